@@ -1,0 +1,46 @@
+# Tarvik: `make run` builds and starts the program, `make test` runs every test.
+PRESET ?= default
+BUILD := build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test test-asan screenshots bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake --preset default
+
+configure: deps
+	cmake --preset default
+
+build: deps $(BUILD)/build.ninja
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found: starting Tarvik on a virtual display (xvfb-run)."; \
+	  xvfb-run -a $(BUILD)/bin/tarvik; \
+	else \
+	  $(BUILD)/bin/tarvik; \
+	fi
+
+test: build
+	ctest --preset default
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan
+
+screenshots: build
+	rm -rf $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/tarvik-screenshots $(BUILD)/screenshots
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) build-asan

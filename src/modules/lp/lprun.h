@@ -1,0 +1,37 @@
+#pragma once
+// One run of a linear-programming model text: read, solve, report. This is what
+// the LP window's run protocol, the command-line solver and the benchmarks call.
+#include "common/progress.h"
+
+#include <string>
+#include <string_view>
+
+namespace tarvik::lp {
+
+enum class OutputMode { NoTableaus = 0, FirstLast = 1, All = 2 };
+
+struct LPSettings {
+    OutputMode output = OutputMode::NoTableaus;
+    bool sensitivity = true;
+};
+
+// What the progress dialog shows while a run goes on. Every call may repaint.
+class LPProgress : public tarvik::Progress {
+public:
+    virtual void line(int) {}        // "Line": the line the reader is on
+    virtual void variables(int) {}   // "Variables"
+    virtual void conditions(int) {}  // "Conditions"
+    virtual void phase(int) {}       // "Phase" of the simplex method
+    virtual void iteration(long) {}  // "Iteration"
+};
+
+struct LPRunResult {
+    bool success = false;  // false: the model text has a syntax error
+    std::string output;    // the echo, solver output and report, CR LF line ends
+    long errorPosition = 0; // 1-based offset of the offending character (0: none)
+    std::string message;    // the progress dialog's error line
+};
+
+LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress);
+
+} // namespace tarvik::lp

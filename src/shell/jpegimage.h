@@ -1,0 +1,11 @@
+#pragma once
+#include <QImage>
+#include <QByteArray>
+
+namespace tarvik::shell {
+
+// Decodes a JPEG file held in memory with libjpeg; a null image when the data
+// is not a readable JPEG.
+QImage DecodeJpeg(const QByteArray& data);
+
+} // namespace tarvik::shell

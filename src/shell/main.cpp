@@ -1,0 +1,47 @@
+// Tarvik: the program start.
+#include "shell/application.h"
+#include "shell/infoform.h"
+#include "shell/mainwindow.h"
+#include "shell/startup.h"
+
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Peak resident memory of this process in kB (0 when unknown).
+long PeakMemoryKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // --startup-probe: print the time to the first painted welcome window and
+    // the peak memory then, and quit (used by the start-up benchmark).
+    bool probe = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--startup-probe") == 0) probe = true;
+
+    tarvik::shell::TarvikApplication app(argc, argv);
+    tarvik::shell::TTarvikMain* main = tarvik::shell::CreateStartWindows();
+    if (probe) {
+        QObject::connect(main->welcome(), &tarvik::shell::TInfoForm::painted, &app, [] {
+            std::printf("peak-kb %ld\n", PeakMemoryKb());
+            std::fflush(stdout);
+            QTimer::singleShot(0, [] { std::_Exit(0); });
+        });
+    }
+    main->showMaximized();
+    const int rc = app.exec();
+    delete main;
+    return rc;
+}

@@ -1,0 +1,32 @@
+#include "shell/modulelist.h"
+
+// Each module's window factory; a module that is built adds its include here
+// and its factory in the list below.
+
+namespace tarvik::shell {
+
+const std::vector<ModuleEntry>& Modules() {
+    static const std::vector<ModuleEntry> modules = {
+        {"StartDobbel", "Coin tossing", "MenuDobbel", true, true, "dice", {}, {}, {}},
+        {"StartTables", "Tables and Graphs", "MenuTables", true, true, "tables", {}, {}, {}},
+        {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", {}, {}, {}},
+        {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
+        {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
+        {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
+        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
+        {"StartLP", "Linear programming", "MenuLP", true, true, "lp", {}, {}, {}},
+        {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
+        {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
+        {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", {}, {}, {}},
+        {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},
+    };
+    return modules;
+}
+
+const std::vector<int>& MenuOrder() {
+    // Coin tossing .. Linear programming, Integer programming, Shortest path, Queue, Markov chains.
+    static const std::vector<int> order = {0, 1, 2, 3, 4, 5, 6, 7, 9, 8, 11, 10};
+    return order;
+}
+
+} // namespace tarvik::shell
