@@ -1,0 +1,108 @@
+#include "modules/dice/ui/dobbelbarunit.h"
+
+#include "common/ui/modulewindow.h"
+#include "common/ui/picturesave.h"
+#include "modules/dice/ui/dobbelpictures.h"
+#include "modules/dice/ui/dobbelunit.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+namespace tarvik::dice::ui {
+
+// --- TPictureBox ------------------------------------------------------------------
+
+TPictureBox::TPictureBox(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize TPictureBox::sizeHint() const {
+    return picture_->size();
+}
+
+void TPictureBox::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.drawImage(event->rect().topLeft(), *picture_, event->rect());
+}
+
+// --- TDobbelBar -------------------------------------------------------------------
+
+TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(NewDiagramImage()) {
+    setObjectName(QStringLiteral("DobbelBar"));
+    tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(QStringLiteral("Frequency diagram"));
+    setFixedSize(490, 228);
+    DrawEmptyDiagram(Picture);
+
+    PictureBox = new TPictureBox(&Picture, this);
+    PictureBox->setObjectName(QStringLiteral("DiagramBox"));
+    PictureBox->setGeometry(0, 0, kDiagramWidth, kDiagramHeight);
+
+    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
+    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
+    TerugBtn->setGeometry(406, 12, 78, 27);
+    RepeatBtn = new QPushButton(QStringLiteral("Repeat"), this);
+    RepeatBtn->setObjectName(QStringLiteral("RepeatBtn"));
+    RepeatBtn->setGeometry(406, 48, 78, 27);
+    SaveBtn = new QToolButton(this);
+    SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
+    SaveBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SaveBtn->setToolTip(QStringLiteral("Save graph to file"));
+    SaveBtn->setGeometry(406, 190, 30, 30);
+
+    connect(TerugBtn, &QPushButton::clicked, this, &TDobbelBar::TerugBtnClick);
+    connect(RepeatBtn, &QPushButton::clicked, this, &TDobbelBar::RepeatBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TDobbelBar::SaveBtnClick);
+}
+
+void TDobbelBar::BeginRun() {
+    TerugBtn->setText(QStringLiteral("Stop"));
+    DrawEmptyDiagram(Picture);
+    show();
+    PictureBox->update();
+    RepeatBtn->setEnabled(false);
+}
+
+void TDobbelBar::DrawThrow(const ThrowStep& step) {
+    if (step.capped) DrawBarCap(Picture, step.face);
+    if (step.grew) DrawBar(Picture, step.face, step.top);
+}
+
+void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
+    DrawDiagramLabels(Picture, counts, throwsMade);
+    if (PictureBox->isVisible()) PictureBox->repaint();
+}
+
+void TDobbelBar::EndRun() {
+    RepeatBtn->setEnabled(true);
+    TerugBtn->setText(QStringLiteral("Previous"));
+}
+
+void TDobbelBar::TerugBtnClick() {
+    if (owner_->running())
+        owner_->RequestStop();
+    else
+        owner_->BackToSettings();
+}
+
+void TDobbelBar::RepeatBtnClick() {
+    owner_->Repeat();
+}
+
+void TDobbelBar::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Dice.bmp"));
+}
+
+void TDobbelBar::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (owner_->isClosing()) return;
+    if (owner_->running())
+        owner_->StopAndGoBack();
+    else
+        owner_->BackToSettings();
+}
+
+} // namespace tarvik::dice::ui

@@ -1,0 +1,62 @@
+#pragma once
+// The frequency diagram window: the growing bars of the six faces.
+#include "modules/dice/dobbel.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QPushButton;
+class QToolButton;
+
+namespace tarvik::dice::ui {
+
+class TDobbel;
+
+// Shows an off-screen picture at its natural size.
+class TPictureBox : public QWidget {
+    Q_OBJECT
+public:
+    TPictureBox(const QImage* picture, QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* picture_;
+};
+
+class TDobbelBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDobbelBar(TDobbel* owner);
+
+    const QImage& picture() const { return Picture; }
+
+    // Steps 2 and 3 of a run: "Stop", the empty diagram, "Repeat" disabled.
+    void BeginRun();
+    // A throw's bar and cap, drawn into the picture.
+    void DrawThrow(const ThrowStep& step);
+    // The labels of the current state, then the picture on the screen.
+    void Refresh(const Counts& counts, int throwsMade);
+    // The end of a run: "Previous" and "Repeat" again.
+    void EndRun();
+
+    void TerugBtnClick();
+    void RepeatBtnClick();
+    void SaveBtnClick();
+
+    TPictureBox* PictureBox = nullptr;
+    QPushButton* TerugBtn = nullptr;
+    QPushButton* RepeatBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TDobbel* owner_;
+    QImage Picture;
+};
+
+} // namespace tarvik::dice::ui

@@ -1,0 +1,63 @@
+#include "modules/dice/ui/dobbelwandelingunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/dialogservice.h"
+#include "common/ui/modulewindow.h"
+#include "common/ui/picturesave.h"
+#include "modules/dice/ui/dobbelbarunit.h"
+#include "modules/dice/ui/dobbelpictures.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QStyle>
+#include <QToolButton>
+
+namespace tarvik::dice::ui {
+
+TWandelingForm::TWandelingForm(QWidget* owner) : QWidget(owner), Picture(NewWalkImage()) {
+    setObjectName(QStringLiteral("WandelingForm"));
+    tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(QStringLiteral("Random walk"));
+    setFixedSize(kWalkWidth, 332);
+
+    PictureBox = new TPictureBox(&Picture, this);
+    PictureBox->setObjectName(QStringLiteral("WalkBox"));
+    PictureBox->setGeometry(0, 0, kWalkWidth, kWalkPictureHeight);
+
+    PercentLabel = new QLabel(QStringLiteral("Percentage above zero axis"), this);
+    PercentLabel->setObjectName(QStringLiteral("PercentLabel"));
+    PercentLabel->setGeometry(8, 306, 230, 20);
+    RunLabel = new QLabel(QStringLiteral("Longest run of 1's: "), this);
+    RunLabel->setObjectName(QStringLiteral("RunLabel"));
+    RunLabel->setGeometry(244, 306, 190, 20);
+    SaveBtn = new QToolButton(this);
+    SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
+    SaveBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SaveBtn->setToolTip(QStringLiteral("Save graph to file"));
+    SaveBtn->setGeometry(kWalkWidth - 34, 302, 28, 28);
+    connect(SaveBtn, &QToolButton::clicked, this, &TWandelingForm::SaveBtnClick);
+}
+
+bool TWandelingForm::DrawWalk(const DiceRun& run) {
+    Layout = LayoutWalk(run.walkSamples(), run.settings().throws);
+    if (!Layout.possible) {
+        QPointer<TWandelingForm> self(this);
+        StdMsgDlg(QStringLiteral("Random walk not possible"), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK,
+                  0);
+        if (self) hide();
+        return false;
+    }
+    tarvik::dice::ui::DrawWalk(Picture, Layout, run.settings().throws);
+    PictureBox->update();
+    PercentLabel->setText(QStringLiteral("Percentage above zero axis") +
+                          QString::fromStdString(Format(" %.2f", run.percentageAbove())) +
+                          QStringLiteral("%"));
+    RunLabel->setText(QStringLiteral("Longest run of 1's:  ") + QString::number(run.longestRun()));
+    return true;
+}
+
+void TWandelingForm::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("DiceWalk.bmp"));
+}
+
+} // namespace tarvik::dice::ui
