@@ -1,0 +1,82 @@
+#include "modules/lp/ui/solver.h"
+
+#include "modules/lp/ui/lpprogress.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <memory>
+
+namespace tarvik::ui {
+namespace {
+
+// Shows the run's counts in the progress dialog as they change.
+class DialogProgress : public tarvik::lp::LPProgress {
+public:
+    explicit DialogProgress(TProgressDialog& dialog) : dialog_(dialog) {}
+    void line(int n) override { dialog_.setLine(n); }
+    void variables(int n) override { dialog_.setVariables(n); }
+    void conditions(int n) override { dialog_.setConditions(n); }
+    void phase(int n) override { dialog_.setPhase(n); }
+    void iteration(long n) override { dialog_.setIteration(n); }
+
+private:
+    TProgressDialog& dialog_;
+};
+
+void CentreOn(QWidget* dialog, QWidget* owner) {
+    QRect area;
+    if (owner && owner->isVisible())
+        area = QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
+    else if (QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid()) dialog->move(area.center() - dialog->rect().center());
+}
+
+} // namespace
+
+TSolver::TSolver(QWidget* owner) : owner_(owner) {}
+
+bool TSolver::run(const QString& modelText, const tarvik::lp::LPSettings& settings) {
+    // The dialog keeps other windows from input until it is closed, so that the
+    // model window cannot start a second run or close under this one.
+    std::unique_ptr<TProgressDialog> dialog(new TProgressDialog(owner_));
+    QPointer<TProgressDialog> guard(dialog.get());
+    dialog->setWindowModality(Qt::ApplicationModal);
+    CentreOn(dialog.get(), owner_);
+    bool closed = false;
+    QObject::connect(dialog.get(), &QDialog::finished, [&closed] { closed = true; });
+    dialog->show();
+    // Let the dialog appear before the run takes over; user input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    dialog->repaint();
+
+    // The reader works on single characters: one byte per editor character.
+    const std::string text = modelText.toLatin1().toStdString();
+    DialogProgress progress(*dialog);
+    const tarvik::lp::LPRunResult result = tarvik::lp::RunLP(text, settings, progress);
+
+    output_ = QString::fromLatin1(result.output.data(), static_cast<qsizetype>(result.output.size()));
+    output_.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    output_.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    errorPosition_ = result.success ? 0 : result.errorPosition;
+    message_ = QString::fromLatin1(result.message.data(), static_cast<qsizetype>(result.message.size()));
+
+    if (guard) {
+        dialog->setErrorLine(message_);
+        dialog->enableOK();
+        if (!closed && dialog->isVisible()) {
+            QEventLoop loop;
+            QObject::connect(dialog.get(), &QDialog::finished, &loop, &QEventLoop::quit);
+            QObject::connect(dialog.get(), &QObject::destroyed, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+    }
+    if (!guard) dialog.release(); // its owner went first and took it along
+    return result.success;
+}
+
+} // namespace tarvik::ui
