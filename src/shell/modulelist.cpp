@@ -1,5 +1,11 @@
 #include "shell/modulelist.h"
 
+#include "modules/dice/ui/dobbelmodule.h"
+#include "modules/lp/ui/lpmodule.h"
+#include "modules/markov/ui/markovprogressunit.h"
+#include "modules/markov/ui/markovunit.h"
+#include "modules/tables/ui/tableswindow.h"
+
 // Each module's window factory; a module that is built adds its include here
 // and its factory in the list below.
 
@@ -7,17 +13,25 @@ namespace tarvik::shell {
 
 const std::vector<ModuleEntry>& Modules() {
     static const std::vector<ModuleEntry> modules = {
-        {"StartDobbel", "Coin tossing", "MenuDobbel", true, true, "dice", {}, {}, {}},
-        {"StartTables", "Tables and Graphs", "MenuTables", true, true, "tables", {}, {}, {}},
+        {"StartDobbel", "Coin tossing", "MenuDobbel", true, true, "dice", CreateDobbelWindow, {}, {}},
+        {"StartTables",
+         "Tables and Graphs",
+         "MenuTables",
+         true,
+         true,
+         "tables",
+         CreateTablesWindow,
+         CreateTablesParameterWindows,
+         {}},
         {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", {}, {}, {}},
         {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
-        {"StartLP", "Linear programming", "MenuLP", true, true, "lp", {}, {}, {}},
+        {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
-        {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", {}, {}, {}},
+        {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow, CreateMarkovProgressWindow, HideMarkovProgressWindow},
         {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},
     };
     return modules;

@@ -204,7 +204,8 @@ TEST(Welcome, PhotographIsDecodedAndPaintedUnderTheTitle) {
 
 TEST(Welcome, BrokenJpegDataGivesNoImage) {
     EXPECT_TRUE(DecodeJpeg(QByteArray()).isNull());
-    EXPECT_TRUE(DecodeJpeg(QByteArray("\xff\xd8\xff\xe0 not really a jpeg", 24)).isNull());
+    static const char notJpeg[] = "\xff\xd8\xff\xe0 not really a jpeg";
+    EXPECT_TRUE(DecodeJpeg(QByteArray(notJpeg, sizeof notJpeg - 1)).isNull());
     QFile f(QStringLiteral(":/assets/welcome.jpg"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QByteArray data = f.readAll();

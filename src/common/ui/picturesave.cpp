@@ -4,7 +4,6 @@
 #include "common/ui/help.h"
 
 #include <QFileInfo>
-#include <stdexcept>
 
 namespace tarvik::ui {
 
@@ -19,7 +18,11 @@ bool SaveGraphBitmap(const QImage& picture, const QString& defaultName, bool app
     if (!chosen || chosen->isEmpty()) return false;
     QString name = *chosen;
     if (appendBmp && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".bmp");
-    if (!picture.save(name, "BMP")) throw std::runtime_error("cannot write " + name.toStdString());
+    if (!picture.save(name, "BMP")) {
+        // A picture that was not written is said so, never passed over in silence.
+        MsgDlg(QStringLiteral("Cannot write file ") + name, MsgKind::Error, mbOK, 0);
+        return false;
+    }
     return true;
 }
 

@@ -18,18 +18,23 @@ struct LPSettings {
 // What the progress dialog shows while a run goes on. Every call may repaint.
 class LPProgress : public tarvik::Progress {
 public:
-    virtual void line(int) {}        // "Line": the line the reader is on
-    virtual void variables(int) {}   // "Variables"
-    virtual void conditions(int) {}  // "Conditions"
-    virtual void phase(int) {}       // "Phase" of the simplex method
-    virtual void iteration(long) {}  // "Iteration"
+    virtual void line(int) {}       // "Line": the line the reader is on
+    virtual void variables(int) {}  // "Variables"
+    virtual void conditions(int) {} // "Conditions"
+    virtual void phase(int) {}      // "Phase" of the simplex method
+    virtual void iteration(long) {} // "Iteration"
 };
 
 struct LPRunResult {
-    bool success = false;  // false: the model text has a syntax error
-    std::string output;    // the echo, solver output and report, CR LF line ends
+    bool success = false;   // false: the model text has a syntax error
+    std::string output;     // the echo, solver output and report, CR LF line ends
     long errorPosition = 0; // 1-based offset of the offending character (0: none)
     std::string message;    // the progress dialog's error line
+    // After a successful read only:
+    int status = -1;      // 0 optimal, 1 unbounded, 2 infeasible
+    double objective = 0; // the reported objective value in full precision (optimal only)
+    bool reliable = true; // false: a check against the original model failed (the output says why)
+    long iterations = 0;  // simplex passes
 };
 
 LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress);

@@ -51,9 +51,14 @@ TEST(SaveGraphBitmap, ProposesTheDefaultNameAndWritesABitmap) {
 
     // Cancel writes nothing.
     EXPECT_FALSE(SaveGraphBitmap(picture, QStringLiteral("Dice.bmp")));
-    // A file that cannot be written is a failure, not a silent success.
-    dialogs.fileAnswers = {dir.filePath(QStringLiteral("no/such/folder/x.bmp"))};
-    EXPECT_ANY_THROW(SaveGraphBitmap(picture, QStringLiteral("Dice.bmp")));
+    EXPECT_TRUE(dialogs.messages.empty());
+    // A file that cannot be written is reported, not passed over in silence.
+    const QString bad = dir.filePath(QStringLiteral("no/such/folder/x.bmp"));
+    dialogs.fileAnswers = {bad};
+    EXPECT_FALSE(SaveGraphBitmap(picture, QStringLiteral("Dice.bmp")));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Cannot write file ") + bad);
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
 }
 
 TEST(Help, FileIsFoundNextToTheProgramWhateverTheWorkingDirectory) {

@@ -1,0 +1,147 @@
+// Speed of the LP engine: the pivot, a dense model solved with its report,
+// reading the largest model text, and the netlib models beside glpsol.
+#include "cli/solvecli.h"
+#include "modules/lp/lprun.h"
+#include "modules/lp/lpsimplex.h"
+#include "modules/lp/matgen.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace lp = tarvik::lp;
+
+namespace {
+
+// A dense tableau of m rows and n columns (the right-hand side included) with
+// entries in [1, 2): every pivot touches every row.
+lp::LPModel DenseTableau(int m, int n) {
+    lp::LPModel model;
+    model.m = m;
+    model.n = n - 1;
+    model.stride = (static_cast<std::size_t>(n) + 7) / 8 * 8;
+    model.tableau.assign(static_cast<std::size_t>(m + 1) * model.stride, 0);
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<double> u(1, 2);
+    for (int i = 0; i <= m; ++i)
+        for (int j = 1; j <= n; ++j) model.at(i, j) = u(gen);
+    model.basis.assign(m + 1, 1);
+    return model;
+}
+
+void BM_Pivot(benchmark::State& state) {
+    const int m = static_cast<int>(state.range(0)), n = static_cast<int>(state.range(1));
+    lp::LPModel model = DenseTableau(m, n);
+    std::vector<char> removed(m + 1, 0);
+    std::mt19937 gen(11);
+    for (auto _ : state) {
+        int r = 1 + static_cast<int>(gen() % m), e = 1 + static_cast<int>(gen() % (n - 1));
+        if (model.at(r, e) == 0) model.at(r, e) = 1;
+        lp::Pivot(model, r, e, removed);
+        // Keep the numbers in range so that the loop measures arithmetic, not denormals.
+        state.PauseTiming();
+        for (int i = 0; i <= m; ++i)
+            for (int j = 1; j <= n; ++j) {
+                lp::Real& v = model.at(i, j);
+                if (v == 0 || std::fabs(v) > 1e6 || std::fabs(v) < 1e-6) v = 1.5;
+            }
+        state.ResumeTiming();
+    }
+    state.counters["pivots/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Pivot)->Args({200, 400})->Args({500, 1000})->Args({1000, 1000})->Unit(benchmark::kMillisecond);
+
+// max sum c_j x_j subject to m dense rows a x <= b with positive data: x = 0 is feasible.
+std::string DenseModel(int m, int n, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> coef(1, 99), cost(1, 50);
+    std::ostringstream text;
+    text << "max";
+    for (int j = 1; j <= n; ++j) text << (j > 1 ? " + " : " ") << cost(gen) << "x" << j;
+    text << ";\r\n";
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n; ++j) text << (j > 1 ? " + " : "") << coef(gen) << "x" << j;
+        text << " <= " << 1000 + coef(gen) * 100 << ";\r\n";
+    }
+    return text.str();
+}
+
+void BM_DenseSolveWithReport(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    std::string text = DenseModel(size, size, 3);
+    long iterations = 0;
+    for (auto _ : state) {
+        lp::LPProgress progress;
+        lp::LPRunResult run = lp::RunLP(text, {}, progress);
+        if (run.status != 0) state.SkipWithError("not optimal");
+        iterations = run.iterations;
+        benchmark::DoNotOptimize(run.output.data());
+    }
+    state.counters["simplex iterations"] = static_cast<double>(iterations);
+}
+BENCHMARK(BM_DenseSolveWithReport)->Arg(200)->Arg(500)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The largest admissible model: 500 dense rows over 500 variables, 1000 columns.
+void BM_ReadLargestModel(benchmark::State& state) {
+    std::string text = DenseModel(500, 500, 5);
+    for (auto _ : state) {
+        lp::ReadSink sink;
+        lp::LPReadResult read = lp::ReadLPModel(text, sink);
+        if (!read.success) state.SkipWithError(read.message.c_str());
+        benchmark::DoNotOptimize(read.model.tableau.data());
+    }
+    state.counters["text MB"] = static_cast<double>(text.size()) / 1e6;
+}
+BENCHMARK(BM_ReadLargestModel)->Unit(benchmark::kMillisecond);
+
+// Every netlib model through the command-line solver's code, and through glpsol.
+void BM_NetlibTotal(benchmark::State& state) {
+    const std::string dir = std::string(TARVIK_SHARED_DATA) + "/netlib";
+    if (!std::filesystem::exists(dir)) {
+        state.SkipWithError("no netlib models");
+        return;
+    }
+    std::vector<std::string> names;
+    {
+        std::ifstream optima(dir + "/optima.tsv");
+        std::string line;
+        while (std::getline(optima, line)) names.push_back(line.substr(0, line.find('\t')));
+    }
+    double ours = 0, glpk = 0;
+    bool haveGlpsol = std::system("glpsol --version > /dev/null 2>&1") == 0;
+    for (auto _ : state) {
+        for (const std::string& name : names) {
+            auto t0 = std::chrono::steady_clock::now();
+            std::ostringstream out, err;
+            std::istringstream in;
+            tarvik::cli::RunSolve({dir + "/" + name + ".tlp"}, in, out, err);
+            auto t1 = std::chrono::steady_clock::now();
+            double mine = std::chrono::duration<double>(t1 - t0).count();
+            ours += mine;
+            double theirs = 0;
+            if (haveGlpsol) {
+                std::string cmd = "glpsol --lp " + dir + "/" + name + ".lp > /dev/null 2>&1";
+                auto g0 = std::chrono::steady_clock::now();
+                if (std::system(cmd.c_str()) != 0) state.SkipWithError("glpsol failed");
+                theirs = std::chrono::duration<double>(std::chrono::steady_clock::now() - g0).count();
+                glpk += theirs;
+            }
+            std::printf("  %-10s tarvik-solve %8.3f s   glpsol %8.3f s\n", name.c_str(), mine, theirs);
+        }
+    }
+    state.counters["tarvik-solve s"] = ours;
+    state.counters["glpsol s"] = glpk;
+}
+BENCHMARK(BM_NetlibTotal)->Unit(benchmark::kSecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,186 @@
+#include "cli/solvecli.h"
+
+#include "modules/lp/lprun.h"
+
+#ifdef TARVIK_HAVE_MARKOV
+#include "modules/markov/markovcli.h"
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace tarvik::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tarvik-solve MODEL.tlp... [--tableaus none|first-last|all] [--sensitivity on|off] [--crlf]\n"
+    "                    [--brief]\n"
+    "       (MODEL \"-\" reads standard input)\n";
+
+struct Options {
+    lp::LPSettings settings;
+    bool crlf = false;
+    bool brief = false;
+    std::vector<std::string> models;
+};
+
+bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostream& err) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                err << "tarvik-solve: " << a << " needs a value\n" << kUsage;
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--tableaus") {
+            if (!value(v)) return false;
+            if (v == "none") {
+                opt.settings.output = lp::OutputMode::NoTableaus;
+            } else if (v == "first-last") {
+                opt.settings.output = lp::OutputMode::FirstLast;
+            } else if (v == "all") {
+                opt.settings.output = lp::OutputMode::All;
+            } else {
+                err << "tarvik-solve: unknown --tableaus value \"" << v << "\"\n" << kUsage;
+                return false;
+            }
+        } else if (a == "--sensitivity") {
+            if (!value(v)) return false;
+            if (v == "on" || v == "off") {
+                opt.settings.sensitivity = v == "on";
+            } else {
+                err << "tarvik-solve: unknown --sensitivity value \"" << v << "\"\n" << kUsage;
+                return false;
+            }
+        } else if (a == "--crlf") {
+            opt.crlf = true;
+        } else if (a == "--brief") {
+            opt.brief = true;
+        } else if (a == "-" || a.empty() || a[0] != '-') {
+            opt.models.push_back(a);
+        } else {
+            err << "tarvik-solve: unknown option " << a << "\n" << kUsage;
+            return false;
+        }
+    }
+    if (opt.models.empty()) {
+        err << kUsage;
+        return false;
+    }
+    return true;
+}
+
+bool ReadAll(const std::string& name, std::istream& in, std::string& bytes) {
+    if (name == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return !in.bad();
+    }
+    std::ifstream file(name, std::ios::binary);
+    if (!file) return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+int SolveOne(const std::string& name, const Options& opt, std::istream& in, std::ostream& out,
+             std::ostream& err) {
+    std::string bytes;
+    if (!ReadAll(name, in, bytes)) {
+        err << "tarvik-solve: cannot read " << name << "\n";
+        return 1;
+    }
+    std::string text = EditorText(bytes);
+    lp::LPProgress quiet;
+    lp::LPRunResult run = lp::RunLP(text, opt.settings, quiet);
+    if (!run.success) {
+        auto [line, column] = LineColumn(text, run.errorPosition);
+        err << (name == "-" ? std::string("<stdin>") : name) << ":" << line << ":" << column << ": "
+            << run.message << "\n";
+        return 2;
+    }
+    if (opt.brief) {
+        // One line per model: name, the result line and the objective value in full.
+        out << (name == "-" ? std::string("<stdin>") : name) << "\t" << run.message;
+        if (run.status == 0) {
+            char value[64];
+            std::snprintf(value, sizeof value, "%.15g", run.objective);
+            out << "\t" << value;
+        }
+        out << "\n";
+    } else if (opt.crlf) {
+        out << run.output;
+    } else {
+        std::string lf;
+        lf.reserve(run.output.size());
+        for (std::size_t i = 0; i < run.output.size(); ++i)
+            if (!(run.output[i] == '\r' && i + 1 < run.output.size() && run.output[i + 1] == '\n'))
+                lf.push_back(run.output[i]);
+        out << lf;
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace
+
+std::string EditorText(const std::string& bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16 + 2);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", i);
+        if (end == std::string::npos) {
+            text.append(bytes, i, std::string::npos);
+            text += "\r\n";
+            break;
+        }
+        text.append(bytes, i, end - i);
+        text += "\r\n";
+        i = end + ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
+    }
+    return text;
+}
+
+std::pair<long, long> LineColumn(const std::string& text, long offset) {
+    long line = 1;
+    std::size_t lineStart = 0;
+    std::size_t index = static_cast<std::size_t>(std::max(1L, offset) - 1);
+    index = std::min(index, text.size());
+    for (std::size_t i = 0; i < index; ++i) {
+        if (text[i] == '\r') {
+            ++line;
+            lineStart = (i + 1 < text.size() && text[i + 1] == '\n') ? i + 2 : i + 1;
+        }
+    }
+    long column = static_cast<long>(index) - static_cast<long>(lineStart) + 1;
+    return {line, std::max(1L, column)};
+}
+
+int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--analysis") != args.end()) {
+#ifdef TARVIK_HAVE_MARKOV
+        return tarvik::markov::RunCli(args, out, err);
+#else
+        err << "tarvik-solve: --analysis is not available in this build\n";
+        return 1;
+#endif
+    }
+    Options opt;
+    if (!ParseOptions(args, opt, err)) return 1;
+    int code = 0;
+    for (const std::string& name : opt.models) {
+        if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";
+        code = std::max(code, SolveOne(name, opt, in, out, err));
+    }
+    return code;
+}
+
+} // namespace tarvik::cli

@@ -1,0 +1,36 @@
+#pragma once
+// The two-phase primal simplex method on the full tableau, with the tableau
+// prints for teaching.
+#include "modules/lp/lprun.h"
+#include "modules/lp/matgen.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvik::lp {
+
+enum class LPStatus { Optimal = 0, Unbounded = 1, Infeasible = 2 };
+
+struct SimplexOutcome {
+    LPStatus status = LPStatus::Optimal;
+    std::vector<char> removed;  // [0..m]: rows removed as redundant
+    std::vector<char> excluded; // [1..n+1]: columns that may not enter (phase 2: the artificial columns)
+    long iterations = 0;
+    // False when a check against the original model failed; `doubt` says why.
+    bool reliable = true;
+    std::string doubt;
+    // Bookkeeping for the benchmarks.
+    long refreshes = 0;
+    long guardPivots = 0;
+};
+
+// The result line of the progress dialog for a status.
+std::string StatusText(LPStatus status);
+
+// Solves the model in place and appends the solver output (line ends CR LF).
+SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out);
+
+// One pivot on (r, e): the hot loop, exposed for the benchmarks.
+void Pivot(LPModel& model, int r, int e, const std::vector<char>& removed);
+
+} // namespace tarvik::lp

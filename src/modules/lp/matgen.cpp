@@ -1,0 +1,65 @@
+#include "modules/lp/matgen.h"
+
+namespace tarvik::lp {
+
+LPModel BuildLPModel(const ReadModel& read) {
+    LPModel lp;
+    lp.minimize = read.minimize;
+    lp.m = static_cast<int>(read.constraints.size());
+    lp.n = static_cast<int>(read.columns.size());
+    const int m = lp.m, n = lp.n;
+    // Pad rows to whole cache lines so the row updates run on aligned blocks.
+    lp.stride = (static_cast<std::size_t>(n + 1) + 7) / 8 * 8;
+    lp.tableau.assign(static_cast<std::size_t>(m + 1) * lp.stride, Real(0));
+    lp.cost.assign(n + 1, 0.0);
+    lp.basis.assign(m + 1, 0);
+    lp.rhs.assign(m + 1, 0.0);
+    lp.columns.resize(n + 2);
+    for (int j = 1; j <= n; ++j) lp.columns[j] = read.columns[j - 1];
+    lp.columns[n + 1] = ColumnInfo{"RHS", ColumnKind::Decision, 0};
+    for (std::size_t v = 0; v < read.names.size(); ++v) lp.cost[read.column[v]] = read.cost[v];
+    for (int j = 1; j <= n; ++j) {
+        if (lp.columns[j].kind == ColumnKind::Artificial) {
+            lp.at(0, j) = -1;
+            lp.hasArtificial = true;
+        }
+    }
+    lp.rowStart.assign(m + 2, 0);
+    for (int i = 1; i <= m; ++i) {
+        const ReadConstraint& c = read.constraints[i - 1];
+        lp.rowStart[i] = static_cast<int>(lp.rowCol.size());
+        Real* r = lp.row(i);
+        auto put = [&](int col, double v) {
+            r[col] += v;
+            lp.rowCol.push_back(col);
+            lp.rowVal.push_back(v);
+        };
+        for (const auto& [v, coef] : c.terms) put(read.column[v], coef);
+        if (c.slackColumn) {
+            put(c.slackColumn, 1);
+            lp.basis[i] = c.slackColumn;
+        }
+        if (c.surplusColumn) put(c.surplusColumn, -1);
+        if (c.artificialColumn) {
+            put(c.artificialColumn, 1);
+            lp.basis[i] = c.artificialColumn;
+        }
+        r[n + 1] = c.rhs;
+        lp.rhs[i] = c.rhs;
+    }
+    lp.rowStart[m + 1] = static_cast<int>(lp.rowCol.size());
+    return lp;
+}
+
+LPReadResult ReadLPModel(std::string_view text, ReadSink& sink) {
+    ReadOutcome read = ReadModelText(text, Dialect::LP, sink);
+    LPReadResult result;
+    result.success = read.success;
+    result.echo = std::move(read.echo);
+    result.errorPosition = read.errorPosition;
+    result.message = std::move(read.message);
+    if (read.success) result.model = BuildLPModel(read.model);
+    return result;
+}
+
+} // namespace tarvik::lp

@@ -1,0 +1,83 @@
+#pragma once
+// The model language shared by the LP and IP readers: tokens, terms, the
+// model echo and the error positions. `matgen` and `mipmatgen` turn what this
+// reader collects into their own solver models.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik::lp {
+
+// What a reader tells the progress dialog while it reads.
+class ReadSink {
+public:
+    virtual ~ReadSink() = default;
+    virtual void line(int) {}
+    virtual void variables(int) {}
+    virtual void conditions(int) {}
+    virtual void errorLine(const std::string&) {}
+};
+
+// The one exception a reader raises; caught at the reader's top level.
+class ESyntaxError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Dialect { LP, IP };
+
+enum class Relation { LessEqual, GreaterEqual, Equal };
+
+// Kind codes of the tableau columns, in this order.
+enum class ColumnKind { Slack = 0, Artificial = 1, Surplus = 2, Decision = 3 };
+
+struct ColumnInfo {
+    std::string name;
+    ColumnKind kind = ColumnKind::Decision;
+    int constraint = 0; // the constraint that created a slack, surplus or artificial column
+};
+
+// One constraint after reading, normalised to a right-hand side >= 0.
+struct ReadConstraint {
+    std::vector<std::pair<int, double>> terms; // (variable index from 0, coefficient), first-appearance order
+    Relation relation = Relation::LessEqual;
+    double rhs = 0;
+    // LP: the tableau columns made for this constraint (1-based; 0 when absent).
+    int slackColumn = 0, surplusColumn = 0, artificialColumn = 0;
+};
+
+struct ReadModel {
+    bool minimize = false;
+    std::vector<std::string> names;  // upper case
+    std::vector<double> cost;        // maximisation form
+    std::vector<bool> integer;       // IP declarations
+    std::vector<double> upper;       // IP: -1 = none, 1 for binary variables
+    std::vector<int> column;         // LP: tableau column of each variable (1-based)
+    std::vector<ColumnInfo> columns; // LP: every tableau column in creation order
+    std::vector<ReadConstraint> constraints;
+};
+
+struct ReadOutcome {
+    bool success = false;
+    std::string echo;
+    long errorPosition = 0; // 1-based offset into the text
+    std::string message;    // without the "Syntax error: " prefix
+    ReadModel model;
+};
+
+// Limits of the two readers.
+inline constexpr int kLPMaxConstraints = 1000;
+inline constexpr int kLPMaxColumns = 1000;
+inline constexpr int kIPMaxVariables = 500;
+inline constexpr int kIPMaxConstraints = 500;
+inline constexpr int kIPMaxNonzeros = 999;
+inline constexpr std::size_t kIPNameLength = 80;
+
+ReadOutcome ReadModelText(std::string_view text, Dialect dialect, ReadSink& sink);
+
+// A coefficient as the echo writes it: 4 decimals, right-aligned in 7 characters.
+std::string EchoNumber(double value);
+
+} // namespace tarvik::lp

@@ -1,0 +1,147 @@
+#include "cli/solvecli.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace tarvik::cli {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    int code = RunSolve(args, in, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string TempFile(const std::string& name, const std::string& content) {
+    auto path = std::filesystem::temp_directory_path() / ("tarvik-solve-test-" + name);
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+}
+
+TEST(SolveCli, EditorTextEndsEveryLineWithCrLf) {
+    EXPECT_EQ(EditorText(""), "");
+    EXPECT_EQ(EditorText("a"), "a\r\n");
+    EXPECT_EQ(EditorText("a\nb\n"), "a\r\nb\r\n");
+    EXPECT_EQ(EditorText("a\r\nb\rc"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(EditorText("\n\n"), "\r\n\r\n");
+}
+
+TEST(SolveCli, LineAndColumnOfAnOffset) {
+    std::string text = "max x;\r\nx < 3;\r\n";
+    EXPECT_EQ(LineColumn(text, 1), std::make_pair(1L, 1L));
+    EXPECT_EQ(LineColumn(text, 11), std::make_pair(2L, 3L));
+    EXPECT_EQ(LineColumn(text, static_cast<long>(text.size()) + 1), std::make_pair(3L, 1L));
+}
+
+TEST(SolveCli, SolvesFromStandardInputWithLfLineEnds) {
+    CliRun r = RunCli({"-"}, "max 3x1 + 2x2;\nx1 + x2 <= 4;\nx1 + 3x2 <= 6;\nx1 <= 3;\n");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.empty());
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+    EXPECT_NE(r.out.find("  Value Objective Function :         11.0000\n"), std::string::npos);
+    EXPECT_NE(r.out.find(" Right-Hand-Side Ranges\n"), std::string::npos);
+
+    r = RunCli({"-", "--crlf", "--sensitivity", "off", "--tableaus", "first-last"}, "max x; x <= 1;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Last Iteration\r\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("Right-Hand-Side"), std::string::npos);
+}
+
+TEST(SolveCli, SyntaxErrorGoesToStandardErrorWithLineAndColumn) {
+    std::string path = TempFile("syntax.tlp", "max x;\nx < 3;\n");
+    CliRun r = RunCli({path});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err, path + ":2:3: Syntax error: <= expected\n");
+    std::filesystem::remove(path);
+}
+
+TEST(SolveCli, UnreadableFileAndBadUsage) {
+    CliRun r = RunCli({"/nonexistent/dir/model.tlp"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot read /nonexistent/dir/model.tlp"), std::string::npos);
+    EXPECT_EQ(RunCli({}).code, 1);
+    EXPECT_EQ(RunCli({"-", "--tableaus", "some"}).code, 1);
+    EXPECT_EQ(RunCli({"-", "--sensitivity"}).code, 1);
+    EXPECT_EQ(RunCli({"--bogus", "-"}).code, 1);
+}
+
+TEST(SolveCli, InfeasibleAndUnboundedStillExitZero) {
+    CliRun r = RunCli({"-", "--brief"}, "max x; x >= 5; x <= 3;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "<stdin>\tInfeasible\n");
+    r = RunCli({"-", "--brief"}, "max x;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "<stdin>\tUnbounded.\n");
+}
+
+TEST(SolveCli, SeveralModelsGetTheWorstExitCode) {
+    std::string good = TempFile("good.tlp", "max x; x <= 2;\n");
+    std::string bad = TempFile("bad.tlp", "max x x;\n");
+    CliRun r = RunCli({good, bad, "--brief"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, good + "\tOptimal solution found\t2\n");
+    EXPECT_EQ(r.err, bad + ":1:7: Syntax error: Number expected\n");
+    std::filesystem::remove(good);
+    std::filesystem::remove(bad);
+}
+
+// The netlib models, each through the command-line solver, against their optima.
+class NetlibModel : public testing::TestWithParam<std::string> {};
+
+std::map<std::string, double> Optima(const std::string& dir) {
+    std::map<std::string, double> optima;
+    std::ifstream f(dir + "/optima.tsv");
+    std::string line;
+    while (std::getline(f, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        int m, n;
+        double optimum;
+        if (fields >> name >> m >> n >> optimum) optima[name] = optimum;
+    }
+    return optima;
+}
+
+TEST_P(NetlibModel, SolvesToItsOptimum) {
+    const std::string dir = std::string(TARVIK_SHARED_DATA) + "/netlib";
+    if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no netlib models at " << dir;
+    auto optima = Optima(dir);
+    ASSERT_TRUE(optima.count(GetParam()));
+    double expected = optima[GetParam()];
+    CliRun r = RunCli({dir + "/" + GetParam() + ".tlp", "--brief"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream fields(r.out);
+    std::string name, status, value;
+    std::getline(fields, name, '\t');
+    std::getline(fields, status, '\t');
+    std::getline(fields, value);
+    ASSERT_EQ(status, "Optimal solution found");
+    double got = std::stod(value);
+    EXPECT_LE(std::fabs(got - expected), 1e-6 * std::max(1.0, std::fabs(expected)))
+        << got << " vs " << expected;
+}
+
+INSTANTIATE_TEST_SUITE_P(Netlib, NetlibModel,
+                         testing::Values("adlittle", "afiro", "agg", "agg2", "agg3", "bandm", "beaconfd",
+                                         "blend", "boeing2", "bore3d", "brandy", "capri", "e226", "grow7",
+                                         "israel", "kb2", "lotfi", "recipe", "sc105", "sc205", "sc50a",
+                                         "sc50b", "scagr25", "scagr7", "scfxm1", "scorpion", "scsd1",
+                                         "sctap1", "share1b", "share2b", "stair", "stocfor1", "tuff",
+                                         "vtpbase"),
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+} // namespace
+} // namespace tarvik::cli

@@ -1,0 +1,85 @@
+// Model texts that try to break the reader: none may crash, hang or read
+// outside the text, and every failure points inside the text.
+#include "modules/ip/mipmatgen.h"
+#include "modules/lp/lprun.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace tarvik::lp {
+namespace {
+
+void ExpectSane(const std::string& text) {
+    LPProgress progress;
+    LPRunResult run = RunLP(text, {}, progress);
+    if (!run.success) {
+        EXPECT_GE(run.errorPosition, 1);
+        EXPECT_LE(run.errorPosition, static_cast<long>(text.size()) + 1);
+        EXPECT_EQ(run.message.rfind("Syntax error: ", 0), 0u);
+    }
+    ReadSink sink;
+    ip::MIPReadResult ipRead = ip::ReadMIPModel(text, sink);
+    if (!ipRead.success) {
+        EXPECT_GE(ipRead.errorPosition, 1);
+        EXPECT_LE(ipRead.errorPosition, static_cast<long>(text.size()) + 1);
+    }
+}
+
+TEST(HostileText, DegenerateInputs) {
+    ExpectSane("");
+    ExpectSane(std::string(1 << 20, 'x'));
+    ExpectSane("max " + std::string(1 << 20, 'x') + ";");
+    ExpectSane("max x; x <= " + std::string(400, '9') + ";");
+    ExpectSane(std::string("max x;\0 x <= 1;", 15));
+    ExpectSane("max x; x <= 1; \xC3\xA9\xFF;");
+    ExpectSane("max x; {");
+    ExpectSane("max x;" + std::string(10000, ';'));
+    ExpectSane(std::string(10000, ';'));
+    ExpectSane("max x; x <= 1;\r");
+    ExpectSane("max +");
+    ExpectSane("max -");
+    ExpectSane("max x; x <=");
+    ExpectSane("max x; $");
+    ExpectSane("max x; x <= 1; $integer");
+    ExpectSane("max x; x <= 1; $binary a, b,, c");
+    ExpectSane("max x; x <= 1; $binary a {");
+}
+
+TEST(HostileText, OverflowIsAnErrorNotInfinity) {
+    LPProgress progress;
+    LPRunResult run = RunLP("max x; x <= 1" + std::string(400, '0') + ";\r\n", {}, progress);
+    EXPECT_FALSE(run.success);
+    EXPECT_EQ(run.message, "Syntax error: Number 1" + std::string(400, '0') + " is not correct.");
+}
+
+TEST(HostileText, RandomMutationsOfAModel) {
+    const std::string base = "max 3x1 + 2x2 {c}; x1 + x2 <= 4; 3 <= x1 + 3x2; x1 = 3;\r\n$integer x1;\r\n";
+    const std::string alphabet = "+-.;{}<>=$,xX19 \r\n\t\0";
+    std::mt19937 gen(12345);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = base;
+        int edits = 1 + static_cast<int>(gen() % 4);
+        for (int e = 0; e < edits; ++e) {
+            std::size_t at = gen() % (text.size() + 1);
+            char c = alphabet[gen() % alphabet.size()];
+            switch (gen() % 3) {
+            case 0:
+                text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c);
+                break;
+            case 1:
+                if (at < text.size()) text.erase(at, 1);
+                break;
+            default:
+                if (at < text.size()) text[at] = c;
+                break;
+            }
+        }
+        SCOPED_TRACE(text);
+        ExpectSane(text);
+    }
+}
+
+} // namespace
+} // namespace tarvik::lp
