@@ -52,7 +52,7 @@ struct TabSpec {
 };
 
 const std::array<TabSpec, kTabCount>& TabSpecs() {
-    static const std::array<TabSpec, kTabCount> specs = {{
+    static const std::array<TabSpec, kTabCount> tabs = {{
         {"Standardnormal", "Standard normal distribution", {}},
         {"Binominal",
          "Binominal distribution B(n,p)",
@@ -78,7 +78,7 @@ const std::array<TabSpec, kTabCount>& TabSpecs() {
          "Gamma distribution (Expectation =1)",
          {{"Standaarddeviatie  \u03c3", "\u03c3", false, "0.01 <= \u03c3 <= 10", "0.1 <= \u03c3 <= 1"}}},
     }};
-    return specs;
+    return tabs;
 }
 
 // The characters the input fields of a tab accept.
@@ -246,14 +246,14 @@ void TTables::buildMenus() {
 }
 
 void TTables::buildPage(Distribution kind) {
-    const TabSpec& spec = TabSpecs()[static_cast<int>(kind)];
+    const TabSpec& tab = TabSpecs()[static_cast<int>(kind)];
     Page& p = pages_[static_cast<int>(kind)];
     p.kind = kind;
     p.page = new QWidget;
-    p.page->setObjectName(QString::fromLatin1(spec.tabCaption));
+    p.page->setObjectName(QString::fromLatin1(tab.tabCaption));
     auto* layout = new QVBoxLayout(p.page);
 
-    p.heading = new QLabel(QString::fromUtf8(spec.heading), p.page);
+    p.heading = new QLabel(QString::fromUtf8(tab.heading), p.page);
     QFont headingFont = p.heading->font();
     headingFont.setBold(true);
     headingFont.setPointSize(headingFont.pointSize() + 3);
@@ -288,11 +288,11 @@ void TTables::buildPage(Distribution kind) {
     top->addWidget(p.choiceGroup);
 
     p.parameterGroup = new QGroupBox(
-        spec.parameters.size() == 1 ? QStringLiteral("Parameter") : QStringLiteral("Parameters"), p.page);
+        tab.parameters.size() == 1 ? QStringLiteral("Parameter") : QStringLiteral("Parameters"), p.page);
     auto* grid = new QGridLayout(p.parameterGroup);
-    const int count = static_cast<int>(spec.parameters.size());
+    const int count = static_cast<int>(tab.parameters.size());
     for (int i = 0; i < count; ++i) {
-        const ParameterSpec& ps = spec.parameters[static_cast<std::size_t>(i)];
+        const ParameterSpec& ps = tab.parameters[static_cast<std::size_t>(i)];
         auto* label = new QLabel(QString::fromUtf8(ps.label), p.parameterGroup);
         auto* field = new QLineEdit(p.parameterGroup);
         field->setObjectName(QStringLiteral("Param%1").arg(i + 1));
@@ -355,16 +355,16 @@ void TTables::buildPage(Distribution kind) {
     connect(p.clear, &QPushButton::clicked, this, [this, kind] { ClearClick(kind); });
     connect(p.previous, &QPushButton::clicked, this, [this] { closeModule(); });
 
-    TabSelect->addTab(p.page, QString::fromLatin1(spec.tabCaption));
+    TabSelect->addTab(p.page, QString::fromLatin1(tab.tabCaption));
 }
 
 void TTables::chooseOutput(Distribution kind, OutputChoice choice) {
     Page& p = pages_[static_cast<int>(kind)];
-    const TabSpec& spec = TabSpecs()[static_cast<int>(kind)];
+    const TabSpec& tab = TabSpecs()[static_cast<int>(kind)];
     p.choice = choice;
     const bool graph = choice == OutputChoice::Graph;
     std::size_t b = 0;
-    for (const ParameterSpec& ps : spec.parameters) {
+    for (const ParameterSpec& ps : tab.parameters) {
         if (*ps.tableBound == 0) continue;
         p.boundLabels[b++]->setText(QString::fromUtf8(graph ? ps.graphBound : ps.tableBound));
     }
@@ -455,11 +455,11 @@ QString TTables::resultsText() const {
 }
 
 bool TTables::readParameters(const Page& p, Parameters& params, std::vector<double>& values) {
-    const TabSpec& spec = TabSpecs()[static_cast<int>(p.kind)];
+    const TabSpec& tab = TabSpecs()[static_cast<int>(p.kind)];
     const bool graph = p.choice == OutputChoice::Graph;
     values.clear();
-    for (std::size_t i = 0; i < spec.parameters.size(); ++i) {
-        const ParameterSpec& ps = spec.parameters[i];
+    for (std::size_t i = 0; i < tab.parameters.size(); ++i) {
+        const ParameterSpec& ps = tab.parameters[i];
         const std::string text = p.parameters[i]->text().toStdString();
         const Range r = ParameterRange(p.kind, static_cast<int>(i), graph, values);
         std::optional<double> v;
