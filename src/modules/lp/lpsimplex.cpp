@@ -69,6 +69,9 @@ public:
                 colVal_[at] = lp_.rowVal[q];
             }
         unitColumn_ = lp_.basis;
+        isUnit_.assign(n_ + 2, 0);
+        for (int k = 1; k <= m_; ++k) isUnit_[unitColumn_[k]] = 1;
+        rhsFresh_.assign(m_ + 1, 0);
         pert_.assign(m_ + 1, 0.0);
         rebuildRhsTerms();
     }
@@ -269,6 +272,9 @@ private:
         }
         lp_.basis[r] = e;
         if (!basicRow_[e] || basicRow_[e] > r) basicRow_[e] = r;
+        // The pivot changes exactly the rows with a nonzero in the entering column.
+        for (int i = 1; i <= m_; ++i)
+            if (lp_.at(i, e) != 0) rhsFresh_[i] = 0;
         Pivot(lp_, r, e, res_.removed);
         ++sinceRefresh_;
     }
@@ -286,17 +292,28 @@ private:
             Real* ri = lp_.row(i);
             if (lp_.basis[i] == e) continue;
             long double sum = 0, mag = 0;
+            // Zero weights add nothing to either sum: skipping them changes no bit.
             for (int q = cb; q < ce; ++q) {
-                long double term = static_cast<long double>(ri[unitColumn_[colRow_[q]]]) * colVal_[q];
+                const Real weight = ri[unitColumn_[colRow_[q]]];
+                if (weight == 0) continue;
+                long double term = static_cast<long double>(weight) * colVal_[q];
                 sum += term;
                 mag += std::fabs(term);
             }
-            ri[e] = std::fabs(sum) <= 1e-14L * mag ? Real(0) : static_cast<Real>(sum);
+            const Real fresh = std::fabs(sum) <= 1e-14L * mag ? Real(0) : static_cast<Real>(sum);
+            if (isUnit_[e] && fresh != ri[e]) rhsFresh_[i] = 0; // a weight of the row changed
+            ri[e] = fresh;
             if (ri[e] <= kZero) continue; // the ratio test does not look at this row
+            // The right-hand side of a row that nothing has changed since it
+            // was last recomputed here would come out the same again.
+            if (rhsFresh_[i]) continue;
+            rhsFresh_[i] = 1;
             sum = 0;
             mag = 0;
             for (const auto& [unit, b] : rhsTerms_) {
-                long double term = static_cast<long double>(ri[unit]) * b;
+                const Real weight = ri[unit];
+                if (weight == 0) continue;
+                long double term = static_cast<long double>(weight) * b;
                 sum += term;
                 mag += std::fabs(term);
             }
@@ -324,12 +341,14 @@ private:
         if (!refresh()) rhsColumn();
     }
     void rebuildRhsTerms() {
+        std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
         rhsTerms_.clear();
         for (int k = 1; k <= m_; ++k)
             if (lp_.rhs[k] + pert_[k] != 0) rhsTerms_.emplace_back(unitColumn_[k], lp_.rhs[k] + pert_[k]);
     }
     // The right-hand-side column and the objective value from the (perturbed) b.
     void rhsColumn() {
+        std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
         long double z = 0;
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
@@ -395,6 +414,7 @@ private:
     // tableau becomes B^-1 [A | b] computed afresh, which removes the rounding
     // that the pivots have piled up. The basis and so the pivot sequence stay.
     bool refresh() {
+        std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
         std::vector<int> rows;
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) rows.push_back(i);
@@ -405,7 +425,9 @@ private:
             if (place[lp_.basis[rows[l]]] < 0) place[lp_.basis[rows[l]]] = l;
         // [B | I], eliminated to [I | B^-1] with partial pivoting.
         const std::size_t w = 2 * static_cast<std::size_t>(k);
-        std::vector<long double> a(static_cast<std::size_t>(k) * w, 0.0L);
+        // The work space stays allocated from one rebuild to the next.
+        std::vector<long double>& a = refreshWork_;
+        a.assign(static_cast<std::size_t>(k) * w, 0.0L);
         for (int r = 0; r < k; ++r) {
             int i = rows[r];
             for (int q = lp_.rowStart[i]; q < lp_.rowStart[i + 1]; ++q) {
@@ -419,6 +441,8 @@ private:
             for (int c = 0; c < k; ++c) scaleBasis = std::max(scaleBasis, std::fabs(a[r * w + c]));
         std::vector<std::size_t> order(k);
         for (int r = 0; r < k; ++r) order[r] = static_cast<std::size_t>(r) * w;
+        std::vector<int> nz;
+        nz.reserve(w);
         for (int c = 0; c < k; ++c) {
             int piv = c;
             long double best = 0;
@@ -433,13 +457,21 @@ private:
             std::swap(order[c], order[piv]);
             long double* pr = &a[order[c]];
             long double inv = 1.0L / pr[c];
-            for (std::size_t j = c; j < w; ++j) pr[j] *= inv;
+            // B and its inverse are mostly zeros: the elimination touches only
+            // the nonzeros of the pivot row, which gives the same numbers as
+            // the full row update (a zero entry leaves the other rows as they are).
+            nz.clear();
+            for (std::size_t j = c; j < w; ++j)
+                if (pr[j] != 0) {
+                    pr[j] *= inv;
+                    nz.push_back(static_cast<int>(j));
+                }
             for (int r = 0; r < k; ++r) {
                 if (r == c) continue;
                 long double* rr = &a[order[r]];
                 long double f = rr[c];
                 if (f == 0) continue;
-                for (std::size_t j = c; j < w; ++j) rr[j] -= f * pr[j];
+                for (int j : nz) rr[j] -= f * pr[j];
             }
         }
         // Row l of B^-1 [A | b] belongs to the basic column of rows[l].
@@ -540,8 +572,11 @@ private:
     double scaleB_ = 1;
     int phase_ = 0;
     std::vector<int> colStart_, colRow_, unitColumn_;
+    std::vector<char> isUnit_;   // [1..n+1]: the column started as a unit column
+    std::vector<char> rhsFresh_; // [1..m]: the row's right-hand side is as recomputed last
     std::vector<double> colVal_;
     std::vector<std::pair<int, double>> rhsTerms_;
+    std::vector<long double> refreshWork_;
     // Long runs are refreshed now and then; a refresh costs about as much as m pivots.
     long refreshInterval_ = 2L * (m_ + 50);
 };
@@ -558,6 +593,23 @@ std::string StatusText(LPStatus status) {
         return "Infeasible";
     }
     return {};
+}
+
+// The dense row update dst -= f * src, the innermost loop of the pivot. On
+// x86-64 with GCC it is built a second and third time for the wider vector
+// units (AVX2, AVX-512), and the loader picks the widest that the processor
+// has. Contracting the multiply and subtract into a fused multiply-add (which
+// AVX-512 has) is switched off, so every build rounds the product and the
+// difference separately and gives the same bits.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
+#define TARVIK_LP_VECTOR_CLONES                                                                              \
+    __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
+#else
+#define TARVIK_LP_VECTOR_CLONES
+#endif
+TARVIK_LP_VECTOR_CLONES static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f,
+                                              int count) {
+    for (int j = 0; j < count; ++j) dst[j] -= f * src[j];
 }
 
 // a - b, where a result that is only the rounding left over from cancelling
@@ -591,9 +643,7 @@ void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
         if (sparse) {
             for (int j : nz) rk[j] = Cancel(rk[j], f * rr[j]);
         } else {
-            Real* __restrict dst = rk + 1;
-            const Real* __restrict src = rr + 1;
-            for (int j = 0; j <= n; ++j) dst[j] -= f * src[j];
+            UpdateRow(rk + 1, rr + 1, f, n + 1);
         }
         rk[e] = 0;
     }

@@ -25,6 +25,10 @@ LPModel BuildLPModel(const ReadModel& read) {
         }
     }
     lp.rowStart.assign(m + 2, 0);
+    std::size_t entries = 0;
+    for (const ReadConstraint& c : read.constraints) entries += c.terms.size() + 3;
+    lp.rowCol.reserve(entries);
+    lp.rowVal.reserve(entries);
     for (int i = 1; i <= m; ++i) {
         const ReadConstraint& c = read.constraints[i - 1];
         lp.rowStart[i] = static_cast<int>(lp.rowCol.size());

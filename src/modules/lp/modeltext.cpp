@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -169,11 +170,14 @@ private:
     }
 
     std::string readName() {
-        std::string name;
-        while (IsLetter(cur()) || IsDigit(cur())) {
-            if (!ip_ || name.size() < kIPNameLength) name.push_back(static_cast<char>(cur()));
-            advance();
-        }
+        // Letters and digits are never line ends, so there is no line to count on the way.
+        const std::size_t start = pos_;
+        while (IsLetter(cur()) || IsDigit(cur())) ++pos_;
+        std::size_t length = pos_ - start;
+        if (ip_) length = std::min(length, kIPNameLength);
+        std::string name(s_.substr(start, length));
+        for (char& c : name)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         return name;
     }
 
@@ -241,7 +245,15 @@ private:
             slot.bits = bits;
             slot.n = FastEchoNumber(v, slot.text);
         }
-        std::string text = slot.n ? std::string(slot.text, static_cast<std::size_t>(slot.n)) : EchoNumber(v);
+        // The text goes straight from the cache into the echo (no string on the way).
+        std::string slow;
+        std::string_view text;
+        if (slot.n) {
+            text = std::string_view(slot.text, static_cast<std::size_t>(slot.n));
+        } else {
+            slow = EchoNumber(v);
+            text = slow;
+        }
         int len = static_cast<int>(text.size());
         if (col_ + len > kWrapColumn) {
             *echo_ += "\r\n      ";
@@ -249,15 +261,15 @@ private:
         }
         col_ += len + 1;
         if (later && v > 0) {
+            echo_->push_back('+');
             if (text[0] == ' ') {
-                text[0] = '+';
+                text.remove_prefix(1);
             } else {
-                text.insert(text.begin(), '+');
                 col_ += 1;
             }
         }
-        *echo_ += text;
-        *echo_ += ' ';
+        echo_->append(text);
+        echo_->push_back(' ');
     }
     void echoName(const std::string& name) {
         std::string_view cut = std::string_view(name).substr(0, 10);

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace tarvik::lp {
 namespace {
@@ -172,6 +175,49 @@ TEST(Simplex, DegenerateTiesPickTheLowestRow) {
     EXPECT_LT(rowLabel, slack2); // X replaced Slack1 in row 1
     EXPECT_EQ(s.outcome.status, LPStatus::Optimal);
     EXPECT_NEAR(static_cast<double>(s.model.at(0, s.model.n + 1)), 1, 1e-12);
+}
+
+TEST(Simplex, DensePivotRoundsEachProductBeforeTheDifference) {
+    // The dense row update is built for several vector units; every build must
+    // round f * a before subtracting it (no fused multiply-add), or the pivot
+    // sequence would depend on the processor.
+    const int m = 6, n = 36; // 37 columns: whole vectors and a tail
+    LPModel model;
+    model.m = m;
+    model.n = n;
+    model.stride = (static_cast<std::size_t>(n + 1) + 7) / 8 * 8;
+    model.tableau.assign(static_cast<std::size_t>(m + 1) * model.stride, 0);
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<double> u(1, 2);
+    for (int i = 0; i <= m; ++i)
+        for (int j = 1; j <= n + 1; ++j) model.at(i, j) = (i + j) % 3 == 0 ? -u(gen) : u(gen);
+    model.basis.assign(m + 1, 1);
+    const LPModel before = model;
+    const int r = 3, e = 7;
+    Pivot(model, r, e, std::vector<char>(m + 1, 0));
+
+    const Real p = before.at(r, e);
+    std::vector<Real> pivotRow(n + 2);
+    for (int j = 1; j <= n + 1; ++j) {
+        pivotRow[j] = j == e ? 1 : before.at(r, j) / p;
+        EXPECT_EQ(model.at(r, j), pivotRow[j]) << "pivot row, column " << j;
+    }
+    int fusedWouldDiffer = 0;
+    for (int k = 0; k <= m; ++k) {
+        if (k == r) continue;
+        const Real f = before.at(k, e);
+        for (int j = 1; j <= n + 1; ++j) {
+            if (j == e) {
+                EXPECT_EQ(model.at(k, j), 0);
+                continue;
+            }
+            volatile Real product = f * pivotRow[j]; // rounded to a double here
+            const Real want = before.at(k, j) - product;
+            EXPECT_EQ(model.at(k, j), want) << "row " << k << ", column " << j;
+            if (std::fma(-f, pivotRow[j], before.at(k, j)) != want) ++fusedWouldDiffer;
+        }
+    }
+    EXPECT_GT(fusedWouldDiffer, 0); // the data tell the two ways apart
 }
 
 } // namespace
