@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>

@@ -45,7 +45,8 @@ Decimal RoundDigits(const Decimal& all, int sig) {
     d.digits = all.digits.substr(0, static_cast<std::size_t>(sig));
     if (all.digits[static_cast<std::size_t>(sig)] >= '5') {
         int i = sig - 1;
-        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') d.digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9')
+            d.digits[static_cast<std::size_t>(i--)] = '0';
         if (i < 0) {
             d.digits.insert(d.digits.begin(), '1');
             if (sig > 0) d.digits.pop_back();
@@ -57,7 +58,9 @@ Decimal RoundDigits(const Decimal& all, int sig) {
     return d;
 }
 
-Decimal RoundSignificant(double v, int sig) { return RoundDigits(Digits41(v), sig); }
+Decimal RoundSignificant(double v, int sig) {
+    return RoundDigits(Digits41(v), sig);
+}
 
 std::string TrimZeros(std::string s) {
     while (!s.empty() && s.back() == '0') s.pop_back();
@@ -130,7 +133,8 @@ std::string FormatFixed(double value, int decimals) {
             fracPart = digits.substr(point);
         }
     }
-    if (static_cast<int>(fracPart.size()) < decimals) fracPart += std::string(decimals - fracPart.size(), '0');
+    if (static_cast<int>(fracPart.size()) < decimals)
+        fracPart += std::string(decimals - fracPart.size(), '0');
     fracPart.resize(decimals);
     bool allZero = intPart.find_first_not_of('0') == std::string::npos &&
                    fracPart.find_first_not_of('0') == std::string::npos;
@@ -146,7 +150,8 @@ std::string FormatNumber(double value, int decimals) {
     std::size_t start = s[0] == '-' ? 1 : 0;
     std::size_t point = s.find('.');
     if (point == std::string::npos) point = s.size();
-    for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(point) - 3; i > static_cast<std::ptrdiff_t>(start); i -= 3)
+    for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(point) - 3; i > static_cast<std::ptrdiff_t>(start);
+         i -= 3)
         s.insert(static_cast<std::size_t>(i), ",");
     return s;
 }
@@ -168,6 +173,8 @@ std::string Format(const char* fmt, ...) {
     return out;
 }
 
-void UseDotDecimalMark() { std::setlocale(LC_NUMERIC, "C"); }
+void UseDotDecimalMark() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 } // namespace tarvik

@@ -8,7 +8,9 @@
 namespace tarvik {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Strip(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);

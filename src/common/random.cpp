@@ -11,7 +11,9 @@ namespace {
 
 std::array<std::int32_t, kRndSlots + 1> gSeeds{}; // index 0 unused
 
-inline void Step() { RandSeed = RandSeed * 134775813u + 1u; }
+inline void Step() {
+    RandSeed = RandSeed * 134775813u + 1u;
+}
 
 // z * b mod (2^31 - 1) in 32-bit arithmetic (b below 2^15 + 2^14).
 inline std::int32_t MulMod(std::int32_t z, std::int32_t b) {
@@ -22,7 +24,9 @@ inline std::int32_t MulMod(std::int32_t z, std::int32_t b) {
     return r;
 }
 
-int ClampSlot(int slot) { return slot < 1 ? 1 : (slot > kRndSlots ? kRndSlots : slot); }
+int ClampSlot(int slot) {
+    return slot < 1 ? 1 : (slot > kRndSlots ? kRndSlots : slot);
+}
 
 } // namespace
 
@@ -66,8 +70,12 @@ double RndUniform(int stream) {
     return static_cast<double>(2 * (z / 256) + 1) / 16777216.0;
 }
 
-void RndSetSeed(std::int32_t seed, int slot) { gSeeds[static_cast<std::size_t>(ClampSlot(slot))] = seed; }
+void RndSetSeed(std::int32_t seed, int slot) {
+    gSeeds[static_cast<std::size_t>(ClampSlot(slot))] = seed;
+}
 
-std::int32_t RndGetSeed(int slot) { return gSeeds[static_cast<std::size_t>(ClampSlot(slot))]; }
+std::int32_t RndGetSeed(int slot) {
+    return gSeeds[static_cast<std::size_t>(ClampSlot(slot))];
+}
 
 } // namespace tarvik

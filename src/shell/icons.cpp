@@ -72,7 +72,8 @@ QIcon ModuleIcon(const QString& name) {
             p.drawLine(4, 4 + 8 * i, 28, 4 + 8 * i);
         }
         p.setPen(QPen(QColor(200, 30, 30), 2.5));
-        p.drawPolyline(QPolygonF({QPointF(4, 28), QPointF(12, 28), QPointF(12, 12), QPointF(28, 12), QPointF(28, 4)}));
+        p.drawPolyline(
+            QPolygonF({QPointF(4, 28), QPointF(12, 28), QPointF(12, 12), QPointF(28, 12), QPointF(28, 4)}));
     } else if (name == QLatin1String("markov")) {
         p.setPen(QPen(navy, 1.5));
         p.setBrush(QColor(168, 218, 220));
@@ -86,8 +87,10 @@ QIcon ModuleIcon(const QString& name) {
             const char* name;
             const char* text;
             QColor colour;
-        } labels[] = {{"montecarlo", "MC", QColor(120, 40, 140)}, {"simulation", "Q", QColor(0, 110, 60)},
-                      {"lp", "LP", QColor(29, 53, 87)},           {"ip", "IP", QColor(160, 60, 20)},
+        } labels[] = {{"montecarlo", "MC", QColor(120, 40, 140)},
+                      {"simulation", "Q", QColor(0, 110, 60)},
+                      {"lp", "LP", QColor(29, 53, 87)},
+                      {"ip", "IP", QColor(160, 60, 20)},
                       {"queue", "M/M", QColor(0, 90, 120)}};
         QColor colour = navy;
         QString text = name.left(2).toUpper();

@@ -48,9 +48,13 @@ TInfoForm::TInfoForm(QWidget* parent) : QWidget(parent) {
     if (f.open(QIODevice::ReadOnly)) picture_ = DecodeJpeg(f.readAll());
 }
 
-TInfoForm::~TInfoForm() { --gInstances; }
+TInfoForm::~TInfoForm() {
+    --gInstances;
+}
 
-int TInfoForm::InstanceCount() { return gInstances; }
+int TInfoForm::InstanceCount() {
+    return gInstances;
+}
 
 void TInfoForm::paintOn(QPainter& p, const QSize& client) const {
     const int w = client.width();

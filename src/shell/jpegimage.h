@@ -1,6 +1,6 @@
 #pragma once
-#include <QImage>
 #include <QByteArray>
+#include <QImage>
 
 namespace tarvik::shell {
 

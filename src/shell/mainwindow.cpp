@@ -22,7 +22,9 @@ namespace {
 TTarvikMain* gMain = nullptr;
 }
 
-TTarvikMain* TTarvikMain::instance() { return gMain; }
+TTarvikMain* TTarvikMain::instance() {
+    return gMain;
+}
 
 TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
     gMain = this;

@@ -31,7 +31,8 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
-        {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow, CreateMarkovProgressWindow, HideMarkovProgressWindow},
+        {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow,
+         CreateMarkovProgressWindow, HideMarkovProgressWindow},
         {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},
     };
     return modules;

@@ -13,12 +13,12 @@ class ModuleWindow;
 namespace tarvik::shell {
 
 struct ModuleEntry {
-    QString name;        // object name of the toolbar button: "StartDobbel", ...
-    QString hint;        // toolbar hint, also the Modules menu caption
-    QString menuName;    // object name of the Modules menu entry
-    bool toolbarShown;   // the button is visible
-    bool menuShown;      // the menu entry is visible
-    QString iconName;    // picture of the button (":/icons/<name>.png")
+    QString name;      // object name of the toolbar button: "StartDobbel", ...
+    QString hint;      // toolbar hint, also the Modules menu caption
+    QString menuName;  // object name of the Modules menu entry
+    bool toolbarShown; // the button is visible
+    bool menuShown;    // the menu entry is visible
+    QString iconName;  // picture of the button (":/icons/<name>.png")
     // Creates the module window as a child of `parent`; empty while the module
     // is not built (its button and menu entry are then disabled).
     std::function<tarvik::ui::ModuleWindow*(QWidget* parent)> create;

@@ -2,8 +2,8 @@
 //   tarvik-screenshots <folder> [name-filter]
 #include "screenshots/shots.h"
 
-#include "shell/startup.h"
 #include "shell/mainwindow.h"
+#include "shell/startup.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -25,7 +25,9 @@ tarvik::shell::TTarvikMain* gMain = nullptr;
 
 } // namespace
 
-Registration::Registration(const char* name, std::function<void(Shot&)> fn) { Registry()[name] = std::move(fn); }
+Registration::Registration(const char* name, std::function<void(Shot&)> fn) {
+    Registry()[name] = std::move(fn);
+}
 
 void Shot::save(QWidget* widget, const QString& name) {
     widget->show();

@@ -32,7 +32,7 @@ struct Registration {
 
 } // namespace tarvik::shots
 
-#define TARVIK_SCREENSHOT(id)                                                                      \
-    static void tarvik_shot_##id(tarvik::shots::Shot& shot);                                       \
-    static tarvik::shots::Registration tarvik_shot_reg_##id(#id, tarvik_shot_##id);                \
+#define TARVIK_SCREENSHOT(id)                                                                                \
+    static void tarvik_shot_##id(tarvik::shots::Shot& shot);                                                 \
+    static tarvik::shots::Registration tarvik_shot_reg_##id(#id, tarvik_shot_##id);                          \
     static void tarvik_shot_##id([[maybe_unused]] tarvik::shots::Shot& shot)

@@ -62,9 +62,10 @@ TEST(Shell, StartsWithToolbarMenusAndOneWelcomeWindow) {
         // A module that is not built cannot be started.
         EXPECT_EQ(b->isEnabled(), static_cast<bool>(m.create)) << m.name.toStdString();
     }
-    EXPECT_EQ(hints, (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman", "Normal distribution",
-                                  "Monte Carlo Simulation", "Simulation of queues", "Roulette", "Linear programming",
-                                  "Shortest path", "Integer programming", "Markov chains", "Queue"}));
+    EXPECT_EQ(hints,
+              (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman", "Normal distribution",
+                           "Monte Carlo Simulation", "Simulation of queues", "Roulette", "Linear programming",
+                           "Shortest path", "Integer programming", "Markov chains", "Queue"}));
     EXPECT_FALSE(main.toolbarButton(QStringLiteral("StartQueue"))->isVisibleTo(&main));
     EXPECT_TRUE(main.toolbarButton(QStringLiteral("StartIP"))->isVisibleTo(&main));
 
@@ -73,10 +74,10 @@ TEST(Shell, StartsWithToolbarMenusAndOneWelcomeWindow) {
         entries << a->text();
         if (a->isVisible()) shown << a->text();
     }
-    EXPECT_EQ(entries, (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman", "Normal distribution",
-                                    "Monte Carlo Simulation", "Simulation of queues", "Roulette",
-                                    "Linear programming", "Integer programming", "Shortest path", "Queue",
-                                    "Markov chains"}));
+    EXPECT_EQ(entries,
+              (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman", "Normal distribution",
+                           "Monte Carlo Simulation", "Simulation of queues", "Roulette", "Linear programming",
+                           "Integer programming", "Shortest path", "Queue", "Markov chains"}));
     EXPECT_FALSE(shown.contains(QStringLiteral("Integer programming")));
     EXPECT_FALSE(shown.contains(QStringLiteral("Queue")));
 }
@@ -166,7 +167,8 @@ TEST(Shell, FailureHandlerIsSilentExceptForTheMarkovAccessViolation) {
     main.MarkovOpen = true;
     HandleFailure(std::make_exception_ptr(tarvik::ui::AccessViolation("read of address 0")));
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Er is een initialisatiefout opgetreden.\r\rProbeer het opnieuw."));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Er is een initialisatiefout opgetreden.\r\rProbeer het opnieuw."));
     EXPECT_EQ(dialogs.messages[0].kind, tarvik::ui::MsgKind::Error);
     EXPECT_TRUE(dialogs.messages[0].standardCaptions);
 }

@@ -8,7 +8,9 @@
 
 namespace tarvik::test {
 
-void PrepareApplication() { tarvik::ui::SetUpApplication(); }
+void PrepareApplication() {
+    tarvik::ui::SetUpApplication();
+}
 
 void ProcessEvents(int rounds) {
     for (int i = 0; i < rounds; ++i) {

@@ -62,9 +62,13 @@ bool DialogService::printerSetup(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-DialogService& Dialogs() { return gService ? *gService : RealDialogs(); }
+DialogService& Dialogs() {
+    return gService ? *gService : RealDialogs();
+}
 
-void SetDialogService(DialogService* service) { gService = service; }
+void SetDialogService(DialogService* service) {
+    gService = service;
+}
 
 } // namespace tarvik::ui
 
@@ -72,6 +76,7 @@ int MsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons
     return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, false});
 }
 
-int StdMsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons, int helpContext) {
+int StdMsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons,
+              int helpContext) {
     return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, true});
 }

@@ -82,6 +82,7 @@ void SetDialogService(DialogService* service);
 } // namespace tarvik::ui
 
 // The message dialogs every module uses.
-int MsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons, int helpContext = 0);
+int MsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons,
+           int helpContext = 0);
 int StdMsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons,
               int helpContext = 0);

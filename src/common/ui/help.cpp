@@ -46,7 +46,9 @@ QString ProgramDir() {
     return dir;
 }
 
-QString HelpFilePath() { return ProgramDir() + QLatin1String(kHelpFileName); }
+QString HelpFilePath() {
+    return ProgramDir() + QLatin1String(kHelpFileName);
+}
 
 QString HelpTopicHtml(int context) {
     const QString all = ReadHelpFile();

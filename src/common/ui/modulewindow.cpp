@@ -55,8 +55,8 @@ void ModuleWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MakeStayOnTopTool(QWidget* window) {
-    window->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::CustomizeWindowHint);
+    window->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 }
 
 } // namespace tarvik::ui

@@ -21,30 +21,43 @@ struct ButtonInfo {
 };
 
 const ButtonInfo kButtons[] = {
-    {mbYes, "&Yes", "&Yes", mrYes},          {mbNo, "&No", "&No", mrNo},
-    {mbOK, "&Ok", "OK", mrOk},               {mbCancel, "&Cancel", "Cancel", mrCancel},
-    {mbAbort, "&Abort", "&Abort", mrAbort},  {mbRetry, "&Retry", "&Retry", mrRetry},
-    {mbIgnore, "&Ignore", "&Ignore", mrIgnore}, {mbAll, "&All", "&All", mrAll},
+    {mbYes, "&Yes", "&Yes", mrYes},
+    {mbNo, "&No", "&No", mrNo},
+    {mbOK, "&Ok", "OK", mrOk},
+    {mbCancel, "&Cancel", "Cancel", mrCancel},
+    {mbAbort, "&Abort", "&Abort", mrAbort},
+    {mbRetry, "&Retry", "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", "&Ignore", mrIgnore},
+    {mbAll, "&All", "&All", mrAll},
     {mbHelp, "&Help", "&Help", mrNone},
 };
 
 QString Title(MsgKind kind, bool standard) {
     switch (kind) {
-    case MsgKind::Warning: return QStringLiteral("Warning");
-    case MsgKind::Error: return QStringLiteral("Error");
-    case MsgKind::Information: return QStringLiteral("Information");
-    case MsgKind::Confirmation: return standard ? QStringLiteral("Confirm") : QStringLiteral("Confimation");
-    case MsgKind::Custom: return ApplicationTitle();
+    case MsgKind::Warning:
+        return QStringLiteral("Warning");
+    case MsgKind::Error:
+        return QStringLiteral("Error");
+    case MsgKind::Information:
+        return QStringLiteral("Information");
+    case MsgKind::Confirmation:
+        return standard ? QStringLiteral("Confirm") : QStringLiteral("Confimation");
+    case MsgKind::Custom:
+        return ApplicationTitle();
     }
     return {};
 }
 
 QStyle::StandardPixmap IconOf(MsgKind kind) {
     switch (kind) {
-    case MsgKind::Warning: return QStyle::SP_MessageBoxWarning;
-    case MsgKind::Error: return QStyle::SP_MessageBoxCritical;
-    case MsgKind::Information: return QStyle::SP_MessageBoxInformation;
-    default: return QStyle::SP_MessageBoxQuestion;
+    case MsgKind::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case MsgKind::Error:
+        return QStyle::SP_MessageBoxCritical;
+    case MsgKind::Information:
+        return QStyle::SP_MessageBoxInformation;
+    default:
+        return QStyle::SP_MessageBoxQuestion;
     }
 }
 
@@ -55,15 +68,20 @@ QString Lines(QString text) {
     return text;
 }
 
-int MulDiv(int a, int b, int c) { return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c); }
+int MulDiv(int a, int b, int c) {
+    return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
+}
 
 } // namespace
 
-QString ApplicationTitle() { return QStringLiteral("Tarvik voor Windows"); }
+QString ApplicationTitle() {
+    return QStringLiteral("Tarvik voor Windows");
+}
 
 QSize TMessageForm::DialogUnits(const QFont& font) {
     QFontMetrics fm(font);
-    const int width = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int width =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return QSize(width / 52, fm.height());
 }
 
@@ -114,7 +132,9 @@ TMessageForm::TMessageForm(const MessageRequest& request, QWidget* parent)
 
     // Enter answers OK, else Yes; Escape answers Cancel, else No, else OK.
     const MsgButton defaultBit = (request.buttons & mbOK) ? mbOK : mbYes;
-    const MsgButton cancelBit = (request.buttons & mbCancel) ? mbCancel : (request.buttons & mbNo) ? mbNo : mbOK;
+    const MsgButton cancelBit = (request.buttons & mbCancel) ? mbCancel
+                                : (request.buttons & mbNo)   ? mbNo
+                                                             : mbOK;
 
     int x = (clientWidth - total) / 2;
     const int y = vMargin + textHeight + vSpacing;
@@ -123,7 +143,8 @@ TMessageForm::TMessageForm(const MessageRequest& request, QWidget* parent)
         auto* button = new QPushButton(request.standardCaptions ? QString::fromLatin1(b.standardCaption)
                                                                 : QString::fromLatin1(b.caption),
                                        this);
-        button->setObjectName(QString::fromLatin1(b.caption).remove(QLatin1Char('&')) + QStringLiteral("Button"));
+        button->setObjectName(QString::fromLatin1(b.caption).remove(QLatin1Char('&')) +
+                              QStringLiteral("Button"));
         button->setGeometry(x, y, buttonWidth, buttonHeight);
         button->setAutoDefault(false);
         x += buttonWidth + buttonSpacing;
@@ -179,7 +200,9 @@ void TMessageForm::keyPressEvent(QKeyEvent* event) {
 }
 
 // Closing through the window frame answers Cancel (2), whatever the buttons.
-void TMessageForm::reject() { done(mrCancel); }
+void TMessageForm::reject() {
+    done(mrCancel);
+}
 
 std::unique_ptr<TMessageForm> CreateMessageDialog(const MessageRequest& request) {
     return std::make_unique<TMessageForm>(request);

@@ -32,6 +32,8 @@ bool PrintDocument(const QTextDocument& document, const QString& title, QWidget*
     return true;
 }
 
-bool PrinterSetup(QWidget* parent) { return Dialogs().printerSetup(SharedPrinter(), parent); }
+bool PrinterSetup(QWidget* parent) {
+    return Dialogs().printerSetup(SharedPrinter(), parent);
+}
 
 } // namespace tarvik::ui

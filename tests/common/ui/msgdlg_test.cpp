@@ -10,7 +10,8 @@ namespace {
 
 using namespace tarvik::ui;
 
-std::unique_ptr<TMessageForm> Dialog(const QString& text, MsgKind kind, MsgButtons buttons, bool standard = false) {
+std::unique_ptr<TMessageForm> Dialog(const QString& text, MsgKind kind, MsgButtons buttons,
+                                     bool standard = false) {
     return CreateMessageDialog({text, kind, buttons, 0, standard});
 }
 
