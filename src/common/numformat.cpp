@@ -20,9 +20,9 @@ struct Decimal {
 constexpr int kExactDigits = 41;
 
 // All 41 significant digits of |v| (correctly rounded) and its exponent.
-Decimal Digits41(double v) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.*e", kExactDigits - 1, std::fabs(v));
+Decimal Digits41(long double v) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%.*Le", kExactDigits - 1, std::fabs(v));
     // buf: d.dddd...e[+-]XX
     Decimal d;
     d.digits.push_back(buf[0]);
@@ -58,8 +58,17 @@ Decimal RoundDigits(const Decimal& all, int sig) {
     return d;
 }
 
-Decimal RoundSignificant(double v, int sig) {
+Decimal RoundSignificant(long double v, int sig) {
     return RoundDigits(Digits41(v), sig);
+}
+
+// "E", a minus sign for a negative exponent, and at least `expDigits` digits.
+std::string ExponentSuffix(int e, int expDigits) {
+    std::string out = "E";
+    if (e < 0) out += "-";
+    std::string es = std::to_string(std::abs(e));
+    while (static_cast<int>(es.size()) < expDigits) es.insert(es.begin(), '0');
+    return out + es;
 }
 
 std::string TrimZeros(std::string s) {
@@ -86,13 +95,7 @@ std::string FormatGeneral(double value, int precision, int expDigits) {
     if (d.exp10 > precision || d.exp10 < -4) {
         out += digits[0];
         if (digits.size() > 1) out += "." + digits.substr(1);
-        int e = d.exp10 - 1;
-        out += "E";
-        if (e < 0) out += "-";
-        std::string es = std::to_string(std::abs(e));
-        while (static_cast<int>(es.size()) < expDigits) es.insert(es.begin(), '0');
-        out += es;
-        return out;
+        return out + ExponentSuffix(d.exp10 - 1, expDigits);
     }
     if (d.exp10 <= 0) {
         out += "0." + std::string(-d.exp10, '0') + digits;
@@ -102,6 +105,18 @@ std::string FormatGeneral(double value, int precision, int expDigits) {
         out += digits.substr(0, d.exp10) + "." + digits.substr(d.exp10);
     }
     return out;
+}
+
+std::string FormatExponent(long double value, int digits) {
+    if (!std::isfinite(value)) return NonFinite(static_cast<double>(value));
+    if (digits < 1) digits = 1;
+    if (digits > 30) digits = 30;
+    if (value == 0) return "0." + std::string(static_cast<std::size_t>(digits - 1), '0') + "E0";
+    const Decimal d = RoundSignificant(value, digits);
+    std::string out = value < 0 ? "-" : "";
+    out += d.digits[0];
+    if (digits > 1) out += "." + d.digits.substr(1);
+    return out + ExponentSuffix(d.exp10 - 1, 0);
 }
 
 std::string FormatFixed(double value, int decimals) {

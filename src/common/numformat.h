@@ -11,6 +11,10 @@ namespace tarvik {
 // decimal mark. `expDigits` is the minimum number of exponent digits.
 std::string FormatGeneral(double value, int precision, int expDigits = 0);
 
+// Exponent format with `digits` significant digits, trailing zeros kept:
+// 1.5e-7 with 3 digits gives "1.50E-7". Covers the whole extended range.
+std::string FormatExponent(long double value, int digits);
+
 // "Fixed" format: exactly `decimals` decimals, no thousands separators.
 std::string FormatFixed(double value, int decimals);
 

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace tarvik::tables {
 
@@ -16,38 +14,6 @@ namespace {
 
 constexpr int kCellWidth = 12;
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
-
-// Exponent format with `digits` significant digits, trailing zeros kept:
-// 1.5e-7 with 3 digits gives "1.50E-7". Works on the whole extended range.
-std::string ExponentText(long double value, int digits) {
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%.30Le", std::fabs(value));
-    // buf: d.ddd...e[+-]X
-    std::string all;
-    all.push_back(buf[0]);
-    const char* q = buf + 2;
-    while (*q && *q != 'e') all.push_back(*q++);
-    int exponent = std::atoi(q + 1);
-    std::string kept = all.substr(0, static_cast<std::size_t>(digits));
-    if (all[static_cast<std::size_t>(digits)] >= '5') {
-        int i = digits - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
-        if (i < 0) {
-            kept.insert(kept.begin(), '1');
-            kept.pop_back();
-            ++exponent;
-        } else {
-            ++kept[static_cast<std::size_t>(i)];
-        }
-    }
-    std::string out = value < 0 ? "-" : "";
-    out += kept[0];
-    if (digits > 1) out += "." + kept.substr(1);
-    out += "E";
-    if (exponent < 0) out += "-";
-    out += std::to_string(std::abs(exponent));
-    return out;
-}
 
 // The cascade of significant digits shared by probabilities and values,
 // for 1e-6 < a.
@@ -90,7 +56,7 @@ std::string TableProbabilityText(double p) {
     if (p > kInfiniteLimit) return "Infinite";
     if (p < -kInfiniteLimit) return "-Infinite";
     if (p < 1e-12) return "0";
-    if (p <= 1e-6) return ExponentText(p, 3);
+    if (p <= 1e-6) return FormatExponent(p, 3);
     return CascadeText(p);
 }
 
@@ -99,7 +65,7 @@ std::string TableValueText(long double x) {
     if (x < -kInfiniteLimit) return "-Infinite";
     if (x == 0) return "0";
     const long double a = std::fabs(x);
-    if (a <= 1e-6L) return ExponentText(x, 3);
+    if (a <= 1e-6L) return FormatExponent(x, 3);
     const std::string text = CascadeText(static_cast<double>(a));
     return x < 0 ? "-" + text : text;
 }
