@@ -5,6 +5,27 @@
 #ifdef TARVIK_HAVE_MARKOV
 #include "modules/markov/markovcli.h"
 #endif
+#ifdef TARVIK_HAVE_TSP
+#include "modules/tsp/tspcli.h"
+#endif
+#ifdef TARVIK_HAVE_SHORTESTPATH
+#include "modules/shortestpath/shortestpathcli.h"
+#endif
+#ifdef TARVIK_HAVE_SIMULATION
+#include "modules/simulation/simulationcli.h"
+#endif
+#ifdef TARVIK_HAVE_NORMAL
+#include "modules/normal/normalcli.h"
+#endif
+#ifdef TARVIK_HAVE_MONTECARLO
+#include "modules/montecarlo/montecarlocli.h"
+#endif
+#ifdef TARVIK_HAVE_ROULETTE
+#include "modules/roulette/roulettecli.h"
+#endif
+#ifdef TARVIK_HAVE_QUEUE
+#include "modules/queue/queuecli.h"
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -165,13 +186,73 @@ std::pair<long, long> LineColumn(const std::string& text, long offset) {
 }
 
 int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--analysis") != args.end()) {
+    // The option word that hands the whole command line to a module's own entry.
+    using Entry = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    struct Route {
+        const char* option;
+        Entry entry;
+    };
+    static const Route routes[] = {
+        {.option = "--analysis",
 #ifdef TARVIK_HAVE_MARKOV
-        return tarvik::markov::RunCli(args, out, err);
+         .entry = tarvik::markov::RunCli},
 #else
-        err << "tarvik-solve: --analysis is not available in this build\n";
-        return 1;
+         .entry = nullptr},
 #endif
+        {.option = "--tsp",
+#ifdef TARVIK_HAVE_TSP
+         .entry = tarvik::tsp::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--grid",
+#ifdef TARVIK_HAVE_SHORTESTPATH
+         .entry = tarvik::shortestpath::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--simulate",
+#ifdef TARVIK_HAVE_SIMULATION
+         .entry = tarvik::simulation::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--normal",
+#ifdef TARVIK_HAVE_NORMAL
+         .entry = tarvik::normal::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--montecarlo",
+#ifdef TARVIK_HAVE_MONTECARLO
+         .entry = tarvik::montecarlo::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--roulette",
+#ifdef TARVIK_HAVE_ROULETTE
+         .entry = tarvik::roulette::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--queue",
+#ifdef TARVIK_HAVE_QUEUE
+         .entry = tarvik::queue::RunCli},
+#else
+         .entry = nullptr},
+#endif
+    };
+    for (const Route& route : routes) {
+        const std::string word = route.option;
+        bool present = std::any_of(args.begin(), args.end(), [&](const std::string& a) {
+            return a == word || a.rfind(word + "=", 0) == 0;
+        });
+        if (!present) continue;
+        if (!route.entry) {
+            err << "tarvik-solve: " << word << " is not available in this build\n";
+            return 1;
+        }
+        return route.entry(args, out, err);
     }
     Options opt;
     if (!ParseOptions(args, opt, err)) return 1;
