@@ -1,6 +1,8 @@
 #include "cli/solvecli.h"
 
+#include "common/safefile.h"
 #include "modules/lp/lprun.h"
+#include "modules/lp/modeltext.h"
 
 #ifdef TARVIK_HAVE_MARKOV
 #include "modules/markov/markovcli.h"
@@ -102,25 +104,58 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
 
 bool ReadAll(const std::string& name, std::istream& in, std::string& bytes) {
     if (name == "-") {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // Standard input is held to the same limit as a model file.
+        bytes.clear();
+        char block[1 << 16];
+        for (;;) {
+            in.read(block, sizeof block);
+            const auto got = static_cast<std::size_t>(in.gcount());
+            bytes.append(block, got);
+            if (bytes.size() > lp::kMaxModelFileBytes) return false;
+            if (got < sizeof block) break;
+        }
         return !in.bad();
     }
-    std::ifstream file(name, std::ios::binary);
-    if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    return ReadSmallFile(name, lp::kMaxModelFileBytes, bytes) == ReadStatus::Ok;
 }
+
+// Writes the run's output as it grows (CR LF made LF unless asked to keep it),
+// or drops it for the one-line summary.
+class StreamingProgress : public lp::LPProgress {
+public:
+    StreamingProgress(std::ostream& out, bool crlf, bool write) : out_(out), crlf_(crlf), write_(write) {}
+    void output(std::string& text) override {
+        if (write_) {
+            if (crlf_) {
+                out_ << text;
+            } else {
+                std::string lf;
+                lf.reserve(text.size());
+                for (std::size_t i = 0; i < text.size(); ++i)
+                    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                        lf.push_back(text[i]);
+                out_ << lf;
+            }
+        }
+        text.clear();
+    }
+
+private:
+    std::ostream& out_;
+    bool crlf_, write_;
+};
 
 int SolveOne(const std::string& name, const Options& opt, std::istream& in, std::ostream& out,
              std::ostream& err) {
     std::string bytes;
     if (!ReadAll(name, in, bytes)) {
-        err << "tarvik-solve: cannot read " << name << "\n";
+        err << "Cannot read file " << name << "\n";
         return 1;
     }
     std::string text = EditorText(bytes);
-    lp::LPProgress quiet;
-    lp::LPRunResult run = lp::RunLP(text, opt.settings, quiet);
+    // Tableau prints go out as they are made, so that no output is held whole.
+    StreamingProgress progress(out, opt.crlf, !opt.brief);
+    lp::LPRunResult run = lp::RunLP(text, opt.settings, progress);
     if (!run.success) {
         auto [line, column] = LineColumn(text, run.errorPosition);
         err << (name == "-" ? std::string("<stdin>") : name) << ":" << line << ":" << column << ": "
@@ -136,15 +171,8 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
             out << "\t" << value;
         }
         out << "\n";
-    } else if (opt.crlf) {
-        out << run.output;
     } else {
-        std::string lf;
-        lf.reserve(run.output.size());
-        for (std::size_t i = 0; i < run.output.size(); ++i)
-            if (!(run.output[i] == '\r' && i + 1 < run.output.size() && run.output[i + 1] == '\n'))
-                lf.push_back(run.output[i]);
-        out << lf;
+        progress.output(run.output);
     }
     out.flush();
     return 0;

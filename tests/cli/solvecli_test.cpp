@@ -1,4 +1,5 @@
 #include "cli/solvecli.h"
+#include "modules/lp/lprun.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +69,33 @@ TEST(SolveCli, SyntaxErrorGoesToStandardErrorWithLineAndColumn) {
     std::filesystem::remove(path);
 }
 
+TEST(SolveCli, FoldersDevicesAndHugeFilesAreRefusedAndTheBatchGoesOn) {
+    std::string good = TempFile("good.tlp", "max x; x <= 2;\n");
+    auto folder = std::filesystem::temp_directory_path() / "tarvik-solve-test-folder.tlp";
+    std::filesystem::create_directories(folder);
+    CliRun r = RunCli({folder.string(), "/dev/zero", good, "--brief"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Cannot read file " + folder.string() + "\n"), std::string::npos);
+    EXPECT_NE(r.err.find("Cannot read file /dev/zero\n"), std::string::npos);
+    EXPECT_EQ(r.out, good + "\tOptimal solution found\t2\n");
+    std::filesystem::remove(folder);
+    std::filesystem::remove(good);
+}
+
+TEST(SolveCli, AllTableausStreamTheSameTextAsTheWholeRun) {
+    const std::string model = "max 3x1 + 2x2 + x3;\nx1 + x2 + x3 <= 4;\nx1 + 3x2 <= 6;\nx1 - x3 >= -2;\n";
+    CliRun r = RunCli({"-", "--tableaus", "all", "--crlf"}, model);
+    ASSERT_EQ(r.code, 0);
+    lp::LPProgress quiet;
+    lp::LPSettings settings;
+    settings.output = lp::OutputMode::All;
+    EXPECT_EQ(r.out, lp::RunLP(EditorText(model), settings, quiet).output);
+}
+
 TEST(SolveCli, UnreadableFileAndBadUsage) {
     CliRun r = RunCli({"/nonexistent/dir/model.tlp"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("cannot read /nonexistent/dir/model.tlp"), std::string::npos);
+    EXPECT_NE(r.err.find("Cannot read file /nonexistent/dir/model.tlp"), std::string::npos);
     EXPECT_EQ(RunCli({}).code, 1);
     EXPECT_EQ(RunCli({"-", "--tableaus", "some"}).code, 1);
     EXPECT_EQ(RunCli({"-", "--sensitivity"}).code, 1);

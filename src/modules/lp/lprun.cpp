@@ -22,6 +22,21 @@ private:
 
 } // namespace
 
+void OutputCap::take(std::string& text) {
+    if (stopped_ != std::string::npos) {
+        if (text.size() > stopped_) text.resize(stopped_);
+        return;
+    }
+    if (text.size() <= limit_) return;
+    std::size_t cut = text.rfind("\r\n", limit_);
+    cut = cut == std::string::npos ? 0 : cut + 2;
+    text.resize(cut);
+    const std::string size = limit_ >= (std::size_t{1} << 20) ? std::to_string(limit_ >> 20) + " MB"
+                                                              : std::to_string(limit_ >> 10) + " KB";
+    text += "\r\nOutput stopped at " + size + "; choose fewer tableaus\r\n";
+    stopped_ = text.size();
+}
+
 LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress) {
     LPRunResult result;
     ReaderProgress sink(progress);

@@ -3,6 +3,7 @@
 // the LP window's run protocol, the command-line solver and the benchmarks call.
 #include "common/progress.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,28 @@ public:
     virtual void conditions(int) {} // "Conditions"
     virtual void phase(int) {}      // "Phase" of the simplex method
     virtual void iteration(long) {} // "Iteration"
+    // The output so far, offered after each block of a printed tableau: a sink
+    // may write it away and clear it, or shorten it (see OutputCap). What it
+    // leaves is what the run goes on appending to.
+    virtual void output(std::string& /*text*/) {}
 };
+
+// For a sink that keeps the whole output in memory: once the text passes the
+// limit, it is cut at a line end, a line says so, and later tableau text is
+// dropped; what the run writes after the tableaus (the result) still follows.
+class OutputCap {
+public:
+    explicit OutputCap(std::size_t limit) : limit_(limit) {}
+    void take(std::string& text);
+    bool stopped() const { return stopped_ != std::string::npos; }
+
+private:
+    std::size_t limit_;
+    std::size_t stopped_ = std::string::npos;
+};
+
+// What the LP window keeps of a run's output at most.
+inline constexpr std::size_t kMaxWindowOutputBytes = std::size_t{64} << 20;
 
 struct LPRunResult {
     bool success = false;   // false: the model text has a syntax error

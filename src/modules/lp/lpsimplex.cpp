@@ -549,6 +549,7 @@ private:
                 out_ += "\r\n";
             }
             out_ += "\r\n\r\n";
+            progress_.output(out_);
         }
     }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
@@ -20,6 +21,16 @@ bool IsLetter(int c) {
 }
 bool IsDigit(int c) {
     return c >= '0' && c <= '9';
+}
+
+// A character as a message can show it: control characters (a NUL among
+// them) as their code, so that the message never hides or cuts them.
+std::string VisibleCharacter(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 32 && u != 127) || c == '\t') return std::string(1, c);
+    char code[8];
+    std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned>(u));
+    return code;
 }
 
 std::string FixedWidth(double v, int decimals, int width) {
@@ -166,7 +177,7 @@ private:
         default:
             break;
         }
-        fail("Cannot interpret character " + std::string(1, s_[pos_]));
+        fail("Cannot interpret character " + VisibleCharacter(s_[pos_]));
     }
 
     std::string readName() {
@@ -195,12 +206,25 @@ private:
         std::string_view text = s_.substr(start, pos_ - start);
         if (text.empty()) return sign;
         double value = 0;
-        if (!Convert(text, value)) {
-            std::string message = "Number " + std::string(text) + " is not correct";
-            if (firstTerm || ip_) message += ".";
-            fail(message);
-        }
+        lastNumberText_ = text;
+        lastNumberFirst_ = firstTerm;
+        if (!Convert(text, value)) failNumber();
         return sign * value;
+    }
+
+    // The number just read made a sum that a double cannot hold, or could not
+    // be converted itself.
+    [[noreturn]] void failNumber() {
+        std::string message = "Number " + std::string(lastNumberText_) + " is not correct";
+        if (lastNumberFirst_ || ip_) message += ".";
+        fail(message);
+    }
+    // Adds a term to a coefficient or constant; a sum beyond double range is the
+    // fault of the number just read.
+    void accumulate(double& sum, double term) {
+        double result = sum + term;
+        if (!std::isfinite(result)) failNumber();
+        sum = result;
     }
 
     static bool Convert(std::string_view text, double& value) {
@@ -369,7 +393,7 @@ private:
             std::string name = readName();
             echoName(name);
             int v = variable(name, Where::Objective);
-            model_->cost[v] += model_->minimize ? -coef : coef;
+            accumulate(model_->cost[v], model_->minimize ? -coef : coef);
             first = false;
         }
         *echo_ += "\r\nSubject to :";
@@ -395,7 +419,7 @@ private:
             slot = static_cast<int>(row_.terms.size());
             row_.terms.emplace_back(v, coef);
         } else {
-            row_.terms[slot].second += coef;
+            accumulate(row_.terms[slot].second, coef);
         }
     }
 
@@ -423,7 +447,7 @@ private:
                     if (endsSide(t, left)) return t;
                     continue;
                 }
-                row_.rhs -= sideSign * coef;
+                accumulate(row_.rhs, -sideSign * coef);
                 if (t == Tok::Number) continue;
                 if (endsSide(t, left)) return t;
                 fail("Unknown symbol");
@@ -563,6 +587,8 @@ private:
     std::vector<EchoCache> echoCache_ = std::vector<EchoCache>(kEchoCacheSize);
     std::vector<int> rowSlot_;
     int lastVariable_ = -1;
+    std::string_view lastNumberText_;
+    bool lastNumberFirst_ = false;
     ReadConstraint row_;
     std::size_t nonzeros_ = 0;
 };

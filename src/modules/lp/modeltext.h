@@ -2,6 +2,7 @@
 // The model language shared by the LP and IP readers: tokens, terms, the
 // model echo and the error positions. `matgen` and `mipmatgen` turn what this
 // reader collects into their own solver models.
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -73,6 +74,9 @@ inline constexpr int kLPMaxColumns = 1000;
 inline constexpr int kIPMaxVariables = 500;
 inline constexpr int kIPMaxConstraints = 500;
 inline constexpr int kIPMaxNonzeros = 999;
+// No admissible model text comes near this size (a dense model at the limits
+// above takes some 25 MB); a larger file is refused before it is read.
+inline constexpr std::size_t kMaxModelFileBytes = std::size_t{64} << 20;
 inline constexpr std::size_t kIPNameLength = 80;
 
 ReadOutcome ReadModelText(std::string_view text, Dialect dialect, ReadSink& sink);

@@ -54,6 +54,42 @@ TEST(HostileText, OverflowIsAnErrorNotInfinity) {
     EXPECT_EQ(run.message, "Syntax error: Number 1" + std::string(400, '0') + " is not correct.");
 }
 
+TEST(HostileText, SumsBeyondDoubleRangeAreErrorsAtTheTermThatOverflows) {
+    // 1e308 written out in digits: each number alone fits in a double.
+    const std::string big = "1" + std::string(308, '0');
+    LPProgress progress;
+    struct Case {
+        std::string text;
+        std::string lastGoodPrefix; // the error lies after this text
+    };
+    const Case cases[] = {
+        {"max x; x <= " + big + " + " + big + ";\r\n", "max x; x <= " + big + " + "},
+        {"max x+y; " + big + "x+" + big + "x+y <= 2; y <= 1;\r\n", "max x+y; " + big + "x+"},
+        {"max " + big + "x+" + big + "x; x <= 1;\r\n", "max " + big + "x+"},
+    };
+    for (const Case& c : cases) {
+        LPRunResult run = RunLP(c.text, {}, progress);
+        EXPECT_FALSE(run.success) << c.text.substr(0, 20);
+        EXPECT_EQ(run.message.rfind("Syntax error: Number " + big + " is not correct", 0), 0u) << run.message;
+        EXPECT_GT(run.errorPosition, static_cast<long>(c.lastGoodPrefix.size()));
+        ReadSink sink;
+        ip::MIPReadResult ipRead = ip::ReadMIPModel(c.text, sink);
+        EXPECT_FALSE(ipRead.success);
+    }
+    // Large sums that stay finite are read as they are.
+    LPRunResult fine = RunLP("max x; x <= " + big + " - " + big + " + 1;\r\n", {}, progress);
+    EXPECT_TRUE(fine.success) << fine.message;
+}
+
+TEST(HostileText, ControlCharactersAreShownAsCodesInTheMessage) {
+    LPProgress progress;
+    LPRunResult run = RunLP(std::string("max x;\0 x <= 1;", 15), {}, progress);
+    ASSERT_FALSE(run.success);
+    EXPECT_EQ(run.message, "Syntax error: Cannot interpret character \\x00");
+    run = RunLP("max x; x <= 1; \x01;", {}, progress);
+    EXPECT_EQ(run.message, "Syntax error: Cannot interpret character \\x01");
+}
+
 TEST(HostileText, RandomMutationsOfAModel) {
     const std::string base = "max 3x1 + 2x2 {c}; x1 + x2 <= 4; 3 <= x1 + 3x2; x1 = 3;\r\n$integer x1;\r\n";
     const std::string alphabet = "+-.;{}<>=$,xX19 \r\n\t\0";

@@ -222,3 +222,41 @@ TEST(Simplex, DensePivotRoundsEachProductBeforeTheDifference) {
 
 } // namespace
 } // namespace tarvik::lp
+
+namespace tarvik::lp {
+namespace {
+
+// A sink that keeps the output in memory under a small cap.
+class CappedProgress : public LPProgress {
+public:
+    explicit CappedProgress(std::size_t limit) : cap(limit) {}
+    void output(std::string& text) override { cap.take(text); }
+    OutputCap cap;
+};
+
+TEST(Simplex, CappedOutputStopsTableausButKeepsTheResult) {
+    std::string model = "max";
+    for (int j = 1; j <= 30; ++j) model += " + x" + std::to_string(j);
+    model += ";\r\n";
+    for (int i = 1; i <= 30; ++i) model += "x" + std::to_string(i) + " <= " + std::to_string(i) + ";\r\n";
+    LPSettings settings;
+    settings.output = OutputMode::All;
+    LPProgress whole;
+    const LPRunResult full = RunLP(model, settings, whole);
+    ASSERT_TRUE(full.success);
+    const std::size_t limit = 256 << 10;
+    ASSERT_GT(full.output.size(), 2 * limit);
+    CappedProgress capped(limit);
+    const LPRunResult cut = RunLP(model, settings, capped);
+    EXPECT_TRUE(capped.cap.stopped());
+    EXPECT_LT(cut.output.size(), limit + 64 * 1024);
+    EXPECT_NE(cut.output.find("\r\nOutput stopped at 256 KB; choose fewer tableaus\r\n"), std::string::npos);
+    // The report after the tableaus is whole.
+    const std::size_t report = full.output.find("  Value Objective Function");
+    ASSERT_NE(report, std::string::npos);
+    EXPECT_NE(cut.output.find(full.output.substr(report)), std::string::npos);
+    EXPECT_EQ(cut.objective, full.objective);
+}
+
+} // namespace
+} // namespace tarvik::lp

@@ -1,23 +1,13 @@
 #include "modules/lp/ui/modelfile.h"
 
-#include <QDir>
+#include "common/safefile.h"
+#include "modules/lp/modeltext.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QTemporaryFile>
-#include <filesystem>
-#include <system_error>
-
-#include <unistd.h>
 
 namespace tarvik::ui {
-namespace {
-
-std::filesystem::path ToPath(const QString& name) {
-    return std::filesystem::path(name.toStdU16String());
-}
-
-} // namespace
 
 QString BackupFileName(const QString& fileName) {
     const QFileInfo info(fileName);
@@ -30,55 +20,23 @@ QString BackupFileName(const QString& fileName) {
 }
 
 bool SaveModelFile(const QString& fileName, const QStringList& lines) {
-    const QFileInfo target(fileName);
-    QByteArray text;
+    std::string text;
     for (const QString& line : lines) {
-        text += line.toUtf8();
+        text += line.toStdString();
         text += "\r\n";
     }
-
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!temp.open()) return false;
-    if (temp.write(text) != text.size() || !temp.flush() || ::fsync(temp.handle()) != 0) return false;
-    const QString tempName = temp.fileName();
-    temp.close();
-    if (temp.error() != QFileDevice::NoError) return false;
-
-    // The new file gets the permissions of the one it replaces.
-    QFile::Permissions permissions =
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    const bool existed = target.exists();
-    if (existed) permissions = QFile(fileName).permissions();
-    QFile::setPermissions(tempName, permissions);
-
-    std::error_code ec;
-    const auto modelPath = ToPath(target.absoluteFilePath());
+    const QFileInfo target(fileName);
     const QString backup = BackupFileName(target.absoluteFilePath());
-    const bool keepBackup = existed && QFileInfo(backup).absoluteFilePath() != target.absoluteFilePath();
-    const auto backupPath = ToPath(backup);
-    if (keepBackup) {
-        // Replaces an older backup in one step.
-        std::filesystem::rename(modelPath, backupPath, ec);
-        if (ec) return false;
-    }
-    std::filesystem::rename(ToPath(tempName), modelPath, ec);
-    if (ec) {
-        if (keepBackup) {
-            std::error_code ignored;
-            std::filesystem::rename(backupPath, modelPath, ignored);
-        }
-        return false;
-    }
-    temp.setAutoRemove(false);
-    return true;
+    return tarvik::WriteFileSafely(QFile::encodeName(target.absoluteFilePath()).toStdString(), text,
+                                   QFile::encodeName(backup).toStdString());
 }
 
 std::optional<QStringList> LoadModelFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    std::string raw;
+    if (tarvik::ReadSmallFile(QFile::encodeName(fileName).toStdString(), lp::kMaxModelFileBytes, raw) !=
+        tarvik::ReadStatus::Ok)
+        return std::nullopt;
+    const QByteArray bytes = QByteArray::fromStdString(raw);
 
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);

@@ -22,9 +22,12 @@ public:
     void conditions(int n) override { dialog_.setConditions(n); }
     void phase(int n) override { dialog_.setPhase(n); }
     void iteration(long n) override { dialog_.setIteration(n); }
+    // The output page holds the whole text: huge tableau prints are cut short.
+    void output(std::string& text) override { cap_.take(text); }
 
 private:
     TProgressDialog& dialog_;
+    tarvik::lp::OutputCap cap_{tarvik::lp::kMaxWindowOutputBytes};
 };
 
 void CentreOn(QWidget* dialog, QWidget* owner) {
