@@ -92,6 +92,24 @@ TEST(SolveCli, AllTableausStreamTheSameTextAsTheWholeRun) {
     EXPECT_EQ(r.out, lp::RunLP(EditorText(model), settings, quiet).output);
 }
 
+TEST(SolveCli, ModuleOptionsRouteInBothForms) {
+    std::string chain = TempFile("chain.txt", "99\r\n2\r\n0.5 0.5\r\n0.25 0.75\r\n3 6\r\n");
+    CliRun spaced = RunCli({chain, "--analysis", "steady-state"});
+    CliRun joined = RunCli({chain, "--analysis=steady-state"});
+    EXPECT_EQ(spaced.code, 0);
+    EXPECT_EQ(joined.code, 0);
+    EXPECT_EQ(joined.out, spaced.out);
+    EXPECT_NE(joined.out.find("STEADY"), std::string::npos);
+    // A chain that flips for ages before it settles is refused, not run for hours.
+    std::string flip = TempFile("flip.txt", "88\r\n2\r\n0 1000000000\r\n1000000000 0\r\n0 0\r\n0 0\r\n");
+    CliRun refused = RunCli({flip, "--analysis=transient", "--times", "5000", "--end-states", "1"});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.err, "Time points must be at most 2 for this chain\n");
+    EXPECT_TRUE(refused.out.empty());
+    std::filesystem::remove(chain);
+    std::filesystem::remove(flip);
+}
+
 TEST(SolveCli, UnreadableFileAndBadUsage) {
     CliRun r = RunCli({"/nonexistent/dir/model.tlp"});
     EXPECT_EQ(r.code, 1);

@@ -26,6 +26,10 @@ struct Report {
     // A stopped run: `lines` holds only the header lines; the window replaces
     // the tab's text with them but neither shows the tab nor changes page.
     bool stopped = false;
+    // A run refused before it started (the time points are beyond what the
+    // chain can be stepped to in reasonable time): the message to show;
+    // `lines` holds only the header lines.
+    std::string problem;
 };
 
 // Runs the chosen analysis. Transient and first-passage runs call

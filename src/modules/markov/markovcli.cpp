@@ -124,6 +124,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     MarkovProgress progress;
     const Report report = RunAnalysis(chain, std::get<AnalysisParams>(checked), progress);
+    if (!report.problem.empty()) {
+        err << report.problem << "\n";
+        return kInputError;
+    }
     out << JoinLines(report.lines) << "\n";
     return out ? 0 : 1;
 }

@@ -115,13 +115,15 @@ std::variant<Chain, InputProblem> ValidateChain(const ChainData& data) {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             auto v = TryStrToReal(MatrixCell(data, i, j));
-            if (!v) return ChainProblem("Illegal value in transitionmatrix.", Field::Matrix, i, j);
+            if (!v || !(std::fabs(*v) <= kMaxChainValue))
+                return ChainProblem("Illegal value in transitionmatrix.", Field::Matrix, i, j);
             chain.p[static_cast<std::size_t>(i) * n + j] = *v;
         }
     // 2. Every cell of the first cost column is a number.
     for (int j = 0; j < n; ++j) {
         auto v = TryStrToReal(Cell(data.cost, j));
-        if (!v) return ChainProblem("Illegal value in cost vector.", Field::Cost, j, 0);
+        if (!v || !(std::fabs(*v) <= kMaxChainValue))
+            return ChainProblem("Illegal value in cost vector.", Field::Cost, j, 0);
         chain.cost[static_cast<std::size_t>(j)] = *v;
     }
     // 3. Probabilities or rates.
@@ -148,7 +150,8 @@ std::variant<Chain, InputProblem> ValidateChain(const ChainData& data) {
         chain.transitionCost.resize(static_cast<std::size_t>(n));
         for (int j = 0; j < n; ++j) {
             auto v = TryStrToReal(Cell(data.transitionCost, j));
-            if (!v) return ChainProblem("Illegal value in cost vector.", Field::TransitionCost, j, 1);
+            if (!v || !(std::fabs(*v) <= kMaxChainValue))
+                return ChainProblem("Illegal value in cost vector.", Field::TransitionCost, j, 1);
             if (*v < kMinCost)
                 return ChainProblem("Value in cost vector must be above -100000.", Field::TransitionCost, j,
                                     1);

@@ -19,6 +19,9 @@ inline constexpr int kDefaultStates = 5;
 inline constexpr int kMaxTimePoints = 25;
 inline constexpr int kDefaultTimePoints = 4;
 inline constexpr double kMaxTime = 5000;
+// Rates and costs beyond this size are refused: every sum and product of the
+// analyses then stays far inside double range and the reports stay readable.
+inline constexpr double kMaxChainValue = 1e9;
 inline constexpr double kMinCost = -100000;
 
 // The chain as cell texts. Indices are 0-based: matrix[i][j] is the cell of

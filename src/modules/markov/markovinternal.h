@@ -4,6 +4,7 @@
 #include "modules/markov/markovdata.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tarvik::markov::detail {
@@ -58,6 +59,33 @@ Classification Classify(const std::vector<double>& p, int n, int stopAfter = 0);
 
 // Truncation point of the Poisson sums for nu t.
 std::int64_t PoissonTerms(double nut);
+
+// Long Poisson sums of a continuous-time run. Once the stepped vector no
+// longer changes, every later term adds the same vector, so the rest of the
+// sum is added at once; the limit of the step matrix's powers tells when
+// that is so. Shorter sums are stepped in full.
+inline constexpr std::int64_t kSettleCheckTerms = 5000;
+// Multiply-adds a run may spend stepping before its vector settles.
+inline constexpr double kMaxStepWork = 1e10;
+
+// The limit of the powers of a step matrix (dense, row-major, n × n) by
+// repeated squaring, with the number of steps 2^k after which the powers
+// agree within 1e-15; an empty matrix when they do not within 2^62 steps.
+struct PowerLimit {
+    std::vector<double> matrix;
+    double steps = 0;
+};
+PowerLimit LimitOfPowers(const std::vector<double>& dense, int n);
+
+// Whether row · limit equals row within 1e-14: the row has settled.
+bool Settled(const std::vector<double>& row, const std::vector<double>& limit, int n);
+
+// The largest time point a long run can reach before it settles, or 0 when
+// `maxTerms` steps fit in the work allowed; `stepsToSettle` from the limit.
+double MaxReachableTime(std::int64_t maxTerms, double stepsToSettle, int n, double nu);
+
+// The message that refuses time points beyond `tmax`.
+std::string TooLateMessage(double tmax);
 
 // exp of a running logarithm, 0 at or below -700.
 double ExpWeight(double logWeight);

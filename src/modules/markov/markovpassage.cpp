@@ -1,6 +1,7 @@
 #include "modules/markov/markovformat.h"
 #include "modules/markov/markovinternal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvik::markov {
@@ -38,7 +39,8 @@ std::vector<char> ReturnSetMembers(const AnalysisParams& params, int n) {
 // matrix with the columns of A removed (entering A ends a path). `keepRow`
 // and `keepLoop` name a row of A that stays and a diagonal entry of A that
 // stays; -1 for none.
-detail::StepMatrix TabooStep(const WorkChain& w, const std::vector<char>& inA, bool zeroRowsOfA, int keep) {
+std::vector<double> TabooMatrix(const WorkChain& w, const std::vector<char>& inA, bool zeroRowsOfA,
+                                int keep) {
     const auto N = static_cast<std::size_t>(w.n);
     std::vector<double> t(N * N, 0.0); // t[k][i] = M(i, k)
     for (std::size_t i = 0; i < N; ++i) {
@@ -48,7 +50,11 @@ detail::StepMatrix TabooStep(const WorkChain& w, const std::vector<char>& inA, b
             if (!blocked) t[k * N + i] = w.p[i * N + k];
         }
     }
-    return detail::StepMatrix(t, w.n);
+    return t;
+}
+
+detail::StepMatrix TabooStep(const WorkChain& w, const std::vector<char>& inA, bool zeroRowsOfA, int keep) {
+    return detail::StepMatrix(TabooMatrix(w, inA, zeroRowsOfA, keep), w.n);
 }
 
 // Discrete time: u(j) = P(X1..Xi all outside A | X0 = j) after i steps.
@@ -82,13 +88,14 @@ bool RunDiscrete(const WorkChain& w, const AnalysisParams& params, MarkovProgres
 // probabilities, one pass for all time points. When the starting state lies in
 // A its own entry is kept: a step that stays in it is a self-loop of the
 // uniformisation, not a real return, so it counts as no entry into A.
-bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgress& progress,
-                   std::vector<double>& values) {
+// A long sum whose vector has settled adds the rest of its terms at once.
+bool RunContinuous(const WorkChain& w, const AnalysisParams& params, const std::vector<double>& taboo,
+                   const std::vector<double>& limit, MarkovProgress& progress, std::vector<double>& values) {
     const auto N = static_cast<std::size_t>(w.n);
     const std::vector<char> inA = ReturnSetMembers(params, w.n);
     const auto i0 = static_cast<std::size_t>(params.initialState - 1);
     const bool returnCase = inA[i0] != 0;
-    const detail::StepMatrix step = TabooStep(w, inA, true, returnCase ? static_cast<int>(i0) : -1);
+    const detail::StepMatrix step(taboo, w.n);
     const std::size_t count = params.times.size();
     std::vector<std::int64_t> terms(count);
     std::vector<double> logWeight(count);
@@ -97,6 +104,8 @@ bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgr
         logWeight[m] = -w.nu * params.times[m];
     }
     const std::int64_t maxTerms = terms.back();
+    const bool maySettle = maxTerms > detail::kSettleCheckTerms && !limit.empty();
+    std::vector<double> cumulative(count, 0.0);
     values.assign(count, 0.0);
     std::vector<double> v(N), next(N);
     for (std::size_t j = 0; j < N; ++j) v[j] = inA[j] ? 0.0 : 1.0;
@@ -109,9 +118,20 @@ bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgr
             const int pos = static_cast<int>(100 * n / maxTerms);
             if (pos != shown) progress.setPosition(shown = pos);
             progress.yield();
+            if (maySettle && detail::Settled(v, limit, w.n)) {
+                // Every later term holds this vector: the weights still to come
+                // add up to 1 - F(n - 1) for each time point not yet complete.
+                for (std::size_t m = 0; m < count; ++m)
+                    if (terms[m] >= n) values[m] += std::max(0.0, 1 - cumulative[m]) * v[i0];
+                break;
+            }
         }
         for (std::size_t m = count; m-- > 0;)
-            if (terms[m] >= n) values[m] += detail::ExpWeight(logWeight[m]) * v[i0];
+            if (terms[m] >= n) {
+                const double weight = detail::ExpWeight(logWeight[m]);
+                cumulative[m] += weight;
+                values[m] += weight * v[i0];
+            }
         for (std::size_t m = 0; m < count; ++m)
             logWeight[m] += std::log(w.nu * params.times[m] / static_cast<double>(n + 1));
         if (n == maxTerms) break;
@@ -131,11 +151,25 @@ Report FirstPassage(const Chain& chain, const AnalysisParams& params, MarkovProg
     if (params.times.empty()) return report;
     const bool continuous = chain.type == ChainType::Continuous;
     const WorkChain w = detail::MakeWorkChain(chain);
+    std::vector<double> taboo, limit;
+    if (continuous) {
+        const std::vector<char> inA = ReturnSetMembers(params, w.n);
+        const int i0 = params.initialState - 1;
+        taboo = TabooMatrix(w, inA, true, inA[static_cast<std::size_t>(i0)] ? i0 : -1);
+        const std::int64_t maxTerms = detail::PoissonTerms(w.nu * params.times.back());
+        detail::PowerLimit settle;
+        if (maxTerms > detail::kSettleCheckTerms) settle = detail::LimitOfPowers(taboo, w.n);
+        if (const double tmax = detail::MaxReachableTime(maxTerms, settle.steps, w.n, w.nu); tmax > 0) {
+            report.problem = detail::TooLateMessage(tmax);
+            return report;
+        }
+        limit = std::move(settle.matrix);
+    }
     std::vector<double> values;
     progress.setPosition(0);
     progress.begin();
-    const bool done =
-        continuous ? RunContinuous(w, params, progress, values) : RunDiscrete(w, params, progress, values);
+    const bool done = continuous ? RunContinuous(w, params, taboo, limit, progress, values)
+                                 : RunDiscrete(w, params, progress, values);
     if (!done) {
         report.stopped = true;
         progress.end();

@@ -1,6 +1,8 @@
 #include "modules/markov/markovformat.h"
 #include "modules/markov/markovinternal.h"
 
+#include "common/numformat.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -111,6 +113,55 @@ std::int64_t PoissonTerms(double nut) {
     const double k = std::floor(nut + 8 * std::sqrt(nut));
     // Far beyond anything that can finish; kept finite so the loops stay defined.
     return k < 1e15 ? static_cast<std::int64_t>(k) : static_cast<std::int64_t>(1e15);
+}
+
+PowerLimit LimitOfPowers(const std::vector<double>& dense, int n) {
+    const auto N = static_cast<std::size_t>(n);
+    std::vector<double> a = dense, b(N * N);
+    double steps = 1;
+    for (int k = 0; k < 62; ++k) {
+        // b = a * a, row by row.
+        std::fill(b.begin(), b.end(), 0.0);
+        for (std::size_t i = 0; i < N; ++i)
+            for (std::size_t l = 0; l < N; ++l) {
+                const double x = a[i * N + l];
+                if (x == 0) continue;
+                const double* row = a.data() + l * N;
+                double* out = b.data() + i * N;
+                for (std::size_t j = 0; j < N; ++j) out[j] += x * row[j];
+            }
+        steps *= 2;
+        double change = 0;
+        for (std::size_t i = 0; i < N * N; ++i) change = std::max(change, std::fabs(b[i] - a[i]));
+        a.swap(b);
+        if (change <= 1e-15) return PowerLimit{std::move(a), steps};
+    }
+    return {};
+}
+
+bool Settled(const std::vector<double>& row, const std::vector<double>& limit, int n) {
+    const auto N = static_cast<std::size_t>(n);
+    std::vector<double> image(N, 0.0);
+    for (std::size_t i = 0; i < N; ++i) {
+        if (row[i] == 0) continue;
+        for (std::size_t j = 0; j < N; ++j) image[j] += row[i] * limit[i * N + j];
+    }
+    for (std::size_t j = 0; j < N; ++j)
+        if (!(std::fabs(image[j] - row[j]) <= 1e-14)) return false;
+    return true;
+}
+
+double MaxReachableTime(std::int64_t maxTerms, double stepsToSettle, int n, double nu) {
+    const double perStep = static_cast<double>(n) * static_cast<double>(n);
+    double steps = static_cast<double>(maxTerms);
+    if (maxTerms > kSettleCheckTerms && stepsToSettle > 0) steps = std::min(steps, stepsToSettle);
+    if (steps * perStep <= kMaxStepWork) return 0;
+    // About nu t steps reach time t.
+    return std::max(1.0, std::floor(kMaxStepWork / perStep / nu));
+}
+
+std::string TooLateMessage(double tmax) {
+    return "Time points must be at most " + tarvik::FormatGeneral(tmax, 6) + " for this chain";
 }
 
 double ExpWeight(double logWeight) {

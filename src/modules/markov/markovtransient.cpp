@@ -2,6 +2,7 @@
 #include "modules/markov/markovformat.h"
 #include "modules/markov/markovinternal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvik::markov {
@@ -134,9 +135,10 @@ bool RunDiscrete(const WorkChain& w, const AnalysisParams& params, MarkovProgres
     return true;
 }
 
-// Continuous time: uniformisation, one Poisson sum per time point.
-bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgress& progress,
-                   std::vector<Kept>& kept) {
+// Continuous time: uniformisation, one Poisson sum per time point. A long sum
+// whose vector has settled adds the rest of its terms at once.
+bool RunContinuous(const WorkChain& w, const AnalysisParams& params, const std::vector<double>& limit,
+                   MarkovProgress& progress, std::vector<Kept>& kept) {
     const detail::StepMatrix step(w.p, w.n);
     const auto N = static_cast<std::size_t>(w.n);
     kept.assign(params.times.size(), Kept());
@@ -145,11 +147,13 @@ bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgr
     for (std::size_t m = 0; m < params.times.size(); ++m) {
         const double nut = w.nu * params.times[m];
         const std::int64_t terms = detail::PoissonTerms(nut);
+        const bool maySettle = terms > detail::kSettleCheckTerms && !limit.empty();
         std::vector<double> dist(N, 0.0), soj(N, 0.0);
         p.assign(N, 0.0);
         p[static_cast<std::size_t>(params.initialState - 1)] = 1;
         double logWeight = -nut;
         double cumulative = 0;
+        double tailSum = 0; // the sum of 1 - F(k) over the terms added so far
         for (std::int64_t n = 0; n <= terms; ++n) {
             // Short sums report every term, long ones every tenth.
             if (terms <= 100 || n % 10 == 0) {
@@ -157,10 +161,23 @@ bool RunContinuous(const WorkChain& w, const AnalysisParams& params, MarkovProgr
                 const int pos = terms <= 100 ? static_cast<int>(n) : static_cast<int>(100 * n / terms);
                 if (pos != shown) progress.setPosition(shown = pos);
                 progress.yield();
+                if (maySettle && detail::Settled(p, limit, w.n)) {
+                    // Every later term holds this vector: its weights add up to
+                    // 1 - F(n - 1), and the tails of all of them to nu t minus
+                    // the tails already added (the mean of the Poisson law).
+                    const double restWeight = std::max(0.0, 1 - cumulative);
+                    const double restTail = std::max(0.0, nut - tailSum);
+                    for (std::size_t j = 0; j < N; ++j) {
+                        dist[j] += restWeight * p[j];
+                        soj[j] += restTail * p[j];
+                    }
+                    break;
+                }
             }
             const double weight = detail::ExpWeight(logWeight);
             cumulative += weight;
             const double tail = 1 - cumulative;
+            tailSum += tail;
             for (std::size_t j = 0; j < N; ++j) {
                 dist[j] += weight * p[j];
                 soj[j] += tail * p[j];
@@ -187,11 +204,22 @@ Report Transient(const Chain& chain, const AnalysisParams& params, MarkovProgres
     report.lines = Header();
     if (params.times.empty()) return report;
     const WorkChain w = detail::MakeWorkChain(chain);
+    std::vector<double> limit;
+    if (chain.type == ChainType::Continuous) {
+        const std::int64_t maxTerms = detail::PoissonTerms(w.nu * params.times.back());
+        detail::PowerLimit settle;
+        if (maxTerms > detail::kSettleCheckTerms) settle = detail::LimitOfPowers(w.p, w.n);
+        if (const double tmax = detail::MaxReachableTime(maxTerms, settle.steps, w.n, w.nu); tmax > 0) {
+            report.problem = detail::TooLateMessage(tmax);
+            return report;
+        }
+        limit = std::move(settle.matrix);
+    }
     std::vector<Kept> kept;
     progress.setPosition(0);
     progress.begin();
     const bool done = chain.type == ChainType::Discrete ? RunDiscrete(w, params, progress, kept)
-                                                        : RunContinuous(w, params, progress, kept);
+                                                        : RunContinuous(w, params, limit, progress, kept);
     if (!done) {
         report.stopped = true;
         progress.end();

@@ -370,9 +370,10 @@ TEST(MarkovTransient, StopLeavesOnlyTheHeader) {
     EXPECT_EQ(f.lines, (Lines{"==================================", "FIRST-PASSAGE TIME PROBABILITIES",
                               "==================================", " "}));
 
-    // Continuous time stops inside a long Poisson sum.
-    Matrix q = RandomStochastic(rng, 20, 0, false);
-    for (std::size_t i = 0; i < q.size(); ++i) q[i][i] = 0;
+    // Continuous time stops inside a long Poisson sum (a cycle of twenty
+    // states mixes slowly, so the sum is stepped, not cut short).
+    Matrix q(20, std::vector<double>(20, 0.0));
+    for (std::size_t i = 0; i < q.size(); ++i) q[i][(i + 1) % q.size()] = 1;
     RecordingProgress ct;
     ct.stopAfterYields = 5;
     params.analysis = Analysis::Transient;
@@ -529,6 +530,82 @@ TEST(MarkovAnalysis, RejectsParametersThatDoNotFitTheChain) {
     p = Params(Analysis::FirstPassage, 1, {});
     EXPECT_THROW(RunAnalysis(c, p, progress), std::invalid_argument);
     EXPECT_EQ(RunAnalysis(c, Params(Analysis::Structure, 1, {}), progress).analysis, Analysis::Structure);
+}
+
+} // namespace
+} // namespace tarvik::markov
+
+namespace tarvik::markov {
+namespace {
+
+TEST(MarkovTransient, HugeRatesFinishOnceTheChainHasSettled) {
+    // Two states with rates a and b: p1(t) = b/(a+b) + a/(a+b) exp(-(a+b)t) from
+    // state 1, and the time spent in state 1 up to t is
+    // b t/(a+b) + a/(a+b)^2 (1 - exp(-(a+b)t)). nu t is about 7.5e9 terms here.
+    const double a = 1e6, b = 2e6, t = 2500;
+    const Chain c = MakeNumericChain(ChainType::Continuous, {{0, a}, {b, 0}}, {1, 0}, {0, 0});
+    AnalysisParams params = Params(Analysis::Transient, 1, {t});
+    params.endStates = {1, 2};
+    RecordingProgress progress;
+    auto probs = AtValues(Transient(c, params, progress).lines);
+    ASSERT_EQ(probs.size(), 1u);
+    EXPECT_NEAR(probs[0][0], b / (a + b), 1e-9);
+    EXPECT_NEAR(probs[0][1], a / (a + b), 1e-9);
+    EXPECT_LT(progress.yields, 1000);
+    params.transientOutput = TransientOutput::SojournTimes;
+    auto soj = AtValues(Transient(c, params, progress).lines);
+    const double s1 = b * t / (a + b) + a / ((a + b) * (a + b));
+    EXPECT_NEAR(soj[0][0], s1, 1e-6 * s1);
+    EXPECT_NEAR(soj[0][1], t - s1, 1e-6 * s1);
+
+    // First passage from 1 to {2}: P(T > t) = exp(-a t), 0 long before t.
+    params.analysis = Analysis::FirstPassage;
+    params.stateA = 2;
+    auto f = FirstPassage(c, params, progress);
+    EXPECT_TRUE(f.problem.empty());
+    EXPECT_EQ(f.lines.back(), "At t = 2500.000:  0.00000000 ");
+}
+
+TEST(MarkovTransient, AChainThatNeverSettlesIsRefusedBeforeItStarts) {
+    // Rates of 1e9 both ways: the uniformised chain flips between the two
+    // states for some 1e13 steps before it settles.
+    const Chain c = MakeNumericChain(ChainType::Continuous, {{0, 1e9}, {1e9, 0}}, {1, 0}, {0, 0});
+    AnalysisParams params = Params(Analysis::Transient, 1, {4000});
+    params.endStates = {1};
+    RecordingProgress progress;
+    auto r = Transient(c, params, progress);
+    EXPECT_EQ(r.problem, "Time points must be at most 2 for this chain");
+    EXPECT_EQ(progress.begins, 0);
+    // The same flipping pair, left for a third state at rate 1: the survival
+    // probability decays over some 1e10 steps.
+    const Chain leaky =
+        MakeNumericChain(ChainType::Continuous, {{0, 1e9, 1}, {1e9, 0, 0}, {0, 0, 0}}, {0, 0, 0}, {0, 0, 0});
+    params.analysis = Analysis::FirstPassage;
+    params.stateA = 3;
+    EXPECT_EQ(FirstPassage(leaky, params, progress).problem, "Time points must be at most 1 for this chain");
+    EXPECT_EQ(progress.begins, 0);
+}
+
+TEST(MarkovData, ValuesBeyondTheComputableRangeAreRefused) {
+    ChainData data = MakeChain(ChainType::Continuous, 2);
+    data.matrix = {{"0", "1e308"}, {"1", "0"}};
+    data.cost = {"0", "0"};
+    data.transitionCost = {"0", "0"};
+    auto v = ValidateChain(data);
+    ASSERT_TRUE(std::holds_alternative<InputProblem>(v));
+    EXPECT_EQ(std::get<InputProblem>(v).message, "Illegal value in transitionmatrix.");
+    data.matrix = {{"0", "1"}, {"1", "0"}};
+    for (const char* big : {"1e300", "-1e300", "2000000000"}) {
+        data.cost = {"0", big};
+        v = ValidateChain(data);
+        ASSERT_TRUE(std::holds_alternative<InputProblem>(v)) << big;
+        EXPECT_EQ(std::get<InputProblem>(v).message, "Illegal value in cost vector.");
+    }
+    data.cost = {"0", "0"};
+    data.transitionCost = {"1e300", "0"};
+    v = ValidateChain(data);
+    ASSERT_TRUE(std::holds_alternative<InputProblem>(v));
+    EXPECT_EQ(std::get<InputProblem>(v).message, "Illegal value in cost vector.");
 }
 
 } // namespace

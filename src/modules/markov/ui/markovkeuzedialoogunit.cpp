@@ -714,6 +714,11 @@ void TMarkovKeuzeDialoog::RunBtnClick() {
     }
 
     const int tab = int(report.analysis);
+    if (!report.problem.empty()) {
+        // Refused before it started: nothing changes on the pages.
+        MsgDlg(Q(report.problem), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK);
+        return;
+    }
     if (report.stopped) {
         // Only the header lines; whether the tab shows its text and the page stay as they were.
         showReport(tab, report.lines, false);
