@@ -35,7 +35,7 @@ function(tarvik_test name)
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE TARVIK_SHARED_DATA="${CMAKE_SOURCE_DIR}/../shared/data"
+  target_compile_definitions(${name} PRIVATE TARVIK_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                              TARVIK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   if(ARG_GUI)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)

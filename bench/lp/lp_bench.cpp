@@ -104,7 +104,7 @@ BENCHMARK(BM_ReadLargestModel)->Unit(benchmark::kMillisecond);
 
 // Every netlib model through the command-line solver's code, and through glpsol.
 void BM_NetlibTotal(benchmark::State& state) {
-    const std::string dir = std::string(TARVIK_SHARED_DATA) + "/netlib";
+    const std::string dir = std::string(TARVIK_TEST_DATA) + "/netlib";
     if (!std::filesystem::exists(dir)) {
         state.SkipWithError("no netlib models");
         return;

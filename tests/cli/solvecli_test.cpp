@@ -158,8 +158,8 @@ std::map<std::string, double> Optima(const std::string& dir) {
 }
 
 TEST_P(NetlibModel, SolvesToItsOptimum) {
-    const std::string dir = std::string(TARVIK_SHARED_DATA) + "/netlib";
-    if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no netlib models at " << dir;
+    const std::string dir = std::string(TARVIK_TEST_DATA) + "/netlib";
+    ASSERT_TRUE(std::filesystem::exists(dir)) << "no netlib models at " << dir;
     auto optima = Optima(dir);
     ASSERT_TRUE(optima.count(GetParam()));
     double expected = optima[GetParam()];

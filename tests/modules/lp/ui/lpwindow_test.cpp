@@ -482,8 +482,8 @@ TEST_F(LPWindowTest, ClosingTheModuleAsksAndReleasesTheSettings) {
 }
 
 TEST_F(LPFileTest, ARealModelOpensAndSolves) {
-    const QString afiro = QStringLiteral(TARVIK_SHARED_DATA "/netlib/afiro.tlp");
-    if (!QFile::exists(afiro)) GTEST_SKIP() << "no netlib data";
+    const QString afiro = QStringLiteral(TARVIK_TEST_DATA "/netlib/afiro.tlp");
+    ASSERT_TRUE(QFile::exists(afiro));
     dialogs.fileAnswers.push_back(afiro);
     window->OpenClick();
     EXPECT_TRUE(dialogs.messages.empty());
