@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan screenshots bench clean
+.PHONY: all deps configure build run test test-asan screenshots bench fuzz clean
 
 all: build
 
@@ -42,5 +42,13 @@ screenshots: build
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
+# The fuzz targets, built with clang, each run from its seed corpus for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTARVIK_FUZZ=ON -DTARVIK_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
+	scripts/run-fuzz build-fuzz/bin $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 #include <string>
 
 namespace tarvik::lp {
@@ -114,6 +115,36 @@ TEST(HostileText, RandomMutationsOfAModel) {
         }
         SCOPED_TRACE(text);
         ExpectSane(text);
+    }
+}
+
+} // namespace
+} // namespace tarvik::lp
+
+namespace tarvik::lp {
+namespace {
+
+TEST(HostileText, ExtremeButFiniteNumbersNeverPrintNanOrInf) {
+    const std::string big = "1" + std::string(300, '0');
+    const std::string tiny = "0." + std::string(299, '0') + "1";
+    const std::string models[] = {
+        "max " + big + "x + " + big + "y; " + tiny + "x + y <= " + big + "; x <= " + big + ";",
+        "max x + y; " + tiny + "x + " + tiny + "y <= " + big + "; x - y <= 1;",
+        "min " + big + "x; x >= " + big + "; x <= " + big + ";",
+        "max " + tiny + "x; " + big + "x <= " + tiny + ";",
+        "max " + big + "x+" + big + "y; " + big + "x+" + tiny + "y<=" + big + "; " + tiny + "x+" + big +
+            "y <= " + big + ";",
+        "max x; " + big + "x - " + big + "y = 0; y <= " + big + ";",
+    };
+    // "Infinity" is the text of an unbounded range; a bare nan or inf is a fault.
+    const std::regex value("(^|[^A-Za-z])(nan|inf)([^A-Za-z]|$)", std::regex::icase);
+    for (const std::string& m : models) {
+        LPSettings settings;
+        settings.output = OutputMode::All;
+        LPProgress progress;
+        LPRunResult run = RunLP(m + "\r\n", settings, progress);
+        ASSERT_TRUE(run.success) << m.substr(0, 40) << ": " << run.message;
+        EXPECT_FALSE(std::regex_search(run.output, value)) << run.output.substr(0, 2000);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -606,6 +607,42 @@ TEST(MarkovData, ValuesBeyondTheComputableRangeAreRefused) {
     v = ValidateChain(data);
     ASSERT_TRUE(std::holds_alternative<InputProblem>(v));
     EXPECT_EQ(std::get<InputProblem>(v).message, "Illegal value in cost vector.");
+}
+
+} // namespace
+} // namespace tarvik::markov
+
+namespace tarvik::markov {
+namespace {
+
+TEST(MarkovExtremes, LargestAcceptedRatesAndCostsNeverPrintNanOrInf) {
+    const std::regex value("(^|[^A-Za-z])(nan|inf)([^A-Za-z]|$)", std::regex::icase);
+    const double big = kMaxChainValue;
+    const Chain chains[] = {
+        MakeNumericChain(ChainType::Continuous, {{0, big, 1e-9}, {1, 0, big}, {big, 1e-9, 0}},
+                         {big, -99999, 0}, {big, big, -99999}),
+        MakeNumericChain(ChainType::Continuous, {{0, 1e-9}, {1e-9, 0}}, {big, big}, {big, big}),
+        MakeNumericChain(ChainType::Discrete, {{1, 0}, {1e-9, 1 - 1e-9}}, {big, -99999}),
+    };
+    for (const Chain& c : chains) {
+        std::vector<Report> reports = {ChainStructure(c), SteadyState(c)};
+        for (TransientOutput out :
+             {TransientOutput::Probabilities, TransientOutput::SojournTimes, TransientOutput::Costs}) {
+            AnalysisParams params = Params(Analysis::Transient, 1, {1, 5000});
+            params.endStates = {1, 2};
+            params.transientOutput = out;
+            RecordingProgress progress;
+            reports.push_back(Transient(c, params, progress));
+        }
+        AnalysisParams params = Params(Analysis::FirstPassage, 1, {1, 5000});
+        params.stateA = 2;
+        RecordingProgress progress;
+        reports.push_back(FirstPassage(c, params, progress));
+        for (const Report& r : reports) {
+            const std::string text = JoinLines(r.lines);
+            EXPECT_FALSE(std::regex_search(text, value)) << text;
+        }
+    }
 }
 
 } // namespace
