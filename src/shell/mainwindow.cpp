@@ -18,6 +18,10 @@
 #include <QVBoxLayout>
 
 namespace tarvik::shell {
+
+namespace {
+const QString kMainTitle = QStringLiteral("Tarvik for Windows");
+} // namespace
 namespace {
 TTarvikMain* gMain = nullptr;
 }
@@ -32,7 +36,7 @@ TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
     ProgramDir = tarvik::ui::ProgramDir();
     ModuleOpen = false;
     MarkovOpen = false;
-    setWindowTitle(QStringLiteral("Tarvik for Windows"));
+    setWindowTitle(kMainTitle);
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -150,8 +154,16 @@ void TTarvikMain::openModuleWindow(tarvik::ui::ModuleWindow* w, bool markov) {
     connect(w, &tarvik::ui::ModuleWindow::moduleClosed, this, &TTarvikMain::onModuleClosed);
     clientLayout_->addWidget(w);
     clientLayout_->setCurrentWidget(w);
+    // The title shows the module's caption as a maximised child window's would,
+    // and follows it when the module changes it (a file name, say).
+    auto showCaption = [this](const QString& caption) {
+        setWindowTitle(caption.isEmpty() ? kMainTitle : kMainTitle + QStringLiteral(" - ") + caption);
+    };
+    connect(w, &QWidget::windowTitleChanged, this, showCaption);
     w->show();
-    w->setFocus();
+    showCaption(w->windowTitle());
+    // A module that put the focus on one of its fields keeps it there.
+    if (!w->focusWidget()) w->setFocus();
 }
 
 void TTarvikMain::onModuleClosed() {
@@ -160,6 +172,7 @@ void TTarvikMain::onModuleClosed() {
         clientLayout_->removeWidget(module_);
     }
     module_ = nullptr;
+    setWindowTitle(kMainTitle);
     showShellMenus(true);
     toolbar_->show();
     createWelcome();

@@ -1,6 +1,7 @@
 #include "common/ui/appsetup.h"
 
 #include "common/numformat.h"
+#include "common/ui/help.h"
 
 #include <QApplication>
 #include <QFont>
@@ -17,6 +18,7 @@ void SetUpApplication() {
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QLocale::setDefault(QLocale::c());
     UseDotDecimalMark();
+    InstallHelpKey();
 }
 
 } // namespace tarvik::ui

@@ -3,7 +3,11 @@
 #include "common/ui/msgdlg.h"
 
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QFontDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -19,15 +23,36 @@ DialogService& RealDialogs() {
 
 DialogService* gService = nullptr;
 
+// The one extension of a filter such as "Bitmap (*.bmp)", or an empty text.
+QString FilterExtension(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)\\s*$"));
+    const QRegularExpressionMatch m = pattern.match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 std::optional<QString> RunFileDialog(const FileRequest& r, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(r.parent, r.caption, r.directory);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(r.filters);
     if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
+    if (mode == QFileDialog::AcceptSave) {
+        // A name typed without extension gets that of the filter in use.
+        auto useFilter = [&dialog, &r](const QString& filter) {
+            const QString ext = FilterExtension(filter);
+            dialog.setDefaultSuffix(ext.isEmpty() ? r.defaultSuffix : ext);
+        };
+        if (!r.filters.isEmpty()) useFilter(r.filters.front());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useFilter);
+    }
     if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+QHash<QString, QString>& RememberedFolders() {
+    static QHash<QString, QString> folders;
+    return folders;
 }
 
 } // namespace
@@ -60,6 +85,25 @@ bool DialogService::print(QPrinter& printer, QWidget* parent) {
 bool DialogService::printerSetup(QPrinter& printer, QWidget* parent) {
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString FileDialogFolder(const QString& key) {
+    const QString remembered = RememberedFolders().value(key);
+    if (!remembered.isEmpty() && QDir(remembered).exists()) return remembered;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) documents = QDir::homePath();
+    QDir().mkpath(documents);
+    return documents;
+}
+
+void RememberFileDialogFolder(const QString& key, const QString& fileName) {
+    if (!fileName.isEmpty()) RememberedFolders().insert(key, QFileInfo(fileName).absolutePath());
+}
+
+QString WithFilterExtension(const QString& fileName, const QString& filter) {
+    const QString ext = FilterExtension(filter);
+    if (fileName.isEmpty() || ext.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
+    return fileName + QLatin1Char('.') + ext;
 }
 
 DialogService& Dialogs() {

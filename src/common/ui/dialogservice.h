@@ -74,6 +74,15 @@ public:
     virtual bool printerSetup(QPrinter& printer, QWidget* parent);
 };
 
+// Where a module's file dialogs start: the folder of the file it last opened
+// or saved in this run, else the user's documents folder (made if missing).
+// `key` names the module (or the kind of file).
+QString FileDialogFolder(const QString& key);
+void RememberFileDialogFolder(const QString& key, const QString& fileName);
+// A name typed without extension gets the extension of the filter in use
+// ("Tarvik LP Bestanden (*.tlp)" gives ".tlp"); a name with one keeps it.
+QString WithFilterExtension(const QString& fileName, const QString& filter);
+
 // The service in use (the real dialogs unless a test installed another).
 DialogService& Dialogs();
 // Installs a service; nullptr restores the real dialogs. Not owned.

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
@@ -75,6 +77,58 @@ bool ShowHelp(int context, QWidget* parent) {
     gViewer->show();
     gViewer->raise();
     return found;
+}
+
+namespace {
+
+const char* const kHelpContextProperty = "tarvikHelpContext";
+
+// Catches F1 before any window sees it, for the widgets that name a context.
+class HelpKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        // The key goes to the focus widget first, or to the active window.
+        QWidget* widget = qobject_cast<QWidget*>(watched);
+        QWidget* focus = QApplication::focusWidget();
+        if (!widget || (focus ? widget != focus : !widget->isWindow())) return false;
+        QWidget* from = focus ? focus : widget;
+        const int context = HelpContextOf(from);
+        if (context <= 0) return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Keeps a menu shortcut on F1 from taking the key away.
+            event->accept();
+            return true;
+        }
+        ShowHelp(context, from->window());
+        return true;
+    }
+};
+
+} // namespace
+
+void SetHelpContext(QWidget* widget, int context) {
+    if (widget) widget->setProperty(kHelpContextProperty, context);
+}
+
+int HelpContextOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant v = w->property(kHelpContextProperty);
+        if (v.isValid()) return v.toInt();
+    }
+    return 0;
+}
+
+void InstallHelpKey() {
+    static QPointer<HelpKeyFilter> filter;
+    if (filter || !qApp) return;
+    filter = new HelpKeyFilter(qApp);
+    qApp->installEventFilter(filter);
 }
 
 } // namespace tarvik::ui

@@ -572,7 +572,7 @@ private:
     ReadSink& sink_;
     std::size_t pos_ = 0;
     long errPos_ = 0;
-    int line_ = 0;
+    int line_ = 1; // the line the reader stands on, counted from 1
     int col_ = 0;
     ReadModel* model_ = nullptr;
     std::string* echo_ = nullptr;

@@ -244,7 +244,12 @@ TEST(ModelReader, ProgressCountsLinesVariablesAndConditions) {
     RecordingSink sink;
     LPReadResult r = ReadLPModel("max x + y;\r\nx <= 1;\r\ny <= 2;\r\n", sink);
     ASSERT_TRUE(r.success);
-    EXPECT_EQ(sink.lastLine, 3);
+    // Lines count from 1: after three line breaks the reader stands on line 4.
+    EXPECT_EQ(sink.lastLine, 4);
+    // A syntax error shows the line it is on, as the command line reports it.
+    RecordingSink failing;
+    EXPECT_FALSE(ReadLPModel("max x;\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nx < 3;\r\n", failing).success);
+    EXPECT_EQ(failing.lastLine, 9);
     EXPECT_EQ(sink.lastVariables, 2);
     EXPECT_EQ(sink.lastConditions, 2);
     EXPECT_TRUE(sink.error.empty());

@@ -1,5 +1,7 @@
 #include "modules/dice/ui/dobbelbarunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
 #include "modules/dice/ui/dobbelpictures.h"
@@ -31,6 +33,7 @@ void TPictureBox::paintEvent(QPaintEvent* event) {
 // --- TDobbelBar -------------------------------------------------------------------
 
 TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(NewDiagramImage()) {
+    tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("DobbelBar"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Frequency diagram"));

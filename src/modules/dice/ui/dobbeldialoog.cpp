@@ -1,5 +1,7 @@
 #include "modules/dice/ui/dobbeldialoog.h"
 
+#include "common/ui/help.h"
+
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
@@ -51,6 +53,7 @@ int TThrowsEdit::valueFromText(const QString& text) const {
 // --- TDobbelDlg -------------------------------------------------------------------
 
 TDobbelDlg::TDobbelDlg(TDobbel* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("DobbelDlg"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Settings"));

@@ -1,5 +1,7 @@
 #include "modules/dice/ui/dobbeltabelunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/numformat.h"
 #include "common/ui/modulewindow.h"
 
@@ -10,6 +12,7 @@
 namespace tarvik::dice::ui {
 
 TDobbelTabel::TDobbelTabel(QWidget* owner) : QWidget(owner) {
+    tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("DobbelTabel"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Table relative frequency"));

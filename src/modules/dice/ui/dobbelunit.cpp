@@ -54,6 +54,7 @@ private:
 } // namespace
 
 TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("Dobbel"));
     setWindowTitle(QStringLiteral("Coin tossing"));
 
@@ -76,6 +77,7 @@ TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(2, this); });
 
     DobbelDlg = new TDobbelDlg(this);

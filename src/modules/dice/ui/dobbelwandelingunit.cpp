@@ -1,5 +1,7 @@
 #include "modules/dice/ui/dobbelwandelingunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
@@ -15,6 +17,7 @@
 namespace tarvik::dice::ui {
 
 TWandelingForm::TWandelingForm(QWidget* owner) : QWidget(owner), Picture(NewWalkImage()) {
+    tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("WandelingForm"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Random walk"));

@@ -1,5 +1,7 @@
 #include "modules/lp/ui/lpinstelunit.h"
 
+#include "common/ui/help.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 namespace tarvik::ui {
 
 TLPInstellingen::TLPInstellingen(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 9);
     setObjectName(QStringLiteral("LPInstellingen"));
     setWindowTitle(QStringLiteral("Settings"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);

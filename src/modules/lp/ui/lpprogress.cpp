@@ -1,5 +1,7 @@
 #include "modules/lp/ui/lpprogress.h"
 
+#include "common/ui/help.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +25,7 @@ QLabel* AddCount(QGridLayout* grid, int row, const QString& caption, const QStri
 } // namespace
 
 TProgressDialog::TProgressDialog(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 9);
     setObjectName(QStringLiteral("ProgressDialog"));
     setWindowTitle(QStringLiteral("Progress dialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);

@@ -28,6 +28,7 @@ const QString kNoName = QStringLiteral("No name");
 const QString kInputCaption = QStringLiteral("Input");
 const QString kResultCaption = QStringLiteral("Return for adapted or new model");
 const int kHelpContext = 9;
+const QString kFileFolderKey = QStringLiteral("lp");
 
 enum EditIndex { Cut = 0, Copy, Paste, Delete, SelectAll };
 
@@ -63,6 +64,7 @@ QStringList TLP::Template() {
 }
 
 TLP::TLP(QWidget* parent) : ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 9);
     setObjectName(QStringLiteral("LP"));
     setWindowTitle(kCaption);
 
@@ -148,7 +150,7 @@ TLP::TLP(QWidget* parent) : ModuleWindow(parent) {
                                        &TLP::CalculateClick);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    help->addAction(QStringLiteral("Explanation"), this, &TLP::HelpClick);
+    help->addAction(QStringLiteral("Explanation"), QKeySequence(Qt::Key_F1), this, &TLP::HelpClick);
 
     // The context menu of both pages.
     contextMenu_ = new QMenu(this);
@@ -235,11 +237,12 @@ void TLP::OpenClick() {
     if (running_ || !saveQuestion()) return;
     FileRequest request;
     request.parent = this;
-    request.directory = fileName_ == kNoName ? QString() : QFileInfo(fileName_).absolutePath();
+    request.directory = FileDialogFolder(kFileFolderKey);
     request.filters = {QStringLiteral("Tarvik LP bestanden (*.tlp)"),
                        QStringLiteral("Tekst bestanden (*.txt)"), QStringLiteral("Alle bestanden (*)")};
     const std::optional<QString> chosen = Dialogs().openFileName(request);
     if (!chosen) return;
+    RememberFileDialogFolder(kFileFolderKey, *chosen);
     const std::optional<QStringList> lines = LoadModelFile(*chosen);
     if (!lines) {
         MsgDlg(QStringLiteral("Cannot open file %1").arg(*chosen), MsgKind::Error, mbOK, 0);
@@ -266,15 +269,15 @@ bool TLP::SaveAsClick() {
     if (!modelOpen_) return false;
     FileRequest request;
     request.parent = this;
-    if (fileName_ != kNoName) {
-        request.directory = QFileInfo(fileName_).absolutePath();
-        request.fileName = fileName_;
-    }
+    request.directory = FileDialogFolder(kFileFolderKey);
+    if (fileName_ != kNoName) request.fileName = fileName_;
     request.filters = {QStringLiteral("Tarvik LP Bestanden (*.tlp)")};
     request.defaultSuffix = QStringLiteral("TRV");
     const std::optional<QString> chosen = Dialogs().saveFileName(request);
-    if (!chosen) return false;
-    fileName_ = *chosen;
+    if (!chosen || chosen->isEmpty()) return false;
+    // The model shows under the dialog's own filter: a bare name gets ".tlp".
+    fileName_ = WithFilterExtension(*chosen, request.filters.front());
+    RememberFileDialogFolder(kFileFolderKey, fileName_);
     setCaption();
     return SaveClick();
 }
@@ -354,6 +357,8 @@ void TLP::SettingsClick() {
 
 void TLP::PageControlChange(int index) {
     if (index == 1 && !result_) pages_->setCurrentIndex(0);
+    // Typing goes to the model whenever its page shows.
+    if (pages_->currentIndex() == 0) editor_->setFocus();
 }
 
 void TLP::CalculateClick() {

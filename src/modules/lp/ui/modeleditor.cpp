@@ -208,7 +208,12 @@ void TModelEditor::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
-    if (e->key() == Qt::Key_Delete && (e->modifiers() & Qt::ControlModifier)) {
+    // Delete on a selection is the Edit menu's "Delete": it may take protected
+    // lines with it (Select all, then Delete, clears the template); without a
+    // selection the keys delete characters and leave protected lines alone.
+    if ((e->key() == Qt::Key_Delete && (e->modifiers() & Qt::ControlModifier)) ||
+        ((e->key() == Qt::Key_Delete || e->key() == Qt::Key_Backspace) && textCursor().hasSelection() &&
+         !(e->modifiers() & (Qt::ShiftModifier | Qt::AltModifier)))) {
         deleteSelection();
         e->accept();
         return;

@@ -593,7 +593,7 @@ tarvik::ui::FileRequest ChainFileRequest(QWidget* parent, const QString& caption
     tarvik::ui::FileRequest request;
     request.parent = parent;
     request.caption = caption;
-    request.directory = tarvik::ui::ProgramDir();
+    request.directory = tarvik::ui::FileDialogFolder(QStringLiteral("markov"));
     for (std::string_view filter : {kTextFilesFilter, kAllFilesFilter})
         request.filters << QString::fromLatin1(filter.data(), qsizetype(filter.size()));
     return request;
@@ -603,7 +603,9 @@ tarvik::ui::FileRequest ChainFileRequest(QWidget* parent, const QString& caption
 
 void TMarkovKeuzeDialoog::OpenBtnClick() {
     const auto name = tarvik::ui::Dialogs().openFileName(ChainFileRequest(this, QStringLiteral("Open")));
-    if (name) openFile(*name);
+    if (!name || name->isEmpty()) return;
+    tarvik::ui::RememberFileDialogFolder(QStringLiteral("markov"), *name);
+    openFile(*name);
 }
 
 void TMarkovKeuzeDialoog::SaveBtnClick() {
@@ -612,7 +614,11 @@ void TMarkovKeuzeDialoog::SaveBtnClick() {
     request.defaultSuffix =
         QString::fromLatin1(kChainFileExtension.data(), qsizetype(kChainFileExtension.size()));
     const auto name = tarvik::ui::Dialogs().saveFileName(request);
-    if (name) saveFile(*name);
+    if (!name || name->isEmpty()) return;
+    // A bare name gets the extension of the filter, so that the file shows under it.
+    const QString fileName = tarvik::ui::WithFilterExtension(*name, request.filters.front());
+    tarvik::ui::RememberFileDialogFolder(QStringLiteral("markov"), fileName);
+    saveFile(fileName);
 }
 
 bool TMarkovKeuzeDialoog::openFile(const QString& fileName) {
