@@ -399,3 +399,23 @@ TEST_F(KPadWindow, ClosingTheDialogHidesTheNetworkAndSettingsBringsThemBack) {
 
 } // namespace
 } // namespace tarvik::shortestpath::ui
+
+namespace tarvik::shortestpath::ui {
+namespace {
+
+TEST_F(KPadWindow, ClosingTheModuleWithTheDistanceDialogOpenReleasesEveryWindow) {
+    Start(3, 3, 2);
+    Click(dlg->WijzigBtn);
+    Press(QPoint(30, BaseLine(3) - 16));
+    QPointer<TKPadAfstand> afstand = module->distanceDialog();
+    ASSERT_TRUE(afstand && afstand->isVisible());
+    module->closeModule();
+    for (int i = 0; i < 10 && module; ++i) ProcessEvents();
+    EXPECT_TRUE(afstand.isNull());
+    EXPECT_TRUE(dlg.isNull());
+    EXPECT_TRUE(net.isNull());
+    EXPECT_TRUE(opties.isNull());
+}
+
+} // namespace
+} // namespace tarvik::shortestpath::ui
