@@ -4,6 +4,7 @@
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
+#include "modules/shortestpath/ui/kpadmodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -29,7 +30,15 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
-        {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
+        {"StartKortstePad",
+         "Shortest path",
+         "MenuKortstePad",
+         true,
+         true,
+         "shortestpath",
+         CreateKortstePadWindow,
+         {},
+         {}},
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
         {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow,
          CreateMarkovProgressWindow, HideMarkovProgressWindow},

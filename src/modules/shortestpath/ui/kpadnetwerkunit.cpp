@@ -1,0 +1,41 @@
+#include "modules/shortestpath/ui/kpadnetwerkunit.h"
+
+#include "common/ui/modulewindow.h"
+#include "modules/shortestpath/geometry.h"
+#include "modules/shortestpath/ui/kpadunit.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tarvik::shortestpath::ui {
+
+TKPadNetwerk::TKPadNetwerk(TKPad* owner) : QWidget(owner), owner_(owner), Picture(NewNetworkImage()) {
+    setObjectName(QStringLiteral("KPadNetwerk"));
+    tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(QStringLiteral("Network"));
+    setFixedSize(kNetworkWidth, kNetworkHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TKPadNetwerk::Redraw(const NetworkPicture& picture) {
+    DrawNetwork(Picture, picture);
+    update();
+}
+
+void TKPadNetwerk::Beep() {
+    ++beeps_;
+    QApplication::beep();
+}
+
+void TKPadNetwerk::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.drawImage(event->rect().topLeft(), Picture, event->rect());
+}
+
+void TKPadNetwerk::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (!owner_->isClosing()) owner_->NetwerkMouseDown(event->position().toPoint());
+}
+
+} // namespace tarvik::shortestpath::ui
