@@ -123,10 +123,21 @@ HistogramLayout LayoutHistogram(const std::vector<double>& probabilities, int su
     if (k == 0) return h;
     h.barWidth = std::max(0, static_cast<int>(std::lround(static_cast<double>(width - k + 1) / k)));
     const double pmax = *std::max_element(probabilities.begin(), probabilities.end());
-    const int w = h.barWidth;
+    int w = h.barWidth;
+    int pitch = w + 1;
+    // The rounded width can carry the last bars past the panel; when they
+    // would reach beyond its margin (the middle of the gap to the next panel,
+    // or the picture's edge), the width is rounded down instead, and when that
+    // leaves no width the bars stand one column wide without gaps.
+    if (w > 0 && (k - 1) * pitch + w > width + kPanelMargin) {
+        w = (width - k + 1) / k;
+        pitch = w + 1;
+        if (w < 1) w = pitch = 1;
+        h.barWidth = w;
+    }
     for (int i = 1; i <= k; ++i) {
         Bar b;
-        b.left = left + (i - 1) * (w + 1);
+        b.left = left + (i - 1) * pitch;
         b.right = b.left + w;
         const int height =
             pmax > 0 ? static_cast<int>(std::lround(probabilities[i - 1] * maxHeight / pmax)) : 0;

@@ -107,7 +107,10 @@ struct HistogramLayout {
 };
 
 // Bars of width round((width - k + 1) / k), one column apart, from `left`;
-// heights round(P x maxHeight / Pmax) above the base line.
+// heights round(P x maxHeight / Pmax) above the base line. A width of 0 is
+// reported as such (kBarWidthZero). Bars that would run more than
+// kPanelMargin columns past the panel are narrowed until they fit.
+inline constexpr int kPanelMargin = 25;
 HistogramLayout LayoutHistogram(const std::vector<double>& probabilities, int sumFrom, int left, int width,
                                 int baseY, int maxHeight, std::uint32_t colour);
 
