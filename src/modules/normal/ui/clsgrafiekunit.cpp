@@ -115,7 +115,7 @@ bool TCLSGrafiek::ShowHistograms(const Probabilities& p, const std::array<int, 4
     } else {
         for (int i = 0; i < count_; ++i) {
             const HistogramTexts t = TextsFor(p, n[i]);
-            TextLabels[i]->setText(QString::fromStdString(t.length + "   " + t.mean + "   " + t.deviation));
+            TextLabels[i]->setText(QString::fromStdString(t.length + "\n" + t.mean + "   " + t.deviation));
             QPalette pal = TextLabels[i]->palette();
             pal.setColor(QPalette::WindowText, ToColour(PanelFor(count_, i).colour));
             TextLabels[i]->setPalette(pal);

@@ -17,6 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::chrono::microseconds gYieldInterval{10000};
+std::function<void()> gYieldObserver;
 constexpr auto kRepaintInterval = std::chrono::milliseconds(16);
 
 // What a run sees of the module: at most every 10 ms of work the picture is
@@ -35,6 +36,10 @@ public:
         if (refresh_ && now - lastPaint_ >= kRepaintInterval) {
             refresh_();
             lastPaint_ = Clock::now();
+        }
+        if (gYieldObserver) {
+            const auto observer = gYieldObserver; // it may replace itself
+            observer();
         }
         QCoreApplication::processEvents();
         lastYield_ = Clock::now();
@@ -55,6 +60,10 @@ std::optional<int> gSqrtStream;
 
 void SetYieldInterval(std::chrono::microseconds interval) {
     gYieldInterval = interval;
+}
+
+void SetYieldObserver(std::function<void()> observer) {
+    gYieldObserver = std::move(observer);
 }
 
 int TCLS::SqrtStream() {

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <array>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,9 @@ inline constexpr int kHelpContext = 5;
 
 // How long a run works between two visits to the event loop (tests set 0).
 void SetYieldInterval(std::chrono::microseconds interval);
+// Called whenever a run visits the event loop, just before the pending events
+// are handled (tests post the user's actions from here). Empty by default.
+void SetYieldObserver(std::function<void()> observer);
 
 class TCLS : public tarvik::ui::ModuleWindow {
     Q_OBJECT
