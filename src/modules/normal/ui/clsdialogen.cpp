@@ -71,6 +71,11 @@ void TCLSWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        tarvik::ui::ShowHelp(kHelpContext, this);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

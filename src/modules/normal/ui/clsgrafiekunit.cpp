@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "modules/normal/ui/clsunit.h"
 
@@ -40,6 +41,11 @@ TCLSGraphWindow::TCLSGraphWindow(TCLS* owner, const QString& name, const QString
 void TCLSGraphWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        tarvik::ui::ShowHelp(kHelpContext, this);
         return;
     }
     QDialog::keyPressEvent(event);

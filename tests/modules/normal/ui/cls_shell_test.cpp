@@ -96,6 +96,16 @@ TEST(NormalInTheShell, ExplanationOpensHelpContextFive) {
     auto* module = qobject_cast<TCLS*>(main.module());
     ASSERT_NE(module, nullptr);
     EXPECT_TRUE(tarvik::ui::HelpTopicHtml(5).contains("<h1>Normal distribution</h1>"));
+    auto viewer = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "HelpViewer" && w->isVisible()) return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    // F1 in the chooser.
+    QTest::keyClick(module->chooser(), Qt::Key_F1);
+    ProcessEvents();
+    ASSERT_NE(viewer(), nullptr);
+    viewer()->hide();
     module->moduleMenus()[2]->actions()[0]->trigger();
     ProcessEvents();
     QTextBrowser* browser = nullptr;
