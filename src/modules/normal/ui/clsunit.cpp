@@ -125,6 +125,7 @@ TCLSGrafiek* TCLS::histograms(int count) const {
 }
 
 void TCLS::ShowChooser() {
+    if (running()) return;
     for (QWidget* w : std::initializer_list<QWidget*>{Dialoog, SommatieLengte, Grafiek[0], Grafiek[1],
                                                       Grafiek[2], WortelNAantal, WortelN, BTI, BTIPlot})
         if (w) w->hide();
