@@ -5,6 +5,7 @@
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
+#include "modules/normal/ui/normalmodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -25,7 +26,15 @@ const std::vector<ModuleEntry>& Modules() {
          CreateTablesParameterWindows,
          {}},
         {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", {}, {}, {}},
-        {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
+        {"StartNormal",
+         "Normal distribution",
+         "MenuNormal",
+         true,
+         true,
+         "normal",
+         CreateNormalWindow,
+         {},
+         {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},

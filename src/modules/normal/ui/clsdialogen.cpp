@@ -1,0 +1,462 @@
+#include "modules/normal/ui/clsdialogen.h"
+
+#include "common/numformat.h"
+#include "common/numparse.h"
+#include "common/ui/dialogservice.h"
+#include "common/ui/help.h"
+#include "common/ui/modulewindow.h"
+#include "modules/normal/sqrtlaw.h"
+#include "modules/normal/ui/clsunit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace tarvik::normal::ui {
+
+using tarvik::ui::MsgKind;
+
+void FilterRealField(QLineEdit* field) {
+    // One byte per character, so that the caret positions carry over; a
+    // character outside ASCII becomes one the filter always removes.
+    const QString text = field->text();
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
+    const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
+    if (!f.changed) return;
+    field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
+    field->setCursorPosition(f.caret);
+}
+
+namespace {
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* RealField(const QString& name, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] { FilterRealField(field); });
+    return field;
+}
+
+} // namespace
+
+// --- TCLSWindow ---------------------------------------------------------------------
+
+TCLSWindow::TCLSWindow(TCLS* owner, const QString& name, const QString& caption)
+    : QDialog(owner), owner_(owner) {
+    setObjectName(name);
+    tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(caption);
+}
+
+void TCLSWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        tarvik::ui::ShowHelp(kHelpContext, this);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TCLSWindow::reject() {
+    // Reached only through the frame: Escape is kept away.
+    hide();
+    if (!owner_->isClosing()) frameClose();
+}
+
+// --- TCLSKeuzeDialoog -----------------------------------------------------------------
+
+TCLSKeuzeDialoog::TCLSKeuzeDialoog(TCLS* owner)
+    : TCLSWindow(owner, QStringLiteral("CLSKeuzeDialoog"), QStringLiteral("Normal distribution")) {
+    auto* main = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QStringLiteral("Make your choice"), this);
+    group->setObjectName(QStringLiteral("KeuzeGroup"));
+    auto* gl = new QVBoxLayout(group);
+    CentralBtn = new QRadioButton(QStringLiteral("Central limit theorem"), group);
+    CentralBtn->setObjectName(QStringLiteral("CentralBtn"));
+    SqrtBtn = new QRadioButton(QStringLiteral("Square root law"), group);
+    SqrtBtn->setObjectName(QStringLiteral("SqrtBtn"));
+    IntervalBtn = new QRadioButton(QStringLiteral("Confidence interval"), group);
+    IntervalBtn->setObjectName(QStringLiteral("IntervalBtn"));
+    for (QRadioButton* b : {CentralBtn, SqrtBtn, IntervalBtn}) gl->addWidget(b);
+    CentralBtn->setChecked(true);
+    main->addWidget(group);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
+    OKBtn->setDefault(true);
+    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(TerugBtn);
+    main->addLayout(buttons);
+    connect(OKBtn, &QPushButton::clicked, this, &TCLSKeuzeDialoog::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TCLSKeuzeDialoog::TerugBtnClick);
+    setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
+}
+
+void TCLSKeuzeDialoog::OKBtnClick() {
+    hide();
+    if (CentralBtn->isChecked())
+        owner_->CentralLimit1->trigger();
+    else if (SqrtBtn->isChecked())
+        owner_->SquareRoot1->trigger();
+    else
+        owner_->ConfidenceInterval1->trigger();
+}
+
+void TCLSKeuzeDialoog::TerugBtnClick() {
+    if (!owner_->isClosing()) owner_->closeModule();
+}
+
+void TCLSKeuzeDialoog::frameClose() {
+    owner_->closeModule();
+}
+
+// --- TCLSDialoog ------------------------------------------------------------------------
+
+TCLSDialoog::TCLSDialoog(TCLS* owner)
+    : TCLSWindow(owner, QStringLiteral("CLSDialoog"), QStringLiteral("Settings")) {
+    auto* main = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* dice = new QGroupBox(QStringLiteral("Dice"), this);
+    dice->setObjectName(QStringLiteral("DiceGroup"));
+    auto* dl = new QVBoxLayout(dice);
+    FairBtn = new QRadioButton(QStringLiteral("Fair"), dice);
+    FairBtn->setObjectName(QStringLiteral("FairBtn"));
+    BiasedBtn = new QRadioButton(QStringLiteral("Biased"), dice);
+    BiasedBtn->setObjectName(QStringLiteral("BiasedBtn"));
+    dl->addWidget(FairBtn);
+    dl->addWidget(BiasedBtn);
+    dl->addStretch();
+    top->addWidget(dice);
+    auto* hist = new QGroupBox(QStringLiteral("Histogram"), this);
+    hist->setObjectName(QStringLiteral("HistogramGroup"));
+    auto* hl = new QVBoxLayout(hist);
+    const char* const texts[3] = {"1 Histogram", "2 Histograms", "4 Histograms"};
+    for (int i = 0; i < 3; ++i) {
+        HistBtn[i] = new QRadioButton(QString::fromLatin1(texts[i]), hist);
+        HistBtn[i]->setObjectName(QStringLiteral("Hist%1Btn").arg(1 << i));
+        hl->addWidget(HistBtn[i]);
+    }
+    HistBtn[0]->setChecked(true);
+    top->addWidget(hist);
+    main->addLayout(top);
+
+    auto* probs = new QGroupBox(QStringLiteral("Probabilities"), this);
+    probs->setObjectName(QStringLiteral("ProbabilitiesGroup"));
+    ProbGroup = probs;
+    auto* pl = new QGridLayout(probs);
+    for (int j = 0; j < kFaces; ++j) {
+        PEdit[j] = RealField(QStringLiteral("PEdit%1").arg(j + 1), probs);
+        const int row = j % 3, col = (j / 3) * 2;
+        pl->addWidget(new QLabel(QStringLiteral("P(X=%1) =").arg(j + 1), probs), row, col);
+        pl->addWidget(PEdit[j], row, col + 1);
+    }
+    main->addWidget(probs);
+
+    auto* buttons = new QHBoxLayout;
+    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
+    HelpBtn->setToolTip(QStringLiteral("Uitleg"));
+    buttons->addWidget(HelpBtn);
+    buttons->addStretch();
+    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
+    OKBtn->setDefault(true);
+    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(TerugBtn);
+    main->addLayout(buttons);
+
+    connect(FairBtn, &QRadioButton::clicked, this, &TCLSDialoog::FairClick);
+    connect(BiasedBtn, &QRadioButton::clicked, this, &TCLSDialoog::BiasedClick);
+    connect(OKBtn, &QPushButton::clicked, this, &TCLSDialoog::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TCLSDialoog::TerugBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
+
+    FairBtn->setChecked(true);
+    FairClick();
+    setFixedSize(sizeHint());
+}
+
+int TCLSDialoog::histograms() const {
+    return HistBtn[2]->isChecked() ? 4 : (HistBtn[1]->isChecked() ? 2 : 1);
+}
+
+void TCLSDialoog::FairClick() {
+    for (QLineEdit* f : PEdit) f->setText(QString::fromLatin1(kFairText));
+    ProbGroup->setEnabled(false);
+}
+
+void TCLSDialoog::BiasedClick() {
+    ProbGroup->setEnabled(true);
+    for (QLineEdit* f : PEdit) f->clear();
+    PEdit[0]->setFocus();
+}
+
+void TCLSDialoog::showEvent(QShowEvent* event) {
+    // The fields show the working probabilities.
+    const Probabilities& p = owner_->probabilities();
+    for (int j = 0; j < kFaces; ++j) PEdit[j]->setText(QString::fromStdString(FormatGeneral(p[j], 5)));
+    ProbGroup->setEnabled(BiasedBtn->isChecked());
+    TCLSWindow::showEvent(event);
+}
+
+void TCLSDialoog::OKBtnClick() {
+    std::array<std::string, kFaces> texts;
+    for (int j = 0; j < kFaces; ++j) texts[j] = PEdit[j]->text().toStdString();
+    const DieCheck check = CheckDie(FairBtn->isChecked(), texts);
+    if (check.error != DieError::None) {
+        MsgDlg(QString::fromLatin1(DieMessage(check.error).data()), MsgKind::Error, tarvik::ui::mbOK, 0);
+        return;
+    }
+    owner_->DieAccepted(check.p, histograms());
+}
+
+void TCLSDialoog::TerugBtnClick() {
+    owner_->BackToChooser(this);
+}
+
+// --- TCLSSommatieLengte ---------------------------------------------------------------------
+
+TCLSSommatieLengte::TCLSSommatieLengte(TCLS* owner)
+    : TCLSWindow(owner, QStringLiteral("CLSSommatieLengte"), QStringLiteral("Summation length")) {
+    auto* main = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QStringLiteral("Summation length"), this);
+    group->setObjectName(QStringLiteral("LengthGroup"));
+    auto* gl = new QGridLayout(group);
+    const char* const labels[4] = {"Histogram1", "Histogram 2:", "Histogram 3:", "Histogram 4:"};
+    for (int i = 0; i < 4; ++i) {
+        FieldLabel[i] = new QLabel(QString::fromLatin1(labels[i]), group);
+        LengthEdit[i] = new QSpinBox(group);
+        LengthEdit[i]->setObjectName(QStringLiteral("LengthEdit%1").arg(i + 1));
+        LengthEdit[i]->setRange(1, kMaxSumLength);
+        HintLabel[i] = new QLabel(group);
+        HintLabel[i]->setObjectName(QStringLiteral("HintLabel%1").arg(i + 1));
+        gl->addWidget(FieldLabel[i], i, 0);
+        gl->addWidget(LengthEdit[i], i, 1);
+        gl->addWidget(HintLabel[i], i, 2);
+    }
+    main->addWidget(group);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    StartBtn = Button(QStringLiteral("Start"), QStringLiteral("StartBtn"), this);
+    StartBtn->setDefault(true);
+    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    buttons->addWidget(StartBtn);
+    buttons->addWidget(TerugBtn);
+    main->addLayout(buttons);
+    connect(StartBtn, &QPushButton::clicked, this, &TCLSSommatieLengte::StartBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TCLSSommatieLengte::TerugBtnClick);
+    Configure(1, {4, 8, 12, 16});
+    HintLabel[0]->setText(QStringLiteral("1 <= n <= 40"));
+    setFixedSize(sizeHint());
+}
+
+void TCLSSommatieLengte::Configure(int histograms, const std::array<int, 4>& lengths) {
+    const int max = MaxSumLength(histograms);
+    const QString hint = QString::fromStdString(SumLengthHint(histograms));
+    for (int i = 0; i < 4; ++i) {
+        const bool on = i < histograms;
+        LengthEdit[i]->setMaximum(max);
+        LengthEdit[i]->setValue(std::clamp(lengths[i], 1, max));
+        LengthEdit[i]->setEnabled(on);
+        FieldLabel[i]->setEnabled(on);
+        HintLabel[i]->setText(on ? hint : QString());
+    }
+}
+
+void TCLSSommatieLengte::StartBtnClick() {
+    std::array<int, 4> n{};
+    for (int i = 0; i < 4; ++i) {
+        LengthEdit[i]->interpretText();
+        n[i] = LengthEdit[i]->value();
+    }
+    owner_->StartHistograms(n);
+}
+
+void TCLSSommatieLengte::TerugBtnClick() {
+    owner_->BackToDieSettings();
+}
+
+void TCLSSommatieLengte::frameClose() {
+    owner_->BackToDieSettings();
+}
+
+// --- TCountEdit ---------------------------------------------------------------------------------
+
+TCountEdit::TCountEdit(QWidget* parent) : QSpinBox(parent) {
+    // Wide enough to type any number, which is then replaced at once.
+    setRange(-99999, 99999);
+    setValue(kDefaultExperiments);
+    connect(this, &QSpinBox::textChanged, this, [this](const QString& text) {
+        const auto v = TryStrToInt(text.toStdString());
+        if (!v) return;
+        const int replaced = ReplaceWhileTyping(static_cast<int>(*v));
+        if (replaced != *v) {
+            setValue(replaced);
+            selectAll();
+        }
+    });
+}
+
+void TCountEdit::stepBy(int steps) {
+    setValue(ClampExperiments(count() + steps));
+}
+
+QAbstractSpinBox::StepEnabled TCountEdit::stepEnabled() const {
+    StepEnabled e = StepNone;
+    if (count() < kMaxExperiments) e |= StepUpEnabled;
+    if (count() > kMinExperiments) e |= StepDownEnabled;
+    return e;
+}
+
+int TCountEdit::count() const {
+    return ClampExperiments(value());
+}
+
+// --- TCLSWortelNAantal ----------------------------------------------------------------------------
+
+TCLSWortelNAantal::TCLSWortelNAantal(TCLS* owner)
+    : TCLSWindow(owner, QStringLiteral("CLSWortelNAantal"), QStringLiteral("Number of experiments")) {
+    auto* main = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Number of experiments"), this));
+    CountEdit = new TCountEdit(this);
+    CountEdit->setObjectName(QStringLiteral("CountEdit"));
+    row->addWidget(CountEdit);
+    main->addLayout(row);
+    RangeLabel =
+        new QLabel(QString::fromStdString(Format("(10 <= %s <= 1000)", "Number of experiments")), this);
+    RangeLabel->setObjectName(QStringLiteral("RangeLabel"));
+    main->addWidget(RangeLabel);
+    BigBox = new QCheckBox(QStringLiteral("Big points in graph"), this);
+    BigBox->setObjectName(QStringLiteral("BigBox"));
+    main->addWidget(BigBox);
+    auto* buttons = new QHBoxLayout;
+    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
+    buttons->addWidget(HelpBtn);
+    buttons->addStretch();
+    StartBtn = Button(QStringLiteral("Start"), QStringLiteral("StartBtn"), this);
+    StartBtn->setDefault(true);
+    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    buttons->addWidget(StartBtn);
+    buttons->addWidget(TerugBtn);
+    main->addLayout(buttons);
+    connect(StartBtn, &QPushButton::clicked, this, &TCLSWortelNAantal::StartBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TCLSWortelNAantal::TerugBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
+    setFixedSize(sizeHint());
+}
+
+int TCLSWortelNAantal::count() const {
+    return CountEdit->count();
+}
+
+bool TCLSWortelNAantal::bigPoints() const {
+    return BigBox->isChecked();
+}
+
+void TCLSWortelNAantal::SetRunning(bool running) {
+    StartBtn->setEnabled(!running);
+    TerugBtn->setEnabled(!running);
+}
+
+void TCLSWortelNAantal::StartBtnClick() {
+    CountEdit->interpretText();
+    CountEdit->setValue(CountEdit->count());
+    owner_->StartSqrtLaw();
+}
+
+void TCLSWortelNAantal::TerugBtnClick() {
+    owner_->BackToChooser(this);
+}
+
+// --- TCLSBTI ----------------------------------------------------------------------------------------
+
+TCLSBTI::TCLSBTI(TCLS* owner)
+    : TCLSWindow(owner, QStringLiteral("CLSBTI"), QStringLiteral("Confidence intervals")) {
+    auto* main = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QStringLiteral("Simulation Parameter"), this);
+    group->setObjectName(QStringLiteral("ParameterGroup"));
+    auto* gl = new QGridLayout(group);
+    gl->addWidget(new QLabel(QStringLiteral("p:"), group), 0, 0);
+    PEdit = RealField(QStringLiteral("PEdit"), group);
+    PEdit->setText(QString::fromLatin1(kDefaultP));
+    PEdit->setToolTip(QStringLiteral("Min: 0.1 ; Max: 0.9"));
+    gl->addWidget(PEdit, 0, 1);
+    gl->addWidget(
+        new QLabel(QStringLiteral("Number of experiments in each of the 100 simulation runs"), group), 1, 0,
+        1, 2);
+    NEdit = new QSpinBox(group);
+    NEdit->setObjectName(QStringLiteral("NEdit"));
+    NEdit->setRange(kMinTrials, kMaxTrials);
+    NEdit->setValue(kDefaultTrials);
+    gl->addWidget(NEdit, 2, 1);
+    Level95Btn = new QRadioButton(QStringLiteral("95 % Conf.Int. "), group);
+    Level95Btn->setObjectName(QStringLiteral("Level95Btn"));
+    Level90Btn = new QRadioButton(QStringLiteral("90 % Conf.int."), group);
+    Level90Btn->setObjectName(QStringLiteral("Level90Btn"));
+    Level95Btn->setChecked(true);
+    gl->addWidget(Level95Btn, 3, 0, 1, 2);
+    gl->addWidget(Level90Btn, 4, 0, 1, 2);
+    main->addWidget(group);
+    auto* buttons = new QHBoxLayout;
+    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
+    buttons->addWidget(HelpBtn);
+    buttons->addStretch();
+    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
+    OKBtn->setDefault(true);
+    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(TerugBtn);
+    main->addLayout(buttons);
+    connect(OKBtn, &QPushButton::clicked, this, &TCLSBTI::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TCLSBTI::TerugBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
+    setFixedSize(sizeHint());
+}
+
+bool TCLSBTI::ReadSettings(IntervalRunSettings& settings) {
+    const PCheck check = CheckP(PEdit->text().toStdString());
+    if (check.error != PError::None) {
+        MsgDlg(QString::fromLatin1(PMessage(check.error).data()), MsgKind::Error, tarvik::ui::mbOK, 0);
+        return false;
+    }
+    NEdit->interpretText();
+    settings.p = check.p;
+    settings.n = NEdit->value();
+    settings.level = Level95Btn->isChecked() ? Level::P95 : Level::P90;
+    return true;
+}
+
+void TCLSBTI::OKBtnClick() {
+    IntervalRunSettings settings;
+    if (!ReadSettings(settings)) return;
+    owner_->StartIntervals(settings);
+}
+
+void TCLSBTI::TerugBtnClick() {
+    owner_->BackToChooser(this);
+}
+
+} // namespace tarvik::normal::ui
