@@ -4,6 +4,7 @@
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
+#include "modules/roulette/ui/roulettemodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -27,7 +28,7 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
-        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
+        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", CreateRouletteWindow, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
