@@ -53,13 +53,27 @@ void SolveAllOrNothing(StrategyTable& table, int goal, int bets) {
         for (int c = 0; c < goal; ++c) table.at(n, c) = StrategyEntry{};
 
     // Row 0 and column 0 stay zero: no bets left, or no capital, misses the goal.
+    double p[kBetTypes], q[kBetTypes];
+    int m[kBetTypes];
+    for (int t = 0; t < kBetTypes; ++t) {
+        p[t] = WinProbability(t + 1);
+        q[t] = 1.0 - p[t];
+        m[t] = Payout(t + 1);
+    }
+    // The previous row's values, padded with the certain win at and above the
+    // goal, so that a win needs no test: prev[c + m s] is 1 once c + m s >= G.
+    constexpr int kPadded = kMaxGoal + 35 * kMaxCapital + 1;
+    std::array<double, kPadded> prev;
     for (int n = 1; n <= bets; ++n) {
+        prev.fill(1.0);
+        for (int c = 0; c < goal; ++c) prev[c] = table.at(n - 1, c).value;
         for (int c = 1; c < goal; ++c) {
             StrategyEntry best;
             for (int s = 1; s <= c; ++s) {
-                for (int t = 1; t <= kBetTypes; ++t) {
-                    const double v = StepValue(table, c, goal, n, s, t);
-                    if (v > best.value + kTieMargin) best = {v, s, t};
+                const double loss = prev[c - s];
+                for (int t = 0; t < kBetTypes; ++t) {
+                    const double v = p[t] * prev[c + m[t] * s] + q[t] * loss;
+                    if (v > best.value + kTieMargin) best = {v, s, t + 1};
                 }
             }
             table.at(n, c) = best;
