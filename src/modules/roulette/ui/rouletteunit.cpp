@@ -45,6 +45,7 @@ TRoulette::TRoulette(QWidget* parent)
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     HelpItem = help->addAction(QStringLiteral("Explanation"));
     HelpItem->setObjectName(QStringLiteral("HelpItem"));
+    HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
     connect(HelpItem, &QAction::triggered, this,
             [this] { tarvik::ui::ShowHelp(kRouletteHelpContext, this); });
     help->addSeparator();
@@ -67,6 +68,11 @@ TRoulette::TRoulette(QWidget* parent)
     RouletteDialoog = new TRouletteDialoog(this);
     Wiel = new Troulettewiel(this);
     UitslagDialog = new TUitslagDialog(this);
+    // F1 opens the help in every window of the module.
+    for (QWidget* w : {static_cast<QWidget*>(AndersDlg.data()), static_cast<QWidget*>(ResultaatDlg.data()),
+                       static_cast<QWidget*>(Tableau.data()), static_cast<QWidget*>(SpelDlg.data()),
+                       static_cast<QWidget*>(Status.data()), static_cast<QWidget*>(RouletteDialoog.data())})
+        w->addAction(HelpItem);
     RouletteDialoog->show();
 }
 

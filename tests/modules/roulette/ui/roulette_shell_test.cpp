@@ -1,3 +1,4 @@
+#include "common/ui/help.h"
 #include "modules/roulette/ui/rouletteunit.h"
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
@@ -61,6 +62,11 @@ TEST(RouletteInTheShell, ClosingTheStartDialogByItsFrameClosesTheModule) {
     EXPECT_TRUE(module.isNull());
     EXPECT_FALSE(main.ModuleOpen);
     EXPECT_TRUE(main.toolbarPanel()->isVisible());
+}
+
+TEST(RouletteInTheShell, TheHelpFileHoldsTheRouletteTopic) {
+    const QString topic = tarvik::ui::HelpTopicHtml(8);
+    EXPECT_TRUE(topic.contains("All-or-nothing game")) << topic.left(200).toStdString();
 }
 
 } // namespace
