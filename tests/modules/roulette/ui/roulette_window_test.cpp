@@ -495,6 +495,27 @@ TEST_F(RouletteWindow, GoingBrokeEndsTheGame) {
     EXPECT_TRUE(start->isVisible());
 }
 
+TEST_F(RouletteWindow, TheGameStakeIsBroughtWithinOneToAThousandBeforeItIsUsed) {
+    Start("10", "100", "50", false);
+    DragChip(StraightUp(17));
+    TRouletteSpelDlg* g = module->gameDialog();
+    int spins = 0;
+    for (const char* typed : {"-5", "0", "", "12345678901234567890"}) {
+        Type(g->SpelInzetSpin, typed);
+        QTest::mouseClick(g->DraaiBtn, Qt::LeftButton);
+        ProcessEvents();
+        ++spins;
+        EXPECT_EQ(g->SpelInzetSpin->text(), "1") << typed;
+        ASSERT_EQ(outcomes.size(), static_cast<qsizetype>(spins)) << typed;
+        EXPECT_TRUE(outcomes.back().endsWith("$ 1") || outcomes.back().endsWith("$ 35")) << typed;
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+    Type(g->SpelInzetSpin, "5000");
+    QTest::mouseClick(g->DraaiBtn, Qt::LeftButton);
+    EXPECT_EQ(g->SpelInzetSpin->text(), "1000");
+    EXPECT_EQ(Messages(), QStringList{"Stake cannot be more than current capital"});
+}
+
 TEST_F(RouletteWindow, ClosingTheModuleDuringASpinEndsItQuietly) {
     Start("10", "100", "5", false);
     DragChip(StraightUp(17));
