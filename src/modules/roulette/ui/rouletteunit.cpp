@@ -203,6 +203,7 @@ void TRoulette::TurnWheel() {
 
     Spinning = true;
     SpelDlg->TerugBtn->setEnabled(false);
+    SpelDlg->DraaiBtn->setEnabled(false);
     SpelDlg->SpelInzetSpin->setEnabled(false);
     ChipDraggable = false;
     Game.gameOver = false;
@@ -221,6 +222,7 @@ void TRoulette::TurnWheel() {
     Wiel->hide();
 
     ChipDraggable = true;
+    SpelDlg->DraaiBtn->setEnabled(true);
     SpelDlg->SpelInzetSpin->setEnabled(true);
     SpelDlg->ShowDrawnNumber();
     SpelDlg->SpelInzetSpin->setFocus();

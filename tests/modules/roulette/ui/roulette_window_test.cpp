@@ -393,7 +393,7 @@ TEST_F(RouletteWindow, ASpinAnimatesTheWheelAndSettlesTheBet) {
     module->Wait = [&](int ms) {
         waits.push_back(ms);
         Troulettewiel* w = module->wheel();
-        disabledMeanwhile = disabledMeanwhile && !g->TerugBtn->isEnabled() &&
+        disabledMeanwhile = disabledMeanwhile && !g->TerugBtn->isEnabled() && !g->DraaiBtn->isEnabled() &&
                             !g->SpelInzetSpin->isEnabled() && !module->chipDraggable() && w->isVisible();
         // The ball is the white spot drawn at its pocket.
         for (int k = 0; k < 37; ++k) {
