@@ -48,6 +48,7 @@ TARVIK_SCREENSHOT(roulette_strategy) {
     start->AantalSpin->setValue(1);
     start->OKBtnClick();
     shot.save(module->resultsWindow(), "roulette-results-no-possibility");
+    shot.save(module->infoBox(), "roulette-information");
     Release(module);
 }
 

@@ -31,6 +31,7 @@ public:
     Troulettewiel* wheel() const { return Wiel; }
     TUitslagDialog* outcomeDialog() const { return UitslagDialog; }
     TRouletteStatus* statusWindow() const { return Status; }
+    TRouletteInfo* infoBox() const { return Info; }
 
     // The state of the start dialog's last accepted "OK".
     int capital() const { return Capital; }
