@@ -39,6 +39,7 @@ protected:
         module->show();
         ProcessEvents();
         start = module->startDialog();
+        ownWait = module->Wait;
         module->Wait = [this](int ms) { waits.push_back(ms); };
         module->ShowOutcome = [this](TUitslagDialog& d) { outcomes.push_back(d.text()); };
     }
@@ -98,6 +99,7 @@ protected:
     QPointer<TRouletteDialoog> start;
     std::vector<int> waits;
     QStringList outcomes;
+    std::function<void(int)> ownWait; // the module's own, real-time wait
 };
 
 TEST_F(RouletteWindow, OpensWithItsMenusAndTheStartDialog) {
@@ -514,6 +516,24 @@ TEST_F(RouletteWindow, TheGameStakeIsBroughtWithinOneToAThousandBeforeItIsUsed) 
     QTest::mouseClick(g->DraaiBtn, Qt::LeftButton);
     EXPECT_EQ(g->SpelInzetSpin->text(), "1000");
     EXPECT_EQ(Messages(), QStringList{"Stake cannot be more than current capital"});
+}
+
+TEST_F(RouletteWindow, TheModulesOwnWaitRunsASpinToItsEnd) {
+    // The module's own wait, shortened to a millisecond a step.
+    Start("10", "100", "5", false);
+    DragChip(StraightUp(17));
+    int steps = 0;
+    module->Wait = [&](int) {
+        ++steps;
+        // A click on "Turn the wheel" meanwhile starts no second spin.
+        if (steps == 1) QTest::mouseClick(module->gameDialog()->DraaiBtn, Qt::LeftButton);
+        ownWait(1);
+    };
+    QTest::mouseClick(module->gameDialog()->DraaiBtn, Qt::LeftButton);
+    ProcessEvents();
+    EXPECT_GE(steps, 38);
+    EXPECT_EQ(outcomes.size(), 1);
+    EXPECT_EQ(module->statusWindow()->Aantal->text(), "4");
 }
 
 TEST_F(RouletteWindow, ClosingTheModuleDuringASpinEndsItQuietly) {
