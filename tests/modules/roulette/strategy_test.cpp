@@ -74,7 +74,7 @@ TEST(SolveAllOrNothing, MatchesExactArithmeticForEveryGoalUpToTwentyFourBets) {
     }
 }
 
-TEST(SolveAllOrNothing, TheGamesOfTheTextbook) {
+TEST(SolveAllOrNothing, SmallGamesWorkedOutByHand) {
     auto t = Solved(5, 2);
     EXPECT_EQ(t->at(2, 3).stake, 2);
     EXPECT_EQ(t->at(2, 3).type, 7);

@@ -35,7 +35,7 @@ NumberSet GridOracle(double x, double y) {
     return s;
 }
 
-TEST(DropChip, TheThreeDropsOfTheTextbook) {
+TEST(DropChip, AStraightUpASixLineAndATrioWithZero) {
     // The middle of column 0, top row: 3 alone.
     ChipDrop d = DropChip(46.5, 104.5);
     EXPECT_EQ(d.bet, Bit(3));
