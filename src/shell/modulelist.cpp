@@ -6,6 +6,7 @@
 #include "modules/markov/ui/markovunit.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
 #include "modules/normal/ui/normalmodule.h"
+#include "modules/roulette/ui/roulettemodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -37,7 +38,7 @@ const std::vector<ModuleEntry>& Modules() {
          {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
-        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
+        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", CreateRouletteWindow, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad",
          "Shortest path",

@@ -1,0 +1,130 @@
+#include "modules/roulette/roulettecli.h"
+
+#include "common/numformat.h"
+#include "common/numparse.h"
+#include "modules/roulette/strategy.h"
+
+#include <memory>
+#include <optional>
+
+namespace tarvik::roulette {
+namespace {
+
+constexpr int kInputError = 2;
+
+constexpr const char* kUsage = "Usage: tarvik-solve --roulette [--capital C] [--goal G] [--bets N]\n"
+                               "                    [--decision STAKE,ENTRY | --table]\n";
+
+int UsageError(std::ostream& err, const std::string& message) {
+    err << message << "\n" << kUsage;
+    return kInputError;
+}
+
+int InvalidInput(std::ostream& err) {
+    err << kInvalidInput << "\n";
+    return kInputError;
+}
+
+// A whole number as typed on the command line; anything else is refused.
+std::optional<long long> WholeNumber(const std::string& text) {
+    const auto v = TryStrToInt(text);
+    if (!v || *v < -1000000000LL || *v > 1000000000LL) return std::nullopt;
+    return v;
+}
+
+void PrintResults(const ResultsView& view, std::ostream& out) {
+    out << "Current capital " << view.capital << "\n";
+    out << "Desired capital " << view.goal << "\n";
+    out << "Number of bets left " << view.bets << "\n";
+    if (view.warning) {
+        out << kNoPossibility << "\n";
+        return;
+    }
+    if (!view.decision.empty()) out << "An optimal decision in current state: " << view.decision << "\n";
+    out << "Maximal chance of winning " << view.chance << "\n";
+}
+
+void PrintTable(const StrategyTable& table, int goal, int bets, std::ostream& out) {
+    for (int n = 0; n <= bets; ++n) {
+        for (int c = 0; c < goal; ++c) {
+            const StrategyEntry& e = table.at(n, c);
+            out << n << "\t" << c << "\t" << Format("%.17g", e.value) << "\t" << e.stake << "\t" << e.type
+                << "\n";
+        }
+    }
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    StartInput input; // the start dialog's defaults
+    std::optional<std::string> decision;
+    bool printTable = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "--roulette") continue;
+        if (arg == "--table") {
+            printTable = true;
+            continue;
+        }
+        std::string value;
+        bool hasValue = false;
+        if (auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+            hasValue = true;
+        }
+        if (arg != "--capital" && arg != "--goal" && arg != "--bets" && arg != "--decision")
+            return UsageError(err, "Unknown option " + args[i]);
+        if (!hasValue) {
+            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
+            value = args[++i];
+        }
+        if (arg == "--decision") {
+            decision = value;
+            continue;
+        }
+        const auto number = WholeNumber(value);
+        if (!number) return InvalidInput(err);
+        if (arg == "--capital")
+            input.capital = *number;
+        else if (arg == "--goal")
+            input.goal = *number;
+        else
+            input.bets = *number;
+    }
+    if (decision && printTable) return UsageError(err, "--decision and --table exclude each other");
+
+    const StartCheck check = CheckStartInput(input);
+    if (!check.ok) return InvalidInput(err);
+
+    // The decision is read before anything is computed, as the dialog's fields are.
+    int stake = 1;
+    int type = 1;
+    if (decision) {
+        const std::size_t comma = decision->find(',');
+        if (comma == std::string::npos) return InvalidInput(err);
+        const auto s = WholeNumber(decision->substr(0, comma));
+        const auto entry = DecisionEntryIndex(decision->substr(comma + 1));
+        if (!s || !entry) return InvalidInput(err);
+        stake = ClampStake(*s, check.capital);
+        type = kDecisionList[*entry].type;
+    }
+
+    auto table = std::make_unique<StrategyTable>();
+    SolveAllOrNothing(*table, check.goal, check.bets);
+    if (printTable) {
+        PrintTable(*table, check.goal, check.bets, out);
+    } else if (decision) {
+        std::string text = WinText(*table, check.capital, check.goal, check.bets, stake, type);
+        if (!text.empty() && text.back() == ' ') text.pop_back();
+        out << "Win probability " << text << "\n";
+    } else {
+        PrintResults(PrepareResults(*table, check.capital, check.goal, check.bets), out);
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace tarvik::roulette

@@ -1,0 +1,16 @@
+#pragma once
+// The command-line entry of the all-or-nothing game:
+//   --roulette --capital C --goal G --bets N [--decision STAKE,ENTRY | --table]
+// Prints the results window's lines, the other-decision dialog's win
+// probability, or the whole strategy table. Invalid input: "Invalid input
+// value(s)" on `err`, exit code 2.
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tarvik::roulette {
+
+// `args` without the program name, "--roulette" included. Returns the exit code.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace tarvik::roulette
