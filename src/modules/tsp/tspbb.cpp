@@ -81,7 +81,11 @@ private:
     }
 
     void Undo(int m, const int* rows, const int* cols, const double* rowRed, const double* colRed) {
+        bool columns = false;
+        for (int j = 0; j < m; ++j) columns = columns || colRed[j] != 0;
         for (int i = 0; i < m; ++i) {
+            // Adding nothing changes nothing: rows without any reduction are skipped.
+            if (!columns && rowRed[i] == 0) continue;
             double* row = D_ + rows[i] * stride_;
             for (int j = 0; j < m; ++j) {
                 double& e = row[cols[j]];
@@ -91,10 +95,13 @@ private:
         }
     }
 
-    // The zero entry with the largest sum of row and column penalties.
+    // The zero entry with the largest sum of row and column penalties (the
+    // first one in row-then-column order among equals).
     double Choose(int m, const int* rows, const int* cols, int& bi, int& bj) {
         double rowPen[kMaxCities], colPen[kMaxCities];
-        int rowZeros[kMaxCities], colZeros[kMaxCities];
+        int colZeros[kMaxCities];
+        std::int16_t zeros[kMaxCities * kMaxCities][2];
+        int zeroCount = 0;
         for (int j = 0; j < m; ++j) {
             colPen[j] = kInf;
             colZeros[j] = 0;
@@ -102,33 +109,33 @@ private:
         for (int i = 0; i < m; ++i) {
             const double* row = D_ + rows[i] * stride_;
             double least = kInf;
-            int zeros = 0;
+            int rowZeros = 0;
             for (int j = 0; j < m; ++j) {
                 const double e = row[cols[j]];
                 if (e == 0) {
-                    ++zeros;
+                    ++rowZeros;
                     ++colZeros[j];
+                    zeros[zeroCount][0] = static_cast<std::int16_t>(i);
+                    zeros[zeroCount][1] = static_cast<std::int16_t>(j);
+                    ++zeroCount;
                 } else {
                     least = std::min(least, e);
                     colPen[j] = std::min(colPen[j], e);
                 }
             }
-            rowPen[i] = zeros > 1 ? 0 : least;
-            rowZeros[i] = zeros;
+            rowPen[i] = rowZeros > 1 ? 0 : least;
         }
         for (int j = 0; j < m; ++j)
             if (colZeros[j] > 1) colPen[j] = 0;
         double best = -kInf;
         bi = bj = 0;
-        for (int i = 0; i < m; ++i) {
-            if (!rowZeros[i]) continue;
-            const double* row = D_ + rows[i] * stride_;
-            for (int j = 0; j < m; ++j)
-                if (row[cols[j]] == 0 && rowPen[i] + colPen[j] > best) {
-                    best = rowPen[i] + colPen[j];
-                    bi = i;
-                    bj = j;
-                }
+        for (int z = 0; z < zeroCount; ++z) {
+            const int i = zeros[z][0], j = zeros[z][1];
+            if (rowPen[i] + colPen[j] > best) {
+                best = rowPen[i] + colPen[j];
+                bi = i;
+                bj = j;
+            }
         }
         return best;
     }
