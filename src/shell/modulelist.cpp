@@ -5,6 +5,7 @@
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
 #include "modules/tables/ui/tableswindow.h"
+#include "modules/tsp/ui/tspmodule.h"
 
 // Each module's window factory; a module that is built adds its include here
 // and its factory in the list below.
@@ -23,7 +24,7 @@ const std::vector<ModuleEntry>& Modules() {
          CreateTablesWindow,
          CreateTablesParameterWindows,
          {}},
-        {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", {}, {}, {}},
+        {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", CreateTSPWindow, {}, {}},
         {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
