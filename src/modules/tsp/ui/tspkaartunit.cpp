@@ -165,6 +165,11 @@ void TTSPKaart::Draw(const MapScene& scene) {
     Show();
 }
 
+void TTSPKaart::DrawCity(const City& c, int number) {
+    DrawMarker(Plaatje, c, number, false);
+    Show();
+}
+
 void TTSPKaart::DrawLine(const City& a, const City& b, const QColor& colour) {
     QPainter p(&Plaatje);
     p.setPen(QPen(colour, 1));

@@ -53,6 +53,8 @@ public:
     void Draw(const MapScene& scene);
     // A candidate line drawn over the map (closest neighbour: white; greatest angle: blue).
     void DrawLine(const City& a, const City& b, const QColor& colour);
+    // One city marker drawn over the map.
+    void DrawCity(const City& c, int number);
     // The picture goes to the screen (at most about 60 times a second).
     void Show();
 

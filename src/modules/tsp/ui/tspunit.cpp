@@ -228,7 +228,8 @@ void TTSP::MapPress(int x, int y, Qt::MouseButton button) {
             CitiesComplete = true;
             D.Fill(Steden);
         }
-        DrawMap();
+        // The new city is drawn over what the map shows.
+        Kaart->DrawCity(Steden[static_cast<std::size_t>(Placed - 1)], Placed);
         return;
     }
     if (!OwnPath || OwnPath->complete()) return;
