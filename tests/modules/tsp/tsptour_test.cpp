@@ -127,6 +127,22 @@ TEST(GreatestAngleMethod, TwoCitiesAtOnePointGiveNoCityZero) {
     EXPECT_TRUE(IsPermutation(t, 3));
 }
 
+TEST(GreatestAngleMethod, TheHullWalkPassesCollinearCitiesInOrderAndComesHome) {
+    // The start (city 2) lies between cities 3 and 4 on the left edge. Coming back up
+    // that edge, cities 2 and 4 lie in one direction: the nearer one, the start, ends
+    // the walk (a jump to city 4 would circle the hull for ever).
+    const Cities cities = {{25, 40}, {10, 55}, {10, 70}, {10, 25}};
+    DistanceTable d(cities);
+    GreatestAngle method(cities, d);
+    EXPECT_EQ(method.start(), 2);
+    std::vector<int> walk;
+    for (int step = 0; step < 10 && method.phase() == GreatestAngle::Phase::Hull; ++step)
+        walk.push_back(method.hullStep().to);
+    EXPECT_EQ(walk, (std::vector<int>{4, 1, 3, 2}));
+    EXPECT_EQ(method.phase(), GreatestAngle::Phase::Done);
+    EXPECT_EQ(method.tour(), (Tour{2, 4, 1, 3}));
+}
+
 TEST(Constructions, CollinearAndGridSetsEndWithPermutations) {
     std::vector<Cities> sets;
     Cities line, column, diagonal;
