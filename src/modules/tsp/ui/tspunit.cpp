@@ -129,6 +129,12 @@ TTSP::~TTSP() = default;
 // ---------------------------------------------------------------- placement
 
 void TTSP::ZetStedenOK(bool random, int n) {
+    // A run still unwinding works on the cities and the table: it ends at its
+    // next step (its cancel flag is set), after which new cities may come.
+    if (Constructing || Searching) {
+        Cancel = true;
+        return;
+    }
     Dialoog->ClearResult();
     Dialoog->AanwijzingBox->setTitle(QStringLiteral("Instructions"));
     Dialoog->TweeOptBtn->setEnabled(false);
@@ -213,6 +219,7 @@ void TTSP::DrawMap() {
 }
 
 void TTSP::MapPress(int x, int y, Qt::MouseButton button) {
+    if (Searching) return; // the search is working on the distance table
     const QImage& picture = Kaart->picture();
     const bool inside = x >= 0 && y >= 0 && x < picture.width() && y < picture.height();
     const bool onRed = inside && picture.pixel(x, y) == qRgb(255, 0, 0);
@@ -272,7 +279,7 @@ void TTSP::MapMove(int x, int y) {
 // ---------------------------------------------------------------- constructions
 
 void TTSP::HeuristiekBtnClick() {
-    if (HeuristicPresent || Constructing || !CitiesComplete || PlacingByClicks) {
+    if (HeuristicPresent || Constructing || Searching || !CitiesComplete || PlacingByClicks) {
         DrawMap();
         return;
     }
@@ -510,7 +517,8 @@ void TTSP::Cancelled(const QString& message) {
 }
 
 void TTSP::TweeOptBtnClick() {
-    if (!HeuristicPresent || Constructing || Heuristic.size() != static_cast<std::size_t>(N)) return;
+    if (!HeuristicPresent || Constructing || Searching || Heuristic.size() != static_cast<std::size_t>(N))
+        return;
     Dialoog->TweeOptBtn->setEnabled(false);
     WaitCursor cursor;
     const TwoOptResult r = TwoOpt(Heuristic, D);
