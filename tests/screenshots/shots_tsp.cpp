@@ -84,6 +84,18 @@ TARVIK_SCREENSHOT(tsp_windows) {
     module->BBButtonClick();
     shot.save(module->kaart(), "tsp-map-stopped-search");
 
+    // Cities placed by clicks: three of five, the mouse over the map.
+    module->CancelBtnClick();
+    z->OwnBtn->setChecked(true);
+    z->AantalSpin->setValue(5);
+    z->OKBtnClick();
+    module->MapPress(100, 120, Qt::LeftButton);
+    module->MapPress(104, 110, Qt::LeftButton);
+    module->MapPress(220, 260, Qt::LeftButton);
+    module->MapMove(160, 200);
+    shot.save(module->dialoog(), "tsp-options-own-placement");
+    shot.save(module->kaart(), "tsp-map-own-placement");
+
     module->closeModule();
     for (int i = 0; i < 5 && module; ++i) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -118,6 +118,7 @@ TTSPDialoog::TTSPDialoog(TTSP* owner) : QDialog(owner), owner_(owner) {
     Info = new QLabel(AanwijzingBox);
     Info->setObjectName(QStringLiteral("Info"));
     Info->setWordWrap(true);
+    Info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Info->setText(QStringLiteral("Choose your method from the list below"));
     CoordDlg = new QLabel(AanwijzingBox);
     CoordDlg->setObjectName(QStringLiteral("CoordDlg"));
@@ -130,6 +131,7 @@ TTSPDialoog::TTSPDialoog(TTSP* owner) : QDialog(owner), owner_(owner) {
     aanw->addWidget(Info);
     aanw->addWidget(CoordDlg);
     aanw->addWidget(ResultaatMemo, 1);
+    aanw->addStretch(); // keeps the labels at the top while the result field is hidden
     main->addWidget(AanwijzingBox, 1);
 
     auto* grid = new QGridLayout;

@@ -119,6 +119,16 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(Kaart->view(), &TPlaatje::pressed, this, &TTSP::MapPress);
     connect(Kaart->view(), &TPlaatje::moved, this, &TTSP::MapMove);
 
+    // F1 opens the module's help topic from every one of its windows.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{this, ZetSteden, Kaart, Dialoog, Beginstad, BB, BBDlg, Data}) {
+        auto* f1 = new QAction(w);
+        f1->setShortcut(QKeySequence(Qt::Key_F1));
+        f1->setShortcutContext(Qt::WindowShortcut);
+        w->addAction(f1);
+        connect(f1, &QAction::triggered, w, [w] { tarvik::ui::ShowHelp(3, w); });
+    }
+
     ZetSteden->adjustSize();
     if (QScreen* s = screen()) ZetSteden->move(s->availableGeometry().center() - ZetSteden->rect().center());
     ZetSteden->show();
