@@ -152,6 +152,33 @@ TEST_F(TspWindows, StopAndEraseTwiceDuringAnAnimatedClosestNeighbourRun) {
     EXPECT_EQ(module->dialoog()->AanwijzingBox->title(), "Instructions");
 }
 
+TEST_F(TspWindows, CancellingTheGreatestAngleAnimationAsksInDutch) {
+    Place(true, 12);
+    dialogs.messageAnswers = {tarvik::ui::mrNo}; // not "Fast execution": animated
+    int steps = 0;
+    QObject::connect(module, &TTSP::constructionStep, module, [&] {
+        if (++steps <= 2) QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton);
+    });
+    Select(3);
+    WaitForRuns();
+    EXPECT_EQ(steps, 2);
+    const auto texts = dialogs.messageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Fast execution");
+    EXPECT_EQ(texts[1], "Heuristiek afgebroken, tour wordt gewist");
+    EXPECT_EQ(dialogs.messages[1].kind, MsgKind::Confirmation);
+    EXPECT_TRUE(module->heuristicTour().empty());
+    EXPECT_FALSE(module->constructionRunning());
+    // The next construction runs to its end.
+    dialogs.messageAnswers = {tarvik::ui::mrYes};
+    Select(3);
+    WaitForRuns();
+    EXPECT_TRUE(module->heuristicPresent());
+    EXPECT_TRUE(IsPermutation(module->heuristicTour(), 12));
+    EXPECT_NEAR(module->tourLength(), TourLength(module->heuristicTour(), DistanceTable(module->cities())),
+                1e-9);
+}
+
 TEST_F(TspWindows, ClickPlacementIgnoresAPointWhereACityStandsAndTheOwnTourFollowsTheMouseRules) {
     Place(false, 3);
     EXPECT_TRUE(module->placingByClicks());
