@@ -323,6 +323,7 @@ void TTSP::BeginConstruction(int entry) {
     Heuristic.clear();
     HeuristicClosed = false;
     EndDisc = 0;
+    OwnPath.reset();
     const QPointer<TTSP> self(this);
     switch (entry) {
     case 0:
@@ -369,7 +370,7 @@ void TTSP::BeginstadOK(int start, bool fast) {
 }
 
 void TTSP::AddToPath(int) {
-    const PathBuilder& path = OwnPath ? *OwnPath : *Path;
+    const PathBuilder& path = Path ? *Path : *OwnPath;
     Heuristic = path.path();
     TourLen = path.length();
     HeuristicClosed = path.complete();
@@ -422,7 +423,7 @@ void TTSP::RunClosestNeighbour(int start) {
     const QPointer<TTSP> self(this);
     Constructing = true;
     ClosestNeighbour method(D, start);
-    Path = const_cast<PathBuilder*>(&method.path());
+    Path = &method.path();
     AddToPath(start);
     while (!method.finished() && !Stopped()) {
         if (Animate) {

@@ -130,7 +130,7 @@ private:
     bool HeuristicPresent = false;
     bool OptimalPresent = false;
     std::optional<PathBuilder> OwnPath; // the own tour being clicked
-    PathBuilder* Path = nullptr;        // the path being built (own tour, closest neighbour)
+    const PathBuilder* Path = nullptr; // the closest-neighbour path being built
 
     // Runs.
     bool Cancel = false;
