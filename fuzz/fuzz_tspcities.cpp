@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (n <= 9) {
         SearchProgress progress;
         const ExactResult exact = BranchAndBound(r.cities, d, kInf, progress);
-        if (!exact.found || !IsPermutation(exact.tour, n) || exact.best > TourLength(angle, d) + 1e-6) std::abort();
+        if (!exact.found || !IsPermutation(exact.tour, n) || exact.best > TourLength(angle, d) + 1e-6)
+            std::abort();
     }
     return 0;
 }

@@ -130,7 +130,7 @@ private:
     bool HeuristicPresent = false;
     bool OptimalPresent = false;
     std::optional<PathBuilder> OwnPath; // the own tour being clicked
-    const PathBuilder* Path = nullptr; // the closest-neighbour path being built
+    const PathBuilder* Path = nullptr;  // the closest-neighbour path being built
 
     // Runs.
     bool Cancel = false;
