@@ -18,6 +18,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -250,6 +252,15 @@ TEST_F(TspWindows, TheReportHoldsTheCitiesAndOneBlockPerTour) {
     EXPECT_TRUE(report.contains("Closest neighbor heuristic\n"));
     EXPECT_TRUE(
         report.contains("The tour length is:" + QString::fromStdString(Fixed(module->tourLength(), 8, 4))));
+    // The title in italic blue, the city headline in bold, the city lines plain.
+    const QTextDocument* doc = module->data()->Results->document();
+    const QTextCharFormat title = doc->findBlockByNumber(0).begin().fragment().charFormat();
+    EXPECT_TRUE(title.fontItalic());
+    EXPECT_EQ(title.foreground().color(), QColor(Qt::blue));
+    EXPECT_EQ(doc->findBlockByNumber(1).text(), QString(54, '_'));
+    EXPECT_EQ(doc->findBlockByNumber(3).begin().fragment().charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(doc->findBlockByNumber(4).begin().fragment().charFormat().fontWeight(), QFont::Normal);
+    EXPECT_EQ(module->data()->size(), QSize(502, 335));
     QTest::mouseClick(module->data()->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(module->data()->isVisible());
 
