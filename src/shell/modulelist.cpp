@@ -8,6 +8,7 @@
 #include "modules/normal/ui/normalmodule.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/tables/ui/tableswindow.h"
+#include "modules/tsp/ui/tspmodule.h"
 
 // Each module's window factory; a module that is built adds its include here
 // and its factory in the list below.
@@ -36,6 +37,8 @@ const std::vector<ModuleEntry>& Modules() {
          CreateNormalWindow,
          {},
          {}},
+        {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", CreateTSPWindow, {}, {}},
+        {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", CreateRouletteWindow, {}, {}},

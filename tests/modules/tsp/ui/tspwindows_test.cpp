@@ -1,0 +1,400 @@
+// The travelling-salesman windows driven through their real widgets.
+#include "common/random.h"
+#include "modules/tsp/ui/tspunit.h"
+#include "support/apptesting.h"
+#include "support/scripteddialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace tarvik::tsp::ui {
+namespace {
+
+using tarvik::test::ProcessEvents;
+using tarvik::test::ScriptedDialogs;
+using tarvik::ui::MsgKind;
+
+class TspWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tarvik::RandSeed = 4711;
+        module = new TTSP;
+        module->setWaitUnitMs(20);
+        module->resize(900, 600);
+        module->show();
+        ProcessEvents();
+    }
+    void TearDown() override {
+        if (module) module->closeModule();
+        for (int i = 0; i < 5 && module; ++i) ProcessEvents();
+        EXPECT_TRUE(module.isNull());
+    }
+
+    void Place(bool random, int n) {
+        (random ? module->zetSteden()->RandomBtn : module->zetSteden()->OwnBtn)->setChecked(true);
+        module->zetSteden()->AantalSpin->setValue(n);
+        QTest::mouseClick(module->zetSteden()->OKBtn, Qt::LeftButton);
+        ProcessEvents();
+    }
+    void Select(int row) {
+        module->dialoog()->ListBox->setCurrentRow(row);
+        QTest::mouseClick(module->dialoog()->HeuristiekBtn, Qt::LeftButton);
+    }
+    void Press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(module->kaart()->view(), button, {}, QPoint(x, y));
+        QTest::mouseRelease(module->kaart()->view(), button, {}, QPoint(x, y));
+    }
+    void Move(int x, int y) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
+                         module->kaart()->view()->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(module->kaart()->view(), &move);
+    }
+    void WaitForRuns() {
+        for (int i = 0; i < 10000 && module && (module->constructionRunning() || module->searchRunning());
+             ++i)
+            QCoreApplication::processEvents();
+        ProcessEvents();
+    }
+    int Count(const QString& text, const QString& what) { return static_cast<int>(text.count(what)); }
+
+    ScriptedDialogs dialogs;
+    QPointer<TTSP> module;
+};
+
+TEST_F(TspWindows, PlacementDialogStartsWithItsDefaults) {
+    TTSPZetSteden* z = module->zetSteden();
+    EXPECT_TRUE(z->isVisible());
+    EXPECT_EQ(z->windowTitle(), "Place cities");
+    EXPECT_TRUE(z->RandomBtn->isChecked());
+    EXPECT_EQ(z->AantalSpin->value(), 10);
+    EXPECT_EQ(z->AantalSpin->minimum(), 2);
+    EXPECT_EQ(z->AantalSpin->maximum(), 50);
+    EXPECT_EQ(module->windowTitle(), "Travelling salesman");
+    EXPECT_EQ(module->kaart()->picture().size(), QSize(318, 377));
+}
+
+TEST_F(TspWindows, RandomCitiesShowTheChoiceDialogAndTheMap) {
+    Place(true, 10);
+    EXPECT_FALSE(module->zetSteden()->isVisible());
+    EXPECT_TRUE(module->dialoog()->isVisible());
+    EXPECT_TRUE(module->kaart()->isVisible());
+    EXPECT_EQ(module->dialoog()->AanwijzingBox->title(), "Instructions");
+    EXPECT_EQ(module->dialoog()->Info->text(), "Choose your method from the list below");
+    EXPECT_FALSE(module->dialoog()->TweeOptBtn->isEnabled());
+    EXPECT_EQ(module->cities().size(), 10u);
+    // Every city is drawn: its centre is red.
+    for (const City& c : module->cities())
+        EXPECT_EQ(module->kaart()->picture().pixel(c.x - 2, c.y), qRgb(255, 0, 0));
+}
+
+TEST_F(TspWindows, ExecutingWithoutAMethodAsksForOne) {
+    Place(true, 6);
+    QTest::mouseClick(module->dialoog()->HeuristiekBtn, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "No heuristic selected. Select a heuristic!");
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
+    EXPECT_TRUE(module->dialoog()->HeuristiekBtn->isEnabled());
+    EXPECT_FALSE(module->heuristicPresent());
+}
+
+TEST_F(TspWindows, StopAndEraseTwiceDuringAnAnimatedClosestNeighbourRun) {
+    Place(true, 12);
+    Select(2);
+    ASSERT_TRUE(module->beginstad()->isVisible());
+    module->beginstad()->FastBox->setChecked(false);
+    int steps = 0;
+    bool animatingBeforeFirst = false;
+    bool animatingAfterFirst = true;
+    bool runningAfterFirst = false;
+    QObject::connect(module, &TTSP::constructionStep, module, [&] {
+        ++steps;
+        if (steps == 1) {
+            // The first press during the animation only switches it off.
+            animatingBeforeFirst = module->animating();
+            QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton);
+            animatingAfterFirst = module->animating();
+            runningAfterFirst = module->constructionRunning();
+        } else if (steps == 2) {
+            // The second press cancels the construction and erases the tour.
+            QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton);
+    WaitForRuns();
+    EXPECT_TRUE(animatingBeforeFirst);
+    EXPECT_FALSE(animatingAfterFirst);
+    EXPECT_TRUE(runningAfterFirst);
+    EXPECT_EQ(steps, 2);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Heuristics cancelled, tour is deleted");
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_TRUE(module->heuristicTour().empty());
+    EXPECT_FALSE(module->heuristicPresent());
+    EXPECT_TRUE(module->dialoog()->HeuristiekBtn->isEnabled());
+    EXPECT_EQ(module->dialoog()->Info->text(), "Choose your method from the list below");
+    EXPECT_EQ(module->dialoog()->AanwijzingBox->title(), "Instructions");
+}
+
+TEST_F(TspWindows, CancellingTheGreatestAngleAnimationAsksInDutch) {
+    Place(true, 12);
+    dialogs.messageAnswers = {tarvik::ui::mrNo}; // not "Fast execution": animated
+    int steps = 0;
+    QObject::connect(module, &TTSP::constructionStep, module, [&] {
+        if (++steps <= 2) QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton);
+    });
+    Select(3);
+    WaitForRuns();
+    EXPECT_EQ(steps, 2);
+    const auto texts = dialogs.messageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Fast execution");
+    EXPECT_EQ(texts[1], "Heuristiek afgebroken, tour wordt gewist");
+    EXPECT_EQ(dialogs.messages[1].kind, MsgKind::Confirmation);
+    EXPECT_TRUE(module->heuristicTour().empty());
+    EXPECT_FALSE(module->constructionRunning());
+    // The next construction runs to its end.
+    dialogs.messageAnswers = {tarvik::ui::mrYes};
+    Select(3);
+    WaitForRuns();
+    EXPECT_TRUE(module->heuristicPresent());
+    EXPECT_TRUE(IsPermutation(module->heuristicTour(), 12));
+    EXPECT_NEAR(module->tourLength(), TourLength(module->heuristicTour(), DistanceTable(module->cities())),
+                1e-9);
+}
+
+TEST_F(TspWindows, ClickPlacementIgnoresAPointWhereACityStandsAndTheOwnTourFollowsTheMouseRules) {
+    Place(false, 3);
+    EXPECT_TRUE(module->placingByClicks());
+    EXPECT_FALSE(module->dialoog()->HeuristiekBtn->isEnabled());
+    Move(50, 60);
+    EXPECT_EQ(module->dialoog()->CoordDlg->text(), "( 50 , 60 )");
+    Press(100, 120);
+    Press(104, 110);
+    // City 2's number covers city 1's centre: the press is still refused.
+    ASSERT_NE(module->kaart()->picture().pixel(100, 120), qRgb(255, 0, 0));
+    Press(100, 120);
+    Press(2, 100); // too close to the edge
+    Press(200, 200);
+    ASSERT_TRUE(module->citiesComplete());
+    EXPECT_EQ(module->cities(), (Cities{{100, 120}, {104, 110}, {200, 200}}));
+    Move(150, 150);
+    EXPECT_FALSE(module->placingByClicks());
+    EXPECT_TRUE(module->dialoog()->HeuristiekBtn->isEnabled());
+    EXPECT_EQ(module->report().lines().size(), 8u);
+    EXPECT_EQ(module->report().lines()[6].text, "Location of city 3 is ( 200\t 200 )");
+
+    Select(0);
+    Press(200, 200); // city 3 starts the tour
+    EXPECT_EQ(module->heuristicTour(), (Tour{3}));
+    Press(200, 200, Qt::RightButton); // the first city stays
+    EXPECT_EQ(module->heuristicTour(), (Tour{3}));
+    Press(60, 300); // no city there
+    Press(97, 121); // city 1, beside city 2's number
+    EXPECT_EQ(module->heuristicTour(), (Tour{3, 1}));
+    EXPECT_EQ(module->dialoog()->ResultLines(),
+              (QStringList{"Construct own tour",
+                           "Present length:" + QString::fromStdString(Fixed(module->tourLength(), 4, 2))}));
+    Press(200, 200); // already in the tour
+    EXPECT_EQ(module->heuristicTour(), (Tour{3, 1}));
+    Press(97, 121, Qt::RightButton);
+    EXPECT_EQ(module->heuristicTour(), (Tour{3}));
+    EXPECT_DOUBLE_EQ(module->tourLength(), 0);
+    Press(97, 121);
+    Press(104, 110);
+    ASSERT_TRUE(module->heuristicPresent());
+    EXPECT_EQ(module->heuristicTour(), (Tour{3, 1, 2}));
+    Press(104, 110, Qt::RightButton); // a finished tour stays
+    EXPECT_EQ(module->heuristicTour(), (Tour{3, 1, 2}));
+    const QStringList lines = module->dialoog()->ResultLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[3], "Tour: 3 - 1 - 2 - 3");
+}
+
+TEST_F(TspWindows, TheReportHoldsTheCitiesAndOneBlockPerTour) {
+    Place(true, 10);
+    Select(2);
+    QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton); // fast execution, city 1
+    WaitForRuns();
+    ASSERT_TRUE(module->heuristicPresent());
+    EXPECT_EQ(module->heuristicTour().front(), 1);
+    EXPECT_TRUE(module->dialoog()->TweeOptBtn->isEnabled());
+    QTest::mouseClick(module->dialoog()->TweeOptBtn, Qt::LeftButton);
+    const QStringList lines = module->dialoog()->ResultLines();
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_TRUE(lines[4].startsWith("2-OPT improvement: ") || lines[4] == "Not improved with 2-OPT");
+
+    QTest::mouseClick(module->dialoog()->DataBtn, Qt::LeftButton);
+    ASSERT_TRUE(module->data()->isVisible());
+    EXPECT_EQ(module->data()->windowTitle(), "Tourdata");
+    const QString report = module->data()->Results->toPlainText();
+    EXPECT_TRUE(report.contains("Chose are 10 cities with the following locations"));
+    EXPECT_EQ(Count(report, "Location of city "), 10);
+    EXPECT_EQ(Count(report, "The tour length is:"), 2);
+    EXPECT_TRUE(report.contains("Closest neighbor heuristic\n"));
+    EXPECT_TRUE(
+        report.contains("The tour length is:" + QString::fromStdString(Fixed(module->tourLength(), 8, 4))));
+    // The title in italic blue, the city headline in bold, the city lines plain.
+    const QTextDocument* doc = module->data()->Results->document();
+    const QTextCharFormat title = doc->findBlockByNumber(0).begin().fragment().charFormat();
+    EXPECT_TRUE(title.fontItalic());
+    EXPECT_EQ(title.foreground().color(), QColor(Qt::blue));
+    EXPECT_EQ(doc->findBlockByNumber(1).text(), QString(54, '_'));
+    EXPECT_EQ(doc->findBlockByNumber(3).begin().fragment().charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(doc->findBlockByNumber(4).begin().fragment().charFormat().fontWeight(), QFont::Normal);
+    EXPECT_EQ(module->data()->size(), QSize(502, 335));
+    QTest::mouseClick(module->data()->TerugBtn, Qt::LeftButton);
+    EXPECT_FALSE(module->data()->isVisible());
+
+    // New cities rebuild the report.
+    QTest::mouseClick(module->dialoog()->CancelBtn, Qt::LeftButton);
+    EXPECT_TRUE(module->zetSteden()->isVisible());
+    EXPECT_FALSE(module->kaart()->isVisible());
+    Place(true, 5);
+    QTest::mouseClick(module->dialoog()->DataBtn, Qt::LeftButton);
+    const QString fresh = module->data()->Results->toPlainText();
+    EXPECT_EQ(Count(fresh, "Location of city "), 5);
+    EXPECT_EQ(Count(fresh, "The tour length is:"), 0);
+    EXPECT_FALSE(module->heuristicPresent());
+}
+
+TEST_F(TspWindows, SavingProposesTspBmpAndWritesTheMap) {
+    Place(true, 8);
+    Select(1);
+    ASSERT_TRUE(module->heuristicPresent());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("map.bmp");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->dialoog()->SpeedButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, "tsp.bmp");
+    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    QImage saved(file, "BMP");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(318, 377));
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), module->kaart()->picture());
+}
+
+TEST_F(TspWindows, GreatestAngleThenTheExactTourWithBothOnTheMap) {
+    Place(true, 9);
+    dialogs.messageAnswers = {tarvik::ui::mrYes, tarvik::ui::mrNo}; // fast execution; no upper bound
+    Select(3);
+    WaitForRuns();
+    ASSERT_TRUE(module->heuristicPresent());
+    EXPECT_TRUE(IsPermutation(module->heuristicTour(), 9));
+    EXPECT_EQ(module->dialoog()->ResultLines().front(), "Largest Angle approximation");
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    WaitForRuns();
+    ASSERT_TRUE(module->optimalPresent());
+    EXPECT_EQ(dialogs.messages[1].text, "Do you know an upper bound for the length of the optimal tour?");
+    EXPECT_EQ(module->optimalTour().front(), 1);
+    const DistanceTable d(module->cities());
+    EXPECT_LE(TourLength(module->optimalTour(), d), TourLength(module->heuristicTour(), d) + 1e-9);
+    EXPECT_EQ(module->bb()->ListBox->item(0)->text(), "Calculation ready!");
+    EXPECT_EQ(module->bb()->Button->text(), "&Map");
+    const QStringList lines = module->dialoog()->ResultLines();
+    EXPECT_TRUE(lines.contains("Exact method"));
+    EXPECT_EQ(lines.last(), QString::fromStdString(TourLine(module->optimalTour())));
+    QTest::mouseClick(module->bb()->Button, Qt::LeftButton);
+    EXPECT_FALSE(module->bb()->isVisible());
+    // The optimal tour is white on the map: the middle of an edge that only it has.
+    bool whiteSeen = false;
+    const Tour& o = module->optimalTour();
+    for (std::size_t q = 0; q < o.size(); ++q) {
+        const int a = o[q], b = o[(q + 1) % o.size()];
+        if (HasEdge(module->heuristicTour(), a, b)) continue;
+        const City& ca = module->cities()[a - 1];
+        const City& cb = module->cities()[b - 1];
+        for (int t = 3; t <= 7 && !whiteSeen; ++t) {
+            const int x = ca.x + (cb.x - ca.x) * t / 10, y = ca.y + (cb.y - ca.y) * t / 10;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
+                    whiteSeen =
+                        whiteSeen || module->kaart()->picture().pixel(x + dx, y + dy) == qRgb(255, 255, 255);
+        }
+    }
+    bool allShared = true;
+    for (std::size_t q = 0; q < o.size(); ++q)
+        allShared = allShared && HasEdge(module->heuristicTour(), o[q], o[(q + 1) % o.size()]);
+    EXPECT_TRUE(whiteSeen || allShared);
+}
+
+TEST_F(TspWindows, UpperBoundDialogRefusesTextAndAsksAgainAfterAWrongLimit) {
+    Place(true, 6);
+    dialogs.messageAnswers = {tarvik::ui::mrYes};
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    ASSERT_TRUE(module->bbDlg()->isVisible());
+    QTest::keyClicks(module->bbDlg()->BovengrensEdit, "abc");
+    QTest::mouseClick(module->bbDlg()->OKBtn, Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages.back().text, "Wrong input!");
+    EXPECT_TRUE(module->bbDlg()->isVisible());
+    module->bbDlg()->BovengrensEdit->clear();
+    QTest::keyClicks(module->bbDlg()->BovengrensEdit, "12,5");
+    dialogs.messageAnswers = {tarvik::ui::mrOk, tarvik::ui::mrNo}; // the error, then "no bound"
+    QTest::mouseClick(module->bbDlg()->OKBtn, Qt::LeftButton);
+    WaitForRuns();
+    ProcessEvents();
+    WaitForRuns();
+    const auto texts = dialogs.messageTexts();
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[2], "Wrong upper limit! There is no tour with this or shorter length.");
+    EXPECT_EQ(texts[3], "Do you know an upper bound for the length of the optimal tour?");
+    EXPECT_TRUE(module->optimalPresent());
+}
+
+TEST_F(TspWindows, StopDuringTheSearchShowsTheBestTourSoFar) {
+    Place(true, 45);
+    dialogs.messageAnswers = {tarvik::ui::mrNo};
+    bool pressed = false;
+    QObject::connect(module->bb()->ListBox->model(), &QAbstractItemModel::rowsInserted, module, [&] {
+        if (pressed || !module->searchRunning()) return;
+        pressed = true;
+        QTest::mouseClick(module->bb()->Button, Qt::LeftButton);
+    });
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    WaitForRuns();
+    ASSERT_TRUE(pressed);
+    ASSERT_TRUE(module->optimalPresent());
+    EXPECT_EQ(dialogs.messageTexts().back(),
+              "The exact solutions has not yet been found! The best solution so far is shown");
+    EXPECT_TRUE(IsPermutation(module->optimalTour(), 45));
+    EXPECT_EQ(module->bb()->ListBox->count(), 2);
+    EXPECT_TRUE(module->report().PlainText().find(kDemolishedExact) != std::string::npos);
+    // The table is whole again: a fresh closest-neighbour tour has its true length.
+    Select(2);
+    QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton);
+    WaitForRuns();
+    EXPECT_NEAR(module->tourLength(), TourLength(module->heuristicTour(), DistanceTable(module->cities())),
+                1e-9);
+}
+
+TEST_F(TspWindows, ClosingTheModuleDuringAnAnimatedRunEndsIt) {
+    Place(true, 10);
+    Select(2);
+    module->beginstad()->FastBox->setChecked(false);
+    QObject::connect(module, &TTSP::constructionStep, module, [this] { module->closeModule(); });
+    QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton);
+    for (int i = 0; i < 200 && module; ++i) ProcessEvents();
+    EXPECT_TRUE(module.isNull());
+}
+
+} // namespace
+} // namespace tarvik::tsp::ui
