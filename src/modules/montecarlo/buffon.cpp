@@ -65,9 +65,13 @@ std::string BuffonExperiment::estimateText() const {
 }
 
 Interval BuffonExperiment::interval() const {
-    if (crossings_ == 0) return {};
-    const double f = static_cast<double>(crossings_) / throws_;
-    const double h = 1.96 / std::sqrt(static_cast<double>(throws_));
+    return BuffonInterval(throws_, crossings_);
+}
+
+Interval BuffonInterval(int throws, int crossings) {
+    if (crossings == 0 || throws == 0) return {};
+    const double f = static_cast<double>(crossings) / throws;
+    const double h = 1.96 / std::sqrt(static_cast<double>(throws));
     const double spread = std::sqrt(std::max(0.0, f * (1 - f))) * h;
     // While few needles have crossed, the upper end has no finite positive value.
     if (f - spread <= 0) return {};

@@ -21,6 +21,11 @@ struct Needle {
     bool crosses = false;
 };
 
+// The interval of pi from `crossings` of `throws` needles: 2 / (f -/+ sqrt(f(1 - f)) h)
+// with f = crossings / throws and h = 1.96 / sqrt(throws); empty while nothing
+// crossed or while f - sqrt(f(1 - f)) h <= 0 (the upper end has no value then).
+Interval BuffonInterval(int throws, int crossings);
+
 // Throws one needle with the system generator (x, y, then the angle).
 Needle ThrowNeedle();
 // The pixel of a board coordinate: round(60 c) + 16.

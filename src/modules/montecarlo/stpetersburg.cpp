@@ -34,6 +34,14 @@ std::string SppResult::intervalText() const {
            FormatFixed(RoundSignificant(i.upper, 4), 3) + " ]";
 }
 
+long long SppGameWith(int m, const std::function<double()>& draw, Progress& progress) {
+    for (int j = 1; j <= m; ++j) {
+        progress.yield();
+        if (draw() < 0.5) return 1LL << j;
+    }
+    return 0;
+}
+
 long long SppGame(int m, int stream, Progress& progress) {
     for (int j = 1; j <= m; ++j) {
         progress.yield();

@@ -48,6 +48,8 @@ struct SppResult {
 // One game: tosses until a head or m tosses; pays 2^j for a head at toss j and
 // 0 after m tails. Pending user events are handled before every toss.
 long long SppGame(int m, int stream, Progress& progress);
+// The same game with the tosses from `draw` (a head when it returns < 0.5).
+long long SppGameWith(int m, const std::function<double()>& draw, Progress& progress);
 
 // Games from stream `stream`; the stop flag is tested before every game, so a
 // game once begun is completed.
