@@ -238,8 +238,8 @@ std::vector<ReportLine> KellyReport(const KellyRun& run) {
         lines.push_back({"End capital :            " + ReportCapital(log10Capital), ReportStyle::Plain});
         lines.push_back(
             {"Simulated rate of return:     " + Rate(run.SimulatedRate(kelly)), ReportStyle::Plain});
-        lines.push_back(
-            {"Theoretical rate of return" + Rate(KellyTheoreticalRate(in.p, in.u, x)), ReportStyle::Plain});
+        lines.push_back({"Theoretical rate of return:   " + Rate(KellyTheoreticalRate(in.p, in.u, x)),
+                         ReportStyle::Plain});
     };
     block("                         Own strategy   ", run.ownLog10, false, in.f);
     block("               Kelly strategy", run.kellyLog10, true, run.kelly.g);

@@ -17,6 +17,9 @@ void CreateExperiments(TMC* module, ExperimentSlots& table) {
     };
     slot(MCChoice::Birthday) = CreateBirthdayExperiment(module);
     slot(MCChoice::Pi) = CreatePiExperiment(module);
+    slot(MCChoice::StPetersburg) = CreateStPetersburgExperiment(module);
+    slot(MCChoice::Kelly) = CreateKellyExperiment(module);
+    slot(MCChoice::Roulette) = CreateRouletteExperiment(module);
     slot(MCChoice::Buffon) = CreateBuffonExperiment(module);
 }
 
