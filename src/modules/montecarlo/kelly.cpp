@@ -213,8 +213,7 @@ std::string Rate(double percent) {
 std::vector<ReportLine> KellyReport(const KellyRun& run) {
     std::vector<ReportLine> lines;
     const KellyInput& in = run.input;
-    lines.push_back({"Kelly Betting    (one simulated series of " + std::to_string(in.races) +
-                         " races; rates of return per race)",
+    lines.push_back({"Kelly Betting   (" + std::to_string(in.races) + " simulated races; rates per race)",
                      ReportStyle::Title});
     lines.push_back({std::string(60, '_'), ReportStyle::Title});
     lines.push_back({"", ReportStyle::Plain});

@@ -34,6 +34,7 @@ TMCBDPPlot::TMCBDPPlot(TMC* module)
 void TMCBDPPlot::DrawEmpty(double exact, int runs) {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     LineAt(p, 49, 25, 49, 300, Qt::black, 2);
     LineAt(p, 50, 300, 375, 300, Qt::black, 2);
     for (int y : {25, 94, 163, 232}) LineAt(p, 44, y, 49, y, Qt::black);
@@ -63,6 +64,7 @@ void TMCBDPPlot::DrawEmpty(double exact, int runs) {
 
 void TMCBDPPlot::DrawColumn(const BirthdayColumn& c) {
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     const int y1 = BirthdayY(c.previousEstimate);
     const int y2 = BirthdayY(c.estimate);
     LineAt(p, c.column + 49, y1, c.column + 50, y2, y1 == 25 && y2 == 25 ? Qt::red : Qt::blue);

@@ -13,14 +13,20 @@
 
 namespace tarvik::montecarlo::ui {
 
+namespace {
+// The board's area is 632 pixels wide; the picture is wider so that the
+// interval written at x = 544 fits whole.
+constexpr int kBoardW = 672;
+} // namespace
+
 // --- TMCBuffonPlot ------------------------------------------------------------------
 
 TMCBuffonPlot::TMCBuffonPlot(TMC* module)
-    : TMCWindow(module, QStringLiteral("MC")), Picture(NewPicture(632, 562)) {
+    : TMCWindow(module, QStringLiteral("MC")), Picture(NewPicture(kBoardW, 562)) {
     setObjectName(QStringLiteral("MCBuffonPlot"));
-    setFixedSize(632, 562);
+    setFixedSize(kBoardW, 562);
     Board = new TMCPictureBox(&Picture, this);
-    Board->setGeometry(0, 0, 632, 562);
+    Board->setGeometry(0, 0, kBoardW, 562);
     RunBtn = PlaceButton(this, QStringLiteral("Stop"), "RunBtn", 32, 512);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 128, 512);
     SaveBtn = SaveGraphButton(this);
@@ -43,6 +49,7 @@ TMCBuffonPlot::TMCBuffonPlot(TMC* module)
 void TMCBuffonPlot::DrawBoard() {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     QPen frame(Qt::yellow);
     frame.setWidth(2);
     p.setPen(frame);
@@ -60,12 +67,14 @@ void TMCBuffonPlot::DrawBoard() {
 
 void TMCBuffonPlot::DrawNeedle(const Needle& n) {
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     LineAt(p, BuffonPixel(n.x1), BuffonPixel(n.y1), BuffonPixel(n.x2), BuffonPixel(n.y2),
            n.crosses ? Qt::red : Qt::blue);
 }
 
 void TMCBuffonPlot::DrawCounts() {
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     const QColor face = ButtonFace();
     const auto field = [&](int x, int y, int w, const std::string& text) {
         p.fillRect(QRect(x, y, w, 20), face);
@@ -74,8 +83,14 @@ void TMCBuffonPlot::DrawCounts() {
     };
     field(128, 456, 76, Experiment.throwsText());
     field(304, 456, 130, Experiment.crossingsText());
-    if (Experiment.crossings() > 0) field(544, 456, 88, Experiment.estimateText());
-    field(544, 480, 88, Experiment.intervalText());
+    if (Experiment.crossings() > 0) field(544, 456, kBoardW - 544, Experiment.estimateText());
+    field(544, 480, kBoardW - 544, Experiment.intervalText());
+    // The labels again, over anything a long value left behind.
+    p.setPen(Qt::black);
+    TextAt(p, 32, 456, QStringLiteral("Number of throws:"));
+    TextAt(p, 208, 456, QStringLiteral("Intersections:"));
+    TextAt(p, 448, 456, QStringLiteral("Approximation of Pi:"));
+    TextAt(p, 392, 480, QStringLiteral("95% Confidence interval:"));
     p.end();
     Board->repaint();
 }

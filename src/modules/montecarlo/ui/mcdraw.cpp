@@ -10,6 +10,14 @@ QColor ButtonFace() {
     return QApplication::palette().color(QPalette::Button);
 }
 
+QFont CanvasFont() {
+    // The dialog font of the pictures is a narrow bitmap font; its outline
+    // substitute gets the pixel size that keeps the texts within their places.
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(10);
+    return f;
+}
+
 QImage NewPicture(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(ButtonFace());

@@ -11,6 +11,8 @@ namespace tarvik::montecarlo::ui {
 // A picture of the given size filled with the button-face colour.
 QImage NewPicture(int w, int h);
 QColor ButtonFace();
+// The font of the picture texts: the window font of the dialogs ("MS Sans Serif").
+QFont CanvasFont();
 
 // Text with its top-left corner at (x, y).
 void TextAt(QPainter& p, int x, int y, const QString& text);

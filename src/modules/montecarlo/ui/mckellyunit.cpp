@@ -109,6 +109,7 @@ int TMCKellyBPlot::Y(double capital) const {
 void TMCKellyBPlot::DrawStatic() {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     LineAt(p, 54, 16, 54, 327, Qt::black);
     LineAt(p, 46, 317, 556, 317, Qt::black);
     LineAt(p, 46, 16, 54, 16, Qt::black);
@@ -150,6 +151,7 @@ void TMCKellyBPlot::StartRun(const KellyInput& input) {
 
 void TMCKellyBPlot::DrawUpTo(int race) {
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     for (int i = Drawn + 1; i <= race; ++i) {
         const auto k = static_cast<std::size_t>(i);
         LineAt(p, X(i - 1), Y(Run->kellyPath[k - 1]), X(i), Y(Run->kellyPath[k]), kLime);
@@ -179,6 +181,7 @@ void TMCKellyBPlot::EndRun() {
     Pacer->stop();
     Drawing = false;
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     p.setPen(Qt::black);
     TextAt(p, 560, 240, QStringLiteral("end capital"));
     TextAt(p, 560, 280, QStringLiteral("end capital"));

@@ -99,6 +99,7 @@ TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
 void TMCRoulettePlot::DrawStatic() {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     LineAt(p, 53, 16, 53, 329, Qt::black, 3);
     LineAt(p, 46, 15, 554, 15, Qt::black, 3);
     LineAt(p, 46, 319, 554, 319, Qt::black, 3);
@@ -127,6 +128,7 @@ void TMCRoulettePlot::StartRun(int start, int desired) {
     DrawStatic();
     const int L = std::max(1, Run->longest());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     p.setPen(Qt::black);
     TextAt(p, 50, 329, QStringLiteral("0"));
     TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
@@ -146,6 +148,7 @@ void TMCRoulettePlot::DrawUpTo(int round) {
     const auto x = [L](int i) { return static_cast<int>(static_cast<long long>(i) * 500 / L) + 54; };
     const auto y = [this](int v) { return 318 - static_cast<int>(std::lround(v * 304.0 / Desired)); };
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     for (int i = Drawn + 1; i <= round; ++i) {
         for (int s = 0; s < kSystems; ++s) {
             const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
@@ -360,6 +363,7 @@ TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
 void TMCRoulettePlot2::DrawAxes() {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     const int axis[kSystems] = {137, 289, 441};
     const int topY[kSystems] = {8, 160, 312};
     const QColor grid(160, 160, 160);
@@ -388,6 +392,7 @@ void TMCRoulettePlot2::DrawAxes() {
 void TMCRoulettePlot2::DrawBars(const RouletteDistResult& r) {
     DrawAxes();
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     const int S = r.params.start;
     const int w = 600 / (3 * S);
     const int base[kSystems] = {136, 288, 440};

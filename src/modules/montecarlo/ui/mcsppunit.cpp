@@ -36,6 +36,7 @@ TMCSPPPlot::TMCSPPPlot(TMC* module)
 void TMCSPPPlot::DrawEmpty(int runs, int m) {
     Picture.fill(ButtonFace());
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     LineAt(p, 49, 25, 49, 300, Qt::black, 2);
     LineAt(p, 50, 300, 375, 300, Qt::black, 2);
     LineAt(p, 375, 295, 375, 305, Qt::black);
@@ -62,6 +63,7 @@ void TMCSPPPlot::DrawEmpty(int runs, int m) {
 
 void TMCSPPPlot::DrawColumn(const SppColumn& c) {
     QPainter p(&Picture);
+    p.setFont(CanvasFont());
     const int y1 = SppY(c.previousAverage);
     const int y2 = SppY(c.average);
     const QColor pen = y1 == 25 && y2 == 25 ? QColor(Qt::red) : QColor(Qt::blue);

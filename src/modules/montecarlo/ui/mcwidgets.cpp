@@ -73,6 +73,8 @@ public:
         }
     }
 
+    void setColour(QColor c) { colour_ = c; }
+
 private:
     QColor colour_;
 };
@@ -81,6 +83,12 @@ private:
 
 void ColourOnFocus(QWidget* field, QColor colour) {
     FocusColourFilter::Paint(field, Qt::white);
+    // A field has one focus colour: a later call replaces the earlier one.
+    for (QObject* child : field->children())
+        if (auto* old = dynamic_cast<FocusColourFilter*>(child)) {
+            old->setColour(colour);
+            return;
+        }
     field->installEventFilter(new FocusColourFilter(field, colour));
 }
 
@@ -88,7 +96,6 @@ QToolButton* ExplanationButton(QWidget* parent, int helpContext) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QStringLiteral("HelpBtn"));
     b->setText(QStringLiteral("?"));
-    b->setIcon(parent->style()->standardIcon(QStyle::SP_DialogHelpButton));
     b->setToolTip(QStringLiteral("Explanantion"));
     QObject::connect(b, &QToolButton::clicked, parent,
                      [parent, helpContext] { tarvik::ui::ShowHelp(helpContext, parent); });
