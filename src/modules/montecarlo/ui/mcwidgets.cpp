@@ -173,7 +173,12 @@ void MCRunProgress::yield() {
 
 void MCRunProgress::handOver() {
     if (stopRequested()) return;
-    if (refresh_) refresh_();
+    // The live picture repaints at most about sixty times a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (refresh_ && now - lastRefresh_ >= std::chrono::milliseconds(16)) {
+        refresh_();
+        lastRefresh_ = now;
+    }
     QCoreApplication::processEvents();
     last_ = std::chrono::steady_clock::now();
 }

@@ -109,6 +109,7 @@ private:
     const bool* stop_;
     std::function<void()> refresh_;
     std::chrono::steady_clock::time_point last_;
+    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace tarvik::montecarlo::ui
