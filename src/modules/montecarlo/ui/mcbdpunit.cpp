@@ -22,6 +22,7 @@ namespace tarvik::montecarlo::ui {
 TMCBDPPlot::TMCBDPPlot(TMC* module)
     : TMCWindow(module, QStringLiteral("Birthday Problem"), true), Picture(NewPicture(409, 321)) {
     setObjectName(QStringLiteral("MCBDPPlot"));
+    helpContext = 61;
     setFixedSize(409, 360);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, 409, 321);
@@ -92,6 +93,7 @@ QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y
 TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
     : TMCWindow(module, QStringLiteral("Birthday Problem")), Plot(plot) {
     setObjectName(QStringLiteral("MCBDP"));
+    helpContext = 61;
     setFixedSize(350, 360);
     KindGroup = new QGroupBox(QStringLiteral("Kind and parameters"), this);
     KindGroup->setGeometry(8, 8, 334, 180);

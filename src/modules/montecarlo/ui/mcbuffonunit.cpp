@@ -24,6 +24,7 @@ constexpr int kBoardW = 672;
 TMCBuffonPlot::TMCBuffonPlot(TMC* module)
     : TMCWindow(module, QStringLiteral("MC")), Picture(NewPicture(kBoardW, 562)) {
     setObjectName(QStringLiteral("MCBuffonPlot"));
+    helpContext = 60;
     setFixedSize(kBoardW, 562);
     Board = new TMCPictureBox(&Picture, this);
     Board->setGeometry(0, 0, kBoardW, 562);
@@ -162,6 +163,7 @@ void TMCBuffonPlot::SaveBtnClick() {
 TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
     : TMCWindow(module, QStringLiteral("Buffon")), Plot(plot) {
     setObjectName(QStringLiteral("MCBuffonDialoog"));
+    helpContext = 60;
     setFixedSize(300, 170);
     ParamGroup = new QGroupBox(QStringLiteral("Parameters"), this);
     ParamGroup->setGeometry(8, 8, 284, 110);

@@ -29,6 +29,7 @@ constexpr int kGraphH = 380;
 
 TMCKellyBData::TMCKellyBData(TMC* module) : TMCWindow(module, QStringLiteral("Kelly betting")) {
     setObjectName(QStringLiteral("MCKellyBData"));
+    helpContext = 65;
     setWindowModality(Qt::ApplicationModal);
     resize(600, 440);
     Report = new QTextEdit(this);
@@ -75,6 +76,7 @@ void TMCKellyBData::Fill(const std::vector<ReportLine>& lines) {
 TMCKellyBPlot::TMCKellyBPlot(TMC* module, TMCKellyBData* data)
     : TMCWindow(module, QStringLiteral("Kelly betting")), Data(data), Picture(NewPicture(kGraphW, kGraphH)) {
     setObjectName(QStringLiteral("MCKellyBPlot"));
+    helpContext = 65;
     setFixedSize(kGraphW, kGraphH + 44);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, kGraphW, kGraphH);
@@ -225,6 +227,7 @@ void TMCKellyBPlot::SaveBtnClick() {
 TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
     : TMCWindow(module, QStringLiteral("Kelly betting")), Plot(plot) {
     setObjectName(QStringLiteral("MCKellyBDialoog"));
+    helpContext = 65;
     setFixedSize(720, 520);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 260, 90);

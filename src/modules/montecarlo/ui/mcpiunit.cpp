@@ -19,6 +19,7 @@ TMCPiPlot::TMCPiPlot(TMC* module)
     : TMCWindow(module, QStringLiteral("Pi via dart game board"), true),
       Picture(kBoard, kBoard, QImage::Format_RGB32) {
     setObjectName(QStringLiteral("MCPiPlot"));
+    helpContext = 62;
     setFixedSize(kBoard, kBoard);
     Board = new TMCPictureBox(&Picture, this);
     Board->setGeometry(0, 0, kBoard, kBoard);
@@ -70,6 +71,7 @@ QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y
 TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     : TMCWindow(module, QStringLiteral("Graphical estimate pi")), Plot(plot) {
     setObjectName(QStringLiteral("MCPi"));
+    helpContext = 62;
     setFixedSize(350, 300);
     PlaceLabel(this, QStringLiteral("Number of draws"), 16, 20);
     DrawsEdit = new TMCSpinEdit(kPiDraws, this);

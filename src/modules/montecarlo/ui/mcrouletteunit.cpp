@@ -45,6 +45,7 @@ QString Q(const std::string& s) {
 
 TMCRouletteData::TMCRouletteData(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
     setObjectName(QStringLiteral("MCRouletteData"));
+    helpContext = 64;
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(520, 190);
     const char* rows[3] = {"Number of rounds played", "Total staked chips", "Largest stake during game"};
@@ -75,6 +76,7 @@ TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
     : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
       Picture(NewPicture(kRunW, kRunH)) {
     setObjectName(QStringLiteral("MCRoulettePlot"));
+    helpContext = 64;
     setFixedSize(kRunW, kRunH + 44);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, kRunW, kRunH);
@@ -211,6 +213,7 @@ void TMCRoulettePlot::SaveBtnClick() {
 TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
     : TMCWindow(module, QStringLiteral("Settings")), Plot(plot) {
     setObjectName(QStringLiteral("MCRouletteDialoog"));
+    helpContext = 64;
     setFixedSize(320, 160);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 96);
@@ -268,6 +271,7 @@ void TMCRouletteDialoog::TerugBtnClick() {
 TMCRouletteProgress::TMCRouletteProgress(TMC* module)
     : TMCWindow(module, QStringLiteral("Simulatievoortgang")) {
     setObjectName(QStringLiteral("MCRouletteProgress"));
+    helpContext = 64;
     setFixedSize(300, 90);
     Bar = new QProgressBar(this);
     Bar->setRange(0, 100);
@@ -282,6 +286,7 @@ TMCRouletteProgress::TMCRouletteProgress(TMC* module)
 
 TMCRouletteData2::TMCRouletteData2(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
     setObjectName(QStringLiteral("MCRouletteData2"));
+    helpContext = 64;
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(600, 520);
     auto* input = new QGroupBox(QStringLiteral("Input"), this);
@@ -344,6 +349,7 @@ TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
     : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
       Picture(NewPicture(kDistW, kDistH)) {
     setObjectName(QStringLiteral("MCRoulettePlot2"));
+    helpContext = 64;
     setFixedSize(kDistW, kDistH + 44);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, kDistW, kDistH);
@@ -460,6 +466,7 @@ void TMCRoulettePlot2::SaveBtnClick() {
 TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TMCRouletteProgress* progress)
     : TMCWindow(module, QStringLiteral("Settings")), Plot(plot), ProgressWin(progress) {
     setObjectName(QStringLiteral("MCRouletteDialoog2"));
+    helpContext = 64;
     setFixedSize(320, 190);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 126);
@@ -548,6 +555,7 @@ void TMCRouletteDialoog2::Execute() {
 TMCRouletteKeuze::TMCRouletteKeuze(TMC* module, TMCRouletteDialoog* single, TMCRouletteDialoog2* dist)
     : TMCWindow(module, QStringLiteral("Choice")), Single(single), Dist(dist) {
     setObjectName(QStringLiteral("MCRouletteKeuze"));
+    helpContext = 64;
     setFixedSize(280, 140);
     SingleBtn = new QRadioButton(QStringLiteral("Single run for simulation"), this);
     SingleBtn->setObjectName(QStringLiteral("SingleBtn"));

@@ -21,6 +21,7 @@ namespace tarvik::montecarlo::ui {
 TMCSPPPlot::TMCSPPPlot(TMC* module)
     : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Picture(NewPicture(409, 321)) {
     setObjectName(QStringLiteral("MCSPPPlot"));
+    helpContext = 63;
     setFixedSize(409, 360);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, 409, 321);
@@ -87,6 +88,7 @@ void TMCSPPPlot::SaveBtnClick() {
 TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
     : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Plot(plot) {
     setObjectName(QStringLiteral("MCSPPDialoog"));
+    helpContext = 63;
     setFixedSize(360, 340);
     QLabel* casino = PlaceLabel(this, QStringLiteral("Casino has a limited capital 2"), 16, 14);
     QLabel* power = PlaceLabel(this, QStringLiteral("m"), casino->x() + casino->width() + 1, 8);

@@ -4,6 +4,7 @@
 #include "common/ui/modulewindow.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
@@ -149,6 +150,11 @@ TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWid
         tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);
     setAutoFillBackground(true);
+    auto* f1 = new QAction(this);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    f1->setShortcutContext(Qt::WindowShortcut);
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(helpContext, this); });
 }
 
 void TMCWindow::closeEvent(QCloseEvent* event) {

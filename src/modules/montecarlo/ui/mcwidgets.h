@@ -82,6 +82,8 @@ public:
     TMCWindow(TMC* module, const QString& caption, bool frameless = false);
     TMC* module() const { return module_; }
     std::function<void()> onFrameClose;
+    // The help context F1 opens in this window (the module's by default).
+    int helpContext = 6;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
