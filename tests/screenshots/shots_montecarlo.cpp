@@ -140,7 +140,7 @@ TARVIK_SCREENSHOT(montecarlo_stpetersburg) {
     dlg->MEdit->setValue(20);
     dlg->RunsEdit->setValue(100000);
     dlg->LineBox->setChecked(true);
-    QTimer::singleShot(100, dlg, [&] {
+    QTimer::singleShot(5, dlg, [&] {
         shot.save(dlg, "mc-stpetersburg-running");
         shot.save(plot, "mc-stpetersburg-graph-running");
     });
