@@ -173,7 +173,7 @@ MCRunProgress::MCRunProgress(TMC* module, const bool* stop, std::function<void()
 
 void MCRunProgress::yield() {
     const auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(10)) return;
+    if (now - last_ < std::chrono::milliseconds(HandOverIntervalMs)) return;
     handOver();
 }
 

@@ -106,6 +106,10 @@ public:
     // returns early when the run is to stop.
     void pause(int ms);
 
+    // The least time between two hand-overs in `yield` (tests set 0, so that
+    // every point where a run may hand over does).
+    static inline int HandOverIntervalMs = 10;
+
 private:
     QPointer<TMC> module_;
     const bool* stop_;

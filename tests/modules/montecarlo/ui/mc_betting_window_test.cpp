@@ -7,6 +7,7 @@
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
 #include "modules/montecarlo/ui/mcrouletteunit.h"
 #include "modules/montecarlo/ui/mcsppunit.h"
+#include "modules/montecarlo/ui/mctesting.h"
 #include "modules/montecarlo/ui/mcunit.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
@@ -85,12 +86,13 @@ TEST(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTh
     dlg->RunsEdit->setValue(100000);
     dlg->MEdit->setValue(25);
     QString during;
-    QTimer::singleShot(5, dlg, [&] {
+    tarvik::montecarlo::test::EveryHandOver everyToss;
+    QTest::mouseClick(dlg->SimulateBtn, Qt::LeftButton);
+    tarvik::montecarlo::test::AtHandOver(dlg, 50, [&] {
         during = dlg->TerugBtn->text();
         QTest::mouseClick(dlg->TerugBtn, Qt::LeftButton);
         EXPECT_EQ(dlg->TerugBtn->text(), "Previous");
     });
-    QTest::mouseClick(dlg->SimulateBtn, Qt::LeftButton);
     WaitWhile([&] { return dlg->running(); });
     EXPECT_EQ(during, "Stop");
     EXPECT_LT(dlg->lastResult().runs(), 100000);
@@ -282,8 +284,10 @@ TEST(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) 
     dlg->RunsEdit->setValue(100000);
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
-    QTimer::singleShot(20, progress, [&] { QTest::mouseClick(progress->StopBtn, Qt::LeftButton); });
+    tarvik::montecarlo::test::EveryHandOver everyBet;
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+    tarvik::montecarlo::test::AtHandOver(progress, 500,
+                                         [&] { QTest::mouseClick(progress->StopBtn, Qt::LeftButton); });
     WaitWhile([&] { return dlg->running(); });
     ASSERT_NE(dlg->lastResult(), nullptr);
     EXPECT_LT(dlg->lastResult()->completed, 100000);

@@ -6,6 +6,7 @@
 #include "modules/montecarlo/ui/mcbuffonunit.h"
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
 #include "modules/montecarlo/ui/mcpiunit.h"
+#include "modules/montecarlo/ui/mctesting.h"
 #include "modules/montecarlo/ui/mcunit.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
@@ -43,10 +44,8 @@ void WaitWhile(const std::function<bool()>& busy) {
     for (int i = 0; i < 2000000 && busy(); ++i) QCoreApplication::processEvents();
 }
 
-// Runs `fn` once the event loop has handled events for `ms` milliseconds.
-void Later(QObject* ctx, int ms, std::function<void()> fn) {
-    QTimer::singleShot(ms, ctx, std::move(fn));
-}
+using tarvik::montecarlo::test::AtHandOver;
+using tarvik::montecarlo::test::EveryHandOver;
 
 TEST(MCPiWindow, ARunShowsTheNumbersOfTheComputationFromTheSameGeneratorState) {
     tarvik::test::ScriptedDialogs dialogs;
@@ -97,13 +96,13 @@ TEST(MCPiWindow, PreviousReadsStopDuringARunAndStopsIt) {
     pi->FastBox->setChecked(false);
     QString during;
     bool fieldsEnabled = true;
-    Later(pi, 30, [&] {
+    QTest::mouseClick(pi->SimulateBtn, Qt::LeftButton);
+    AtHandOver(pi, 50, [&] {
         during = pi->TerugBtn->text();
         fieldsEnabled =
             pi->DrawsEdit->isEnabled() || pi->FastBox->isEnabled() || pi->SimulateBtn->isEnabled();
         QTest::mouseClick(pi->TerugBtn, Qt::LeftButton);
     });
-    QTest::mouseClick(pi->SimulateBtn, Qt::LeftButton);
     WaitWhile([&] { return pi->running(); });
     EXPECT_EQ(during, "Stop");
     EXPECT_FALSE(fieldsEnabled);
@@ -132,8 +131,8 @@ TEST(MCPiWindow, TheFrameHidesBothWindowsWithoutTheChooserAndClosingTheModuleEnd
     module->OpenChoice(MCChoice::Pi);
     pi->DrawsEdit->setValue(400000);
     pi->FastBox->setChecked(false);
-    Later(pi, 20, [&] { module->closeModule(); });
     QTest::mouseClick(pi->SimulateBtn, Qt::LeftButton);
+    AtHandOver(pi, 20, [&] { module->closeModule(); });
     for (int i = 0; i < 200000 && module; ++i) QCoreApplication::processEvents();
     ProcessEvents();
     EXPECT_TRUE(module.isNull());
@@ -192,14 +191,15 @@ TEST(MCBuffonWindow, StopPausesContinueResumesAndTheRunEndsAtTheRequestedTotal) 
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_FALSE(plot->isVisible());
     EXPECT_EQ(dlg->ThrowsEdit->toolTip(), "Min: 100 ; Max: 100.000");
-    dlg->ThrowsEdit->setValue(100000);
+    EveryHandOver everyThrow;
+    dlg->ThrowsEdit->setValue(1000);
     bool previousEnabled = true;
     int pausedAt = 0, crossedAt = 0;
-    Later(plot, 30, [&] {
+    QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+    AtHandOver(plot, 300, [&] {
         previousEnabled = plot->TerugBtn->isEnabled();
         QTest::mouseClick(plot->RunBtn, Qt::LeftButton);
     });
-    QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(plot->isVisible());
     WaitWhile([&] { return plot->running(); });
@@ -210,13 +210,13 @@ TEST(MCBuffonWindow, StopPausesContinueResumesAndTheRunEndsAtTheRequestedTotal) 
     pausedAt = plot->experiment().throws();
     crossedAt = plot->experiment().crossings();
     EXPECT_GT(pausedAt, 0);
-    EXPECT_LT(pausedAt, 100000);
+    EXPECT_LT(pausedAt, 1000);
 
     QTest::mouseClick(plot->RunBtn, Qt::LeftButton);
     WaitWhile([&] { return plot->running(); });
     EXPECT_EQ(plot->state(), TMCBuffonPlot::State::Finished);
     EXPECT_EQ(plot->RunBtn->text(), "Again");
-    EXPECT_EQ(plot->experiment().throws(), 100000);
+    EXPECT_EQ(plot->experiment().throws(), 1000);
     EXPECT_GE(plot->experiment().crossings(), crossedAt);
 
     // "Previous" returns to the parameter window.
@@ -232,10 +232,10 @@ TEST(MCBuffonWindow, ClosingTheBoardByItsFrameStopsTheRunAndGoesBack) {
     module->show();
     auto* dlg = Choose<TMCBuffonDialoog>(module, MCChoice::Buffon);
     auto* plot = module->findChild<TMCBuffonPlot*>();
+    EveryHandOver everyThrow;
     dlg->ThrowsEdit->setValue(100000);
-    dlg->FastBox->setChecked(false);
-    Later(plot, 40, [&] { plot->close(); });
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+    AtHandOver(plot, 40, [&] { plot->close(); });
     WaitWhile([&] { return plot->running(); });
     EXPECT_LT(plot->experiment().throws(), 100000);
     EXPECT_FALSE(plot->isVisible());
