@@ -7,6 +7,7 @@
 #include "modules/shortestpath/ui/kpadmodule.h"
 #include "modules/normal/ui/normalmodule.h"
 #include "modules/roulette/ui/roulettemodule.h"
+#include "modules/montecarlo/ui/mcunit.h"
 #include "modules/tables/ui/tableswindow.h"
 #include "modules/tsp/ui/tspmodule.h"
 
@@ -39,7 +40,7 @@ const std::vector<ModuleEntry>& Modules() {
          {}},
         {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", CreateTSPWindow, {}, {}},
         {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
-        {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
+        {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", CreateMCWindow, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", CreateRouletteWindow, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},

@@ -1,0 +1,150 @@
+#include "modules/montecarlo/montecarlocli.h"
+
+#include "common/numparse.h"
+#include "common/random.h"
+#include "modules/montecarlo/mccli.h"
+
+#include <algorithm>
+
+namespace tarvik::montecarlo {
+namespace cli {
+
+std::string Context::text(const std::string& name, const std::string& fallback) const {
+    auto it = options_.find(name);
+    return it == options_.end() ? fallback : it->second;
+}
+
+int Context::spin(const std::string& name, const SpinLimits& limits) const {
+    auto it = options_.find(name);
+    if (it == options_.end()) return limits.initial;
+    const auto v = TryStrToInt(it->second);
+    if (!v || *v < limits.min || *v > limits.max)
+        throw Refusal{"--" + name + " must be an integer from " + std::to_string(limits.min) + " to " +
+                      std::to_string(limits.max)};
+    return static_cast<int>(*v);
+}
+
+std::vector<std::string> Context::list(const std::string& name) const {
+    std::vector<std::string> items;
+    const std::string t = text(name);
+    if (t.empty()) return items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = t.find(',', start);
+        items.push_back(t.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return items;
+}
+
+void Context::startGenerators() const {
+    const std::uint32_t used = StartGenerators(seed_);
+    if (!seed_) err << "seed " << used << "\n";
+}
+
+void Line(std::ostream& out, const std::string& label, const std::string& value) {
+    out << label << ": " << value << "\n";
+}
+
+namespace {
+
+// One line per experiment; the others add theirs here.
+const std::vector<Experiment>& Experiments() {
+    static const std::vector<Experiment> table = {
+        {"pi", {"draws"}, RunPiCli, "pi [--draws N]"},
+        {"birthday",
+         {"persons", "days", "runs"},
+         RunBirthdayCli,
+         "birthday [--persons M] [--days D] [--runs R]"},
+        {"buffon", {"throws"}, RunBuffonCli, "buffon [--throws N]"},
+        {"st-petersburg", {"m", "runs"}, RunStPetersburgCli, "st-petersburg [--m M] [--runs R]"},
+        {"kelly",
+         {"races", "probabilities", "payoffs", "fractions"},
+         RunKellyCli,
+         "kelly [--races R] --probabilities P1,... --payoffs U1,... --fractions F1,..."},
+        {"roulette-run",
+         {"capital", "desired"},
+         RunRouletteRunCli,
+         "roulette-run [--capital S] [--desired T]"},
+        {"roulette-dist",
+         {"capital", "bets", "runs"},
+         RunRouletteDistCli,
+         "roulette-dist [--capital S] [--bets B] [--runs N]"},
+    };
+    return table;
+}
+
+std::string Usage() {
+    std::string u = "Usage: tarvik-solve --montecarlo EXPERIMENT [--seed S] OPTIONS\n";
+    for (const Experiment& e : Experiments()) u += std::string("  ") + e.usage + "\n";
+    return u;
+}
+
+int UsageError(std::ostream& err, const std::string& message) {
+    err << message << "\n" << Usage();
+    return kInputError;
+}
+
+} // namespace
+} // namespace cli
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    using namespace cli;
+    std::vector<std::pair<std::string, std::string>> given;
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            words.push_back(arg);
+            continue;
+        }
+        std::string value;
+        bool hasValue = false;
+        if (auto eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+            hasValue = true;
+        }
+        const std::string name = arg.substr(2);
+        if (name == "montecarlo") {
+            if (hasValue) words.insert(words.begin(), value);
+            continue;
+        }
+        if (!hasValue) {
+            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
+            value = args[++i];
+        }
+        given.emplace_back(name, value);
+    }
+    if (words.empty()) return UsageError(err, "No experiment given");
+    if (words.size() > 1) return UsageError(err, "More than one experiment: " + words[1]);
+    const auto& table = Experiments();
+    auto exp =
+        std::find_if(table.begin(), table.end(), [&](const Experiment& e) { return words[0] == e.name; });
+    if (exp == table.end()) return UsageError(err, "Unknown experiment " + words[0]);
+
+    std::map<std::string, std::string> options;
+    std::optional<std::uint32_t> seed;
+    for (const auto& [name, value] : given) {
+        if (name == "seed") {
+            const auto v = TryStrToInt(value);
+            if (!v || *v < 0 || *v > 4294967295LL)
+                return UsageError(err, "--seed must be an integer from 0 to 4294967295");
+            seed = static_cast<std::uint32_t>(*v);
+            continue;
+        }
+        const bool known =
+            std::any_of(exp->options.begin(), exp->options.end(), [&](const char* o) { return name == o; });
+        if (!known) return UsageError(err, "Unknown option --" + name + " for " + exp->name);
+        options[name] = value;
+    }
+    try {
+        return exp->run(Context(std::move(options), seed, out, err));
+    } catch (const Refusal& r) {
+        err << r.message << "\n";
+        return kInputError;
+    }
+}
+
+} // namespace tarvik::montecarlo

@@ -1,0 +1,231 @@
+#include "modules/montecarlo/ui/mcbdpunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/picturesave.h"
+#include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tarvik::montecarlo::ui {
+
+// --- TMCBDPPlot ---------------------------------------------------------------------
+
+TMCBDPPlot::TMCBDPPlot(TMC* module)
+    : TMCWindow(module, QStringLiteral("Birthday Problem"), true), Picture(NewPicture(409, 321)) {
+    setObjectName(QStringLiteral("MCBDPPlot"));
+    helpContext = 61;
+    setFixedSize(409, 360);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, 409, 321);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(8, 326, 30, 28);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCBDPPlot::SaveBtnClick);
+    DrawEmpty();
+}
+
+void TMCBDPPlot::DrawEmpty(double exact, int runs) {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    LineAt(p, 49, 25, 49, 300, Qt::black, 2);
+    LineAt(p, 50, 300, 375, 300, Qt::black, 2);
+    for (int y : {25, 94, 163, 232}) LineAt(p, 44, y, 49, y, Qt::black);
+    p.setPen(Qt::black);
+    TextAt(p, 7, 6, QStringLiteral("Probability"));
+    TextAt(p, 19, 20, QStringLiteral("1.0"));
+    TextAt(p, 19, 89, QStringLiteral("0.75"));
+    TextAt(p, 19, 158, QStringLiteral("0.50"));
+    TextAt(p, 19, 226, QStringLiteral("0.25"));
+    TextAt(p, 25, 289, QStringLiteral("0"));
+    LineAt(p, 138, 312, 178, 312, Qt::blue);
+    p.setPen(Qt::black);
+    TextAt(p, 186, 306, QStringLiteral("Estimated Probability"));
+    if (exact >= 0) {
+        const int y = BirthdayY(exact);
+        LineAt(p, 50, y, 375, y, Qt::red, 1, Qt::DashLine);
+        p.setPen(Qt::red);
+        TextAt(p, 16, y - 7, QString::fromStdString(FormatFixed(exact, 2)));
+    }
+    if (runs > 0) {
+        p.setPen(Qt::black);
+        TextCentredAt(p, 375, 303, QString::number(runs));
+    }
+    p.end();
+    Graph->update();
+}
+
+void TMCBDPPlot::DrawColumn(const BirthdayColumn& c) {
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    const int y1 = BirthdayY(c.previousEstimate);
+    const int y2 = BirthdayY(c.estimate);
+    LineAt(p, c.column + 49, y1, c.column + 50, y2, y1 == 25 && y2 == 25 ? Qt::red : Qt::blue);
+}
+
+void TMCBDPPlot::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Birthday Problem.bmp"));
+}
+
+// --- TMCBDP -------------------------------------------------------------------------
+
+namespace {
+
+QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y) {
+    PlaceLabel(parent, label, 16, y + 4);
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setReadOnly(true);
+    e->setGeometry(160, y, 170, 24);
+    return e;
+}
+
+} // namespace
+
+TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
+    : TMCWindow(module, QStringLiteral("Birthday Problem")), Plot(plot) {
+    setObjectName(QStringLiteral("MCBDP"));
+    helpContext = 61;
+    setFixedSize(350, 360);
+    KindGroup = new QGroupBox(QStringLiteral("Kind and parameters"), this);
+    KindGroup->setGeometry(8, 8, 334, 180);
+    KindBox = new QComboBox(KindGroup);
+    KindBox->setObjectName(QStringLiteral("KindBox"));
+    KindBox->addItems({QStringLiteral("Birthday Problem"), QStringLiteral("Almost birthday problem")});
+    KindBox->setToolTip(QStringLiteral("Kies soort"));
+    KindBox->setGeometry(12, 24, 200, 24);
+    PlaceLabel(KindGroup, QStringLiteral("Number of persons"), 12, 62);
+    PersonsEdit = new TMCSpinEdit(kBirthdayPersons, KindGroup);
+    PersonsEdit->setObjectName(QStringLiteral("PersonsEdit"));
+    PersonsEdit->setGeometry(200, 58, 100, 24);
+    PlaceLabel(KindGroup, QStringLiteral("Day difference"), 12, 92);
+    DaysEdit = new TMCSpinEdit(kBirthdayDays, KindGroup);
+    DaysEdit->setObjectName(QStringLiteral("DaysEdit"));
+    DaysEdit->setGeometry(200, 88, 100, 24);
+    DaysEdit->setEnabled(false);
+    PlaceLabel(KindGroup, QStringLiteral("Number of runs "), 12, 122);
+    RunsEdit = new TMCSpinEdit(kBirthdayRuns, KindGroup);
+    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
+    RunsEdit->setGeometry(200, 118, 100, 24);
+    LineBox = new QCheckBox(QStringLiteral("Show line"), KindGroup);
+    LineBox->setObjectName(QStringLiteral("LineBox"));
+    LineBox->setGeometry(12, 150, 150, 22);
+    EstimateEdit = Output(this, QStringLiteral("Simulated probability"), "EstimateEdit", 200);
+    IntervalEdit = Output(this, QStringLiteral("95% BTI"), "IntervalEdit", 232);
+    ExactEdit = Output(this, QStringLiteral("Exact probability"), "ExactEdit", 264);
+    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 310);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 310);
+    QToolButton* help = ExplanationButton(this, 61);
+    help->setGeometry(300, 310, 30, 25);
+    connect(KindBox, &QComboBox::currentIndexChanged, this, &TMCBDP::KindChange);
+    connect(SimulateBtn, &QPushButton::clicked, this, &TMCBDP::SimulateBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCBDP::TerugBtnClick);
+    // The frame hides both windows; a run goes on unseen.
+    onFrameClose = [this] {
+        hide();
+        Plot->hide();
+    };
+}
+
+void TMCBDP::KindChange(int index) {
+    const bool almost = index == 1;
+    DaysEdit->setValue(almost ? 1 : 0);
+    DaysEdit->setEnabled(almost && !running());
+}
+
+void TMCBDP::Open() {
+    KindBox->setCurrentIndex(0);
+    KindChange(0);
+    PersonsEdit->restoreDefault();
+    RunsEdit->restoreDefault();
+    LineBox->setChecked(false);
+    for (QLineEdit* e : {EstimateEdit, IntervalEdit, ExactEdit}) e->clear();
+    Plot->DrawEmpty();
+    const QPoint at = module()->SideBySide(width(), Plot->width());
+    move(at);
+    Plot->move(at.x() + width() + 15, at.y());
+    show();
+    Plot->show();
+    raise();
+    activateWindow();
+}
+
+void TMCBDP::SimulateBtnClick() {
+    if (running()) return;
+    for (TMCSpinEdit* s : {PersonsEdit, DaysEdit, RunsEdit}) s->commit();
+    Pending = true;
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCBDP::TerugBtnClick() {
+    if (running()) {
+        StopFlag = true;
+        return;
+    }
+    hide();
+    Plot->hide();
+    module()->ShowChooser();
+}
+
+void TMCBDP::Execute() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return;
+    const QPointer<TMCBDP> self(this);
+    Running = true;
+    StopFlag = false;
+    TerugBtn->setText(QStringLiteral("Stop"));
+    SimulateBtn->setEnabled(false);
+    const BirthdayParams params{
+        .persons = PersonsEdit->value(), .dayDifference = DaysEdit->value(), .runs = RunsEdit->value()};
+    const double exact = ExactBirthdayProbability(params.persons, params.dayDifference);
+    Plot->DrawEmpty(LineBox->isChecked() ? exact : -1, params.runs);
+    EstimateEdit->clear();
+    IntervalEdit->clear();
+    Last = BirthdayResult{};
+    Last.exact = exact;
+    ExactEdit->setText(QString::fromStdString(Last.exactText()));
+
+    MCRunProgress progress(module(), &StopFlag, [this] { Plot->Graph->repaint(); });
+    Last = RunBirthday(params, ChooseStream(), progress, [this, exact](const BirthdayColumn& c) {
+        Plot->DrawColumn(c);
+        BirthdayResult now;
+        now.runs = c.run;
+        now.successes = c.successes;
+        now.exact = exact;
+        EstimateEdit->setText(QString::fromStdString(now.estimateText()));
+        IntervalEdit->setText(QString::fromStdString(now.intervalText()));
+    });
+    if (!self || module()->ModuleClosing()) return;
+    EstimateEdit->setText(QString::fromStdString(Last.estimateText()));
+    IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
+    Plot->Graph->update();
+    Running = false;
+    TerugBtn->setText(QStringLiteral("Previous"));
+    SimulateBtn->setEnabled(true);
+}
+
+std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* plot = new TMCBDPPlot(module);
+    auto* dlg = new TMCBDP(module, plot);
+    QPointer<TMCBDP> d(dlg);
+    e->open = [d] {
+        if (d) d->Open();
+    };
+    e->stop = [d] {
+        if (d) d->Stop();
+    };
+    e->running = [d] { return d && d->running(); };
+    e->windows = {dlg, plot};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,46 @@
+#include "modules/montecarlo/ui/mcdraw.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPalette>
+
+namespace tarvik::montecarlo::ui {
+
+QColor ButtonFace() {
+    return QApplication::palette().color(QPalette::Button);
+}
+
+QFont CanvasFont() {
+    // The dialog font of the pictures is a narrow bitmap font; its outline
+    // substitute gets the pixel size that keeps the texts within their places.
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(10);
+    return f;
+}
+
+QImage NewPicture(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(ButtonFace());
+    return image;
+}
+
+void TextAt(QPainter& p, int x, int y, const QString& text) {
+    const QFontMetrics fm(p.font());
+    p.drawText(QPoint(x, y + fm.ascent()), text);
+}
+
+void TextCentredAt(QPainter& p, int x, int y, const QString& text) {
+    const QFontMetrics fm(p.font());
+    TextAt(p, x - fm.horizontalAdvance(text) / 2, y, text);
+}
+
+void LineAt(QPainter& p, int x1, int y1, int x2, int y2, QColor colour, int width, Qt::PenStyle style) {
+    QPen pen(colour);
+    pen.setWidth(width);
+    pen.setStyle(style);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.drawLine(x1, y1, x2, y2);
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,45 @@
+#pragma once
+// The experiment objects of the chooser's choices. Each experiment's windows
+// live in their own files; this list creates them for a module window.
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace tarvik::montecarlo::ui {
+
+using ExperimentSlots = std::array<std::unique_ptr<TMCExperiment>, kChoices>;
+
+// An experiment made of windows of the module: `open` restores the defaults
+// and shows them, `stop` sets the run's stop flag; releasing hides the windows
+// and deletes them once control is back in the event loop.
+class TMCExperimentWindows : public TMCExperiment {
+public:
+    std::function<void()> open;
+    std::function<void()> stop;
+    std::function<bool()> running;
+    QList<QPointer<QWidget>> windows;
+
+    void Open() override {
+        if (open) open();
+    }
+    void Release() override;
+    bool Running() const override { return running && running(); }
+};
+
+// The experiments built in this module, one factory each.
+std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateBuffonExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateStPetersburgExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateKellyExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateRouletteExperiment(TMC* module);
+
+// Fills the slot of every experiment that is built.
+void CreateExperiments(TMC* module, ExperimentSlots& table);
+
+} // namespace tarvik::montecarlo::ui

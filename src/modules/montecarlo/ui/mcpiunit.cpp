@@ -1,0 +1,197 @@
+#include "modules/montecarlo/ui/mcpiunit.h"
+
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tarvik::montecarlo::ui {
+
+// --- TMCPiPlot ----------------------------------------------------------------------
+
+TMCPiPlot::TMCPiPlot(TMC* module)
+    : TMCWindow(module, QStringLiteral("Pi via dart game board"), true),
+      Picture(kBoard, kBoard, QImage::Format_RGB32) {
+    setObjectName(QStringLiteral("MCPiPlot"));
+    helpContext = 62;
+    setFixedSize(kBoard, kBoard);
+    Board = new TMCPictureBox(&Picture, this);
+    Board->setGeometry(0, 0, kBoard, kBoard);
+    Clear();
+}
+
+void TMCPiPlot::Clear() {
+    Picture.fill(Qt::red);
+    QPainter p(&Picture);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::black);
+    p.setBrush(QColor(0, 255, 255));
+    p.drawEllipse(QRect(0, -8, 350, 350));
+    p.end();
+    Board->update();
+}
+
+void TMCPiPlot::DrawDart(double x, double y) {
+    const int cx = static_cast<int>(std::lround(kBoard * x));
+    const int cy = static_cast<int>(std::lround(kBoard * y));
+    const QRgb black = qRgb(0, 0, 0);
+    for (int dy = -1; dy <= 1; ++dy) {
+        const int py = cy + dy;
+        if (py < 0 || py >= kBoard) continue;
+        auto* line = reinterpret_cast<QRgb*>(Picture.scanLine(py));
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int px = cx + dx;
+            if (px < 0 || px >= kBoard || (dx == 0 && dy == 0)) continue;
+            line[px] = black;
+        }
+    }
+}
+
+// --- TMCPi ------------------------------------------------------------------------------
+
+namespace {
+
+QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y, int w = 150) {
+    PlaceLabel(parent, label, 16, y + 4);
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setReadOnly(true);
+    e->setGeometry(180, y, w, 24);
+    return e;
+}
+
+} // namespace
+
+TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
+    : TMCWindow(module, QStringLiteral("Graphical estimate pi")), Plot(plot) {
+    setObjectName(QStringLiteral("MCPi"));
+    helpContext = 62;
+    setFixedSize(350, 300);
+    PlaceLabel(this, QStringLiteral("Number of draws"), 16, 20);
+    DrawsEdit = new TMCSpinEdit(kPiDraws, this);
+    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
+    DrawsEdit->setGeometry(180, 16, 100, 24);
+    FastBox = new QCheckBox(QStringLiteral("Fast simulation"), this);
+    FastBox->setObjectName(QStringLiteral("FastBox"));
+    FastBox->setGeometry(16, 50, 200, 22);
+    FastBox->setChecked(true);
+    CurrentEdit = Output(this, QStringLiteral("Current draws"), "CurrentEdit", 90);
+    EstimateEdit = Output(this, QStringLiteral("Estimation Pi"), "EstimateEdit", 122);
+    IntervalEdit = Output(this, QStringLiteral("95 % Confidence interval"), "IntervalEdit", 154);
+    ActualEdit = Output(this, QStringLiteral("Actual Pi"), "ActualEdit", 186);
+    ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
+    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
+    QToolButton* help = ExplanationButton(this, 62);
+    help->setGeometry(300, 250, 30, 25);
+    connect(SimulateBtn, &QPushButton::clicked, this, &TMCPi::SimulateBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCPi::TerugBtnClick);
+    // The frame hides both windows (and stops a run) without the chooser.
+    onFrameClose = [this] {
+        StopFlag = true;
+        hide();
+        Plot->hide();
+    };
+}
+
+void TMCPi::Open() {
+    DrawsEdit->restoreDefault();
+    FastBox->setChecked(true);
+    for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
+    Plot->Clear();
+    const QPoint at = module()->SideBySide(width(), Plot->width());
+    move(at);
+    Plot->move(at.x() + width() + 15, at.y());
+    show();
+    Plot->show();
+    raise();
+    activateWindow();
+}
+
+void TMCPi::SimulateBtnClick() {
+    if (running()) return;
+    DrawsEdit->commit();
+    Pending = true;
+    // The run starts from the event loop, never inside the click.
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCPi::TerugBtnClick() {
+    if (running()) {
+        StopFlag = true;
+        return;
+    }
+    hide();
+    Plot->hide();
+    module()->ShowChooser();
+}
+
+void TMCPi::ShowState() {
+    CurrentEdit->setText(QString::fromStdString(Last.drawsText()));
+    EstimateEdit->setText(QString::fromStdString(Last.estimateText()));
+    IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
+    Plot->Board->repaint();
+}
+
+void TMCPi::Execute() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return;
+    const QPointer<TMCPi> self(this);
+    Running = true;
+    StopFlag = false;
+    SimulateBtn->setEnabled(false);
+    DrawsEdit->setEnabled(false);
+    FastBox->setEnabled(false);
+    TerugBtn->setText(QStringLiteral("Stop"));
+    Plot->Clear();
+    for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
+    const PiParams params{.draws = DrawsEdit->value(), .fast = FastBox->isChecked()};
+    const int stream = ChooseStream();
+    Last = PiResult{.stream = stream};
+
+    // Slow mode hands over after every dart; fast mode after every 100th,
+    // at most about every 10 ms.
+    MCRunProgress progress(module(), &StopFlag, [this] { ShowState(); });
+    struct Pacer : Progress {
+        MCRunProgress& inner;
+        bool slow;
+        Pacer(MCRunProgress& p, bool s) : inner(p), slow(s) {}
+        void yield() override { slow ? inner.handOver() : inner.yield(); }
+        bool stopRequested() const override { return inner.stopRequested(); }
+    } pacer(progress, !params.fast);
+    RunPi(params, stream, pacer, [this, stream](const PiStep& step) {
+        Plot->DrawDart(step.x, step.y);
+        Last = PiStateAfter(step, stream);
+    });
+    if (!self || module()->ModuleClosing()) return;
+    ShowState();
+    Running = false;
+    SimulateBtn->setEnabled(true);
+    DrawsEdit->setEnabled(true);
+    FastBox->setEnabled(true);
+    TerugBtn->setText(QStringLiteral("Previous"));
+}
+
+std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* plot = new TMCPiPlot(module);
+    auto* dlg = new TMCPi(module, plot);
+    QPointer<TMCPi> d(dlg);
+    e->open = [d] {
+        if (d) d->Open();
+    };
+    e->stop = [d] {
+        if (d) d->Stop();
+    };
+    e->running = [d] { return d && d->running(); };
+    e->windows = {dlg, plot};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui

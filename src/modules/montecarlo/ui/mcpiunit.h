@@ -1,0 +1,63 @@
+#pragma once
+// Simulation Pi: the parameter window TMCPi and the dart board TMCPiPlot.
+#include "modules/montecarlo/pi.h"
+#include "modules/montecarlo/ui/mcwidgets.h"
+
+#include <QImage>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace tarvik::montecarlo::ui {
+
+class TMCPiPlot : public TMCWindow {
+    Q_OBJECT
+public:
+    explicit TMCPiPlot(TMC* module);
+    static constexpr int kBoard = 349;
+    // The empty board: red, with the aqua circle over it.
+    void Clear();
+    // A dart: a 3 by 3 square with a black outline at (round(349 x), round(349 y)).
+    void DrawDart(double x, double y);
+    const QImage& picture() const { return Picture; }
+    TMCPictureBox* Board = nullptr;
+
+private:
+    QImage Picture;
+};
+
+class TMCPi : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCPi(TMC* module, TMCPiPlot* plot);
+
+    // The chooser's "OK": defaults, outputs cleared, both windows shown.
+    void Open();
+    void SimulateBtnClick();
+    void TerugBtnClick();
+    void Stop() { StopFlag = true; }
+    bool running() const { return Running || Pending; }
+    // The state after the last dart of the current or last run.
+    const PiResult& lastResult() const { return Last; }
+
+    TMCSpinEdit* DrawsEdit = nullptr;
+    QCheckBox* FastBox = nullptr;
+    QLineEdit* CurrentEdit = nullptr;
+    QLineEdit* EstimateEdit = nullptr;
+    QLineEdit* IntervalEdit = nullptr;
+    QLineEdit* ActualEdit = nullptr;
+    QPushButton* SimulateBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+private:
+    void Execute();
+    void ShowState();
+
+    TMCPiPlot* Plot;
+    bool StopFlag = false;
+    bool Running = false;
+    bool Pending = false;
+    PiResult Last;
+};
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,626 @@
+#include "modules/montecarlo/ui/mcrouletteunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/dialogservice.h"
+#include "common/ui/picturesave.h"
+#include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvik::montecarlo::ui {
+
+namespace {
+
+const QColor kSystemColour[kSystems] = {QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::blue)};
+constexpr int kRunW = 570, kRunH = 369;
+constexpr int kDistW = 659, kDistH = 481;
+// The whole realisation is drawn within about three seconds.
+constexpr double kMaxDrawingMs = 3000;
+
+QLineEdit* ReadOnly(QWidget* parent, int x, int y, int w) {
+    auto* e = new QLineEdit(parent);
+    e->setReadOnly(true);
+    e->setGeometry(x, y, w, 22);
+    return e;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+// --- TMCRouletteData ------------------------------------------------------------------
+
+TMCRouletteData::TMCRouletteData(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
+    setObjectName(QStringLiteral("MCRouletteData"));
+    helpContext = 64;
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(520, 190);
+    const char* rows[3] = {"Number of rounds played", "Total staked chips", "Largest stake during game"};
+    for (int r = 0; r < 3; ++r) PlaceLabel(this, QString::fromLatin1(rows[r]), 12, 44 + 32 * r);
+    for (int s = 0; s < kSystems; ++s) {
+        PlaceLabel(this, QString::fromUtf8(SystemName(s)), 200 + 105 * s, 16);
+        const auto k = static_cast<std::size_t>(s);
+        Rounds[k] = ReadOnly(this, 200 + 105 * s, 40, 95);
+        Staked[k] = ReadOnly(this, 200 + 105 * s, 72, 95);
+        Largest[k] = ReadOnly(this, 200 + 105 * s, 104, 95);
+    }
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 222, 148);
+    connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    onFrameClose = [this] { hide(); };
+}
+
+void TMCRouletteData::Fill(const RouletteRunData& d) {
+    for (std::size_t s = 0; s < kSystems; ++s) {
+        Rounds[s]->setText(Q(d.rounds[s]));
+        Staked[s]->setText(Q(d.staked[s]));
+        Largest[s]->setText(Q(d.largest[s]));
+    }
+}
+
+// --- TMCRoulettePlot ------------------------------------------------------------------
+
+TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
+    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
+      Picture(NewPicture(kRunW, kRunH)) {
+    setObjectName(QStringLiteral("MCRoulettePlot"));
+    helpContext = 64;
+    setFixedSize(kRunW, kRunH + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, kRunW, kRunH);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kRunH + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kRunH + 8);
+    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kRunH + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(268, kRunH + 6, 30, 28);
+    Pacer = new QTimer(this);
+    Pacer->setInterval(16);
+    connect(Pacer, &QTimer::timeout, this, &TMCRoulettePlot::Tick);
+    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot::AgainBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot::TerugBtnClick);
+    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot::DataBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot::SaveBtnClick);
+    onFrameClose = [this] {
+        FinishDrawing();
+        TerugBtnClick();
+    };
+}
+
+void TMCRoulettePlot::DrawStatic() {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    LineAt(p, 53, 16, 53, 329, Qt::black, 3);
+    LineAt(p, 46, 15, 554, 15, Qt::black, 3);
+    LineAt(p, 46, 319, 554, 319, Qt::black, 3);
+    LineAt(p, 46, 167, 54, 167, Qt::black, 3);
+    LineAt(p, 294, 322, 294, 330, Qt::black, 3);
+    LineAt(p, 554, 322, 554, 330, Qt::black, 3);
+    p.setPen(Qt::black);
+    TextAt(p, 24, 11, QString::number(Desired));
+    TextAt(p, 22, 163, QString::number(Desired / 2));
+    TextAt(p, 34, 313, QStringLiteral("0"));
+    TextAt(p, 8, 32, QStringLiteral("Capital"));
+    TextAt(p, 456, 328, QStringLiteral("Number of rounds"));
+    const char* legend[kSystems] = {"Big Martingale strategy", "D'Alembert strategy", "Flat strategy"};
+    const int lx[kSystems] = {14, 166, 302};
+    for (int s = 0; s < kSystems; ++s) {
+        LineAt(p, lx[s], 359, lx[s] + 20, 359, kSystemColour[s], 3);
+        p.setPen(Qt::black);
+        TextAt(p, lx[s] + 26, 352, QString::fromLatin1(legend[s]));
+    }
+}
+
+void TMCRoulettePlot::StartRun(int start, int desired) {
+    Start = start;
+    Desired = desired;
+    Run = std::make_unique<RouletteRealisation>(RunRouletteRealisation(start, desired));
+    DrawStatic();
+    const int L = std::max(1, Run->longest());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    p.setPen(Qt::black);
+    TextAt(p, 50, 329, QStringLiteral("0"));
+    TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
+    TextAt(p, 545, 329, QString::number(L));
+    p.end();
+    PauseMs = std::min(10.0, kMaxDrawingMs / L);
+    Drawn = 0;
+    Drawing = true;
+    for (QPushButton* b : {AgainBtn, TerugBtn, DataBtn}) b->setEnabled(false);
+    Graph->update();
+    Clock.start();
+    Pacer->start();
+}
+
+void TMCRoulettePlot::DrawUpTo(int round) {
+    const int L = std::max(1, Run->longest());
+    const auto x = [L](int i) { return static_cast<int>(static_cast<long long>(i) * 500 / L) + 54; };
+    const auto y = [this](int v) { return 318 - static_cast<int>(std::lround(v * 304.0 / Desired)); };
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    for (int i = Drawn + 1; i <= round; ++i) {
+        for (int s = 0; s < kSystems; ++s) {
+            const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
+            if (static_cast<int>(c.size()) <= i) continue; // did not play round i
+            LineAt(p, x(i - 1), y(c[static_cast<std::size_t>(i - 1)]), x(i),
+                   y(c[static_cast<std::size_t>(i)]), kSystemColour[s]);
+        }
+    }
+    Drawn = std::max(Drawn, round);
+}
+
+void TMCRoulettePlot::Tick() {
+    if (!Drawing) return;
+    const int L = Run->longest();
+    DrawUpTo(std::min(L, static_cast<int>(Clock.elapsed() / PauseMs)));
+    Graph->update();
+    if (Drawn >= L) EndRun();
+}
+
+void TMCRoulettePlot::FinishDrawing() {
+    if (!Drawing) return;
+    DrawUpTo(Run->longest());
+    EndRun();
+}
+
+void TMCRoulettePlot::EndRun() {
+    Pacer->stop();
+    Drawing = false;
+    Graph->update();
+    for (QPushButton* b : {AgainBtn, TerugBtn, DataBtn}) b->setEnabled(true);
+}
+
+void TMCRoulettePlot::AgainBtnClick() {
+    if (!Drawing) StartRun(Start, Desired);
+}
+
+void TMCRoulettePlot::TerugBtnClick() {
+    if (Drawing) return;
+    hide();
+    if (Dialog) {
+        Dialog->show();
+        Dialog->raise();
+    }
+}
+
+void TMCRoulettePlot::DataBtnClick() {
+    if (Drawing || !Run) return;
+    Data->Fill(RouletteRunTexts(*Run));
+    Data->move(pos() + QPoint(20, 20));
+    Data->show();
+    Data->raise();
+}
+
+void TMCRoulettePlot::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Roulette1.bmp"), true);
+}
+
+// --- TMCRouletteDialoog -----------------------------------------------------------------
+
+TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
+    : TMCWindow(module, QStringLiteral("Settings")), Plot(plot) {
+    setObjectName(QStringLiteral("MCRouletteDialoog"));
+    helpContext = 64;
+    setFixedSize(320, 160);
+    auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
+    g->setGeometry(8, 8, 304, 96);
+    PlaceLabel(g, QStringLiteral("Starting capital"), 12, 30);
+    StartEdit = new TMCSpinEdit(kRouletteStart, g);
+    StartEdit->setObjectName(QStringLiteral("StartEdit"));
+    StartEdit->setGeometry(190, 26, 90, 24);
+    PlaceLabel(g, QStringLiteral("Desired capital in chips"), 12, 62);
+    DesiredEdit = new TMCSpinEdit(kRouletteDesired, g);
+    DesiredEdit->setObjectName(QStringLiteral("DesiredEdit"));
+    DesiredEdit->setGeometry(190, 58, 90, 24);
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 120);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 120);
+    QToolButton* help = ExplanationButton(this, 64);
+    help->setGeometry(276, 120, 30, 25);
+    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::TerugBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+}
+
+void TMCRouletteDialoog::Open() {
+    StartEdit->restoreDefault();
+    DesiredEdit->restoreDefault();
+    move(module()->SideBySide(width(), 0));
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMCRouletteDialoog::OKBtnClick() {
+    if (Plot->drawing()) return;
+    const int s = StartEdit->commit();
+    const int t = DesiredEdit->commit();
+    if (const std::string problem = CheckRouletteRun(s, t); !problem.empty()) {
+        MsgDlg(Q(problem), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);
+        return;
+    }
+    hide();
+    Plot->move(module()->SideBySide(Plot->width(), 0));
+    Plot->show();
+    Plot->raise();
+    Plot->StartRun(s, t);
+}
+
+void TMCRouletteDialoog::TerugBtnClick() {
+    hide();
+    if (Keuze) {
+        Keuze->show();
+        Keuze->raise();
+    }
+}
+
+// --- TMCRouletteProgress ----------------------------------------------------------------
+
+TMCRouletteProgress::TMCRouletteProgress(TMC* module)
+    : TMCWindow(module, QStringLiteral("Simulatievoortgang")) {
+    setObjectName(QStringLiteral("MCRouletteProgress"));
+    helpContext = 64;
+    setFixedSize(300, 90);
+    Bar = new QProgressBar(this);
+    Bar->setRange(0, 100);
+    Bar->setValue(0);
+    Bar->setGeometry(12, 12, 276, 22);
+    StopBtn = PlaceButton(this, QStringLiteral("&Stop"), "StopBtn", 112, 50);
+    connect(StopBtn, &QPushButton::clicked, this, [this] { StopFlag = true; });
+    onFrameClose = [this] { StopFlag = true; };
+}
+
+// --- TMCRouletteData2 -------------------------------------------------------------------
+
+TMCRouletteData2::TMCRouletteData2(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
+    setObjectName(QStringLiteral("MCRouletteData2"));
+    helpContext = 64;
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(600, 520);
+    auto* input = new QGroupBox(QStringLiteral("Input"), this);
+    input->setGeometry(8, 8, 584, 110);
+    PlaceLabel(input, QStringLiteral("Starting capital "), 12, 28);
+    StartText = ReadOnly(input, 260, 24, 100);
+    PlaceLabel(input, QStringLiteral("Maximum number of bets per round"), 12, 54);
+    BetsText = ReadOnly(input, 260, 50, 100);
+    PlaceLabel(input, QStringLiteral("Number of runs "), 12, 80);
+    RunsText = ReadOnly(input, 260, 76, 100);
+
+    auto* output = new QGroupBox(QStringLiteral("output"), this);
+    output->setGeometry(8, 124, 584, 350);
+    PlaceLabel(output, QStringLiteral("Estimate expected value of end capital with 95% confidence interval"),
+               12, 22);
+    for (int s = 0; s < kSystems; ++s) {
+        PlaceLabel(output, QString::fromUtf8(SystemName(s)), 24, 48 + 26 * s);
+        Estimate[static_cast<std::size_t>(s)] = ReadOnly(output, 150, 44 + 26 * s, 300);
+    }
+    auto* profit = new QGroupBox(QStringLiteral("Profit/Loss figures"), output);
+    profit->setGeometry(8, 126, 568, 130);
+    const char* rows[3] = {"Total number of staked chips", "Total number of lost chips",
+                           "Fraction lost chips"};
+    for (int r = 0; r < 3; ++r) PlaceLabel(profit, QString::fromLatin1(rows[r]), 12, 48 + 26 * r);
+    for (int s = 0; s < kSystems; ++s) {
+        const auto k = static_cast<std::size_t>(s);
+        PlaceLabel(profit, QString::fromUtf8(SystemName(s)), 230 + 110 * s, 22);
+        Staked[k] = ReadOnly(profit, 230 + 110 * s, 44, 100);
+        Lost[k] = ReadOnly(profit, 230 + 110 * s, 70, 100);
+        Fraction[k] = ReadOnly(profit, 230 + 110 * s, 96, 100);
+    }
+    auto* bets = new QGroupBox(QStringLiteral("Average number of bets per round"), output);
+    bets->setGeometry(8, 262, 568, 80);
+    for (int s = 0; s < kSystems; ++s) {
+        PlaceLabel(bets, QString::fromUtf8(SystemName(s)), 12 + 185 * s, 22);
+        Bets[static_cast<std::size_t>(s)] = ReadOnly(bets, 12 + 185 * s, 44, 100);
+    }
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 484);
+    connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    onFrameClose = [this] { hide(); };
+}
+
+void TMCRouletteData2::Fill(const RouletteDistResult& r) {
+    const RouletteDistData d = RouletteDistTexts(r);
+    StartText->setText(QString::number(r.params.start));
+    BetsText->setText(QString::number(r.params.bets));
+    RunsText->setText(QString::number(r.params.runs));
+    for (std::size_t s = 0; s < kSystems; ++s) {
+        Estimate[s]->setText(Q(d.estimate[s]));
+        Staked[s]->setText(Q(d.staked[s]));
+        Lost[s]->setText(Q(d.lost[s]));
+        Fraction[s]->setText(Q(d.fractionLost[s]));
+        Bets[s]->setText(Q(d.averageBets[s]));
+    }
+}
+
+// --- TMCRoulettePlot2 -------------------------------------------------------------------
+
+TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
+    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
+      Picture(NewPicture(kDistW, kDistH)) {
+    setObjectName(QStringLiteral("MCRoulettePlot2"));
+    helpContext = 64;
+    setFixedSize(kDistW, kDistH + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, kDistW, kDistH);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kDistH + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kDistH + 8);
+    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kDistH + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(268, kDistH + 6, 30, 28);
+    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::AgainBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::TerugBtnClick);
+    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::DataBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot2::SaveBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+    DrawAxes();
+}
+
+void TMCRoulettePlot2::DrawAxes() {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    const int axis[kSystems] = {137, 289, 441};
+    const int topY[kSystems] = {8, 160, 312};
+    const QColor grid(160, 160, 160);
+    for (int y : {114, 92, 70, 48, 266, 244, 222, 200, 420, 400, 380, 360, 340, 320})
+        LineAt(p, 36, y, 656, y, grid);
+    for (int s = 0; s < kSystems; ++s) {
+        LineAt(p, 34, topY[s], 34, axis[s], Qt::black, 2);
+        LineAt(p, 34, axis[s], 654, axis[s], Qt::black, 2);
+    }
+    p.setPen(Qt::black);
+    for (int t = 0; t <= 4; ++t) {
+        TextAt(p, 2, 132 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
+        TextAt(p, 2, 284 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
+    }
+    const char* flat[4] = {"0", "0.1", "0.2", "0.3"};
+    for (int t = 0; t < 4; ++t) TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(flat[t]));
+    QFont title = p.font();
+    title.setPointSize(14);
+    title.setBold(true);
+    p.setFont(title);
+    TextAt(p, 40, 6, QStringLiteral("Big Martingale system"));
+    TextAt(p, 40, 158, QStringLiteral("D'Alembert system"));
+    TextAt(p, 40, 310, QStringLiteral("Flat system"));
+}
+
+void TMCRoulettePlot2::DrawBars(const RouletteDistResult& r) {
+    DrawAxes();
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    const int S = r.params.start;
+    const int w = 600 / (3 * S);
+    const int base[kSystems] = {136, 288, 440};
+    const auto& flat = r.systems[2].frequencies;
+    const bool wide = std::any_of(flat.begin(), flat.end(), [](double f) { return f > 0.3; });
+    const int k = wide ? 200 : 400;
+    if (wide) {
+        const char* labels[4] = {"0", "0.2", "0.4", "0.6"};
+        for (int t = 0; t < 4; ++t) {
+            p.fillRect(QRect(2, 435 - 40 * t, 30, 16), ButtonFace());
+            p.setPen(Qt::black);
+            TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(labels[t]));
+        }
+    }
+    p.setPen(Qt::red);
+    p.setBrush(Qt::red);
+    for (int s = 0; s < kSystems; ++s) {
+        const auto& freq = r.systems[static_cast<std::size_t>(s)].frequencies;
+        for (int c = 0; c <= 3 * S && c < static_cast<int>(freq.size()); ++c) {
+            const double f = freq[static_cast<std::size_t>(c)];
+            int h = s < 2 ? LogBarHeight(f) : static_cast<int>(k * f);
+            if (h <= 0) continue;
+            const int x1 = 36 + w * c;
+            const int x2 = 35 + w * (c + 1);
+            p.drawRect(QRect(QPoint(x1, base[s] - h), QPoint(x2, base[s])));
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+    for (int s = 0; s < kSystems; ++s) {
+        for (int c : {0, S, 2 * S, 3 * S}) {
+            const int centre = 36 + w * c + w / 2;
+            LineAt(p, centre, base[s] + 1, centre, base[s] + 7, Qt::black);
+            p.setPen(Qt::black);
+            TextCentredAt(p, centre, base[s] + 8, QString::number(c));
+        }
+    }
+}
+
+void TMCRoulettePlot2::AgainBtnClick() {
+    if (Dialog) Dialog->RunAgain();
+}
+
+void TMCRoulettePlot2::TerugBtnClick() {
+    hide();
+    if (Dialog) {
+        Dialog->show();
+        Dialog->raise();
+    }
+}
+
+void TMCRoulettePlot2::DataBtnClick() {
+    if (!Dialog || !Dialog->lastResult()) return;
+    Data->Fill(*Dialog->lastResult());
+    Data->move(pos() + QPoint(20, 20));
+    Data->show();
+    Data->raise();
+}
+
+void TMCRoulettePlot2::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Roulette2.bmp"), true);
+}
+
+// --- TMCRouletteDialoog2 ----------------------------------------------------------------
+
+TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TMCRouletteProgress* progress)
+    : TMCWindow(module, QStringLiteral("Settings")), Plot(plot), ProgressWin(progress) {
+    setObjectName(QStringLiteral("MCRouletteDialoog2"));
+    helpContext = 64;
+    setFixedSize(320, 190);
+    auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
+    g->setGeometry(8, 8, 304, 126);
+    PlaceLabel(g, QStringLiteral("Starting capital "), 12, 30);
+    StartEdit = new TMCSpinEdit(kRouletteDistStart, g);
+    StartEdit->setObjectName(QStringLiteral("StartEdit"));
+    StartEdit->setGeometry(190, 26, 90, 24);
+    PlaceLabel(g, QStringLiteral("Number of bets"), 12, 62);
+    BetsEdit = new TMCSpinEdit(kRouletteBets, g);
+    BetsEdit->setObjectName(QStringLiteral("BetsEdit"));
+    BetsEdit->setGeometry(190, 58, 90, 24);
+    PlaceLabel(g, QStringLiteral("Number of runs "), 12, 94);
+    RunsEdit = new TMCSpinEdit(kRouletteRuns, g);
+    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
+    RunsEdit->setGeometry(190, 90, 90, 24);
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 150);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 150);
+    QToolButton* help = ExplanationButton(this, 64);
+    help->setGeometry(276, 150, 30, 25);
+    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::TerugBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+}
+
+void TMCRouletteDialoog2::Open() {
+    move(module()->SideBySide(width(), 0));
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMCRouletteDialoog2::Stop() {
+    ProgressWin->StopFlag = true;
+}
+
+void TMCRouletteDialoog2::OKBtnClick() {
+    if (running()) return;
+    Params = {.start = StartEdit->commit(), .bets = BetsEdit->commit(), .runs = RunsEdit->commit()};
+    hide();
+    RunAgain();
+}
+
+void TMCRouletteDialoog2::RunAgain() {
+    if (running()) return;
+    Plot->hide();
+    Pending = true;
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCRouletteDialoog2::TerugBtnClick() {
+    hide();
+    if (Keuze) {
+        Keuze->show();
+        Keuze->raise();
+    }
+}
+
+void TMCRouletteDialoog2::Execute() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return;
+    const QPointer<TMCRouletteDialoog2> self(this);
+    Running = true;
+    ProgressWin->StopFlag = false;
+    Plot->DrawAxes();
+    ProgressWin->Bar->setValue(0);
+    ProgressWin->move(module()->SideBySide(ProgressWin->width(), 0, 200));
+    ProgressWin->show();
+    ProgressWin->raise();
+    MCRunProgress progress(module(), &ProgressWin->StopFlag);
+    auto result = std::make_unique<RouletteDistResult>(RunRouletteDistributions(
+        Params, progress, [this](int percent) { ProgressWin->Bar->setValue(percent); }));
+    if (!self || module()->ModuleClosing()) return;
+    Running = false;
+    Last = std::move(result);
+    ProgressWin->hide();
+    ProgressWin->Bar->setValue(0);
+    Plot->DrawBars(*Last);
+    Plot->move(module()->SideBySide(Plot->width(), 0));
+    Plot->show();
+    Plot->raise();
+    Plot->Graph->update();
+}
+
+// --- TMCRouletteKeuze -------------------------------------------------------------------
+
+TMCRouletteKeuze::TMCRouletteKeuze(TMC* module, TMCRouletteDialoog* single, TMCRouletteDialoog2* dist)
+    : TMCWindow(module, QStringLiteral("Choice")), Single(single), Dist(dist) {
+    setObjectName(QStringLiteral("MCRouletteKeuze"));
+    helpContext = 64;
+    setFixedSize(280, 140);
+    SingleBtn = new QRadioButton(QStringLiteral("Single run for simulation"), this);
+    SingleBtn->setObjectName(QStringLiteral("SingleBtn"));
+    SingleBtn->setGeometry(16, 16, 250, 22);
+    SingleBtn->setChecked(true);
+    DistBtn = new QRadioButton(QStringLiteral("Probability distributions"), this);
+    DistBtn->setObjectName(QStringLiteral("DistBtn"));
+    DistBtn->setGeometry(16, 46, 250, 22);
+    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 96);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 96);
+    QToolButton* help = ExplanationButton(this, 64);
+    help->setGeometry(236, 96, 30, 25);
+    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::TerugBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+}
+
+void TMCRouletteKeuze::Open() {
+    SingleBtn->setChecked(true);
+    move(module()->SideBySide(width(), 0));
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMCRouletteKeuze::OKBtnClick() {
+    hide();
+    if (SingleBtn->isChecked())
+        Single->Open();
+    else
+        Dist->Open();
+}
+
+void TMCRouletteKeuze::TerugBtnClick() {
+    hide();
+    module()->ShowChooser();
+}
+
+std::unique_ptr<TMCExperiment> CreateRouletteExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* data = new TMCRouletteData(module);
+    auto* plot = new TMCRoulettePlot(module, data);
+    auto* single = new TMCRouletteDialoog(module, plot);
+    plot->setDialog(single);
+    auto* data2 = new TMCRouletteData2(module);
+    auto* plot2 = new TMCRoulettePlot2(module, data2);
+    auto* progress = new TMCRouletteProgress(module);
+    auto* dist = new TMCRouletteDialoog2(module, plot2, progress);
+    plot2->setDialog(dist);
+    auto* keuze = new TMCRouletteKeuze(module, single, dist);
+    single->setChooser(keuze);
+    dist->setChooser(keuze);
+    QPointer<TMCRouletteKeuze> k(keuze);
+    QPointer<TMCRoulettePlot> g(plot);
+    QPointer<TMCRouletteDialoog2> d(dist);
+    e->open = [k] {
+        if (k) k->Open();
+    };
+    e->stop = [g, d] {
+        if (g) g->FinishDrawing();
+        if (d) d->Stop();
+    };
+    e->running = [g, d] { return (g && g->drawing()) || (d && d->running()); };
+    e->windows = {keuze, single, plot, data, dist, progress, plot2, data2};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,236 @@
+#include "modules/montecarlo/ui/mcsppunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/picturesave.h"
+#include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tarvik::montecarlo::ui {
+
+// --- TMCSPPPlot ---------------------------------------------------------------------
+
+TMCSPPPlot::TMCSPPPlot(TMC* module)
+    : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Picture(NewPicture(409, 321)) {
+    setObjectName(QStringLiteral("MCSPPPlot"));
+    helpContext = 63;
+    setFixedSize(409, 360);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, 409, 321);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(8, 326, 30, 28);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCSPPPlot::SaveBtnClick);
+    onFrameClose = [this] {
+        if (Dialog) Dialog->GraphClosed();
+    };
+    DrawEmpty();
+}
+
+void TMCSPPPlot::DrawEmpty(int runs, int m) {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    LineAt(p, 49, 25, 49, 300, Qt::black, 2);
+    LineAt(p, 50, 300, 375, 300, Qt::black, 2);
+    LineAt(p, 375, 295, 375, 305, Qt::black);
+    for (int y = 55; y <= 265; y += 35) LineAt(p, 45, y, 55, y, Qt::black);
+    p.setPen(Qt::black);
+    for (int k = 0; k <= 7; ++k) TextAt(p, 24, 294 - 35 * k, QString::number(5 * k));
+    QFont big = p.font();
+    const QFont normal = big;
+    big.setPointSize(14);
+    p.setFont(big);
+    TextAt(p, 20, 17, QStringLiteral("$"));
+    p.setFont(normal);
+    LineAt(p, 138, 312, 178, 312, Qt::blue);
+    p.setPen(Qt::black);
+    TextAt(p, 186, 306, QStringLiteral("Average pay-out"));
+    if (runs > 0) TextAt(p, 336, 305, QString::number(runs) + QStringLiteral(" Runs"));
+    if (m > 0) {
+        const int y = 300 - 7 * m;
+        LineAt(p, 50, y, 375, y, Qt::red, 1, Qt::DashLine);
+    }
+    p.end();
+    Graph->update();
+}
+
+void TMCSPPPlot::DrawColumn(const SppColumn& c) {
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    const int y1 = SppY(c.previousAverage);
+    const int y2 = SppY(c.average);
+    const QColor pen = y1 == 25 && y2 == 25 ? QColor(Qt::red) : QColor(Qt::blue);
+    if (y1 > 25 && y2 == 25) {
+        // The curve leaves the visible range: its value above the column.
+        const QString text = QString::fromStdString(FormatGeneral(c.average, 4));
+        const QFontMetrics fm(p.font());
+        p.fillRect(QRect(c.column + 39, 10, fm.horizontalAdvance(text), fm.height()), QColor(192, 192, 192));
+        p.setPen(Qt::black);
+        TextAt(p, c.column + 39, 10, text);
+    }
+    if (c.column > 1) LineAt(p, c.column + 49, y1, c.column + 50, y2, pen);
+}
+
+void TMCSPPPlot::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("StPetersburgParadox.bmp"));
+}
+
+// --- TMCSPPDialoog ---------------------------------------------------------------
+
+TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
+    : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Plot(plot) {
+    setObjectName(QStringLiteral("MCSPPDialoog"));
+    helpContext = 63;
+    setFixedSize(360, 340);
+    QLabel* casino = PlaceLabel(this, QStringLiteral("Casino has a limited capital 2"), 16, 14);
+    QLabel* power = PlaceLabel(this, QStringLiteral("m"), casino->x() + casino->width() + 1, 8);
+    QFont small = power->font();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    power->setFont(small);
+    power->adjustSize();
+
+    auto* group = new QGroupBox(QStringLiteral("Simulation parameters"), this);
+    group->setGeometry(8, 40, 344, 130);
+    PlaceLabel(group, QStringLiteral("m:"), 12, 30);
+    MEdit = new TMCSpinEdit(kSppM, group);
+    MEdit->setObjectName(QStringLiteral("MEdit"));
+    MEdit->setGeometry(150, 26, 90, 24);
+    PlaceLabel(group, QStringLiteral("(<= 25)"), 250, 30);
+    PlaceLabel(group, QStringLiteral("Number of runs "), 12, 64);
+    RunsEdit = new TMCSpinEdit(kSppRuns, group);
+    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
+    RunsEdit->setGeometry(150, 60, 90, 24);
+    PlaceLabel(group, QStringLiteral("(<= 1E5)"), 250, 64);
+    LineBox = new QCheckBox(QStringLiteral("Show line"), group);
+    LineBox->setObjectName(QStringLiteral("LineBox"));
+    LineBox->setGeometry(12, 96, 150, 22);
+
+    auto* result = new QGroupBox(QStringLiteral("Simulation result"), this);
+    result->setGeometry(8, 178, 344, 100);
+    PlaceLabel(result, QStringLiteral("Average pay-out"), 12, 30);
+    AverageEdit = new QLineEdit(result);
+    AverageEdit->setObjectName(QStringLiteral("AverageEdit"));
+    AverageEdit->setReadOnly(true);
+    AverageEdit->setGeometry(150, 26, 180, 24);
+    PlaceLabel(result, QStringLiteral("95% BTI"), 12, 64);
+    IntervalEdit = new QLineEdit(result);
+    IntervalEdit->setObjectName(QStringLiteral("IntervalEdit"));
+    IntervalEdit->setReadOnly(true);
+    IntervalEdit->setGeometry(150, 60, 180, 24);
+
+    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 294);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 294);
+    QToolButton* help = ExplanationButton(this, 63);
+    help->setGeometry(312, 294, 30, 25);
+    connect(SimulateBtn, &QPushButton::clicked, this, &TMCSPPDialoog::SimulateBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCSPPDialoog::TerugBtnClick);
+    // The frame stops a run and hides both windows; the chooser stays hidden.
+    onFrameClose = [this] {
+        StopFlag = true;
+        hide();
+        Plot->hide();
+        Restore();
+    };
+}
+
+void TMCSPPDialoog::Open() {
+    MEdit->restoreDefault();
+    RunsEdit->restoreDefault();
+    LineBox->setChecked(false);
+    AverageEdit->clear();
+    IntervalEdit->clear();
+    Plot->DrawEmpty();
+    const QPoint at = module()->SideBySide(width(), Plot->width());
+    move(at);
+    Plot->move(at.x() + width() + 15, at.y());
+    show();
+    Plot->show();
+    raise();
+    activateWindow();
+}
+
+void TMCSPPDialoog::Restore() {
+    SimulateBtn->setEnabled(true);
+    TerugBtn->setText(QStringLiteral("Previous"));
+}
+
+void TMCSPPDialoog::SimulateBtnClick() {
+    if (running()) return;
+    MEdit->commit();
+    RunsEdit->commit();
+    Pending = true;
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCSPPDialoog::TerugBtnClick() {
+    if (running()) {
+        // "Stop": the current game is finished first.
+        StopFlag = true;
+        TerugBtn->setText(QStringLiteral("Previous"));
+        return;
+    }
+    hide();
+    Plot->hide();
+    module()->ShowChooser();
+}
+
+void TMCSPPDialoog::GraphClosed() {
+    if (running()) {
+        StopFlag = true;
+        BackAfterRun = true;
+        return;
+    }
+    TerugBtnClick();
+}
+
+void TMCSPPDialoog::Execute() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return;
+    const QPointer<TMCSPPDialoog> self(this);
+    Running = true;
+    StopFlag = false;
+    BackAfterRun = false;
+    TerugBtn->setText(QStringLiteral("Stop"));
+    SimulateBtn->setEnabled(false);
+    const SppParams params{.m = MEdit->value(), .runs = RunsEdit->value()};
+    Plot->DrawEmpty(params.runs, LineBox->isChecked() ? params.m : 0);
+    AverageEdit->clear();
+    IntervalEdit->clear();
+    MCRunProgress progress(module(), &StopFlag, [this] { Plot->Graph->repaint(); });
+    Last = RunStPetersburg(params, ChooseStream(), progress,
+                           [this](const SppColumn& c) { Plot->DrawColumn(c); });
+    if (!self || module()->ModuleClosing()) return;
+    Running = false;
+    AverageEdit->setText(QString::fromStdString(Last.averageText()));
+    IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
+    Plot->Graph->update();
+    Restore();
+    if (BackAfterRun) TerugBtnClick();
+}
+
+std::unique_ptr<TMCExperiment> CreateStPetersburgExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* plot = new TMCSPPPlot(module);
+    auto* dlg = new TMCSPPDialoog(module, plot);
+    plot->setDialog(dlg);
+    QPointer<TMCSPPDialoog> d(dlg);
+    e->open = [d] {
+        if (d) d->Open();
+    };
+    e->stop = [d] {
+        if (d) d->Stop();
+    };
+    e->running = [d] { return d && d->running(); };
+    e->windows = {dlg, plot};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,69 @@
+#pragma once
+// St Petersburg paradox: the parameter window TMCSPPDialoog and the graph TMCSPPPlot.
+#include "modules/montecarlo/stpetersburg.h"
+#include "modules/montecarlo/ui/mcwidgets.h"
+
+#include <QImage>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+
+namespace tarvik::montecarlo::ui {
+
+class TMCSPPDialoog;
+
+class TMCSPPPlot : public TMCWindow {
+    Q_OBJECT
+public:
+    explicit TMCSPPPlot(TMC* module);
+    void setDialog(TMCSPPDialoog* d) { Dialog = d; }
+    // The axes, texts and legend; with runs > 0 the "N Runs" text, with m > 0
+    // the dashed line at the expected pay-out m.
+    void DrawEmpty(int runs = 0, int m = 0);
+    void DrawColumn(const SppColumn& c);
+    void SaveBtnClick();
+    const QImage& picture() const { return Picture; }
+
+    TMCPictureBox* Graph = nullptr;
+    QToolButton* SaveBtn = nullptr;
+
+private:
+    TMCSPPDialoog* Dialog = nullptr;
+    QImage Picture;
+};
+
+class TMCSPPDialoog : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCSPPDialoog(TMC* module, TMCSPPPlot* plot);
+    void Open();
+    void SimulateBtnClick();
+    void TerugBtnClick();
+    // The graph window closed by its frame: a run stops, then "Previous".
+    void GraphClosed();
+    void Stop() { StopFlag = true; }
+    bool running() const { return Running || Pending; }
+    const SppResult& lastResult() const { return Last; }
+
+    TMCSpinEdit* MEdit = nullptr;
+    TMCSpinEdit* RunsEdit = nullptr;
+    QCheckBox* LineBox = nullptr;
+    QLineEdit* AverageEdit = nullptr;
+    QLineEdit* IntervalEdit = nullptr;
+    QPushButton* SimulateBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+private:
+    void Execute();
+    void Restore();
+
+    TMCSPPPlot* Plot;
+    bool StopFlag = false;
+    bool Running = false;
+    bool Pending = false;
+    bool BackAfterRun = false;
+    SppResult Last;
+};
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,206 @@
+#include "modules/montecarlo/ui/mcwidgets.h"
+
+#include "common/ui/help.h"
+#include "common/ui/modulewindow.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <thread>
+
+namespace tarvik::montecarlo::ui {
+
+// --- TMCSpinEdit ----------------------------------------------------------------
+
+TMCSpinEdit::TMCSpinEdit(const SpinLimits& limits, QWidget* parent) : QSpinBox(parent), limits_(limits) {
+    setRange(limits.min, limits.max);
+    setValue(limits.initial);
+    setToolTip(QString::fromUtf8(limits.hint));
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    setKeyboardTracking(false);
+    ColourOnFocus(this);
+}
+
+int TMCSpinEdit::commit() {
+    interpretText();
+    return value();
+}
+
+QValidator::State TMCSpinEdit::validate(QString& text, int&) const {
+    if (text.size() > 12) return QValidator::Invalid;
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (ok && v >= minimum() && v <= maximum()) return QValidator::Acceptable;
+    return QValidator::Intermediate;
+}
+
+void TMCSpinEdit::fixup(QString& text) const {
+    text = QString::number(ClampSpinText(text.toStdString(), limits_));
+}
+
+int TMCSpinEdit::valueFromText(const QString& text) const {
+    return ClampSpinText(text.toStdString(), limits_);
+}
+
+// --- focus colouring --------------------------------------------------------------
+
+namespace {
+
+class FocusColourFilter : public QObject {
+public:
+    FocusColourFilter(QWidget* field, QColor colour) : QObject(field), colour_(colour) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w) return false;
+        if (event->type() == QEvent::FocusIn) Paint(w, colour_);
+        if (event->type() == QEvent::FocusOut) Paint(w, Qt::white);
+        return false;
+    }
+    static void Paint(QWidget* w, QColor c) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Base, c);
+        w->setPalette(pal);
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+            // The line edit inside the spin box paints the text area.
+            if (auto* edit = spin->findChild<QLineEdit*>()) edit->setPalette(pal);
+        }
+    }
+
+    void setColour(QColor c) { colour_ = c; }
+
+private:
+    QColor colour_;
+};
+
+} // namespace
+
+void ColourOnFocus(QWidget* field, QColor colour) {
+    FocusColourFilter::Paint(field, Qt::white);
+    // A field has one focus colour: a later call replaces the earlier one.
+    for (QObject* child : field->children())
+        if (auto* old = dynamic_cast<FocusColourFilter*>(child)) {
+            old->setColour(colour);
+            return;
+        }
+    field->installEventFilter(new FocusColourFilter(field, colour));
+}
+
+QToolButton* ExplanationButton(QWidget* parent, int helpContext) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QStringLiteral("HelpBtn"));
+    b->setText(QStringLiteral("?"));
+    b->setToolTip(QStringLiteral("Explanantion"));
+    QObject::connect(b, &QToolButton::clicked, parent,
+                     [parent, helpContext] { tarvik::ui::ShowHelp(helpContext, parent); });
+    return b;
+}
+
+QToolButton* SaveGraphButton(QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QStringLiteral("SaveBtn"));
+    b->setIcon(parent->style()->standardIcon(QStyle::SP_DialogSaveButton));
+    b->setToolTip(QStringLiteral("Save graph to file"));
+    return b;
+}
+
+// --- TMCPictureBox --------------------------------------------------------------
+
+TMCPictureBox::TMCPictureBox(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize TMCPictureBox::sizeHint() const {
+    return picture_->size();
+}
+
+void TMCPictureBox::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.fillRect(event->rect(), palette().window());
+    p.drawImage(event->rect().topLeft(), *picture_, event->rect());
+}
+
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w, int h) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+// --- TMCWindow ----------------------------------------------------------------------
+
+TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWidget(module), module_(module) {
+    if (frameless)
+        setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    else
+        tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(caption);
+    setAutoFillBackground(true);
+    auto* f1 = new QAction(this);
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    f1->setShortcutContext(Qt::WindowShortcut);
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(helpContext, this); });
+}
+
+void TMCWindow::closeEvent(QCloseEvent* event) {
+    if (!module_ || module_->ModuleClosing()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (onFrameClose) onFrameClose();
+}
+
+// --- MCRunProgress ---------------------------------------------------------------
+
+MCRunProgress::MCRunProgress(TMC* module, const bool* stop, std::function<void()> refresh)
+    : module_(module), stop_(stop), refresh_(std::move(refresh)), last_(std::chrono::steady_clock::now()) {}
+
+void MCRunProgress::yield() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(HandOverIntervalMs)) return;
+    handOver();
+}
+
+void MCRunProgress::handOver() {
+    if (stopRequested()) return;
+    // The live picture repaints at most about sixty times a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (refresh_ && now - lastRefresh_ >= std::chrono::milliseconds(16)) {
+        refresh_();
+        lastRefresh_ = now;
+    }
+    QCoreApplication::processEvents();
+    last_ = std::chrono::steady_clock::now();
+}
+
+bool MCRunProgress::stopRequested() const {
+    return !module_ || module_->ModuleClosing() || (stop_ && *stop_);
+}
+
+void MCRunProgress::pause(int ms) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    handOver();
+    while (!stopRequested() && std::chrono::steady_clock::now() < until) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    last_ = std::chrono::steady_clock::now();
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,121 @@
+#pragma once
+// The pieces every Monte Carlo window shares: integer spin fields that clamp
+// on leaving, the coloured field with the focus, the explanation and save
+// buttons, a picture box, frame-close handling and the pacing of long runs.
+#include "common/progress.h"
+#include "modules/montecarlo/mcshared.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointer>
+#include <QSpinBox>
+#include <QWidget>
+#include <chrono>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace tarvik::montecarlo::ui {
+
+class TMC;
+
+// An integer field with limits: any text may be typed; on leaving, a value
+// outside the limits becomes the nearest limit and a text that is no integer
+// the lower limit. The limits are its hint.
+class TMCSpinEdit : public QSpinBox {
+    Q_OBJECT
+public:
+    TMCSpinEdit(const SpinLimits& limits, QWidget* parent);
+    const SpinLimits& limits() const { return limits_; }
+    // The value the field holds once left (applies the clamp now).
+    int commit();
+    void restoreDefault() { setValue(limits_.initial); }
+    QLineEdit* editor() const { return lineEdit(); }
+
+protected:
+    QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
+    int valueFromText(const QString& text) const override;
+
+private:
+    SpinLimits limits_;
+};
+
+// Colours a field while it has the focus (yellow, or another colour), white
+// again on leaving.
+void ColourOnFocus(QWidget* field, QColor colour = QColor(Qt::yellow));
+
+// The speed button with the hint "Explanantion" that opens a help context.
+QToolButton* ExplanationButton(QWidget* parent, int helpContext);
+// The "Save graph to file" speed button.
+QToolButton* SaveGraphButton(QWidget* parent);
+
+// Shows an off-screen picture at its natural size.
+class TMCPictureBox : public QWidget {
+    Q_OBJECT
+public:
+    TMCPictureBox(const QImage* picture, QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* picture_;
+};
+
+// A label at a fixed place.
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);
+// A push button at a fixed place.
+QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w = 75,
+                         int h = 25);
+
+// An experiment window: a stay-on-top tool window of the module that lets
+// itself be closed by its frame only while the module closes; otherwise the
+// frame's close runs `onFrameClose`.
+class TMCWindow : public QWidget {
+    Q_OBJECT
+public:
+    TMCWindow(TMC* module, const QString& caption, bool frameless = false);
+    TMC* module() const { return module_; }
+    std::function<void()> onFrameClose;
+    // The help context F1 opens in this window (the module's by default).
+    int helpContext = 6;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TMC* module_;
+};
+
+// What a run sees of its window: a stop flag, the module closing, and a
+// hand-over to the event loop at most about every 10 ms (or every time when
+// `always` is set, as in slow mode), repainting the live picture first.
+class MCRunProgress : public Progress {
+public:
+    MCRunProgress(TMC* module, const bool* stop, std::function<void()> refresh = {});
+    void yield() override;
+    bool stopRequested() const override;
+    // Hands control to the event loop now (slow mode, pauses).
+    void handOver();
+    // Waits `ms` milliseconds while the event loop runs (slow-mode pauses);
+    // returns early when the run is to stop.
+    void pause(int ms);
+
+    // The least time between two hand-overs in `yield` (tests set 0, so that
+    // every point where a run may hand over does).
+    static inline int HandOverIntervalMs = 10;
+
+private:
+    QPointer<TMC> module_;
+    const bool* stop_;
+    std::function<void()> refresh_;
+    std::chrono::steady_clock::time_point last_;
+    std::chrono::steady_clock::time_point lastRefresh_{};
+};
+
+} // namespace tarvik::montecarlo::ui
