@@ -4,6 +4,7 @@
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
+#include "modules/simulation/ui/simmodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -26,7 +27,7 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartTSP", "Travelling salesman", "MenuTSP", true, true, "tsp", {}, {}, {}},
         {"StartNormal", "Normal distribution", "MenuNormal", true, true, "normal", {}, {}, {}},
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
-        {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
+        {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", CreateSimWindow, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},

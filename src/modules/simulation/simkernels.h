@@ -116,13 +116,41 @@ private:
     int count_ = 1;
 };
 
+// The streams of the multi-stream generator, held by the run while it goes:
+// loaded from the shared table when the kernel starts and stored back when it
+// ends, with the generator's arithmetic, so every stream yields exactly the
+// numbers RndUniform would.
+class StreamTable {
+public:
+    StreamTable() {
+        for (int i = 1; i <= kRndSlots; ++i) seeds_[static_cast<std::size_t>(i)] = RndGetSeed(i);
+    }
+    ~StreamTable() {
+        for (int i = 1; i <= kRndSlots; ++i) RndSetSeed(seeds_[static_cast<std::size_t>(i)], i);
+    }
+    StreamTable(const StreamTable&) = delete;
+    StreamTable& operator=(const StreamTable&) = delete;
+
+    // A uniform in (0, 1) from stream `s` (1 .. 102).
+    double uniform(int s) {
+        std::uint64_t z = static_cast<std::uint32_t>(seeds_[static_cast<std::size_t>(s)]);
+        z = z * 24112u % static_cast<std::uint64_t>(kRndModulus);
+        z = z * 26143u % static_cast<std::uint64_t>(kRndModulus);
+        seeds_[static_cast<std::size_t>(s)] = static_cast<std::int32_t>(z);
+        return static_cast<double>(2 * (z / 256) + 1) / 16777216.0;
+    }
+
+private:
+    std::array<std::int32_t, kRndSlots + 1> seeds_{};
+};
+
 // An interarrival or service time: 1/rate when deterministic, else an
-// exponential variate from a numbered stream.
+// exponential variate -ln(U)/rate from a numbered stream.
 struct Variate {
     int stream = 1;
     double rate = 1;
     bool det = false;
-    double draw() const { return det ? 1.0 / rate : -std::log(RndUniform(stream)) / rate; }
+    double draw(StreamTable& t) const { return det ? 1.0 / rate : -std::log(t.uniform(stream)) / rate; }
 };
 
 // The exponential variate of the single-server queue, from the system generator.
@@ -251,6 +279,7 @@ struct TwoQueueSetup {
 
 template <class Obs>
 Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& obs, Outcome out) {
+    StreamTable streams;
     EventList ev;
     std::array<ServQueue, 2> q;
     const double L = set.length;
@@ -260,8 +289,8 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
         ev.add(0, 0.0);
         ev.add(2, 0.0);
     }
-    ev.add(0, set.arrival[0].draw());
-    ev.add(2, set.arrival[1].draw());
+    ev.add(0, set.arrival[0].draw(streams));
+    ev.add(2, set.arrival[1].draw(streams));
     std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
     if constexpr (Obs::kActive) {
         obs.sample(0, 1, 0, 0.0);
@@ -281,14 +310,14 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
         }
         if ((e.kind & 1) == 0) {
             if (s.clock > 0) {
-                const double a = set.arrival[static_cast<std::size_t>(k)].draw();
+                const double a = set.arrival[static_cast<std::size_t>(k)].draw(streams);
                 if (pacer.running() && s.clock + a <= L) {
                     ev.add(e.kind, s.clock + a);
                     ++s.customers;
                 }
             }
             detail::Arrive(s, q[static_cast<std::size_t>(k)], ev,
-                           set.service[static_cast<std::size_t>(k)].draw(), e.kind + 1);
+                           set.service[static_cast<std::size_t>(k)].draw(streams), e.kind + 1);
         } else {
             detail::Depart(s, q[static_cast<std::size_t>(k)], ev, e.kind);
         }
@@ -336,6 +365,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
     const std::array<Variate, 2> pooled{Variate{B, set.mu1, set.detService},
                                         Variate{C, set.mu2, set.detService}};
     const double L = set.length;
+    StreamTable streams;
 
     EventList ev;
     std::array<ServQueue, 3> q;
@@ -348,7 +378,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
     out.pooledCustomers = 1;
     {
         const int k = RandomReal() <= p1 ? 1 : 2;
-        const double t = arrival.draw();
+        const double t = arrival.draw(streams);
         ev.add(4, t, k);
         ev.add(k == 1 ? 0 : 2, t, k);
     }
@@ -374,7 +404,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
             if ((e.kind & 1) == 0) {
                 ++out.typeCustomers[static_cast<std::size_t>(k)];
                 detail::Arrive(s, q[static_cast<std::size_t>(k)], ev,
-                               separate[static_cast<std::size_t>(k)].draw(), e.kind + 1);
+                               separate[static_cast<std::size_t>(k)].draw(streams), e.kind + 1);
             } else {
                 detail::Depart(s, q[static_cast<std::size_t>(k)], ev, e.kind);
             }
@@ -397,7 +427,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
         }
         if (e.kind == 4) {
             if (pacer.running()) {
-                const double a = arrival.draw();
+                const double a = arrival.draw(streams);
                 if (sp.clock + a <= L) {
                     const int k = RandomReal() <= p1 ? 1 : 2;
                     ev.add(4, sp.clock + a, k);
@@ -405,7 +435,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
                     ++out.pooledCustomers;
                 }
             }
-            const double service = pooled[static_cast<std::size_t>(e.type - 1)].draw();
+            const double service = pooled[static_cast<std::size_t>(e.type - 1)].draw(streams);
             if (sp.inService < 2) {
                 sp.totalSojourn += service;
                 ++sp.inService;
@@ -459,10 +489,11 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
     const std::array<Variate, 2> service{Variate{101, set.mu1, set.detService1},
                                          Variate{102, set.mu2, set.detService2}};
     const double L = set.length;
+    StreamTable streams;
     EventList ev;
     std::array<ServQueue, 2> q;
     out.station[0].customers = 1;
-    ev.add(0, arrival.draw());
+    ev.add(0, arrival.draw(streams));
     std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
     if constexpr (Obs::kActive) {
         obs.sample(0, 1, 0, 0.0);
@@ -482,12 +513,12 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
         }
         switch (e.kind) {
         case 0: {
-            const double a = arrival.draw();
+            const double a = arrival.draw(streams);
             if (pacer.running() && s.clock + a <= L) {
                 ev.add(0, s.clock + a);
                 ++s.customers;
             }
-            detail::Arrive(s, q[0], ev, service[0].draw(), 1);
+            detail::Arrive(s, q[0], ev, service[0].draw(streams), 1);
             break;
         }
         case 1:
@@ -496,7 +527,7 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
             break;
         case 2:
             ++s.customers;
-            detail::Arrive(s, q[1], ev, service[1].draw(), 3);
+            detail::Arrive(s, q[1], ev, service[1].draw(streams), 3);
             break;
         default:
             detail::Depart(s, q[1], ev, 3);
@@ -529,12 +560,13 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         std::array<Variate, 2>{Variate{101, set.mu1, set.detService1},
                                Variate{102, set.mu2, set.detService2}}};
     const double L = set.length;
+    StreamTable streams;
     EventList ev;
     ServQueue plain;
     PriorityServQueue prio;
     {
         const int k = RandomReal() <= p1 ? 1 : 2;
-        const double t = arrival.draw();
+        const double t = arrival.draw(streams);
         ev.add(2 * (k - 1), t);
         ev.add(4 + 2 * (k - 1), t);
     }
@@ -560,7 +592,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         }
         if ((e.kind & 1) == 0) {
             if (sys == 0 && pacer.running()) {
-                const double a = arrival.draw();
+                const double a = arrival.draw(streams);
                 if (s.clock + a <= L) {
                     const int k = RandomReal() <= p1 ? 1 : 2;
                     ev.add(2 * (k - 1), s.clock + a);
@@ -571,7 +603,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
             auto& t = types[static_cast<std::size_t>(type - 1)];
             ++t.customers;
             const double sv =
-                service[static_cast<std::size_t>(sys)][static_cast<std::size_t>(type - 1)].draw();
+                service[static_cast<std::size_t>(sys)][static_cast<std::size_t>(type - 1)].draw(streams);
             if (s.inService > 0) {
                 const Customer c{s.clock, sv, type};
                 if (sys == 0)

@@ -4,7 +4,7 @@
 // the priority queue (type-1 customers ahead of every type-2 customer, arrival
 // order within a type). Every list belongs to one run.
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 namespace tarvik::simulation {
 
@@ -20,69 +20,92 @@ struct Customer {
     int type = 0;
 };
 
-// A small sorted array: the list holds the next arrival, the services in
-// progress and, at the start, the initial queue, so a linear scan is short.
+// A growable array of plain records; growing is the only slow path.
+template <class T> class Buffer {
+public:
+    Buffer() : data_(new T[16]), capacity_(16) {}
+    T& operator[](std::size_t i) { return data_[i]; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+    std::size_t capacity() const { return capacity_; }
+    // Doubles the capacity; the first `keep` records are kept.
+    void grow(std::size_t keep) {
+        std::unique_ptr<T[]> bigger(new T[capacity_ * 2]);
+        for (std::size_t i = 0; i < keep; ++i) bigger[i] = data_[i];
+        data_ = std::move(bigger);
+        capacity_ *= 2;
+    }
+
+private:
+    std::unique_ptr<T[]> data_;
+    std::size_t capacity_;
+};
+
+// A small sorted array, kept with the latest event first so that taking the
+// next event is a step back from the end; the list holds the next arrival, the
+// services in progress and, at the start, the initial queue, so the shifts of
+// an insertion are short.
 class EventList {
 public:
-    EventList() { items_.reserve(16); }
-
+    // Before the first event at or after `time`: among equal times the event
+    // added last is taken first.
     void add(int kind, double time, int type = 0) {
-        const Event e{time, kind, type};
-        if (head_ < items_.size() && time > items_.back().time) {
-            items_.push_back(e);
-            return;
+        if (size_ == items_.capacity()) items_.grow(size_);
+        std::size_t j = size_++;
+        while (j > 0 && items_[j - 1].time < time) {
+            items_[j] = items_[j - 1];
+            --j;
         }
-        std::size_t i = head_;
-        while (i < items_.size() && items_[i].time < time) ++i;
-        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(i), e);
+        items_[j] = Event{time, kind, type};
     }
 
     // Takes the first event; false on an empty list.
     bool next(Event& e) {
-        if (head_ == items_.size()) return false;
-        e = items_[head_++];
-        if (head_ == items_.size()) {
-            items_.clear();
-            head_ = 0;
-        } else if (head_ >= 256 && 2 * head_ >= items_.size()) {
-            items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
-            head_ = 0;
-        }
+        if (size_ == 0) return false;
+        e = items_[--size_];
         return true;
     }
 
-    bool empty() const { return head_ == items_.size(); }
-    std::size_t size() const { return items_.size() - head_; }
+    bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
     // The i-th event from the front (for tests).
-    const Event& at(std::size_t i) const { return items_[head_ + i]; }
+    const Event& at(std::size_t i) const { return items_[size_ - 1 - i]; }
 
 private:
-    std::vector<Event> items_;
-    std::size_t head_ = 0;
+    Buffer<Event> items_; // descending time
+    std::size_t size_ = 0;
 };
 
-// First in, first out.
+// First in, first out: a ring buffer.
 class ServQueue {
 public:
-    void add(const Customer& c) { items_.push_back(c); }
+    void add(const Customer& c) {
+        if (size_ == items_.capacity()) grow();
+        items_[(head_ + size_) & (items_.capacity() - 1)] = c;
+        ++size_;
+    }
     bool next(Customer& c) {
-        if (head_ == items_.size()) return false;
-        c = items_[head_++];
-        if (head_ == items_.size()) {
-            items_.clear();
-            head_ = 0;
-        } else if (head_ >= 1024 && 2 * head_ >= items_.size()) {
-            items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
-            head_ = 0;
-        }
+        if (size_ == 0) return false;
+        c = items_[head_];
+        head_ = (head_ + 1) & (items_.capacity() - 1);
+        --size_;
         return true;
     }
-    bool empty() const { return head_ == items_.size(); }
-    std::size_t size() const { return items_.size() - head_; }
+    bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
 
 private:
-    std::vector<Customer> items_;
+    void grow() {
+        // Unroll the ring to the front, then double.
+        Buffer<Customer> flat;
+        while (flat.capacity() < items_.capacity()) flat.grow(0);
+        for (std::size_t i = 0; i < size_; ++i) flat[i] = items_[(head_ + i) & (items_.capacity() - 1)];
+        flat.grow(size_);
+        items_ = std::move(flat);
+        head_ = 0;
+    }
+    Buffer<Customer> items_; // capacity a power of two
     std::size_t head_ = 0;
+    std::size_t size_ = 0;
 };
 
 // A type-1 customer goes directly behind the last waiting type-1 customer, a

@@ -306,3 +306,27 @@ TEST(PanelSampling, PrioritySamplesOnlyAtTypeOneEventsAndPoolingSumsTheSeparateS
 
 } // namespace
 } // namespace tarvik::simulation
+
+namespace tarvik::simulation {
+namespace {
+
+TEST(StreamTable, YieldsTheSharedGeneratorsNumbersAndStoresTheSeedsBack) {
+    RndReset();
+    RndSetSeed(RndGetSeed(7), 101);
+    std::vector<double> local;
+    {
+        StreamTable t;
+        for (int i = 0; i < 5000; ++i) local.push_back(t.uniform(i % 2 ? 7 : 101));
+    }
+    const std::int32_t after7 = RndGetSeed(7);
+    RndReset();
+    RndSetSeed(RndGetSeed(7), 101);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(local[static_cast<std::size_t>(i)], RndUniform(i % 2 ? 7 : 101)) << i;
+    EXPECT_EQ(RndGetSeed(7), after7);
+    // Stream 7 and its copy in slot 101 gave the same numbers.
+    EXPECT_EQ(local[0], local[1]);
+}
+
+} // namespace
+} // namespace tarvik::simulation
