@@ -54,8 +54,8 @@ TSimOpties::TSimOpties(TSim* owner) : QDialog(owner), owner_(owner) {
     setFixedSize(sizeHint());
 }
 
-bool TSimOpties::Available(Experiment e) {
-    return e == Experiment::Single;
+bool TSimOpties::Available(Experiment) {
+    return true;
 }
 
 Experiment TSimOpties::choice() const {

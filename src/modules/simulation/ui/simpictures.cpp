@@ -91,4 +91,64 @@ void DrawSingleSample(QImage& img, int scale, int i, long long prevActual, long 
     Line(p, m0 == top && m1 == top ? Qt::red : Qt::blue, 1, 50 + i, m0, 51 + i, m1);
 }
 
+void DrawPanelFrame(QImage& img, const PanelFrame& frame, double length) {
+    img.fill(ButtonFace());
+    QPainter p(&img);
+    p.setFont(DefaultFont());
+    p.setPen(Qt::black);
+    TextOut(p, 5, 5, QStringLiteral("Number of"));
+    TextOut(p, 5, 19, QStringLiteral("Customers"));
+    TextOut(p, 303, 5, frame.rightNumber ? QStringLiteral("Number") : QStringLiteral("Number of"));
+    TextOut(p, 303, 19, QStringLiteral("Customers"));
+    const QString sim = QStringLiteral("Simulation length");
+    const int w = p.fontMetrics().horizontalAdvance(sim);
+    TextOut(p, 240 - w, 255, sim);
+    TextOut(p, 540 - w, 255, sim);
+    TextOut(p, 43, 287, QStringLiteral("Actual number of customers present"));
+    TextOut(p, 43, 306, QStringLiteral("Average number of customers present"));
+    const QString len = QString::fromStdString(ShortText(length));
+    TextOut(p, 249, 255, len);
+    TextOut(p, 548, 255, len);
+    Line(p, Qt::black, 2, 50, 26, 50, 251);
+    Line(p, Qt::black, 2, 50, 251, 280, 251);
+    Line(p, Qt::black, 2, 350, 26, 350, 251);
+    Line(p, Qt::black, 2, 350, 251, 578, 251);
+    Line(p, Qt::green, 1, 8, 292, 38, 292);
+    Line(p, Qt::blue, 1, 8, 311, 38, 311);
+    QFont title = DefaultFont();
+    title.setBold(true);
+    title.setPointSize(11);
+    p.setFont(title);
+    p.setPen(QApplication::palette().color(QPalette::WindowText));
+    TextOut(p, frame.leftTitleX, 11, frame.leftTitle);
+    TextOut(p, frame.rightTitleX, 11, frame.rightTitle);
+}
+
+void DrawPanelGrid(QImage& img, int scale, bool linesAtY) {
+    QPainter p(&img);
+    p.setFont(DefaultFont());
+    const int dy = linesAtY ? 0 : 2;
+    ForEachGridLabel(250, 30, scale, [&](int k, int y) {
+        p.setPen(Qt::black);
+        TextOut(p, 30, y - 4, QString::number(k));
+        TextOut(p, 330, y - 4, QString::number(k));
+        Line(p, Qt::black, 1, 50, y + dy, 280, y + dy);
+        Line(p, Qt::black, 1, 350, y + dy, 578, y + dy);
+    });
+}
+
+void DrawPanelSample(QImage& img, int panel, int scale, int i, long long prevActual, long long actual,
+                     double prevAverage, double average) {
+    if (i <= 2) return;
+    QPainter p(&img);
+    const int x = panel == 0 ? 50 : 350;
+    const int top = 30;
+    const int a0 = CurveY(250, top, static_cast<double>(prevActual) * scale);
+    const int a1 = CurveY(250, top, static_cast<double>(actual) * scale);
+    Line(p, a0 == top && a1 == top ? Qt::red : Qt::green, 1, x + i, a0, x + i + 1, a1);
+    const int m0 = CurveY(250, top, std::nearbyint(scale * prevAverage));
+    const int m1 = CurveY(250, top, std::nearbyint(scale * average));
+    Line(p, m0 == top && m1 == top ? Qt::red : Qt::blue, 1, x + i, m0, x + i + 1, m1);
+}
+
 } // namespace tarvik::simulation::ui

@@ -23,6 +23,20 @@ void DrawSingleGrid(QImage& img, int scale);
 void DrawSingleSample(QImage& img, int scale, int i, long long prevActual, long long actual,
                       double prevAverage, double average);
 
+// Two-panel graphs.
+struct PanelFrame {
+    int height = 329;
+    QString leftTitle, rightTitle;
+    int leftTitleX = 120, rightTitleX = 440;
+    bool rightNumber = false; // "Number" instead of "Number of" over the right panel
+};
+void DrawPanelFrame(QImage& img, const PanelFrame& frame, double length);
+// The grid lines stand at y + 2, or at y when `linesAtY`.
+void DrawPanelGrid(QImage& img, int scale, bool linesAtY);
+// Sample i (drawn only when i > 2) of panel 0 (left) or 1 (right).
+void DrawPanelSample(QImage& img, int panel, int scale, int i, long long prevActual, long long actual,
+                     double prevAverage, double average);
+
 // The y of a curve point: `base` - value, and `top` when above the plot.
 int CurveY(int base, int top, double pixels);
 

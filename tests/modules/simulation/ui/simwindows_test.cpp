@@ -123,7 +123,7 @@ TEST_F(SimWindows, OpensWithTheOptionsDialogAndItsMenus) {
                                "Priority queue"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(o->Keuze[i]->text(), texts[i]);
-        EXPECT_EQ(o->Keuze[i]->isEnabled(), i == 0) << i;
+        EXPECT_TRUE(o->Keuze[i]->isEnabled()) << i;
     }
     EXPECT_TRUE(o->Keuze[0]->isChecked());
     EXPECT_FALSE(module->grafiek()->isVisible());
