@@ -12,6 +12,8 @@ namespace tarvik::simulation {
 namespace {
 
 using test::RecordingObserver;
+
+using test::RecordingObserver;
 using test::StopAtFirstYield;
 
 TEST(SingleKernel, InitialQueueArrivesAtZeroAndAllButOneWait) {
@@ -309,6 +311,34 @@ TEST(PanelSampling, PrioritySamplesOnlyAtTypeOneEventsAndPoolingSumsTheSeparateS
 
 namespace tarvik::simulation {
 namespace {
+
+TEST(PanelSampling, EachSystemFeedsItsOwnPanel) {
+    // Equal loads: both systems see the same uniforms, so both panels get the
+    // same samples; a different second load gives a different right panel only.
+    VaryingLoadSettings s{.rho1 = 0.8, .rho2 = 0.8, .length = 3000};
+    Progress p;
+    RandSeed = 71;
+    RecordingObserver same;
+    RunVaryingLoadKernel(s, p, same);
+    const auto l = same.panel(0), r = same.panel(1);
+    ASSERT_EQ(l.size(), 225u);
+    ASSERT_EQ(r.size(), 225u);
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        EXPECT_EQ(l[i].index, int(i) + 1);
+        EXPECT_EQ(l[i].actual, r[i].actual);
+        EXPECT_EQ(l[i].average, r[i].average);
+    }
+    s.rho2 = 0.5;
+    RandSeed = 71;
+    RecordingObserver other;
+    RunVaryingLoadKernel(s, p, other);
+    const auto l2 = other.panel(0), r2 = other.panel(1);
+    for (std::size_t i = 0; i < l.size(); ++i) EXPECT_EQ(l2[i].average, l[i].average);
+    double diff = 0;
+    for (std::size_t i = 0; i < r2.size() && i < r.size(); ++i)
+        diff += std::abs(r2[i].average - r[i].average);
+    EXPECT_GT(diff, 1.0);
+}
 
 TEST(StreamTable, YieldsTheSharedGeneratorsNumbersAndStoresTheSeedsBack) {
     RndReset();

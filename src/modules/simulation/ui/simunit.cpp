@@ -102,6 +102,7 @@ TSim::TSim(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
 
     SimOpties = new TSimOpties(this);
@@ -136,13 +137,22 @@ TSim::TSim(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
                                    TandemResults(TandemSettings{}, nullptr), QStringLiteral("&Sluiten"));
     SimRunPriority = new TSimResults(this, QStringLiteral("SimRunPriority"),
                                      PriorityResults(PrioritySettings{}, nullptr), QStringLiteral("Close"));
+    // F10 and F1 also work while one of the module's other windows is active.
+    for (QWidget* w :
+         {static_cast<QWidget*>(SimOpties.data()), static_cast<QWidget*>(SimDialoog1.data()),
+          static_cast<QWidget*>(SimDialoog2.data()), static_cast<QWidget*>(SimDialoog3.data()),
+          static_cast<QWidget*>(SimDialoog4.data()), static_cast<QWidget*>(SimDialoogTandem.data()),
+          static_cast<QWidget*>(SimDialoogPriority.data())})
+        w->addAction(explanation);
     for (QWidget* w :
          {static_cast<QWidget*>(SimGrafiek.data()), static_cast<QWidget*>(SimRun.data()),
           static_cast<QWidget*>(SimGrafiek2.data()), static_cast<QWidget*>(SimGrafiek3.data()),
           static_cast<QWidget*>(SimGrafiekTandem.data()), static_cast<QWidget*>(SimGrafiekPriority.data()),
           static_cast<QWidget*>(SimRun2.data()), static_cast<QWidget*>(SimRun3.data()),
-          static_cast<QWidget*>(SimRunTandem.data()), static_cast<QWidget*>(SimRunPriority.data())})
+          static_cast<QWidget*>(SimRunTandem.data()), static_cast<QWidget*>(SimRunPriority.data())}) {
         w->addAction(Run1);
+        w->addAction(explanation);
+    }
     for (Experiment e :
          {Experiment::CompareMD1, Experiment::Pooling, Experiment::Tandem, Experiment::Priority}) {
         TSimPanelGraph* g = panelGraph(e);

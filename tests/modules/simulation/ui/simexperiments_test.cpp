@@ -267,6 +267,7 @@ TEST_F(SimExperiments, ResultsEqualTheCommandLineForTheSameSeed) {
     const Case cases[] = {
         {Experiment::CompareMD1, {"--simulate", "compare-md1", "--length", "2000", "--initial", "3"}},
         {Experiment::CompareDM1, {"--simulate", "compare-dm1", "--length", "2000", "--initial", "3"}},
+        {Experiment::VaryingLoad, {"--simulate", "varying-load", "--length", "2000", "--initial", "3"}},
         {Experiment::Pooling, {"--simulate", "pooling", "--length", "2000"}},
         {Experiment::Tandem, {"--simulate", "tandem", "--length", "2000"}},
         {Experiment::Priority, {"--simulate", "priority", "--length", "2000"}},
