@@ -108,11 +108,16 @@ ProcessChoice TSimSettingsDialog::AddChoice(const QString& title, const QString&
 void TSimSettingsDialog::AddNote(const QString& text) {
     auto* note = new QLabel(text, this);
     note->setObjectName(QStringLiteral("NoteLabel"));
-    main_->addWidget(note);
+    main_->insertWidget(1, note); // under the heading
 }
 
 void TSimSettingsDialog::Finish(const QString& okCaption) {
-    if (choices_->count() > 0) main_->addLayout(choices_);
+    if (choices_->count() > 0) {
+        main_->addLayout(choices_);
+    } else {
+        delete choices_;
+        choices_ = nullptr;
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     OKBtn = new QPushButton(okCaption, this);
