@@ -208,6 +208,27 @@ TEST_F(SimExperiments, RunDialogsShowEveryFailingCheckInOrderAndStoreNothing) {
               (std::vector<QString>{"Invalid arrive intensity", "Invalid service speed"}));
 }
 
+TEST_F(SimExperiments, ComparisonDialogStopsAtTheFirstFailureAndStoresNothing) {
+    Choose(Experiment::CompareMD1);
+    TSimDialoog2* d2 = module->dialoog2();
+    Type(d2->LambdaEdit, "1,5");
+    Type(d2->MuEdit, "abc");
+    Type(d2->StopTimeEdit, "300");
+    Click(d2->OKBtn);
+    EXPECT_EQ(dialogs.messageTexts(), std::vector<QString>{"Invalid arrive intensity"});
+    dialogs.clear();
+    Type(d2->LambdaEdit, "0.99");
+    Type(d2->MuEdit, "1");
+    Click(d2->OKBtn);
+    EXPECT_EQ(dialogs.messageTexts(),
+              std::vector<QString>{"Choose: 0.1 <= Rho <= 0.98 with Rho = Arrival intensity/Serve speed"});
+    EXPECT_EQ(State().single.lambda, 1.0);
+    EXPECT_EQ(State().single.length, 10000.0);
+    EXPECT_FALSE(State().single.detService);
+    EXPECT_FALSE(module->lastOutcome().has_value());
+    EXPECT_TRUE(d2->isVisible());
+}
+
 TEST_F(SimExperiments, VaryingLoadReadsLoadsTolerantlyAndNamesTheFailingOne) {
     Choose(Experiment::VaryingLoad);
     TSimDialoog3* d3 = module->dialoog3();
