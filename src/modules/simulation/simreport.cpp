@@ -2,6 +2,8 @@
 
 #include "common/numformat.h"
 
+#include <cmath>
+
 namespace tarvik::simulation {
 
 std::string ShortText(double v) {
