@@ -8,6 +8,7 @@
 #include "modules/normal/ui/normalmodule.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/montecarlo/ui/mcunit.h"
+#include "modules/simulation/ui/simmodule.h"
 #include "modules/tables/ui/tableswindow.h"
 #include "modules/tsp/ui/tspmodule.h"
 
@@ -43,6 +44,9 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", CreateMCWindow, {}, {}},
         {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", {}, {}, {}},
         {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", CreateRouletteWindow, {}, {}},
+        {"StartMC", "Monte Carlo Simulation", "MenuMC", true, true, "montecarlo", {}, {}, {}},
+        {"StartSim", "Simulation of queues", "MenuSim", true, true, "simulation", CreateSimWindow, {}, {}},
+        {"StartRoulette", "Roulette", "MenuRoulette", true, true, "roulette", {}, {}, {}},
         {"StartLP", "Linear programming", "MenuLP", true, true, "lp", tarvik::ui::CreateLPWindow, {}, {}},
         {"StartKortstePad",
          "Shortest path",

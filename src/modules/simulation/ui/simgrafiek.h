@@ -1,0 +1,70 @@
+#pragma once
+// The graph window of the single-server queue ("Graph"): the live picture
+// Image1 (497 x 353, held as an image so that it persists and can be saved),
+// "Stop"/"Previous", "Again", "Data" and the save button.
+#include <QImage>
+#include <QWidget>
+
+class QPushButton;
+class QToolButton;
+
+namespace tarvik::simulation::ui {
+
+// Shows an image at its natural size.
+class TSimPicture : public QWidget {
+    Q_OBJECT
+public:
+    TSimPicture(const QImage* picture, QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* picture_;
+};
+
+class TSimGrafiek : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSimGrafiek(QWidget* parent);
+
+    const QImage& picture() const { return Picture; }
+    int scale() const { return scale_; }
+
+    // The start of a run: "Again" and "Data" disabled, the frame, "Stop", the
+    // window shown, the grid.
+    void BeginRun(double length, int scale);
+    // Sample i of the live curves (drawn from the third sample on).
+    void Sample(int i, long long actual, double average);
+    // Puts what was drawn since the last repaint on the screen.
+    void Flush();
+    bool dirty() const { return dirty_; }
+    // The end of a run: "Previous", "Again" and "Data" enabled.
+    void EndRun();
+
+    TSimPicture* Image1 = nullptr;
+    QPushButton* SluitBtn = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* ToonDataBtn = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+
+signals:
+    void sluitClicked();
+    void againClicked();
+    void dataClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SaveClick();
+
+    QImage Picture;
+    int scale_ = 1;
+    long long prevActual_ = 0;
+    double prevAverage_ = 0;
+    bool dirty_ = false;
+};
+
+} // namespace tarvik::simulation::ui

@@ -1,0 +1,366 @@
+#include "common/random.h"
+#include "modules/simulation/simulationcli.h"
+#include "modules/simulation/ui/simfields.h"
+#include "modules/simulation/ui/simmodule.h"
+#include "modules/simulation/ui/simpictures.h"
+#include "modules/simulation/ui/simstate.h"
+#include "modules/simulation/ui/simunit.h"
+#include "support/apptesting.h"
+#include "support/scripteddialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sstream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace tarvik::simulation::ui {
+namespace {
+
+using tarvik::test::ProcessEvents;
+using tarvik::test::ScriptedDialogs;
+using tarvik::ui::MsgKind;
+
+// Does `act` (queued, as a user's action waiting in the event queue) at the
+// first repaint of the live picture while a run is going.
+class DuringRun : public QObject {
+public:
+    DuringRun(TSim* module, std::function<void()> act) : module_(module), act_(std::move(act)) {
+        module->grafiek()->Image1->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !done && module_ && module_->running()) {
+            done = true;
+            QMetaObject::invokeMethod(this, act_, Qt::QueuedConnection);
+        }
+        return false;
+    }
+    bool done = false;
+
+private:
+    QPointer<TSim> module_;
+    std::function<void()> act_;
+};
+
+class SimWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetState();
+        module = static_cast<TSim*>(CreateSimWindow(nullptr));
+        module->show();
+        ProcessEvents();
+    }
+    void TearDown() override {
+        if (module) module->closeModule();
+        for (int i = 0; i < 50 && module; ++i) ProcessEvents();
+        delete module.data();
+        ResetState();
+    }
+    TSimDialoog1* dlg() { return module->dialoog1(); }
+    void Type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    void ToSettings() {
+        QTest::mouseClick(module->options()->OKBtn, Qt::LeftButton);
+        ProcessEvents();
+    }
+    void WaitForRun() {
+        for (int i = 0; i < 1000000 && module && module->running(); ++i) QCoreApplication::processEvents();
+        ProcessEvents();
+    }
+    void ClickOK() {
+        QTest::mouseClick(dlg()->OKBtn, Qt::LeftButton);
+        WaitForRun();
+    }
+    QString Value(const char* name) { return module->simRun()->findChild<QLabel*>(name)->text(); }
+
+    ScriptedDialogs dialogs;
+    QPointer<TSim> module;
+};
+
+TEST_F(SimWindows, OpensWithTheOptionsDialogAndItsMenus) {
+    EXPECT_EQ(module->windowTitle(), "Queue simulation");
+    ASSERT_EQ(module->moduleMenus().size(), 3);
+    EXPECT_EQ(module->moduleMenus()[0]->title(), "File");
+    EXPECT_EQ(module->moduleMenus()[0]->actions()[0]->text(), "Close queue");
+    EXPECT_EQ(module->moduleMenus()[1]->title(), "Options");
+    EXPECT_FALSE(module->moduleMenus()[1]->menuAction()->isVisible());
+    EXPECT_EQ(module->moduleMenus()[1]->actions()[0]->text(), "Settings");
+    EXPECT_EQ(module->moduleMenus()[1]->actions()[1]->text(), "Run");
+    EXPECT_EQ(module->runAction()->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_EQ(module->moduleMenus()[2]->title(), "Help");
+    EXPECT_EQ(module->moduleMenus()[2]->actions()[0]->text(), "Explanation");
+
+    TSimOpties* o = module->options();
+    EXPECT_TRUE(o->isVisible());
+    EXPECT_EQ(o->windowTitle(), "Options");
+    const QStringList texts = {"Single-server queues",
+                               "Compare M/D/1 and M/M/1 queues",
+                               "Compare D/M/1 and M/M/1 queues",
+                               "Varying load in M/M/1 queue",
+                               "Pooling of two queues",
+                               "Tandem queue",
+                               "Priority queue"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(o->Keuze[i]->text(), texts[i]);
+        EXPECT_TRUE(o->Keuze[i]->isEnabled()) << i;
+    }
+    EXPECT_TRUE(o->Keuze[0]->isChecked());
+    EXPECT_FALSE(module->grafiek()->isVisible());
+    EXPECT_EQ(module->grafiek()->windowTitle(), "Graph");
+    EXPECT_EQ(module->grafiek()->picture().size(), QSize(497, 353));
+    EXPECT_EQ(module->simRun()->windowTitle(), "Results");
+}
+
+TEST_F(SimWindows, SettingsDialogShowsTheStoredStateAndGoesBack) {
+    ToSettings();
+    EXPECT_FALSE(module->options()->isVisible());
+    ASSERT_TRUE(dlg()->isVisible());
+    EXPECT_EQ(dlg()->windowTitle(), "Settings");
+    EXPECT_EQ(dlg()->LambdaEdit->text(), "1");
+    EXPECT_EQ(dlg()->MuEdit->text(), "1.25");
+    EXPECT_EQ(dlg()->AantalEdit->text(), "0");
+    EXPECT_EQ(dlg()->StopTimeEdit->text(), "10000");
+    EXPECT_TRUE(dlg()->AankomstPoisson->isChecked());
+    EXPECT_TRUE(dlg()->BedieningExp->isChecked());
+    Type(dlg()->LambdaEdit, "0.5");
+    QTest::mouseClick(dlg()->TerugBtn, Qt::LeftButton);
+    EXPECT_FALSE(dlg()->isVisible());
+    EXPECT_TRUE(module->options()->isVisible());
+    ToSettings();
+    EXPECT_EQ(dlg()->LambdaEdit->text(), "1"); // nothing was stored
+}
+
+TEST_F(SimWindows, FieldsTurnYellowAndWholeNumbersClampOnLeavingTheField) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "12");
+    EXPECT_EQ(dlg()->StopTimeEdit->palette().color(QPalette::Base), QColor(Qt::yellow));
+    dlg()->LambdaEdit->setFocus();
+    EXPECT_EQ(dlg()->StopTimeEdit->text(), "400");
+    EXPECT_NE(dlg()->StopTimeEdit->palette().color(QPalette::Base), QColor(Qt::yellow));
+    EXPECT_EQ(dlg()->LambdaEdit->palette().color(QPalette::Base), QColor(Qt::yellow));
+    for (auto [typed, expected] : {std::pair{"abc", "400"}, std::pair{"5000000", "1000000"},
+                                   std::pair{"-7", "400"}, std::pair{"1e400", "400"}}) {
+        Type(dlg()->StopTimeEdit, typed);
+        dlg()->MuEdit->setFocus();
+        EXPECT_EQ(dlg()->StopTimeEdit->text(), expected) << typed;
+    }
+    Type(dlg()->AantalEdit, "2000");
+    dlg()->MuEdit->setFocus();
+    EXPECT_EQ(dlg()->AantalEdit->text(), "1000");
+    Type(dlg()->AantalEdit, "");
+    dlg()->MuEdit->setFocus();
+    EXPECT_EQ(dlg()->AantalEdit->text(), "0");
+}
+
+TEST_F(SimWindows, RefusedSettingsShowOneWarningAndStoreNothing) {
+    ToSettings();
+    struct Case {
+        const char *lambda, *mu, *message;
+    };
+    for (const Case& c :
+         {Case{"0.01", "1", "Invalid arrive intensity"}, Case{"nan", "1", "Invalid arrive intensity"},
+          Case{"1e400", "1", "Invalid arrive intensity"}, Case{"1,5", "2", "Invalid arrive intensity"},
+          Case{"", "1", "Invalid arrive intensity"}, Case{"1", "100", "Invalid service speed"},
+          Case{"1", "-2", "Invalid service speed"},
+          Case{"0.99", "1", "Choose: 0.1 <= Rho <= 0.98 with Rho = Arrival intensity/Serve speed"}}) {
+        dialogs.clear();
+        Type(dlg()->LambdaEdit, c.lambda);
+        Type(dlg()->MuEdit, c.mu);
+        ClickOK();
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.lambda << " " << c.mu;
+        EXPECT_EQ(dialogs.messages[0].text, c.message);
+        EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Warning);
+        EXPECT_EQ(dialogs.messages[0].buttons, tarvik::ui::mbOK);
+        EXPECT_TRUE(dlg()->isVisible());
+        EXPECT_FALSE(module->grafiek()->isVisible());
+        EXPECT_EQ(State().single.lambda, 1.0);
+        EXPECT_EQ(State().single.mu, 1.25);
+    }
+}
+
+TEST_F(SimWindows, BothProcessesDeterministicIsStoredButNotRun) {
+    ToSettings();
+    dlg()->AankomstDet->setChecked(true);
+    dlg()->BedieningDet->setChecked(true);
+    ClickOK();
+    ASSERT_EQ(dialogs.messageTexts(), std::vector<QString>{"One of both processes must be stochastic"});
+    EXPECT_TRUE(State().single.detArrivals && State().single.detService);
+    EXPECT_FALSE(module->grafiek()->isVisible());
+    // F10 does not run it either.
+    dialogs.clear();
+    module->Run();
+    WaitForRun();
+    EXPECT_EQ(dialogs.messageTexts(), std::vector<QString>{"One of both processes must be stochastic"});
+    EXPECT_FALSE(module->lastOutcome().has_value());
+}
+
+TEST_F(SimWindows, ARunFillsTheResultsAsTheCommandLinePrintsThem) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "3000");
+    Type(dlg()->AantalEdit, "5");
+    RandSeed = 4711;
+    ClickOK();
+    ASSERT_TRUE(module->lastOutcome().has_value());
+    EXPECT_TRUE(module->lastOutcome()->finished);
+    TSimGrafiek* g = module->grafiek();
+    EXPECT_TRUE(g->isVisible());
+    EXPECT_FALSE(dlg()->isVisible());
+    EXPECT_EQ(g->SluitBtn->text(), "Previous");
+    EXPECT_TRUE(g->BitBtn1->isEnabled());
+    EXPECT_TRUE(g->ToonDataBtn->isEnabled());
+    EXPECT_EQ(g->scale(), 10);
+
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        RunCli({"--simulate", "single", "--seed", "4711", "--length", "3000", "--initial", "5"}, out, err),
+        0);
+    QStringList lines = QString::fromStdString(out.str()).split('\n', Qt::SkipEmptyParts);
+    TSimRun* r = module->simRun();
+    EXPECT_EQ(lines[0], r->KopTekst->text());
+    EXPECT_EQ(lines[0], "M/M/1 model");
+    EXPECT_EQ(lines[3], r->ParamCaptions[2]->text() + " " + r->ParamValues[2]->text());
+    const char* names[] = {"FTBBLabel", "FKWLabel", "GAKSLabel", "GAKWLabel", "GVKLabel", "GWKLabel"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(lines[4 + i], r->RowCaptions[i]->text() + "\t" + Value(names[i]));
+        EXPECT_FALSE(Value(names[i]).isEmpty());
+    }
+    EXPECT_EQ(r->RowCaptions[0]->text(), "Fraction of time the server is busy");
+
+    // "Data" shows the results; "Close" hides them; "Previous" goes back to the settings.
+    EXPECT_FALSE(r->isVisible());
+    QTest::mouseClick(g->ToonDataBtn, Qt::LeftButton);
+    EXPECT_TRUE(r->isVisible());
+    QTest::mouseClick(r->SluitenBtn, Qt::LeftButton);
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_FALSE(dlg()->isVisible()); // the graph is still visible
+    QTest::mouseClick(g->SluitBtn, Qt::LeftButton);
+    EXPECT_FALSE(g->isVisible());
+    EXPECT_TRUE(dlg()->isVisible());
+    EXPECT_EQ(dlg()->StopTimeEdit->text(), "3000");
+    EXPECT_EQ(dlg()->AantalEdit->text(), "5");
+}
+
+TEST_F(SimWindows, TheGraphShowsTheCurvesOfTheRun) {
+    ToSettings();
+    RandSeed = 5;
+    ClickOK();
+    const QImage& img = module->grafiek()->picture();
+    int green = 0, blue = 0;
+    for (int x = 53; x < 452; ++x)
+        for (int y = 40; y < 311; ++y) {
+            green += img.pixelColor(x, y) == QColor(Qt::green);
+            blue += img.pixelColor(x, y) == QColor(Qt::blue);
+        }
+    EXPECT_GT(green, 300);
+    EXPECT_GT(blue, 300);
+    // Grid lines beyond the end of the curves: label 1 at y = 300 (line at 302), label 3 at 280.
+    EXPECT_EQ(img.pixelColor(460, 302), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(460, 282), QColor(Qt::black));
+    EXPECT_NE(img.pixelColor(460, 292), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(50, 100), QColor(Qt::black));
+}
+
+TEST_F(SimWindows, StopEndsTheRunWithEmptyResultsAndAgainStartsAgain) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "1000000");
+    DuringRun stopper(module, [this] { QTest::mouseClick(module->grafiek()->SluitBtn, Qt::LeftButton); });
+    RandSeed = 8;
+    ClickOK();
+    ASSERT_TRUE(stopper.done);
+    ASSERT_TRUE(module->lastOutcome().has_value());
+    EXPECT_FALSE(module->lastOutcome()->finished);
+    EXPECT_EQ(module->lastOutcome()->station[0].waiting, 0);
+    for (const auto& row : module->simRun()->values()) EXPECT_EQ(row[0], "");
+    TSimGrafiek* g = module->grafiek();
+    EXPECT_EQ(g->SluitBtn->text(), "Previous");
+    EXPECT_TRUE(g->BitBtn1->isEnabled());
+
+    // "Again" runs the same settings to the end.
+    Type(dlg()->StopTimeEdit, "400"); // not stored: the dialog is hidden and nothing confirmed it
+    State().single.length = 2000;
+    QTest::mouseClick(g->BitBtn1, Qt::LeftButton);
+    WaitForRun();
+    EXPECT_TRUE(module->lastOutcome()->finished);
+    EXPECT_FALSE(module->simRun()->values()[0][0].isEmpty());
+}
+
+TEST_F(SimWindows, RunIsIgnoredWhileARunIsGoing) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "1000000");
+    int outcomes = 0;
+    DuringRun again(module, [&] {
+        module->Run();
+        QTest::mouseClick(module->grafiek()->BitBtn1, Qt::LeftButton); // disabled
+        outcomes = module->running() ? 1 : 0;
+        module->RequestStop();
+    });
+    ClickOK();
+    EXPECT_TRUE(again.done);
+    EXPECT_EQ(outcomes, 1);
+    ProcessEvents(10);
+    EXPECT_FALSE(module->running());
+    EXPECT_FALSE(module->lastOutcome()->finished);
+}
+
+TEST_F(SimWindows, ClosingTheModuleDuringARunStopsItFirst) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "1000000");
+    DuringRun closer(module, [this] { module->closeModule(); });
+    ClickOK();
+    for (int i = 0; i < 50 && module; ++i) ProcessEvents();
+    EXPECT_TRUE(closer.done);
+    EXPECT_TRUE(module.isNull());
+}
+
+TEST_F(SimWindows, SavesThePictureAsQueueBmp) {
+    ToSettings();
+    ClickOK();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("graph.bmp");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->grafiek()->SpeedButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, "Queue.bmp");
+    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    QImageReader reader(file);
+    EXPECT_EQ(reader.format(), "bmp");
+    EXPECT_EQ(reader.size(), QSize(497, 353));
+}
+
+TEST_F(SimWindows, SettingsOutliveTheModule) {
+    ToSettings();
+    Type(dlg()->LambdaEdit, "0.5");
+    Type(dlg()->StopTimeEdit, "500");
+    ClickOK();
+    module->closeModule();
+    for (int i = 0; i < 50 && module; ++i) ProcessEvents();
+    module = static_cast<TSim*>(CreateSimWindow(nullptr));
+    module->show();
+    ToSettings();
+    EXPECT_EQ(dlg()->LambdaEdit->text(), "0.5");
+    EXPECT_EQ(dlg()->StopTimeEdit->text(), "500");
+}
+
+} // namespace
+} // namespace tarvik::simulation::ui
