@@ -1,0 +1,2 @@
+#include "modules/ip/mipsolver.h"
+#include <gtest/gtest.h>
