@@ -22,7 +22,7 @@ QLabel* AddCount(QGridLayout* grid, int row, const QString& caption, const QStri
 
 } // namespace
 
-TProgressDialog::TProgressDialog(QWidget* parent) : QDialog(parent) {
+TProgressDialog::TProgressDialog(QWidget* parent) : TRunDialog(parent) {
     setObjectName(QStringLiteral("ProgressDialog"));
     setWindowTitle(QStringLiteral("Progress dialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
