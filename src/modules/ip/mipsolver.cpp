@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace tarvik::ip {
 
@@ -163,7 +164,8 @@ void Relaxation::recompute() {
     for (int j = 0; j < n_; ++j)
         if (basisPos_[j] < 0) x_[j] = atUpper_[j] ? up_[j] : lo_[j];
     // Right-hand sides of the active rows less the nonbasic structurals.
-    std::vector<double> r(k);
+    std::vector<double>& r = rhs_;
+    r.assign(k, 0.0);
     for (int q = 0; q < k; ++q) {
         const int row = active_[q];
         double b = model_.rhs[row + 1];
@@ -351,7 +353,7 @@ int Relaxation::iterate() {
     // After many pivots without progress the smallest-index rule takes over
     // (entering and leaving variable), which cannot cycle.
     const bool bland = degenerate_ > kBlandAfter;
-    std::vector<double> y;
+    std::vector<double>& y = y_;
     duals(y);
     auto direction = [&](int v) {
         // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
@@ -368,7 +370,8 @@ int Relaxation::iterate() {
         targetBound = want > 0 ? varLower(tv) : varUpper(tv);
         // Row `target` of the tableau, for every nonbasic column.
         const double* tr = binvRow(target);
-        std::vector<double> rowAlpha(n_, 0.0);
+        std::vector<double>& rowAlpha = rowAlpha_;
+        rowAlpha.assign(n_, 0.0);
         for (int q = 0; q < k; ++q) {
             if (tr[q] == 0) continue;
             const int row = active_[q];
@@ -427,7 +430,7 @@ int Relaxation::iterate() {
     }
 
     // Ratio test.
-    std::vector<double> alpha;
+    std::vector<double>& alpha = alpha_;
     column(enter, alpha);
     enum Kind { None, Flip, Basic, Row };
     Kind kind = None;
@@ -475,11 +478,13 @@ int Relaxation::iterate() {
     }
     if (!zeroStep) {
         // How each structural moves per unit step.
-        std::vector<std::pair<int, double>> moves;
+        std::vector<std::pair<int, double>>& moves = moves_;
+        moves.clear();
         if (!isSlack(enter)) moves.emplace_back(enter, static_cast<double>(dir));
         for (int p = 0; p < k; ++p)
             if (!isSlack(basis_[p]) && alpha[p] != 0) moves.emplace_back(basis_[p], -dir * alpha[p]);
-        std::vector<double> rate(m_, 0.0);
+        std::vector<double>& rate = rate_;
+        rate.assign(m_, 0.0);
         for (const auto& [j, w] : moves)
             for (const auto& [row, a] : columns_[j])
                 if (activePos_[row] < 0) rate[row] -= a * w;
@@ -683,6 +688,25 @@ MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
     res.upperBound = lp.objective();
     progress.upperBound(res.upperBound);
 
+    // When only integer variables have costs, and those costs are whole
+    // multiples of one step, every integer solution's value is such a
+    // multiple: a relaxation's value can then be rounded down to one.
+    double step = 0;
+    for (int j = 1; j <= model.n; ++j) {
+        const double c = std::fabs(model.cost[j]);
+        if (c == 0) continue;
+        if (!model.integer[j] || c != std::round(c) || c > 1e9) {
+            step = 0;
+            break;
+        }
+        step = std::gcd(static_cast<long long>(step), static_cast<long long>(c));
+    }
+    auto reachable = [step](double z) {
+        if (step == 0 || z <= -kInfinity) return z;
+        const double t = z / step;
+        return step * std::floor(t + std::min(0.5, 1e-6 + 1e-9 * std::fabs(t)));
+    };
+
     std::vector<Node> stack;
     double incumbent = -kInfinity;
     auto tolerance = [&] { return res.haveIncumbent ? kIntTolerance * Scale(incumbent) : 0.0; };
@@ -715,9 +739,9 @@ MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
             const double z = lp.objective();
             if (!stack.empty()) {
                 double& e = stack.back().estimate[stack.back().side];
-                e = std::min(e, z);
+                e = std::min(e, reachable(z));
             }
-            if (res.haveIncumbent && z <= incumbent + tolerance()) {
+            if (res.haveIncumbent && reachable(z) <= incumbent + tolerance()) {
                 // pruned
             } else {
                 // The fractional basic integer variables, in basis order.
@@ -766,8 +790,8 @@ MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
                     nd.oldLower = lp.lower(chosen);
                     nd.oldUpper = lp.upper(chosen);
                     nd.floorValue = std::floor(lp.value(chosen));
-                    nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : z - chosenDown;
-                    nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : z - chosenUp;
+                    nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
+                    nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
                     nd.side = chosenDown > chosenUp ? 1 : 0;
                     stack.push_back(nd);
                     ++res.nodes;

@@ -136,6 +136,9 @@ private:
     // The model by columns: for each structural, (row, value).
     std::vector<std::vector<std::pair<int, double>>> columns_;
     bool stopped_ = false;
+    // Scratch space of one iteration.
+    std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
+    std::vector<std::pair<int, double>> moves_;
     int repairVar_ = -1; // the basic variable being repaired until it is feasible
     int degenerate_ = 0; // pivots in a row without progress
 };
