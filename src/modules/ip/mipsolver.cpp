@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <tuple>
 
 namespace tarvik::ip {
 
@@ -585,6 +586,15 @@ int Relaxation::solve(tarvik::Progress& progress) {
     }
 }
 
+void Relaxation::moveCosts(std::vector<double>& cost) const {
+    std::vector<double> y;
+    duals(y);
+    cost.assign(n_ + 1, kInfinity);
+    for (int v = 0; v < n_; ++v)
+        if (basisPos_[v] < 0 && lo_[v] < up_[v])
+            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * reducedCost(v, y));
+}
+
 void Relaxation::penalties(int j, double& down, double& up) const {
     const int v = j - 1;
     const int p = basisPos_[v];
@@ -640,6 +650,8 @@ struct Node {
     int side = 0;          // 0 down, 1 up: the side being explored
     double estimate[2] = {-kInfinity, -kInfinity};
     bool done[2] = {false, false};
+    // Variables fixed at a bound while the current side is explored: (variable, lower, upper) before.
+    std::vector<std::tuple<int, double, double>> fixed;
 };
 
 } // namespace
@@ -744,6 +756,20 @@ MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
             if (res.haveIncumbent && reachable(z) <= incumbent + tolerance()) {
                 // pruned
             } else {
+                // Reduced-cost fixing: a nonbasic integer variable whose move of
+                // one unit would cost more than the gap to the incumbent stays at
+                // its bound in this subtree.
+                if (res.haveIncumbent) {
+                    std::vector<double> costs;
+                    lp.moveCosts(costs);
+                    for (int j = 1; j <= model.n; ++j) {
+                        if (!model.integer[j] || costs[j] >= kInfinity) continue;
+                        if (reachable(z - costs[j]) > incumbent + tolerance()) continue;
+                        if (!stack.empty()) stack.back().fixed.emplace_back(j, lp.lower(j), lp.upper(j));
+                        const double at = lp.atUpper(j) ? lp.upper(j) : lp.lower(j);
+                        lp.setBounds(j, at, at);
+                    }
+                }
                 // The fractional basic integer variables, in basis order.
                 int chosen = 0;
                 double chosenHigh = -1, chosenLow = 0, chosenDown = 0, chosenUp = 0;
@@ -814,6 +840,9 @@ MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
         while (!stack.empty()) {
             Node& top = stack.back();
             top.done[top.side] = true;
+            for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
+                lp.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
+            top.fixed.clear();
             top.estimate[top.side] = -kInfinity;
             const int other = 1 - top.side;
             if (!top.done[other] && top.estimate[other] > incumbent + tolerance()) {

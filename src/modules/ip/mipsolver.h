@@ -95,6 +95,12 @@ public:
     void penalties(int j, double& down, double& up) const;
     // The basic variables in basis order (structural ones only, 1-based).
     std::vector<int> basicStructurals() const;
+    // Whether the nonbasic variable j is at its upper bound.
+    bool atUpper(int j) const { return atUpper_[j - 1] != 0; }
+    // For every variable j (1..n): what moving it one unit away from its
+    // bound costs (the reduced cost in that direction, 0 or more at an
+    // optimum); kInfinity for a basic or fixed variable.
+    void moveCosts(std::vector<double>& cost) const;
 
     long pivots = 0;
     long flips = 0;
