@@ -89,7 +89,7 @@ void TMIPProgressDialog::OKBtnClick() {
     okButton_->setEnabled(false);
 }
 
-void TMIPProgressDialog::show(QLabel* label, const QString& text) {
+void TMIPProgressDialog::showValue(QLabel* label, const QString& text) {
     if (label->text() == text) return;
     label->setText(text);
     // Paint now: the search hands control to the event loop only now and then.
@@ -97,22 +97,22 @@ void TMIPProgressDialog::show(QLabel* label, const QString& text) {
 }
 
 void TMIPProgressDialog::setLine(long value) {
-    show(lineCount_, QString::number(value));
+    showValue(lineCount_, QString::number(value));
 }
 void TMIPProgressDialog::setVariables(long value) {
-    show(variablesCount_, QString::number(value));
+    showValue(variablesCount_, QString::number(value));
 }
 void TMIPProgressDialog::setConditions(long value) {
-    show(conditionsCount_, QString::number(value));
+    showValue(conditionsCount_, QString::number(value));
 }
 void TMIPProgressDialog::setIteration(long value) {
-    show(iterationCount_, QString::number(value));
+    showValue(iterationCount_, QString::number(value));
 }
 void TMIPProgressDialog::setLowerBound(const QString& text) {
-    show(lowerBound_, text);
+    showValue(lowerBound_, text);
 }
 void TMIPProgressDialog::setUpperBound(const QString& text) {
-    show(upperBound_, text);
+    showValue(upperBound_, text);
 }
 
 void TMIPProgressDialog::setErrorLine(const QString& text) {

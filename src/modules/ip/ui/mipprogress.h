@@ -38,7 +38,7 @@ public:
 
 private:
     void OKBtnClick();
-    static void show(QLabel* label, const QString& text);
+    static void showValue(QLabel* label, const QString& text);
 
     QLabel* lineCount_;
     QLabel* variablesCount_;

@@ -424,3 +424,46 @@ TEST(MIPHelp, ContextTenHoldsTheIPAndTheQueueGraphTopics) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(MIPProgressDialog, LabelsArePaintedAtOnceAndTheButtonStopsThenCloses) {
+    TMIPProgressDialog dialog;
+    dialog.show();
+    tarvik::test::ProcessEvents();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Integer programming"));
+    EXPECT_EQ(dialog.lowerBoundLabel()->text(), QStringLiteral(" -inf"));
+    EXPECT_EQ(dialog.upperBoundLabel()->text(), QStringLiteral(" +inf"));
+    PaintCounter counter;
+    for (QLabel* l : {dialog.lowerBoundLabel(), dialog.upperBoundLabel(), dialog.iterationLabel()})
+        l->installEventFilter(&counter);
+    dialog.setLowerBound(QStringLiteral("      1.00"));
+    EXPECT_EQ(counter.paints, 1);
+    dialog.setUpperBound(QStringLiteral("      1.50"));
+    EXPECT_EQ(counter.paints, 2);
+    dialog.setIteration(4);
+    EXPECT_EQ(counter.paints, 3);
+    dialog.setIteration(4); // unchanged: not painted again
+    EXPECT_EQ(counter.paints, 3);
+    // During the run the button stops the search; afterwards it closes the dialog.
+    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("Stop"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.stopRequested());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.enableOK();
+    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("OK"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
