@@ -1,12 +1,27 @@
 // Feeds arbitrary bytes to both model readers; small models that read are
 // solved and reported too.
 #include "modules/ip/mipmatgen.h"
+#include "modules/ip/miprun.h"
 #include "modules/lp/lprun.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+
+namespace {
+
+// Ends a branch-and-bound search after a fixed amount of work.
+class Budget : public tarvik::ip::MIPProgress {
+public:
+    void yield() override { ++steps_; }
+    bool stopRequested() const override { return steps_ > 20000; }
+
+private:
+    long steps_ = 0;
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -21,5 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tarvik::lp::ReadSink sink;
     tarvik::ip::MIPReadResult ip = tarvik::ip::ReadMIPModel(text, sink);
     if (!ip.success && (ip.errorPosition < 1 || ip.errorPosition > static_cast<long>(size) + 1)) std::abort();
+    if (ip.success && size < 4096) {
+        Budget budget;
+        tarvik::ip::MIPRunResult run = tarvik::ip::RunMIP(text, budget);
+        if (!run.success || run.output.find("nan") != std::string::npos ||
+            run.output.find("inf") != std::string::npos)
+            std::abort();
+    }
     return 0;
 }

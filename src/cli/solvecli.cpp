@@ -4,6 +4,10 @@
 #include "modules/lp/lprun.h"
 #include "modules/lp/modeltext.h"
 
+#ifdef TARVIK_HAVE_IP
+#include "modules/ip/ipcli.h"
+#endif
+
 #ifdef TARVIK_HAVE_MARKOV
 #include "modules/markov/markovcli.h"
 #endif
@@ -30,6 +34,7 @@
 #endif
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -41,14 +46,18 @@ namespace tarvik::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tarvik-solve MODEL.tlp... [--tableaus none|first-last|all] [--sensitivity on|off] [--crlf]\n"
-    "                    [--brief]\n"
-    "       (MODEL \"-\" reads standard input)\n";
+    "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
+    "                    [--crlf] [--brief] [--ip|--lp]\n"
+    "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
+    "        --ip or --lp reads every model as an integer or a linear one)\n";
 
 struct Options {
     lp::LPSettings settings;
     bool crlf = false;
     bool brief = false;
+    bool forceIP = false;
+    bool forceLP = false;
+    bool lpOptionGiven = false; // --tableaus or --sensitivity, which integer models ignore
     std::vector<std::string> models;
 };
 
@@ -65,6 +74,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
         };
         std::string v;
         if (a == "--tableaus") {
+            opt.lpOptionGiven = true;
             if (!value(v)) return false;
             if (v == "none") {
                 opt.settings.output = lp::OutputMode::NoTableaus;
@@ -77,6 +87,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
                 return false;
             }
         } else if (a == "--sensitivity") {
+            opt.lpOptionGiven = true;
             if (!value(v)) return false;
             if (v == "on" || v == "off") {
                 opt.settings.sensitivity = v == "on";
@@ -88,6 +99,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
             opt.crlf = true;
         } else if (a == "--brief") {
             opt.brief = true;
+        } else if (a == "--ip") {
+            opt.forceIP = true;
+        } else if (a == "--lp") {
+            opt.forceLP = true;
         } else if (a == "-" || a.empty() || a[0] != '-') {
             opt.models.push_back(a);
         } else {
@@ -97,6 +112,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
     }
     if (opt.models.empty()) {
         err << kUsage;
+        return false;
+    }
+    if (opt.forceIP && opt.forceLP) {
+        err << "tarvik-solve: --ip and --lp exclude each other\n" << kUsage;
         return false;
     }
     return true;
@@ -145,6 +164,52 @@ private:
     bool crlf_, write_;
 };
 
+// Whether a model is read as an integer model: its name ends in ".tip" (any
+// case), unless --lp or --ip says otherwise.
+bool IsIntegerModel(const std::string& name, const Options& opt) {
+    if (opt.forceIP || opt.forceLP) return opt.forceIP;
+    if (name.size() < 4) return false;
+    std::string ext = name.substr(name.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".tip";
+}
+
+// What one run gives the printer, whichever module read it.
+struct ModelRun {
+    bool success = false;
+    std::string output, message;
+    long errorPosition = 0;
+    bool optimal = false;
+    double objective = 0;
+};
+
+ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp::LPProgress& progress) {
+    ModelRun r;
+#ifdef TARVIK_HAVE_IP
+    if (integer) {
+        ip::MIPProgress quiet;
+        ip::MIPRunResult run = ip::RunMIP(text, quiet);
+        r.success = run.success;
+        r.output = std::move(run.output);
+        r.message = std::move(run.message);
+        r.errorPosition = run.errorPosition;
+        r.optimal = run.success && run.solve.status == ip::kOptimal && run.solve.haveIncumbent;
+        r.objective = run.objective;
+        return r;
+    }
+#else
+    (void)integer;
+#endif
+    lp::LPRunResult run = lp::RunLP(text, opt.settings, progress);
+    r.success = run.success;
+    r.output = std::move(run.output);
+    r.message = std::move(run.message);
+    r.errorPosition = run.errorPosition;
+    r.optimal = run.success && run.status == 0;
+    r.objective = run.objective;
+    return r;
+}
+
 int SolveOne(const std::string& name, const Options& opt, std::istream& in, std::ostream& out,
              std::ostream& err) {
     std::string bytes;
@@ -152,10 +217,17 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
         err << "Cannot read file " << name << "\n";
         return 1;
     }
+    const bool integer = IsIntegerModel(name, opt);
+#ifndef TARVIK_HAVE_IP
+    if (integer) {
+        err << "tarvik-solve: integer models are not available in this build\n";
+        return 1;
+    }
+#endif
     std::string text = EditorText(bytes);
     // Tableau prints go out as they are made, so that no output is held whole.
     StreamingProgress progress(out, opt.crlf, !opt.brief);
-    lp::LPRunResult run = lp::RunLP(text, opt.settings, progress);
+    ModelRun run = RunModel(text, integer, opt, progress);
     if (!run.success) {
         auto [line, column] = LineColumn(text, run.errorPosition);
         err << (name == "-" ? std::string("<stdin>") : name) << ":" << line << ":" << column << ": "
@@ -165,7 +237,7 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
     if (opt.brief) {
         // One line per model: name, the result line and the objective value in full.
         out << (name == "-" ? std::string("<stdin>") : name) << "\t" << run.message;
-        if (run.status == 0) {
+        if (run.optimal) {
             char value[64];
             std::snprintf(value, sizeof value, "%.15g", run.objective);
             out << "\t" << value;
@@ -284,6 +356,9 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
     }
     Options opt;
     if (!ParseOptions(args, opt, err)) return 1;
+    if (opt.lpOptionGiven && std::any_of(opt.models.begin(), opt.models.end(),
+                                         [&](const std::string& m) { return IsIntegerModel(m, opt); }))
+        err << "tarvik-solve: --tableaus and --sensitivity do not apply to integer models\n";
     int code = 0;
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";

@@ -1,6 +1,6 @@
 #pragma once
-// The command-line solver: reads LP model files, solves them and prints the
-// same text the LP window's output page shows.
+// The command-line solver: reads LP and IP model files, solves them and prints
+// the same text the LP or IP window's output page shows.
 #include <iosfwd>
 #include <string>
 #include <vector>

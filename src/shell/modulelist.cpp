@@ -1,6 +1,7 @@
 #include "shell/modulelist.h"
 
 #include "modules/dice/ui/dobbelmodule.h"
+#include "modules/ip/ui/mipmodule.h"
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
@@ -58,6 +59,8 @@ const std::vector<ModuleEntry>& Modules() {
          {},
          {}},
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
+        {"StartKortstePad", "Shortest path", "MenuKortstePad", true, true, "shortestpath", {}, {}, {}},
+        {"StartIP", "Integer programming", "MenuIP", true, false, "ip", tarvik::ui::CreateIPWindow, {}, {}},
         {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow,
          CreateMarkovProgressWindow, HideMarkovProgressWindow},
         {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},

@@ -187,3 +187,69 @@ INSTANTIATE_TEST_SUITE_P(Netlib, NetlibModel,
 
 } // namespace
 } // namespace tarvik::cli
+
+namespace tarvik::cli {
+namespace {
+
+const char* kKnapsack = "max 5x1 + 4x2;\n6x1 + 4x2 <= 24;\nx1 + 2x2 <= 6;\n$integer x1, x2;\n";
+
+TEST(SolveCliIP, TipFilesAreIntegerModelsInAnyCase) {
+    for (const char* name : {"knap.tip", "KNAP.TIP", "knap.Tip"}) {
+        std::string path = TempFile(name, kKnapsack);
+        CliRun r = RunCli({path});
+        EXPECT_EQ(r.code, 0) << name;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+        EXPECT_EQ(r.out.find('\r'), std::string::npos);
+        EXPECT_NE(r.out.find("Objective Function:\n"), std::string::npos); // the IP echo
+        EXPECT_NE(r.out.find("  Summary of results\n"), std::string::npos);
+        EXPECT_NE(r.out.find("  Value Objective Function :         20.0000\n"), std::string::npos);
+        EXPECT_NE(r.out.find("  X1         :         4.0000\n"), std::string::npos);
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(SolveCliIP, IpAndLpForceTheReader) {
+    // From standard input only --ip makes it an integer model.
+    CliRun lp = RunCli({"-", "--brief"}, kKnapsack);
+    EXPECT_EQ(lp.code, 2); // the LP reader knows no declarations
+    EXPECT_NE(lp.err.find("<stdin>:4:1: Syntax error: Cannot interpret character $"), std::string::npos);
+    CliRun ip = RunCli({"-", "--ip", "--brief"}, kKnapsack);
+    EXPECT_EQ(ip.code, 0);
+    EXPECT_EQ(ip.out, "<stdin>\tOptimal solution found\t20\n");
+
+    std::string path = TempFile("relax.tip", "max 5x1 + 4x2;\n6x1 + 4x2 <= 24;\nx1 + 2x2 <= 6;\n");
+    CliRun asLp = RunCli({path, "--lp", "--brief"});
+    EXPECT_EQ(asLp.code, 0);
+    EXPECT_EQ(asLp.out, path + "\tOptimal solution found\t21\n");
+    EXPECT_EQ(RunCli({path, "--lp", "--ip"}).code, 1);
+    std::filesystem::remove(path);
+}
+
+TEST(SolveCliIP, BriefLinesCrLfAndStatuses) {
+    CliRun r = RunCli({"-", "--ip", "--brief"}, "min 3x + 2y; x + y >= 2.5; $integer x, y;");
+    EXPECT_EQ(r.out, "<stdin>\tOptimal solution found\t6\n");
+    r = RunCli({"-", "--ip", "--brief"}, "max x + y; 2x + 2y = 1; $integer x, y;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "<stdin>\tThere is no feasible integer solution.\n");
+    r = RunCli({"-", "--ip"}, "max x; x >= 5; x <= 3; $integer x;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("\n\nThere is no feasible solution.\n\n\n"), std::string::npos);
+    r = RunCli({"-", "--ip", "--crlf"}, kKnapsack);
+    EXPECT_NE(r.out.find("  Summary of results\r\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("\r\r"), std::string::npos);
+}
+
+TEST(SolveCliIP, SyntaxErrorsAndLpOptions) {
+    std::string path = TempFile("bad.tip", "max x;\n");
+    CliRun r = RunCli({path});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, path + ":2:1: Syntax error: No conditions stated.\n");
+    std::filesystem::remove(path);
+    r = RunCli({"-", "--ip", "--sensitivity", "off"}, kKnapsack);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("do not apply to integer models"), std::string::npos);
+    EXPECT_NE(r.out.find("  Summary of results\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace tarvik::cli

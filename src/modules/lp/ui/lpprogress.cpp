@@ -24,7 +24,7 @@ QLabel* AddCount(QGridLayout* grid, int row, const QString& caption, const QStri
 
 } // namespace
 
-TProgressDialog::TProgressDialog(QWidget* parent) : QDialog(parent) {
+TProgressDialog::TProgressDialog(QWidget* parent) : TRunDialog(parent) {
     tarvik::ui::SetHelpContext(this, 9);
     setObjectName(QStringLiteral("ProgressDialog"));
     setWindowTitle(QStringLiteral("Progress dialog"));

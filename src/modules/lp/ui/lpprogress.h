@@ -1,14 +1,14 @@
 #pragma once
 // The progress dialog of an LP run: the reader's and the simplex method's
 // counts, repainted while the run computes, and the run's error line.
-#include <QDialog>
+#include "modules/lp/ui/solver.h"
 
 class QLabel;
 class QPushButton;
 
 namespace tarvik::ui {
 
-class TProgressDialog : public QDialog {
+class TProgressDialog : public TRunDialog {
     Q_OBJECT
 public:
     explicit TProgressDialog(QWidget* parent = nullptr);
@@ -19,9 +19,8 @@ public:
     void setConditions(long value);
     void setPhase(long value);
     void setIteration(long value);
-    void setErrorLine(const QString& text);
-    // The run is over: the user may close the dialog.
-    void enableOK();
+    void setErrorLine(const QString& text) override;
+    void enableOK() override;
 
     QLabel* lineLabel() const { return lineCount_; }
     QLabel* variablesLabel() const { return variablesCount_; }

@@ -44,10 +44,24 @@ void CentreOn(QWidget* dialog, QWidget* owner) {
 TSolver::TSolver(QWidget* owner) : owner_(owner) {}
 
 bool TSolver::run(const QString& modelText, const tarvik::lp::LPSettings& settings) {
+    auto* dialog = new TProgressDialog(owner_);
+    // The reader works on single characters: one byte per editor character.
+    const std::string text = modelText.toLatin1().toStdString();
+    return runWith(dialog, [&](const bool&) {
+        DialogProgress progress(*dialog);
+        tarvik::lp::LPRunResult result = tarvik::lp::RunLP(text, settings, progress);
+        return Outcome{.success = result.success,
+                       .output = std::move(result.output),
+                       .errorPosition = result.errorPosition,
+                       .message = std::move(result.message)};
+    });
+}
+
+bool TSolver::runWith(TRunDialog* run, const std::function<Outcome(const bool& closed)>& compute) {
     // The dialog keeps other windows from input until it is closed, so that the
     // model window cannot start a second run or close under this one.
-    std::unique_ptr<TProgressDialog> dialog(new TProgressDialog(owner_));
-    QPointer<TProgressDialog> guard(dialog.get());
+    std::unique_ptr<TRunDialog> dialog(run);
+    QPointer<TRunDialog> guard(dialog.get());
     dialog->setWindowModality(Qt::ApplicationModal);
     CentreOn(dialog.get(), owner_);
     bool closed = false;
@@ -57,10 +71,7 @@ bool TSolver::run(const QString& modelText, const tarvik::lp::LPSettings& settin
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     dialog->repaint();
 
-    // The reader works on single characters: one byte per editor character.
-    const std::string text = modelText.toLatin1().toStdString();
-    DialogProgress progress(*dialog);
-    const tarvik::lp::LPRunResult result = tarvik::lp::RunLP(text, settings, progress);
+    const Outcome result = compute(closed);
 
     output_ = QString::fromLatin1(result.output.data(), static_cast<qsizetype>(result.output.size()));
     output_.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -3,13 +3,24 @@
 // report, and the text the window shows afterwards.
 #include "modules/lp/lprun.h"
 
+#include <QDialog>
 #include <QString>
+#include <functional>
+#include <string>
 
 class QWidget;
 
 namespace tarvik::ui {
 
-class TProgressDialog;
+// What the run protocol needs of a progress dialog (LP and IP).
+class TRunDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    // The reader's message after a failed read, else the solver's result line.
+    virtual void setErrorLine(const QString& text) = 0;
+    // The run is over: the user may close the dialog.
+    virtual void enableOK() = 0;
+};
 
 class TSolver {
 public:
@@ -21,6 +32,19 @@ public:
     // Returns true when the model was read.
     bool run(const QString& modelText, const tarvik::lp::LPSettings& settings);
 
+    // What one run of a model text gives back.
+    struct Outcome {
+        bool success = false;
+        std::string output; // CR LF line ends
+        long errorPosition = 0;
+        std::string message;
+    };
+    // The run protocol with any progress dialog (which the solver takes over):
+    // shows it, lets it appear, calls `compute`, shows the result line, and
+    // keeps handling events until the user has closed the dialog. `closed`
+    // tells `compute` whether the dialog was closed while it ran.
+    bool runWith(TRunDialog* dialog, const std::function<Outcome(const bool& closed)>& compute);
+
     // The echo, solver output and report, with '\n' line ends (after a read
     // error the echo as far as it got).
     const QString& output() const { return output_; }
@@ -28,6 +52,8 @@ public:
     long errorPosition() const { return errorPosition_; }
     // The progress dialog's error line.
     const QString& message() const { return message_; }
+    // The window that owns the progress dialog.
+    QWidget* owner() const { return owner_; }
 
 private:
     QWidget* owner_;

@@ -1,0 +1,24 @@
+#pragma once
+// One run of an integer-programming model text: read, branch and bound,
+// report. This is what the IP window's run, the command-line solver and the
+// benchmarks call.
+#include "modules/ip/mipsolver.h"
+
+#include <string>
+#include <string_view>
+
+namespace tarvik::ip {
+
+struct MIPRunResult {
+    bool success = false;   // false: the model text has a syntax error
+    std::string output;     // the echo and the report, CR LF line ends
+    long errorPosition = 0; // 1-based offset of the offending character (0: none)
+    std::string message;    // the progress dialog's error line
+    // After a successful read only:
+    MIPResult solve;
+    double objective = 0; // the reported objective value (status 0)
+};
+
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress);
+
+} // namespace tarvik::ip

@@ -1,0 +1,868 @@
+#include "modules/ip/mipsolver.h"
+
+#include "common/numformat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <tuple>
+
+namespace tarvik::ip {
+
+namespace {
+
+constexpr double kValueZero = 1e-6; // values this close to a bound count as on it
+constexpr int kContinue = -1;       // `iterate`: one more iteration is needed
+constexpr int kBlandAfter = 50;     // degenerate pivots in a row before the smallest-index rule
+
+bool IsIntegral(double x) {
+    const double d = x - std::trunc(x + kIntTolerance);
+    return d <= kIntTolerance || d >= 1 - kIntTolerance;
+}
+
+double Scale(double v) {
+    return std::max(1.0, std::fabs(v));
+}
+
+} // namespace
+
+std::string BoundText(double value) {
+    if (value > 1000000) return " +inf";
+    if (value < -1000000) return " -inf";
+    std::string text = FormatFixed(value, 2);
+    if (text == "-0.00") text = "0.00";
+    if (text.size() < 10) text.insert(0, 10 - text.size(), ' ');
+    return text;
+}
+
+std::string StatusLine(int status) {
+    switch (status) {
+    case kOptimal:
+        return "Optimal solution found";
+    case kUnbounded:
+        return "LP is unbounded";
+    case kInfeasible:
+        return "There is no feasible solution.";
+    case kTooManyIterations:
+        return "Too many iterations.";
+    case kTooLarge:
+        return "Problem is too large.";
+    case kPrecision:
+        return "Problems with precision";
+    case kNoIntegerSolution:
+        return "There is no feasible integer solution.";
+    default:
+        return "An error has taken place";
+    }
+}
+
+long PivotLimit(int m, int n) {
+    return 50L * (m + n + 1) + 10000;
+}
+
+// ---------------------------------------------------------------------------
+// The relaxation
+
+Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(model.m) {
+    lo_.assign(n_, 0.0);
+    up_.assign(n_, kInfinity);
+    for (int j = 0; j < n_; ++j)
+        if (model.upper[j + 1] >= 0) up_[j] = model.upper[j + 1];
+    x_.assign(n_, 0.0);
+    s_.assign(m_, 0.0);
+    activePos_.assign(m_, -1);
+    slackPos_.assign(m_, -1);
+    basisPos_.assign(n_, -1);
+    atUpper_.assign(n_, 0);
+    columns_.assign(n_, {});
+    for (int i = 0; i < m_; ++i)
+        for (int k = model.rowStart[i + 1]; k < model.rowStart[i + 2]; ++k)
+            columns_[model.variable[k] - 1].emplace_back(i, model.value[k]);
+    const int rows = std::min(m_, kMaxBasisRows);
+    binv_.assign(static_cast<std::size_t>(rows) * kMaxBasisRows, 0.0);
+    // The start: constraint 1 active with its slack basic, every variable at 0.
+    if (m_ > 0 && m_ <= kMaxBasisRows) activate(0);
+    recompute();
+}
+
+double Relaxation::varLower(int v) const {
+    if (!isSlack(v)) return lo_[v];
+    return model_.sense[v - n_ + 1] == kGreaterEqual ? -kInfinity : 0.0;
+}
+
+double Relaxation::varUpper(int v) const {
+    if (!isSlack(v)) return up_[v];
+    return model_.sense[v - n_ + 1] == kLessEqual ? kInfinity : 0.0;
+}
+
+void Relaxation::setValue(int v, double value) {
+    if (isSlack(v))
+        s_[v - n_] = value;
+    else
+        x_[v] = value;
+}
+
+void Relaxation::setBounds(int j, double lower, double upper) {
+    const int v = j - 1;
+    lo_[v] = lower;
+    up_[v] = upper >= kInfinity ? kInfinity : upper;
+    // A nonbasic variable moves to its new bound.
+    if (basisPos_[v] < 0 && atUpper_[v] && up_[v] >= kInfinity) atUpper_[v] = 0;
+    recompute();
+}
+
+double Relaxation::objective() const {
+    double z = 0;
+    for (int j = 0; j < n_; ++j) z += model_.cost[j + 1] * x_[j];
+    return z;
+}
+
+std::vector<int> Relaxation::basicStructurals() const {
+    std::vector<int> result;
+    for (int v : basis_)
+        if (!isSlack(v)) result.push_back(v + 1);
+    return result;
+}
+
+// Borders the inverse with the new row: its slack becomes basic.
+void Relaxation::activate(int row) {
+    const int k = static_cast<int>(active_.size());
+    double* nr = binvRow(k);
+    std::fill(nr, nr + kMaxBasisRows, 0.0);
+    for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
+        const int p = basisPos_[model_.variable[e] - 1];
+        if (p < 0) continue;
+        const double a = model_.value[e];
+        const double* bp = binvRow(p);
+        for (int q = 0; q < k; ++q) nr[q] -= a * bp[q];
+    }
+    nr[k] = 1;
+    for (int p = 0; p < k; ++p) binvRow(p)[k] = 0;
+    active_.push_back(row);
+    activePos_[row] = k;
+    basis_.push_back(n_ + row);
+    slackPos_[row] = k;
+}
+
+void Relaxation::column(int v, std::vector<double>& alpha) const {
+    const int k = static_cast<int>(active_.size());
+    alpha.assign(k, 0.0);
+    if (isSlack(v)) {
+        const int q = activePos_[v - n_];
+        for (int p = 0; p < k; ++p) alpha[p] = binvRow(p)[q];
+        return;
+    }
+    for (const auto& [row, a] : columns_[v]) {
+        const int q = activePos_[row];
+        if (q < 0) continue;
+        for (int p = 0; p < k; ++p) alpha[p] += binvRow(p)[q] * a;
+    }
+}
+
+void Relaxation::recompute() {
+    const int k = static_cast<int>(active_.size());
+    for (int j = 0; j < n_; ++j)
+        if (basisPos_[j] < 0) x_[j] = atUpper_[j] ? up_[j] : lo_[j];
+    // Right-hand sides of the active rows less the nonbasic structurals.
+    std::vector<double>& r = rhs_;
+    r.assign(k, 0.0);
+    for (int q = 0; q < k; ++q) {
+        const int row = active_[q];
+        double b = model_.rhs[row + 1];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
+            const int j = model_.variable[e] - 1;
+            if (basisPos_[j] < 0) b -= model_.value[e] * x_[j];
+        }
+        r[q] = b;
+    }
+    for (int q = 0; q < k; ++q) {
+        const int row = active_[q];
+        if (slackPos_[row] < 0) s_[row] = 0;
+    }
+    for (int p = 0; p < k; ++p) {
+        const double* bp = binvRow(p);
+        double v = 0;
+        for (int q = 0; q < k; ++q) v += bp[q] * r[q];
+        setValue(basis_[p], v);
+    }
+    // The slacks of the inactive rows.
+    for (int i = 0; i < m_; ++i) {
+        if (activePos_[i] >= 0) continue;
+        double v = model_.rhs[i + 1];
+        for (int e = model_.rowStart[i + 1]; e < model_.rowStart[i + 2]; ++e)
+            v -= model_.value[e] * x_[model_.variable[e] - 1];
+        s_[i] = v;
+    }
+}
+
+bool Relaxation::reinvert() {
+    const int k = static_cast<int>(active_.size());
+    // B: row q = active row, column p = basic variable at position p.
+    std::vector<double> b(static_cast<std::size_t>(k) * k, 0.0), inv(static_cast<std::size_t>(k) * k, 0.0);
+    for (int p = 0; p < k; ++p) {
+        const int v = basis_[p];
+        if (isSlack(v)) {
+            b[static_cast<std::size_t>(activePos_[v - n_]) * k + p] = 1;
+            continue;
+        }
+        for (const auto& [row, a] : columns_[v])
+            if (activePos_[row] >= 0) b[static_cast<std::size_t>(activePos_[row]) * k + p] = a;
+    }
+    for (int i = 0; i < k; ++i) inv[static_cast<std::size_t>(i) * k + i] = 1;
+    // Gauss-Jordan elimination with partial pivoting.
+    for (int c = 0; c < k; ++c) {
+        int best = c;
+        for (int r = c + 1; r < k; ++r)
+            if (std::fabs(b[static_cast<std::size_t>(r) * k + c]) >
+                std::fabs(b[static_cast<std::size_t>(best) * k + c]))
+                best = r;
+        const double piv = b[static_cast<std::size_t>(best) * k + c];
+        if (std::fabs(piv) < kUpdateTolerance) return false;
+        if (best != c)
+            for (int j = 0; j < k; ++j) {
+                std::swap(b[static_cast<std::size_t>(best) * k + j], b[static_cast<std::size_t>(c) * k + j]);
+                std::swap(inv[static_cast<std::size_t>(best) * k + j],
+                          inv[static_cast<std::size_t>(c) * k + j]);
+            }
+        for (int j = 0; j < k; ++j) {
+            b[static_cast<std::size_t>(c) * k + j] /= piv;
+            inv[static_cast<std::size_t>(c) * k + j] /= piv;
+        }
+        for (int r = 0; r < k; ++r) {
+            if (r == c) continue;
+            const double f = b[static_cast<std::size_t>(r) * k + c];
+            if (f == 0) continue;
+            for (int j = 0; j < k; ++j) {
+                b[static_cast<std::size_t>(r) * k + j] -= f * b[static_cast<std::size_t>(c) * k + j];
+                inv[static_cast<std::size_t>(r) * k + j] -= f * inv[static_cast<std::size_t>(c) * k + j];
+            }
+        }
+    }
+    // B x_B = r gives x_B = B^-1 r: inverse rows are basis positions.
+    for (int p = 0; p < k; ++p) {
+        double* row = binvRow(p);
+        for (int q = 0; q < k; ++q) row[q] = inv[static_cast<std::size_t>(p) * k + q];
+    }
+    return true;
+}
+
+void Relaxation::duals(std::vector<double>& y) const {
+    const int k = static_cast<int>(active_.size());
+    y.assign(k, 0.0);
+    for (int p = 0; p < k; ++p) {
+        const int v = basis_[p];
+        if (isSlack(v)) continue;
+        const double c = model_.cost[v + 1];
+        if (c == 0) continue;
+        const double* bp = binvRow(p);
+        for (int q = 0; q < k; ++q) y[q] += c * bp[q];
+    }
+}
+
+double Relaxation::reducedCost(int v, const std::vector<double>& y) const {
+    if (isSlack(v)) return y[activePos_[v - n_]];
+    double d = -model_.cost[v + 1];
+    for (const auto& [row, a] : columns_[v]) {
+        const int q = activePos_[row];
+        if (q >= 0) d += y[q] * a;
+    }
+    return d;
+}
+
+int Relaxation::findViolation() {
+    const int k = static_cast<int>(active_.size());
+    auto violation = [&](int v) {
+        const double val = varValue(v);
+        return std::max(varLower(v) - val, val - varUpper(v));
+    };
+    // A repair goes on until its variable is feasible: other variables that are
+    // already violated may get worse meanwhile, but feasible ones stay feasible.
+    if (repairVar_ >= 0) {
+        const int p = isSlack(repairVar_) ? slackPos_[repairVar_ - n_] : basisPos_[repairVar_];
+        if (p >= 0 && violation(repairVar_) > kValueZero) return p;
+        repairVar_ = -1;
+    }
+    int target = -1;
+    double worst = kValueZero;
+    for (int p = 0; p < k; ++p) {
+        const double viol = violation(basis_[p]);
+        if (viol > worst) {
+            worst = viol;
+            target = p;
+        }
+    }
+    if (target >= 0) {
+        repairVar_ = basis_[target];
+        return target;
+    }
+    int row = -1;
+    for (int i = 0; i < m_; ++i) {
+        if (activePos_[i] >= 0) continue;
+        const int sense = model_.sense[i + 1];
+        const double viol = sense == kLessEqual ? -s_[i] : sense == kGreaterEqual ? s_[i] : std::fabs(s_[i]);
+        if (viol > worst) {
+            worst = viol;
+            row = i;
+        }
+    }
+    if (row < 0) return -1;
+    if (static_cast<int>(active_.size()) >= kMaxBasisRows) return -2;
+    activate(row);
+    repairVar_ = n_ + row;
+    return slackPos_[row];
+}
+
+void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
+    const int k = static_cast<int>(active_.size());
+    const double piv = alpha[pos];
+    double* pr = binvRow(pos);
+    for (int q = 0; q < k; ++q) pr[q] /= piv;
+    for (int p = 0; p < k; ++p) {
+        if (p == pos) continue;
+        const double f = alpha[p];
+        if (std::fabs(f) <= kUpdateTolerance) continue;
+        double* row = binvRow(p);
+        for (int q = 0; q < k; ++q) {
+            const double u = f * pr[q];
+            if (std::fabs(u) > kUpdateTolerance || u == 0) row[q] -= u;
+        }
+    }
+    // The leaving variable becomes nonbasic at the bound it reached.
+    const int w = basis_[pos];
+    if (isSlack(w)) {
+        slackPos_[w - n_] = -1;
+    } else {
+        basisPos_[w] = -1;
+    }
+    basis_[pos] = v;
+    if (isSlack(v))
+        slackPos_[v - n_] = pos;
+    else
+        basisPos_[v] = pos;
+}
+
+// One iteration: a repair step when something is violated, else a Dantzig step.
+int Relaxation::iterate() {
+    int target = findViolation();
+    if (target == -2) return kTooLarge;
+    const int k = static_cast<int>(active_.size());
+
+    // The entering variable and its direction.
+    int enter = -1;
+    int dir = 0;
+    // After many pivots without progress the smallest-index rule takes over
+    // (entering and leaving variable), which cannot cycle.
+    const bool bland = degenerate_ > kBlandAfter;
+    std::vector<double>& y = y_;
+    duals(y);
+    auto direction = [&](int v) {
+        // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
+        if (varLower(v) >= varUpper(v)) return 0;
+        if (isSlack(v)) return model_.sense[v - n_ + 1] == kLessEqual ? 1 : -1;
+        return atUpper_[v] ? -1 : 1;
+    };
+    int want = 0;
+    double targetBound = 0;
+    if (target >= 0) {
+        const int tv = basis_[target];
+        const double val = varValue(tv);
+        want = val < varLower(tv) ? 1 : -1;
+        targetBound = want > 0 ? varLower(tv) : varUpper(tv);
+        // Row `target` of the tableau, for every nonbasic column.
+        const double* tr = binvRow(target);
+        std::vector<double>& rowAlpha = rowAlpha_;
+        rowAlpha.assign(n_, 0.0);
+        for (int q = 0; q < k; ++q) {
+            if (tr[q] == 0) continue;
+            const int row = active_[q];
+            for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
+                rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
+        }
+        // Among the columns that reduce the violation, the one that gives up
+        // the least objective per unit of repair (slacks first, then structurals).
+        double bestRatio = std::numeric_limits<double>::infinity();
+        auto consider = [&](int v, double alphaT) {
+            const int d = direction(v);
+            if (d == 0 || std::fabs(alphaT) <= kValueZero) return;
+            const double rate = -d * alphaT;
+            if (rate * want <= 0) return;
+            const double ratio = d * reducedCost(v, y) / std::fabs(rate);
+            if (bland ? enter < 0 || v < enter : ratio < bestRatio) {
+                bestRatio = ratio;
+                enter = v;
+                dir = d;
+            }
+        };
+        for (int q = 0; q < k; ++q) {
+            const int row = active_[q];
+            if (slackPos_[row] < 0 && model_.sense[row + 1] != kEqual) consider(n_ + row, tr[q]);
+        }
+        for (int j = 0; j < n_; ++j)
+            if (basisPos_[j] < 0) consider(j, rowAlpha[j]);
+        if (enter < 0) return kInfeasible;
+    } else {
+        double best = -kZeroTolerance;
+        for (int q = 0; q < k; ++q) {
+            const int row = active_[q];
+            const int sense = model_.sense[row + 1];
+            if (slackPos_[row] >= 0 || sense == kEqual) continue;
+            const double rc = sense * y[q];
+            if (bland ? rc < -kZeroTolerance && (enter < 0 || n_ + row < enter) : rc < best) {
+                best = rc;
+                enter = n_ + row;
+                dir = sense;
+            }
+        }
+        for (int j = 0; j < n_; ++j) {
+            if (basisPos_[j] >= 0) continue;
+            const int d = direction(j);
+            if (d == 0) continue;
+            double rc = reducedCost(j, y);
+            if (std::fabs(rc) <= kIntTolerance) rc = 0;
+            rc *= d;
+            if (bland ? rc < -kZeroTolerance && (enter < 0 || j < enter) : rc < best) {
+                best = rc;
+                enter = j;
+                dir = d;
+            }
+        }
+        if (enter < 0) return kOptimal;
+    }
+
+    // Ratio test.
+    std::vector<double>& alpha = alpha_;
+    column(enter, alpha);
+    enum Kind { None, Flip, Basic, Row };
+    Kind kind = None;
+    double step = std::numeric_limits<double>::infinity();
+    int leave = -1;       // basis position or row
+    bool leaveUp = false; // the leaving structural stops at its upper bound
+    bool zeroStep = false;
+    int leaveKey = 0; // the smallest-index rule: the leaving variable's index
+    auto take = [&](double s, Kind kd, int which, bool upper, int key) {
+        if (bland) {
+            if (!(s < step - kUpdateTolerance || (s <= step + kUpdateTolerance && key < leaveKey))) return;
+        } else if (!(s < step)) {
+            return;
+        }
+        step = s;
+        kind = kd;
+        leave = which;
+        leaveUp = upper;
+        leaveKey = key;
+        if (s <= kUpdateTolerance && !bland) zeroStep = true;
+    };
+    if (!isSlack(enter) && up_[enter] < kInfinity) take(up_[enter] - lo_[enter], Flip, -1, false, -1);
+    if (target >= 0 && !zeroStep) {
+        const double rate = -dir * alpha[target];
+        const double val = varValue(basis_[target]);
+        double dist = std::fabs(targetBound - val);
+        take(dist / std::fabs(rate), Basic, target, want < 0, basis_[target]);
+    }
+    for (int p = 0; p < k && !zeroStep; ++p) {
+        if (p == target || std::fabs(alpha[p]) <= kValueZero) continue;
+        const int w = basis_[p];
+        const double rate = -dir * alpha[p];
+        const double val = varValue(w);
+        const double lo = varLower(w), up = varUpper(w);
+        const bool below = val<lo - kValueZero, above = val> up + kValueZero;
+        if (rate < 0 && lo > -kInfinity && !below) {
+            double dist = val - lo;
+            if (dist <= kValueZero) dist = 0;
+            take(dist / -rate, Basic, p, false, w);
+        } else if (rate > 0 && up < kInfinity && !above) {
+            double dist = up - val;
+            if (dist <= kValueZero) dist = 0;
+            take(dist / rate, Basic, p, true, w);
+        }
+    }
+    if (!zeroStep) {
+        // How each structural moves per unit step.
+        std::vector<std::pair<int, double>>& moves = moves_;
+        moves.clear();
+        if (!isSlack(enter)) moves.emplace_back(enter, static_cast<double>(dir));
+        for (int p = 0; p < k; ++p)
+            if (!isSlack(basis_[p]) && alpha[p] != 0) moves.emplace_back(basis_[p], -dir * alpha[p]);
+        std::vector<double>& rate = rate_;
+        rate.assign(m_, 0.0);
+        for (const auto& [j, w] : moves)
+            for (const auto& [row, a] : columns_[j])
+                if (activePos_[row] < 0) rate[row] -= a * w;
+        for (int i = 0; i < m_ && !zeroStep; ++i) {
+            if (activePos_[i] >= 0 || std::fabs(rate[i]) <= kValueZero) continue;
+            const int sense = model_.sense[i + 1];
+            double s = s_[i];
+            if (std::fabs(s) <= kValueZero) s = 0;
+            if (sense == kLessEqual) {
+                if (s < 0 || rate[i] > 0) continue;
+                take(s / -rate[i], Row, i, false, n_ + i);
+            } else if (sense == kGreaterEqual) {
+                if (s > 0 || rate[i] < 0) continue;
+                take(-s / rate[i], Row, i, false, n_ + i);
+            } else {
+                if (s != 0) continue;
+                take(0, Row, i, false, n_ + i);
+            }
+        }
+    }
+    if (kind == None) return kUnbounded;
+
+    if (kind == Flip) {
+        atUpper_[enter] = atUpper_[enter] ? 0 : 1;
+        ++flips;
+        degenerate_ = 0;
+        recompute();
+        return kContinue;
+    }
+    int pos = leave;
+    if (kind == Row) {
+        if (static_cast<int>(active_.size()) >= kMaxBasisRows) return kTooLarge;
+        activate(leave);
+        pos = slackPos_[leave];
+        column(enter, alpha);
+    } else {
+        const int w = basis_[pos];
+        if (!isSlack(w)) atUpper_[w] = leaveUp ? 1 : 0;
+    }
+    if (std::fabs(alpha[pos]) <= kUpdateTolerance) return kPrecision;
+    if (!isSlack(enter)) atUpper_[enter] = 0;
+    pivot(pos, enter, alpha);
+    ++pivots;
+    degenerate_ = step <= kUpdateTolerance ? degenerate_ + 1 : 0;
+    recompute();
+    return kContinue;
+}
+
+bool Relaxation::accurate() const {
+    const int k = static_cast<int>(active_.size());
+    for (int q = 0; q < k; ++q) {
+        const int row = active_[q];
+        double r = model_.rhs[row + 1] - s_[row];
+        double size = std::fabs(model_.rhs[row + 1]);
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
+            const double t = model_.value[e] * x_[model_.variable[e] - 1];
+            r -= t;
+            size = std::max(size, std::fabs(t));
+        }
+        if (std::fabs(r) > kIntTolerance * Scale(size)) return false;
+    }
+    for (int p = 0; p < k; ++p) {
+        const int v = basis_[p];
+        const double val = varValue(v);
+        const double tol = kIntTolerance * Scale(val);
+        if (val < varLower(v) - tol || val > varUpper(v) + tol) return false;
+    }
+    return true;
+}
+
+int Relaxation::solve(tarvik::Progress& progress) {
+    stopped_ = false;
+    if (m_ > kMaxBasisRows) return kTooLarge;
+    const long limit = PivotLimit(m_, n_);
+    const long pivotsAtStart = pivots;
+    const long flipsAtStart = flips;
+    int reinversions = 0;
+    for (;;) {
+        const int code = iterate();
+        if (code == kContinue) {
+            // Bound flips always make progress; the cap only guards against a fault.
+            if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit) return kTooManyIterations;
+            progress.yield();
+            if (progress.stopRequested()) {
+                stopped_ = true;
+                return kError;
+            }
+            continue;
+        }
+        if (code == kOptimal || code == kUnbounded) {
+            if (accurate()) return code;
+            if (reinversions == kMaxReinversions || !reinvert()) return kPrecision;
+            ++reinversions;
+            recompute();
+            continue;
+        }
+        return code;
+    }
+}
+
+void Relaxation::moveCosts(std::vector<double>& cost) const {
+    std::vector<double> y;
+    duals(y);
+    cost.assign(n_ + 1, kInfinity);
+    for (int v = 0; v < n_; ++v)
+        if (basisPos_[v] < 0 && lo_[v] < up_[v])
+            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * reducedCost(v, y));
+}
+
+void Relaxation::penalties(int j, double& down, double& up) const {
+    const int v = j - 1;
+    const int p = basisPos_[v];
+    down = up = kInfinity;
+    if (p < 0) return;
+    const int k = static_cast<int>(active_.size());
+    const double val = x_[v];
+    const double f = val - std::floor(val);
+    std::vector<double> y;
+    duals(y);
+    const double* tr = binvRow(p);
+    std::vector<double> rowAlpha(n_, 0.0);
+    for (int q = 0; q < k; ++q) {
+        if (tr[q] == 0) continue;
+        const int row = active_[q];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
+            rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
+    }
+    double downRate = std::numeric_limits<double>::infinity();
+    double upRate = downRate;
+    auto consider = [&](int w, int d, double a) {
+        if (d == 0 || std::fabs(a) <= kZeroTolerance) return;
+        const double rc = std::max(0.0, d * reducedCost(w, y));
+        const double rate = -d * a; // change of x_j per unit move of w
+        if (rate < 0)
+            downRate = std::min(downRate, rc / -rate);
+        else
+            upRate = std::min(upRate, rc / rate);
+    };
+    for (int q = 0; q < k; ++q) {
+        const int row = active_[q];
+        const int sense = model_.sense[row + 1];
+        if (slackPos_[row] < 0 && sense != kEqual) consider(n_ + row, sense, tr[q]);
+    }
+    for (int w = 0; w < n_; ++w) {
+        if (basisPos_[w] >= 0 || lo_[w] >= up_[w]) continue;
+        consider(w, atUpper_[w] ? -1 : 1, rowAlpha[w]);
+    }
+    if (downRate < std::numeric_limits<double>::infinity()) down = std::min(kInfinity, downRate * f);
+    if (upRate < std::numeric_limits<double>::infinity()) up = std::min(kInfinity, upRate * (1 - f));
+}
+
+// ---------------------------------------------------------------------------
+// Branch and bound
+
+namespace {
+
+struct Node {
+    int var = 0;         // branching variable (1-based)
+    double oldLower = 0; // its bounds before branching
+    double oldUpper = 0;
+    double floorValue = 0; // down: var <= floor, up: var >= floor + 1
+    int side = 0;          // 0 down, 1 up: the side being explored
+    double estimate[2] = {-kInfinity, -kInfinity};
+    bool done[2] = {false, false};
+    // Variables fixed at a bound while the current side is explored: (variable, lower, upper) before.
+    std::vector<std::tuple<int, double, double>> fixed;
+};
+
+} // namespace
+
+MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
+    MIPResult res;
+    res.x.assign(model.n + 1, 0.0);
+    progress.lowerBound(res.lowerBound);
+    progress.upperBound(res.upperBound);
+    auto finish = [&](int status) {
+        res.status = status;
+        if (!res.stopped && (status == kOptimal || status == kUnbounded || status == kInfeasible ||
+                             status == kNoIntegerSolution)) {
+            const double v = res.haveIncumbent ? res.objective : -kInfinity;
+            res.lowerBound = res.upperBound = v;
+            progress.lowerBound(v);
+            progress.upperBound(v);
+        }
+        progress.resultLine(res.stopped ? (res.haveIncumbent ? "Stopped: best solution found so far"
+                                                             : "Stopped: no integer solution found")
+                                        : StatusLine(status));
+        return res;
+    };
+    if (model.m > kMaxBasisRows) return finish(kTooLarge);
+
+    Relaxation lp(model);
+    auto solveLP = [&]() -> int {
+        const int st = lp.solve(progress);
+        ++res.lpSolves;
+        res.pivots = lp.pivots;
+        res.flips = lp.flips;
+        res.iterations = lp.pivots + lp.flips;
+        progress.iteration(res.iterations);
+        if (st == kOptimal && progress.stopRequested()) {
+            res.stopped = true;
+            return kError;
+        }
+        if (lp.stopped()) res.stopped = true;
+        return st;
+    };
+    auto stoppedResult = [&] { return finish(res.haveIncumbent ? kOptimal : kError); };
+
+    int st = solveLP();
+    if (res.stopped) return stoppedResult();
+    if (st != kOptimal) return finish(st);
+    res.upperBound = lp.objective();
+    progress.upperBound(res.upperBound);
+
+    // When only integer variables have costs, and those costs are whole
+    // multiples of one step, every integer solution's value is such a
+    // multiple: a relaxation's value can then be rounded down to one.
+    double step = 0;
+    for (int j = 1; j <= model.n; ++j) {
+        const double c = std::fabs(model.cost[j]);
+        if (c == 0) continue;
+        if (!model.integer[j] || c != std::round(c) || c > 1e9) {
+            step = 0;
+            break;
+        }
+        step = std::gcd(static_cast<long long>(step), static_cast<long long>(c));
+    }
+    auto reachable = [step](double z) {
+        if (step == 0 || z <= -kInfinity) return z;
+        const double t = z / step;
+        return step * std::floor(t + std::min(0.5, 1e-6 + 1e-9 * std::fabs(t)));
+    };
+
+    std::vector<Node> stack;
+    double incumbent = -kInfinity;
+    auto tolerance = [&] { return res.haveIncumbent ? kIntTolerance * Scale(incumbent) : 0.0; };
+    auto showUpper = [&] {
+        double open = res.haveIncumbent ? incumbent : -kInfinity;
+        for (const Node& nd : stack)
+            for (int s = 0; s < 2; ++s)
+                if (!nd.done[s]) open = std::max(open, nd.estimate[s]);
+        if (open < res.upperBound) {
+            res.upperBound = open;
+            progress.upperBound(open);
+        }
+    };
+    auto impose = [&](Node& nd) {
+        if (nd.side == 0)
+            lp.setBounds(nd.var, nd.oldLower, nd.floorValue);
+        else
+            lp.setBounds(nd.var, nd.floorValue + 1, nd.oldUpper);
+    };
+
+    for (;;) {
+        // Evaluate the node just solved.
+        bool backtrack = true;
+        if (st == kInfeasible) {
+            if (stack.empty()) break;
+            stack.back().estimate[stack.back().side] = -kInfinity;
+        } else if (st != kOptimal) {
+            return finish(st);
+        } else {
+            const double z = lp.objective();
+            if (!stack.empty()) {
+                double& e = stack.back().estimate[stack.back().side];
+                e = std::min(e, reachable(z));
+            }
+            if (res.haveIncumbent && reachable(z) <= incumbent + tolerance()) {
+                // pruned
+            } else {
+                // Reduced-cost fixing: a nonbasic integer variable whose move of
+                // one unit would cost more than the gap to the incumbent stays at
+                // its bound in this subtree.
+                if (res.haveIncumbent) {
+                    std::vector<double> costs;
+                    lp.moveCosts(costs);
+                    for (int j = 1; j <= model.n; ++j) {
+                        if (!model.integer[j] || costs[j] >= kInfinity) continue;
+                        if (reachable(z - costs[j]) > incumbent + tolerance()) continue;
+                        if (!stack.empty()) stack.back().fixed.emplace_back(j, lp.lower(j), lp.upper(j));
+                        const double at = lp.atUpper(j) ? lp.upper(j) : lp.lower(j);
+                        lp.setBounds(j, at, at);
+                    }
+                }
+                // The fractional basic integer variables, in basis order.
+                int chosen = 0;
+                double chosenHigh = -1, chosenLow = 0, chosenDown = 0, chosenUp = 0;
+                bool integral = true;
+                for (int j : lp.basicStructurals()) {
+                    if (!model.integer[j] || IsIntegral(lp.value(j))) continue;
+                    integral = false;
+                    double down, up;
+                    lp.penalties(j, down, up);
+                    const double high = std::max(down, up), low = std::min(down, up);
+                    const bool bothInfinite = low >= kInfinity;
+                    if (chosen == 0 || bothInfinite || high > chosenHigh ||
+                        (high == chosenHigh && low < chosenLow)) {
+                        chosen = j;
+                        chosenHigh = high;
+                        chosenLow = low;
+                        chosenDown = down;
+                        chosenUp = up;
+                    }
+                    if (bothInfinite) break;
+                }
+                for (int j = 1; integral && j <= model.n; ++j)
+                    if (model.integer[j] && !IsIntegral(lp.value(j))) integral = false;
+                if (integral) {
+                    double value = 0;
+                    std::vector<double> x(model.n + 1, 0.0);
+                    for (int j = 1; j <= model.n; ++j) {
+                        x[j] = model.integer[j] ? std::round(lp.value(j)) : lp.value(j);
+                        value += model.cost[j] * x[j];
+                    }
+                    ++res.solutions;
+                    if (!res.haveIncumbent || value > incumbent) {
+                        res.haveIncumbent = true;
+                        incumbent = value;
+                        res.objective = value;
+                        res.x = std::move(x);
+                        res.lowerBound = value;
+                        progress.lowerBound(value);
+                    }
+                    if (stack.empty()) break;
+                } else if (chosen != 0) {
+                    Node nd;
+                    nd.var = chosen;
+                    nd.oldLower = lp.lower(chosen);
+                    nd.oldUpper = lp.upper(chosen);
+                    nd.floorValue = std::floor(lp.value(chosen));
+                    nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
+                    nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
+                    nd.side = chosenDown > chosenUp ? 1 : 0;
+                    stack.push_back(nd);
+                    ++res.nodes;
+                    impose(stack.back());
+                    showUpper();
+                    st = solveLP();
+                    if (res.stopped) return stoppedResult();
+                    backtrack = false;
+                } else {
+                    // A fractional integer variable that is not basic cannot occur
+                    // (bounds are integral); treat it as an error.
+                    return finish(kError);
+                }
+            }
+        }
+        if (!backtrack) continue;
+
+        // Backtrack: each side of a node is explored once.
+        bool explored = false;
+        while (!stack.empty()) {
+            Node& top = stack.back();
+            top.done[top.side] = true;
+            for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
+                lp.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
+            top.fixed.clear();
+            top.estimate[top.side] = -kInfinity;
+            const int other = 1 - top.side;
+            if (!top.done[other] && top.estimate[other] > incumbent + tolerance()) {
+                top.side = other;
+                impose(top);
+                showUpper();
+                st = solveLP();
+                if (res.stopped) return stoppedResult();
+                explored = true;
+                break;
+            }
+            lp.setBounds(top.var, top.oldLower, top.oldUpper);
+            stack.pop_back();
+            showUpper();
+        }
+        if (!explored) break;
+    }
+
+    if (res.haveIncumbent) return finish(kOptimal);
+    return finish(kNoIntegerSolution);
+}
+
+} // namespace tarvik::ip

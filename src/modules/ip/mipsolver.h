@@ -1,0 +1,155 @@
+#pragma once
+// Branch and bound for integer models: a depth-first search over linear
+// relaxations, each solved by a bounded primal simplex method that works only
+// with the constraints that have become active.
+#include "common/progress.h"
+#include "modules/ip/mipmatgen.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvik::ip {
+
+enum MIPStatus {
+    kOptimal = 0,
+    kUnbounded = 1,
+    kInfeasible = 2,
+    kTooManyIterations = 3,
+    kTooLarge = 4,
+    kPrecision = 5,
+    kNoIntegerSolution = 6,
+    kError = 7,
+};
+
+inline constexpr double kInfinity = 1e12;     // no bound, no penalty, a ruled-out side
+inline constexpr double kIntTolerance = 1e-6; // integrality and accuracy checks
+inline constexpr double kZeroTolerance = 1e-8;
+inline constexpr double kUpdateTolerance = 1e-12;
+inline constexpr int kMaxBasisRows = 150;
+inline constexpr int kMaxReinversions = 10;
+
+// What the progress dialog shows while branch and bound runs. The reader's
+// counts come first (line, variables, conditions), then the search's.
+class MIPProgress : public tarvik::Progress {
+public:
+    virtual void line(int) {}
+    virtual void variables(int) {}
+    virtual void conditions(int) {}
+    virtual void iteration(long) {}    // total simplex iterations, after every LP solve
+    virtual void lowerBound(double) {} // maximisation form
+    virtual void upperBound(double) {} // maximisation form
+    virtual void resultLine(const std::string&) {}
+};
+
+// A bound as the progress dialog shows it: " +inf", " -inf" or 2 decimals in 10 characters.
+std::string BoundText(double value);
+
+// The progress dialog's result line for a status.
+std::string StatusLine(int status);
+
+// The iterations one relaxation may take: as many as the LP engine allows.
+long PivotLimit(int m, int n);
+
+struct MIPResult {
+    int status = kOptimal;
+    bool stopped = false; // the user stopped the search (the result is the best found so far)
+    bool haveIncumbent = false;
+    double objective = 0;  // maximisation form (the incumbent value)
+    std::vector<double> x; // 1..n (index 0 unused)
+    double lowerBound = -kInfinity;
+    double upperBound = kInfinity;
+    // Counts for the benchmarks and the tests.
+    long iterations = 0; // pivots and bound flips of all relaxations
+    long pivots = 0;
+    long flips = 0;
+    long lpSolves = 0;
+    long nodes = 0;     // branching nodes pushed
+    long solutions = 0; // integer solutions found
+};
+
+// The relaxation of one node: the model with the current bounds of the
+// variables. The basis, the active constraints and the values carry over
+// from one solve to the next (a warm start after a bound change).
+class Relaxation {
+public:
+    explicit Relaxation(const MIPModel& model);
+
+    // Current bounds of variable j (1..n); `upper` kInfinity for none.
+    double lower(int j) const { return lo_[j - 1]; }
+    double upper(int j) const { return up_[j - 1]; }
+    void setBounds(int j, double lower, double upper);
+
+    // Solves from the current basis. Returns kOptimal, kUnbounded,
+    // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop
+    // request ends it with kError and `stopped()`.
+    int solve(tarvik::Progress& progress);
+    bool stopped() const { return stopped_; }
+
+    double objective() const; // maximisation form
+    double value(int j) const { return x_[j - 1]; }
+    bool isBasic(int j) const { return basisPos_[j - 1] >= 0; }
+    int activeRows() const { return static_cast<int>(active_.size()); }
+
+    // Down and up penalties of the basic variable j (kInfinity when no
+    // nonbasic column can move it that way).
+    void penalties(int j, double& down, double& up) const;
+    // The basic variables in basis order (structural ones only, 1-based).
+    std::vector<int> basicStructurals() const;
+    // Whether the nonbasic variable j is at its upper bound.
+    bool atUpper(int j) const { return atUpper_[j - 1] != 0; }
+    // For every variable j (1..n): what moving it one unit away from its
+    // bound costs (the reduced cost in that direction, 0 or more at an
+    // optimum); kInfinity for a basic or fixed variable.
+    void moveCosts(std::vector<double>& cost) const;
+
+    long pivots = 0;
+    long flips = 0;
+
+private:
+    // Variables: 0..n-1 structural, n + i the slack of constraint i (0-based).
+    bool isSlack(int v) const { return v >= n_; }
+    double varLower(int v) const;
+    double varUpper(int v) const;
+    double varValue(int v) const { return isSlack(v) ? s_[v - n_] : x_[v]; }
+    void setValue(int v, double value);
+    void activate(int row);
+    void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
+    void recompute();
+    bool reinvert();
+    void duals(std::vector<double>& y) const;
+    double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
+    // The basis position of the most violated basic variable, else the most
+    // violated inactive row made active; -1 when everything is feasible.
+    int findViolation();
+    int iterate();
+    double* binvRow(int p) { return binv_.data() + static_cast<std::size_t>(p) * kMaxBasisRows; }
+    const double* binvRow(int p) const { return binv_.data() + static_cast<std::size_t>(p) * kMaxBasisRows; }
+    bool accurate() const;
+    void pivot(int pos, int v, const std::vector<double>& alpha);
+
+    const MIPModel& model_;
+    int n_, m_;
+    std::vector<double> lo_, up_;
+    std::vector<double> x_, s_;  // structural values, slack values (b - a x)
+    std::vector<int> active_;    // rows in order of activation
+    std::vector<int> activePos_; // row -> position in active_, or -1
+    std::vector<int> basis_;     // position -> basic variable
+    std::vector<int> basisPos_;  // structural -> position, or -1
+    std::vector<int> slackPos_;  // row -> position of its basic slack, or -1
+    std::vector<char> atUpper_;  // nonbasic structural at its upper bound
+    // The inverse of the basis of the active rows, row p at p * kMaxBasisRows.
+    std::vector<double> binv_;
+    // The model by columns: for each structural, (row, value).
+    std::vector<std::vector<std::pair<int, double>>> columns_;
+    bool stopped_ = false;
+    // Scratch space of one iteration.
+    std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
+    std::vector<std::pair<int, double>> moves_;
+    int repairVar_ = -1; // the basic variable being repaired until it is feasible
+    int degenerate_ = 0; // pivots in a row without progress
+};
+
+// Solves the model by branch and bound.
+MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress);
+
+} // namespace tarvik::ip

@@ -1,0 +1,469 @@
+#include "../../lp/ui/qtprint.h"
+#include "modules/ip/ui/mipmodule.h"
+#include "modules/ip/ui/mipprogress.h"
+#include "modules/ip/ui/mipunit.h"
+#include "modules/lp/ui/modeleditor.h"
+#include "shell/mainwindow.h"
+#include "support/apptesting.h"
+#include "support/scripteddialogs.h"
+
+#include "common/ui/help.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+#include <unistd.h>
+
+using namespace tarvik::ui;
+using tarvik::test::ScriptedDialogs;
+
+namespace {
+
+const char* const kKnapsack = "max 5x1 + 4x2;\n6x1 + 4x2 <= 24;\nx1 + 2x2 <= 6;\n$integer x1, x2;\n";
+
+// Closes the progress dialog once the run is over (or presses Stop as soon
+// as the run shows the dialog) and keeps what the dialog showed at the end.
+class ProgressCloser {
+public:
+    explicit ProgressCloser(bool pressStop = false) : pressStop_(pressStop) {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start();
+    }
+    QString errorLine, lower, upper, iteration, variables, conditions, caption, buttonDuringRun;
+    bool stopPressed = false;
+    int closed = 0;
+
+private:
+    void poll() {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TMIPProgressDialog*>(w);
+            if (!d || !d->isVisible()) continue;
+            if (d->okButton()->text() != QStringLiteral("OK")) {
+                buttonDuringRun = d->okButton()->text();
+                if (pressStop_ && !stopPressed && d->okButton()->isEnabled()) {
+                    QTest::mouseClick(d->okButton(), Qt::LeftButton);
+                    stopPressed = true;
+                }
+                continue;
+            }
+            errorLine = d->errorLabel()->text();
+            lower = d->lowerBoundLabel()->text();
+            upper = d->upperBoundLabel()->text();
+            iteration = d->iterationLabel()->text();
+            variables = d->variablesLabel()->text();
+            conditions = d->conditionsLabel()->text();
+            caption = d->windowTitle();
+            QTest::mouseClick(d->okButton(), Qt::LeftButton);
+            ++closed;
+            timer_.stop(); // one run each
+            return;
+        }
+    }
+    bool pressStop_;
+    QTimer timer_;
+};
+
+class MIPWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.reset(static_cast<TMIPmodule*>(CreateIPWindow(nullptr)));
+        window->resize(800, 600);
+        window->show();
+        tarvik::test::ProcessEvents();
+    }
+    void TearDown() override {
+        window.reset();
+        tarvik::test::ProcessEvents();
+    }
+    TModelEditor* editor() const { return window->inputEditor(); }
+    void setModel(const QString& text) {
+        editor()->setPlainText(text);
+        editor()->document()->setModified(true);
+    }
+    QString line(int n) const { return editor()->document()->findBlockByNumber(n).text(); }
+    std::map<QString, bool> shownEnabling(QMenu* menu) {
+        menu->popup(QPoint(10, 10));
+        tarvik::test::ProcessEvents(1);
+        std::map<QString, bool> enabled;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) enabled[a->text()] = a->isEnabled();
+        menu->hide();
+        return enabled;
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMIPmodule> window;
+};
+
+TEST_F(MIPWindowTest, OpensWithANewModelFromTheTemplate) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Integer programming  File: No name"));
+    EXPECT_EQ(editor()->lines(), TMIPmodule::Template());
+    ASSERT_EQ(TMIPmodule::Template().size(), 12);
+    EXPECT_EQ(line(9), QStringLiteral("{ Example: 2x1 + x2 + y <= 5; $integer x1,x2; $binary y;    }"));
+    EXPECT_TRUE(window->pages()->isVisible());
+    EXPECT_EQ(window->pages()->tabText(0), QStringLiteral("Input"));
+    EXPECT_EQ(window->pages()->tabText(1), QStringLiteral("Output"));
+    EXPECT_FALSE(window->isModified());
+    EXPECT_EQ(editor()->textCursor().blockNumber(), 2);
+    // The eight comment lines are blue italics and protected; the empty lines are free.
+    for (int n = 0; n < 12; ++n) {
+        const bool comment = n < 2 || (n >= 4 && n < 10);
+        EXPECT_EQ(editor()->isProtectedLine(n), comment) << n;
+        if (!comment) continue;
+        QTextCursor c(editor()->document()->findBlockByNumber(n));
+        c.movePosition(QTextCursor::NextCharacter);
+        EXPECT_TRUE(c.charFormat().fontItalic());
+        EXPECT_EQ(c.charFormat().foreground().color(), QColor(Qt::blue));
+    }
+    // Tool bar hints, Dutch at run time.
+    EXPECT_EQ(window->calculateButton()->toolTip(), QStringLiteral("Berekenen"));
+    EXPECT_EQ(window->printButton()->toolTip(), QStringLiteral("Afdrukken"));
+    EXPECT_EQ(window->closeButton()->toolTip(), QStringLiteral("IP afsluiten"));
+}
+
+TEST_F(MIPWindowTest, TypingIntoTheTemplateCommentsIsRefused) {
+    const QStringList before = editor()->lines();
+    for (int n : {0, 6, 9}) {
+        QTextCursor c(editor()->document()->findBlockByNumber(n));
+        c.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 4);
+        editor()->setTextCursor(c);
+        QTest::keyClicks(editor(), "abc");
+        QTest::keyClick(editor(), Qt::Key_Backspace);
+        QTest::keyClick(editor(), Qt::Key_Delete);
+    }
+    EXPECT_EQ(editor()->lines(), before);
+    // Between the comments the model is typed freely.
+    editor()->setTextCursor(QTextCursor(editor()->document()->findBlockByNumber(2)));
+    QTest::keyClicks(editor(), "max x;");
+    EXPECT_EQ(line(2), QStringLiteral("max x;"));
+    EXPECT_TRUE(window->isModified());
+    // Select all and Delete clear everything, comments included.
+    window->SelectAllClick();
+    window->DeleteClick();
+    EXPECT_EQ(editor()->toPlainText(), QString());
+}
+
+TEST_F(MIPWindowTest, SaveQuestionUsesStandardCaptions) {
+    setModel(QStringLiteral("max y;"));
+    dialogs.messageAnswers = {mrCancel};
+    window->NewClick();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Save changes in No name?"));
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(dialogs.messages[0].buttons, mbYesNoCancel);
+    EXPECT_TRUE(dialogs.messages[0].standardCaptions);
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("max y;"));
+    // No: the template comes back and nothing more is asked.
+    dialogs.messageAnswers = {mrNo};
+    window->NewClick();
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(editor()->lines(), TMIPmodule::Template());
+    // Closing the module asks too; Cancel keeps it.
+    setModel(QStringLiteral("max z;"));
+    dialogs.messageAnswers = {mrCancel};
+    EXPECT_FALSE(window->closeModule());
+    EXPECT_EQ(dialogs.messages.size(), 3u);
+}
+
+TEST_F(MIPWindowTest, RunShowsTheOutputAndTheNewTabCaption) {
+    // Before a run the output page cannot be chosen.
+    window->pages()->setCurrentIndex(1);
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+
+    setModel(QString::fromLatin1(kKnapsack));
+    ProgressCloser closer;
+    QTest::keyClick(editor(), Qt::Key_F10);
+    EXPECT_EQ(closer.closed, 1);
+    EXPECT_EQ(closer.caption, QStringLiteral("Integer programming"));
+    EXPECT_EQ(closer.errorLine, QStringLiteral("Optimal solution found"));
+    EXPECT_EQ(closer.lower, QStringLiteral("     20.00"));
+    EXPECT_EQ(closer.upper, QStringLiteral("     20.00"));
+    EXPECT_EQ(closer.variables, QStringLiteral("2"));
+    EXPECT_EQ(closer.conditions, QStringLiteral("2"));
+    EXPECT_NE(closer.iteration, QStringLiteral("0"));
+    EXPECT_EQ(closer.buttonDuringRun, QStringLiteral("Stop"));
+    EXPECT_TRUE(window->hasResult());
+    EXPECT_EQ(window->pages()->currentIndex(), 1);
+    EXPECT_EQ(window->pages()->tabText(0), QStringLiteral("Back to make adapted model or new model"));
+    const QString out = window->outputView()->toPlainText();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("KORVEN Version 2.1")));
+    EXPECT_TRUE(out.contains(QStringLiteral("  Value Objective Function :         20.0000\n")));
+    EXPECT_EQ(window->outputView()->textCursor().selectedText(), QStringLiteral("K"));
+
+    // A syntax error: the editor selects the character, the output page is out of reach.
+    setModel(QStringLiteral("max x;\nx < 3;\n$integer x;"));
+    ProgressCloser again;
+    window->CalculateClick();
+    EXPECT_EQ(again.errorLine, QStringLiteral("Syntax error: <= expected"));
+    EXPECT_FALSE(window->hasResult());
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(editor()->textCursor().selectedText(), QStringLiteral("<"));
+    window->pages()->setCurrentIndex(1);
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    // New gives the first tab its caption back.
+    dialogs.messageAnswers = {mrNo};
+    window->NewClick();
+    EXPECT_EQ(window->pages()->tabText(0), QStringLiteral("Input"));
+}
+
+TEST_F(MIPWindowTest, MinModelShowsNegatedBoundsAndStatusLines) {
+    setModel(QStringLiteral("min 3x + 2y;\nx + y >= 2.5;\n$integer x, y;"));
+    ProgressCloser closer;
+    window->CalculateClick();
+    EXPECT_EQ(closer.lower, QStringLiteral("     -6.00"));
+    EXPECT_TRUE(window->outputView()->toPlainText().contains(
+        QStringLiteral("  Value Objective Function :          6.0000\n")));
+
+    setModel(QStringLiteral("max x;\nx >= 5;\nx <= 3;\n$integer x;"));
+    ProgressCloser infeasible;
+    window->CalculateClick();
+    EXPECT_EQ(infeasible.errorLine, QStringLiteral("There is no feasible solution."));
+    EXPECT_EQ(infeasible.lower, QStringLiteral(" -inf"));
+    EXPECT_TRUE(
+        window->outputView()->toPlainText().contains(QStringLiteral("\nThere is no feasible solution.\n")));
+}
+
+// A search long enough to be stopped: a 0-1 knapsack with strongly correlated weights.
+QString HardKnapsack(int items) {
+    QString obj = QStringLiteral("max "), row;
+    unsigned s = 12345;
+    for (int i = 1; i <= items; ++i) {
+        s = s * 1103515245u + 12345u;
+        const int w = 10 + static_cast<int>((s >> 16) % 90);
+        const QString sep = i > 1 ? QStringLiteral(" + ") : QString();
+        obj += sep + QString::number(w + 10) + QStringLiteral("x") + QString::number(i);
+        row += sep + QString::number(w) + QStringLiteral("x") + QString::number(i);
+    }
+    QString text = obj + QStringLiteral(";\n") + row + QStringLiteral(" <= ") +
+                   QString::number(items * 27 + 0.5) + QStringLiteral(";\n$binary");
+    for (int i = 1; i <= items; ++i) text += QStringLiteral(" x") + QString::number(i);
+    return text + QStringLiteral(";\n");
+}
+
+TEST_F(MIPWindowTest, TheDialogsButtonStopsALongSearch) {
+    setModel(HardKnapsack(60));
+    ProgressCloser closer(true);
+    window->CalculateClick();
+    EXPECT_TRUE(closer.stopPressed);
+    EXPECT_EQ(closer.closed, 1);
+    EXPECT_TRUE(closer.errorLine.startsWith(QStringLiteral("Stopped")));
+    EXPECT_TRUE(window->hasResult());
+    const QString out = window->outputView()->toPlainText();
+    EXPECT_TRUE(out.contains(QStringLiteral("not proven optimal")) ||
+                out.contains(QStringLiteral("before an integer solution was found")));
+}
+
+TEST_F(MIPWindowTest, EditCommandsActOnTheEditorAndTheContextMenuHasThree) {
+    QStringList captions;
+    for (QAction* a : window->contextMenu()->actions()) captions << a->text();
+    EXPECT_EQ(captions, (QStringList{"Knippen", "Kopieren", "Plakken"}));
+
+    setModel(QString::fromLatin1(kKnapsack));
+    ProgressCloser closer;
+    window->CalculateClick();
+    ASSERT_EQ(window->pages()->currentIndex(), 1);
+    // On the output page the commands still follow the editor.
+    QApplication::clipboard()->setText(QStringLiteral("{x}"));
+    auto popup = shownEnabling(window->contextMenu());
+    EXPECT_FALSE(popup[QStringLiteral("Knippen")]);
+    EXPECT_FALSE(popup[QStringLiteral("Kopieren")]);
+    EXPECT_TRUE(popup[QStringLiteral("Plakken")]);
+    window->SelectAllClick();
+    EXPECT_EQ(editor()->textCursor().selectedText().size(), editor()->toPlainText().size());
+    EXPECT_FALSE(window->outputView()->textCursor().hasSelection() &&
+                 window->outputView()->textCursor().selectedText().size() > 1);
+    auto menu = shownEnabling(window->editMenu());
+    EXPECT_TRUE(menu[QStringLiteral("Cut")]);
+    EXPECT_TRUE(menu[QStringLiteral("Copy")]);
+    EXPECT_TRUE(menu[QStringLiteral("Delete")]);
+    popup = shownEnabling(window->contextMenu());
+    EXPECT_TRUE(popup[QStringLiteral("Knippen")]);
+    window->CopyClick();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              editor()->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+    window->CutClick();
+    EXPECT_EQ(editor()->toPlainText(), QString());
+    window->PasteClick();
+    EXPECT_TRUE(editor()->toPlainText().startsWith(QStringLiteral("max 5x1")));
+}
+
+class MIPFileTest : public MIPWindowTest {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    static QByteArray contents(const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(MIPFileTest, SaveKeepsABackupAndOpenUsesTheModelFilters) {
+    setModel(QStringLiteral("max x;\nx <= 1;"));
+    dialogs.fileAnswers.push_back(path("model.tip"));
+    EXPECT_TRUE(window->SaveClick());
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{QStringLiteral("Tarvik MIP Bestanden (*.tip)")});
+    EXPECT_EQ(dialogs.fileRequests[0].defaultSuffix, QStringLiteral("TRV"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Integer programming  File: ") + path("model.tip"));
+    setModel(QStringLiteral("max 2x;\nx <= 1;"));
+    QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(contents(path("model.tip")), QByteArray("max 2x;\r\nx <= 1;\r\n"));
+    EXPECT_EQ(contents(path("model.BAK")), QByteArray("max x;\r\nx <= 1;\r\n"));
+
+    dialogs.fileAnswers.push_back(path("model.tip"));
+    window->NewClick();
+    window->OpenClick();
+    ASSERT_EQ(dialogs.fileRequests.size(), 2u);
+    EXPECT_EQ(dialogs.fileRequests[1].filters,
+              (QStringList{QStringLiteral("Tarvik MIP Bestanden (*.tip)"),
+                           QStringLiteral("Tekst bestanden (*.txt)"), QStringLiteral("Alle bestanden (*)")}));
+    EXPECT_EQ(editor()->lines(), (QStringList{"max 2x;", "x <= 1;"}));
+    EXPECT_FALSE(window->isModified());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MIPFileTest, AFailedSaveSaysNoFileOpenYetAndLosesNothing) {
+    // A folder that cannot be written: a read-only one, or (for a user whom
+    // permissions do not stop) one under /proc.
+    QString folder = path("locked");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        folder = QStringLiteral("/proc/tarvik-no-such-folder");
+    } else {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QFile model(folder + QStringLiteral("/model.tip")), backup(folder + QStringLiteral("/model.BAK"));
+        ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+        model.write("max 1;\r\n");
+        model.close();
+        ASSERT_TRUE(backup.open(QIODevice::WriteOnly));
+        backup.write("max 0;\r\n");
+        backup.close();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    setModel(QStringLiteral("max x;\nx <= 2;"));
+    dialogs.fileAnswers.push_back(folder + QStringLiteral("/model.tip"));
+    EXPECT_FALSE(window->SaveAsClick());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("No file open yet!"));
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
+    EXPECT_TRUE(dialogs.messages[0].standardCaptions);
+    EXPECT_TRUE(window->isModified());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("max x;\nx <= 2;"));
+    if (!root) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(contents(folder + QStringLiteral("/model.tip")), QByteArray("max 1;\r\n"));
+        EXPECT_EQ(contents(folder + QStringLiteral("/model.BAK")), QByteArray("max 0;\r\n"));
+    }
+    // Yes to the save question of New, but the save fails: the model stays.
+    dialogs.clear();
+    dialogs.messageAnswers = {mrYes};
+    window->NewClick();
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("max x;\nx <= 2;"));
+}
+
+TEST(MIPInShell, TheButtonIsShownItsMenuEntryHiddenAndTheWindowHasItsMenus) {
+    ScriptedDialogs dialogs;
+    tarvik::shell::TTarvikMain main;
+    main.show();
+    tarvik::test::ProcessEvents();
+    QToolButton* start = main.toolbarButton(QStringLiteral("StartIP"));
+    ASSERT_NE(start, nullptr);
+    EXPECT_TRUE(start->isVisible());
+    ASSERT_TRUE(start->isEnabled());
+    QAction* entry = main.menuEntry(QStringLiteral("MenuIP"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->isVisible());
+    start->click();
+    tarvik::test::ProcessEvents();
+    auto* ip = qobject_cast<TMIPmodule*>(main.module());
+    ASSERT_NE(ip, nullptr);
+    EXPECT_EQ(ip->windowTitle(), QStringLiteral("Integer programming  File: No name"));
+    EXPECT_EQ(ip->inputEditor()->lines(), TMIPmodule::Template());
+    QStringList titles;
+    QStringList options;
+    for (QAction* a : main.menuBar()->actions()) {
+        if (!a->isVisible()) continue;
+        titles << a->text();
+        if (a->text() == QStringLiteral("Options"))
+            for (QAction* o : a->menu()->actions()) options << o->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"File", "Edit", "Options", "Calculations", "Help"}));
+    EXPECT_EQ(options, QStringList{"Font"});
+    QStringList file;
+    for (QAction* a : ip->fileMenu()->actions())
+        if (!a->isSeparator()) file << a->text();
+    EXPECT_EQ(file, (QStringList{"New", "Open", "Save", "Save as..", "Close", "Settings printer", "Print",
+                                 "Close Integer Programming"}));
+    ip->CloseModuleClick();
+    tarvik::test::ProcessEvents();
+    EXPECT_FALSE(main.ModuleOpen);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(MIPHelp, ContextTenHoldsTheIPAndTheQueueGraphTopics) {
+    const QString html = HelpTopicHtml(10);
+    EXPECT_TRUE(html.contains(QStringLiteral("<h1>Integer programming</h1>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Graph windows of the queueing module")));
+}
+
+} // namespace
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(MIPProgressDialog, LabelsArePaintedAtOnceAndTheButtonStopsThenCloses) {
+    TMIPProgressDialog dialog;
+    dialog.show();
+    tarvik::test::ProcessEvents();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Integer programming"));
+    EXPECT_EQ(dialog.lowerBoundLabel()->text(), QStringLiteral(" -inf"));
+    EXPECT_EQ(dialog.upperBoundLabel()->text(), QStringLiteral(" +inf"));
+    PaintCounter counter;
+    for (QLabel* l : {dialog.lowerBoundLabel(), dialog.upperBoundLabel(), dialog.iterationLabel()})
+        l->installEventFilter(&counter);
+    dialog.setLowerBound(QStringLiteral("      1.00"));
+    EXPECT_EQ(counter.paints, 1);
+    dialog.setUpperBound(QStringLiteral("      1.50"));
+    EXPECT_EQ(counter.paints, 2);
+    dialog.setIteration(4);
+    EXPECT_EQ(counter.paints, 3);
+    dialog.setIteration(4); // unchanged: not painted again
+    EXPECT_EQ(counter.paints, 3);
+    // During the run the button stops the search; afterwards it closes the dialog.
+    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("Stop"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.stopRequested());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.enableOK();
+    EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("OK"));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
