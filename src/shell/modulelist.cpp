@@ -4,6 +4,7 @@
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
+#include "modules/queue/ui/queuemodule.h"
 #include "modules/tables/ui/tableswindow.h"
 
 // Each module's window factory; a module that is built adds its include here
@@ -33,7 +34,7 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", {}, {}, {}},
         {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow,
          CreateMarkovProgressWindow, HideMarkovProgressWindow},
-        {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},
+        {"StartQueue", "Queue", "MenuQueue", false, false, "queue", CreateQueueWindow, {}, {}},
     };
     return modules;
 }
