@@ -83,10 +83,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     PageInput input;
-    for (const ChoiceSpec& c : page->choices) input.choices[c.group] = c.words.front();
+    for (const ChoiceDef& c : page->choices) input.choices[c.group] = c.words.front();
     for (const auto& [name, value] : options) {
         auto field = std::find_if(page->fields.begin(), page->fields.end(),
-                                  [&](const FieldSpec& f) { return name == f.name; });
+                                  [&](const FieldDef& f) { return name == f.name; });
         if (field != page->fields.end()) {
             if (!Typed(value, field->integer))
                 return UsageError(err, "--" + name + ": the field takes only digits" +
@@ -96,7 +96,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             continue;
         }
         auto choice = std::find_if(page->choices.begin(), page->choices.end(),
-                                   [&](const ChoiceSpec& c) { return name == c.group; });
+                                   [&](const ChoiceDef& c) { return name == c.group; });
         if (choice != page->choices.end()) {
             if (std::find(choice->words.begin(), choice->words.end(), value) == choice->words.end()) {
                 std::string words;

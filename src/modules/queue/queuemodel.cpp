@@ -149,11 +149,14 @@ const PageInfo& PageOf(Page page) {
 }
 
 RunResult RunPage(Page page, const PageInput& input) {
+    return RunModel(PageOf(page).run, input);
+}
+
+RunResult RunModel(ModelFunction run, const PageInput& input) {
     RunResult result;
-    const PageInfo& info = PageOf(page);
-    if (!info.run) return result;
+    if (!run) return result;
     try {
-        info.run(input, result);
+        run(input, result);
     } catch (const Breakdown& b) {
         // The run ends here; what it wrote stays, followed by the breakdown lines.
         result.breakdown = true;

@@ -72,12 +72,12 @@ struct RunResult {
 
 using ModelFunction = void (*)(const PageInput& input, RunResult& result);
 
-struct FieldSpec {
+struct FieldDef {
     const char* name; // as in PageInput::fields and "--name" on the command line
     bool integer;
 };
 
-struct ChoiceSpec {
+struct ChoiceDef {
     const char* group; // "output", "service", ...
     std::vector<std::string> words;
 };
@@ -89,8 +89,8 @@ struct PageInfo {
     const char* word;    // tarvik-solve page word
     int helpContext;
     ModelFunction run; // nullptr while the model is not built
-    std::vector<FieldSpec> fields;
-    std::vector<ChoiceSpec> choices;
+    std::vector<FieldDef> fields;
+    std::vector<ChoiceDef> choices;
     bool hasT, hasP, hasN; // value lists on the page
 };
 
@@ -99,5 +99,7 @@ const PageInfo& PageOf(Page page);
 
 // Runs a page's model: breakdowns end the run with their lines in the log.
 RunResult RunPage(Page page, const PageInput& input);
+// Runs a model function the same way.
+RunResult RunModel(ModelFunction run, const PageInput& input);
 
 } // namespace tarvik::queue

@@ -185,3 +185,55 @@ TEST(ReportBlocks, HeaderAndStandardResults) {
 
 } // namespace
 } // namespace tarvik::queue
+
+#include "modules/queue/numerics.h"
+#include "modules/queue/queuemodel.h"
+
+namespace tarvik::queue {
+namespace {
+
+// A model that writes a line, opens a graph window and then breaks down.
+void BreaksDown(const PageInput& input, RunResult& result) {
+    result.graphWindowCreated = true;
+    result.graphWindow = GraphWindowData{};
+    ModelHeader(result.report, "Model", "Parameters: " + input.Field("c"));
+    result.report.SetStyle(LogStyle::TableEdge);
+    if (input.Choice("output") == "box")
+        throw Breakdown({"Error : No correct interval for bisection !"}, true);
+    throw Breakdown({"pause in RTBIS", "Root must be bracketed for bisection."});
+}
+
+TEST(Breakdowns, EndTheRunKeepingWhatWasWritten) {
+    PageInput in;
+    in.fields["c"] = "3";
+    const RunResult r = RunModel(BreaksDown, in);
+    EXPECT_TRUE(r.breakdown);
+    EXPECT_TRUE(r.inputError.empty());
+    EXPECT_FALSE(r.graphWindow);
+    ASSERT_EQ(r.report.lines.size(), 4u);
+    EXPECT_EQ(r.report.lines[1].text, "Parameters: 3");
+    EXPECT_EQ(r.report.lines[2].text, "pause in RTBIS");
+    EXPECT_EQ(r.report.lines[2].style, LogStyle::Normal);
+    EXPECT_EQ(r.report.lines[3].text, "Root must be bracketed for bisection.");
+    in.choices["output"] = "box";
+    const RunResult b = RunModel(BreaksDown, in);
+    EXPECT_TRUE(b.breakdown);
+    EXPECT_EQ(b.report.lines.size(), 2u);
+    EXPECT_EQ(b.breakdownBox, "Error : No correct interval for bisection !");
+    // A page without a model does nothing.
+    EXPECT_TRUE(RunPage(Page::MG1, in).report.lines.empty());
+}
+
+TEST(PageTable, TenPagesWithTheirContextsAndWords) {
+    ASSERT_EQ(Pages().size(), static_cast<std::size_t>(kPageCount));
+    const int contexts[] = {100, 110, 120, 130, 140, 150, 160, 200, 170, 180};
+    for (int i = 0; i < kPageCount; ++i) {
+        EXPECT_EQ(static_cast<int>(Pages()[static_cast<std::size_t>(i)].page), i);
+        EXPECT_EQ(Pages()[static_cast<std::size_t>(i)].helpContext, contexts[i]);
+    }
+    EXPECT_NE(PageOf(Page::MMC).run, nullptr);
+    EXPECT_STREQ(PageOf(Page::FinSrc).word, "finsrc");
+}
+
+} // namespace
+} // namespace tarvik::queue

@@ -66,6 +66,26 @@ Row AddRow(QGridLayout* grid, QWidget* parent, const QString& label, const QStri
     return r;
 }
 
+// "Vary c from [..] to [..]  range" on one row of a grid; the row's edit is the "from" field.
+Row AddRange(QGridLayout* grid, QWidget* parent, const QString& label, const QString& fromName,
+             const QString& toName, const QString& range) {
+    const int row = grid->rowCount();
+    Row r{Label(label, parent, fromName + QStringLiteral("_label")), new TQueueEdit(fromName, true, parent),
+          Label(range, parent, toName + QStringLiteral("_range"))};
+    auto* to = new TQueueEdit(toName, true, parent);
+    r.edit->setFixedWidth(50);
+    to->setFixedWidth(50);
+    auto* line = new QHBoxLayout;
+    line->addWidget(r.edit);
+    line->addWidget(Label(QStringLiteral("to"), parent, toName + QStringLiteral("_label")));
+    line->addWidget(to);
+    line->addWidget(r.range);
+    line->addStretch(1);
+    grid->addWidget(r.label, row, 0);
+    grid->addLayout(line, row, 1, 1, 2);
+    return r;
+}
+
 QGridLayout* NewGrid(QVBoxLayout* column) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -449,19 +469,19 @@ void TQueueMainForm::BuildPages() {
         auto* gN = new QGridLayout(mmcnFixedN_);
         Row cap = AddRow(gN, mmcnFixedN_, QStringLiteral("Capacity N:"), QStringLiteral("MMCN_cap_edit"),
                          true, QStringLiteral("0...100"));
-        Row cFrom = AddRow(gN, mmcnFixedN_, QStringLiteral("Vary c from"), QStringLiteral("MMCN_c_from_edit"),
-                           true, QString());
-        Row cTo = AddRow(gN, mmcnFixedN_, QStringLiteral("to"), QStringLiteral("MMCN_c_to_edit"), true,
-                         QStringLiteral("1...100"));
+        Row cFrom =
+            AddRange(gN, mmcnFixedN_, QStringLiteral("Vary c from"), QStringLiteral("MMCN_c_from_edit"),
+                     QStringLiteral("MMCN_c_to_edit"), QStringLiteral("1...100"));
+        Row cTo{nullptr, mmcnFixedN_->findChild<TQueueEdit*>(QStringLiteral("MMCN_c_to_edit")), nullptr};
         mmcnFixedC_ = new QGroupBox(QStringLiteral("Fixed c, varying N"), ui.page);
         mmcnFixedC_->setObjectName(QStringLiteral("MMCN_FixedC_Group"));
         auto* gC = new QGridLayout(mmcnFixedC_);
         Row cc = AddRow(gC, mmcnFixedC_, QStringLiteral("Number of servers c:"),
                         QStringLiteral("MMCN_c_edit"), true, QStringLiteral("1...100"));
-        Row nFrom = AddRow(gC, mmcnFixedC_, QStringLiteral("Vary N from"), QStringLiteral("MMCN_N_from_edit"),
-                           true, QString());
-        Row nTo = AddRow(gC, mmcnFixedC_, QStringLiteral("to"), QStringLiteral("MMCN_N_to_edit"), true,
-                         QStringLiteral("0...100"));
+        Row nFrom =
+            AddRange(gC, mmcnFixedC_, QStringLiteral("Vary N from"), QStringLiteral("MMCN_N_from_edit"),
+                     QStringLiteral("MMCN_N_to_edit"), QStringLiteral("0...100"));
+        Row nTo{nullptr, mmcnFixedC_->findChild<TQueueEdit*>(QStringLiteral("MMCN_N_to_edit")), nullptr};
         QGridLayout* tGrid = new QGridLayout;
         Row t = AddRow(tGrid, ui.page, QStringLiteral("Time t:"), QStringLiteral("MMCN_t_edit"), false,
                        QStringLiteral("0 <= t <= 2500"));
