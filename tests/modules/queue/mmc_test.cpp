@@ -103,9 +103,9 @@ TEST(MMC, ReliabilityGuard) {
 
 TEST(MMC, InputErrorsWriteNothing) {
     struct Case {
-        const char* c;
-        const char* rho;
-        const char* message;
+        std::string c;
+        std::string rho;
+        std::string message;
     };
     const Case cases[] = {
         {"", "0.5", "c incorrect"},
@@ -115,7 +115,7 @@ TEST(MMC, InputErrorsWriteNothing) {
         {"2501", "0.5", "c out of range"},
         {"3", "", "Rho incorrect"},
         {"3", ".", "Rho incorrect"},
-        {"3", std::string(400, '9').c_str(), "Rho incorrect"},
+        {"3", std::string(400, '9'), "Rho incorrect"},
         {"3", "0", "Rho out of range"},
         {"3", "0.9991", "Rho out of range"},
         {"3", "1.5", "Rho out of range"},
