@@ -5,10 +5,16 @@
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
+#include "common/ui/help.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -71,6 +77,41 @@ TEST(QueueInTheShell, HiddenByDefaultShownOnRequestAndOpens) {
     ASSERT_EQ(dialogs.messageTexts().size(), 1u);
     EXPECT_EQ(dialogs.messageTexts()[0], "Exit Tarvik");
     EXPECT_TRUE(main.isVisible());
+}
+
+QString ShownHelp() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "HelpViewer" && w->isVisible())
+            if (auto* b = w->findChild<QTextBrowser*>()) return b->toPlainText();
+    return {};
+}
+
+TEST(QueueInTheShell, F1OpensThePageTopicAndHelpTheModuleTopic) {
+    tarvik::test::ScriptedDialogs dialogs;
+    TTarvikMain main;
+    main.show();
+    ProcessEvents();
+    tarvik::shell::ShowQueueEntries(main);
+    main.toolbarButton("StartQueue")->click();
+    ProcessEvents();
+    auto* module = qobject_cast<TQueueMainForm*>(main.module());
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(tarvik::ui::HelpTopicHtml(12).contains("<h1>Queue</h1>"));
+    EXPECT_TRUE(tarvik::ui::HelpTopicHtml(120).contains("<h1>M/M/c queue</h1>"));
+    for (int context : {100, 110, 130, 140, 150, 160, 170, 180, 200})
+        EXPECT_FALSE(tarvik::ui::HelpTopicHtml(context).isEmpty()) << context;
+    module->PageControl->setCurrentIndex(static_cast<int>(tarvik::queue::Page::MMC));
+    QWidget* field = module->findChild<QWidget*>("MMC_C_edit");
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_F1);
+    ProcessEvents();
+    EXPECT_TRUE(ShownHelp().contains("Erlang C")) << ShownHelp().toStdString();
+    module->helpButton(tarvik::queue::Page::MMC)->click();
+    ProcessEvents();
+    EXPECT_TRUE(ShownHelp().contains("Pick a page on")) << ShownHelp().toStdString();
+    module->closeModule();
+    ProcessEvents();
 }
 
 } // namespace
