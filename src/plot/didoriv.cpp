@@ -38,6 +38,10 @@ TdiDoriv::TdiDoriv(QWidget* parent) : QFrame(parent) {
     resize(200, 200);
     setAutoFillBackground(false);
     setMouseTracking(true);
+    // A white panel: the control's colour, which background and margins follow.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(9);
     setFont(f);
