@@ -126,8 +126,6 @@ void TdiDoriv::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     PaintGraph(p);
     if (drag_ == Drag::Zoom) {
-        QPen pen(Qt::black, 1, Qt::DotLine);
-        p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.setPen(QPen(Qt::white, 1, Qt::DotLine));

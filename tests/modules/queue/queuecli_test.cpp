@@ -65,6 +65,21 @@ TEST(QueueCli, InputErrorsGoToStandardError) {
     EXPECT_EQ(c.code, 2);
 }
 
+TEST(QueueCli, GuardAndPagesWithoutAModel) {
+    Call c = Solve({"--queue", "mmc", "--c", "2500", "--rho", "0.7"});
+    EXPECT_EQ(c.code, 0);
+    EXPECT_EQ(c.out, "Rho too small for reliable results.\n\n");
+    c = Solve({"--queue", "mg1", "--cs2", "0.5", "--rho", "0.5"});
+    EXPECT_EQ(c.code, 2);
+    EXPECT_NE(c.err.find("no model"), std::string::npos);
+    EXPECT_EQ(c.out, "");
+    // Pdelay too small: the notice, and no points even when asked.
+    c = Solve({"--queue", "mmc", "--c", "25", "--rho", "0.2", "--output=graphs", "--points"});
+    EXPECT_EQ(c.code, 0);
+    EXPECT_NE(c.out.find("Pdelay too small for graphs\n\n"), std::string::npos);
+    EXPECT_EQ(c.out.find('\t'), std::string::npos);
+}
+
 TEST(QueueCli, PointsFollowTheLog) {
     const Call c = Solve({"--queue", "mmc", "--c", "1", "--rho", "0.5", "--output", "graphs", "--points"});
     EXPECT_EQ(c.code, 0);
