@@ -27,12 +27,17 @@ long PeakMemoryKb() {
 int main(int argc, char** argv) {
     // --startup-probe: print the time to the first painted welcome window and
     // the peak memory then, and quit (used by the start-up benchmark).
+    // --with-queue: shows the hidden Queue button and Modules entry.
     bool probe = false;
-    for (int i = 1; i < argc; ++i)
+    bool withQueue = false;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--startup-probe") == 0) probe = true;
+        if (std::strcmp(argv[i], "--with-queue") == 0) withQueue = true;
+    }
 
     tarvik::shell::TarvikApplication app(argc, argv);
     tarvik::shell::TTarvikMain* main = tarvik::shell::CreateStartWindows();
+    if (withQueue) tarvik::shell::ShowQueueEntries(*main);
     if (probe) {
         QObject::connect(main->welcome(), &tarvik::shell::TInfoForm::painted, &app, [] {
             std::printf("peak-kb %ld\n", PeakMemoryKb());

@@ -10,6 +10,7 @@
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/montecarlo/ui/mcunit.h"
 #include "modules/simulation/ui/simmodule.h"
+#include "modules/queue/ui/queuemodule.h"
 #include "modules/tables/ui/tableswindow.h"
 #include "modules/tsp/ui/tspmodule.h"
 
@@ -63,7 +64,7 @@ const std::vector<ModuleEntry>& Modules() {
         {"StartIP", "Integer programming", "MenuIP", true, false, "ip", tarvik::ui::CreateIPWindow, {}, {}},
         {"SpeedButton1", "Markov chains", "MenuMarkov", true, true, "markov", CreateMarkovWindow,
          CreateMarkovProgressWindow, HideMarkovProgressWindow},
-        {"StartQueue", "Queue", "MenuQueue", false, false, "queue", {}, {}, {}},
+        {"StartQueue", "Queue", "MenuQueue", false, false, "queue", CreateQueueWindow, {}, {}},
     };
     return modules;
 }

@@ -5,6 +5,9 @@
 #include "shell/mainwindow.h"
 #include "shell/modulelist.h"
 
+#include <QAction>
+#include <QToolButton>
+
 namespace tarvik::shell {
 
 TTarvikMain* CreateStartWindows() {
@@ -16,6 +19,11 @@ TTarvikMain* CreateStartWindows() {
         for (const ModuleEntry& m : Modules())
             if (m.name == QLatin1String(name) && m.atStart) m.atStart(main);
     return main;
+}
+
+void ShowQueueEntries(TTarvikMain& main) {
+    if (auto* button = main.toolbarButton(QStringLiteral("StartQueue"))) button->setVisible(true);
+    if (auto* entry = main.menuEntry(QStringLiteral("MenuQueue"))) entry->setVisible(true);
 }
 
 } // namespace tarvik::shell

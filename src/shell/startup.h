@@ -8,4 +8,8 @@ class TTarvikMain;
 // window, then the windows the modules keep for the whole run.
 TTarvikMain* CreateStartWindows();
 
+// Shows the Queue module's toolbar button and Modules entry, which are hidden
+// by default (`tarvik --with-queue`).
+void ShowQueueEntries(TTarvikMain& main);
+
 } // namespace tarvik::shell

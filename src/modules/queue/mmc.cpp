@@ -1,0 +1,225 @@
+#include "modules/queue/mmc.h"
+
+#include "common/numformat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvik::queue {
+
+bool MMCRhoTooSmall(int c, double rho) {
+    double bound;
+    if (c <= 25)
+        bound = Power(10, -9 / Power(c, 0.75));
+    else if (c <= 50)
+        bound = 0.15;
+    else if (c <= 100)
+        bound = 0.3;
+    else if (c <= 250)
+        bound = 0.45;
+    else if (c <= 500)
+        bound = 0.6;
+    else
+        bound = 0.7;
+    // "At or below": a bound computed as 1e-9 may come out a rounding below it.
+    return rho <= bound * (1 + 1e-12);
+}
+
+MMCResults SolveMMC(int c, double rho) {
+    MMCResults r;
+    const double a = c * rho;
+    // Pwait from the sum of c!/((c-j)! a^j), every term in logarithms.
+    std::vector<double> lnfact(static_cast<std::size_t>(c) + 1, 0.0);
+    for (int i = 1; i <= c; ++i)
+        lnfact[static_cast<std::size_t>(i)] = lnfact[static_cast<std::size_t>(i - 1)] + std::log(i);
+    const double lna = std::log(a);
+    double g = 0;
+    for (int j = 1; j <= c; ++j)
+        g += SafeExp(lnfact[static_cast<std::size_t>(c)] - lnfact[static_cast<std::size_t>(c - j)] - j * lna);
+    r.pwaitAlt = 1 / (1 + (1 - rho) * g);
+
+    // The series a^k / k! up to c - 1, rescaled whenever the sum grows large.
+    double term = 1, sum = 1;
+    for (int i = 1; i <= c - 1; ++i) {
+        term = term * a / i;
+        sum += term;
+        if (sum > 1e5) {
+            term /= sum;
+            if (term < 1e-17) term = 0;
+            sum = 1;
+        }
+    }
+    r.p = term / (term * rho / (1 - rho) + sum);
+    r.pwait = r.p * rho / (1 - rho);
+    r.pbusy = r.pwait;
+    r.elq = rho / (1 - rho) * r.pwait;
+    r.ewq = r.pwait / ((1 - rho) * c);
+    const double ewq2 = 2 * r.pwait / (((1 - rho) * c) * ((1 - rho) * c));
+    r.stdwq = std::sqrt(std::max(0.0, ewq2 - r.ewq * r.ewq));
+    const double elq2 = a * a * ewq2 + r.elq;
+    r.stdlq = std::sqrt(std::max(0.0, elq2 - r.elq * r.elq));
+
+    // State probabilities below c, downwards from p(c-1), then cumulative.
+    r.f.assign(static_cast<std::size_t>(c), 0.0);
+    std::vector<double>& f = r.f;
+    f[static_cast<std::size_t>(c - 1)] = r.p;
+    bool zero = false;
+    for (int i = c - 2; i >= 0; --i) {
+        const double next = f[static_cast<std::size_t>(i + 1)];
+        const double ratio = (i + 1) / a;
+        if (zero || (next <= 1e-18 && ratio < 1)) {
+            zero = true;
+            f[static_cast<std::size_t>(i)] = 0;
+        } else {
+            f[static_cast<std::size_t>(i)] = next * ratio;
+        }
+    }
+    for (int i = 1; i <= c - 1; ++i) f[static_cast<std::size_t>(i)] += f[static_cast<std::size_t>(i - 1)];
+
+    // Accuracy: the two Pwait evaluations, and busy servers against the load.
+    const double d1 = std::fabs(r.pwait - r.pwaitAlt);
+    double busy = 0;
+    for (int i = 1; i <= c - 1; ++i)
+        busy += i * (f[static_cast<std::size_t>(i)] - f[static_cast<std::size_t>(i - 1)]);
+    busy += c * (1 - f[static_cast<std::size_t>(c - 1)]);
+    const double d2 = std::fabs(std::fabs(busy) - a);
+    r.accuracy = d1 + d2;
+    return r;
+}
+
+double MMCTail(const MMCResults& r, int c, double rho, int n) {
+    if (n <= c - 1) return 1 - r.f[static_cast<std::size_t>(n)];
+    return r.p * Power(rho, n - c + 2) / (1 - rho);
+}
+
+void RunMMC(const PageInput& input, RunResult& result) {
+    const auto c = ReadInteger(input.Field("c"));
+    if (!c) {
+        result.inputError = "c incorrect";
+        return;
+    }
+    if (*c < 1 || *c > 2500) {
+        result.inputError = "c out of range";
+        return;
+    }
+    const auto rhoValue = ReadReal(input.Field("rho"));
+    if (!rhoValue) {
+        result.inputError = "Rho incorrect";
+        return;
+    }
+    const double rho = *rhoValue;
+    if (rho < 1e-10 || rho > 0.9990000001) {
+        result.inputError = "Rho out of range";
+        return;
+    }
+    const int cc = *c;
+    const std::string output = input.Choice("output").empty() ? "standard" : input.Choice("output");
+    ValueList list;
+    if (output == "wait") {
+        list = ReadValueList(input.tvalues, ValueKind::Real, 2500);
+        result.tvalues = list.Texts();
+    } else if (output == "percentiles") {
+        list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
+        result.pvalues = list.Texts();
+    } else if (output == "states") {
+        list = ReadValueList(input.nvalues, ValueKind::Integer, 5000);
+        result.nvalues = list.Texts();
+    } else if (output == "graphs") {
+        result.graphWindowCreated = true;
+    }
+
+    Report& log = result.report;
+    if (MMCRhoTooSmall(cc, rho)) {
+        log.AddResultLine("Rho too small for reliable results.");
+        log.AddResultLine("");
+        return;
+    }
+
+    const MMCResults r = SolveMMC(cc, rho);
+    ModelHeader(log, "M/M/c queue", Format("Parameters: c=%d  rho=%.6g", cc, rho));
+    StandardResults(log, r.pwait, r.pbusy, r.ewq, r.elq, r.stdwq, r.stdlq);
+
+    const double decay = (1 - rho) * cc;
+    if (output == "wait") {
+        std::vector<double> p;
+        for (double t : list.values) p.push_back(r.pwait * SafeExp(-decay * t));
+        WaitingTimeTable(log, list.values, p);
+    } else if (output == "percentiles") {
+        std::vector<std::optional<double>> q;
+        for (double p : list.values) {
+            if (1 - r.pwait >= p)
+                q.push_back(std::nullopt);
+            else
+                q.push_back((std::log(r.pwait) - std::log(1 - p)) / decay);
+        }
+        PercentileTable(log, list.values, q);
+    } else if (output == "states") {
+        std::vector<int> ns;
+        std::vector<double> eq, gt;
+        const auto& f = r.f;
+        for (double v : list.values) {
+            const int n = CountOf(v);
+            ns.push_back(n);
+            if (n == 0) {
+                eq.push_back(f[0]);
+                gt.push_back(1 - f[0]);
+            } else if (n <= cc - 1) {
+                eq.push_back(std::fabs(f[static_cast<std::size_t>(n)] - f[static_cast<std::size_t>(n - 1)]));
+                gt.push_back(1 - f[static_cast<std::size_t>(n)]);
+            } else {
+                eq.push_back(Power(rho, n - cc + 1) * r.p);
+                gt.push_back(r.p * Power(rho, n - cc + 2) / (1 - rho));
+            }
+        }
+        StateTable(log, ns, "P{L=n}", "P{L>n}", eq, gt);
+    }
+    AccuracyLine(log, r.accuracy);
+
+    if (output != "graphs") return;
+    if (r.pwait < 1e-6) {
+        log.AddResultLine("Pdelay too small for graphs");
+        log.AddResultLine("");
+        return;
+    }
+    GraphWindowData window;
+    window.design = GraphDesign::MG1;
+    window.title = "Logarithmic Graphs of the M/M/c queue";
+    window.label1 = Format("c = %4d", cc);
+    window.label2 = Format("rho = %.4g", rho);
+
+    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
+    const double tmax = std::log(1000.0) / decay;
+    const double step = GraphTimeStep(tmax);
+    for (double t = 0; t < tmax;) {
+        t += step;
+        wait.points.emplace_back(t, std::exp(-decay * t));
+    }
+
+    GraphData state{.graphTitle = "P(L>n | L>0)", .xTitle = "State n", .yTitle = "Probaility", .points = {}};
+    const auto& f = r.f;
+    const double busyProb = 1 - f[0];
+    int m;
+    if ((1 - f[static_cast<std::size_t>(cc - 1)]) / busyProb < 0.001) {
+        m = cc - 1;
+        for (int i = 1; i <= cc - 2; ++i)
+            if ((1 - f[static_cast<std::size_t>(i)]) / busyProb < 0.001) {
+                m = i;
+                break;
+            }
+    } else {
+        const double x = std::trunc(std::log(0.001 * busyProb * (1 - rho) / r.p) / std::log(rho) + cc - 2);
+        m = static_cast<int>(std::clamp(x, -1e9, 1e9)) + 1;
+    }
+    int b = m > 10000 ? 200 : (m - 1) / 50 + 1;
+    if (b < 1) b = 1;
+    for (int n = 1; n <= 10000; ++n) {
+        if (n % b != 0) continue;
+        const double y = MMCTail(r, cc, rho, n) / busyProb;
+        state.points.emplace_back(n, y);
+        if (y <= 0.001) break;
+    }
+    window.graphs = {wait, state};
+    result.graphWindow = window;
+}
+
+} // namespace tarvik::queue

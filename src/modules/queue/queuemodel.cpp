@@ -1,0 +1,176 @@
+#include "modules/queue/queuemodel.h"
+
+#include "modules/queue/mmc.h"
+#include "modules/queue/numerics.h"
+
+namespace tarvik::queue {
+
+std::string PageInput::Field(const std::string& name) const {
+    auto it = fields.find(name);
+    return it == fields.end() ? std::string() : it->second;
+}
+
+std::string PageInput::Choice(const std::string& group) const {
+    auto it = choices.find(group);
+    return it == choices.end() ? std::string() : it->second;
+}
+
+const std::vector<PageInfo>& Pages() {
+    const std::vector<std::string> fourOutputs = {"standard", "wait", "percentiles", "states", "graphs"};
+    static const std::vector<PageInfo> pages = {
+        {Page::MG1,
+         "M/G/1",
+         "M/G/1 Queue",
+         "mg1",
+         100,
+         nullptr,
+         {{"cs2", false}, {"rho", false}},
+         {{"service", {"erlang", "cox-gamma", "cox-balanced"}}, {"output", fourOutputs}},
+         true,
+         true,
+         true},
+        {Page::DG1,
+         "D/G/1",
+         "D/G/1 Queue",
+         "dg1",
+         110,
+         nullptr,
+         {{"cs2", false}, {"rho", false}},
+         {{"service", {"erlang", "pure-erlang", "cox-gamma", "cox-balanced"}},
+          {"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}}},
+         true,
+         true,
+         true},
+        {Page::MMC,
+         "M/M/c",
+         "M/M/c Queue",
+         "mmc",
+         120,
+         RunMMC,
+         {{"c", true}, {"rho", false}},
+         {{"output", fourOutputs}},
+         true,
+         true,
+         true},
+        {Page::MDC,
+         "M/D/c",
+         "M/D/c Queue",
+         "mdc",
+         130,
+         nullptr,
+         {{"c", true}, {"rho", false}},
+         {{"output", fourOutputs}},
+         true,
+         true,
+         true},
+        {Page::DMC,
+         "D/M/c",
+         "D/M/c Queue",
+         "dmc",
+         140,
+         nullptr,
+         {{"c", true}, {"rho", false}},
+         {{"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}},
+          {"graph", {"wait", "time-states", "customer-states"}}},
+         true,
+         true,
+         true},
+        {Page::GMC,
+         "G/M/c",
+         "G/M/c Queue",
+         "gmc",
+         150,
+         nullptr,
+         {{"c", true}, {"rho", false}, {"ca2", false}},
+         {{"arrivals", {"det", "erlang", "cox-gamma", "cox-balanced"}},
+          {"output", {"standard", "wait", "percentiles", "graphs"}}},
+         true,
+         true,
+         false},
+        {Page::FinCap,
+         "Finite Capacity",
+         "Finite Capacity Queue",
+         "fincap",
+         160,
+         nullptr,
+         {{"c", true}, {"n", true}, {"rho", false}},
+         {{"type", {"mmcn", "mdcn", "dmcn"}},
+          {"output", {"standard", "wait", "states", "time-states", "customer-states", "graphs"}}},
+         true,
+         false,
+         true},
+        {Page::MMCN,
+         "M/M/c/c+N",
+         "M/M/c/c+N Queue",
+         "mmcn",
+         200,
+         nullptr,
+         {{"lambda", false},
+          {"es", false},
+          {"t", false},
+          {"n", true},
+          {"c", true},
+          {"from", true},
+          {"to", true}},
+         {{"vary", {"c", "N"}}, {"y", {"prej", "wait"}}},
+         false,
+         false,
+         false},
+        {Page::FinSrc,
+         "Finite Source",
+         "Finite Source Queue",
+         "finsrc",
+         170,
+         nullptr,
+         {{"c", true}, {"m", true}, {"nu", false}},
+         {{"service", {"exp", "det"}},
+          {"output", {"standard", "wait", "time-states", "customer-states", "graphs"}},
+          {"graph", {"wait", "time-states", "customer-states"}}},
+         true,
+         false,
+         true},
+        {Page::MM1,
+         "Transient M/M/1",
+         "Transient M/M/1 Queue",
+         "mm1",
+         180,
+         nullptr,
+         {{"rho", false}, {"t", false}, {"i", true}, {"j", true}},
+         {{"output", {"table", "p-graph", "P-graph", "mean-graph", "std-graph"}}},
+         true,
+         false,
+         false},
+    };
+    return pages;
+}
+
+const PageInfo& PageOf(Page page) {
+    return Pages()[static_cast<std::size_t>(page)];
+}
+
+RunResult RunPage(Page page, const PageInput& input) {
+    return RunModel(PageOf(page).run, input);
+}
+
+RunResult RunModel(ModelFunction run, const PageInput& input) {
+    RunResult result;
+    if (!run) return result;
+    try {
+        run(input, result);
+    } catch (const Breakdown& b) {
+        // The run ends here; what it wrote stays, followed by the breakdown lines.
+        result.breakdown = true;
+        result.graphWindow.reset();
+        if (b.box) {
+            for (const std::string& line : b.lines)
+                result.breakdownBox += (result.breakdownBox.empty() ? "" : "\n") + line;
+            result.breakdownCaption = b.caption;
+        } else {
+            result.report.SetStyle(LogStyle::Normal);
+            for (const std::string& line : b.lines) result.report.AddResultLine(line);
+        }
+    }
+    return result;
+}
+
+} // namespace tarvik::queue

@@ -1,0 +1,105 @@
+#pragma once
+// What a page's Run hands to its model and what comes back. A model is a
+// function of the page's field texts and choices; it returns its input-error
+// message, or the report lines for the log and the graphs to show. The window
+// and `tarvik-solve --queue` both call the models through the page table.
+#include "modules/queue/queuenum.h"
+#include "modules/queue/queuereport.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik::queue {
+
+// The ten pages, in the order of the page control.
+enum class Page { MG1, DG1, MMC, MDC, DMC, GMC, FinCap, MMCN, FinSrc, MM1 };
+inline constexpr int kPageCount = 10;
+
+struct PageInput {
+    // Field texts by the field's short name: "c", "rho", "cs2", "ca2", "n", "m",
+    // "nu", "i", "j", "t", "lambda", "es", "from", "to".
+    std::map<std::string, std::string> fields;
+    // Choices by group name and item word ("output" -> "wait", "service" -> ...).
+    std::map<std::string, std::string> choices;
+    ListTexts tvalues{}, pvalues{}, nvalues{};
+
+    std::string Field(const std::string& name) const;
+    std::string Choice(const std::string& group) const;
+};
+
+// One graph of a graph window.
+struct GraphData {
+    std::string graphTitle; // "P(Wq>t | Wq>0)"
+    std::string xTitle;     // "Time t"
+    std::string yTitle;     // "Probability"
+    bool logY = true;       // designed logarithmic from 0.001 to 1
+    double yMin = 0.001, yMax = 1;
+    GraphPoints points; // series 1
+};
+
+// The three graph window designs.
+enum class GraphDesign { MG1, DG1, GMC };
+
+struct GraphWindowData {
+    GraphDesign design = GraphDesign::MG1;
+    std::string title;
+    // MG1 and DG1: label1 = CS2 (or c), label2 = rho; GMC: CA2, rho, c.
+    std::string label1, label2, label3;
+    std::string service;
+    std::vector<GraphData> graphs;
+};
+
+struct RunResult {
+    // Not empty: an input error; the error box shows it and nothing is written.
+    std::string inputError;
+    std::string errorCaption = "Error";
+    Report report;
+    // The run broke down; its lines are at the end of the report, or, for the
+    // routines that report in a message box, in `breakdownBox`.
+    bool breakdown = false;
+    std::string breakdownBox;
+    std::string breakdownCaption = "Error";
+    // Lists read by the run, with their texts in the new order.
+    std::optional<ListTexts> tvalues, pvalues, nvalues;
+    // A graph window was made (it takes a place in the cascade) ...
+    bool graphWindowCreated = false;
+    // ... and is shown with these graphs.
+    std::optional<GraphWindowData> graphWindow;
+};
+
+using ModelFunction = void (*)(const PageInput& input, RunResult& result);
+
+struct FieldDef {
+    const char* name; // as in PageInput::fields and "--name" on the command line
+    bool integer;
+};
+
+struct ChoiceDef {
+    const char* group; // "output", "service", ...
+    std::vector<std::string> words;
+};
+
+struct PageInfo {
+    Page page;
+    const char* caption; // tab caption
+    const char* heading; // heading on the page
+    const char* word;    // tarvik-solve page word
+    int helpContext;
+    ModelFunction run; // nullptr while the model is not built
+    std::vector<FieldDef> fields;
+    std::vector<ChoiceDef> choices;
+    bool hasT, hasP, hasN; // value lists on the page
+};
+
+const std::vector<PageInfo>& Pages();
+const PageInfo& PageOf(Page page);
+
+// Runs a page's model: breakdowns end the run with their lines in the log.
+RunResult RunPage(Page page, const PageInput& input);
+// Runs a model function the same way.
+RunResult RunModel(ModelFunction run, const PageInput& input);
+
+} // namespace tarvik::queue
