@@ -34,10 +34,14 @@ TEST(SaveGraphBitmap, ProposesTheDefaultNameAndWritesABitmap) {
 
     const QString plain = dir.filePath(QStringLiteral("walk"));
     dialogs.fileAnswers = {plain};
+    // The first dialog of a run starts in the documents folder.
+    const QString startFolder = FileDialogFolder(QStringLiteral("picture:DiceWalk.bmp"));
     EXPECT_TRUE(SaveGraphBitmap(picture, QStringLiteral("DiceWalk.bmp")));
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("DiceWalk.bmp"));
-    EXPECT_EQ(dialogs.fileRequests[0].directory, ProgramDir());
+    EXPECT_EQ(dialogs.fileRequests[0].directory, startFolder);
+    // The next one starts where that picture went.
+    EXPECT_EQ(FileDialogFolder(QStringLiteral("picture:DiceWalk.bmp")), dir.path());
     EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{QStringLiteral("Bitmap-bestanden (*.bmp)")});
     // Used as typed: no extension appended in this window.
     EXPECT_TRUE(QFile::exists(plain));

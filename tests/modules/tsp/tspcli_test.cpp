@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -30,7 +31,10 @@ CliRun Solve(std::vector<std::string> args) {
 class CityFileTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& text, const char* name = "tarvik-cities.txt") {
-        const auto path = std::filesystem::temp_directory_path() / name;
+        // ctest runs the tests of this fixture side by side: each its own file.
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const auto path = std::filesystem::temp_directory_path() /
+                          (std::string(info->name()) + "-" + std::to_string(::getpid()) + "-" + name);
         std::ofstream(path) << text;
         files_.push_back(path);
         return path.string();

@@ -24,6 +24,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Integer programming");
 const QString kNoName = QStringLiteral("No name");
+const QString kFileFolderKey = QStringLiteral("ip");
 const QString kInputCaption = QStringLiteral("Input");
 const QString kResultCaption = QStringLiteral("Back to make adapted model or new model");
 const int kHelpContext = 10;
@@ -231,11 +232,12 @@ void TMIPmodule::OpenClick() {
     if (running_ || !saveQuestion()) return;
     FileRequest request;
     request.parent = this;
-    request.directory = fileName_ == kNoName ? QString() : QFileInfo(fileName_).absolutePath();
+    request.directory = FileDialogFolder(kFileFolderKey);
     request.filters = {QStringLiteral("Tarvik MIP Bestanden (*.tip)"),
                        QStringLiteral("Tekst bestanden (*.txt)"), QStringLiteral("Alle bestanden (*)")};
     const std::optional<QString> chosen = Dialogs().openFileName(request);
     if (!chosen) return;
+    RememberFileDialogFolder(kFileFolderKey, *chosen);
     const std::optional<QStringList> lines = LoadModelFile(*chosen);
     if (!lines) {
         StdMsgDlg(QStringLiteral("Cannot open file %1").arg(*chosen), MsgKind::Error, mbOK, 0);
@@ -262,15 +264,15 @@ bool TMIPmodule::SaveAsClick() {
     if (!modelOpen_) return false;
     FileRequest request;
     request.parent = this;
-    if (fileName_ != kNoName) {
-        request.directory = QFileInfo(fileName_).absolutePath();
-        request.fileName = fileName_;
-    }
+    request.directory = FileDialogFolder(kFileFolderKey);
+    if (fileName_ != kNoName) request.fileName = fileName_;
     request.filters = {QStringLiteral("Tarvik MIP Bestanden (*.tip)")};
     request.defaultSuffix = QStringLiteral("TRV");
     const std::optional<QString> chosen = Dialogs().saveFileName(request);
-    if (!chosen) return false;
-    fileName_ = *chosen;
+    if (!chosen || chosen->isEmpty()) return false;
+    // The model shows under the dialog's own filter: a bare name gets ".tip".
+    fileName_ = WithFilterExtension(*chosen, request.filters.front());
+    RememberFileDialogFolder(kFileFolderKey, fileName_);
     setCaption();
     return SaveClick();
 }

@@ -538,12 +538,13 @@ TEST_F(DobbelWindow, SaveGraphsToFile) {
     const QString diagramFile = tmp.filePath("diagram");
     const QString walkFile = tmp.filePath("walk");
     dialogs.fileAnswers = {diagramFile, walkFile, std::nullopt};
+    const QString startFolder = tarvik::ui::FileDialogFolder(QStringLiteral("picture:Dice.bmp"));
     QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
     QTest::mouseClick(module->walk()->SaveBtn, Qt::LeftButton);
     ASSERT_EQ(dialogs.fileRequests.size(), 2u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "Dice.bmp");
     EXPECT_EQ(dialogs.fileRequests[1].fileName, "DiceWalk.bmp");
-    EXPECT_EQ(dialogs.fileRequests[0].directory, tarvik::ui::ProgramDir());
+    EXPECT_EQ(dialogs.fileRequests[0].directory, startFolder);
     EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
     EXPECT_EQ(module->diagram()->SaveBtn->toolTip(), "Save graph to file");
     // Written as bitmaps under the names as typed: no ".bmp" added.

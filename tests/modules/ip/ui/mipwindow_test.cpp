@@ -334,9 +334,16 @@ TEST_F(MIPFileTest, SaveKeepsABackupAndOpenUsesTheModelFilters) {
     EXPECT_EQ(dialogs.fileRequests[1].filters,
               (QStringList{QStringLiteral("Tarvik MIP Bestanden (*.tip)"),
                            QStringLiteral("Tekst bestanden (*.txt)"), QStringLiteral("Alle bestanden (*)")}));
+    // The open dialog starts where the model was saved.
+    EXPECT_EQ(dialogs.fileRequests[1].directory, dir.path());
     EXPECT_EQ(editor()->lines(), (QStringList{"max 2x;", "x <= 1;"}));
     EXPECT_FALSE(window->isModified());
     EXPECT_TRUE(dialogs.messages.empty());
+
+    // A bare name is saved under the filter's extension.
+    dialogs.fileAnswers.push_back(path("bare"));
+    EXPECT_TRUE(window->SaveAsClick());
+    EXPECT_EQ(contents(path("bare.tip")), QByteArray("max 2x;\r\nx <= 1;\r\n"));
 }
 
 TEST_F(MIPFileTest, AFailedSaveSaysNoFileOpenYetAndLosesNothing) {

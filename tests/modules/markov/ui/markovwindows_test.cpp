@@ -521,12 +521,13 @@ TEST_F(MarkovWindows, OpenSwitchesTheChainTypeAndSaveWritesTheCellTexts) {
         file.write("88\r\n3\r\n0 1 0.5\r\n2 0 0\r\n0 1.25 0\r\n1 2 3\r\n4 5 6\r\n");
     }
     dialogs.fileAnswers.push_back(rates);
+    const QString startFolder = tarvik::ui::FileDialogFolder(QStringLiteral("markov"));
     click(window->OpenBtn);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     const auto& request = dialogs.fileRequests.front();
     EXPECT_EQ(request.filters, QStringList({QStringLiteral("tekstbestanden (*.txt)"),
                                             QStringLiteral("Alle bestanden (*.*)")}));
-    EXPECT_EQ(request.directory, tarvik::ui::ProgramDir());
+    EXPECT_EQ(request.directory, startFolder);
     EXPECT_TRUE(dialogs.messages.empty()) << lastMessage().toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Continuous Time Markov Chains "));
     EXPECT_EQ(window->chainType(), ChainType::Continuous);
