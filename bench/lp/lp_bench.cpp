@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -116,13 +117,18 @@ void BM_NetlibTotal(benchmark::State& state) {
         while (std::getline(optima, line)) names.push_back(line.substr(0, line.find('\t')));
     }
     double ours = 0, glpk = 0;
+    struct Time {
+        std::string name;
+        double seconds;
+    };
+    std::vector<Time> times;
     bool haveGlpsol = std::system("glpsol --version > /dev/null 2>&1") == 0;
     for (auto _ : state) {
         for (const std::string& name : names) {
             auto t0 = std::chrono::steady_clock::now();
             std::ostringstream out, err;
             std::istringstream in;
-            tarvik::cli::RunSolve({dir + "/" + name + ".tlp"}, in, out, err);
+            tarvik::cli::RunSolve({"--brief", dir + "/" + name + ".tlp"}, in, out, err);
             auto t1 = std::chrono::steady_clock::now();
             double mine = std::chrono::duration<double>(t1 - t0).count();
             ours += mine;
@@ -135,7 +141,21 @@ void BM_NetlibTotal(benchmark::State& state) {
                 glpk += theirs;
             }
             std::printf("  %-10s tarvik-solve %8.3f s   glpsol %8.3f s\n", name.c_str(), mine, theirs);
+            times.push_back({name, mine});
         }
+    }
+    std::printf("  total: tarvik-solve %.3f s, glpsol %.3f s, ratio %.2f\n", ours, glpk,
+                glpk > 0 ? ours / glpk : 0.0);
+    // The five slowest models, with their simplex passes.
+    std::sort(times.begin(), times.end(), [](const Time& a, const Time& b) { return a.seconds > b.seconds; });
+    for (std::size_t k = 0; k < times.size() && k < 5; ++k) {
+        std::ifstream file(dir + "/" + times[k].name + ".tlp", std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        lp::LPProgress progress;
+        const lp::LPRunResult run = lp::RunLP(text.str(), {}, progress);
+        std::printf("  slowest %zu: %-10s %8.3f s  %6ld pivots\n", k + 1, times[k].name.c_str(),
+                    times[k].seconds, run.iterations);
     }
     state.counters["tarvik-solve s"] = ours;
     state.counters["glpsol s"] = glpk;

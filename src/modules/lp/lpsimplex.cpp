@@ -19,6 +19,34 @@ constexpr Real kSmallPivot = 1e-6;
 constexpr Real kFeasibility = 1e-9;
 constexpr Real kProgress = 1e-9; // relative objective gain that counts as progress
 
+// Pivots between two rebuilds of the factored basis from the original columns.
+constexpr long kEtaPivots = 100;
+
+// The dense row update dst -= f * src, the innermost loop of the pivot. On
+// x86-64 with GCC it is built a second and third time for the wider vector
+// units (AVX2, AVX-512), and the loader picks the widest that the processor
+// has. Contracting the multiply and subtract into a fused multiply-add (which
+// AVX-512 has) is switched off, so every build rounds the product and the
+// difference separately and gives the same bits.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
+#define TARVIK_LP_VECTOR_CLONES                                                                              \
+    __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
+#else
+#define TARVIK_LP_VECTOR_CLONES
+#endif
+TARVIK_LP_VECTOR_CLONES static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f,
+                                              int count) {
+    for (int j = 0; j < count; ++j) dst[j] -= f * src[j];
+}
+
+// a - b, where a result that is only the rounding left over from cancelling
+// two equal numbers becomes an exact zero: such rests must never be taken for
+// pivot elements.
+static inline Real Cancel(Real a, Real b) {
+    Real v = a - b;
+    return std::fabs(v) <= kCancel * std::fabs(b) ? Real(0) : v;
+}
+
 std::string Fixed2(Real v) {
     std::string s = tarvik::FormatFixed(static_cast<double>(v), 2);
     if (s.size() < 9) s.insert(0, 9 - s.size(), ' ');
@@ -31,9 +59,28 @@ std::string Cut(const std::string& s, std::size_t width) {
     return r;
 }
 
+// Eta columns, in the order they were made.
+struct Etas {
+    std::vector<int> pivot, start{0}, row;
+    std::vector<double> value, val;
+    std::size_t size() const { return pivot.size(); }
+    // Appends the column col[1..m] (its pivot entry col[p]).
+    void add(int p, const std::vector<Real>& col, int m) {
+        pivot.push_back(p);
+        value.push_back(col[p]);
+        for (int k = 1; k <= m; ++k)
+            if (k != p && col[k] != 0) {
+                row.push_back(k);
+                val.push_back(col[k]);
+            }
+        start.push_back(static_cast<int>(row.size()));
+    }
+};
+
 class Solver {
 public:
-    Solver(LPModel& lp, OutputMode mode, LPProgress& progress, std::string& out, SimplexOutcome& res)
+    Solver(LPModel& lp, OutputMode mode, Representation representation, LPProgress& progress,
+           std::string& out, SimplexOutcome& res)
         : lp_(lp), m_(lp.m), n_(lp.n), mode_(mode), progress_(progress), out_(out), res_(res) {
         res_.removed.assign(m_ + 1, 0);
         res_.excluded.assign(n_ + 2, 0);
@@ -73,6 +120,25 @@ public:
         for (int k = 1; k <= m_; ++k) isUnit_[unitColumn_[k]] = 1;
         rhsFresh_.assign(m_ + 1, 0);
         pert_.assign(m_ + 1, 0.0);
+        // The factored form is not yet faster than the tableau on the real
+        // models (its eta columns fill in), so it runs only when asked for.
+        factored_ = mode_ == OutputMode::NoTableaus && m_ > 0 && representation == Representation::Factored;
+        res_.factored = factored_;
+        if (factored_) {
+            // The starting basis is the unit columns: its inverse is the
+            // identity, an empty list of eta columns, and row i sits in slot i.
+            slot_.resize(m_ + 1);
+            for (int i = 1; i <= m_; ++i) slot_[i] = i;
+            unitRow_.assign(n_ + 2, 0);
+            for (int k = 1; k <= m_; ++k) unitRow_[unitColumn_[k]] = k;
+            alpha_.assign(m_ + 1, Real(0));
+            alphaSlot_.assign(m_ + 1, Real(0));
+            beta_.assign(m_ + 1, Real(0));
+            for (int i = 1; i <= m_; ++i) beta_[i] = lp_.at(i, n_ + 1);
+            prow_.assign(n_ + 2, Real(0));
+            workX_.assign(m_ + 1, 0.0L);
+            refreshInterval_ = kEtaPivots;
+        }
         rebuildRhsTerms();
     }
 
@@ -84,6 +150,7 @@ public:
             phase_ = 1;
             PhaseEnd end = runPhase();
             if (end == PhaseEnd::Unbounded) {
+                materialise();
                 // The phase-1 objective is bounded by 0: only drift can bring this about.
                 doubt("phase 1 found no leaving row although its objective is bounded");
                 res_.status = LPStatus::Unbounded;
@@ -91,6 +158,7 @@ public:
             } else if (std::fabs(static_cast<double>(lp_.at(0, n_ + 1))) > kPhase1Zero) {
                 res_.status = LPStatus::Infeasible;
                 feasible = false;
+                materialise();
                 checkInfeasible();
             }
         }
@@ -105,6 +173,7 @@ public:
             r0[n_ + 1] = 0;
             PhaseEnd end = runPhase();
             res_.status = end == PhaseEnd::Unbounded ? LPStatus::Unbounded : LPStatus::Optimal;
+            materialise();
             if (res_.status == LPStatus::Optimal) checkOptimal();
             if (mode_ == OutputMode::FirstLast) print("Last Iteration");
         }
@@ -167,11 +236,12 @@ private:
                 if (sinceRefresh_ > 0 && refresh()) {
                     e = entering();
                     if (e == 0) return PhaseEnd::Optimal;
+                    if (factored_) freshColumns(e);
                     r = leaving(e);
                 }
                 if (r == 0) return PhaseEnd::Unbounded;
             }
-            if (lp_.at(r, e) < kSmallPivot && sinceRefresh_ > 0 && refresh()) {
+            if (col(r, e) < kSmallPivot && sinceRefresh_ > 0 && refresh()) {
                 // A small pivot element may be rounding: decide again on fresh numbers.
                 e = entering();
                 if (e == 0) return PhaseEnd::Optimal;
@@ -195,6 +265,28 @@ private:
     void reducedCosts() {
         Real* r0 = lp_.row(0);
         for (int j = 1; j <= n_ + 1; ++j) r0[j] = -static_cast<Real>(phaseCost_[j]);
+        if (factored_) {
+            // z - c = c_B B^-1 [A | b] - c: first the prices y = c_B B^-1, then
+            // the original rows weighted by them.
+            std::vector<long double>& y = workX_;
+            std::fill(y.begin(), y.end(), 0.0L);
+            for (int i = 1; i <= m_; ++i) {
+                if (res_.removed[i]) continue;
+                Real d = phaseCost_[lp_.basis[i]];
+                if (d == 0) continue;
+                y[slot_[i]] = d;
+                r0[n_ + 1] += beta_[i] * d;
+            }
+            btran(y);
+            for (int k = 1; k <= m_; ++k) {
+                if (y[k] == 0) continue;
+                for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
+                    r0[lp_.rowCol[q]] += static_cast<Real>(y[k]) * lp_.rowVal[q];
+            }
+            for (int i = 1; i <= m_; ++i)
+                if (!res_.removed[i]) r0[lp_.basis[i]] = 0;
+            return;
+        }
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
             Real d = phaseCost_[lp_.basis[i]];
@@ -224,10 +316,9 @@ private:
         Real bestRatio = kInfiniteRatio;
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
-            const Real* ri = lp_.row(i);
-            Real a = ri[e];
+            Real a = col(i, e);
             if (a <= kZero) continue;
-            Real ratio = ri[n_ + 1] / a;
+            Real ratio = rhs(i) / a;
             if (ratio < bestRatio ||
                 (guard_ && best && ratio == bestRatio && lp_.basis[i] < lp_.basis[best])) {
                 best = i;
@@ -238,20 +329,20 @@ private:
         // is so small that pivoting on it would wreck the tableau. Then a
         // ratio test with a small feasibility tolerance (two passes) picks the
         // largest element among the rows whose ratio is within that tolerance.
-        if (best && lp_.at(best, e) < kSmallPivot) {
+        if (best && col(best, e) < kSmallPivot) {
             Real bound = kInfiniteRatio;
             for (int i = 1; i <= m_; ++i) {
                 if (res_.removed[i]) continue;
-                const Real* ri = lp_.row(i);
-                if (ri[e] <= kZero) continue;
-                bound = std::min(bound, (std::max(ri[n_ + 1], Real(0)) + kFeasibility) / ri[e]);
+                const Real a = col(i, e);
+                if (a <= kZero) continue;
+                bound = std::min(bound, (std::max(rhs(i), Real(0)) + kFeasibility) / a);
             }
-            Real largest = lp_.at(best, e);
+            Real largest = col(best, e);
             for (int i = 1; i <= m_; ++i) {
                 if (res_.removed[i]) continue;
-                const Real* ri = lp_.row(i);
-                if (ri[e] > largest && std::max(ri[n_ + 1], Real(0)) / ri[e] <= bound) {
-                    largest = ri[e];
+                const Real a = col(i, e);
+                if (a > largest && std::max(rhs(i), Real(0)) / a <= bound) {
+                    largest = a;
                     best = i;
                 }
             }
@@ -274,9 +365,171 @@ private:
         if (!basicRow_[e] || basicRow_[e] > r) basicRow_[e] = r;
         // The pivot changes exactly the rows with a nonzero in the entering column.
         for (int i = 1; i <= m_; ++i)
-            if (lp_.at(i, e) != 0) rhsFresh_[i] = 0;
-        Pivot(lp_, r, e, res_.removed);
+            if (col(i, e) != 0) rhsFresh_[i] = 0;
+        if (factored_)
+            factoredPivot(r, e);
+        else
+            Pivot(lp_, r, e, res_.removed);
         ++sinceRefresh_;
+    }
+
+    // ---- the factored basis ------------------------------------------------------
+    // The basis inverse is a product of eta columns, B^-1 = E_T ... E_1, one
+    // for every pivot since the last rebuild and one for every column that is
+    // not a unit column at the rebuild. Slot k of the inverse starts out as the
+    // unit column of original row k; row i's basic column sits in slot_[i].
+
+    // x := B^-1 x: on entry x is indexed by original row, on return by slot.
+    // The sums run in extended precision, and a difference that is only the
+    // rest of cancelling two equal numbers becomes an exact zero.
+    static void ftran(const Etas& etas, std::vector<long double>& x) {
+        for (std::size_t t = 0; t < etas.size(); ++t) {
+            const int p = etas.pivot[t];
+            if (x[p] == 0) continue;
+            const long double xp = x[p] / etas.value[t];
+            x[p] = xp;
+            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
+                long double& xi = x[etas.row[q]];
+                const long double term = etas.val[q] * xp;
+                const long double v = xi - term;
+                xi = std::fabs(v) <= 1e-14L * std::fabs(term) ? 0.0L : v;
+            }
+        }
+    }
+
+    // v := v B^-1: on entry v is indexed by slot, on return by original row.
+    static void btran(const Etas& etas, std::vector<long double>& v) {
+        for (std::size_t t = etas.size(); t-- > 0;) {
+            const int p = etas.pivot[t];
+            long double s = v[p];
+            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) s -= v[etas.row[q]] * etas.val[q];
+            v[p] = s / etas.value[t];
+        }
+    }
+    void btran(std::vector<long double>& v) const { btran(etas_, v); }
+
+    // Original column e into workX_/workMag_, by original row.
+    void loadColumn(int e) {
+        std::fill(workX_.begin(), workX_.end(), 0.0L);
+        for (int q = colStart_[e]; q < colStart_[e + 1]; ++q) workX_[colRow_[q]] += colVal_[q];
+    }
+
+    // The entering column B^-1 a_e and the right-hand sides B^-1 b, both
+    // computed afresh from the original rows before the ratio test.
+    void factoredColumns(int e) {
+        loadColumn(e);
+        ftran(etas_, workX_);
+        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+        for (int i = 1; i <= m_; ++i)
+            alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
+        factoredRhs();
+    }
+    void factoredRhs() {
+        std::fill(workX_.begin(), workX_.end(), 0.0L);
+        for (const RhsTerm& t : rhsTerms_) workX_[t.row] = t.b;
+        ftran(etas_, workX_);
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) beta_[i] = static_cast<Real>(workX_[slot_[i]]);
+    }
+
+    // Row r of B^-1 [A | b] (the tableau row) into prow_.
+    void tableauRow(int r) {
+        std::vector<long double>& v = workX_;
+        std::fill(v.begin(), v.end(), 0.0L);
+        v[slot_[r]] = 1;
+        btran(v);
+        std::fill(prow_.begin(), prow_.end(), Real(0));
+        for (int k = 1; k <= m_; ++k) {
+            if (v[k] == 0) continue;
+            const Real w = static_cast<Real>(v[k]);
+            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
+                prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
+        }
+        prow_[n_ + 1] = beta_[r];
+        // The basic columns are unit columns in the tableau.
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) prow_[lp_.basis[i]] = i == r ? 1 : 0;
+    }
+
+    // The pivot on (r, e) in factored form: row 0 and the right-hand sides
+    // change as in the full tableau, and the entering column (alpha_) joins
+    // the inverse as a new eta column in row r's slot.
+    void factoredPivot(int r, int e) {
+        const Real p = alpha_[r];
+        tableauRow(r); // the leaving row before the pivot
+        prow_[e] = p;
+        for (int j = 1; j <= n_ + 1; ++j) prow_[j] /= p;
+        prow_[e] = 1;
+        Real* r0 = lp_.row(0);
+        const Real f0 = r0[e];
+        if (f0 != 0) {
+            for (int j = 1; j <= n_ + 1; ++j)
+                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * prow_[j]);
+            r0[e] = 0;
+        }
+        alphaSlot_[slot_[r]] = p;
+        etas_.add(slot_[r], alphaSlot_, m_);
+        beta_[r] /= p;
+        for (int i = 1; i <= m_; ++i) {
+            if (i == r || res_.removed[i] || alpha_[i] == 0) continue;
+            beta_[i] = Cancel(beta_[i], alpha_[i] * beta_[r]);
+        }
+        std::fill(alpha_.begin(), alpha_.end(), Real(0));
+        alpha_[r] = 1;
+    }
+
+    // Rebuilds the eta columns of the current basis from the original
+    // columns: the basic unit columns keep their slots, the other columns
+    // (sparsest first) each take the free slot where their transformed entry
+    // is largest. False, with the old factors kept, if the basis is singular.
+    bool reinvert() {
+        Etas fresh;
+        std::vector<int> slot(m_ + 1, 0);
+        std::vector<char> used(m_ + 1, 0);
+        std::vector<int> rest;
+        for (int i = 1; i <= m_; ++i) {
+            const int k = unitRow_[lp_.basis[i]];
+            if (k && !used[k]) {
+                slot[i] = k;
+                used[k] = 1;
+            } else {
+                rest.push_back(i);
+            }
+        }
+        auto count = [&](int i) { return colStart_[lp_.basis[i] + 1] - colStart_[lp_.basis[i]]; };
+        std::stable_sort(rest.begin(), rest.end(), [&](int a, int b) { return count(a) < count(b); });
+        // How many of the columns still to place touch each row: pivoting in
+        // a row that few of them touch keeps the eta columns sparse.
+        std::vector<int> touching(m_ + 1, 0);
+        for (int i : rest)
+            for (int q = colStart_[lp_.basis[i]]; q < colStart_[lp_.basis[i] + 1]; ++q)
+                ++touching[colRow_[q]];
+        for (int i : rest) {
+            const int c = lp_.basis[i];
+            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
+            loadColumn(c);
+            long double scale = 0;
+            for (int k = 1; k <= m_; ++k) scale = std::max(scale, std::fabs(workX_[k]));
+            ftran(fresh, workX_);
+            long double largest = 0;
+            for (int k = 1; k <= m_; ++k)
+                if (!used[k]) largest = std::max(largest, std::fabs(workX_[k]));
+            if (largest <= 1e-12L * scale) return false;
+            // Among the entries within a factor of ten of the largest, the
+            // one in the row that the fewest remaining columns touch.
+            int best = 0;
+            for (int k = 1; k <= m_; ++k) {
+                if (used[k] || std::fabs(workX_[k]) < 0.1L * largest) continue;
+                if (!best || touching[k] < touching[best]) best = k;
+            }
+            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+            fresh.add(best, alphaSlot_, m_);
+            used[best] = 1;
+            slot[i] = best;
+        }
+        etas_ = std::move(fresh);
+        slot_ = std::move(slot);
+        return true;
     }
 
     // Every tableau row is a combination of the original rows, and the
@@ -286,34 +539,39 @@ private:
     // the ratio test, so that rounding piled up by earlier pivots is never
     // taken for a pivot element.
     void freshColumns(int e) {
+        if (factored_) {
+            factoredColumns(e);
+            return;
+        }
         const int cb = colStart_[e], ce = colStart_[e + 1];
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
-            Real* ri = lp_.row(i);
             if (lp_.basis[i] == e) continue;
+            Real* ri = lp_.row(i);
+            auto weight = [&](int k) { return ri[unitColumn_[k]]; };
             long double sum = 0, mag = 0;
             // Zero weights add nothing to either sum: skipping them changes no bit.
             for (int q = cb; q < ce; ++q) {
-                const Real weight = ri[unitColumn_[colRow_[q]]];
-                if (weight == 0) continue;
-                long double term = static_cast<long double>(weight) * colVal_[q];
+                const Real w = weight(colRow_[q]);
+                if (w == 0) continue;
+                long double term = static_cast<long double>(w) * colVal_[q];
                 sum += term;
                 mag += std::fabs(term);
             }
             const Real fresh = std::fabs(sum) <= 1e-14L * mag ? Real(0) : static_cast<Real>(sum);
             if (isUnit_[e] && fresh != ri[e]) rhsFresh_[i] = 0; // a weight of the row changed
             ri[e] = fresh;
-            if (ri[e] <= kZero) continue; // the ratio test does not look at this row
+            if (fresh <= kZero) continue; // the ratio test does not look at this row
             // The right-hand side of a row that nothing has changed since it
             // was last recomputed here would come out the same again.
             if (rhsFresh_[i]) continue;
             rhsFresh_[i] = 1;
             sum = 0;
             mag = 0;
-            for (const auto& [unit, b] : rhsTerms_) {
-                const Real weight = ri[unit];
-                if (weight == 0) continue;
-                long double term = static_cast<long double>(weight) * b;
+            for (const RhsTerm& t : rhsTerms_) {
+                const Real w = weight(t.row);
+                if (w == 0) continue;
+                long double term = static_cast<long double>(w) * t.b;
                 sum += term;
                 mag += std::fabs(term);
             }
@@ -344,18 +602,24 @@ private:
         std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
         rhsTerms_.clear();
         for (int k = 1; k <= m_; ++k)
-            if (lp_.rhs[k] + pert_[k] != 0) rhsTerms_.emplace_back(unitColumn_[k], lp_.rhs[k] + pert_[k]);
+            if (lp_.rhs[k] + pert_[k] != 0) rhsTerms_.push_back({k, lp_.rhs[k] + pert_[k]});
     }
     // The right-hand-side column and the objective value from the (perturbed) b.
     void rhsColumn() {
         std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
+        if (factored_) factoredRhs();
         long double z = 0;
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
-            Real* ri = lp_.row(i);
             long double sum = 0;
-            for (const auto& [unit, b] : rhsTerms_) sum += static_cast<long double>(ri[unit]) * b;
-            ri[n_ + 1] = static_cast<Real>(sum);
+            if (factored_) {
+                sum = beta_[i];
+            } else {
+                const Real* ri = lp_.row(i);
+                for (const RhsTerm& t : rhsTerms_)
+                    sum += static_cast<long double>(ri[unitColumn_[t.row]]) * t.b;
+            }
+            rhs(i) = static_cast<Real>(sum);
             z += sum * phaseCost_[lp_.basis[i]];
         }
         lp_.at(0, n_ + 1) = static_cast<Real>(z);
@@ -368,13 +632,18 @@ private:
             for (int i = 1; i <= m_ && !r; ++i)
                 if (!res_.removed[i] && lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial) r = i;
             if (!r) return;
-            const Real* rr = lp_.row(r);
+            if (factored_) tableauRow(r);
+            const Real* rr = factored_ ? prow_.data() : lp_.row(r);
             int j = 0;
             for (int k = 1; k <= n_ && !j; ++k)
                 if (lp_.columns[k].kind != ColumnKind::Artificial && std::fabs(rr[k]) > kZero &&
                     !basicRow_[k])
                     j = k;
             if (j) {
+                if (factored_) {
+                    freshColumns(j);
+                    if (std::fabs(alpha_[r]) <= kZero) alpha_[r] = rr[j];
+                }
                 pivot(r, j);
             } else {
                 out_ += "  Warning : redundant constraints. Constraint " + Format("%3d", r) + " removed.\r\n";
@@ -391,7 +660,7 @@ private:
     double residual() const {
         std::vector<Real> x(n_ + 2, 0);
         for (int i = 1; i <= m_; ++i)
-            if (!res_.removed[i]) x[lp_.basis[i]] = lp_.at(i, n_ + 1);
+            if (!res_.removed[i]) x[lp_.basis[i]] = rhs(i);
         double worst = 0;
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
@@ -415,6 +684,14 @@ private:
     // that the pivots have piled up. The basis and so the pivot sequence stay.
     bool refresh() {
         std::fill(rhsFresh_.begin(), rhsFresh_.end(), 0);
+        if (factored_) {
+            if (!reinvert()) return false;
+            factoredRhs();
+            reducedCosts();
+            sinceRefresh_ = 0;
+            ++res_.refreshes;
+            return true;
+        }
         std::vector<int> rows;
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) rows.push_back(i);
@@ -500,6 +777,37 @@ private:
         return true;
     }
 
+    // The end of a factored run: the full final tableau for the checks and the
+    // report, each row multiplied out from freshly rebuilt factors.
+    void materialise() {
+        if (!factored_) return;
+        if (sinceRefresh_ > 0) refresh();
+        std::vector<long double> acc(n_ + 2);
+        std::vector<long double>& v = workX_;
+        for (int i = 1; i <= m_; ++i) {
+            if (res_.removed[i]) continue;
+            std::fill(v.begin(), v.end(), 0.0L);
+            v[slot_[i]] = 1;
+            btran(v);
+            std::fill(acc.begin(), acc.end(), 0.0L);
+            for (int k = 1; k <= m_; ++k) {
+                if (v[k] == 0) continue;
+                for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
+                    acc[lp_.rowCol[q]] += v[k] * lp_.rowVal[q];
+            }
+            Real* t = lp_.row(i);
+            for (int j = 1; j <= n_; ++j) t[j] = static_cast<Real>(acc[j]);
+            t[n_ + 1] = beta_[i];
+        }
+        for (int i = 1; i <= m_; ++i) {
+            if (res_.removed[i]) continue;
+            for (int l = 1; l <= m_; ++l)
+                if (!res_.removed[l]) lp_.at(i, lp_.basis[l]) = i == l ? 1 : 0;
+        }
+        factored_ = false;
+        reducedCosts();
+    }
+
     // Before "Infeasible": the phase-1 sum recomputed from the original rows
     // must agree with the tableau.
     void checkInfeasible() {
@@ -553,6 +861,16 @@ private:
         }
     }
 
+    // The current entering column e and the right-hand side, in either form.
+    Real col(int i, int e) const { return factored_ ? alpha_[i] : lp_.at(i, e); }
+    Real rhs(int i) const { return factored_ ? beta_[i] : lp_.at(i, n_ + 1); }
+    Real& rhs(int i) { return factored_ ? beta_[i] : lp_.at(i, n_ + 1); }
+
+    struct RhsTerm {
+        int row;  // original row k
+        double b; // its (perturbed) right-hand side
+    };
+
     LPModel& lp_;
     const int m_, n_;
     OutputMode mode_;
@@ -576,7 +894,16 @@ private:
     std::vector<char> isUnit_;   // [1..n+1]: the column started as a unit column
     std::vector<char> rhsFresh_; // [1..m]: the row's right-hand side is as recomputed last
     std::vector<double> colVal_;
-    std::vector<std::pair<int, double>> rhsTerms_;
+    std::vector<RhsTerm> rhsTerms_;
+    bool factored_ = false;
+    Etas etas_;                // the basis inverse as a product of eta columns (see ftran)
+    std::vector<int> slot_;    // [1..m]: the slot of the inverse that row i's basic column sits in
+    std::vector<int> unitRow_; // [1..n+1]: the original row of a unit column, 0 for the others
+    std::vector<long double> workX_;
+    std::vector<Real> alphaSlot_; // [1..m]: the entering column by slot
+    std::vector<Real> alpha_;     // [1..m]: the entering column
+    std::vector<Real> beta_;      // [1..m]: the right-hand sides
+    std::vector<Real> prow_;      // [1..n+1]: work space for a tableau row
     std::vector<long double> refreshWork_;
     // Long runs are refreshed now and then; a refresh costs about as much as m pivots.
     long refreshInterval_ = 2L * (m_ + 50);
@@ -594,31 +921,6 @@ std::string StatusText(LPStatus status) {
         return "Infeasible";
     }
     return {};
-}
-
-// The dense row update dst -= f * src, the innermost loop of the pivot. On
-// x86-64 with GCC it is built a second and third time for the wider vector
-// units (AVX2, AVX-512), and the loader picks the widest that the processor
-// has. Contracting the multiply and subtract into a fused multiply-add (which
-// AVX-512 has) is switched off, so every build rounds the product and the
-// difference separately and gives the same bits.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
-#define TARVIK_LP_VECTOR_CLONES                                                                              \
-    __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
-#else
-#define TARVIK_LP_VECTOR_CLONES
-#endif
-TARVIK_LP_VECTOR_CLONES static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f,
-                                              int count) {
-    for (int j = 0; j < count; ++j) dst[j] -= f * src[j];
-}
-
-// a - b, where a result that is only the rounding left over from cancelling
-// two equal numbers becomes an exact zero: such rests must never be taken for
-// pivot elements.
-static inline Real Cancel(Real a, Real b) {
-    Real v = a - b;
-    return std::fabs(v) <= kCancel * std::fabs(b) ? Real(0) : v;
 }
 
 void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
@@ -650,9 +952,10 @@ void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
     }
 }
 
-SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out) {
+SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
+                       Representation representation) {
     SimplexOutcome res;
-    Solver solver(model, mode, progress, out, res);
+    Solver solver(model, mode, representation, progress, out, res);
     solver.solve();
     return res;
 }

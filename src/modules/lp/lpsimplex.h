@@ -22,13 +22,28 @@ struct SimplexOutcome {
     // Bookkeeping for the benchmarks.
     long refreshes = 0;
     long guardPivots = 0;
+    bool factored = false; // the run kept the basis in factored form
 };
 
 // The result line of the progress dialog for a status.
 std::string StatusText(LPStatus status);
 
+// How the solver keeps the basis between pivots. The full tableau is what the
+// tableau prints show; the factored form keeps only the basis inverse (as a
+// product of eta columns, rebuilt from the original columns every 100 pivots),
+// the right-hand sides and the reduced costs, and computes the entering column
+// and the pivot row from the original rows. Both run the same entering and
+// leaving rules with the same safeguards and end with the full final tableau in
+// the model, from which the report is written.
+enum class Representation {
+    Automatic = 0, // for now always the full tableau: the factored form is not yet faster
+    Tableau = 1,
+    Factored = 2, // only when no tableau is printed; otherwise the full tableau
+};
+
 // Solves the model in place and appends the solver output (line ends CR LF).
-SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out);
+SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
+                       Representation representation = Representation::Automatic);
 
 // One pivot on (r, e): the hot loop, exposed for the benchmarks.
 void Pivot(LPModel& model, int r, int e, const std::vector<char>& removed);

@@ -1,0 +1,166 @@
+// The factored basis against the full tableau: both run the same rules, so on
+// every model they must reach the same verdict and the same optimum, and the
+// factored run must leave a final tableau that the report can read.
+#include "modules/lp/lpreport.h"
+#include "modules/lp/lprun.h"
+#include "modules/lp/lpsimplex.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tarvik::lp {
+namespace {
+
+struct Run {
+    LPModel model;
+    SimplexOutcome outcome;
+    std::string output;
+};
+
+Run SolveWith(const std::string& text, Representation representation) {
+    ReadSink sink;
+    LPReadResult read = ReadLPModel(text, sink);
+    EXPECT_TRUE(read.success) << read.message << "\n" << text;
+    Run run{std::move(read.model), {}, {}};
+    LPProgress progress;
+    run.outcome = Simplex(run.model, OutputMode::NoTableaus, progress, run.output, representation);
+    return run;
+}
+
+double Objective(const Run& r) {
+    return static_cast<double>(r.model.at(0, r.model.n + 1));
+}
+
+// The largest violation of the original rows (and of x >= 0) by the final
+// basic solution that the report prints.
+double Violation(const Run& r) {
+    const LPModel& lp = r.model;
+    std::vector<double> x(lp.n + 2, 0);
+    for (int i = 1; i <= lp.m; ++i)
+        if (!r.outcome.removed[i]) x[lp.basis[i]] = static_cast<double>(lp.at(i, lp.n + 1));
+    double worst = 0;
+    for (int j = 1; j <= lp.n; ++j) worst = std::max(worst, -x[j]);
+    for (int i = 1; i <= lp.m; ++i) {
+        if (r.outcome.removed[i]) continue;
+        double s = lp.rhs[i];
+        for (int q = lp.rowStart[i]; q < lp.rowStart[i + 1]; ++q) s -= lp.rowVal[q] * x[lp.rowCol[q]];
+        worst = std::max(worst, std::fabs(s));
+    }
+    return worst;
+}
+
+// A random model with small integer data: many ties in the ratio test, zero
+// right-hand sides (degenerate vertices), all three relations, and now and
+// then a repeated row (a redundant equality) or an empty column.
+std::string RandomModel(std::mt19937& gen, int m, int n) {
+    std::uniform_int_distribution<int> coef(-4, 6), cost(-3, 9), rhs(0, 12), pick(0, 9);
+    std::ostringstream text;
+    text << (pick(gen) < 5 ? "max" : "min");
+    for (int j = 1; j <= n; ++j) {
+        const int c = cost(gen);
+        text << (c < 0 ? " - " : " + ") << std::abs(c) << "x" << j;
+    }
+    text << ";\r\n";
+    std::string previous;
+    for (int i = 1; i <= m; ++i) {
+        std::ostringstream row;
+        bool any = false;
+        for (int j = 1; j <= n; ++j) {
+            if (pick(gen) < 6) continue;
+            const int a = coef(gen);
+            if (a == 0) continue;
+            row << (a < 0 ? " - " : " + ") << std::abs(a) << "x" << j;
+            any = true;
+        }
+        if (!any) row << " + 1x" << 1 + i % n;
+        const int kind = pick(gen);
+        const char* relation = kind < 6 ? " <= " : kind < 8 ? " >= " : " = ";
+        const int b = pick(gen) < 3 ? 0 : rhs(gen);
+        std::string line = row.str() + relation + std::to_string(b) + ";\r\n";
+        if (!previous.empty() && pick(gen) == 0) line = previous; // a repeated row
+        text << line;
+        previous = line;
+    }
+    return text.str();
+}
+
+void ExpectSameResult(const std::string& text) {
+    Run tableau = SolveWith(text, Representation::Tableau);
+    Run factored = SolveWith(text, Representation::Factored);
+    ASSERT_TRUE(factored.outcome.factored);
+    ASSERT_FALSE(tableau.outcome.factored);
+    EXPECT_EQ(factored.outcome.status, tableau.outcome.status) << text;
+    EXPECT_TRUE(factored.outcome.reliable) << factored.outcome.doubt << "\n" << text;
+    EXPECT_EQ(factored.outcome.removed, tableau.outcome.removed) << text;
+    if (factored.outcome.status != LPStatus::Optimal || tableau.outcome.status != LPStatus::Optimal) return;
+    const double z = Objective(tableau);
+    EXPECT_NEAR(Objective(factored), z, 1e-9 * (1 + std::fabs(z))) << text;
+    EXPECT_LT(Violation(factored), 1e-9) << text;
+    // The final tableau holds the basis as unit columns and no negative reduced cost.
+    const LPModel& lp = factored.model;
+    for (int i = 1; i <= lp.m; ++i) {
+        if (factored.outcome.removed[i]) continue;
+        for (int l = 1; l <= lp.m; ++l)
+            if (!factored.outcome.removed[l]) {
+                EXPECT_EQ(lp.at(l, lp.basis[i]), l == i ? 1 : 0);
+            }
+        EXPECT_EQ(lp.at(0, lp.basis[i]), 0);
+    }
+    for (int j = 1; j <= lp.n; ++j)
+        if (!factored.outcome.excluded[j]) {
+            EXPECT_GT(lp.at(0, j), -1e-9) << "column " << j << "\n" << text;
+        }
+}
+
+TEST(FactoredBasis, AgreesWithTheTableauOnRandomAndDegenerateModels) {
+    std::mt19937 gen(2024);
+    std::uniform_int_distribution<int> rows(2, 30), columns(2, 30);
+    for (int trial = 0; trial < 300; ++trial) {
+        SCOPED_TRACE(trial);
+        ExpectSameResult(RandomModel(gen, rows(gen), columns(gen)));
+        if (HasFailure()) return;
+    }
+}
+
+TEST(FactoredBasis, CyclingAndRedundantModels) {
+    // The textbook cycling example, a redundant equality, and an infeasible
+    // and an unbounded model.
+    ExpectSameResult("max 0.75x4 - 20x5 + 0.5x6 - 6x7;\r\n0.25x4 - 8x5 - x6 + 9x7 <= 0;\r\n"
+                     "0.5x4 - 12x5 - 0.5x6 + 3x7 <= 0;\r\nx6 <= 1;\r\n");
+    ExpectSameResult("max x + y;\r\nx + y = 2;\r\n2x + 2y = 4;\r\nx <= 1;\r\n");
+    ExpectSameResult("max x;\r\nx + y >= 5;\r\nx + y <= 3;\r\n");
+    ExpectSameResult("max x + y;\r\nx - y <= 1;\r\n");
+}
+
+TEST(FactoredBasis, NeverWhereTableausArePrinted) {
+    std::string text = "max";
+    for (int j = 1; j <= 60; ++j) text += " + x" + std::to_string(j);
+    text += ";\r\n";
+    for (int i = 1; i <= 60; ++i)
+        text += "x" + std::to_string(i) + " + x" + std::to_string(i % 60 + 1) + " <= " + std::to_string(i) +
+                ";\r\n";
+    for (OutputMode mode : {OutputMode::NoTableaus, OutputMode::FirstLast, OutputMode::All}) {
+        ReadSink sink;
+        LPReadResult read = ReadLPModel(text, sink);
+        ASSERT_TRUE(read.success);
+        LPProgress progress;
+        std::string out;
+        SimplexOutcome o = Simplex(read.model, mode, progress, out, Representation::Factored);
+        EXPECT_EQ(o.factored, mode == OutputMode::NoTableaus);
+        ReadSink sink2;
+        LPReadResult again = ReadLPModel(text, sink2);
+        SimplexOutcome automatic = Simplex(again.model, mode, progress, out);
+        EXPECT_FALSE(automatic.factored);
+        EXPECT_EQ(automatic.status, o.status);
+        EXPECT_NEAR(static_cast<double>(again.model.at(0, again.model.n + 1)),
+                    static_cast<double>(read.model.at(0, read.model.n + 1)), 1e-9);
+    }
+}
+
+} // namespace
+} // namespace tarvik::lp
