@@ -19,8 +19,15 @@ constexpr Real kSmallPivot = 1e-6;
 constexpr Real kFeasibility = 1e-9;
 constexpr Real kProgress = 1e-9; // relative objective gain that counts as progress
 
-// Pivots between two rebuilds of the factored basis from the original columns.
+// Models from this many rows on, with at most one nonzero in kSparse entries,
+// are solved in factored form when no tableau is printed; smaller (teaching)
+// models and dense ones keep the full tableau.
+constexpr int kFactoredRows = 50;
+constexpr std::size_t kSparse = 4;
+// Pivots between two rebuilds of the factored basis from the original columns,
+// and between two recomputations of the right-hand sides from the factors.
 constexpr long kEtaPivots = 100;
+constexpr long kRhsPivots = 8;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
 // x86-64 with GCC it is built a second and third time for the wider vector
@@ -75,6 +82,16 @@ struct Etas {
             }
         start.push_back(static_cast<int>(row.size()));
     }
+    // Appends eta t of another list.
+    void append(const Etas& o, std::size_t t) {
+        pivot.push_back(o.pivot[t]);
+        value.push_back(o.value[t]);
+        for (int q = o.start[t]; q < o.start[t + 1]; ++q) {
+            row.push_back(o.row[q]);
+            val.push_back(o.val[q]);
+        }
+        start.push_back(static_cast<int>(row.size()));
+    }
 };
 
 class Solver {
@@ -120,9 +137,10 @@ public:
         for (int k = 1; k <= m_; ++k) isUnit_[unitColumn_[k]] = 1;
         rhsFresh_.assign(m_ + 1, 0);
         pert_.assign(m_ + 1, 0.0);
-        // The factored form is not yet faster than the tableau on the real
-        // models (its eta columns fill in), so it runs only when asked for.
-        factored_ = mode_ == OutputMode::NoTableaus && m_ > 0 && representation == Representation::Factored;
+        factored_ = mode_ == OutputMode::NoTableaus && m_ > 0 &&
+                    (representation == Representation::Factored ||
+                     (representation == Representation::Automatic && m_ >= kFactoredRows &&
+                      lp_.rowCol.size() * kSparse <= static_cast<std::size_t>(m_) * (n_ + 1)));
         res_.factored = factored_;
         if (factored_) {
             // The starting basis is the unit columns: its inverse is the
@@ -137,6 +155,7 @@ public:
             for (int i = 1; i <= m_; ++i) beta_[i] = lp_.at(i, n_ + 1);
             prow_.assign(n_ + 2, Real(0));
             workX_.assign(m_ + 1, 0.0L);
+            workD_.assign(m_ + 1, 0.0);
             refreshInterval_ = kEtaPivots;
         }
         rebuildRhsTerms();
@@ -374,55 +393,60 @@ private:
     }
 
     // ---- the factored basis ------------------------------------------------------
-    // The basis inverse is a product of eta columns, B^-1 = E_T ... E_1, one
-    // for every pivot since the last rebuild and one for every column that is
-    // not a unit column at the rebuild. Slot k of the inverse starts out as the
-    // unit column of original row k; row i's basic column sits in slot_[i].
+    // The basis inverse is a product of eta columns, B^-1 = E_T ... E_1: at a
+    // rebuild the factors B = L U (the columns of L, then those of U in
+    // reverse order), after it one for every pivot. Slot k of the inverse
+    // starts out as the unit column of original row k; row i's basic column
+    // sits in slot_[i].
 
     // x := B^-1 x: on entry x is indexed by original row, on return by slot.
-    // The sums run in extended precision, and a difference that is only the
-    // rest of cancelling two equal numbers becomes an exact zero.
-    static void ftran(const Etas& etas, std::vector<long double>& x) {
+    // A difference that is only the rest of cancelling two equal numbers
+    // becomes an exact zero. With long double the sums run in extended
+    // precision (the rebuild, the right-hand sides, the final tableau).
+    template <typename T> static void ftran(const Etas& etas, std::vector<T>& x) {
         for (std::size_t t = 0; t < etas.size(); ++t) {
             const int p = etas.pivot[t];
             if (x[p] == 0) continue;
-            const long double xp = x[p] / etas.value[t];
+            const T xp = x[p] / etas.value[t];
             x[p] = xp;
             for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
-                long double& xi = x[etas.row[q]];
-                const long double term = etas.val[q] * xp;
-                const long double v = xi - term;
-                xi = std::fabs(v) <= 1e-14L * std::fabs(term) ? 0.0L : v;
+                T& xi = x[etas.row[q]];
+                const T term = etas.val[q] * xp;
+                const T v = xi - term;
+                xi = std::fabs(v) <= T(1e-14) * std::fabs(term) ? T(0) : v;
             }
         }
     }
 
     // v := v B^-1: on entry v is indexed by slot, on return by original row.
-    static void btran(const Etas& etas, std::vector<long double>& v) {
+    template <typename T> static void btran(const Etas& etas, std::vector<T>& v) {
         for (std::size_t t = etas.size(); t-- > 0;) {
             const int p = etas.pivot[t];
-            long double s = v[p];
+            T s = v[p];
             for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) s -= v[etas.row[q]] * etas.val[q];
             v[p] = s / etas.value[t];
         }
     }
-    void btran(std::vector<long double>& v) const { btran(etas_, v); }
+    template <typename T> void btran(std::vector<T>& v) const { btran(etas_, v); }
 
-    // Original column e into workX_/workMag_, by original row.
+    // Original column e into workX_, by original row.
     void loadColumn(int e) {
         std::fill(workX_.begin(), workX_.end(), 0.0L);
         for (int q = colStart_[e]; q < colStart_[e + 1]; ++q) workX_[colRow_[q]] += colVal_[q];
     }
 
-    // The entering column B^-1 a_e and the right-hand sides B^-1 b, both
-    // computed afresh from the original rows before the ratio test.
+    // The entering column B^-1 a_e, computed afresh from the factors before
+    // every ratio test (never carried along from pivot to pivot), and every
+    // few pivots the right-hand sides B^-1 b afresh in extended precision
+    // (in between, the pivots update them as the tableau's pivot does).
     void factoredColumns(int e) {
         loadColumn(e);
-        ftran(etas_, workX_);
-        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+        for (int k = 1; k <= m_; ++k) workD_[k] = static_cast<double>(workX_[k]);
+        ftran(etas_, workD_);
+        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = workD_[k];
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
-        factoredRhs();
+        if (sinceRefresh_ % kRhsPivots == 0) factoredRhs();
     }
     void factoredRhs() {
         std::fill(workX_.begin(), workX_.end(), 0.0L);
@@ -433,15 +457,17 @@ private:
     }
 
     // Row r of B^-1 [A | b] (the tableau row) into prow_.
+    // It updates row 0 between rebuilds, as the tableau's pivot does, so
+    // plain doubles serve here.
     void tableauRow(int r) {
-        std::vector<long double>& v = workX_;
-        std::fill(v.begin(), v.end(), 0.0L);
+        std::vector<double>& v = workD_;
+        std::fill(v.begin(), v.end(), 0.0);
         v[slot_[r]] = 1;
         btran(v);
         std::fill(prow_.begin(), prow_.end(), Real(0));
         for (int k = 1; k <= m_; ++k) {
             if (v[k] == 0) continue;
-            const Real w = static_cast<Real>(v[k]);
+            const Real w = v[k];
             for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
                 prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
         }
@@ -478,12 +504,14 @@ private:
         alpha_[r] = 1;
     }
 
-    // Rebuilds the eta columns of the current basis from the original
-    // columns: the basic unit columns keep their slots, the other columns
-    // (sparsest first) each take the free slot where their transformed entry
-    // is largest. False, with the old factors kept, if the basis is singular.
+    // Rebuilds the factors of the current basis from the original columns,
+    // in extended precision: the basic unit columns keep their slots, the
+    // other columns (sparsest first) each take a free slot where their
+    // transformed entry is within a factor of ten of the largest, preferring
+    // the row that the fewest remaining columns touch (less fill-in). False,
+    // with the old factors kept, if the basis is singular.
     bool reinvert() {
-        Etas fresh;
+        Etas fresh, upper;
         std::vector<int> slot(m_ + 1, 0);
         std::vector<char> used(m_ + 1, 0);
         std::vector<int> rest;
@@ -522,11 +550,20 @@ private:
                 if (used[k] || std::fabs(workX_[k]) < 0.1L * largest) continue;
                 if (!best || touching[k] < touching[best]) best = k;
             }
-            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+            // B = L U: the entries in the rows still free make the column of
+            // L, those in the rows already taken the column of U (whose
+            // diagonal is 1).
+            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = used[k] ? Real(0) : static_cast<Real>(workX_[k]);
             fresh.add(best, alphaSlot_, m_);
+            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = used[k] ? static_cast<Real>(workX_[k]) : Real(0);
+            alphaSlot_[best] = 1;
+            upper.add(best, alphaSlot_, m_);
             used[best] = 1;
             slot[i] = best;
         }
+        // B^-1 = U^-1 L^-1: the columns of U follow as etas in reverse order.
+        for (std::size_t t = upper.size(); t-- > 0;)
+            if (upper.start[t + 1] > upper.start[t]) fresh.append(upper, t);
         etas_ = std::move(fresh);
         slot_ = std::move(slot);
         return true;
@@ -782,23 +819,15 @@ private:
     void materialise() {
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
-        std::vector<long double> acc(n_ + 2);
-        std::vector<long double>& v = workX_;
-        for (int i = 1; i <= m_; ++i) {
-            if (res_.removed[i]) continue;
-            std::fill(v.begin(), v.end(), 0.0L);
-            v[slot_[i]] = 1;
-            btran(v);
-            std::fill(acc.begin(), acc.end(), 0.0L);
-            for (int k = 1; k <= m_; ++k) {
-                if (v[k] == 0) continue;
-                for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
-                    acc[lp_.rowCol[q]] += v[k] * lp_.rowVal[q];
-            }
-            Real* t = lp_.row(i);
-            for (int j = 1; j <= n_; ++j) t[j] = static_cast<Real>(acc[j]);
-            t[n_ + 1] = beta_[i];
+        // Column by column: B^-1 a_j in extended precision.
+        for (int j = 1; j <= n_; ++j) {
+            loadColumn(j);
+            ftran(etas_, workX_);
+            for (int i = 1; i <= m_; ++i)
+                if (!res_.removed[i]) lp_.at(i, j) = static_cast<Real>(workX_[slot_[i]]);
         }
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
         for (int i = 1; i <= m_; ++i) {
             if (res_.removed[i]) continue;
             for (int l = 1; l <= m_; ++l)
@@ -900,6 +929,7 @@ private:
     std::vector<int> slot_;    // [1..m]: the slot of the inverse that row i's basic column sits in
     std::vector<int> unitRow_; // [1..n+1]: the original row of a unit column, 0 for the others
     std::vector<long double> workX_;
+    std::vector<double> workD_;
     std::vector<Real> alphaSlot_; // [1..m]: the entering column by slot
     std::vector<Real> alpha_;     // [1..m]: the entering column
     std::vector<Real> beta_;      // [1..m]: the right-hand sides

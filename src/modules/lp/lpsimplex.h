@@ -29,14 +29,15 @@ struct SimplexOutcome {
 std::string StatusText(LPStatus status);
 
 // How the solver keeps the basis between pivots. The full tableau is what the
-// tableau prints show; the factored form keeps only the basis inverse (as a
-// product of eta columns, rebuilt from the original columns every 100 pivots),
-// the right-hand sides and the reduced costs, and computes the entering column
-// and the pivot row from the original rows. Both run the same entering and
-// leaving rules with the same safeguards and end with the full final tableau in
-// the model, from which the report is written.
+// tableau prints show; the factored form keeps only the basis as B = L U plus
+// one eta column per pivot (rebuilt from the original columns every 100
+// pivots), the right-hand sides and the reduced costs, and computes the
+// entering column and the pivot row from the factors and the original rows,
+// which is several times faster on large sparse models. Both run the same
+// entering and leaving rules and end with the full final tableau in the model,
+// from which the report is written.
 enum class Representation {
-    Automatic = 0, // for now always the full tableau: the factored form is not yet faster
+    Automatic = 0, // the factored form when no tableau is printed and the model is large and sparse
     Tableau = 1,
     Factored = 2, // only when no tableau is printed; otherwise the full tableau
 };

@@ -137,7 +137,7 @@ TEST(FactoredBasis, CyclingAndRedundantModels) {
     ExpectSameResult("max x + y;\r\nx - y <= 1;\r\n");
 }
 
-TEST(FactoredBasis, NeverWhereTableausArePrinted) {
+TEST(FactoredBasis, ChosenOnlyWhenNoTableauIsPrinted) {
     std::string text = "max";
     for (int j = 1; j <= 60; ++j) text += " + x" + std::to_string(j);
     text += ";\r\n";
@@ -155,10 +155,27 @@ TEST(FactoredBasis, NeverWhereTableausArePrinted) {
         ReadSink sink2;
         LPReadResult again = ReadLPModel(text, sink2);
         SimplexOutcome automatic = Simplex(again.model, mode, progress, out);
-        EXPECT_FALSE(automatic.factored);
+        EXPECT_EQ(automatic.factored, mode == OutputMode::NoTableaus);
         EXPECT_EQ(automatic.status, o.status);
         EXPECT_NEAR(static_cast<double>(again.model.at(0, again.model.n + 1)),
                     static_cast<double>(read.model.at(0, read.model.n + 1)), 1e-9);
+    }
+    // Teaching-size and dense models keep the full tableau even without prints.
+    std::string dense = "max";
+    for (int j = 1; j <= 60; ++j) dense += " + x" + std::to_string(j);
+    dense += ";\r\n";
+    for (int i = 1; i <= 60; ++i) {
+        for (int j = 1; j <= 60; ++j)
+            dense += (j > 1 ? " + " : "") + std::to_string(1 + (i * j) % 7) + "x" + std::to_string(j);
+        dense += " <= 100;\r\n";
+    }
+    for (const std::string& model : {std::string("max 3x + 2y;\r\nx + y <= 4;\r\nx + 3y <= 6;\r\n"), dense}) {
+        ReadSink sink;
+        LPReadResult read = ReadLPModel(model, sink);
+        ASSERT_TRUE(read.success);
+        LPProgress progress;
+        std::string out;
+        EXPECT_FALSE(Simplex(read.model, OutputMode::NoTableaus, progress, out).factored);
     }
 }
 
