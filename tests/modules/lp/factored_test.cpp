@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -54,11 +55,14 @@ double Violation(const Run& r) {
     return worst;
 }
 
-// A random model with small integer data: many ties in the ratio test, zero
-// right-hand sides (degenerate vertices), all three relations, and now and
-// then a repeated row (a redundant equality) or an empty column.
+// A random model with small integer data: many ties in the ratio test,
+// degenerate vertices, all three relations, and now and then a repeated row (a
+// redundant equality). Most models are feasible: the right-hand sides are
+// set around a random point with many zero coordinates, often exactly on it.
 std::string RandomModel(std::mt19937& gen, int m, int n) {
-    std::uniform_int_distribution<int> coef(-4, 6), cost(-3, 9), rhs(0, 12), pick(0, 9);
+    std::uniform_int_distribution<int> coef(-4, 6), cost(-3, 9), slack(0, 6), point(0, 3), pick(0, 9);
+    std::vector<int> x(n + 1);
+    for (int j = 1; j <= n; ++j) x[j] = pick(gen) < 5 ? 0 : point(gen);
     std::ostringstream text;
     text << (pick(gen) < 5 ? "max" : "min");
     for (int j = 1; j <= n; ++j) {
@@ -69,19 +73,24 @@ std::string RandomModel(std::mt19937& gen, int m, int n) {
     std::string previous;
     for (int i = 1; i <= m; ++i) {
         std::ostringstream row;
-        bool any = false;
+        int ax = 0;
         for (int j = 1; j <= n; ++j) {
-            if (pick(gen) < 6) continue;
+            if (pick(gen) < 7) continue;
             const int a = coef(gen);
             if (a == 0) continue;
             row << (a < 0 ? " - " : " + ") << std::abs(a) << "x" << j;
-            any = true;
+            ax += a * x[j];
         }
-        if (!any) row << " + 1x" << 1 + i % n;
+        if (row.str().empty()) {
+            row << " + 1x" << 1 + i % n;
+            ax = x[1 + i % n];
+        }
         const int kind = pick(gen);
-        const char* relation = kind < 6 ? " <= " : kind < 8 ? " >= " : " = ";
-        const int b = pick(gen) < 3 ? 0 : rhs(gen);
-        std::string line = row.str() + relation + std::to_string(b) + ";\r\n";
+        const int gap = pick(gen) < 4 ? 0 : slack(gen);
+        std::string line = kind < 6   ? row.str() + " <= " + std::to_string(ax + gap)
+                           : kind < 8 ? row.str() + " >= " + std::to_string(ax - gap)
+                                      : row.str() + " = " + std::to_string(ax);
+        line += ";\r\n";
         if (!previous.empty() && pick(gen) == 0) line = previous; // a repeated row
         text << line;
         previous = line;
@@ -96,7 +105,11 @@ void ExpectSameResult(const std::string& text) {
     ASSERT_FALSE(tableau.outcome.factored);
     EXPECT_EQ(factored.outcome.status, tableau.outcome.status) << text;
     EXPECT_TRUE(factored.outcome.reliable) << factored.outcome.doubt << "\n" << text;
-    EXPECT_EQ(factored.outcome.removed, tableau.outcome.removed) << text;
+    // Which of several dependent rows is removed depends on the basis phase 1
+    // ends in; how many are removed does not.
+    EXPECT_EQ(std::count(factored.outcome.removed.begin(), factored.outcome.removed.end(), 1),
+              std::count(tableau.outcome.removed.begin(), tableau.outcome.removed.end(), 1))
+        << text;
     if (factored.outcome.status != LPStatus::Optimal || tableau.outcome.status != LPStatus::Optimal) return;
     const double z = Objective(tableau);
     EXPECT_NEAR(Objective(factored), z, 1e-9 * (1 + std::fabs(z))) << text;
@@ -125,6 +138,21 @@ TEST(FactoredBasis, AgreesWithTheTableauOnRandomAndDegenerateModels) {
         ExpectSameResult(RandomModel(gen, rows(gen), columns(gen)));
         if (HasFailure()) return;
     }
+}
+
+TEST(FactoredBasis, AgreesWithTheTableauAcrossRebuilds) {
+    // Models large enough for many rebuilds of the factors between pivots.
+    std::mt19937 gen(77);
+    std::uniform_int_distribution<int> rows(60, 110), columns(60, 140);
+    long refreshes = 0;
+    for (int trial = 0; trial < 12; ++trial) {
+        SCOPED_TRACE(trial);
+        const std::string text = RandomModel(gen, rows(gen), columns(gen));
+        ExpectSameResult(text);
+        if (HasFailure()) return;
+        refreshes += SolveWith(text, Representation::Factored).outcome.refreshes;
+    }
+    EXPECT_GT(refreshes, 12);
 }
 
 TEST(FactoredBasis, CyclingAndRedundantModels) {
