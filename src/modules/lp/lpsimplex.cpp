@@ -73,15 +73,21 @@ struct Etas {
     std::size_t size() const { return pivot.size(); }
     // Appends the column col[1..m] (its pivot entry col[p]).
     void add(int p, const std::vector<Real>& col, int m) {
-        pivot.push_back(p);
-        value.push_back(col[p]);
+        open(p, col[p]);
         for (int k = 1; k <= m; ++k)
-            if (k != p && col[k] != 0) {
-                row.push_back(k);
-                val.push_back(col[k]);
-            }
-        start.push_back(static_cast<int>(row.size()));
+            if (k != p && col[k] != 0) push(k, col[k]);
+        close();
     }
+    // Or entry by entry.
+    void open(int p, double v) {
+        pivot.push_back(p);
+        value.push_back(v);
+    }
+    void push(int k, double v) {
+        row.push_back(k);
+        val.push_back(v);
+    }
+    void close() { start.push_back(static_cast<int>(row.size())); }
     // Appends eta t of another list.
     void append(const Etas& o, std::size_t t) {
         pivot.push_back(o.pivot[t]);
@@ -532,32 +538,46 @@ private:
         for (int i : rest)
             for (int q = colStart_[lp_.basis[i]]; q < colStart_[lp_.basis[i] + 1]; ++q)
                 ++touching[colRow_[q]];
+        std::vector<long double>& x = workX_;
+        std::fill(x.begin(), x.end(), 0.0L);
+        std::vector<int> nz;
+        nz.reserve(m_);
         for (int i : rest) {
             const int c = lp_.basis[i];
-            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
-            loadColumn(c);
+            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) {
+                --touching[colRow_[q]];
+                x[colRow_[q]] += colVal_[q];
+            }
             long double scale = 0;
-            for (int k = 1; k <= m_; ++k) scale = std::max(scale, std::fabs(workX_[k]));
-            ftran(fresh, workX_);
+            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q)
+                scale = std::max(scale, std::fabs(x[colRow_[q]]));
+            ftran(fresh, x);
+            nz.clear();
             long double largest = 0;
-            for (int k = 1; k <= m_; ++k)
-                if (!used[k]) largest = std::max(largest, std::fabs(workX_[k]));
+            for (int k = 1; k <= m_; ++k) {
+                if (x[k] == 0) continue;
+                nz.push_back(k);
+                if (!used[k]) largest = std::max(largest, std::fabs(x[k]));
+            }
             if (largest <= 1e-12L * scale) return false;
             // Among the entries within a factor of ten of the largest, the
             // one in the row that the fewest remaining columns touch.
             int best = 0;
-            for (int k = 1; k <= m_; ++k) {
-                if (used[k] || std::fabs(workX_[k]) < 0.1L * largest) continue;
+            for (int k : nz) {
+                if (used[k] || std::fabs(x[k]) < 0.1L * largest) continue;
                 if (!best || touching[k] < touching[best]) best = k;
             }
             // B = L U: the entries in the rows still free make the column of
             // L, those in the rows already taken the column of U (whose
             // diagonal is 1).
-            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = used[k] ? Real(0) : static_cast<Real>(workX_[k]);
-            fresh.add(best, alphaSlot_, m_);
-            for (int k = 1; k <= m_; ++k) alphaSlot_[k] = used[k] ? static_cast<Real>(workX_[k]) : Real(0);
-            alphaSlot_[best] = 1;
-            upper.add(best, alphaSlot_, m_);
+            fresh.open(best, static_cast<double>(x[best]));
+            upper.open(best, 1);
+            for (int k : nz) {
+                if (k != best) (used[k] ? upper : fresh).push(k, static_cast<double>(x[k]));
+                x[k] = 0;
+            }
+            fresh.close();
+            upper.close();
             used[best] = 1;
             slot[i] = best;
         }
@@ -819,8 +839,13 @@ private:
     void materialise() {
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
-        // Column by column: B^-1 a_j in extended precision.
+        // Column by column: B^-1 a_j in extended precision (the basic
+        // columns are the unit columns set below).
+        std::vector<char> basic(n_ + 2, 0);
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) basic[lp_.basis[i]] = 1;
         for (int j = 1; j <= n_; ++j) {
+            if (basic[j]) continue;
             loadColumn(j);
             ftran(etas_, workX_);
             for (int i = 1; i <= m_; ++i)
