@@ -50,7 +50,20 @@ void TMCBenfordPlot::DrawStatic() {
         TextAt(p, 19, 40 * k - 28, QString::fromStdString(FormatFixed(0.40 - 0.05 * k, 2)));
     TextAt(p, 24, 328, QStringLiteral("Simulations"));
     TextAt(p, 464, 12, QStringLiteral("Simulated values"));
-    TextAt(p, 464, 36, QStringLiteral("Benford approximation value"));
+    {
+        // The substitute font is wider than the original: the legend is
+        // narrowed until it ends within the picture.
+        QFont narrow = p.font();
+        for (int stretch = 100; stretch >= 70; stretch -= 5) {
+            narrow.setStretch(stretch);
+            if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Benford approximation value")) <=
+                kPictureW - 466)
+                break;
+        }
+        p.setFont(narrow);
+        TextAt(p, 464, 36, QStringLiteral("Benford approximation value"));
+        p.setFont(CanvasFont());
+    }
     p.setPen(Qt::black);
     p.setBrush(Qt::red);
     p.drawRect(QRect(QPoint(440, 11), QPoint(457, 25)));
@@ -79,9 +92,11 @@ void TMCBenfordPlot::DrawBars(const BenfordResult& r) {
     }
     const QString t = QString::number(r.draws);
     const QFontMetrics fm(p.font());
-    p.fillRect(QRect(80, 328, std::max(fm.horizontalAdvance(t) + 30, 80), fm.height()), ButtonFace());
+    // At x = 80, or just after "Simulations" where the font is wider.
+    const int x = std::max(80, 24 + fm.horizontalAdvance(QStringLiteral("Simulations")) + 6);
+    p.fillRect(QRect(x, 328, std::max(fm.horizontalAdvance(t) + 30, 80), fm.height()), ButtonFace());
     p.setPen(Qt::black);
-    TextAt(p, 80, 328, t);
+    TextAt(p, x, 328, t);
 }
 
 void TMCBenfordPlot::Run(const BenfordParams& params) {

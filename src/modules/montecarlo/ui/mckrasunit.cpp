@@ -63,7 +63,19 @@ void TMCKrasTabel::Draw(const ScratchResult& r, double z) {
     TextAt(p, S(300), S(10), QStringLiteral("Number of lottery tickets") + QString::number(r.tickets));
     TextAt(p, S(300), S(30), QStringLiteral("Number of runs ") + QString::number(r.weeks));
     TextAt(p, S(20), S(60), QStringLiteral("x := # winners"));
-    TextAt(p, S(115), S(60), QStringLiteral("Simulated probability"));
+    {
+        // The substitute font is wider than the original: this head is
+        // narrowed until it ends before the next column.
+        QFont narrow = SmallFont(z);
+        for (int stretch = 100; stretch >= 70; stretch -= 5) {
+            narrow.setStretch(stretch);
+            if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Simulated probability")) <= S(101))
+                break;
+        }
+        p.setFont(narrow);
+        TextAt(p, S(115), S(60), QStringLiteral("Simulated probability"));
+        p.setFont(SmallFont(z));
+    }
     TextAt(p, S(220), S(60), QStringLiteral("Confidence interval"));
     TextAt(p, S(365), S(60), QStringLiteral("Exact probability"));
     LineAt(p, S(20) - 5, S(80), S(365) + 80, S(80), Qt::black);
@@ -173,8 +185,7 @@ void TMCKrasPlot::DrawBar(int c, long long count) {
     last = top;
     QPainter p(&Picture);
     const int x = S(50 * c + 30);
-    // The column is cleared down to the axis, then the bar drawn anew.
-    p.fillRect(QRect(QPoint(x, 0), QPoint(x + 40, S(280))), ButtonFace());
+    // Counts only grow: the new bar covers the one drawn before.
     p.setPen(Qt::black);
     p.setBrush(Qt::red);
     p.drawRect(QRect(QPoint(x, S(top)), QPoint(x + 40, S(280))));
