@@ -212,8 +212,13 @@ TMCLottoPlot::TMCLottoPlot(TMC* module, TMCLottoHotnCold* hot, TMCLottoGoodnBad*
     connect(WalkBtn, &QPushButton::clicked, this, &TMCLottoPlot::WalkBtnClick);
     connect(DataBtn, &QPushButton::clicked, this, &TMCLottoPlot::DataBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCLottoPlot::SaveBtnClick);
+    // The frame acts as "Previous"; during a run it stops the run first.
     onFrameClose = [this] {
-        if (Running) Stop();
+        if (Running) {
+            StopFlag = true;
+            BackAfterRun = true;
+            return;
+        }
         TerugBtnClick();
     };
     State.Reset(Balls, Drawn, Draws);
@@ -277,6 +282,7 @@ void TMCLottoPlot::Execute(int from) {
     Running = true;
     Finished = false;
     StopFlag = false;
+    BackAfterRun = false;
     for (QWidget* b :
          {static_cast<QWidget*>(TerugBtn), static_cast<QWidget*>(HotBtn), static_cast<QWidget*>(WalkBtn),
           static_cast<QWidget*>(DataBtn), static_cast<QWidget*>(SaveBtn)})
@@ -325,6 +331,10 @@ void TMCLottoPlot::Execute(int from) {
     }
     TerugBtn->setEnabled(true);
     Graph->update();
+    if (BackAfterRun) {
+        BackAfterRun = false;
+        TerugBtnClick();
+    }
 }
 
 void TMCLottoPlot::AgainBtnClick() {

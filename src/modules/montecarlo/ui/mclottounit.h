@@ -111,6 +111,7 @@ private:
     bool Running = false;
     bool Pending = false;
     bool Finished = false;
+    bool BackAfterRun = false;
 };
 
 class TMCLottoDialoog : public TMCWindow {

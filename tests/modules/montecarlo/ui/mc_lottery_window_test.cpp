@@ -483,6 +483,25 @@ TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     delete module;
 }
 
+TEST(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
+    tarvik::test::ScriptedDialogs dialogs;
+    tarvik::montecarlo::test::EveryHandOver everyHandOver;
+    QPointer<TMC> module = new TMC;
+    module->show();
+    Choose(module, MCChoice::Lotto);
+    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* plot = module->findChild<TMCLottoPlot*>();
+    dlg->DrawsEdit->setValue(5000);
+    QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+    tarvik::montecarlo::test::AtHandOver(module, 30, [&] { plot->close(); });
+    WaitWhile([&] { return plot->running(); });
+    ProcessEvents();
+    EXPECT_LT(plot->state().current, 5000);
+    EXPECT_FALSE(plot->isVisible());
+    EXPECT_TRUE(dlg->isVisible());
+    delete module;
+}
+
 TEST(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
     tarvik::test::ScriptedDialogs dialogs;
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
