@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -366,6 +367,11 @@ TEST(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     EXPECT_EQ(r.counts[4], 0);
     for (int c = 0; c < kScratchClasses; ++c)
         EXPECT_EQ(plot->CountLabel[static_cast<std::size_t>(c)]->text(), QString::number(r.counts[c]));
+    dialogs.fileAnswers = {std::nullopt};
+    QTest::mouseClick(plot->SaveBtn, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, "Scratch lottery.bmp");
+    EXPECT_TRUE(dialogs.fileRequests[0].filters.contains("Bitmap-files (*.bmp)"));
     QTest::mouseClick(plot->TabelBtn, Qt::LeftButton);
     ASSERT_TRUE(table->isVisible());
     EXPECT_EQ(table->windowTitle(), "Table");
@@ -471,6 +477,20 @@ TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     EXPECT_EQ(hot->width(), 12 * 45 + 58);
     QTest::mouseClick(hot->OKBtn, Qt::LeftButton);
     EXPECT_FALSE(hot->isVisible());
+
+    // The graph and the ages save only their left 13 s pixels.
+    QTemporaryDir dir;
+    const QString lottoFile = dir.filePath("l.bmp"), hotFile = dir.filePath("h.bmp");
+    dialogs.fileAnswers = {lottoFile, hotFile};
+    QTest::mouseClick(plot->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(plot->HotBtn, Qt::LeftButton);
+    QTest::mouseClick(hot->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(hot->OKBtn, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 2u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, "Lotto.bmp");
+    EXPECT_EQ(dialogs.fileRequests[1].fileName, "HotNCold.bmp");
+    EXPECT_EQ(QImage(lottoFile).size(), QSize(13 * 45, plot->picture().height()));
+    EXPECT_EQ(QImage(hotFile).width(), 13 * 45);
 
     // "Again" starts from draw 1 with the counts reset.
     QTest::mouseClick(plot->AgainBtn, Qt::LeftButton);
