@@ -271,7 +271,7 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     : TMCWindow(module, QStringLiteral("Settings")), Plot(plot), Table(table) {
     setObjectName(QStringLiteral("MCKrasOpties"));
     helpContext = 69;
-    setFixedSize(440, 200);
+    setFixedSize(500, 200);
     QLabel* title = PlaceLabel(this, QStringLiteral("Scratch lottery"), 16, 8);
     QFont f = title->font();
     f.setPointSize(16);
@@ -282,7 +282,7 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     TicketsEdit = new TMCSpinEdit(kScratchTickets, this);
     TicketsEdit->setObjectName(QStringLiteral("TicketsEdit"));
     TicketsEdit->setGeometry(190, 60, 100, 24);
-    PlaceLabel(this, QStringLiteral("( 5 <= # tickets <= 10000 )"), 300, 64);
+    PlaceLabel(this, QStringLiteral("( 5 <= # tickets <= 10000 )"), 298, 64);
     PlaceLabel(this, QStringLiteral("Number of simulated weeks"), 16, 100);
     WeeksEdit = new TMCSpinEdit(kScratchWeeks, this);
     WeeksEdit->setObjectName(QStringLiteral("WeeksEdit"));
@@ -292,7 +292,7 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     OKBtn->setDefault(true);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 156);
     QToolButton* help = ExplanationButton(this, 69);
-    help->setGeometry(396, 156, 30, 25);
+    help->setGeometry(456, 156, 30, 25);
     connect(OKBtn, &QPushButton::clicked, this, &TMCKrasOpties::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCKrasOpties::TerugBtnClick);
     onFrameClose = [this] { TerugBtnClick(); };
