@@ -1,14 +1,19 @@
 // The runs in their windows, offscreen, fast mode: pi with 400000 darts and
 // the roulette distributions with 100000 runs of 100 bets, from the button to
 // the end of the run (median of repeated runs); and how long "Stop" takes to
-// end a running roulette simulation.
+// end a running roulette simulation; Benford with a million draws and its
+// hundred picture updates; the scratch lottery with a million weeks, and how
+// long "Stop" takes to end it.
 #include "common/ui/appsetup.h"
+#include "modules/montecarlo/ui/mcbenfordunit.h"
+#include "modules/montecarlo/ui/mckrasunit.h"
 #include "modules/montecarlo/ui/mcpiunit.h"
 #include "modules/montecarlo/ui/mcrouletteunit.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -92,10 +97,81 @@ int main(int argc, char** argv) {
         stopTimes.push_back(Ms(pressed, Clock::now()));
     }
 
+    dist->TerugBtnClick();
+
+    module->OpenChoice(MCChoice::Benford);
+    auto* benford = module->findChild<TMCBenfordDialoog*>();
+    auto* benfordPlot = module->findChild<TMCBenfordPlot*>();
+    benford->IntervalsEdit->setValue(10);
+    benford->DrawsEdit->setValue(1000000);
+    const char* bounds[] = {"100",      "1000",      "10000",      "100000",        "1000000",
+                            "10000000", "100000000", "1000000000", "1000000000000", "1000000000000000"};
+    for (int i = 0; i < 10; ++i)
+        benford->IntervalEdit[static_cast<std::size_t>(i)]->setText(QString::fromLatin1(bounds[i]));
+    std::vector<double> benfordTimes;
+    for (int r = 0; r < runs; ++r) {
+        const auto start = Clock::now();
+        if (r == 0)
+            benford->OKBtnClick();
+        else
+            benfordPlot->AgainBtnClick();
+        while (benfordPlot->running()) QCoreApplication::processEvents();
+        benfordTimes.push_back(Ms(start, Clock::now()));
+        if (benfordPlot->lastResult().draws != 1000000) {
+            std::fprintf(stderr, "the Benford run did not complete\n");
+            return 1;
+        }
+    }
+    benfordPlot->TerugBtnClick();
+    benford->TerugBtnClick();
+
+    module->OpenChoice(MCChoice::Scratch);
+    auto* kras = module->findChild<TMCKrasOpties*>();
+    auto* krasPlot = module->findChild<TMCKrasPlot*>();
+    kras->TicketsEdit->setValue(10000);
+    kras->WeeksEdit->setValue(1000000);
+    std::vector<double> krasTimes;
+    const int krasRuns = std::min(runs, 3);
+    for (int r = 0; r < krasRuns; ++r) {
+        const auto start = Clock::now();
+        if (r > 0) krasPlot->TerugBtnClick();
+        kras->OKBtnClick();
+        QCoreApplication::processEvents();
+        while (krasPlot->running()) QCoreApplication::processEvents();
+        krasTimes.push_back(Ms(start, Clock::now()));
+        if (krasPlot->lastResult().completed != 1000000) {
+            std::fprintf(stderr, "the scratch lottery run did not complete\n");
+            return 1;
+        }
+    }
+    // "Stop" 100 ms into a run of a million weeks of a million tickets.
+    kras->TicketsEdit->setValue(1000000);
+    std::vector<double> krasStop;
+    for (int r = 0; r < runs; ++r) {
+        krasPlot->TerugBtnClick();
+        Clock::time_point pressed{};
+        QTimer::singleShot(100, krasPlot, [&] {
+            pressed = Clock::now();
+            krasPlot->TerugBtn->click();
+        });
+        kras->OKBtnClick();
+        QCoreApplication::processEvents();
+        while (krasPlot->running()) QCoreApplication::processEvents();
+        krasStop.push_back(Ms(pressed, Clock::now()));
+        if (krasPlot->lastResult().completed == 1000000) {
+            std::fprintf(stderr, "the scratch lottery run ended before Stop\n");
+            return 1;
+        }
+    }
+
     std::printf("pi 400000 darts, fast, in the window:            median %.0f ms\n", Median(piTimes));
     std::printf("roulette distributions 100000 x 100, in window:   median %.0f ms\n", Median(distTimes));
     std::printf("roulette distributions, Stop to end of the run:   median %.1f ms, max %.1f ms\n",
                 Median(stopTimes), *std::max_element(stopTimes.begin(), stopTimes.end()));
+    std::printf("Benford 1000000 draws, 100 picture updates:       median %.0f ms\n", Median(benfordTimes));
+    std::printf("scratch lottery 1000000 weeks of 10000 tickets:   median %.0f ms\n", Median(krasTimes));
+    std::printf("scratch lottery, Stop to end of the run:          median %.2f ms, max %.2f ms\n",
+                Median(krasStop), *std::max_element(krasStop.begin(), krasStop.end()));
     delete module;
     return 0;
 }

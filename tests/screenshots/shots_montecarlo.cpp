@@ -2,9 +2,14 @@
 
 #include "modules/montecarlo/mcshared.h"
 #include "modules/montecarlo/ui/mcbdpunit.h"
+#include "modules/montecarlo/ui/mcbenfordunit.h"
 #include "modules/montecarlo/ui/mcbuffonunit.h"
 #include "modules/montecarlo/ui/mckellyunit.h"
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
+#include "modules/montecarlo/ui/mckrasunit.h"
+#include "modules/montecarlo/ui/mclegiounit.h"
+#include "modules/montecarlo/ui/mclottounit.h"
+#include "modules/montecarlo/ui/mcnewsboyunit.h"
 #include "modules/montecarlo/ui/mcpiunit.h"
 #include "modules/montecarlo/ui/mcrouletteunit.h"
 #include "modules/montecarlo/ui/mcsppunit.h"
@@ -18,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <functional>
 
@@ -211,5 +217,121 @@ TARVIK_SCREENSHOT(montecarlo_roulette) {
     shot.save(plot2, "mc-roulette-dist-graph");
     plot2->DataBtnClick();
     shot.save(module->findChild<TMCRouletteData2*>(), "mc-roulette-dist-data");
+    Close(module);
+}
+
+TARVIK_SCREENSHOT(montecarlo_benford) {
+    QPointer<TMC> module = NewModule();
+    module->OpenChoice(MCChoice::Benford);
+    auto* dlg = module->findChild<TMCBenfordDialoog*>();
+    auto* plot = module->findChild<TMCBenfordPlot*>();
+    dlg->IntervalsEdit->setValue(3);
+    dlg->IntervalEdit[0]->setText(QStringLiteral("100"));
+    dlg->IntervalEdit[1]->setText(QStringLiteral("25000"));
+    dlg->IntervalEdit[2]->setText(QStringLiteral("1000000000000"));
+    shot.save(dlg, "mc-benford-settings");
+    dlg->OKBtnClick();
+    shot.save(plot, "mc-benford-graph");
+    Close(module);
+}
+
+TARVIK_SCREENSHOT(montecarlo_newsboy) {
+    QPointer<TMC> module = NewModule();
+    module->OpenChoice(MCChoice::Newsboy);
+    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
+    auto* plot = module->findChild<TMCNewsboyPlot*>();
+    auto* data = module->findChild<TMCNewsBoyData*>();
+    shot.save(dlg, "mc-newsboy-settings");
+    dlg->OKBtnClick();
+    shot.save(plot, "mc-newsboy-graph");
+    plot->DataBtnClick();
+    shot.save(data, "mc-newsboy-data");
+    data->hide();
+    plot->TerugBtnClick();
+    dlg->TriangularBtn->setChecked(true);
+    dlg->BinsEdit->setValue(20);
+    dlg->OKBtnClick();
+    shot.save(plot, "mc-newsboy-graph-triangular");
+    plot->TerugBtnClick();
+    dlg->OwnBtn->setChecked(true);
+    const char* own[] = {"0", "0.05", "0.1", "0.15", "0.2", "0.2", "0.1", "0.1", "0.05", "0.05", "0"};
+    for (int c = 0; c < 11; ++c) dlg->OwnGrid->item(1, c)->setText(QString::fromLatin1(own[c]));
+    dlg->Q1Edit->setText(QStringLiteral("4"));
+    dlg->Q2Edit->setText(QStringLiteral("6"));
+    shot.save(dlg, "mc-newsboy-settings-own");
+    dlg->OKBtnClick();
+    shot.save(plot, "mc-newsboy-graph-own");
+    Close(module);
+}
+
+TARVIK_SCREENSHOT(montecarlo_legio) {
+    QPointer<TMC> module = NewModule();
+    module->OpenChoice(MCChoice::LegioRisk);
+    auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
+    auto* plot = module->findChild<TMCLegioRiskPlot*>();
+    auto* progress = module->findChild<TMCLegioRiskProgress*>();
+    shot.save(dlg, "mc-legio-settings");
+    dlg->RunsEdit->setText(QStringLiteral("100000"));
+    QTimer::singleShot(60, progress, [&] { shot.save(progress, "mc-legio-progress"); });
+    dlg->OKBtnClick();
+    QCoreApplication::processEvents();
+    WaitWhile([&] { return plot->running(); });
+    shot.save(plot, "mc-legio-graph");
+    Close(module);
+}
+
+TARVIK_SCREENSHOT(montecarlo_scratch) {
+    QPointer<TMC> module = NewModule();
+    module->OpenChoice(MCChoice::Scratch);
+    auto* dlg = module->findChild<TMCKrasOpties*>();
+    auto* plot = module->findChild<TMCKrasPlot*>();
+    auto* table = module->findChild<TMCKrasTabel*>();
+    shot.save(dlg, "mc-scratch-settings");
+    dlg->TicketsEdit->setValue(10000);
+    dlg->WeeksEdit->setValue(20000);
+    dlg->OKBtnClick();
+    QCoreApplication::processEvents();
+    WaitWhile([&] { return plot->running(); });
+    shot.save(plot, "mc-scratch-graph");
+    plot->TabelBtnClick();
+    shot.save(table, "mc-scratch-table");
+    table->TerugBtnClick();
+    plot->TerugBtnClick();
+    dlg->TicketsEdit->setValue(5);
+    dlg->WeeksEdit->setValue(100);
+    dlg->OKBtnClick();
+    QCoreApplication::processEvents();
+    WaitWhile([&] { return plot->running(); });
+    plot->TabelBtnClick();
+    shot.save(table, "mc-scratch-table-five");
+    Close(module);
+}
+
+TARVIK_SCREENSHOT(montecarlo_lotto) {
+    QPointer<TMC> module = NewModule();
+    module->OpenChoice(MCChoice::Lotto);
+    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* plot = module->findChild<TMCLottoPlot*>();
+    shot.save(dlg, "mc-lotto-settings");
+    dlg->OKBtnClick();
+    QCoreApplication::processEvents();
+    WaitWhile([&] { return plot->running(); });
+    shot.save(plot, "mc-lotto-graph");
+    plot->HotBtnClick();
+    shot.save(module->findChild<TMCLottoHotnCold*>(), "mc-lotto-hotncold");
+    module->findChild<TMCLottoHotnCold*>()->hide();
+    plot->WalkBtnClick();
+    shot.save(module->findChild<TMCLottoGoodnBad*>(), "mc-lotto-walk");
+    module->findChild<TMCLottoGoodnBad*>()->OKBtnClick();
+    plot->DataBtnClick();
+    shot.save(module->findChild<TMCLottoData*>(), "mc-lotto-data");
+    module->findChild<TMCLottoData*>()->OKBtnClick();
+    plot->TerugBtnClick();
+    dlg->BallsEdit->setValue(55);
+    dlg->DrawsEdit->setValue(5000);
+    dlg->OKBtnClick();
+    QCoreApplication::processEvents();
+    WaitWhile([&] { return plot->running(); });
+    shot.save(plot, "mc-lotto-graph-5000");
     Close(module);
 }

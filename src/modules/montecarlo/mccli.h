@@ -56,7 +56,7 @@ struct Experiment {
     const char* usage;                  // its options for the usage text
 };
 
-// The experiments of the betting and classic families.
+// The experiments, one run each.
 int RunPiCli(const Context& c);
 int RunBirthdayCli(const Context& c);
 int RunBuffonCli(const Context& c);
@@ -64,5 +64,10 @@ int RunStPetersburgCli(const Context& c);
 int RunKellyCli(const Context& c);
 int RunRouletteRunCli(const Context& c);
 int RunRouletteDistCli(const Context& c);
+int RunBenfordCli(const Context& c);
+int RunNewsboyCli(const Context& c);
+int RunLegioCli(const Context& c);
+int RunScratchCli(const Context& c);
+int RunLottoCli(const Context& c);
 
 } // namespace tarvik::montecarlo::cli

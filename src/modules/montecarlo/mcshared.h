@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvik::montecarlo {
 
@@ -58,4 +59,10 @@ double RoundSignificant(double value, int digits);
 std::string FormatCurrency(double value, int precision, int decimals);
 std::string FormatCurrencyFromLog(double log10Value, int precision, int decimals);
 
+// A line of a report window: its text and its style.
+struct StyledLine {
+    enum Style { Heading, Plain, Courier, BoldUnderline };
+    Style style = Plain;
+    std::string text;
+};
 } // namespace tarvik::montecarlo

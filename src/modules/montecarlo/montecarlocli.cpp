@@ -49,7 +49,7 @@ void Line(std::ostream& out, const std::string& label, const std::string& value)
 
 namespace {
 
-// One line per experiment; the others add theirs here.
+// One line per experiment.
 const std::vector<Experiment>& Experiments() {
     static const std::vector<Experiment> table = {
         {"pi", {"draws"}, RunPiCli, "pi [--draws N]"},
@@ -71,6 +71,18 @@ const std::vector<Experiment>& Experiments() {
          {"capital", "bets", "runs"},
          RunRouletteDistCli,
          "roulette-dist [--capital S] [--bets B] [--runs N]"},
+        {"benford", {"bounds", "draws"}, RunBenfordCli, "benford --bounds B1,... [--draws D]"},
+        {"newsboy",
+         {"q1", "q2", "price", "salvage", "penalty", "bins", "runs", "uniform", "triangular", "own"},
+         RunNewsboyCli,
+         "newsboy [--q1 Q] [--q2 Q] [--price P] [--salvage S] [--penalty G] [--bins K] [--runs N]\n"
+         "          [--uniform A,B | --triangular A,B,M | --own P0,...,P10]"},
+        {"legio",
+         {"rate", "term", "withdrawal", "same", "fluctuation", "runs"},
+         RunLegioCli,
+         "legio [--rate R] [--term 10|15|20] [--withdrawal W] [--same P] [--fluctuation F] [--runs N]"},
+        {"scratch", {"tickets", "weeks"}, RunScratchCli, "scratch [--tickets N] [--weeks W]"},
+        {"lotto", {"balls", "drawn", "draws"}, RunLottoCli, "lotto [--balls S] [--drawn R] [--draws N]"},
     };
     return table;
 }

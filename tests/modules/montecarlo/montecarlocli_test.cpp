@@ -1,8 +1,12 @@
 #include "common/random.h"
+#include "modules/montecarlo/benford.h"
 #include "modules/montecarlo/birthday.h"
+#include "modules/montecarlo/lotto.h"
 #include "modules/montecarlo/mcshared.h"
 #include "modules/montecarlo/montecarlocli.h"
 #include "modules/montecarlo/pi.h"
+
+#include "common/numformat.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -36,6 +40,11 @@ TEST(MonteCarloCli, TheSameSeedGivesByteIdenticalOutputForEveryExperiment) {
         {"--montecarlo", "roulette-run", "--seed", "42", "--capital", "50", "--desired", "80"},
         {"--montecarlo", "roulette-dist", "--seed", "42", "--capital", "10", "--bets", "20", "--runs",
          "1000"},
+        {"--montecarlo", "benford", "--seed", "42", "--bounds", "100,5000", "--draws", "3000"},
+        {"--montecarlo", "newsboy", "--seed", "42", "--runs", "1000", "--triangular", "100,300,150"},
+        {"--montecarlo", "legio", "--seed", "42", "--runs", "1000", "--term", "15"},
+        {"--montecarlo", "scratch", "--seed", "42", "--tickets", "20", "--weeks", "500"},
+        {"--montecarlo", "lotto", "--seed", "42", "--draws", "100"},
     };
     for (const auto& call : calls) {
         const CliRun a = Cli(call);
@@ -141,6 +150,122 @@ TEST(MonteCarloCli, RouletteDistributionsPrintEveryClassFrequency) {
     EXPECT_NE(r.out.find("\n30 "), std::string::npos);
     EXPECT_EQ(r.out.find("\n31 "), std::string::npos);
     EXPECT_NE(r.out.find("Number of runs : 1000\n"), std::string::npos);
+}
+
+TEST(MonteCarloCli, BenfordPrintsEachDigitsCountShareAndProbability) {
+    const CliRun r = Cli({"--montecarlo", "benford", "--seed", "9", "--bounds", "100", "--draws", "2000"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "Digit  Count  Share  Benford");
+    long long total = 0;
+    for (int d = 1; d <= 9; ++d) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::istringstream fields(line);
+        int digit = 0;
+        long long count = 0;
+        std::string share, benford;
+        fields >> digit >> count >> share >> benford;
+        EXPECT_EQ(digit, d);
+        EXPECT_EQ(share, tarvik::FormatFixed(count / 2000.0, 4));
+        EXPECT_EQ(benford, tarvik::FormatFixed(BenfordProbability(d), 4));
+        total += count;
+    }
+    EXPECT_EQ(total, 2000);
+    std::getline(lines, line);
+    EXPECT_EQ(line, "Simulations: 2000");
+    EXPECT_EQ(Cli({"--montecarlo", "benford", "--bounds", "100,99"}).err,
+              "Interval2: Interval not between 100 and 10 to the power 15\n");
+    EXPECT_EQ(Cli({"--montecarlo", "benford", "--bounds", "1.5"}).err,
+              "Interval1: A wrong number has been entered.\n");
+    EXPECT_EQ(Cli({"--montecarlo", "benford"}).code, 2);
+    EXPECT_EQ(
+        Cli({"--montecarlo", "benford", "--bounds", "100,100,100,100,100,100,100,100,100,100,100"}).code, 2);
+}
+
+TEST(MonteCarloCli, NewsboyPrintsTheDataReportOrTheSettingsMessage) {
+    const CliRun r = Cli({"--montecarlo", "newsboy", "--seed", "4", "--own", "1,0,0,0,0,0,0,0,0,0,0", "--q1",
+                          "1", "--q2", "1", "--runs", "1000"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Own distribution\n0: 1\n1: 0\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Expected profit Q1:       -0.5  95 % BTI: (      -0.5 ;      -0.5)\n"),
+              std::string::npos);
+    EXPECT_EQ(r.out.find("nan"), std::string::npos);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--own", ".334,.333,.333,0,0,0,0,0,0,0,0", "--q1", "1", "--q2", "2"},
+         "--own (probability of demand 0): The probabilities can have a maximum of 2 decimals\n"},
+        {{"--own", "-0.1,1.1,0,0,0,0,0,0,0,0,0", "--q1", "1", "--q2", "2"},
+         "--own (probability of demand 0): Negative probability is not possible!\n"},
+        {{"--uniform", "100,600"}, "--uniform: a and b must be between 0 and 500\n"},
+        {{"--q1", "abc"}, "Not a number: --q1\n"},
+        {{"--price", "11"}, "--price: Selling price must be between 1 and 10 dollar\n"},
+        {{"--uniform", "1,2,3"}, "--uniform needs A,B\n"},
+        {{"--uniform", "100,300", "--own", "1,0,0,0,0,0,0,0,0,0,0"},
+         "Give one of --uniform, --triangular and --own\n"},
+    };
+    for (const auto& [options, message] : refused) {
+        std::vector<std::string> call = {"--montecarlo", "newsboy"};
+        call.insert(call.end(), options.begin(), options.end());
+        const CliRun bad = Cli(call);
+        EXPECT_EQ(bad.code, 2) << message;
+        EXPECT_EQ(bad.err, message);
+        EXPECT_EQ(bad.out, "");
+    }
+}
+
+TEST(MonteCarloCli, LegioPrintsThePictureTextsAndBothCheckpoints) {
+    const CliRun r = Cli({"--montecarlo", "legio", "--seed", "6", "--runs", "1000", "--same", "1"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(
+        r.out.rfind(
+            "Rate of return 14.0%\nTerm of investment: 20 year\nAmount to be withdrawn 15098 dollars\n", 0),
+        0u);
+    EXPECT_NE(r.out.find("Capital after 10 years.\nCapital after 15 years.\n"), std::string::npos);
+    // A fixed rate at the annuity: the capital lasts exactly the term.
+    EXPECT_NE(r.out.find("Chance of running out of capital: 0.00%\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Capital lasts on average: 20.00 year\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Class  after 10 years  after 15 years\n0  0.00%  0.00%\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n>100  0.00%  0.00%\n"), std::string::npos);
+    EXPECT_EQ(Cli({"--montecarlo", "legio", "--rate", "4", "--withdrawal", "20535"}).err,
+              "The amount of withdrawal can be max 7358\n");
+    EXPECT_EQ(Cli({"--montecarlo", "legio", "--withdrawal", "-5"}).err,
+              "Withdrawal amount must be between 0 and 15098\n");
+    EXPECT_EQ(Cli({"--montecarlo", "legio", "--term", "12"}).err, "--term must be 10, 15 or 20\n");
+    EXPECT_EQ(Cli({"--montecarlo", "legio", "--rate", "25"}).err,
+              "Return percentage must be between 4 and 20 percent\n");
+}
+
+TEST(MonteCarloCli, ScratchPrintsTheTableRows) {
+    const CliRun r = Cli({"--montecarlo", "scratch", "--seed", "8", "--tickets", "5", "--weeks", "1000"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\n4 | 0 |  | 0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n>=8 | 0 |  | 0\n"), std::string::npos);
+    EXPECT_NE(r.out.find(" | 0.3667\n"), std::string::npos);
+    EXPECT_EQ(Cli({"--montecarlo", "scratch", "--tickets", "4"}).err,
+              "The number of lottery tickets must be at least 5\n");
+    EXPECT_EQ(Cli({"--montecarlo", "scratch", "--weeks", "99"}).err,
+              "The number of weeks must at least be 100\n");
+    EXPECT_EQ(Cli({"--montecarlo", "scratch", "--weeks", "1000001"}).code, 2);
+}
+
+TEST(MonteCarloCli, LottoPrintsTheReportTheAgesAndTheLastWalkValue) {
+    const CliRun r =
+        Cli({"--montecarlo", "lotto", "--seed", "10", "--balls", "42", "--drawn", "5", "--draws", "200"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    StartGenerators(10u);
+    LottoState s;
+    s.Reset(42, 5, 200);
+    tarvik::Progress progress;
+    RunLotto(s, 1, progress);
+    std::string expected;
+    for (const auto& l : LottoReport(s)) expected += l.text + "\n";
+    expected += "\nHow many draws ago the number was drawn for the last time\n";
+    for (int k = 1; k <= 42; ++k) expected += std::to_string(k) + ": " + std::to_string(s.age(k)) + "\n";
+    expected += "Difference between the most and least drawn numbers: " + std::to_string(s.walk[200]) + "\n";
+    EXPECT_EQ(r.out, expected);
+    EXPECT_NE(r.out.find("Expectation of X :23.80952\n"), std::string::npos);
+    EXPECT_EQ(Cli({"--montecarlo", "lotto", "--balls", "41"}).code, 2);
 }
 
 } // namespace

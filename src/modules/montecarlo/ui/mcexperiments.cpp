@@ -17,10 +17,15 @@ void CreateExperiments(TMC* module, ExperimentSlots& table) {
     };
     slot(MCChoice::Birthday) = CreateBirthdayExperiment(module);
     slot(MCChoice::Pi) = CreatePiExperiment(module);
+    slot(MCChoice::Scratch) = CreateScratchExperiment(module);
+    slot(MCChoice::Lotto) = CreateLottoExperiment(module);
     slot(MCChoice::StPetersburg) = CreateStPetersburgExperiment(module);
     slot(MCChoice::Kelly) = CreateKellyExperiment(module);
     slot(MCChoice::Roulette) = CreateRouletteExperiment(module);
     slot(MCChoice::Buffon) = CreateBuffonExperiment(module);
+    slot(MCChoice::Benford) = CreateBenfordExperiment(module);
+    slot(MCChoice::Newsboy) = CreateNewsboyExperiment(module);
+    slot(MCChoice::LegioRisk) = CreateLegioRiskExperiment(module);
 }
 
 } // namespace tarvik::montecarlo::ui

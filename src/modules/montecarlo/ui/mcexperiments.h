@@ -38,6 +38,11 @@ std::unique_ptr<TMCExperiment> CreateBuffonExperiment(TMC* module);
 std::unique_ptr<TMCExperiment> CreateStPetersburgExperiment(TMC* module);
 std::unique_ptr<TMCExperiment> CreateKellyExperiment(TMC* module);
 std::unique_ptr<TMCExperiment> CreateRouletteExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateBenfordExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateNewsboyExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateLegioRiskExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateScratchExperiment(TMC* module);
+std::unique_ptr<TMCExperiment> CreateLottoExperiment(TMC* module);
 
 // Fills the slot of every experiment that is built.
 void CreateExperiments(TMC* module, ExperimentSlots& table);

@@ -1,0 +1,253 @@
+#include "modules/montecarlo/ui/mcbenfordunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/picturesave.h"
+#include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace tarvik::montecarlo::ui {
+
+namespace {
+constexpr int kPictureW = 609;
+constexpr int kPictureH = 345;
+} // namespace
+
+// --- TMCBenfordPlot ---------------------------------------------------------------
+
+TMCBenfordPlot::TMCBenfordPlot(TMC* module)
+    : TMCWindow(module, QStringLiteral("Law of Benford")), Picture(NewPicture(kPictureW, kPictureH)) {
+    setObjectName(QStringLiteral("MCBenfordPlot"));
+    setFixedSize(kPictureW, kPictureH + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, kPictureW, kPictureH);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(184, kPictureH + 6, 30, 28);
+    connect(AgainBtn, &QPushButton::clicked, this, &TMCBenfordPlot::AgainBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCBenfordPlot::TerugBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCBenfordPlot::SaveBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+    DrawStatic();
+}
+
+void TMCBenfordPlot::DrawStatic() {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    p.setPen(Qt::black);
+    for (int d = 1; d <= 9; ++d) TextAt(p, 60 * d + 26, 312, QString::number(d));
+    for (int k = 1; k <= 8; ++k)
+        TextAt(p, 19, 40 * k - 28, QString::fromStdString(FormatFixed(0.40 - 0.05 * k, 2)));
+    TextAt(p, 24, 328, QStringLiteral("Simulations"));
+    TextAt(p, 464, 12, QStringLiteral("Simulated values"));
+    {
+        // The substitute font is wider than the original: the legend is
+        // narrowed until it ends within the picture.
+        QFont narrow = p.font();
+        for (int stretch = 100; stretch >= 70; stretch -= 5) {
+            narrow.setStretch(stretch);
+            if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Benford approximation value")) <=
+                kPictureW - 466)
+                break;
+        }
+        p.setFont(narrow);
+        TextAt(p, 464, 36, QStringLiteral("Benford approximation value"));
+        p.setFont(CanvasFont());
+    }
+    p.setPen(Qt::black);
+    p.setBrush(Qt::red);
+    p.drawRect(QRect(QPoint(440, 11), QPoint(457, 25)));
+    p.setBrush(Qt::blue);
+    p.drawRect(QRect(QPoint(440, 35), QPoint(457, 49)));
+    for (int y = 16; y <= 256; y += 40) LineAt(p, 50, y, 57, y, Qt::black, 2);
+    LineAt(p, 50, 296, 596, 296, Qt::black, 2);
+    LineAt(p, 57, 8, 57, 296, Qt::black, 2);
+    for (int d = 1; d <= 9; ++d)
+        p.fillRect(QRect(QPoint(60 * d + 30, BenfordBarTop(d)), QPoint(60 * d + 50, 295)), Qt::blue);
+    p.end();
+    Graph->update();
+}
+
+void TMCBenfordPlot::DrawBars(const BenfordResult& r) {
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    for (int d = 1; d <= 9; ++d) {
+        const int top = std::max(BenfordShareTop(r.share(d)), 0);
+        const int x1 = 60 * d + 6, x2 = 60 * d + 26;
+        // Above the bar the column is cleared; from y = 150 on for the last
+        // three digits, which keeps the legend.
+        const int clearFrom = d <= 6 ? 0 : 150;
+        if (top - 1 >= clearFrom) p.fillRect(QRect(QPoint(x1, clearFrom), QPoint(x2, top - 1)), ButtonFace());
+        p.fillRect(QRect(QPoint(x1, top), QPoint(x2, 295)), Qt::red);
+    }
+    const QString t = QString::number(r.draws);
+    const QFontMetrics fm(p.font());
+    // At x = 80, or just after "Simulations" where the font is wider.
+    const int x = std::max(80, 24 + fm.horizontalAdvance(QStringLiteral("Simulations")) + 6);
+    p.fillRect(QRect(x, 328, std::max(fm.horizontalAdvance(t) + 30, 80), fm.height()), ButtonFace());
+    p.setPen(Qt::black);
+    TextAt(p, x, 328, t);
+}
+
+void TMCBenfordPlot::Run(const BenfordParams& params) {
+    if (Running || module()->ModuleClosing()) return;
+    Params = params;
+    Running = true;
+    DrawStatic();
+    AgainBtn->setEnabled(false);
+    TerugBtn->setEnabled(false);
+    const int stream = ChooseStream();
+    show();
+    raise();
+    // The picture refreshes but no user events are handled: a million draws
+    // take well under a second. Repaints are limited to about sixty a second.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastPaint = -1000;
+    tarvik::Progress progress;
+    Last = RunBenford(Params, stream, progress, [&](const BenfordResult& r) {
+        DrawBars(r);
+        if (clock.elapsed() - lastPaint >= 16) {
+            Graph->repaint();
+            lastPaint = clock.elapsed();
+        }
+    });
+    Graph->repaint();
+    Running = false;
+    AgainBtn->setEnabled(true);
+    TerugBtn->setEnabled(true);
+}
+
+void TMCBenfordPlot::AgainBtnClick() {
+    Run(Params);
+}
+
+void TMCBenfordPlot::TerugBtnClick() {
+    if (Running) return;
+    hide();
+    if (Dialog) {
+        Dialog->show();
+        Dialog->raise();
+        Dialog->activateWindow();
+    }
+}
+
+void TMCBenfordPlot::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Benford.bmp"));
+}
+
+// --- TMCBenfordDialoog ----------------------------------------------------------------
+
+TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
+    : TMCWindow(module, QStringLiteral("Law of Benford")), Plot(plot) {
+    setObjectName(QStringLiteral("MCBenfordDialoog"));
+    setFixedSize(330, 500);
+    auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
+    params->setGeometry(8, 8, 314, 90);
+    PlaceLabel(params, QStringLiteral("Number of intervals"), 12, 28);
+    IntervalsEdit = new TMCSpinEdit(kBenfordIntervals, params);
+    IntervalsEdit->setObjectName(QStringLiteral("IntervalsEdit"));
+    IntervalsEdit->setGeometry(170, 24, 120, 24);
+    PlaceLabel(params, QStringLiteral("Number of draws"), 12, 58);
+    DrawsEdit = new TMCSpinEdit(kBenfordDraws, params);
+    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
+    DrawsEdit->setSingleStep(100);
+    DrawsEdit->setGeometry(170, 54, 120, 24);
+    auto* intervals = new QGroupBox(QStringLiteral("Intervals"), this);
+    intervals->setGeometry(8, 106, 314, 340);
+    for (int i = 0; i < kFields; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        IntervalLabel[k] = PlaceLabel(intervals, QStringLiteral("Interval%1").arg(i + 1), 12, 28 + 30 * i);
+        IntervalEdit[k] = new QLineEdit(intervals);
+        IntervalEdit[k]->setObjectName(QStringLiteral("IntervalEdit%1").arg(i + 1));
+        IntervalEdit[k]->setGeometry(110, 24 + 30 * i, 180, 24);
+        ColourOnFocus(IntervalEdit[k]);
+    }
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 460);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 460);
+    // This window has no help context of its own: the module's topic opens.
+    QToolButton* help = ExplanationButton(this, 6);
+    help->setGeometry(284, 460, 30, 25);
+    connect(IntervalsEdit, &QSpinBox::valueChanged, this, &TMCBenfordDialoog::IntervalsChange);
+    connect(OKBtn, &QPushButton::clicked, this, &TMCBenfordDialoog::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCBenfordDialoog::TerugBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+    IntervalsChange();
+}
+
+void TMCBenfordDialoog::IntervalsChange() {
+    const int k = IntervalsEdit->value();
+    for (int i = 0; i < kFields; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        const bool on = i < k;
+        IntervalEdit[j]->setEnabled(on);
+        QPalette pal = IntervalLabel[j]->palette();
+        pal.setColor(QPalette::WindowText,
+                     on ? palette().color(QPalette::WindowText) : QColor(128, 128, 128));
+        IntervalLabel[j]->setPalette(pal);
+    }
+}
+
+void TMCBenfordDialoog::Open() {
+    IntervalsEdit->restoreDefault();
+    DrawsEdit->restoreDefault();
+    for (QLineEdit* e : IntervalEdit) e->clear();
+    IntervalsChange();
+    Plot->hide();
+    const QPoint at = module()->SideBySide(width(), Plot->width());
+    move(at);
+    Plot->move(at.x() + width() + 15, at.y());
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMCBenfordDialoog::OKBtnClick() {
+    if (Plot->running()) return;
+    const int k = IntervalsEdit->commit();
+    const int draws = DrawsEdit->commit();
+    std::vector<std::string> texts;
+    for (int i = 0; i < k; ++i)
+        texts.push_back(IntervalEdit[static_cast<std::size_t>(i)]->text().toStdString());
+    std::vector<std::int64_t> bounds;
+    if (const auto refused = CheckBenfordBounds(texts, bounds)) {
+        RefuseInput(QString::fromStdString(refused->message),
+                    IntervalEdit[static_cast<std::size_t>(refused->index)]);
+        return;
+    }
+    hide();
+    Plot->Run({.bounds = bounds, .draws = draws});
+}
+
+void TMCBenfordDialoog::TerugBtnClick() {
+    hide();
+    Plot->hide();
+    module()->ShowChooser();
+}
+
+std::unique_ptr<TMCExperiment> CreateBenfordExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* plot = new TMCBenfordPlot(module);
+    auto* dlg = new TMCBenfordDialoog(module, plot);
+    plot->setDialog(dlg);
+    QPointer<TMCBenfordDialoog> d(dlg);
+    QPointer<TMCBenfordPlot> g(plot);
+    e->open = [d] {
+        if (d) d->Open();
+    };
+    e->running = [g] { return g && g->running(); };
+    e->windows = {dlg, plot};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,70 @@
+#pragma once
+// Benford's law: the settings TMCBenfordDialoog and the bar graph TMCBenfordPlot.
+#include "modules/montecarlo/benford.h"
+#include "modules/montecarlo/ui/mcwidgets.h"
+
+#include <QImage>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+
+namespace tarvik::montecarlo::ui {
+
+class TMCBenfordDialoog;
+
+class TMCBenfordPlot : public TMCWindow {
+    Q_OBJECT
+public:
+    explicit TMCBenfordPlot(TMC* module);
+    void setDialog(TMCBenfordDialoog* d) { Dialog = d; }
+    // Draws the static picture and runs D draws over the bounds.
+    void Run(const BenfordParams& params);
+    bool running() const { return Running; }
+    const QImage& picture() const { return Picture; }
+    const BenfordResult& lastResult() const { return Last; }
+    // The static picture: scale, axes, legend and the blue Benford bars.
+    void DrawStatic();
+
+    void AgainBtnClick();
+    void TerugBtnClick();
+    void SaveBtnClick();
+
+    TMCPictureBox* Graph = nullptr;
+    QPushButton* AgainBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+
+private:
+    void DrawBars(const BenfordResult& r);
+
+    TMCBenfordDialoog* Dialog = nullptr;
+    QImage Picture;
+    BenfordParams Params;
+    BenfordResult Last;
+    bool Running = false;
+};
+
+class TMCBenfordDialoog : public TMCWindow {
+    Q_OBJECT
+public:
+    static constexpr int kFields = 10;
+    TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot);
+    void Open();
+    void OKBtnClick();
+    void TerugBtnClick();
+    // Enables the fields 1 .. k.
+    void IntervalsChange();
+
+    TMCSpinEdit* IntervalsEdit = nullptr;
+    TMCSpinEdit* DrawsEdit = nullptr;
+    std::array<QLineEdit*, kFields> IntervalEdit{};
+    std::array<QLabel*, kFields> IntervalLabel{};
+    QPushButton* OKBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+private:
+    TMCBenfordPlot* Plot;
+};
+
+} // namespace tarvik::montecarlo::ui

@@ -1,0 +1,390 @@
+#include "modules/montecarlo/ui/mcnewsboyunit.h"
+
+#include "common/numformat.h"
+#include "common/ui/picturesave.h"
+#include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
+#include "modules/montecarlo/ui/mcunit.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QToolButton>
+#include <cmath>
+
+namespace tarvik::montecarlo::ui {
+
+namespace {
+constexpr int kPictureW = 561;
+constexpr int kPictureH = 305;
+
+int R(double v) {
+    return static_cast<int>(std::lround(v));
+}
+} // namespace
+
+// --- TMCNewsBoyData -----------------------------------------------------------------
+
+TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
+    setObjectName(QStringLiteral("MCNewsBoyData"));
+    helpContext = 67;
+    setWindowModality(Qt::ApplicationModal);
+    resize(560, 480);
+    Report = new QTextEdit(this);
+    Report->setObjectName(QStringLiteral("Report"));
+    Report->setReadOnly(true);
+    Report->setLineWrapMode(QTextEdit::NoWrap);
+    Report->setGeometry(8, 8, 544, 420);
+    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
+    connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    onFrameClose = [this] { hide(); };
+}
+
+// --- TMCNewsboyPlot -----------------------------------------------------------------
+
+TMCNewsboyPlot::TMCNewsboyPlot(TMC* module, TMCNewsBoyData* data)
+    : TMCWindow(module, QStringLiteral("Newsboy")), Data(data), Picture(NewPicture(kPictureW, kPictureH)) {
+    setObjectName(QStringLiteral("MCNewsboyPlot"));
+    helpContext = 67;
+    setFixedSize(kPictureW, kPictureH + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, kPictureW, kPictureH);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
+    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kPictureH + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(268, kPictureH + 6, 30, 28);
+    connect(AgainBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::AgainBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::TerugBtnClick);
+    connect(DataBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::DataBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMCNewsboyPlot::SaveBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+    DrawStatic();
+}
+
+void TMCNewsboyPlot::DrawStatic() {
+    Picture.fill(ButtonFace());
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    LineAt(p, 30, 30, 30, 250, Qt::black, 2);
+    LineAt(p, 30, 250, 550, 250, Qt::black, 2);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::yellow);
+    p.drawRect(QRect(QPoint(16, 278), QPoint(26, 288)));
+    p.setBrush(Qt::blue);
+    p.drawRect(QRect(QPoint(16, 292), QPoint(26, 302)));
+    TextAt(p, 30, 276, QStringLiteral("Q1"));
+    TextAt(p, 30, 290, QStringLiteral("Q2"));
+    p.end();
+    Graph->update();
+}
+
+void TMCNewsboyPlot::DrawResult(const NewsboyResult& r) {
+    QPainter p(&Picture);
+    p.setFont(CanvasFont());
+    const QFontMetrics fm(p.font());
+    // The legends with their expected profits replace "Q1" and "Q2".
+    p.fillRect(QRect(30, 276, 520, 28), ButtonFace());
+    p.setPen(Qt::black);
+    TextAt(p, 30, 276, QString::fromStdString(r.legend(0)));
+    TextAt(p, 30, 290, QString::fromStdString(r.legend(1)));
+    const int k = r.params.bins;
+    const double m = std::max(r.largestPercentage(), 1e-9);
+    const double scale = 220 / m;
+    const double hs = 500.0 / k;
+    const int step = m >= 30 ? 4 : 2;
+    for (int q = 0; q < m; q += step) {
+        p.setPen(Qt::black);
+        TextAt(p, 8, 244 - R(q * scale), QString::number(q) + QStringLiteral("%"));
+        LineAt(p, 30, 250 - R(q * scale), 550, 250 - R(q * scale), Qt::black);
+    }
+    const auto bar = [&](int x1, int x2, double pct, QColor colour) {
+        const int h = R(pct * scale);
+        if (h <= 0 || x2 < x1) return;
+        p.fillRect(QRect(QPoint(x1, 250 - h), QPoint(x2, 249)), colour);
+    };
+    for (int j = 1; j <= k; ++j) {
+        const auto i = static_cast<std::size_t>(j - 1);
+        bar(R((j - 1) * hs) + 40, R((j - 1) * hs + hs / 2) + 39, r.percentages[0][i], Qt::yellow);
+        bar(R((j - 1) * hs + hs / 2) + 41, R(j * hs) + 39, r.percentages[1][i], Qt::blue);
+        const double low = r.binLow(j);
+        const int y = (k > 15 && j % 2 == 1) ? 268 : 255;
+        p.setPen(Qt::black);
+        TextAt(p, R((j - 1) * hs) + (low > 99.9 ? 26 : 30), y, QString::fromStdString(FormatFixed(low, 1)));
+        LineAt(p, R((j - 1) * hs) + 40, 250, R((j - 1) * hs) + 40, 255, Qt::black, 2);
+    }
+    p.setPen(Qt::black);
+    TextAt(p, r.hi > 99.9 ? 526 : 530, (k > 15 && k % 2 == 0) ? 268 : 255,
+           QString::fromStdString(FormatFixed(r.hi, 1)));
+    LineAt(p, R(k * hs) + 40, 250, R(k * hs) + 40, 255, Qt::black, 2);
+    (void)fm;
+}
+
+void TMCNewsboyPlot::Run(const NewsboyParams& params) {
+    if (module()->ModuleClosing()) return;
+    Params = params;
+    DrawStatic();
+    Last = RunNewsboy(params);
+    DrawResult(*Last);
+    Graph->update();
+}
+
+void TMCNewsboyPlot::AgainBtnClick() {
+    Run(Params);
+}
+
+void TMCNewsboyPlot::TerugBtnClick() {
+    hide();
+    Data->hide();
+    if (Dialog) {
+        Dialog->show();
+        Dialog->raise();
+        Dialog->activateWindow();
+    }
+}
+
+void TMCNewsboyPlot::DataBtnClick() {
+    if (!Last) return;
+    FillReport(Data->Report, NewsboyReport(*Last));
+    Data->move(pos());
+    Data->show();
+    Data->raise();
+}
+
+void TMCNewsboyPlot::SaveBtnClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Newsboy.bmp"));
+}
+
+// --- TMCNewsboyDialoog ----------------------------------------------------------------
+
+namespace {
+
+QLineEdit* Field(QWidget* parent, const char* name, int x, int y, int w = 70) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setGeometry(x, y, w, 24);
+    ColourOnFocus(e);
+    return e;
+}
+
+} // namespace
+
+TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
+    : TMCWindow(module, QStringLiteral("Newsboy")), Plot(plot) {
+    setObjectName(QStringLiteral("MCNewsboyDialoog"));
+    helpContext = 67;
+    setFixedSize(520, 560);
+    auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
+    params->setGeometry(8, 8, 504, 250);
+    PlaceLabel(params, QStringLiteral("Stock quantities"), 12, 28);
+    PlaceLabel(params, QStringLiteral("Q1:"), 230, 28);
+    Q1Edit = Field(params, "Q1Edit", 256, 24);
+    PlaceLabel(params, QStringLiteral("Q2:"), 340, 28);
+    Q2Edit = Field(params, "Q2Edit", 366, 24);
+    PlaceLabel(params, QStringLiteral("Selling price per unit"), 12, 60);
+    PriceEdit = Field(params, "PriceEdit", 256, 56);
+    PlaceLabel(params, QStringLiteral("dollars"), 334, 60);
+    PlaceLabel(params, QStringLiteral("Salvage value per unit left over"), 12, 92);
+    SalvageEdit = Field(params, "SalvageEdit", 256, 88);
+    PlaceLabel(params, QStringLiteral("dollars"), 334, 92);
+    PlaceLabel(params, QStringLiteral("Penalty cost per unit shortage"), 12, 124);
+    PenaltyEdit = Field(params, "PenaltyEdit", 256, 120);
+    PlaceLabel(params, QStringLiteral("dollars"), 334, 124);
+    PlaceLabel(params, QStringLiteral("Acquisition cost is normalized as $ 1"), 12, 154);
+    PlaceLabel(params, QStringLiteral("Number of bins"), 12, 184);
+    BinsEdit = new TMCSpinEdit(kNewsboyBins, params);
+    BinsEdit->setObjectName(QStringLiteral("BinsEdit"));
+    BinsEdit->setGeometry(256, 180, 70, 24);
+    PlaceLabel(params, QStringLiteral("Number of runs "), 12, 216);
+    RunsEdit = Field(params, "RunsEdit", 256, 212);
+
+    auto* dist = new QGroupBox(QStringLiteral("Distribution"), this);
+    dist->setGeometry(8, 266, 504, 240);
+    UniformBtn = new QRadioButton(QStringLiteral("Discrete uniform distribution"), dist);
+    UniformBtn->setObjectName(QStringLiteral("UniformBtn"));
+    UniformBtn->setGeometry(12, 24, 260, 22);
+    PlaceLabel(dist, QStringLiteral("a:"), 40, 54);
+    UniformAEdit = Field(dist, "UniformAEdit", 60, 50);
+    PlaceLabel(dist, QStringLiteral("b:"), 150, 54);
+    UniformBEdit = Field(dist, "UniformBEdit", 170, 50);
+    TriangularBtn = new QRadioButton(QStringLiteral("Discrete triangular distribution"), dist);
+    TriangularBtn->setObjectName(QStringLiteral("TriangularBtn"));
+    TriangularBtn->setGeometry(12, 84, 260, 22);
+    PlaceLabel(dist, QStringLiteral("a:"), 40, 114);
+    TriangularAEdit = Field(dist, "TriangularAEdit", 60, 110);
+    PlaceLabel(dist, QStringLiteral("b:"), 150, 114);
+    TriangularBEdit = Field(dist, "TriangularBEdit", 170, 110);
+    PlaceLabel(dist, QStringLiteral("m:"), 260, 114);
+    TriangularMEdit = Field(dist, "TriangularMEdit", 280, 110);
+    OwnBtn = new QRadioButton(QStringLiteral("Own distribution"), dist);
+    OwnBtn->setObjectName(QStringLiteral("OwnBtn"));
+    OwnBtn->setGeometry(12, 144, 260, 22);
+    OwnGrid = new QTableWidget(2, kNewsboyOwnDemands, dist);
+    OwnGrid->setObjectName(QStringLiteral("OwnGrid"));
+    OwnGrid->setGeometry(12, 172, 482, 56);
+    OwnGrid->horizontalHeader()->hide();
+    OwnGrid->verticalHeader()->hide();
+    OwnGrid->setToolTip(QStringLiteral("Kansen mogen hooguit 2 decimalen hebben."));
+    for (int c = 0; c < kNewsboyOwnDemands; ++c) {
+        OwnGrid->setColumnWidth(c, 43);
+        auto* head = new QTableWidgetItem(QString::number(c));
+        head->setFlags(Qt::ItemIsEnabled);
+        head->setBackground(ButtonFace());
+        head->setTextAlignment(Qt::AlignCenter);
+        OwnGrid->setItem(0, c, head);
+        OwnGrid->setItem(1, c, new QTableWidgetItem(QStringLiteral("0")));
+    }
+    OwnGrid->setRowHeight(0, 26);
+    OwnGrid->setRowHeight(1, 26);
+
+    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 520);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 520);
+    QToolButton* help = ExplanationButton(this, 67);
+    help->setGeometry(474, 520, 30, 25);
+    for (QRadioButton* b : {UniformBtn, TriangularBtn, OwnBtn})
+        connect(b, &QRadioButton::toggled, this, &TMCNewsboyDialoog::DistributionChange);
+    connect(OKBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::OKBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::TerugBtnClick);
+    onFrameClose = [this] { TerugBtnClick(); };
+    Open();
+    hide();
+}
+
+void TMCNewsboyDialoog::DistributionChange() {
+    const bool uniform = UniformBtn->isChecked(), triangular = TriangularBtn->isChecked(),
+               own = OwnBtn->isChecked();
+    UniformAEdit->setEnabled(uniform);
+    UniformBEdit->setEnabled(uniform);
+    TriangularAEdit->setEnabled(triangular);
+    TriangularBEdit->setEnabled(triangular);
+    TriangularMEdit->setEnabled(triangular);
+    // The grid is edited only for the own distribution, grey otherwise.
+    OwnGrid->setEditTriggers(own ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    for (int c = 0; c < kNewsboyOwnDemands; ++c) {
+        QTableWidgetItem* item = OwnGrid->item(1, c);
+        item->setForeground(own ? QColor(Qt::black) : QColor(128, 128, 128));
+        item->setFlags(own ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                           : Qt::ItemIsEnabled);
+    }
+}
+
+void TMCNewsboyDialoog::Open() {
+    const NewsboyTexts d;
+    Q1Edit->setText(QString::fromStdString(d.q1));
+    Q2Edit->setText(QString::fromStdString(d.q2));
+    PriceEdit->setText(QString::fromStdString(d.price));
+    SalvageEdit->setText(QString::fromStdString(d.salvage));
+    PenaltyEdit->setText(QString::fromStdString(d.penalty));
+    RunsEdit->setText(QString::fromStdString(d.runs));
+    BinsEdit->restoreDefault();
+    UniformAEdit->setText(QString::fromStdString(d.uniformA));
+    UniformBEdit->setText(QString::fromStdString(d.uniformB));
+    TriangularAEdit->setText(QString::fromStdString(d.triangularA));
+    TriangularBEdit->setText(QString::fromStdString(d.triangularB));
+    TriangularMEdit->setText(QString::fromStdString(d.triangularM));
+    for (int c = 0; c < kNewsboyOwnDemands; ++c) OwnGrid->item(1, c)->setText(QStringLiteral("0"));
+    UniformBtn->setChecked(true);
+    DistributionChange();
+    Plot->hide();
+    const QPoint at = module()->SideBySide(width(), Plot->width());
+    move(at);
+    Plot->move(at.x() + width() + 15, at.y());
+    show();
+    raise();
+    activateWindow();
+}
+
+NewsboyTexts TMCNewsboyDialoog::texts() const {
+    NewsboyTexts t;
+    t.q1 = Q1Edit->text().toStdString();
+    t.q2 = Q2Edit->text().toStdString();
+    t.price = PriceEdit->text().toStdString();
+    t.salvage = SalvageEdit->text().toStdString();
+    t.penalty = PenaltyEdit->text().toStdString();
+    t.runs = RunsEdit->text().toStdString();
+    t.bins = BinsEdit->value();
+    t.distribution = OwnBtn->isChecked()          ? NewsboyDistribution::Own
+                     : TriangularBtn->isChecked() ? NewsboyDistribution::Triangular
+                                                  : NewsboyDistribution::Uniform;
+    t.uniformA = UniformAEdit->text().toStdString();
+    t.uniformB = UniformBEdit->text().toStdString();
+    t.triangularA = TriangularAEdit->text().toStdString();
+    t.triangularB = TriangularBEdit->text().toStdString();
+    t.triangularM = TriangularMEdit->text().toStdString();
+    for (int c = 0; c < kNewsboyOwnDemands; ++c)
+        t.own[static_cast<std::size_t>(c)] = OwnGrid->item(1, c)->text().toStdString();
+    return t;
+}
+
+QWidget* TMCNewsboyDialoog::field(NewsboyField f) const {
+    switch (f) {
+    case NewsboyField::Q1:
+        return Q1Edit;
+    case NewsboyField::Q2:
+        return Q2Edit;
+    case NewsboyField::Price:
+        return PriceEdit;
+    case NewsboyField::Salvage:
+        return SalvageEdit;
+    case NewsboyField::Penalty:
+        return PenaltyEdit;
+    case NewsboyField::Runs:
+        return RunsEdit;
+    case NewsboyField::UniformA:
+        return UniformAEdit;
+    case NewsboyField::UniformB:
+        return UniformBEdit;
+    case NewsboyField::TriangularA:
+        return TriangularAEdit;
+    case NewsboyField::TriangularB:
+        return TriangularBEdit;
+    case NewsboyField::TriangularM:
+        return TriangularMEdit;
+    case NewsboyField::Own:
+        return OwnGrid;
+    }
+    return nullptr;
+}
+
+void TMCNewsboyDialoog::OKBtnClick() {
+    BinsEdit->commit();
+    const NewsboyCheck check = CheckNewsboy(texts());
+    if (!check.params) {
+        RefuseInput(QString::fromStdString(check.message), field(check.field));
+        if (check.field == NewsboyField::Own) OwnGrid->setCurrentCell(1, check.ownColumn);
+        return;
+    }
+    hide();
+    Plot->show();
+    Plot->raise();
+    Plot->Run(*check.params);
+}
+
+void TMCNewsboyDialoog::TerugBtnClick() {
+    hide();
+    Plot->hide();
+    module()->ShowChooser();
+}
+
+std::unique_ptr<TMCExperiment> CreateNewsboyExperiment(TMC* module) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    auto* data = new TMCNewsBoyData(module);
+    auto* plot = new TMCNewsboyPlot(module, data);
+    auto* dlg = new TMCNewsboyDialoog(module, plot);
+    plot->setDialog(dlg);
+    QPointer<TMCNewsboyDialoog> d(dlg);
+    e->open = [d] {
+        if (d) d->Open();
+    };
+    e->running = [] { return false; };
+    e->windows = {dlg, plot, data};
+    return e;
+}
+
+} // namespace tarvik::montecarlo::ui
