@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/numparse.h"
+#include "common/ui/dialogbuttons.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
@@ -89,10 +90,7 @@ TCLSWindow::Buttons TCLSWindow::AddDialogButtons(QBoxLayout* layout, const QStri
 }
 
 void TCLSWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
+    if (tarvik::ui::SwallowEscape(event)) return;
     if (event->key() == Qt::Key_F1) {
         event->accept();
         tarvik::ui::ShowHelp(kHelpContext, this);

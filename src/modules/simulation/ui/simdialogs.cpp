@@ -1,6 +1,7 @@
 #include "modules/simulation/ui/simdialogs.h"
 
 #include "common/numformat.h"
+#include "common/ui/dialogbuttons.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
 #include "modules/simulation/simchecks.h"
@@ -49,25 +50,13 @@ TSimDialog::TSimDialog(TSim* owner, const QString& name, const QString& caption)
 }
 
 void TSimDialog::AddButtons(QBoxLayout* layout, const QString& okCaption) {
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = new QPushButton(okCaption, this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    TerugBtn->setAutoDefault(false);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    layout->addLayout(buttons);
+    const tarvik::ui::DialogButtons buttons = tarvik::ui::AddDialogButtons(this, layout, okCaption);
+    OKBtn = buttons.ok;
+    TerugBtn = buttons.back;
 }
 
 void TSimDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!tarvik::ui::SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 // --- TSimSettingsDialog -----------------------------------------------------------
