@@ -1,7 +1,7 @@
 #include "modules/dice/ui/dobbeldialoog.h"
 
-#include "common/ui/dialogbuttons.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"

@@ -2,9 +2,9 @@
 
 #include "common/numformat.h"
 #include "common/numparse.h"
-#include "common/ui/dialogbuttons.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/normal/sqrtlaw.h"
 #include "modules/normal/ui/clsunit.h"

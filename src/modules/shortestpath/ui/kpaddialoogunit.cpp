@@ -1,6 +1,6 @@
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 
-#include "common/ui/dialogbuttons.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/ui/kpadunit.h"
 

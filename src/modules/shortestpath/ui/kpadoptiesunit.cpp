@@ -1,6 +1,6 @@
 #include "modules/shortestpath/ui/kpadoptiesunit.h"
 
-#include "common/ui/dialogbuttons.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/network.h"
 #include "modules/shortestpath/ui/kpadunit.h"

@@ -1,11 +1,12 @@
 #pragma once
-// Pieces every module dialog with "Previous" shares.
+// Pieces the dialogs and windows of every module share.
 #include <QString>
 
 class QBoxLayout;
 class QDialog;
 class QKeyEvent;
 class QPushButton;
+class QWidget;
 
 namespace tarvik::ui {
 
@@ -21,5 +22,8 @@ DialogButtons AddDialogButtons(QDialog* dialog, QBoxLayout* layout, const QStrin
 // For the key handling of a dialog without a Cancel button: Escape is taken
 // and does nothing (true); any other key is left to the dialog (false).
 bool SwallowEscape(QKeyEvent* event);
+
+// Shows `window` in front of the others, with the input focus.
+void ShowInFront(QWidget* window);
 
 } // namespace tarvik::ui

@@ -1,4 +1,4 @@
-#include "common/ui/dialogbuttons.h"
+#include "common/ui/moduledialog.h"
 
 #include <QBoxLayout>
 #include <QDialog>
@@ -28,6 +28,12 @@ bool SwallowEscape(QKeyEvent* event) {
     if (event->key() != Qt::Key_Escape) return false;
     event->accept();
     return true;
+}
+
+void ShowInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace tarvik::ui

@@ -1,4 +1,4 @@
-#include "common/ui/dialogbuttons.h"
+#include "common/ui/moduledialog.h"
 #include "support/apptesting.h"
 
 #include <QDialog>
