@@ -1,5 +1,6 @@
 #include "modules/markov/markovcli.h"
 
+#include "common/cliargs.h"
 #include "modules/markov/markovanalysis.h"
 #include "modules/markov/markovfile.h"
 
@@ -15,18 +16,6 @@ constexpr const char* kUsage =
     "Usage: tarvik-solve CHAIN.txt --analysis structure|steady-state|transient|first-passage\n"
     "       [--initial I] [--times T1,T2,...] [--transient probabilities|sojourn|costs]\n"
     "       [--end-states J1,J2,...] [--set single|lower|upper --state A]\n";
-
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return items;
-}
 
 template <typename E>
 std::optional<E> Lookup(const std::map<std::string, E>& names, const std::string& word) {
@@ -65,21 +54,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             fileName = arg;
             continue;
         }
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
+        const OptionWord option = SplitOptionWord(arg);
         bool known = false;
-        for (const char* o : kOptions) known = known || arg == o;
-        if (!known) return UsageError(err, "Unknown option " + arg);
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        options[arg] = value;
+        for (const char* o : kOptions) known = known || option.name == o;
+        if (!known) return UsageError(err, "Unknown option " + option.name);
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + option.name + " needs a value");
+        options[option.name] = *value;
     }
     if (!fileName) return UsageError(err, "No chain file given");
     if (!options.count("--analysis")) return UsageError(err, "No analysis given");

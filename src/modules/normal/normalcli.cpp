@@ -1,5 +1,6 @@
 #include "modules/normal/normalcli.h"
 
+#include "common/cliargs.h"
 #include "common/numformat.h"
 #include "common/numparse.h"
 #include "common/random.h"
@@ -26,18 +27,6 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kInputError;
 }
 
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return items;
-}
-
 struct Options {
     std::string demo;
     std::map<std::string, std::string> values;
@@ -50,29 +39,21 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     static const std::set<std::string> kValued = {"--normal", "--die", "--n",    "--count",
                                                   "--seed",   "--p",   "--level"};
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg.rfind("--", 0) != 0) return "Unexpected argument " + arg;
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
+        if (args[i].rfind("--", 0) != 0) return "Unexpected argument " + args[i];
+        const OptionWord option = SplitOptionWord(args[i]);
+        const std::string& arg = option.name;
         if (arg == "--points") {
-            if (hasValue) return "Option --points takes no value";
+            if (option.value) return "Option --points takes no value";
             opt.points = true;
             continue;
         }
         if (!kValued.count(arg)) return "Unknown option " + arg;
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return "Option " + arg + " needs a value";
-            value = args[++i];
-        }
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return "Option " + arg + " needs a value";
         if (arg == "--normal")
-            opt.demo = value;
+            opt.demo = *value;
         else
-            opt.values[arg] = value;
+            opt.values[arg] = *value;
     }
     if (opt.demo != "clt" && opt.demo != "sqrt-law" && opt.demo != "ci")
         return "Unknown demonstration \"" + opt.demo + "\" (clt, sqrt-law or ci)";

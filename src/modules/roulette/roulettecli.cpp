@@ -1,5 +1,6 @@
 #include "modules/roulette/roulettecli.h"
 
+#include "common/cliargs.h"
 #include "common/numformat.h"
 #include "common/numparse.h"
 #include "modules/roulette/strategy.h"
@@ -68,28 +69,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             printTable = true;
             continue;
         }
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
-        if (arg != "--capital" && arg != "--goal" && arg != "--bets" && arg != "--decision")
-            return UsageError(err, "Unknown option " + args[i]);
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        if (arg == "--decision") {
+        const OptionWord option = SplitOptionWord(arg);
+        const std::string& name = option.name;
+        if (name != "--capital" && name != "--goal" && name != "--bets" && name != "--decision")
+            return UsageError(err, "Unknown option " + arg);
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + name + " needs a value");
+        if (name == "--decision") {
             decision = value;
             continue;
         }
-        const auto number = WholeNumber(value);
+        const auto number = WholeNumber(*value);
         if (!number) return InvalidInput(err);
-        if (arg == "--capital")
+        if (name == "--capital")
             input.capital = *number;
-        else if (arg == "--goal")
+        else if (name == "--goal")
             input.goal = *number;
         else
             input.bets = *number;

@@ -1,5 +1,6 @@
 #include "modules/shortestpath/shortestpathcli.h"
 
+#include "common/cliargs.h"
 #include "common/random.h"
 #include "modules/shortestpath/gridfile.h"
 #include "modules/shortestpath/network.h"
@@ -46,35 +47,28 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             fileName = arg;
             continue;
         }
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
-        if (arg == "--grid") {
+        const OptionWord option = SplitOptionWord(arg);
+        const std::string& name = option.name;
+        if (name == "--grid") {
             // The file may follow the option word, as a value of it.
-            if (hasValue) {
-                if (fileName) return UsageError(err, "More than one network file: " + value);
-                fileName = value;
+            if (option.value) {
+                if (fileName) return UsageError(err, "More than one network file: " + *option.value);
+                fileName = option.value;
             }
             continue;
         }
-        if (arg == "--print-network") {
-            if (hasValue) return UsageError(err, "Option --print-network takes no value");
+        if (name == "--print-network") {
+            if (option.value) return UsageError(err, "Option --print-network takes no value");
             printNetwork = true;
             continue;
         }
         bool known = false;
-        for (const char* o : kValued) known = known || arg == o;
-        if (!known) return UsageError(err, "Unknown option " + arg);
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        if (options.count(arg)) return UsageError(err, "Option " + arg + " given twice");
-        options[arg] = value;
+        for (const char* o : kValued) known = known || name == o;
+        if (!known) return UsageError(err, "Unknown option " + name);
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + name + " needs a value");
+        if (options.count(name)) return UsageError(err, "Option " + name + " given twice");
+        options[name] = *value;
     }
 
     std::optional<Heuristic> heuristic;

@@ -218,6 +218,40 @@ inline double PanelAverage(const Station& s) {
     return (s.queueArea + s.busyArea) / s.clock;
 }
 
+using PanelSamplers = std::array<Sampler<kPanelSamples>, 2>;
+
+// The samplers of the two panels; the observer gets the first sample of each.
+template <class Obs> PanelSamplers StartPanels(double length, Obs& obs) {
+    if constexpr (Obs::kActive) {
+        obs.sample(0, 1, 0, 0.0);
+        obs.sample(1, 1, 0, 0.0);
+    }
+    return {Sampler<kPanelSamples>(length), Sampler<kPanelSamples>(length)};
+}
+
+// Samples station `s` into panel `panel` when a sample is due.
+template <class Obs> void SamplePanel(Obs& obs, PanelSamplers& samplers, int panel, const Station& s) {
+    if constexpr (Obs::kActive) {
+        auto& sm = samplers[static_cast<std::size_t>(panel)];
+        if (sm.due(s.clock)) obs.sample(panel, sm.count(), s.waiting + s.inService, PanelAverage(s));
+    }
+}
+
+// Streams A, B and C of a run, with B and C copied into slots 101 and 102.
+inline void DrawThreeStreams(Outcome& out) {
+    out.streams = DrawStreams(3);
+    RndSetSeed(RndGetSeed(out.streams[1]), 101);
+    RndSetSeed(RndGetSeed(out.streams[2]), 102);
+}
+
+// The end of a run: the areas up to the length, and whether it was stopped.
+inline Outcome Finish(Outcome& out, const Pacer& pacer) {
+    for (Station& s : out.station) s.close();
+    out.finished = pacer.running();
+    out.events = pacer.events();
+    return out;
+}
+
 } // namespace detail
 
 // ------------------------------------------------------------- single server
@@ -260,10 +294,7 @@ template <class Obs> Outcome RunSingleKernel(const SingleSettings& set, Progress
             detail::Depart(s, q, ev, 1);
         }
     }
-    s.close();
-    out.finished = pacer.running();
-    out.events = pacer.events();
-    return out;
+    return detail::Finish(out, pacer);
 }
 
 // ------------------------------------------- two queues side by side (M/x/1)
@@ -291,11 +322,7 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
     }
     ev.add(0, set.arrival[0].draw(streams));
     ev.add(2, set.arrival[1].draw(streams));
-    std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
-    if constexpr (Obs::kActive) {
-        obs.sample(0, 1, 0, 0.0);
-        obs.sample(1, 1, 0, 0.0);
-    }
+    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
     detail::Pacer pacer(progress);
     Event e;
@@ -304,10 +331,7 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
         const int k = e.kind >> 1;
         Station& s = out.station[static_cast<std::size_t>(k)];
         s.advance(e.time, L);
-        if constexpr (Obs::kActive) {
-            auto& sm = sampler[static_cast<std::size_t>(k)];
-            if (sm.due(s.clock)) obs.sample(k, sm.count(), s.waiting + s.inService, detail::PanelAverage(s));
-        }
+        detail::SamplePanel(obs, sampler, k, s);
         if ((e.kind & 1) == 0) {
             if (s.clock > 0) {
                 const double a = set.arrival[static_cast<std::size_t>(k)].draw(streams);
@@ -322,10 +346,7 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
             detail::Depart(s, q[static_cast<std::size_t>(k)], ev, e.kind);
         }
     }
-    for (Station& s : out.station) s.close();
-    out.finished = pacer.running();
-    out.events = pacer.events();
-    return out;
+    return detail::Finish(out, pacer);
 }
 
 // Streams of the comparisons: M/D/1 gives both systems the same arrivals (slot
@@ -353,10 +374,8 @@ Outcome RunVaryingLoadKernel(const VaryingLoadSettings& set, Progress& progress,
 // 4/5 at the pooled system (two servers, one queue).
 template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progress& progress, Obs& obs) {
     Outcome out;
-    out.streams = DrawStreams(3);
+    detail::DrawThreeStreams(out);
     const int A = out.streams[0], B = out.streams[1], C = out.streams[2];
-    RndSetSeed(RndGetSeed(B), 101);
-    RndSetSeed(RndGetSeed(C), 102);
     const double lambda = set.lambda1 + set.lambda2;
     const double p1 = set.lambda1 / lambda;
     const Variate arrival{A, lambda, false};
@@ -382,11 +401,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
         ev.add(4, t, k);
         ev.add(k == 1 ? 0 : 2, t, k);
     }
-    std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
-    if constexpr (Obs::kActive) {
-        obs.sample(0, 1, 0, 0.0);
-        obs.sample(1, 1, 0, 0.0);
-    }
+    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
     detail::Pacer pacer(progress);
     Event e;
@@ -421,10 +436,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
         out.serverArea[0] += (e.time - sp.clock) * busy[0];
         out.serverArea[1] += (e.time - sp.clock) * busy[1];
         sp.advance(e.time, L);
-        if constexpr (Obs::kActive) {
-            if (sampler[1].due(sp.clock))
-                obs.sample(1, sampler[1].count(), sp.waiting + sp.inService, detail::PanelAverage(sp));
-        }
+        detail::SamplePanel(obs, sampler, 1, sp);
         if (e.kind == 4) {
             if (pacer.running()) {
                 const double a = arrival.draw(streams);
@@ -469,11 +481,8 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
             }
         }
     }
-    for (Station& s : out.station) s.close();
     if (!past) out.serverAreaL = out.serverArea;
-    out.finished = pacer.running();
-    out.events = pacer.events();
-    return out;
+    return detail::Finish(out, pacer);
 }
 
 // -------------------------------------------------------------------- tandem
@@ -482,9 +491,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
 // from station 1 is an arrival at station 2 at the same instant.
 template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress& progress, Obs& obs) {
     Outcome out;
-    out.streams = DrawStreams(3);
-    RndSetSeed(RndGetSeed(out.streams[1]), 101);
-    RndSetSeed(RndGetSeed(out.streams[2]), 102);
+    detail::DrawThreeStreams(out);
     const Variate arrival{out.streams[0], set.lambda, set.detArrivals};
     const std::array<Variate, 2> service{Variate{101, set.mu1, set.detService1},
                                          Variate{102, set.mu2, set.detService2}};
@@ -494,11 +501,7 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
     std::array<ServQueue, 2> q;
     out.station[0].customers = 1;
     ev.add(0, arrival.draw(streams));
-    std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
-    if constexpr (Obs::kActive) {
-        obs.sample(0, 1, 0, 0.0);
-        obs.sample(1, 1, 0, 0.0);
-    }
+    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
     detail::Pacer pacer(progress);
     Event e;
@@ -507,10 +510,7 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
         const int k = e.kind >> 1;
         Station& s = out.station[static_cast<std::size_t>(k)];
         s.advance(e.time, L);
-        if constexpr (Obs::kActive) {
-            auto& sm = sampler[static_cast<std::size_t>(k)];
-            if (sm.due(s.clock)) obs.sample(k, sm.count(), s.waiting + s.inService, detail::PanelAverage(s));
-        }
+        detail::SamplePanel(obs, sampler, k, s);
         switch (e.kind) {
         case 0: {
             const double a = arrival.draw(streams);
@@ -534,10 +534,7 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
             break;
         }
     }
-    for (Station& s : out.station) s.close();
-    out.finished = pacer.running();
-    out.events = pacer.events();
-    return out;
+    return detail::Finish(out, pacer);
 }
 
 // ------------------------------------------------------------------ priority
@@ -547,10 +544,8 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
 // + (1 for a departure).
 template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Progress& progress, Obs& obs) {
     Outcome out;
-    out.streams = DrawStreams(3);
+    detail::DrawThreeStreams(out);
     const int A = out.streams[0], B = out.streams[1], C = out.streams[2];
-    RndSetSeed(RndGetSeed(B), 101);
-    RndSetSeed(RndGetSeed(C), 102);
     const double lambda = set.lambda1 + set.lambda2;
     const double p1 = set.lambda1 / lambda;
     const Variate arrival{A, lambda, false};
@@ -570,11 +565,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         ev.add(2 * (k - 1), t);
         ev.add(4 + 2 * (k - 1), t);
     }
-    std::array<Sampler<kPanelSamples>, 2> sampler{Sampler<kPanelSamples>(L), Sampler<kPanelSamples>(L)};
-    if constexpr (Obs::kActive) {
-        obs.sample(0, 1, 0, 0.0);
-        obs.sample(1, 1, 0, 0.0);
-    }
+    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
     detail::Pacer pacer(progress);
     Event e;
@@ -585,11 +576,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         Station& s = out.station[static_cast<std::size_t>(sys)];
         auto& types = out.types[static_cast<std::size_t>(sys)];
         s.advance(e.time, L);
-        if constexpr (Obs::kActive) {
-            auto& sm = sampler[static_cast<std::size_t>(sys)];
-            if (type == 1 && sm.due(s.clock))
-                obs.sample(sys, sm.count(), s.waiting + s.inService, detail::PanelAverage(s));
-        }
+        if (type == 1) detail::SamplePanel(obs, sampler, sys, s);
         if ((e.kind & 1) == 0) {
             if (sys == 0 && pacer.running()) {
                 const double a = arrival.draw(streams);
@@ -633,10 +620,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
             }
         }
     }
-    for (Station& s : out.station) s.close();
-    out.finished = pacer.running();
-    out.events = pacer.events();
-    return out;
+    return detail::Finish(out, pacer);
 }
 
 // The kernels without live graph.

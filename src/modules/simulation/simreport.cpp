@@ -49,6 +49,20 @@ void Fill(ResultsText& r, const Outcome* outcome, const std::vector<std::vector<
             r.values[i][c] = FigureText(columns[c][i]);
 }
 
+// One column of the station figures for each of the first `stations` stations.
+void FillStations(ResultsText& r, const Outcome* outcome, double L, std::size_t stations) {
+    std::vector<std::vector<Figure>> cols;
+    if (outcome)
+        for (std::size_t k = 0; k < stations; ++k) cols.push_back(StationFigures(outcome->station[k], L));
+    Fill(r, outcome, cols);
+}
+
+// Two stations side by side under the rows every two-queue table shares.
+void FillTwoQueues(ResultsText& r, const Outcome* outcome, double L) {
+    r.captions.assign(std::begin(kTwoQueueRows), std::end(kTwoQueueRows));
+    FillStations(r, outcome, L, 2);
+}
+
 std::string Process(bool det, const char* other) {
     return det ? "Deterministic" : other;
 }
@@ -64,9 +78,7 @@ ResultsText SingleResults(const SingleSettings& set, const Outcome* outcome) {
     r.captions = {"Fraction of time the server is busy",   "Fraction of delayed customers",
                   "Average number of customers in system", "Average number of customers in queue",
                   "Average sojourn time per customer",     "Average delay per customer"};
-    std::vector<std::vector<Figure>> cols;
-    if (outcome) cols.push_back(StationFigures(outcome->station[0], set.length));
-    Fill(r, outcome, cols);
+    FillStations(r, outcome, set.length, 1);
     return r;
 }
 
@@ -77,12 +89,7 @@ ResultsText CompareResults(const CompareSettings& set, const Outcome* outcome) {
                     {"μ =", ShortText(set.mu)},
                     {"Simulation length =", ShortText(set.length)}};
     r.columns = {set.deterministicService ? "M/D/1" : "D/M/1", "M/M/1"};
-    r.captions.assign(std::begin(kTwoQueueRows), std::end(kTwoQueueRows));
-    std::vector<std::vector<Figure>> cols;
-    if (outcome)
-        for (int k = 0; k < 2; ++k)
-            cols.push_back(StationFigures(outcome->station[static_cast<std::size_t>(k)], set.length));
-    Fill(r, outcome, cols);
+    FillTwoQueues(r, outcome, set.length);
     return r;
 }
 
@@ -92,12 +99,7 @@ ResultsText VaryingLoadResults(const VaryingLoadSettings& set, const Outcome* ou
     r.parameters = {
         {"ρ1 =", set.rho1Text}, {"ρ2 =", set.rho2Text}, {"Simulation length =", ShortText(set.length)}};
     r.columns = {"M/M/1 ; 1", "M/M/1 ; 2"};
-    r.captions.assign(std::begin(kTwoQueueRows), std::end(kTwoQueueRows));
-    std::vector<std::vector<Figure>> cols;
-    if (outcome)
-        for (int k = 0; k < 2; ++k)
-            cols.push_back(StationFigures(outcome->station[static_cast<std::size_t>(k)], set.length));
-    Fill(r, outcome, cols);
+    FillTwoQueues(r, outcome, set.length);
     return r;
 }
 
@@ -160,12 +162,7 @@ ResultsText TandemResults(const TandemSettings& set, const Outcome* outcome) {
                     {"Service process 1", set.detService1 ? "Deterministic process" : "Exponential process"},
                     {"Service process 2", set.detService2 ? "Deterministic process" : "Exponential process"}};
     r.columns = {"Counter 1", "Counter 2"};
-    r.captions.assign(std::begin(kTwoQueueRows), std::end(kTwoQueueRows));
-    std::vector<std::vector<Figure>> cols;
-    if (outcome)
-        for (int k = 0; k < 2; ++k)
-            cols.push_back(StationFigures(outcome->station[static_cast<std::size_t>(k)], set.length));
-    Fill(r, outcome, cols);
+    FillTwoQueues(r, outcome, set.length);
     return r;
 }
 

@@ -1,5 +1,6 @@
 #include "modules/simulation/simulationcli.h"
 
+#include "common/cliargs.h"
 #include "common/numparse.h"
 #include "common/random.h"
 #include "modules/simulation/simchecks.h"
@@ -76,27 +77,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::optional<std::string> word;
     std::map<std::string, std::string> options;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg.rfind("--", 0) != 0) return UsageError(err, "Unexpected argument " + arg);
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        const std::string name = arg.substr(2);
+        if (args[i].rfind("--", 0) != 0) return UsageError(err, "Unexpected argument " + args[i]);
+        const OptionWord option = SplitOptionWord(args[i]);
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + option.name + " needs a value");
+        const std::string name = option.name.substr(2);
         if (name == "simulate") {
             if (word) return UsageError(err, "More than one experiment given");
             word = value;
             continue;
         }
-        if (options.count(name)) return UsageError(err, "Option " + arg + " given twice");
-        options[name] = value;
+        if (options.count(name)) return UsageError(err, "Option " + option.name + " given twice");
+        options[name] = *value;
     }
     if (!word) return UsageError(err, "No experiment given");
     const auto it = Experiments().find(*word);

@@ -1,5 +1,6 @@
 #include "modules/tsp/tspcli.h"
 
+#include "common/cliargs.h"
 #include "common/numparse.h"
 #include "common/random.h"
 #include "modules/tsp/tspbb.h"
@@ -73,19 +74,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             fileName = arg;
             continue;
         }
-        std::optional<std::string> value;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
-        if (kFlags.count(arg)) {
-            if (value) return UsageError(err, "Option " + arg + " takes no value");
-            flags.insert(arg);
+        const OptionWord option = SplitOptionWord(arg);
+        const std::string& name = option.name;
+        if (kFlags.count(name)) {
+            if (option.value) return UsageError(err, "Option " + name + " takes no value");
+            flags.insert(name);
             continue;
         }
-        if (!kValued.count(arg)) return UsageError(err, "Unknown option " + arg);
-        if (arg == "--tsp") {
+        if (!kValued.count(name)) return UsageError(err, "Unknown option " + name);
+        if (name == "--tsp") {
             // The option word; the city file may follow it.
+            std::optional<std::string> value = option.value;
             if (!value && i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) value = args[++i];
             if (value) {
                 if (fileName) return UsageError(err, "More than one city file: " + *value);
@@ -93,12 +92,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             }
             continue;
         }
-        if (!value) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        if (options.count(arg)) return UsageError(err, "Option " + arg + " given twice");
-        options[arg] = *value;
+        const std::optional<std::string> value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + name + " needs a value");
+        if (options.count(name)) return UsageError(err, "Option " + name + " given twice");
+        options[name] = *value;
     }
 
     if (fileName && options.count("--random"))

@@ -2,6 +2,8 @@
 #include "modules/markov/markovcli.h"
 #include "modules/markov/markovfile.h"
 
+#include "support/clitesting.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,30 +15,9 @@
 namespace tarvik::markov {
 namespace {
 
-namespace fs = std::filesystem;
-
-class MarkovCliTest : public ::testing::Test {
+class MarkovCliTest : public tarvik::test::CliFileTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("markovcli-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string write(const std::string& name, const std::string& text) {
-        const std::string p = (dir_ / name).string();
-        std::ofstream(p, std::ios::binary) << text;
-        return p;
-    }
-    int run(std::vector<std::string> args) {
-        out_.str("");
-        err_.str("");
-        return RunCli(args, out_, err_);
-    }
-    fs::path dir_;
-    std::ostringstream out_, err_;
+    MarkovCliTest() : CliFileTest(&RunCli, "markovcli") {}
 };
 
 TEST_F(MarkovCliTest, PrintsTheReportOfTheChosenAnalysis) {

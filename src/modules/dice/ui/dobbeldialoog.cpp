@@ -1,6 +1,7 @@
 #include "modules/dice/ui/dobbeldialoog.h"
 
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
@@ -118,17 +119,10 @@ TDobbelDlg::TDobbelDlg(TDobbel* owner) : QDialog(owner), owner_(owner) {
     probLayout->addWidget(new QLabel(QStringLiteral("P(X=1) between 0.1 and 0.9"), probBox), 3, 0, 1, 4);
     main->addWidget(probBox);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = new QPushButton(QStringLiteral("Throw"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    TerugBtn->setAutoDefault(false);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const tarvik::ui::DialogButtons buttons =
+        tarvik::ui::AddDialogButtons(this, main, QStringLiteral("Throw"));
+    OKBtn = buttons.ok;
+    TerugBtn = buttons.back;
 
     connect(OKBtn, &QPushButton::clicked, this, &TDobbelDlg::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TDobbelDlg::TerugBtnClick);
@@ -234,11 +228,7 @@ void TDobbelDlg::closeEvent(QCloseEvent* event) {
 
 void TDobbelDlg::keyPressEvent(QKeyEvent* event) {
     // The dialog has no cancel button: Escape does nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!tarvik::ui::SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 void TDobbelDlg::reject() {

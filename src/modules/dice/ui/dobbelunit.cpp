@@ -1,6 +1,7 @@
 #include "modules/dice/ui/dobbelunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "modules/dice/ui/dobbelbarunit.h"
 #include "modules/dice/ui/dobbeldialoog.h"
 #include "modules/dice/ui/dobbelmodule.h"
@@ -121,9 +122,7 @@ void TDobbel::BackToSettings() {
 }
 
 void TDobbel::ShowSettings() {
-    DobbelDlg->show();
-    DobbelDlg->raise();
-    DobbelDlg->activateWindow();
+    tarvik::ui::ShowInFront(DobbelDlg);
 }
 
 void TDobbel::Repeat() {

@@ -4,9 +4,6 @@
 // stops the search while it runs and closes the dialog afterwards.
 #include "modules/lp/ui/solver.h"
 
-class QLabel;
-class QPushButton;
-
 namespace tarvik::ui {
 
 class TMIPProgressDialog : public TRunDialog {
@@ -15,39 +12,24 @@ public:
     explicit TMIPProgressDialog(QWidget* parent = nullptr);
 
     // Each setter repaints its label at once when the value changes.
-    void setLine(long value);
-    void setVariables(long value);
-    void setConditions(long value);
     void setIteration(long value);
     void setLowerBound(const QString& text);
     void setUpperBound(const QString& text);
-    void setErrorLine(const QString& text) override;
     void enableOK() override;
 
     // The button was pressed (or the dialog closed) while the search ran.
     bool stopRequested() const { return stop_; }
 
-    QLabel* lineLabel() const { return lineCount_; }
-    QLabel* variablesLabel() const { return variablesCount_; }
-    QLabel* conditionsLabel() const { return conditionsCount_; }
     QLabel* lowerBoundLabel() const { return lowerBound_; }
     QLabel* upperBoundLabel() const { return upperBound_; }
     QLabel* iterationLabel() const { return iterationCount_; }
-    QLabel* errorLabel() const { return errorLine_; }
-    QPushButton* okButton() const { return okButton_; }
 
 private:
     void OKBtnClick();
-    static void showValue(QLabel* label, const QString& text);
 
-    QLabel* lineCount_;
-    QLabel* variablesCount_;
-    QLabel* conditionsCount_;
     QLabel* lowerBound_;
     QLabel* upperBound_;
     QLabel* iterationCount_;
-    QLabel* errorLine_;
-    QPushButton* okButton_;
     bool finished_ = false;
     bool stop_ = false;
 };

@@ -4,9 +4,15 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <memory>
 
@@ -40,6 +46,80 @@ void CentreOn(QWidget* dialog, QWidget* owner) {
 }
 
 } // namespace
+
+TRunDialog::TRunDialog(QWidget* parent, int valueWidth) : QDialog(parent), valueWidth_(valueWidth) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+
+    parse_ = new QGroupBox(QStringLiteral("Parse input"));
+    auto* parseGrid = new QGridLayout(parse_);
+    lineCount_ = addValue(parseGrid, 0, QStringLiteral("Line"), QStringLiteral("LineCount"));
+    variablesCount_ = addValue(parseGrid, 1, QStringLiteral("Variables"), QStringLiteral("VariablesCount"));
+    conditionsCount_ =
+        addValue(parseGrid, 2, QStringLiteral("Conditions"), QStringLiteral("ConditionsCount"));
+
+    errorLine_ = new QLabel;
+    errorLine_->setObjectName(QStringLiteral("ErrorLine"));
+    errorLine_->setWordWrap(true);
+    errorLine_->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    errorLine_->setFixedWidth(300);
+    errorLine_->setMinimumHeight(3 * errorLine_->fontMetrics().height());
+    errorLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"));
+    okButton_->setObjectName(QStringLiteral("OKBtn"));
+}
+
+QLabel* TRunDialog::addValue(QGridLayout* grid, int row, const QString& caption, const QString& name,
+                             const QString& start) const {
+    grid->addWidget(new QLabel(caption), row, 0);
+    auto* value = new QLabel(start);
+    value->setObjectName(name);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setMinimumWidth(valueWidth_);
+    grid->addWidget(value, row, 1);
+    return value;
+}
+
+void TRunDialog::layOut(QGroupBox* solverGroup) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(parse_);
+    layout->addWidget(solverGroup);
+    layout->addWidget(errorLine_);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint());
+}
+
+void TRunDialog::showValue(QLabel* label, const QString& text) {
+    if (label->text() == text) return;
+    label->setText(text);
+    label->repaint();
+}
+
+void TRunDialog::setLine(long value) {
+    showValue(lineCount_, QString::number(value));
+}
+void TRunDialog::setVariables(long value) {
+    showValue(variablesCount_, QString::number(value));
+}
+void TRunDialog::setConditions(long value) {
+    showValue(conditionsCount_, QString::number(value));
+}
+
+void TRunDialog::setErrorLine(const QString& text) {
+    errorLine_->setText(text);
+    errorLine_->repaint();
+}
+
+void TRunDialog::focusButton() {
+    okButton_->setEnabled(true);
+    okButton_->setDefault(true);
+    okButton_->setFocus();
+}
 
 TSolver::TSolver(QWidget* owner) : owner_(owner) {}
 

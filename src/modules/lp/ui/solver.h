@@ -8,18 +8,56 @@
 #include <functional>
 #include <string>
 
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace tarvik::ui {
 
-// What the run protocol needs of a progress dialog (LP and IP).
+// The progress dialog of a run (LP and IP): the reader's counts, a group of
+// the solver's own, the run's error line and one button below.
 class TRunDialog : public QDialog {
 public:
-    using QDialog::QDialog;
+    // valueWidth: the least width of every value label.
+    TRunDialog(QWidget* parent, int valueWidth);
+
+    // Each setter repaints its label at once when the value changes.
+    void setLine(long value);
+    void setVariables(long value);
+    void setConditions(long value);
     // The reader's message after a failed read, else the solver's result line.
-    virtual void setErrorLine(const QString& text) = 0;
+    void setErrorLine(const QString& text);
     // The run is over: the user may close the dialog.
     virtual void enableOK() = 0;
+
+    QLabel* lineLabel() const { return lineCount_; }
+    QLabel* variablesLabel() const { return variablesCount_; }
+    QLabel* conditionsLabel() const { return conditionsCount_; }
+    QLabel* errorLabel() const { return errorLine_; }
+    QPushButton* okButton() const { return okButton_; }
+
+protected:
+    // A caption and its right-aligned value, starting at `start`, in row `row`.
+    QLabel* addValue(QGridLayout* grid, int row, const QString& caption, const QString& name,
+                     const QString& start = QStringLiteral("0")) const;
+    // Sets a value; the run may hand no events to the loop for a while: paint now.
+    static void showValue(QLabel* label, const QString& text);
+    // Makes the button the default and gives it the focus.
+    void focusButton();
+    // Stacks the reader's counts, `solverGroup`, the error line and the
+    // button, and fixes the size.
+    void layOut(QGroupBox* solverGroup);
+
+private:
+    int valueWidth_;
+    QGroupBox* parse_;
+    QLabel* lineCount_;
+    QLabel* variablesCount_;
+    QLabel* conditionsCount_;
+    QLabel* errorLine_;
+    QPushButton* okButton_;
 };
 
 class TSolver {

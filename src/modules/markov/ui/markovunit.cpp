@@ -1,6 +1,7 @@
 #include "modules/markov/ui/markovunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "modules/markov/ui/markovkeuzedialoogunit.h"
 #include "modules/markov/ui/markovprogressunit.h"
 
@@ -37,9 +38,7 @@ void TMarkov::showEvent(QShowEvent* event) {
     tarvik::ui::ModuleWindow::showEvent(event);
     if (!shownOnce_ && keuze_) {
         shownOnce_ = true;
-        keuze_->show();
-        keuze_->raise();
-        keuze_->activateWindow();
+        tarvik::ui::ShowInFront(keuze_);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/normal/sqrtlaw.h"
 #include "modules/normal/ui/clsunit.h"
@@ -41,13 +42,6 @@ void FilterRealField(QLineEdit* field) {
 
 namespace {
 
-QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLineEdit* RealField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
@@ -66,11 +60,37 @@ TCLSWindow::TCLSWindow(TCLS* owner, const QString& name, const QString& caption)
     setWindowTitle(caption);
 }
 
-void TCLSWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
+QPushButton* TCLSWindow::NewButton(const QString& text, const QString& name) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void TCLSWindow::AddButtonRow(QBoxLayout* layout, std::initializer_list<QWidget*> buttons, QWidget* left) {
+    auto* row = new QHBoxLayout;
+    if (left) row->addWidget(left);
+    row->addStretch();
+    for (QWidget* b : buttons) row->addWidget(b);
+    layout->addLayout(row);
+}
+
+TCLSWindow::Buttons TCLSWindow::AddDialogButtons(QBoxLayout* layout, const QString& text, const QString& name,
+                                                 bool withHelp) {
+    Buttons b;
+    if (withHelp) {
+        b.help = NewButton(QStringLiteral("Help"), QStringLiteral("HelpBtn"));
+        connect(b.help, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
     }
+    b.main = NewButton(text, name);
+    b.main->setDefault(true);
+    b.back = NewButton(QStringLiteral("Previous"), QStringLiteral("TerugBtn"));
+    AddButtonRow(layout, {b.main, b.back}, b.help);
+    return b;
+}
+
+void TCLSWindow::keyPressEvent(QKeyEvent* event) {
+    if (tarvik::ui::SwallowEscape(event)) return;
     if (event->key() == Qt::Key_F1) {
         event->accept();
         tarvik::ui::ShowHelp(kHelpContext, this);
@@ -102,14 +122,9 @@ TCLSKeuzeDialoog::TCLSKeuzeDialoog(TCLS* owner)
     for (QRadioButton* b : {CentralBtn, SqrtBtn, IntervalBtn}) gl->addWidget(b);
     CentralBtn->setChecked(true);
     main->addWidget(group);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
-    OKBtn->setDefault(true);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), false);
+    OKBtn = buttons.main;
+    TerugBtn = buttons.back;
     connect(OKBtn, &QPushButton::clicked, this, &TCLSKeuzeDialoog::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSKeuzeDialoog::TerugBtnClick);
     setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
@@ -175,23 +190,16 @@ TCLSDialoog::TCLSDialoog(TCLS* owner)
     }
     main->addWidget(probs);
 
-    auto* buttons = new QHBoxLayout;
-    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
+    const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), true);
+    HelpBtn = buttons.help;
     HelpBtn->setToolTip(QStringLiteral("Uitleg"));
-    buttons->addWidget(HelpBtn);
-    buttons->addStretch();
-    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
-    OKBtn->setDefault(true);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    OKBtn = buttons.main;
+    TerugBtn = buttons.back;
 
     connect(FairBtn, &QRadioButton::clicked, this, &TCLSDialoog::FairClick);
     connect(BiasedBtn, &QRadioButton::clicked, this, &TCLSDialoog::BiasedClick);
     connect(OKBtn, &QPushButton::clicked, this, &TCLSDialoog::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSDialoog::TerugBtnClick);
-    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
 
     FairBtn->setChecked(true);
     FairClick();
@@ -257,14 +265,10 @@ TCLSSommatieLengte::TCLSSommatieLengte(TCLS* owner)
         gl->addWidget(HintLabel[i], i, 2);
     }
     main->addWidget(group);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    StartBtn = Button(QStringLiteral("Start"), QStringLiteral("StartBtn"), this);
-    StartBtn->setDefault(true);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    buttons->addWidget(StartBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const Buttons buttons =
+        AddDialogButtons(main, QStringLiteral("Start"), QStringLiteral("StartBtn"), false);
+    StartBtn = buttons.main;
+    TerugBtn = buttons.back;
     connect(StartBtn, &QPushButton::clicked, this, &TCLSSommatieLengte::StartBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSSommatieLengte::TerugBtnClick);
     Configure(1, {4, 8, 12, 16});
@@ -352,19 +356,12 @@ TCLSWortelNAantal::TCLSWortelNAantal(TCLS* owner)
     BigBox = new QCheckBox(QStringLiteral("Big points in graph"), this);
     BigBox->setObjectName(QStringLiteral("BigBox"));
     main->addWidget(BigBox);
-    auto* buttons = new QHBoxLayout;
-    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
-    buttons->addWidget(HelpBtn);
-    buttons->addStretch();
-    StartBtn = Button(QStringLiteral("Start"), QStringLiteral("StartBtn"), this);
-    StartBtn->setDefault(true);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    buttons->addWidget(StartBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const Buttons buttons = AddDialogButtons(main, QStringLiteral("Start"), QStringLiteral("StartBtn"), true);
+    HelpBtn = buttons.help;
+    StartBtn = buttons.main;
+    TerugBtn = buttons.back;
     connect(StartBtn, &QPushButton::clicked, this, &TCLSWortelNAantal::StartBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSWortelNAantal::TerugBtnClick);
-    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
     setFixedSize(sizeHint());
 }
 
@@ -420,19 +417,12 @@ TCLSBTI::TCLSBTI(TCLS* owner)
     gl->addWidget(Level95Btn, 3, 0, 1, 2);
     gl->addWidget(Level90Btn, 4, 0, 1, 2);
     main->addWidget(group);
-    auto* buttons = new QHBoxLayout;
-    HelpBtn = Button(QStringLiteral("Help"), QStringLiteral("HelpBtn"), this);
-    buttons->addWidget(HelpBtn);
-    buttons->addStretch();
-    OKBtn = Button(QStringLiteral("OK"), QStringLiteral("OKBtn"), this);
-    OKBtn->setDefault(true);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), true);
+    HelpBtn = buttons.help;
+    OKBtn = buttons.main;
+    TerugBtn = buttons.back;
     connect(OKBtn, &QPushButton::clicked, this, &TCLSBTI::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSBTI::TerugBtnClick);
-    connect(HelpBtn, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
     setFixedSize(sizeHint());
 }
 

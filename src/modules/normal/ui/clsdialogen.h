@@ -8,7 +8,9 @@
 #include <QDialog>
 #include <QSpinBox>
 #include <array>
+#include <initializer_list>
 
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -22,14 +24,29 @@ class TCLS;
 // Keeps a numeric field to the point, the digits and E/e while the user types.
 void FilterRealField(QLineEdit* field);
 
-// The base of the module's dialogs: Escape does nothing; closing by the frame
-// hides the window and then does `frameClose` (nothing more by default).
+// The base of the module's windows: they stay on top, Escape does nothing, F1
+// opens the help; closing by the frame hides the window and then does
+// `frameClose` (nothing more by default).
 class TCLSWindow : public QDialog {
     Q_OBJECT
 public:
     TCLSWindow(TCLS* owner, const QString& name, const QString& caption);
 
 protected:
+    // A push button that Enter presses only when it is the default one.
+    QPushButton* NewButton(const QString& text, const QString& name);
+    // A row at the bottom of `layout` with `buttons` at the right.
+    static void AddButtonRow(QBoxLayout* layout, std::initializer_list<QWidget*> buttons,
+                             QWidget* left = nullptr);
+    struct Buttons {
+        QPushButton* help = nullptr;
+        QPushButton* main = nullptr;
+        QPushButton* back = nullptr;
+    };
+    // The buttons of a settings dialog: "Help" at the left when `withHelp`,
+    // then the default button `text` and "Previous" at the right.
+    Buttons AddDialogButtons(QBoxLayout* layout, const QString& text, const QString& name, bool withHelp);
+
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
     virtual void frameClose() {}

@@ -2,58 +2,23 @@
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
-#include "common/ui/help.h"
-#include "common/ui/modulewindow.h"
 #include "modules/normal/ui/clsunit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tarvik::normal::ui {
 
-namespace {
-
-QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 // --- TCLSGraphWindow -----------------------------------------------------------------
 
 TCLSGraphWindow::TCLSGraphWindow(TCLS* owner, const QString& name, const QString& caption, int width,
                                  int height)
-    : QDialog(owner), owner_(owner), Picture(NewPicture(width, height)) {
-    setObjectName(name);
-    tarvik::ui::MakeStayOnTopTool(this);
-    setWindowTitle(caption);
+    : TCLSWindow(owner, name, caption), Picture(NewPicture(width, height)) {
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("PictureBox"));
-}
-
-void TCLSGraphWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        event->accept();
-        tarvik::ui::ShowHelp(kHelpContext, this);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TCLSGraphWindow::reject() {
-    hide();
-    if (!owner_->isClosing()) frameClose();
 }
 
 // --- TCLSGrafiek -------------------------------------------------------------------------
@@ -64,7 +29,7 @@ TCLSGrafiek::TCLSGrafiek(TCLS* owner, int count)
                       count == 1 ? kOneWidth : kManyWidth,
                       count == 1 ? kOneHeight : (count == 2 ? kTwoHeight : kFourHeight)),
       count_(count) {
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    TerugBtn = NewButton(QStringLiteral("Previous"), QStringLiteral("TerugBtn"));
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSGrafiek::TerugBtnClick);
     const int labels = count == 1 ? kFaces + 3 : count;
     for (int i = 0; i < labels; ++i) {
@@ -90,10 +55,7 @@ TCLSGrafiek::TCLSGrafiek(TCLS* owner, int count)
         auto* grid = new QGridLayout;
         for (int i = 0; i < labels; ++i) grid->addWidget(TextLabels[i], i / 2, i % 2);
         main->addLayout(grid);
-        auto* row = new QHBoxLayout;
-        row->addStretch();
-        row->addWidget(TerugBtn);
-        main->addLayout(row);
+        AddButtonRow(main, {TerugBtn});
         setFixedSize(sizeHint().expandedTo(QSize(kManyWidth + 24, 0)));
     }
 }
@@ -145,15 +107,11 @@ void TCLSGrafiek::frameClose() {
 TCLSWortelN::TCLSWortelN(TCLS* owner)
     : TCLSGraphWindow(owner, QStringLiteral("CLSWortelN"), QStringLiteral("Square root law"), kSqrtWidth,
                       kSqrtHeight) {
-    OpnieuwBtn = Button(QStringLiteral("Again"), QStringLiteral("OpnieuwBtn"), this);
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
+    OpnieuwBtn = NewButton(QStringLiteral("Again"), QStringLiteral("OpnieuwBtn"));
+    TerugBtn = NewButton(QStringLiteral("Previous"), QStringLiteral("TerugBtn"));
     auto* main = new QVBoxLayout(this);
     main->addWidget(PictureBox);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OpnieuwBtn);
-    row->addWidget(TerugBtn);
-    main->addLayout(row);
+    AddButtonRow(main, {OpnieuwBtn, TerugBtn});
     connect(OpnieuwBtn, &QPushButton::clicked, this, &TCLSWortelN::OpnieuwBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSWortelN::TerugBtnClick);
     setFixedSize(sizeHint());
@@ -205,8 +163,8 @@ TCLSBTIPlot::TCLSBTIPlot(TCLS* owner)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    TerugBtn = Button(QStringLiteral("Previous"), QStringLiteral("TerugBtn"), this);
-    OpnieuwBtn = Button(QStringLiteral("Again"), QStringLiteral("OpnieuwBtn"), this);
+    TerugBtn = NewButton(QStringLiteral("Previous"), QStringLiteral("TerugBtn"));
+    OpnieuwBtn = NewButton(QStringLiteral("Again"), QStringLiteral("OpnieuwBtn"));
     auto* main = new QVBoxLayout(this);
     main->setSpacing(2);
     auto* labels = new QHBoxLayout;
@@ -217,11 +175,7 @@ TCLSBTIPlot::TCLSBTIPlot(TCLS* owner)
     labels->addStretch();
     main->addLayout(labels);
     main->addWidget(PictureBox);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OpnieuwBtn);
-    row->addWidget(TerugBtn);
-    main->addLayout(row);
+    AddButtonRow(main, {OpnieuwBtn, TerugBtn});
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSBTIPlot::TerugBtnClick);
     connect(OpnieuwBtn, &QPushButton::clicked, this, &TCLSBTIPlot::OpnieuwBtnClick);
     setFixedSize(sizeHint());

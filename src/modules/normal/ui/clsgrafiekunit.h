@@ -5,9 +5,9 @@
 #include "modules/normal/clt.h"
 #include "modules/normal/intervals.h"
 #include "modules/normal/sqrtlaw.h"
+#include "modules/normal/ui/clsdialogen.h"
 #include "modules/normal/ui/clspictures.h"
 
-#include <QDialog>
 #include <QImage>
 #include <array>
 #include <vector>
@@ -17,11 +17,8 @@ class QPushButton;
 
 namespace tarvik::normal::ui {
 
-class TCLS;
-
-// A graph window: stays on top, Escape does nothing, closing it by the frame
-// does `frameClose`.
-class TCLSGraphWindow : public QDialog {
+// A graph window: a module window that shows one picture.
+class TCLSGraphWindow : public TCLSWindow {
     Q_OBJECT
 public:
     TCLSGraphWindow(TCLS* owner, const QString& name, const QString& caption, int width, int height);
@@ -30,11 +27,6 @@ public:
     TPictureBox* PictureBox = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void reject() override;
-    virtual void frameClose() {}
-
-    TCLS* owner_;
     QImage Picture;
 };
 

@@ -3,6 +3,7 @@
 #include "common/random.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/roulette/ui/roulettepictures.h"
 #include "modules/roulette/ui/wholespin.h"
@@ -122,18 +123,14 @@ void TRoulette::AllOrNothingGame() {
         ResultaatDlg->WinstkansStr->setText(QString::fromStdString(view.chance));
     }
     if (isClosing() || !ResultaatDlg) return;
-    ResultaatDlg->show();
-    ResultaatDlg->raise();
-    ResultaatDlg->activateWindow();
+    tarvik::ui::ShowInFront(ResultaatDlg);
 }
 
 void TRoulette::AlternativeDecision() {
     if (isClosing()) return;
     ResultaatDlg->hide();
     AndersDlg->Prepare();
-    AndersDlg->show();
-    AndersDlg->raise();
-    AndersDlg->activateWindow();
+    tarvik::ui::ShowInFront(AndersDlg);
 }
 
 void TRoulette::ShowStartDialog() {
@@ -143,9 +140,7 @@ void TRoulette::ShowStartDialog() {
     Tableau->hide();
     SpelDlg->hide();
     Status->hide();
-    RouletteDialoog->show();
-    RouletteDialoog->raise();
-    RouletteDialoog->activateWindow();
+    tarvik::ui::ShowInFront(RouletteDialoog);
 }
 
 void TRoulette::RouletteInAction() {
@@ -171,9 +166,7 @@ void TRoulette::RouletteInAction() {
     Tableau->show();
     Status->Fill(Game.capital, Game.goal, Game.betsLeft);
     Status->show();
-    SpelDlg->show();
-    SpelDlg->raise();
-    SpelDlg->activateWindow();
+    tarvik::ui::ShowInFront(SpelDlg);
     SpelDlg->SpelInzetSpin->setFocus();
 }
 
@@ -279,9 +272,7 @@ void TRoulette::SettleBet(int stake) {
         Tableau->hide();
         SpelDlg->hide();
         Status->hide();
-        RouletteDialoog->show();
-        RouletteDialoog->raise();
-        RouletteDialoog->activateWindow();
+        tarvik::ui::ShowInFront(RouletteDialoog);
     }
     SpelDlg->ShowPlaceYourBet();
     SpelDlg->SpelInzetSpin->setEnabled(true);
@@ -293,9 +284,7 @@ void TRoulette::LeaveGame() {
     Tableau->hide();
     SpelDlg->hide();
     Status->hide();
-    RouletteDialoog->show();
-    RouletteDialoog->raise();
-    RouletteDialoog->activateWindow();
+    tarvik::ui::ShowInFront(RouletteDialoog);
 }
 
 void TRoulette::releaseModule() {

@@ -1,5 +1,6 @@
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/ui/kpadunit.h"
 
@@ -149,11 +150,7 @@ void TKPadDialoog::closeEvent(QCloseEvent* event) {
 }
 
 void TKPadDialoog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!tarvik::ui::SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 void TKPadDialoog::reject() {

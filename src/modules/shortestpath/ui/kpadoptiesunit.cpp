@@ -1,5 +1,6 @@
 #include "modules/shortestpath/ui/kpadoptiesunit.h"
 
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/network.h"
 #include "modules/shortestpath/ui/kpadunit.h"
@@ -58,17 +59,9 @@ TKPadOpties::TKPadOpties(TKPad* owner) : QDialog(owner), owner_(owner) {
     distLayout->addWidget(VasteLengteEdit, 1, 1);
     main->addWidget(distBox);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    TerugBtn->setAutoDefault(false);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    const tarvik::ui::DialogButtons buttons = tarvik::ui::AddDialogButtons(this, main, QStringLiteral("OK"));
+    OKBtn = buttons.ok;
+    TerugBtn = buttons.back;
 
     for (QSpinBox* field : {RijEdit, KolomEdit, VasteLengteEdit}) field->installEventFilter(this);
     connect(FixedBtn, &QRadioButton::toggled, VasteLengteEdit, &QSpinBox::setEnabled);
@@ -126,11 +119,7 @@ void TKPadOpties::closeEvent(QCloseEvent* event) {
 
 void TKPadOpties::keyPressEvent(QKeyEvent* event) {
     // No cancel button: Escape does nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!tarvik::ui::SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 void TKPadOpties::reject() {

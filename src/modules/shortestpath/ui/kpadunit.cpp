@@ -3,6 +3,7 @@
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "modules/shortestpath/ui/kpadafstandunit.h"
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
@@ -102,9 +103,7 @@ void TKPad::SettingsShown(bool shown) {
 }
 
 void TKPad::ShowSettings() {
-    KPadOpties->show();
-    KPadOpties->raise();
-    KPadOpties->activateWindow();
+    tarvik::ui::ShowInFront(KPadOpties);
 }
 
 void TKPad::ResetPaths() {

@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/simulation/simchecks.h"
 #include "modules/simulation/simreport.h"
@@ -39,14 +40,30 @@ bool ProcessChoice::deterministic() const {
     return second && second->isChecked();
 }
 
+// --- TSimDialog --------------------------------------------------------------------
+
+TSimDialog::TSimDialog(TSim* owner, const QString& name, const QString& caption)
+    : QDialog(owner), owner_(owner) {
+    setObjectName(name);
+    tarvik::ui::MakeStayOnTopTool(this);
+    setWindowTitle(caption);
+}
+
+void TSimDialog::AddButtons(QBoxLayout* layout, const QString& okCaption) {
+    const tarvik::ui::DialogButtons buttons = tarvik::ui::AddDialogButtons(this, layout, okCaption);
+    OKBtn = buttons.ok;
+    TerugBtn = buttons.back;
+}
+
+void TSimDialog::keyPressEvent(QKeyEvent* event) {
+    if (!tarvik::ui::SwallowEscape(event)) QDialog::keyPressEvent(event);
+}
+
 // --- TSimSettingsDialog -----------------------------------------------------------
 
 TSimSettingsDialog::TSimSettingsDialog(TSim* owner, const QString& name, const QString& heading,
                                        bool refreshOnShow, bool parameterGroup)
-    : QDialog(owner), owner_(owner), refreshOnShow_(refreshOnShow) {
-    setObjectName(name);
-    tarvik::ui::MakeStayOnTopTool(this);
-    setWindowTitle(QStringLiteral("Settings"));
+    : TSimDialog(owner, name, QStringLiteral("Settings")), refreshOnShow_(refreshOnShow) {
     main_ = new QVBoxLayout(this);
     KopLabel = new QLabel(heading, this);
     KopLabel->setObjectName(QStringLiteral("KopLabel"));
@@ -69,15 +86,20 @@ TSimSettingsDialog::TSimSettingsDialog(TSim* owner, const QString& name, const Q
     choices_ = new QHBoxLayout;
 }
 
+void TSimSettingsDialog::AddRow(const QString& caption, QWidget* field, bool unitColumn,
+                                const QString& unit) {
+    field->setFixedWidth(90);
+    fields_->addWidget(new QLabel(caption, fieldParent_), row_, 0);
+    fields_->addWidget(field, row_, 1);
+    if (unitColumn) fields_->addWidget(new QLabel(unit, fieldParent_), row_, 2);
+    ++row_;
+}
+
 QLineEdit* TSimSettingsDialog::AddRate(const QString& caption, const QString& name) {
     auto* e = new QLineEdit(fieldParent_);
     e->setObjectName(name);
-    e->setFixedWidth(90);
     YellowWhileFocused(e);
-    fields_->addWidget(new QLabel(caption, fieldParent_), row_, 0);
-    fields_->addWidget(e, row_, 1);
-    fields_->addWidget(new QLabel(kRate, fieldParent_), row_, 2);
-    ++row_;
+    AddRow(caption, e, true, kRate);
     return e;
 }
 
@@ -85,12 +107,17 @@ TWholeEdit* TSimSettingsDialog::AddWhole(const QString& caption, const QString& 
                                          long long hi, const QString& unit) {
     auto* e = new TWholeEdit(lo, hi, fieldParent_);
     e->setObjectName(name);
-    e->setFixedWidth(90);
-    fields_->addWidget(new QLabel(caption, fieldParent_), row_, 0);
-    fields_->addWidget(e, row_, 1);
-    fields_->addWidget(new QLabel(unit, fieldParent_), row_, 2);
-    ++row_;
+    AddRow(caption, e, true, unit);
     return e;
+}
+
+TWholeEdit* TSimSettingsDialog::AddInitial() {
+    return AddWhole(QStringLiteral("Initial queue length"), QStringLiteral("AantalEdit"), 0, kMaxInitial, {});
+}
+
+TWholeEdit* TSimSettingsDialog::AddLength(double minimum) {
+    return AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
+                    static_cast<long long>(minimum), static_cast<long long>(kMaxLength), kMinutes);
 }
 
 ProcessChoice TSimSettingsDialog::AddChoice(const QString& title, const QString& name, const QString& first) {
@@ -118,17 +145,7 @@ void TSimSettingsDialog::Finish(const QString& okCaption) {
         delete choices_;
         choices_ = nullptr;
     }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = new QPushButton(okCaption, this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    TerugBtn->setAutoDefault(false);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main_->addLayout(buttons);
+    AddButtons(main_, okCaption);
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(TerugBtn, &QPushButton::clicked, this, &TSimSettingsDialog::TerugBtnClick);
     Refresh();
@@ -161,14 +178,6 @@ void TSimSettingsDialog::closeEvent(QCloseEvent* event) {
     if (!owner_->isClosing()) owner_->ShowOptions();
 }
 
-void TSimSettingsDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 // --- TSimDialoog2: the comparisons ---------------------------------------------------
 
 TSimDialoog2::TSimDialoog2(TSim* owner)
@@ -177,10 +186,8 @@ TSimDialoog2::TSimDialoog2(TSim* owner)
     AddNote(QStringLiteral("Parameters below apply to both queues"));
     LambdaEdit = AddRate(QStringLiteral("Average arrival rate"), QStringLiteral("LambdaEdit"));
     MuEdit = AddRate(QStringLiteral("Average service rate"), QStringLiteral("MuEdit"));
-    AantalEdit =
-        AddWhole(QStringLiteral("Initial queue length"), QStringLiteral("AantalEdit"), 0, kMaxInitial, {});
-    StopTimeEdit = AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
-                            static_cast<long long>(kMinLength), static_cast<long long>(kMaxLength), kMinutes);
+    AantalEdit = AddInitial();
+    StopTimeEdit = AddLength(kMinLength);
     Finish(QStringLiteral("OK"));
 }
 
@@ -226,19 +233,14 @@ TSimDialoog3::TSimDialoog3(TSim* owner)
     auto addLoad = [this](const QString& caption, const QString& name) {
         auto* e = new QLineEdit(fieldParent_);
         e->setObjectName(name);
-        e->setFixedWidth(90);
         YellowWhileFocused(e);
-        fields_->addWidget(new QLabel(caption, fieldParent_), row_, 0);
-        fields_->addWidget(e, row_, 1);
-        ++row_;
+        AddRow(caption, e, false);
         return e;
     };
     Rho1Edit = addLoad(QStringLiteral("Load rho 1"), QStringLiteral("Rho1Edit"));
     Rho2Edit = addLoad(QStringLiteral("Load rho 2"), QStringLiteral("Rho2Edit"));
-    AantalEdit =
-        AddWhole(QStringLiteral("Initial queue length"), QStringLiteral("AantalEdit"), 0, kMaxInitial, {});
-    StopTimeEdit = AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
-                            static_cast<long long>(kMinLength), static_cast<long long>(kMaxLength), kMinutes);
+    AantalEdit = AddInitial();
+    StopTimeEdit = AddLength(kMinLength);
     Finish(QStringLiteral("OK"));
 }
 
@@ -266,33 +268,40 @@ void TSimDialoog3::OKBtnClick() {
     StartRun();
 }
 
+// --- TSimTwoTypesDialog: pooling and priority -------------------------------------
+
+TSimTwoTypesDialog::TSimTwoTypesDialog(TSim* owner, const QString& name, const QString& heading,
+                                       const char* arrivalsOf)
+    : TSimSettingsDialog(owner, name, heading, true, true) {
+    const QString arrival = QStringLiteral("Average arrival rate (%1 %2)").arg(QLatin1String(arrivalsOf));
+    const QString service = QStringLiteral("Average service rate (type %1)");
+    Lambda1Edit = AddRate(arrival.arg(1), QStringLiteral("Lambda1Edit"));
+    Lambda2Edit = AddRate(arrival.arg(2), QStringLiteral("Lambda2Edit"));
+    Mu1Edit = AddRate(service.arg(1), QStringLiteral("Mu1Edit"));
+    Mu2Edit = AddRate(service.arg(2), QStringLiteral("Mu2Edit"));
+    StopTimeEdit = AddLength(kMinLength);
+}
+
+template <class Settings> void TSimTwoTypesDialog::ShowRates(const Settings& s) {
+    Lambda1Edit->setText(Short(s.lambda1));
+    Lambda2Edit->setText(Short(s.lambda2));
+    Mu1Edit->setText(Short(s.mu1));
+    Mu2Edit->setText(Short(s.mu2));
+    StopTimeEdit->setValue(std::llround(s.length));
+}
+
 // --- TSimDialoog4: pooling -----------------------------------------------------------
 
 TSimDialoog4::TSimDialoog4(TSim* owner)
-    : TSimSettingsDialog(owner, QStringLiteral("SimDialoog4"),
-                         QStringLiteral("Separate queues versus pooling"), true, true) {
-    Lambda1Edit = AddRate(QString::fromStdString(Format("Average arrival rate (queue %d)", 1)),
-                          QStringLiteral("Lambda1Edit"));
-    Lambda2Edit = AddRate(QString::fromStdString(Format("Average arrival rate (queue %d)", 2)),
-                          QStringLiteral("Lambda2Edit"));
-    Mu1Edit = AddRate(QString::fromStdString(Format("Average service rate (type %d)", 1)),
-                      QStringLiteral("Mu1Edit"));
-    Mu2Edit = AddRate(QString::fromStdString(Format("Average service rate (type %d)", 2)),
-                      QStringLiteral("Mu2Edit"));
-    StopTimeEdit = AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
-                            static_cast<long long>(kMinLength), static_cast<long long>(kMaxLength), kMinutes);
+    : TSimTwoTypesDialog(owner, QStringLiteral("SimDialoog4"),
+                         QStringLiteral("Separate queues versus pooling"), "queue") {
     Bediening = AddChoice(QStringLiteral("Service process"), QStringLiteral("BedieningsBox"),
                           QStringLiteral("Poisson"));
     Finish(QStringLiteral("Run"));
 }
 
 void TSimDialoog4::Refresh() {
-    const PoolingSettings& p = State().pooling;
-    Lambda1Edit->setText(Short(p.lambda1));
-    Lambda2Edit->setText(Short(p.lambda2));
-    Mu1Edit->setText(Short(p.mu1));
-    Mu2Edit->setText(Short(p.mu2));
-    StopTimeEdit->setValue(std::llround(p.length));
+    ShowRates(State().pooling);
 }
 
 void TSimDialoog4::OKBtnClick() {
@@ -319,8 +328,7 @@ TSimDialoogTandem::TSimDialoogTandem(TSim* owner)
                       QStringLiteral("Mu1Edit"));
     Mu2Edit = AddRate(QString::fromStdString(Format("Average service rate (type %d)", 2)),
                       QStringLiteral("Mu2Edit"));
-    StopTimeEdit = AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
-                            static_cast<long long>(kMinLength), static_cast<long long>(kMaxLength), kMinutes);
+    StopTimeEdit = AddLength(kMinLength);
     Aankomst = AddChoice(QStringLiteral("Arrival process"), QStringLiteral("AankomstBox"),
                          QStringLiteral("Poisson"));
     Bediening1 = AddChoice(QStringLiteral("Service process 1"), QStringLiteral("Bediening1Box"),
@@ -354,19 +362,9 @@ void TSimDialoogTandem::OKBtnClick() {
 // --- TSimDialoogPriority -------------------------------------------------------------
 
 TSimDialoogPriority::TSimDialoogPriority(TSim* owner)
-    : TSimSettingsDialog(owner, QStringLiteral("SimDialoogPriority"), QStringLiteral("Priority Queue"), true,
-                         true) {
+    : TSimTwoTypesDialog(owner, QStringLiteral("SimDialoogPriority"), QStringLiteral("Priority Queue"),
+                         "type") {
     AddNote(QStringLiteral("Type 1 customers have priority"));
-    Lambda1Edit = AddRate(QString::fromStdString(Format("Average arrival rate (type %d)", 1)),
-                          QStringLiteral("Lambda1Edit"));
-    Lambda2Edit = AddRate(QString::fromStdString(Format("Average arrival rate (type %d)", 2)),
-                          QStringLiteral("Lambda2Edit"));
-    Mu1Edit = AddRate(QString::fromStdString(Format("Average service rate (type %d)", 1)),
-                      QStringLiteral("Mu1Edit"));
-    Mu2Edit = AddRate(QString::fromStdString(Format("Average service rate (type %d)", 2)),
-                      QStringLiteral("Mu2Edit"));
-    StopTimeEdit = AddWhole(QStringLiteral("Simulation length"), QStringLiteral("StopTimeEdit"),
-                            static_cast<long long>(kMinLength), static_cast<long long>(kMaxLength), kMinutes);
     Bediening1 = AddChoice(QStringLiteral("Service process"), QStringLiteral("Bediening1Box"),
                            QStringLiteral("Exponential"));
     Bediening2 = AddChoice(QStringLiteral("Service process"), QStringLiteral("Bediening2Box"),
@@ -375,12 +373,7 @@ TSimDialoogPriority::TSimDialoogPriority(TSim* owner)
 }
 
 void TSimDialoogPriority::Refresh() {
-    const PrioritySettings& p = State().priority;
-    Lambda1Edit->setText(Short(p.lambda1));
-    Lambda2Edit->setText(Short(p.lambda2));
-    Mu1Edit->setText(Short(p.mu1));
-    Mu2Edit->setText(Short(p.mu2));
-    StopTimeEdit->setValue(std::llround(p.length));
+    ShowRates(State().priority);
 }
 
 void TSimDialoogPriority::OKBtnClick() {

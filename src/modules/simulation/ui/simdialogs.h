@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <vector>
 
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +28,25 @@ struct ProcessChoice {
     bool deterministic() const;
 };
 
-class TSimSettingsDialog : public QDialog {
+// The base of the module's dialogs: they stay on top of the module window,
+// Escape does nothing, and the confirming button and "Previous" stand at the
+// bottom right.
+class TSimDialog : public QDialog {
+    Q_OBJECT
+public:
+    QPushButton* OKBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+protected:
+    TSimDialog(TSim* owner, const QString& name, const QString& caption);
+    // Adds the row of "OK" (or `okCaption`, the default button) and "Previous".
+    void AddButtons(QBoxLayout* layout, const QString& okCaption);
+    void keyPressEvent(QKeyEvent* event) override;
+
+    TSim* owner_;
+};
+
+class TSimSettingsDialog : public TSimDialog {
     Q_OBJECT
 public:
     // The fields from the stored settings (all but the tandem dialog, on every showing).
@@ -36,15 +55,17 @@ public:
     void TerugBtnClick();
 
     QLabel* KopLabel = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 protected:
     TSimSettingsDialog(TSim* owner, const QString& name, const QString& heading, bool refreshOnShow,
                        bool parameterGroup);
+    // A field row: caption, field and, with `unitColumn`, the unit.
+    void AddRow(const QString& caption, QWidget* field, bool unitColumn, const QString& unit = {});
     QLineEdit* AddRate(const QString& caption, const QString& name);
     TWholeEdit* AddWhole(const QString& caption, const QString& name, long long lo, long long hi,
                          const QString& unit);
+    TWholeEdit* AddInitial();
+    TWholeEdit* AddLength(double minimum);
     ProcessChoice AddChoice(const QString& title, const QString& name, const QString& first);
     void AddNote(const QString& text);
     void Finish(const QString& okCaption);
@@ -55,9 +76,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
-    TSim* owner_;
     QVBoxLayout* main_ = nullptr;
     QGridLayout* fields_ = nullptr;
     QWidget* fieldParent_ = nullptr;
@@ -96,18 +115,30 @@ public:
     TWholeEdit* StopTimeEdit = nullptr;
 };
 
-class TSimDialoog4 : public TSimSettingsDialog {
+// Pooling and priority: arrival and service rates of two kinds and the length.
+class TSimTwoTypesDialog : public TSimSettingsDialog {
+    Q_OBJECT
+public:
+    QLineEdit* Lambda1Edit = nullptr;
+    QLineEdit* Lambda2Edit = nullptr;
+    QLineEdit* Mu1Edit = nullptr;
+    QLineEdit* Mu2Edit = nullptr;
+    TWholeEdit* StopTimeEdit = nullptr;
+
+protected:
+    // `arrivalsOf`: "queue" or "type", in the arrival rates' captions.
+    TSimTwoTypesDialog(TSim* owner, const QString& name, const QString& heading, const char* arrivalsOf);
+    // Shows the stored rates and length.
+    template <class Settings> void ShowRates(const Settings& s);
+};
+
+class TSimDialoog4 : public TSimTwoTypesDialog {
     Q_OBJECT
 public:
     explicit TSimDialoog4(TSim* owner);
     void Refresh() override;
     void OKBtnClick() override;
-    QLineEdit* Lambda1Edit = nullptr;
-    QLineEdit* Lambda2Edit = nullptr;
-    QLineEdit* Mu1Edit = nullptr;
-    QLineEdit* Mu2Edit = nullptr;
     ProcessChoice Bediening;
-    TWholeEdit* StopTimeEdit = nullptr;
 };
 
 class TSimDialoogTandem : public TSimSettingsDialog {
@@ -122,18 +153,13 @@ public:
     TWholeEdit* StopTimeEdit = nullptr;
 };
 
-class TSimDialoogPriority : public TSimSettingsDialog {
+class TSimDialoogPriority : public TSimTwoTypesDialog {
     Q_OBJECT
 public:
     explicit TSimDialoogPriority(TSim* owner);
     void Refresh() override;
     void OKBtnClick() override;
-    QLineEdit* Lambda1Edit = nullptr;
-    QLineEdit* Lambda2Edit = nullptr;
-    QLineEdit* Mu1Edit = nullptr;
-    QLineEdit* Mu2Edit = nullptr;
     ProcessChoice Bediening1, Bediening2;
-    TWholeEdit* StopTimeEdit = nullptr;
 };
 
 } // namespace tarvik::simulation::ui

@@ -27,17 +27,18 @@ void TSimPicture::paintEvent(QPaintEvent* event) {
     p.drawImage(event->rect().topLeft(), *picture_, event->rect());
 }
 
-TSimGrafiek::TSimGrafiek(QWidget* parent)
-    : QWidget(parent), Picture(NewPicture(kSingleWidth, kSingleHeight)) {
-    setObjectName(QStringLiteral("SimGrafiek"));
+TSimGraphWindow::TSimGraphWindow(QWidget* parent, const QString& name, QSize pictureSize, int windowHeight,
+                                 const QString& saveHint)
+    : QWidget(parent), Picture(NewPicture(pictureSize.width(), pictureSize.height())) {
+    setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Graph"));
-    setFixedSize(kSingleWidth + 100, kSingleHeight);
+    setFixedSize(pictureSize.width() + 100, windowHeight);
 
     Image1 = new TSimPicture(&Picture, this);
-    Image1->setGeometry(0, 0, kSingleWidth, kSingleHeight);
+    Image1->setGeometry(QRect(QPoint(0, 0), pictureSize));
 
-    const int x = kSingleWidth + 10;
+    const int x = pictureSize.width() + 10;
     SluitBtn = new QPushButton(QStringLiteral("Previous"), this);
     SluitBtn->setObjectName(QStringLiteral("SluitBtn"));
     SluitBtn->setGeometry(x, 12, 80, 27);
@@ -50,25 +51,43 @@ TSimGrafiek::TSimGrafiek(QWidget* parent)
     SpeedButton2 = new QToolButton(this);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    SpeedButton2->setToolTip(QStringLiteral("Save graph to file"));
-    SpeedButton2->setGeometry(x, kSingleHeight - 40, 30, 30);
+    SpeedButton2->setToolTip(saveHint);
+    SpeedButton2->setGeometry(x, pictureSize.height() - 40, 30, 30);
 
-    connect(SluitBtn, &QPushButton::clicked, this, &TSimGrafiek::sluitClicked);
-    connect(BitBtn1, &QPushButton::clicked, this, &TSimGrafiek::againClicked);
-    connect(ToonDataBtn, &QPushButton::clicked, this, &TSimGrafiek::dataClicked);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TSimGrafiek::SaveClick);
+    connect(SluitBtn, &QPushButton::clicked, this, &TSimGraphWindow::sluitClicked);
+    connect(BitBtn1, &QPushButton::clicked, this, &TSimGraphWindow::againClicked);
+    connect(ToonDataBtn, &QPushButton::clicked, this, &TSimGraphWindow::dataClicked);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TSimGraphWindow::SaveClick);
 }
 
-void TSimGrafiek::BeginRun(double length, int scale) {
+void TSimGraphWindow::ShowRunning(int scale) {
     scale_ = scale < 1 ? 1 : scale;
+    SluitBtn->setText(QStringLiteral("Stop"));
+    show();
+    raise();
+}
+
+void TSimGraphWindow::Flush() {
+    if (!dirty_) return;
+    dirty_ = false;
+    Image1->update();
+}
+
+void TSimGraphWindow::SaveClick() {
+    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
+}
+
+TSimGrafiek::TSimGrafiek(QWidget* parent)
+    : TSimGraphWindow(parent, QStringLiteral("SimGrafiek"), QSize(kSingleWidth, kSingleHeight), kSingleHeight,
+                      QStringLiteral("Save graph to file")) {}
+
+void TSimGrafiek::BeginRun(double length, int scale) {
     prevActual_ = 0;
     prevAverage_ = 0;
     BitBtn1->setEnabled(false);
     ToonDataBtn->setEnabled(false);
     DrawSingleFrame(Picture, length);
-    SluitBtn->setText(QStringLiteral("Stop"));
-    show();
-    raise();
+    ShowRunning(scale);
     DrawSingleGrid(Picture, scale_);
     Image1->update();
 }
@@ -80,21 +99,11 @@ void TSimGrafiek::Sample(int i, long long actual, double average) {
     dirty_ = true;
 }
 
-void TSimGrafiek::Flush() {
-    if (!dirty_) return;
-    dirty_ = false;
-    Image1->update();
-}
-
 void TSimGrafiek::EndRun() {
     Flush();
     SluitBtn->setText(QStringLiteral("Previous"));
     BitBtn1->setEnabled(true);
     ToonDataBtn->setEnabled(true);
-}
-
-void TSimGrafiek::SaveClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
 }
 
 void TSimGrafiek::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
-// The graph window of the single-server queue ("Graph"): the live picture
-// Image1 (497 x 353, held as an image so that it persists and can be saved),
-// "Stop"/"Previous", "Again", "Data" and the save button.
+// The graph windows of the queue simulation, and the one of the single-server
+// queue: the live picture Image1 (497 x 353), "Stop"/"Previous", "Again",
+// "Data" and the save button.
 #include <QImage>
 #include <QWidget>
 
@@ -24,24 +24,18 @@ private:
     const QImage* picture_;
 };
 
-class TSimGrafiek : public QWidget {
+// A live graph window ("Graph"): the picture at the left, held as an image so
+// that it persists and can be saved, and at the right "Stop"/"Previous",
+// "Again", "Data" and the save button. Closing by the title bar hides it.
+class TSimGraphWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TSimGrafiek(QWidget* parent);
-
     const QImage& picture() const { return Picture; }
     int scale() const { return scale_; }
 
-    // The start of a run: "Again" and "Data" disabled, the frame, "Stop", the
-    // window shown, the grid.
-    void BeginRun(double length, int scale);
-    // Sample i of the live curves (drawn from the third sample on).
-    void Sample(int i, long long actual, double average);
     // Puts what was drawn since the last repaint on the screen.
     void Flush();
     bool dirty() const { return dirty_; }
-    // The end of a run: "Previous", "Again" and "Data" enabled.
-    void EndRun();
 
     TSimPicture* Image1 = nullptr;
     QPushButton* SluitBtn = nullptr;
@@ -55,16 +49,38 @@ signals:
     void dataClicked();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void SaveClick();
+    TSimGraphWindow(QWidget* parent, const QString& name, QSize pictureSize, int windowHeight,
+                    const QString& saveHint);
+    // "Stop" while a run goes: the window comes to the front.
+    void ShowRunning(int scale);
 
     QImage Picture;
     int scale_ = 1;
+    bool dirty_ = false;
+
+private:
+    void SaveClick();
+};
+
+class TSimGrafiek : public TSimGraphWindow {
+    Q_OBJECT
+public:
+    explicit TSimGrafiek(QWidget* parent);
+
+    // The start of a run: "Again" and "Data" disabled, the frame, "Stop", the
+    // window shown, the grid.
+    void BeginRun(double length, int scale);
+    // Sample i of the live curves (drawn from the third sample on).
+    void Sample(int i, long long actual, double average);
+    // The end of a run: "Previous", "Again" and "Data" enabled.
+    void EndRun();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     long long prevActual_ = 0;
     double prevAverage_ = 0;
-    bool dirty_ = false;
 };
 
 } // namespace tarvik::simulation::ui

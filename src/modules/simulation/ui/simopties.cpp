@@ -1,23 +1,17 @@
 #include "modules/simulation/ui/simopties.h"
 
-#include "common/ui/modulewindow.h"
 #include "modules/simulation/ui/simunit.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace tarvik::simulation::ui {
 
-TSimOpties::TSimOpties(TSim* owner) : QDialog(owner), owner_(owner) {
-    setObjectName(QStringLiteral("SimOpties"));
-    tarvik::ui::MakeStayOnTopTool(this);
-    setWindowTitle(QStringLiteral("Options"));
-
+TSimOpties::TSimOpties(TSim* owner)
+    : TSimDialog(owner, QStringLiteral("SimOpties"), QStringLiteral("Options")) {
     auto* main = new QVBoxLayout(this);
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("KeuzeGroup"));
@@ -38,17 +32,7 @@ TSimOpties::TSimOpties(TSim* owner) : QDialog(owner), owner_(owner) {
     Keuze[0]->setChecked(true);
     main->addWidget(group);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    TerugBtn->setAutoDefault(false);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    AddButtons(main, QStringLiteral("OK"));
     connect(OKBtn, &QPushButton::clicked, this, &TSimOpties::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TSimOpties::TerugBtnClick);
     setFixedSize(sizeHint());
@@ -77,14 +61,6 @@ void TSimOpties::TerugBtnClick() {
 void TSimOpties::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!owner_->isClosing()) owner_->closeModule();
-}
-
-void TSimOpties::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TSimOpties::reject() {

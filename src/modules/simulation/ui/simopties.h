@@ -2,18 +2,15 @@
 // The options dialog of the queue simulation ("Options"): the choice of
 // experiment.
 #include "modules/simulation/simsettings.h"
+#include "modules/simulation/ui/simdialogs.h"
 
-#include <QDialog>
 #include <array>
 
-class QPushButton;
 class QRadioButton;
 
 namespace tarvik::simulation::ui {
 
-class TSim;
-
-class TSimOpties : public QDialog {
+class TSimOpties : public TSimDialog {
     Q_OBJECT
 public:
     explicit TSimOpties(TSim* owner);
@@ -26,16 +23,10 @@ public:
     void TerugBtnClick();
 
     std::array<QRadioButton*, 7> Keuze{};
-    QPushButton* OKBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
-
-private:
-    TSim* owner_;
 };
 
 } // namespace tarvik::simulation::ui

@@ -1,45 +1,14 @@
 #include "modules/simulation/ui/simpanelgraph.h"
 
-#include "common/ui/modulewindow.h"
-#include "common/ui/picturesave.h"
-
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QStyle>
-#include <QToolButton>
 
 namespace tarvik::simulation::ui {
 
 TSimPanelGraph::TSimPanelGraph(QWidget* parent, const PanelGraphStyle& style)
-    : QWidget(parent), style_(style), Picture(NewPicture(kPanelWidth, style.height)) {
-    setObjectName(style.name);
-    tarvik::ui::MakeStayOnTopTool(this);
-    setWindowTitle(QStringLiteral("Graph"));
-    setFixedSize(kPanelWidth + 100, std::max(style.height, 200));
-
-    Image1 = new TSimPicture(&Picture, this);
-    Image1->setGeometry(0, 0, kPanelWidth, style.height);
-    const int x = kPanelWidth + 10;
-    SluitBtn = new QPushButton(QStringLiteral("Previous"), this);
-    SluitBtn->setObjectName(QStringLiteral("SluitBtn"));
-    SluitBtn->setGeometry(x, 12, 80, 27);
-    BitBtn1 = new QPushButton(QStringLiteral("Again"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(x, 48, 80, 27);
-    ToonDataBtn = new QPushButton(QStringLiteral("Data"), this);
-    ToonDataBtn->setObjectName(QStringLiteral("ToonDataBtn"));
-    ToonDataBtn->setGeometry(x, 84, 80, 27);
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setIcon(QWidget::style()->standardIcon(QStyle::SP_DialogSaveButton));
-    SpeedButton2->setToolTip(style_.saveHint);
-    SpeedButton2->setGeometry(x, style.height - 40, 30, 30);
-
-    connect(SluitBtn, &QPushButton::clicked, this, &TSimPanelGraph::sluitClicked);
-    connect(BitBtn1, &QPushButton::clicked, this, &TSimPanelGraph::againClicked);
-    connect(ToonDataBtn, &QPushButton::clicked, this, &TSimPanelGraph::dataClicked);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TSimPanelGraph::SaveClick);
-}
+    : TSimGraphWindow(parent, style.name, QSize(kPanelWidth, style.height), std::max(style.height, 200),
+                      style.saveHint),
+      style_(style) {}
 
 void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle, const QString& rightTitle) {
     BitBtn1->setEnabled(false);
@@ -52,12 +21,9 @@ void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle
                      .rightNumber = style_.rightNumber};
     DrawPanelFrame(Picture, frame, length);
     gridDrawn_ = false;
-    scale_ = scale < 1 ? 1 : scale;
     prevActual_ = {};
     prevAverage_ = {};
-    SluitBtn->setText(QStringLiteral("Stop"));
-    show();
-    raise();
+    ShowRunning(scale);
     DrawPanelGrid(Picture, scale_, style_.linesAtY);
     gridDrawn_ = true;
     Image1->update();
@@ -71,20 +37,10 @@ void TSimPanelGraph::Sample(int panel, int i, long long actual, double average) 
     dirty_ = true;
 }
 
-void TSimPanelGraph::Flush() {
-    if (!dirty_) return;
-    dirty_ = false;
-    Image1->update();
-}
-
 void TSimPanelGraph::EndRun() {
     Flush();
     ToonDataBtn->setEnabled(true);
     SluitBtn->setText(QStringLiteral("Previous"));
-}
-
-void TSimPanelGraph::SaveClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
 }
 
 void TSimPanelGraph::closeEvent(QCloseEvent* event) {

@@ -5,12 +5,7 @@
 #include "modules/simulation/ui/simgrafiek.h"
 #include "modules/simulation/ui/simpictures.h"
 
-#include <QImage>
-#include <QWidget>
 #include <array>
-
-class QPushButton;
-class QToolButton;
 
 namespace tarvik::simulation::ui {
 
@@ -23,47 +18,30 @@ struct PanelGraphStyle {
     QString saveHint = QStringLiteral("Grafiek opslaan naar bestand");
 };
 
-class TSimPanelGraph : public QWidget {
+class TSimPanelGraph : public TSimGraphWindow {
     Q_OBJECT
 public:
     TSimPanelGraph(QWidget* parent, const PanelGraphStyle& style);
 
-    const QImage& picture() const { return Picture; }
-    int scale() const { return scale_; }
     const PanelGraphStyle& graphStyle() const { return style_; }
 
     // Frame with the panel titles, "Stop", the window shown, the grid.
     void BeginRun(double length, int scale, const QString& leftTitle, const QString& rightTitle);
     void Sample(int panel, int i, long long actual, double average);
-    void Flush();
     // "Previous", "Data" enabled ("Again" is enabled by the caller).
     void EndRun();
     bool gridDrawn() const { return gridDrawn_; }
 
-    TSimPicture* Image1 = nullptr;
-    QPushButton* SluitBtn = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* ToonDataBtn = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
-
 signals:
-    void sluitClicked();
-    void againClicked();
-    void dataClicked();
     void closedByFrame();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SaveClick();
-
     PanelGraphStyle style_;
-    QImage Picture;
-    int scale_ = 1;
     std::array<long long, 2> prevActual_{};
     std::array<double, 2> prevAverage_{};
-    bool dirty_ = false;
     bool gridDrawn_ = false;
 };
 

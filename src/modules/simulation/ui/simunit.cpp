@@ -2,6 +2,7 @@
 
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "modules/simulation/simchecks.h"
 #include "modules/simulation/simreport.h"
 #include "modules/simulation/ui/simdialoog1.h"
@@ -187,9 +188,7 @@ TSim::TSim(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
 TSim::~TSim() = default;
 
 void TSim::ShowOptions() {
-    SimOpties->show();
-    SimOpties->raise();
-    SimOpties->activateWindow();
+    tarvik::ui::ShowInFront(SimOpties);
 }
 
 TSimSettingsDialog* TSim::settingsDialog(Experiment e) const {
@@ -258,9 +257,7 @@ void TSim::ShowSettings(Experiment e) {
             SimDialoog2->SetComparison(e == Experiment::CompareMD1);
         d = settingsDialog(e);
     }
-    d->show();
-    d->raise();
-    d->activateWindow();
+    tarvik::ui::ShowInFront(d);
 }
 
 void TSim::Run() {

@@ -2,6 +2,7 @@
 
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/moduledialog.h"
 #include "common/ui/picturesave.h"
 #include "modules/tsp/ui/tspbbunit.h"
 #include "modules/tsp/ui/tspdataunit.h"
@@ -202,9 +203,7 @@ void TTSP::ZetStedenOK(bool random, int n) {
 
 void TTSP::ShowPlacement() {
     if (Constructing || Searching) return;
-    ZetSteden->show();
-    ZetSteden->raise();
-    ZetSteden->activateWindow();
+    tarvik::ui::ShowInFront(ZetSteden);
 }
 
 void TTSP::RestartReport() {

@@ -1,3 +1,4 @@
+#include "../../lp/ui/modelwindowtesting.h"
 #include "../../lp/ui/qtprint.h"
 #include "modules/ip/ui/mipmodule.h"
 #include "modules/ip/ui/mipprogress.h"
@@ -80,36 +81,9 @@ private:
     QTimer timer_;
 };
 
-class MIPWindowTest : public ::testing::Test {
+class MIPWindowTest : public ModelWindowTest<TMIPmodule> {
 protected:
-    void SetUp() override {
-        window.reset(static_cast<TMIPmodule*>(CreateIPWindow(nullptr)));
-        window->resize(800, 600);
-        window->show();
-        tarvik::test::ProcessEvents();
-    }
-    void TearDown() override {
-        window.reset();
-        tarvik::test::ProcessEvents();
-    }
-    TModelEditor* editor() const { return window->inputEditor(); }
-    void setModel(const QString& text) {
-        editor()->setPlainText(text);
-        editor()->document()->setModified(true);
-    }
-    QString line(int n) const { return editor()->document()->findBlockByNumber(n).text(); }
-    std::map<QString, bool> shownEnabling(QMenu* menu) {
-        menu->popup(QPoint(10, 10));
-        tarvik::test::ProcessEvents(1);
-        std::map<QString, bool> enabled;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator()) enabled[a->text()] = a->isEnabled();
-        menu->hide();
-        return enabled;
-    }
-
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TMIPmodule> window;
+    void SetUp() override { showWindow(static_cast<TMIPmodule*>(CreateIPWindow(nullptr))); }
 };
 
 TEST_F(MIPWindowTest, OpensWithANewModelFromTheTemplate) {

@@ -1,3 +1,4 @@
+#include "modelwindowtesting.h"
 #include "modules/lp/ui/lpinstelunit.h"
 #include "modules/lp/ui/lpprogress.h"
 #include "modules/lp/ui/lpunit.h"
@@ -77,42 +78,14 @@ private:
     QTimer timer_;
 };
 
-class LPWindowTest : public ::testing::Test {
+class LPWindowTest : public ModelWindowTest<TLP> {
 protected:
-    void SetUp() override {
-        window = std::make_unique<TLP>();
-        window->resize(800, 600);
-        window->show();
-        tarvik::test::ProcessEvents();
-    }
-    void TearDown() override {
-        window.reset();
-        tarvik::test::ProcessEvents();
-    }
-    TModelEditor* editor() const { return window->inputEditor(); }
-    void setModel(const QString& text) {
-        editor()->setPlainText(text);
-        editor()->document()->setModified(true);
-    }
+    void SetUp() override { showWindow(new TLP); }
     void placeCursor(int line, int column) {
         QTextCursor c(editor()->document()->findBlockByNumber(line));
         c.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, column);
         editor()->setTextCursor(c);
     }
-    QString line(int n) const { return editor()->document()->findBlockByNumber(n).text(); }
-    // The menu's actions as it shows them, by caption.
-    std::map<QString, bool> shownEnabling(QMenu* menu) {
-        menu->popup(QPoint(10, 10));
-        tarvik::test::ProcessEvents(1);
-        std::map<QString, bool> enabled;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator()) enabled[a->text()] = a->isEnabled();
-        menu->hide();
-        return enabled;
-    }
-
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TLP> window;
 };
 
 TEST_F(LPWindowTest, NewWindowShowsTheTemplateUnderNoName) {

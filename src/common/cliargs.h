@@ -1,0 +1,27 @@
+#pragma once
+// Pieces of the tarvik-solve command lines every module reads: options as
+// "--name VALUE" or "--name=VALUE", and comma-separated lists.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// One option word split at its first '=': "--n=4" gives "--n" and "4";
+// "--n" alone gives no value.
+struct OptionWord {
+    std::string name;
+    std::optional<std::string> value;
+};
+OptionWord SplitOptionWord(const std::string& word);
+
+// The value of `option`: the text after its '=', else the next word of `args`
+// (and `i` moves on to it). Nothing when the line ends first.
+std::optional<std::string> TakeValue(const OptionWord& option, const std::vector<std::string>& args,
+                                     std::size_t& i);
+
+// "a,b,c" as its items; an empty text or item stays as an empty item.
+std::vector<std::string> SplitList(const std::string& text);
+
+} // namespace tarvik

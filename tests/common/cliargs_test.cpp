@@ -1,0 +1,47 @@
+#include "common/cliargs.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CliArgs, OptionWordSplitsAtTheFirstEqualsSign) {
+    OptionWord w = SplitOptionWord("--times=1,2=3");
+    EXPECT_EQ(w.name, "--times");
+    EXPECT_EQ(w.value, "1,2=3");
+    // An empty value is a value: "--n=" must not take the next word.
+    w = SplitOptionWord("--n=");
+    EXPECT_EQ(w.name, "--n");
+    EXPECT_EQ(w.value, "");
+    w = SplitOptionWord("--points");
+    EXPECT_EQ(w.name, "--points");
+    EXPECT_FALSE(w.value);
+}
+
+TEST(CliArgs, ValueComesFromTheWordOrTheNextOne) {
+    const Args args = {"--seed=7", "--n", "5", "--level"};
+    std::size_t i = 0;
+    EXPECT_EQ(TakeValue(SplitOptionWord(args[i]), args, i), "7");
+    EXPECT_EQ(i, 0u); // nothing consumed
+    i = 1;
+    EXPECT_EQ(TakeValue(SplitOptionWord(args[i]), args, i), "5");
+    EXPECT_EQ(i, 2u);
+    i = 3;
+    EXPECT_FALSE(TakeValue(SplitOptionWord(args[i]), args, i));
+    EXPECT_EQ(i, 3u);
+    // "--n=" at the end of the line has its (empty) value.
+    const Args empty = {"--n="};
+    i = 0;
+    EXPECT_EQ(TakeValue(SplitOptionWord(empty[0]), empty, i), "");
+}
+
+TEST(CliArgs, ListKeepsEmptyItems) {
+    EXPECT_EQ(SplitList("0.1,0.2,0.7"), (Args{"0.1", "0.2", "0.7"}));
+    EXPECT_EQ(SplitList(""), (Args{""}));
+    EXPECT_EQ(SplitList("1,,2,"), (Args{"1", "", "2", ""}));
+}
+
+} // namespace
+} // namespace tarvik
