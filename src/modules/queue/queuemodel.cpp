@@ -1,5 +1,6 @@
 #include "modules/queue/queuemodel.h"
 
+#include "modules/queue/mg1.h"
 #include "modules/queue/mmc.h"
 #include "modules/queue/numerics.h"
 
@@ -23,7 +24,7 @@ const std::vector<PageInfo>& Pages() {
          "M/G/1 Queue",
          "mg1",
          100,
-         nullptr,
+         RunMG1,
          {{"cs2", false}, {"rho", false}},
          {{"service", {"erlang", "cox-gamma", "cox-balanced"}}, {"output", fourOutputs}},
          true,
