@@ -103,4 +103,42 @@ GraphPoints WaitingGraphTo(const std::function<double(double)>& pwq, double pwai
     return pts;
 }
 
+// The point where the sampled state graph of the M/M/c kind stops: the first n
+// below c with y <= 0.001, else from the geometric tail.
+GraphPoints SampledStateGraph(int c, double busy, const std::vector<double>& f, double tailLog,
+                              const std::function<double(int)>& gt) {
+    int m;
+    if ((1 - f[static_cast<std::size_t>(c - 1)]) / busy < 0.001) {
+        m = c - 1;
+        for (int i = 1; i <= c - 2; ++i)
+            if ((1 - f[static_cast<std::size_t>(i)]) / busy < 0.001) {
+                m = i;
+                break;
+            }
+    } else {
+        m = static_cast<int>(std::clamp(std::trunc(tailLog), -1e9, 1e9)) + 1;
+    }
+    int b = m > 10000 ? 200 : (m - 1) / 50 + 1;
+    if (b < 1) b = 1;
+    GraphPoints pts;
+    for (int n = 1; n <= 10000; ++n) {
+        if (n % b != 0) continue;
+        const double y = gt(n) / busy;
+        pts.emplace_back(n, y);
+        if (y <= 0.001) break;
+    }
+    return pts;
+}
+
+GraphPoints ExponentialWaitGraph(double decay) {
+    GraphPoints pts;
+    const double tmax = std::log(1000.0) / decay;
+    const double step = GraphTimeStep(tmax);
+    for (double t = 0; t < tmax;) {
+        t += step;
+        pts.emplace_back(t, std::exp(-decay * t));
+    }
+    return pts;
+}
+
 } // namespace tarvik::queue

@@ -1,5 +1,7 @@
 #include "modules/queue/queuemodel.h"
 
+#include "modules/queue/gmc.h"
+#include "modules/queue/mdc.h"
 #include "modules/queue/mg1.h"
 #include "modules/queue/mmc.h"
 #include "modules/queue/numerics.h"
@@ -58,7 +60,7 @@ const std::vector<PageInfo>& Pages() {
          "M/D/c Queue",
          "mdc",
          130,
-         nullptr,
+         RunMDC,
          {{"c", true}, {"rho", false}},
          {{"output", fourOutputs}},
          true,
@@ -69,7 +71,7 @@ const std::vector<PageInfo>& Pages() {
          "D/M/c Queue",
          "dmc",
          140,
-         nullptr,
+         RunDMC,
          {{"c", true}, {"rho", false}},
          {{"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}},
           {"graph", {"wait", "time-states", "customer-states"}}},
@@ -81,7 +83,7 @@ const std::vector<PageInfo>& Pages() {
          "G/M/c Queue",
          "gmc",
          150,
-         nullptr,
+         RunGMC,
          {{"c", true}, {"rho", false}, {"ca2", false}},
          {{"arrivals", {"det", "erlang", "cox-gamma", "cox-balanced"}},
           {"output", {"standard", "wait", "percentiles", "graphs"}}},
