@@ -1,5 +1,6 @@
 #include "modules/queue/queuemodel.h"
 
+#include "modules/queue/dg1.h"
 #include "modules/queue/gmc.h"
 #include "modules/queue/mdc.h"
 #include "modules/queue/mg1.h"
@@ -37,7 +38,7 @@ const std::vector<PageInfo>& Pages() {
          "D/G/1 Queue",
          "dg1",
          110,
-         nullptr,
+         RunDG1,
          {{"cs2", false}, {"rho", false}},
          {{"service", {"erlang", "pure-erlang", "cox-gamma", "cox-balanced"}},
           {"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}}},
