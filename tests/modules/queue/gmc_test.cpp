@@ -53,7 +53,12 @@ struct DeathChain {
         double w = std::exp(-lam * t);
         for (int k = 0; k < 400; ++k) {
             if (k > 0) {
-                term = Multiply(term, p);
+                // p is lower bidiagonal: term * p in O(n^2).
+                Matrix next(n, std::vector<double>(n, 0.0));
+                for (std::size_t i = 0; i < n; ++i)
+                    for (std::size_t j = 0; j < n; ++j)
+                        next[i][j] = term[i][j] * p[j][j] + (j + 1 < n ? term[i][j + 1] * p[j + 1][j] : 0);
+                term.swap(next);
                 w *= lam * t / k;
             }
             for (std::size_t i = 0; i < n; ++i)
