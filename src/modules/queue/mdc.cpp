@@ -69,6 +69,7 @@ MDcResult SolveMDc(int c, double rho) {
     s.pi = LUDECO(a, rhs);
     s.f = s.pi;
     for (int i = 1; i <= n; ++i) s.f[static_cast<std::size_t>(i)] += s.f[static_cast<std::size_t>(i - 1)];
+    s.dist = GeometricTailDist(s.pi, beta);
     const auto& pi = s.pi;
     const double piN = pi.back();
 
@@ -104,26 +105,22 @@ MDcResult SolveMDc(int c, double rho) {
     return s;
 }
 
-double MDcResult::Q(long long m) const {
-    if (m < 0) return 0;
-    const int n = N();
-    if (m <= n) return f[static_cast<std::size_t>(m)];
-    return f.back() + pi.back() * beta * (1 - Power(beta, static_cast<double>(m - n))) / (1 - beta);
-}
-
 double MDcResult::Wait(double t) const {
     if (t >= 250.0 / c) return gamma * SafeExp(-delta * t);
-    // Exact: the customers present one slot before, minus those served since.
+    // Exact: a customer arriving at t waits when more than (k+1)c - 1 - j were
+    // present at the epoch k - 1 before, with j arrivals in the u = k - t
+    // before the epoch k. Written as tails so that small values keep their
+    // precision: the sum over j < kc of P(j) P{L > (k+1)c - 1 - j} plus
+    // P(at least kc arrivals).
     const double lambda = c * rho;
     const long long k = static_cast<long long>(std::trunc(t)) + 1;
-    const double u = k - t;
-    const double lu = lambda * u;
-    double w = std::exp(-lu), le = 0;
+    const double lu = lambda * (k - t);
+    double w = std::exp(-lu), sum = 0;
     for (long long j = 0; j <= k * c - 1; ++j) {
         if (j > 0) w *= lu / static_cast<double>(j);
-        le += Q((k + 1) * c - j - 1) * w;
+        sum += dist.Tail((k + 1) * c - j - 1) * w;
     }
-    return std::max(0.0, 1 - le);
+    return sum + std::exp(LnPoissonUpperTail(lu, k * c));
 }
 
 std::optional<double> MDcResult::Percentile(double p) const {
