@@ -206,7 +206,9 @@ DG1Coxian SolveDG1Coxian(double cs2, double rho, ServiceFit kind) {
     s.fit = kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
     const double m1 = s.fit.mu1, m2 = s.fit.mu2, b = s.fit.b;
     const auto f = [&](double x) {
-        return x * x - x * (m1 + m2) + m1 * m2 - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
+        // Factored: near mu2 the exponential term is tiny for small rho and
+        // decides the sign.
+        return (x - m1) * (x - m2) - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
     };
     const double a1 = Rtbis(RootUse::CoxianBisection, f, 1e-14, m2, 1e-12);
     const double a2 = Rtbis(RootUse::CoxianBisection, f, m2, 2 * m1, 1e-12);

@@ -37,8 +37,11 @@ MG1Erlang SolveMG1Erlang(double cs2, double rho) {
     const int n = PhaseCount(cs2, rho);
 
     // Tail ratio: 1/x* with x* the root of the phase equation above 1.
+    // Written in x - 1, which is exact near 1: there the function has its
+    // trivial root and is only about (k - q)(1/rho - 1)(x - 1) above it.
     const auto tailEq = [&](double x) {
-        return std::log(((mu + rho) * x - mu) / (rho * q + x * rho * (1 - q))) - k * std::log(x);
+        const double d = x - 1;
+        return std::log1p((mu + rho) * d / rho) - std::log1p((1 - q) * d) - k * std::log1p(d);
     };
     s.tau = 1 / Rtbis(RootUse::ErlangBisection, tailEq, 1.00000000000001, 1e7, 1e-15);
 
@@ -191,7 +194,8 @@ MG1Coxian SolveMG1Coxian(double cs2, double rho, ServiceFit kind) {
     s.fit = kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
     const double m1 = s.fit.mu1, m2 = s.fit.mu2, b = s.fit.b;
     const auto f = [&](double x) {
-        return (x + rho) * (x * x - x * (m1 + m2) + m1 * m2) - rho * (m1 * m2 - x * (1 - b) * m1);
+        // The quadratic factored, so that its value near the rates keeps its precision.
+        return (x + rho) * ((x - m1) * (x - m2)) - rho * (m1 * m2 - x * (1 - b) * m1);
     };
     const double a1 = Rtbis(RootUse::CoxianBisection, f, 1e-14, m2, 1e-12);
     const double a2 = Rtbis(RootUse::CoxianBisection, f, m2, 2 * m1, 1e-12);
