@@ -229,7 +229,7 @@ double DMcResult::TimeEq(int n) const {
 
 double DMcResult::TimeGt(int n) const {
     const int c = r.c;
-    if (n <= c - 1) return 1 - timeF[static_cast<std::size_t>(n)];
+    if (n <= c - 1) return timeTail[static_cast<std::size_t>(n)];
     return Power(r.sigma, n - c + 1) * r.rho * r.x / (1 - r.sigma);
 }
 
@@ -243,7 +243,7 @@ double DMcResult::CustEq(int n) const {
 
 double DMcResult::CustGt(int n) const {
     const int c = r.c;
-    if (n <= c - 1) return 1 - custF[static_cast<std::size_t>(n)];
+    if (n <= c - 1) return custTail[static_cast<std::size_t>(n)];
     return Power(r.sigma, n - c + 2) * r.x / (1 - r.sigma);
 }
 
@@ -254,7 +254,15 @@ DMcResult SolveDMc(int c, double rho) {
     r.rho = rho;
     const double dd = 1 / (c * rho);
     const auto g = [&](double x) { return rho * std::log(x) + 1 - x; };
-    r.sigma = g(1e-14) >= 0 ? 0 : Rtbis(RootUse::DMcBisection, g, 1e-14, rho, 1e-14);
+    if (g(1e-14) >= 0) {
+        // The root lies below the interval: sigma = e^(-(1 - sigma)/rho) is then
+        // so small that the iteration from 0 settles at once.
+        double x = 0;
+        for (int i = 0; i < 50; ++i) x = std::exp(-(1 - x) / rho);
+        r.sigma = std::min(x, 1e-14);
+    } else {
+        r.sigma = Rtbis(RootUse::DMcBisection, g, 1e-14, rho, 1e-14);
+    }
     const double s = r.sigma;
     const std::vector<double> lf = LnFactorials(c + 1);
     const double ed = std::exp(-dd), led = -dd, l1ed = std::log1p(-ed);
@@ -341,6 +349,18 @@ DMcResult SolveDMc(int c, double rho) {
         res.custF[static_cast<std::size_t>(j)] =
             (j <= c - 2 ? r.x * res.y[static_cast<std::size_t>(j)] : r.x) +
             (j > 0 ? res.custF[static_cast<std::size_t>(j - 1)] : 0);
+    // Tails from the top, exact however small they are.
+    res.timeTail.assign(static_cast<std::size_t>(c), 0.0);
+    res.custTail.assign(static_cast<std::size_t>(c), 0.0);
+    res.timeTail[static_cast<std::size_t>(c - 1)] = rho * r.x / (1 - s);
+    res.custTail[static_cast<std::size_t>(c - 1)] = r.x * s / (1 - s);
+    for (int n = c - 2; n >= 0; --n) {
+        res.timeTail[static_cast<std::size_t>(n)] =
+            res.timeTail[static_cast<std::size_t>(n + 1)] + p[static_cast<std::size_t>(n + 1)];
+        res.custTail[static_cast<std::size_t>(n)] =
+            res.custTail[static_cast<std::size_t>(n + 1)] +
+            r.x * (n + 1 <= c - 2 ? res.y[static_cast<std::size_t>(n + 1)] : 1);
+    }
     return res;
 }
 
@@ -545,15 +565,15 @@ void RunDMC(const PageInput& input, RunResult& result) {
         g.points = ExponentialWaitGraph((1 - r.sigma) * cc);
     } else if (kind == "time-states") {
         g.graphTitle = "P(L(time)>n | L(time)>0)";
-        const double busy = 1 - d.timeF[0];
+        const double busy = d.TimeGt(0);
         // The divisor is ln rho, the utilisation, in both state graphs.
         const double m = std::log(0.001 * busy * (1 - r.sigma) / (rho * r.x)) / lnRho + cc - 1;
-        g.points = SampledStateGraph(cc, busy, d.timeF, m, [&](int n) { return d.TimeGt(n); });
+        g.points = SampledStateGraph(cc, busy, m, [&](int n) { return d.TimeGt(n); });
     } else {
         g.graphTitle = "P(L(cust)>n | L(cust)>0)";
-        const double busy = 1 - d.custF[0];
+        const double busy = d.CustGt(0);
         const double m = std::log(0.001 * busy * (1 - r.sigma) / r.x) / lnRho + cc - 2;
-        g.points = SampledStateGraph(cc, busy, d.custF, m, [&](int n) { return d.CustGt(n); });
+        g.points = SampledStateGraph(cc, busy, m, [&](int n) { return d.CustGt(n); });
     }
     window.graphs = {g};
     result.graphWindow = window;

@@ -35,10 +35,11 @@ GMcResult SolveGMc(ArrivalKind kind, double ca2, int c, double rho);
 
 struct DMcResult {
     RenewalMc r;
-    std::vector<double> y;            // y_j = pi_j / pi_{c-1}, j = 0..c-2
-    double balanceCheck = 0;          // |y_{c-2} - (1 - R(c-1)) / B(c-2, c-1)|
-    std::vector<double> timeF, custF; // cumulative probabilities below c
-    double timeCheck = 0;             // signed: mean busy servers minus c rho
+    std::vector<double> y;                  // y_j = pi_j / pi_{c-1}, j = 0..c-2
+    double balanceCheck = 0;                // |y_{c-2} - (1 - R(c-1)) / B(c-2, c-1)|
+    std::vector<double> timeF, custF;       // cumulative probabilities below c
+    std::vector<double> timeTail, custTail; // P{L > n} below c, summed from the top
+    double timeCheck = 0;                   // signed: mean busy servers minus c rho
     double TimeEq(int n) const;
     double TimeGt(int n) const;
     double CustEq(int n) const;

@@ -231,7 +231,7 @@ void RunMDC(const PageInput& input, RunResult& result) {
     const double busy = 1 - s.f[0];
     const int n = s.N();
     const double tailEnd = std::log(0.001 * busy * (1 - s.beta) / s.pi.back()) / std::log(s.beta) + n - 1;
-    state.points = SampledStateGraph(cc, busy, s.f, tailEnd, [&](int k) { return s.Gt(k); });
+    state.points = SampledStateGraph(cc, busy, tailEnd, [&](int k) { return s.Gt(k); });
     window.graphs = {wait, state};
     result.graphWindow = window;
 }

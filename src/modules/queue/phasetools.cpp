@@ -105,13 +105,13 @@ GraphPoints WaitingGraphTo(const std::function<double(double)>& pwq, double pwai
 
 // The point where the sampled state graph of the M/M/c kind stops: the first n
 // below c with y <= 0.001, else from the geometric tail.
-GraphPoints SampledStateGraph(int c, double busy, const std::vector<double>& f, double tailLog,
-                              const std::function<double(int)>& gt) {
+GraphPoints SampledStateGraph(int c, double busy, double tailLog, const std::function<double(int)>& gt) {
+    if (!(busy > 0)) return {};
     int m;
-    if ((1 - f[static_cast<std::size_t>(c - 1)]) / busy < 0.001) {
+    if (gt(c - 1) / busy < 0.001) {
         m = c - 1;
         for (int i = 1; i <= c - 2; ++i)
-            if ((1 - f[static_cast<std::size_t>(i)]) / busy < 0.001) {
+            if (gt(i) / busy < 0.001) {
                 m = i;
                 break;
             }

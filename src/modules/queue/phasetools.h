@@ -48,11 +48,9 @@ double PercentileRoot(RootUse use, const std::function<double(double)>& pwq, dou
 GraphPoints WaitingGraphTo(const std::function<double(double)>& pwq, double pwait, double tmax);
 
 // The state graph of the M/M/c kind: y(n) = gt(n) / busy sampled with a step
-// chosen from the first n below c with y <= 0.001 (from f, the cumulative
-// probabilities up to at least c - 1) or else from `tailEnd`, the real-valued
-// estimate of that n from the geometric tail.
-GraphPoints SampledStateGraph(int c, double busy, const std::vector<double>& f, double tailEnd,
-                              const std::function<double(int)>& gt);
+// chosen from the first n below c with y <= 0.001, or else from `tailEnd`, the
+// real-valued estimate of that n from the geometric tail. gt(n) = P{L > n}.
+GraphPoints SampledStateGraph(int c, double busy, double tailEnd, const std::function<double(int)>& gt);
 // (t, e^(-decay t)) from one step up to ln(1000)/decay.
 GraphPoints ExponentialWaitGraph(double decay);
 

@@ -122,6 +122,23 @@ TEST(DG1, PureErlangTimeAverageBeyondTheTable) {
     EXPECT_TRUE(std::isfinite(DG1PureStdLq(light)));
 }
 
+TEST(DG1, CoxianRootsAtLightLoads) {
+    // At CS2 = 0.5 both fits are two phases of rate 2, the pure Erlang k = 2;
+    // at light loads the first root lies a hair below mu2.
+    for (double rho : {0.15, 0.3}) {
+        const DG1Phase e = SolveDG1Phase(0.5, rho, 2);
+        for (ServiceFit kind : {ServiceFit::CoxGamma, ServiceFit::CoxBalanced}) {
+            const DG1Coxian c = SolveDG1Coxian(0.5, rho, kind);
+            EXPECT_NEAR(c.m.pwait / e.m.pwait, 1, 1e-4) << rho;
+            EXPECT_NEAR(c.m.ewq / e.m.ewq, 1, 1e-4) << rho;
+        }
+    }
+    const DG1Coxian tiny = SolveDG1Coxian(0.5, 0.02, ServiceFit::CoxGamma);
+    EXPECT_GE(tiny.m.pwait, 0);
+    EXPECT_TRUE(std::isfinite(tiny.m.stdwq));
+    EXPECT_LT(tiny.m.pwait, 1e-15);
+}
+
 TEST(DG1, CoxianPercentileBeyondTheFirstBracket) {
     const DG1Coxian s = SolveDG1Coxian(80, 0.1, ServiceFit::CoxBalanced);
     const auto q = CoxianPercentile(s.wait, s.m.pwait, 80, 0.1, 0.999999);

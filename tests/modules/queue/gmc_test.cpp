@@ -144,6 +144,11 @@ TEST(DMc, ArrivalEpochDistributionMatchesTheDenseChain) {
     EXPECT_NEAR(one.r.pwait, 0.203188, 1e-6);
     for (int n : {1, 2, 6})
         EXPECT_NEAR(one.TimeEq(n), 0.5 * (1 - one.r.sigma) * std::pow(one.r.sigma, n - 1), 1e-12);
+    // A root below the bisection's interval is still found.
+    const DMcResult light = SolveDMc(1, 0.02);
+    EXPECT_NEAR(light.r.sigma / std::exp(-1 / 0.02), 1, 1e-9);
+    EXPECT_NEAR(light.r.pwait / light.r.sigma, 1, 1e-9);
+    EXPECT_NEAR(light.r.pbusy, 0.02, 1e-15);
     const DMcResult two = SolveDMc(2, 0.7);
     EXPECT_NEAR(two.r.sigma, 0.466996, 1e-6);
     EXPECT_NEAR(two.r.x, 0.396280, 1e-6);

@@ -190,6 +190,16 @@ TEST(MG1, NoEarlyZeroBeforeTheTail) {
     }
 }
 
+TEST(MG1, NearlyExponentialServiceAtHighLoad) {
+    // The tail equation has its trivial root at 1 and the wanted one just above.
+    const MG1Erlang s = SolveMG1Erlang(0.9999, 0.99);
+    EXPECT_EQ(s.fit.k, 2);
+    EXPECT_GT(s.tau, 0.98);
+    EXPECT_LT(s.tau, 1);
+    EXPECT_LT(s.m.accuracy, 1e-6);
+    EXPECT_NEAR(MG1ErlangWait(s, 50), SolveMG1Erlang(1, 0.99).m.pwait * std::exp(-0.01 * 50), 1e-3);
+}
+
 TEST(MG1, CoxianFitsGiveTheTwoMomentResults) {
     for (ServiceFit kind : {ServiceFit::CoxGamma, ServiceFit::CoxBalanced})
         for (auto [cs2, rho] : {std::pair{2.0, 0.7}, {0.8, 0.4}, {10.5, 0.9}, {1.0, 0.5}}) {
