@@ -32,10 +32,10 @@ TARVIK_SCREENSHOT(queue_pages) {
     shot.save(form, "queue-window");
 
     // Every page, with a telling choice.
-    Choose(form, "MG1_Service_RadioGroup", 1);
+    Choose(form, "MG1_Service_Type_RadioGroup", 1);
     Choose(form, "MG1_Output_RadioGroup", 1);
-    Choose(form, "DG1_Service_RadioGroup", 1);
-    Choose(form, "DG1_OutputPure_RadioGroup", 3);
+    Choose(form, "DG1_Service_Type_RadioGroup", 1);
+    Choose(form, "DG1_Pure_Erlang_Output_RadioGroup", 3);
     Choose(form, "DMC_Output_RadioGroup", 5);
     Choose(form, "GMC_Arrivals_RadioGroup", 2);
     Set(form, "GMC_CA2_Edit", "2.5");

@@ -1,5 +1,9 @@
 #include "modules/queue/queuemodel.h"
 
+#include "modules/queue/dg1.h"
+#include "modules/queue/gmc.h"
+#include "modules/queue/mdc.h"
+#include "modules/queue/mg1.h"
 #include "modules/queue/mmc.h"
 #include "modules/queue/numerics.h"
 
@@ -23,7 +27,7 @@ const std::vector<PageInfo>& Pages() {
          "M/G/1 Queue",
          "mg1",
          100,
-         nullptr,
+         RunMG1,
          {{"cs2", false}, {"rho", false}},
          {{"service", {"erlang", "cox-gamma", "cox-balanced"}}, {"output", fourOutputs}},
          true,
@@ -34,7 +38,7 @@ const std::vector<PageInfo>& Pages() {
          "D/G/1 Queue",
          "dg1",
          110,
-         nullptr,
+         RunDG1,
          {{"cs2", false}, {"rho", false}},
          {{"service", {"erlang", "pure-erlang", "cox-gamma", "cox-balanced"}},
           {"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}}},
@@ -57,7 +61,7 @@ const std::vector<PageInfo>& Pages() {
          "M/D/c Queue",
          "mdc",
          130,
-         nullptr,
+         RunMDC,
          {{"c", true}, {"rho", false}},
          {{"output", fourOutputs}},
          true,
@@ -68,7 +72,7 @@ const std::vector<PageInfo>& Pages() {
          "D/M/c Queue",
          "dmc",
          140,
-         nullptr,
+         RunDMC,
          {{"c", true}, {"rho", false}},
          {{"output", {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}},
           {"graph", {"wait", "time-states", "customer-states"}}},
@@ -80,7 +84,7 @@ const std::vector<PageInfo>& Pages() {
          "G/M/c Queue",
          "gmc",
          150,
-         nullptr,
+         RunGMC,
          {{"c", true}, {"rho", false}, {"ca2", false}},
          {{"arrivals", {"det", "erlang", "cox-gamma", "cox-balanced"}},
           {"output", {"standard", "wait", "percentiles", "graphs"}}},

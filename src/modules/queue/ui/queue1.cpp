@@ -258,7 +258,7 @@ void TQueueMainForm::BuildPages() {
         mg1CS2Range_ = cs2.range;
         ui.fields = {{"cs2", cs2.edit, nullptr}, {"rho", rho.edit, nullptr}};
         auto* service =
-            new TRadioGroup(QStringLiteral("MG1_Service_RadioGroup"), QStringLiteral("Service Times"),
+            new TRadioGroup(QStringLiteral("MG1_Service_Type_RadioGroup"), QStringLiteral("Service Times"),
                             {QStringLiteral("Erlangian"), QStringLiteral("Coxian-2 (Gamma Normalization)"),
                              QStringLiteral("Coxian-2 (Balanced Means)")},
                             ui.page);
@@ -287,14 +287,14 @@ void TQueueMainForm::BuildPages() {
         dg1CS2Label_ = cs2.label;
         dg1CS2Range_ = cs2.range;
         auto* service = new TRadioGroup(
-            QStringLiteral("DG1_Service_RadioGroup"), QStringLiteral("Service Times"),
+            QStringLiteral("DG1_Service_Type_RadioGroup"), QStringLiteral("Service Times"),
             {QStringLiteral("Erlangian"), QStringLiteral("Pure Erlang"),
              QStringLiteral("Coxian-2 (Gamma Normalization)"), QStringLiteral("Coxian-2 (Balanced Means)")},
             ui.page);
-        dg1Output_ = new TRadioGroup(QStringLiteral("DG1_Output_RadioGroup"), QStringLiteral("Output"),
+        dg1Output_ = new TRadioGroup(QStringLiteral("DG1_Coxian_Output_RadioGroup"), QStringLiteral("Output"),
                                      {outputs[0], outputs[1], outputs[2], outputs[4]}, ui.page);
         dg1OutputPure_ = new TRadioGroup(
-            QStringLiteral("DG1_OutputPure_RadioGroup"), QStringLiteral("Output (Pure Erlang)"),
+            QStringLiteral("DG1_Pure_Erlang_Output_RadioGroup"), QStringLiteral("Output (Pure Erlang)"),
             {outputs[0], outputs[1], outputs[2], QStringLiteral("Time Average State Probabilities"),
              QStringLiteral("Customer Average State Probabilities"), outputs[4]},
             ui.page);
@@ -353,7 +353,7 @@ void TQueueMainForm::BuildPages() {
                                         QStringLiteral("Time Average State Probabilities"),
                                         QStringLiteral("Customer Average State Probabilities"), outputs[4]},
                                        ui.page);
-        dmcGraphs_ = new TRadioGroup(QStringLiteral("DMC_Graph_RadioGroup"),
+        dmcGraphs_ = new TRadioGroup(QStringLiteral("DMC_Graph_GroupBox"),
                                      QStringLiteral("Conditional Probability Graphs"),
                                      {QStringLiteral("Waiting-Time"), QStringLiteral("Time-Average State"),
                                       QStringLiteral("Customer-Average State")},

@@ -162,25 +162,25 @@ TEST_F(QueueWindow, OutputChoicesShowTheirValueLists) {
 TEST_F(QueueWindow, ServiceChoicesSetTheRangeLabels) {
     ShowPage(Page::MG1);
     EXPECT_EQ(Range("MG1_CS2_edit"), "0.01 <= CS2 <= 1");
-    Choose("MG1_Service_RadioGroup", 2);
+    Choose("MG1_Service_Type_RadioGroup", 2);
     EXPECT_EQ(Range("MG1_CS2_edit"), "0.5 <= CS2 <= 100");
-    Choose("MG1_Service_RadioGroup", 0);
+    Choose("MG1_Service_Type_RadioGroup", 0);
     EXPECT_EQ(Range("MG1_CS2_edit"), "0.01 <= CS2 <= 1");
 
     ShowPage(Page::DG1);
-    auto* pure = Find<TRadioGroup>("DG1_OutputPure_RadioGroup");
-    auto* other = Find<TRadioGroup>("DG1_Output_RadioGroup");
-    Choose("DG1_Output_RadioGroup", 1);
+    auto* pure = Find<TRadioGroup>("DG1_Pure_Erlang_Output_RadioGroup");
+    auto* other = Find<TRadioGroup>("DG1_Coxian_Output_RadioGroup");
+    Choose("DG1_Coxian_Output_RadioGroup", 1);
     EXPECT_TRUE(Shown(form->listGroup(Page::DG1, 't')));
-    Choose("DG1_Service_RadioGroup", 1);
+    Choose("DG1_Service_Type_RadioGroup", 1);
     EXPECT_EQ(Find<QLabel>("DG1_CS2_edit_label")->text(), "1/CS2:");
     EXPECT_EQ(Range("DG1_CS2_edit"), "1..100");
     EXPECT_TRUE(Shown(pure));
     EXPECT_FALSE(Shown(other));
     EXPECT_FALSE(Shown(form->listGroup(Page::DG1, 't'))); // rule 4 ran for the pure group's first item
-    Choose("DG1_OutputPure_RadioGroup", 4);
+    Choose("DG1_Pure_Erlang_Output_RadioGroup", 4);
     EXPECT_TRUE(Shown(form->listGroup(Page::DG1, 'n')));
-    Choose("DG1_Service_RadioGroup", 3);
+    Choose("DG1_Service_Type_RadioGroup", 3);
     EXPECT_EQ(Find<QLabel>("DG1_CS2_edit_label")->text(), "CS2:");
     EXPECT_EQ(Range("DG1_CS2_edit"), "0.5 <= CS2 <= 100");
     EXPECT_FALSE(Shown(pure));
@@ -190,7 +190,7 @@ TEST_F(QueueWindow, ServiceChoicesSetTheRangeLabels) {
 
 TEST_F(QueueWindow, DMcOutputShowsListsAndTheGraphChoice) {
     ShowPage(Page::DMC);
-    auto* graphs = Find<TRadioGroup>("DMC_Graph_RadioGroup");
+    auto* graphs = Find<TRadioGroup>("DMC_Graph_GroupBox");
     EXPECT_FALSE(Shown(graphs));
     Choose("DMC_Output_RadioGroup", 4);
     EXPECT_TRUE(Shown(form->listGroup(Page::DMC, 'n')));

@@ -1,0 +1,67 @@
+#pragma once
+// The M/G/1 queue with the service time replaced by a two-moment fit: the
+// phase method for the Erlang mixture and the two-root method for the
+// Coxian-2 fits. Time in units of the mean service time, lambda = rho.
+#include "modules/queue/phasetools.h"
+#include "modules/queue/queuemodel.h"
+#include "modules/queue/servicefit.h"
+
+#include <optional>
+#include <vector>
+
+namespace tarvik::queue {
+
+enum class ServiceFit { Erlang, CoxGamma, CoxBalanced };
+
+struct WaitMoments {
+    double pwait = 0, ewq = 0, elq = 0, stdwq = 0, stdlq = 0, accuracy = 0;
+};
+
+struct MG1Erlang {
+    double cs2 = 1, rho = 0;
+    ErlangMix fit;
+    double tau = 0;           // ratio of the geometric tail of the phases
+    GeometricTailDist phases; // phases present at an arbitrary time
+    WaitMoments m;
+};
+
+MG1Erlang SolveMG1Erlang(double cs2, double rho);
+double MG1ErlangWait(const MG1Erlang& s, double t);
+// Empty: undefined.
+std::optional<double> MG1ErlangPercentile(const MG1Erlang& s, double p);
+
+// Number in system for the Erlang mixture: p_0..p_M and the geometric ratio.
+struct MG1States {
+    std::vector<double> p; // p[0..M]
+    std::vector<double> f; // cumulative
+    double ratio = 0;
+    double accuracyTerm = 0; // signed: mean number from the table minus E(L)
+    double Eq(int n) const;
+    double Gt(int n) const;
+};
+MG1States MG1ErlangStates(const MG1Erlang& s);
+
+// Two-exponential waiting time of the Coxian-2 fits (also D/G/1).
+struct TwoExpWait {
+    double a1 = 0, a2 = 0, A1 = 0, A2 = 0;
+    double operator()(double t) const;
+};
+// A1, A2 from the roots and the fit.
+TwoExpWait TwoExpFromRoots(double a1, double a2, const Coxian2& f);
+
+struct MG1Coxian {
+    double cs2 = 1, rho = 0;
+    Coxian2 fit;
+    TwoExpWait wait;
+    WaitMoments m;
+    // P{L = n} for n = 0.. until negligible, and the tails P{L > n}.
+    std::vector<double> eq, gt;
+};
+
+MG1Coxian SolveMG1Coxian(double cs2, double rho, ServiceFit fit);
+// The Coxian-2 percentile: undefined below 1 - Pwait - 1e-10.
+std::optional<double> CoxianPercentile(const TwoExpWait& w, double pwait, double cs2, double rho, double p);
+
+void RunMG1(const PageInput& input, RunResult& result);
+
+} // namespace tarvik::queue
