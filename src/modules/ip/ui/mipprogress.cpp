@@ -1,5 +1,7 @@
 #include "modules/ip/ui/mipprogress.h"
 
+#include "common/ui/help.h"
+
 #include "modules/ip/mipsolver.h"
 
 #include <QFontDatabase>
@@ -27,6 +29,7 @@ QLabel* AddValue(QGridLayout* grid, int row, const QString& caption, const QStri
 } // namespace
 
 TMIPProgressDialog::TMIPProgressDialog(QWidget* parent) : TRunDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 10);
     setObjectName(QStringLiteral("MIPProgressDialog"));
     setWindowTitle(QStringLiteral("Integer programming"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);

@@ -67,6 +67,7 @@ QStringList TMIPmodule::Template() {
 }
 
 TMIPmodule::TMIPmodule(QWidget* parent) : ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 10);
     setObjectName(QStringLiteral("MIPmodule"));
     setWindowTitle(kCaption);
 
@@ -151,7 +152,7 @@ TMIPmodule::TMIPmodule(QWidget* parent) : ModuleWindow(parent) {
                                        &TMIPmodule::CalculateClick);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    help->addAction(QStringLiteral("Explanation"), this, &TMIPmodule::HelpClick);
+    help->addAction(QStringLiteral("Explanation"), QKeySequence(Qt::Key_F1), this, &TMIPmodule::HelpClick);
 
     // The context menu of both pages: cut, copy and paste on the editor.
     contextMenu_ = new QMenu(this);

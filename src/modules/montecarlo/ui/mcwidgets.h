@@ -78,6 +78,8 @@ QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name,
 // frame's close runs `onFrameClose`.
 class TMCWindow : public QWidget {
     Q_OBJECT
+    // Read by the application's F1 handling.
+    Q_PROPERTY(int tarvikHelpContext MEMBER helpContext)
 public:
     TMCWindow(TMC* module, const QString& caption, bool frameless = false);
     TMC* module() const { return module_; }

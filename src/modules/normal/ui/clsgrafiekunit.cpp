@@ -31,6 +31,7 @@ QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
 TCLSGraphWindow::TCLSGraphWindow(TCLS* owner, const QString& name, const QString& caption, int width,
                                  int height)
     : QDialog(owner), owner_(owner), Picture(NewPicture(width, height)) {
+    tarvik::ui::SetHelpContext(this, 5);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);

@@ -74,6 +74,7 @@ int TCLS::SqrtStream() {
 }
 
 TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 5);
     setObjectName(QStringLiteral("CLS"));
     setWindowTitle(QStringLiteral("Normal distribution"));
     SqrtStream();
@@ -102,6 +103,7 @@ TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
 
     KeuzeDialoog = new TCLSKeuzeDialoog(this);

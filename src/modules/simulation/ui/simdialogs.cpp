@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simdialogs.h"
 
+#include "common/ui/help.h"
+
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
@@ -44,6 +46,7 @@ bool ProcessChoice::deterministic() const {
 TSimSettingsDialog::TSimSettingsDialog(TSim* owner, const QString& name, const QString& heading,
                                        bool refreshOnShow, bool parameterGroup)
     : QDialog(owner), owner_(owner), refreshOnShow_(refreshOnShow) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Settings"));

@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simdialoog1.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
 #include "modules/simulation/simchecks.h"
@@ -22,6 +24,7 @@
 namespace tarvik::simulation::ui {
 
 TSimDialoog1::TSimDialoog1(TSim* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(QStringLiteral("SimDialoog1"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Settings"));

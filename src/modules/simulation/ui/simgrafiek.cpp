@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simgrafiek.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
 #include "modules/simulation/ui/simpictures.h"
@@ -29,6 +31,7 @@ void TSimPicture::paintEvent(QPaintEvent* event) {
 
 TSimGrafiek::TSimGrafiek(QWidget* parent)
     : QWidget(parent), Picture(NewPicture(kSingleWidth, kSingleHeight)) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(QStringLiteral("SimGrafiek"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Graph"));

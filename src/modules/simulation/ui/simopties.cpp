@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simopties.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/simulation/ui/simunit.h"
 
@@ -14,6 +16,7 @@
 namespace tarvik::simulation::ui {
 
 TSimOpties::TSimOpties(TSim* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(QStringLiteral("SimOpties"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Options"));

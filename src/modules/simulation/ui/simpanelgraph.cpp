@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simpanelgraph.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
 
@@ -12,6 +14,7 @@ namespace tarvik::simulation::ui {
 
 TSimPanelGraph::TSimPanelGraph(QWidget* parent, const PanelGraphStyle& style)
     : QWidget(parent), style_(style), Picture(NewPicture(kPanelWidth, style.height)) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(style.name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Graph"));

@@ -154,6 +154,7 @@ QString Q(const std::string& s) {
 } // namespace
 
 TTables::TTables(QWidget* parent) : ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 4);
     setObjectName(QStringLiteral("TTables"));
     setWindowTitle(QStringLiteral("Tables and graphs"));
 

@@ -1,5 +1,7 @@
 #include "modules/tsp/ui/tspkaartunit.h"
 
+#include "common/ui/help.h"
+
 #include "modules/tsp/ui/tspunit.h"
 
 #include <QElapsedTimer>
@@ -68,6 +70,7 @@ void TPlaatje::mouseMoveEvent(QMouseEvent* event) {
 }
 
 TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPKaart"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Map"));
