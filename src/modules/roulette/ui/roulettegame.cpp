@@ -205,7 +205,10 @@ void TRouletteTableau::closeEvent(QCloseEvent* event) {
 
 // --- Troulettewiel ------------------------------------------------------------------
 
-Troulettewiel::Troulettewiel(TRoulette* owner) : QWidget(owner), clean_(DrawWheelPicture()), shown_(clean_) {
+Troulettewiel::Troulettewiel(TRoulette* owner)
+    : QWidget(owner), clean_(DrawWheelPicture()), shown_(clean_), live_([this] {
+          if (isVisible()) repaint();
+      }) {
     tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("roulettewiel"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
@@ -216,13 +219,13 @@ Troulettewiel::Troulettewiel(TRoulette* owner) : QWidget(owner), clean_(DrawWhee
 
 void Troulettewiel::ShowClean() {
     shown_ = clean_;
-    if (isVisible()) repaint();
+    live_.request();
 }
 
 void Troulettewiel::ShowBall(int wheelIndex) {
     shown_ = clean_;
     DrawBall(shown_, wheelIndex);
-    if (isVisible()) repaint();
+    live_.request();
 }
 
 void Troulettewiel::paintEvent(QPaintEvent*) {
