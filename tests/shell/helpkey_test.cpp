@@ -27,6 +27,21 @@ const std::map<QString, int> kModuleContext = {
     {"StartIP", 10},    {"StartQueue", 12}, {"StartKortstePad", 11}, {"SpeedButton1", 13},
 };
 
+// Windows with a topic of their own, by object name.
+const std::map<QString, int> kWindowContext = {
+    {"MCBuffonDialoog", 60},
+    {"MCBuffonPlot", 60},
+    {"MCBDP", 61},
+    {"MCBDPPlot", 61},
+    {"MCPi", 62},
+    {"MCPiPlot", 62},
+    {"MCSPPDialoog", 63},
+    {"MCRouletteKeuze", 64},
+    {"MCRouletteDialoog", 64},
+    {"MCRouletteDialoog2", 64},
+    {"MCKellyBDialoog", 65},
+};
+
 QTextBrowser* VisibleHelp() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == "HelpViewer" && w->isVisible()) return w->findChild<QTextBrowser*>();
@@ -51,9 +66,39 @@ QList<QWidget*> ModuleWindows(QWidget* module, const QList<QWidget*>& before) {
     return windows;
 }
 
+// The context a module's widget names itself or through its parents, short
+// of the main window (whose own context is the program's topic).
+int ModuleContextOf(const QWidget* w, const QWidget* mainWindow) {
+    for (; w && w != mainWindow; w = w->parentWidget()) {
+        const QVariant v = w->property("tarvikHelpContext");
+        if (v.isValid()) return v.toInt();
+    }
+    return 0;
+}
+
 QString Describe(const QWidget* w) {
     return QStringLiteral("%1 \"%2\" (%3)")
         .arg(QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), w->objectName());
+}
+
+TEST(MainWindow, F1AndTheExplanationEntryOpenTheMainTopic) {
+    tarvik::test::ScriptedDialogs dialogs;
+    TTarvikMain main;
+    main.show();
+    ProcessEvents();
+    HideHelp();
+    QAction* explanation = main.findChild<QAction*>("HelpExplanation");
+    ASSERT_NE(explanation, nullptr);
+    EXPECT_EQ(explanation->shortcut(), QKeySequence(Qt::Key_F1));
+    QTest::keyClick(&main, Qt::Key_F1);
+    ProcessEvents();
+    QTextBrowser* browser = VisibleHelp();
+    ASSERT_NE(browser, nullptr);
+    QTextBrowser expected;
+    expected.setHtml(tarvik::ui::HelpTopicHtml(1));
+    EXPECT_FALSE(expected.toPlainText().isEmpty());
+    EXPECT_EQ(browser->toPlainText(), expected.toPlainText());
+    HideHelp();
 }
 
 class EveryModule : public ::testing::TestWithParam<int> {};
@@ -83,8 +128,12 @@ TEST_P(EveryModule, WindowsNameAHelpTopicAndF1OpensIt) {
     EXPECT_EQ(help->actions().first()->shortcut(), QKeySequence(Qt::Key_F1)) << help->title().toStdString();
 
     for (QWidget* w : ModuleWindows(module, before)) {
-        const int context = tarvik::ui::HelpContextOf(w);
+        const int context = ModuleContextOf(w, &main);
         EXPECT_GT(context, 0) << Describe(w).toStdString();
+        EXPECT_EQ(tarvik::ui::HelpContextOf(w), context);
+        if (const auto own = kWindowContext.find(w->objectName()); own != kWindowContext.end()) {
+            EXPECT_EQ(context, own->second) << Describe(w).toStdString();
+        }
         if (context <= 0) continue;
         EXPECT_FALSE(tarvik::ui::HelpTopicHtml(context).isEmpty())
             << Describe(w).toStdString() << " context " << context;
