@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan screenshots bench fuzz clean
+.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz clean
 
 all: build
 
@@ -41,6 +41,10 @@ screenshots: build
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+# The live-picture benchmarks offscreen and on an X server (Xvfb), side by side.
+bench-live: build
+	@scripts/bench-live $(BUILD)
 
 # The fuzz targets, built with clang, each run from its seed corpus for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60

@@ -63,8 +63,8 @@ void BM_OKToResultsWindow(benchmark::State& state) {
 BENCHMARK(BM_OKToResultsWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // One step of the wheel animation: the ball drawn into a copy of the clean
-// wheel and the window repainted at once (37 to 147 of these per spin, 50 or
-// 100 ms apart).
+// wheel and the window repainted, at most once a frame (37 to 147 of these per
+// spin, 50 or 100 ms apart).
 void BM_WheelStep(benchmark::State& state) {
     QPointer<ui::TRoulette> module = new ui::TRoulette;
     module->show();

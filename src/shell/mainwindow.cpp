@@ -96,6 +96,10 @@ TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
     helpMenu_ = menuBar()->addMenu(QStringLiteral("Help"));
     QAction* explanation = helpMenu_->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("HelpExplanation"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 anywhere in the main window opens this topic, unless an open
+    // module's window names its own.
+    tarvik::ui::SetHelpContext(this, 1);
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(1, this); });
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QTest>
 #include <cstdio>
 #include <map>
@@ -34,6 +36,30 @@ void Shot::save(QWidget* widget, const QString& name) {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     const QString path = QDir(dir_).filePath(name + QStringLiteral(".png"));
     if (widget->grab().save(path))
+        std::printf("wrote %s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+}
+
+void Shot::saveWithCaption(QWidget* widget, const QString& name) {
+    widget->show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    const QPixmap client = widget->grab();
+    const int bar = 26;
+    QPixmap framed(client.width(), client.height() + bar);
+    framed.fill(QColor(0x2b, 0x57, 0x9a));
+    {
+        QPainter p(&framed);
+        p.drawPixmap(0, bar, client);
+        QFont f = widget->font();
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRect(8, 0, client.width() - 16, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                   widget->window()->windowTitle());
+    }
+    const QString path = QDir(dir_).filePath(name + QStringLiteral(".png"));
+    if (framed.save(path))
         std::printf("wrote %s\n", qPrintable(path));
     else
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));

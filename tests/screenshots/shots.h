@@ -18,6 +18,9 @@ public:
     explicit Shot(QString dir) : dir_(std::move(dir)) {}
     // Grabs the widget (after letting pending paint events run) into <dir>/<name>.png.
     void save(QWidget* widget, const QString& name);
+    // The same with a title bar drawn above it that shows the window's
+    // caption (the offscreen platform draws no window frames).
+    void saveWithCaption(QWidget* widget, const QString& name);
     // The main window of the program, for shots that need the shell around a module.
     QWidget* mainWindow();
     const QString& dir() const { return dir_; }

@@ -5,10 +5,12 @@
 #include "modules/lp/ui/lpunit.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "shell/mainwindow.h"
+#include "support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using tarvik::ui::TLP;
@@ -61,4 +63,42 @@ TARVIK_SCREENSHOT(lp_settings) {
     tarvik::ui::TLPInstellingen settings;
     settings.firstLastButton()->setChecked(true);
     shot.save(&settings, "lp-settings");
+}
+
+// A syntax error on line 9 of the editor: the progress dialog names that line
+// (the editor then selects it).
+TARVIK_SCREENSHOT(lp_syntax_error) {
+    TLP* lp = OpenLP(shot);
+    if (!lp) return;
+    lp->inputEditor()->setPlainText(QStringLiteral("{ A model with a fault }\n\nmax 3x1 + 5x2;\n\n"
+                                                   "{ the constraints }\nx1 <= 4;\n2x2 <= 12;\n\n"
+                                                   "3x1 + 2x2 => 18;\n"));
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TProgressDialog*>(w);
+            if (!d || !d->isVisible() || !d->okButton()->isEnabled()) continue;
+            poll.stop();
+            shot.save(d, "lp-progress-syntax-error");
+            d->okButton()->click();
+        }
+    });
+    poll.start();
+    lp->CalculateClick();
+    shot.save(shot.mainWindow(), "lp-syntax-error-selected");
+    CloseLP(lp);
+}
+
+// The main window's caption names the module and its file: a new model, then
+// the same model after "Save as".
+TARVIK_SCREENSHOT(lp_caption) {
+    TLP* lp = OpenLP(shot);
+    if (!lp) return;
+    shot.saveWithCaption(shot.mainWindow(), "lp-caption-new-model");
+    QTemporaryDir dir;
+    tarvik::test::ScriptedDialogs dialogs;
+    dialogs.fileAnswers.push_back(dir.filePath(QStringLiteral("transport")));
+    if (lp->SaveAsClick()) shot.saveWithCaption(shot.mainWindow(), "lp-caption-after-save-as");
+    CloseLP(lp);
 }

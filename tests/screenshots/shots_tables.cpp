@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextEdit>
 
 using tarvik::tables::Distribution;
 using tarvik::tables::TTables;
@@ -80,4 +82,24 @@ TARVIK_SCREENSHOT(tables_graphs) {
         page.calculate->click();
         if (window.graphWindow()) shot.save(window.graphWindow(), g.name);
     }
+}
+
+// The output area with its longest titles (gamma, Student's t, hypergeometric)
+// and the widest column lines, at the window's own size.
+TARVIK_SCREENSHOT(tables_long_titles) {
+    TTables window;
+    window.show();
+    const auto& hyp = window.page(Distribution::Hypergeometric);
+    Fill(hyp, {"30", "20", "10"}, {"2", "5"});
+    hyp.calculate->click();
+    const auto& student = window.page(Distribution::Student);
+    Fill(student, {"4"}, {"-2.5", "1"});
+    student.calculate->click();
+    const auto& gamma = window.page(Distribution::Gamma);
+    window.tabs()->setCurrentIndex(static_cast<int>(Distribution::Gamma));
+    Fill(gamma, {"0.5"}, {"0.25", "1", "2.5"});
+    gamma.calculate->click();
+    shot.save(&window, "tables-window-long-titles");
+    window.results()->verticalScrollBar()->setValue(0);
+    shot.save(&window, "tables-window-long-titles-top");
 }

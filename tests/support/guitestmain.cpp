@@ -1,6 +1,7 @@
 // The main program of every window test: a QApplication on the platform the
 // environment names (offscreen under ctest), the program's fonts and number
 // format, then GoogleTest.
+#include "common/ui/liverepaint.h"
 #include "support/apptesting.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tarvik::test::PrepareApplication();
+    // Window tests see every state a live picture is asked to show; the pacing
+    // itself has its own tests.
+    tarvik::ui::LiveRepaint::SetFrameInterval(std::chrono::milliseconds(0));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

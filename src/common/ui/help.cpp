@@ -93,11 +93,11 @@ protected:
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
-        // The key goes to the focus widget first, or to the active window.
-        QWidget* widget = qobject_cast<QWidget*>(watched);
-        QWidget* focus = QApplication::focusWidget();
-        if (!widget || (focus ? widget != focus : !widget->isWindow())) return false;
-        QWidget* from = focus ? focus : widget;
+        // The first widget the key reaches decides; when neither it nor its
+        // parents name a context, the key goes on as usual (a parent that
+        // sees it later has no context either).
+        QWidget* from = qobject_cast<QWidget*>(watched);
+        if (!from) return false;
         const int context = HelpContextOf(from);
         if (context <= 0) return false;
         if (event->type() == QEvent::ShortcutOverride) {

@@ -17,7 +17,8 @@ QString HelpTopicHtml(int context);
 
 // F1 in a window or dialog opens the help at the context of the nearest widget
 // (the focus widget, then its parents) that has one. Windows that handle F1
-// themselves need no context here.
+// themselves need no context here. A widget class may instead declare an int
+// property named "tarvikHelpContext".
 void SetHelpContext(QWidget* widget, int context);
 int HelpContextOf(const QWidget* widget); // 0: none along the parents
 // Installs the F1 handling for the whole application (once, at start-up).

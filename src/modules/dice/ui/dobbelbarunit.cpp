@@ -32,7 +32,11 @@ void TPictureBox::paintEvent(QPaintEvent* event) {
 
 // --- TDobbelBar -------------------------------------------------------------------
 
-TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(NewDiagramImage()) {
+TDobbelBar::TDobbelBar(TDobbel* owner)
+    : QWidget(owner), owner_(owner), Picture(NewDiagramImage()), live_([this] {
+          DrawDiagramLabels(Picture, counts_, throwsMade_);
+          if (PictureBox->isVisible()) PictureBox->repaint();
+      }) {
     tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("DobbelBar"));
     tarvik::ui::MakeStayOnTopTool(this);
@@ -62,6 +66,8 @@ TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(
 }
 
 void TDobbelBar::BeginRun() {
+    running_ = true;
+    live_.reset();
     TerugBtn->setText(QStringLiteral("Stop"));
     DrawEmptyDiagram(Picture);
     show();
@@ -75,11 +81,15 @@ void TDobbelBar::DrawThrow(const ThrowStep& step) {
 }
 
 void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
-    DrawDiagramLabels(Picture, counts, throwsMade);
-    if (PictureBox->isVisible()) PictureBox->repaint();
+    counts_ = counts;
+    throwsMade_ = throwsMade;
+    live_.request();
+    if (!running_) live_.flush();
 }
 
 void TDobbelBar::EndRun() {
+    running_ = false;
+    live_.flush();
     RepeatBtn->setEnabled(true);
     TerugBtn->setText(QStringLiteral("Previous"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The frequency diagram window: the growing bars of the six faces.
+#include "common/ui/liverepaint.h"
 #include "modules/dice/dobbel.h"
 
 #include <QImage>
@@ -37,7 +38,8 @@ public:
     void BeginRun();
     // A throw's bar and cap, drawn into the picture.
     void DrawThrow(const ThrowStep& step);
-    // The labels of the current state, then the picture on the screen.
+    // The labels of the current state, then the picture on the screen; while
+    // a run goes on at most about sixty times a second.
     void Refresh(const Counts& counts, int throwsMade);
     // The end of a run: "Previous" and "Repeat" again.
     void EndRun();
@@ -57,6 +59,10 @@ protected:
 private:
     TDobbel* owner_;
     QImage Picture;
+    Counts counts_{};
+    int throwsMade_ = 0;
+    bool running_ = false;
+    tarvik::ui::LiveRepaint live_;
 };
 
 } // namespace tarvik::dice::ui

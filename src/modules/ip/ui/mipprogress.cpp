@@ -11,6 +11,7 @@
 namespace tarvik::ui {
 
 TMIPProgressDialog::TMIPProgressDialog(QWidget* parent) : TRunDialog(parent, 110) {
+    tarvik::ui::SetHelpContext(this, 10);
     setObjectName(QStringLiteral("MIPProgressDialog"));
     setWindowTitle(QStringLiteral("Integer programming"));
 

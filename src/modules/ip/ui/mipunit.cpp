@@ -22,6 +22,7 @@ ModelWindowTexts Texts() {
     t.closeModuleItem = QStringLiteral("Close Integer Programming");
     t.popupCaptions = {QStringLiteral("Knippen"), QStringLiteral("Kopieren"), QStringLiteral("Plakken")};
     t.helpContext = 10;
+    t.helpKey = true;
     t.standardCaptions = true;
     t.newModelShowsInput = true;
     return t;

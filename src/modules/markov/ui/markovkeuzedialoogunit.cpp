@@ -60,6 +60,7 @@ TMarkovGrid* ValueGrid() {
 } // namespace
 
 TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QWidget(parent) {
+    tarvik::ui::SetHelpContext(this, kMarkovHelpContext);
     setObjectName(QStringLiteral("MarkovKeuzeDialoog"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(Q(WindowCaption(type_)));

@@ -1,5 +1,8 @@
 #include "modules/markov/ui/markovprogressunit.h"
 
+#include "common/ui/help.h"
+#include "modules/markov/ui/markovunit.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,6 +20,7 @@ QPointer<TMarkovProgress> gProgress;
 } // namespace
 
 TMarkovProgress::TMarkovProgress(QWidget* parent) : QWidget(parent) {
+    tarvik::ui::SetHelpContext(this, kMarkovHelpContext);
     setObjectName(QStringLiteral("MarkovProgress"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::CustomizeWindowHint);

@@ -13,6 +13,7 @@
 namespace tarvik::markov::ui {
 
 TMarkov::TMarkov(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, kMarkovHelpContext);
     setObjectName(QStringLiteral("Markov"));
     setWindowTitle(QStringLiteral("Markov Chains"));
 
@@ -21,6 +22,7 @@ TMarkov::TMarkov(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(CloseItem, &QAction::triggered, this, &TMarkov::CloseItemClick);
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     HelpItem = help->addAction(QStringLiteral("Explanation"));
+    HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
     connect(HelpItem, &QAction::triggered, this, &TMarkov::HelpItemClick);
 
     // The choice window is made with the module and shown with it.

@@ -40,6 +40,7 @@ QRect ScreenRect(const QWidget* w) {
 } // namespace
 
 TMC::TMC(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 6);
     InitialiseModule();
     setObjectName(QStringLiteral("MC"));
     setWindowTitle(QStringLiteral("Monte Carlo Simulation"));
@@ -68,6 +69,7 @@ TMC::TMC(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(6, this); });
 
     Chooser = new TMCKeuzeDialoog(this);

@@ -169,7 +169,8 @@ void TMCWindow::closeEvent(QCloseEvent* event) {
 // --- MCRunProgress ---------------------------------------------------------------
 
 MCRunProgress::MCRunProgress(TMC* module, const bool* stop, std::function<void()> refresh)
-    : module_(module), stop_(stop), refresh_(std::move(refresh)), last_(std::chrono::steady_clock::now()) {}
+    : module_(module), stop_(stop), refresh_(std::move(refresh)), live_([this] { refresh_(); }),
+      last_(std::chrono::steady_clock::now()) {}
 
 void MCRunProgress::yield() {
     const auto now = std::chrono::steady_clock::now();
@@ -180,11 +181,7 @@ void MCRunProgress::yield() {
 void MCRunProgress::handOver() {
     if (stopRequested()) return;
     // The live picture repaints at most about sixty times a second.
-    const auto now = std::chrono::steady_clock::now();
-    if (refresh_ && now - lastRefresh_ >= std::chrono::milliseconds(16)) {
-        refresh_();
-        lastRefresh_ = now;
-    }
+    if (refresh_) live_.request();
     QCoreApplication::processEvents();
     last_ = std::chrono::steady_clock::now();
 }

@@ -3,6 +3,7 @@
 // on leaving, the coloured field with the focus, the explanation and save
 // buttons, a picture box, frame-close handling and the pacing of long runs.
 #include "common/progress.h"
+#include "common/ui/liverepaint.h"
 #include "modules/montecarlo/mcshared.h"
 
 #include <QColor>
@@ -78,6 +79,8 @@ QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name,
 // frame's close runs `onFrameClose`.
 class TMCWindow : public QWidget {
     Q_OBJECT
+    // Read by the application's F1 handling.
+    Q_PROPERTY(int tarvikHelpContext MEMBER helpContext)
 public:
     TMCWindow(TMC* module, const QString& caption, bool frameless = false);
     TMC* module() const { return module_; }
@@ -114,8 +117,8 @@ private:
     QPointer<TMC> module_;
     const bool* stop_;
     std::function<void()> refresh_;
+    tarvik::ui::LiveRepaint live_;
     std::chrono::steady_clock::time_point last_;
-    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -55,6 +55,7 @@ QLineEdit* RealField(const QString& name, QWidget* parent) {
 
 TCLSWindow::TCLSWindow(TCLS* owner, const QString& name, const QString& caption)
     : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 5);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);

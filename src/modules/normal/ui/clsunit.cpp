@@ -1,6 +1,7 @@
 #include "modules/normal/ui/clsunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/liverepaint.h"
 #include "modules/normal/ui/clsdialogen.h"
 #include "modules/normal/ui/clsgrafiekunit.h"
 #include "modules/normal/ui/normalmodule.h"
@@ -18,31 +19,32 @@ using Clock = std::chrono::steady_clock;
 
 std::chrono::microseconds gYieldInterval{10000};
 std::function<void()> gYieldObserver;
-constexpr auto kRepaintInterval = std::chrono::milliseconds(16);
 
 // What a run sees of the module: at most every 10 ms of work the picture is
 // shown (at most about 60 times a second) and pending user events are
 // handled; a stop when "Stop" was pressed or the module is closing (or gone).
 class WindowProgress : public Progress {
 public:
-    WindowProgress(TCLS* owner, std::function<void()> refresh) : owner_(owner), refresh_(std::move(refresh)) {
-        lastYield_ = lastPaint_ = Clock::now();
+    WindowProgress(TCLS* owner, std::function<void()> refresh)
+        : owner_(owner), refresh_(std::move(refresh)), live_([this] { refresh_(); }) {
+        lastYield_ = Clock::now();
     }
 
     void yield() override {
         if (!alive()) return;
         const auto now = Clock::now();
         if (now - lastYield_ < gYieldInterval) return;
-        if (refresh_ && now - lastPaint_ >= kRepaintInterval) {
-            refresh_();
-            lastPaint_ = Clock::now();
-        }
+        if (refresh_) live_.request();
         if (gYieldObserver) {
             const auto observer = gYieldObserver; // it may replace itself
             observer();
         }
         QCoreApplication::processEvents();
         lastYield_ = Clock::now();
+    }
+    // The run's last state is shown even when its last refresh fell inside a frame.
+    ~WindowProgress() override {
+        if (alive()) live_.flush();
     }
     bool stopRequested() const override { return !alive() || owner_->stopRequested(); }
 
@@ -51,7 +53,8 @@ private:
 
     QPointer<TCLS> owner_;
     std::function<void()> refresh_;
-    Clock::time_point lastYield_, lastPaint_;
+    tarvik::ui::LiveRepaint live_;
+    Clock::time_point lastYield_;
 };
 
 std::optional<int> gSqrtStream;
@@ -74,6 +77,7 @@ int TCLS::SqrtStream() {
 }
 
 TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 5);
     setObjectName(QStringLiteral("CLS"));
     setWindowTitle(QStringLiteral("Normal distribution"));
     SqrtStream();
@@ -102,6 +106,7 @@ TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
 
     KeuzeDialoog = new TCLSKeuzeDialoog(this);

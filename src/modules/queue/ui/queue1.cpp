@@ -113,6 +113,7 @@ TQueueMainForm* NewQueueWindow(QWidget* parent) {
 }
 
 TQueueAboutForm::TQueueAboutForm(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 12);
     setObjectName(QStringLiteral("TQueueAboutForm"));
     setWindowTitle(QStringLiteral("Info"));
     setModal(true);
@@ -137,6 +138,7 @@ QString TQueueMainForm::HeaderLine() {
 }
 
 TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 12);
     setObjectName(QStringLiteral("TQueueMainForm"));
     setWindowTitle(QStringLiteral("Module Queue"));
 
@@ -182,7 +184,9 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
     optionsMenu_ = addModuleMenu(QStringLiteral("&Opties"));
     optionsMenu_->menuAction()->setVisible(false);
     helpMenu_ = addModuleMenu(QStringLiteral("&Help"));
-    helpMenu_->addAction(QStringLiteral("&Help inhoud"), this, &TQueueMainForm::HelpClick)
+    helpMenu_
+        ->addAction(QStringLiteral("&Help inhoud"), QKeySequence(Qt::Key_F1), this,
+                    &TQueueMainForm::HelpClick)
         ->setObjectName(QStringLiteral("HelpInhoud"));
     helpMenu_->addSeparator();
     helpMenu_->addAction(QStringLiteral("&Info"), this, &TQueueMainForm::InfoClick)
@@ -202,6 +206,7 @@ TQueueMainForm::PageUi& TQueueMainForm::NewPage(Page p) {
     PageUi& ui = pages_[static_cast<std::size_t>(p)];
     ui.page = new QWidget;
     ui.page->setObjectName(QString::fromLatin1(info.word) + QStringLiteral("_page"));
+    tarvik::ui::SetHelpContext(ui.page, info.helpContext);
     auto* column = new QVBoxLayout(ui.page);
     column->setContentsMargins(8, 8, 8, 8);
     column->setSpacing(6);

@@ -65,6 +65,7 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
 
 TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels)
     : QWidget(owner, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), design_(design) {
+    tarvik::ui::SetHelpContext(this, 10);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Graph"));
     const int gw = graphCount == 2 ? kWideGraph : kSingleGraph;

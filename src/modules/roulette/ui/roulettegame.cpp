@@ -1,5 +1,7 @@
 #include "modules/roulette/ui/roulettegame.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/tablegame.h"
 #include "modules/roulette/ui/roulettepictures.h"
@@ -21,6 +23,7 @@ namespace tarvik::roulette::ui {
 // --- TRouletteSpelDlg ---------------------------------------------------------------
 
 TRouletteSpelDlg::TRouletteSpelDlg(TRoulette* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteSpelDlg"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Roulette game"));
@@ -180,6 +183,7 @@ private:
 
 TRouletteTableau::TRouletteTableau(TRoulette* owner)
     : QWidget(owner), owner_(owner), picture_(DrawTablePicture()) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteTableau"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Game table"));
@@ -201,7 +205,11 @@ void TRouletteTableau::closeEvent(QCloseEvent* event) {
 
 // --- Troulettewiel ------------------------------------------------------------------
 
-Troulettewiel::Troulettewiel(TRoulette* owner) : QWidget(owner), clean_(DrawWheelPicture()), shown_(clean_) {
+Troulettewiel::Troulettewiel(TRoulette* owner)
+    : QWidget(owner), clean_(DrawWheelPicture()), shown_(clean_), live_([this] {
+          if (isVisible()) repaint();
+      }) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("roulettewiel"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     setWindowTitle(QStringLiteral("Roulette wheel"));
@@ -211,13 +219,13 @@ Troulettewiel::Troulettewiel(TRoulette* owner) : QWidget(owner), clean_(DrawWhee
 
 void Troulettewiel::ShowClean() {
     shown_ = clean_;
-    if (isVisible()) repaint();
+    live_.request();
 }
 
 void Troulettewiel::ShowBall(int wheelIndex) {
     shown_ = clean_;
     DrawBall(shown_, wheelIndex);
-    if (isVisible()) repaint();
+    live_.request();
 }
 
 void Troulettewiel::paintEvent(QPaintEvent*) {
@@ -233,6 +241,7 @@ void Troulettewiel::closeEvent(QCloseEvent* event) {
 // --- TUitslagDialog -----------------------------------------------------------------
 
 TUitslagDialog::TUitslagDialog(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("UitslagDialog"));
     setWindowTitle(QStringLiteral("Result"));
     setModal(true);
@@ -268,6 +277,7 @@ QString TUitslagDialog::text() const {
 // --- TRouletteStatus ----------------------------------------------------------------
 
 TRouletteStatus::TRouletteStatus(TRoulette* owner) : QWidget(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteStatus"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Status"));

@@ -1,6 +1,8 @@
 #pragma once
 // The windows of the table game: the game dialog, the table with its chip,
 // the wheel, the outcome dialog and the status window.
+#include "common/ui/liverepaint.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
@@ -97,6 +99,7 @@ protected:
 private:
     QImage clean_;
     QImage shown_;
+    tarvik::ui::LiveRepaint live_;
 };
 
 class TUitslagDialog : public QDialog {

@@ -26,6 +26,7 @@ using tarvik::ui::MsgKind;
 
 TRoulette::TRoulette(QWidget* parent)
     : tarvik::ui::ModuleWindow(parent), Table(std::make_unique<StrategyTable>()) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("Roulette"));
     setWindowTitle(QStringLiteral("Roulette"));
 

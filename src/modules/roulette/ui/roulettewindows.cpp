@@ -1,5 +1,7 @@
 #include "modules/roulette/ui/roulettewindows.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/strategy.h"
 #include "modules/roulette/ui/rouletteunit.h"
@@ -44,6 +46,7 @@ TWholeSpin* NewSpin(int lo, int hi, int value, QWidget* parent, const char* name
 // --- TRouletteDialoog -------------------------------------------------------------
 
 TRouletteDialoog::TRouletteDialoog(TRoulette* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteDialoog"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Roulette"));
@@ -130,6 +133,7 @@ void TRouletteDialoog::reject() {
 // --- TRouletteResultaatDlg ----------------------------------------------------------
 
 TRouletteResultaatDlg::TRouletteResultaatDlg(TRoulette* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteResultaatDlg"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Results of the all-or-nothing game"));
@@ -194,6 +198,7 @@ void TRouletteResultaatDlg::reject() {
 // --- TRouletteAndersDlg -------------------------------------------------------------
 
 TRouletteAndersDlg::TRouletteAndersDlg(TRoulette* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteAndersDlg"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("All-or-nothing game"));
@@ -287,6 +292,7 @@ void TRouletteAndersDlg::reject() {
 // --- TRouletteInfo ------------------------------------------------------------------
 
 TRouletteInfo::TRouletteInfo(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 8);
     setObjectName(QStringLiteral("RouletteInfo"));
     setWindowTitle(QStringLiteral("Information"));
     auto* main = new QVBoxLayout(this);

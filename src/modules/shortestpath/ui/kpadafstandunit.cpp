@@ -1,5 +1,7 @@
 #include "modules/shortestpath/ui/kpadafstandunit.h"
 
+#include "common/ui/help.h"
+
 #include "modules/shortestpath/network.h"
 
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 namespace tarvik::shortestpath::ui {
 
 TKPadAfstand::TKPadAfstand(QWidget* parent) : QDialog(parent) {
+    tarvik::ui::SetHelpContext(this, 11);
     setObjectName(QStringLiteral("KPadAfstand"));
     setWindowTitle(QStringLiteral("Edit distances"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);

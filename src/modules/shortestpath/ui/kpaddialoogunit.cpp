@@ -1,5 +1,6 @@
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 
+#include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/ui/kpadunit.h"
@@ -34,6 +35,7 @@ void KeepPlaceWhenHidden(QWidget* w) {
 } // namespace
 
 TKPadDialoog::TKPadDialoog(TKPad* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 11);
     setObjectName(QStringLiteral("KPadDialoog"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Dialogue"));

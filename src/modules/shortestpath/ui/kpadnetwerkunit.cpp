@@ -1,5 +1,7 @@
 #include "modules/shortestpath/ui/kpadnetwerkunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/geometry.h"
 #include "modules/shortestpath/ui/kpadunit.h"
@@ -11,6 +13,7 @@
 namespace tarvik::shortestpath::ui {
 
 TKPadNetwerk::TKPadNetwerk(TKPad* owner) : QWidget(owner), owner_(owner), Picture(NewNetworkImage()) {
+    tarvik::ui::SetHelpContext(this, 11);
     setObjectName(QStringLiteral("KPadNetwerk"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Network"));

@@ -1,5 +1,6 @@
 #include "modules/shortestpath/ui/kpadoptiesunit.h"
 
+#include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/network.h"
@@ -20,6 +21,7 @@
 namespace tarvik::shortestpath::ui {
 
 TKPadOpties::TKPadOpties(TKPad* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 11);
     setObjectName(QStringLiteral("KPadOpties"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Settings"));

@@ -33,6 +33,7 @@ const char* const kEditInstruction =
 } // namespace
 
 TKPad::TKPad(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 11);
     setObjectName(QStringLiteral("KPad"));
     setWindowTitle(QStringLiteral("Shortest path"));
 

@@ -1,5 +1,6 @@
 #include "modules/simulation/ui/simdialogs.h"
 
+#include "common/ui/help.h"
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/moduledialog.h"
@@ -44,6 +45,7 @@ bool ProcessChoice::deterministic() const {
 
 TSimDialog::TSimDialog(TSim* owner, const QString& name, const QString& caption)
     : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);

@@ -1,5 +1,6 @@
 #include "modules/simulation/ui/simgrafiek.h"
 
+#include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
 #include "modules/simulation/ui/simpictures.h"
@@ -30,6 +31,7 @@ void TSimPicture::paintEvent(QPaintEvent* event) {
 TSimGraphWindow::TSimGraphWindow(QWidget* parent, const QString& name, QSize pictureSize, int windowHeight,
                                  const QString& saveHint)
     : QWidget(parent), Picture(NewPicture(pictureSize.width(), pictureSize.height())) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Graph"));

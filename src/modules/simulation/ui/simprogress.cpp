@@ -7,17 +7,21 @@
 namespace tarvik::simulation::ui {
 
 SimProgress::SimProgress(TSim* owner, std::function<void()> repaint)
-    : owner_(owner), repaint_(std::move(repaint)), lastYield_(Clock::now()), lastPaint_(Clock::now()) {}
+    : owner_(owner), repaint_(std::move(repaint)), live_([this] {
+          if (owner_ && !owner_->isClosing() && repaint_) repaint_();
+      }),
+      lastYield_(Clock::now()) {}
+
+SimProgress::~SimProgress() {
+    live_.flush();
+}
 
 void SimProgress::yield() {
     using namespace std::chrono_literals;
     const auto now = Clock::now();
     if (now - lastYield_ < 10ms) return;
     lastYield_ = now;
-    if (now - lastPaint_ >= 16ms) {
-        lastPaint_ = now;
-        if (owner_ && !owner_->isClosing() && repaint_) repaint_();
-    }
+    live_.request();
     QCoreApplication::processEvents();
 }
 

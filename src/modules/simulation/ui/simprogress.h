@@ -4,6 +4,7 @@
 // act during a run) and the live picture is repainted at most ~60 times a
 // second; a stop is requested by Stop or by the module closing.
 #include "common/progress.h"
+#include "common/ui/liverepaint.h"
 
 #include <QPointer>
 #include <chrono>
@@ -17,6 +18,7 @@ class SimProgress : public Progress {
 public:
     // `repaint` puts the picture drawn so far on the screen.
     SimProgress(TSim* owner, std::function<void()> repaint);
+    ~SimProgress() override;
     void yield() override;
     bool stopRequested() const override;
 
@@ -24,8 +26,8 @@ private:
     using Clock = std::chrono::steady_clock;
     QPointer<TSim> owner_;
     std::function<void()> repaint_;
+    tarvik::ui::LiveRepaint live_;
     Clock::time_point lastYield_;
-    Clock::time_point lastPaint_;
 };
 
 } // namespace tarvik::simulation::ui

@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simresults.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 
 #include <QGridLayout>
@@ -20,6 +22,7 @@ QString Q(const std::string& s) {
 TSimResults::TSimResults(QWidget* parent, const QString& name, const ResultsText& layout,
                          const QString& closeCaption, const std::vector<QString>& valueNames)
     : QWidget(parent) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Results"));

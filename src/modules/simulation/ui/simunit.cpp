@@ -60,6 +60,7 @@ TSimRun::TSimRun(TSim* owner, TSimGrafiek* graph)
       owner_(owner), graph_(graph) {}
 
 void TSimRun::StartSim() {
+    tarvik::ui::SetHelpContext(this, 7);
     const QPointer<TSimRun> self(this);
     const SingleSettings set = State().single;
     ShowResults(SingleResults(set, nullptr));
@@ -80,6 +81,7 @@ void TSimRun::StartSim() {
 // --- TSim -------------------------------------------------------------------------
 
 TSim::TSim(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 7);
     setObjectName(QStringLiteral("Sim"));
     setWindowTitle(QStringLiteral("Queue simulation"));
 

@@ -1,5 +1,7 @@
 #include "modules/tables/ui/parawindows.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 
 #include <QLabel>
@@ -45,6 +47,7 @@ const ParaSpec kSpecs[] = {
 
 TParaWindow::TParaWindow(const QString& name, const QString& caption, const QString& text, QWidget* owner)
     : QWidget(owner), text_(text) {
+    tarvik::ui::SetHelpContext(this, 4);
     setObjectName(name);
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);

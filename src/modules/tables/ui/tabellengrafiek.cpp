@@ -1,5 +1,7 @@
 #include "modules/tables/ui/tabellengrafiek.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/tables/ui/tablesgraph.h"
 
@@ -17,6 +19,7 @@ QLine ToLine(const GraphSegment& s) {
 } // namespace
 
 TTabellenGrafiek::TTabellenGrafiek(QWidget* owner) : QWidget(owner) {
+    tarvik::ui::SetHelpContext(this, 4);
     setObjectName(QStringLiteral("TTabellenGrafiek"));
     tarvik::ui::MakeStayOnTopTool(this);
     setFixedSize(kGraphWidth, kGraphHeight);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -28,6 +30,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <cmath>
 #include <exception>
 
 namespace tarvik::tables {
@@ -154,6 +157,7 @@ QString Q(const std::string& s) {
 } // namespace
 
 TTables::TTables(QWidget* parent) : ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 4);
     setObjectName(QStringLiteral("TTables"));
     setWindowTitle(QStringLiteral("Tables and graphs"));
 
@@ -176,7 +180,8 @@ TTables::TTables(QWidget* parent) : ModuleWindow(parent) {
     Results->setObjectName(QStringLiteral("Results"));
     Results->setReadOnly(true);
     Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // A title wider than the area wraps rather than hide behind a scroll bar.
+    // Headings are sized to fit (see appendLine); any longer line wraps
+    // rather than hide behind a scroll bar.
     Results->setLineWrapMode(QTextEdit::WidgetWidth);
     Results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont mono(QStringLiteral("Courier New"));
@@ -212,6 +217,7 @@ TTables::TTables(QWidget* parent) : ModuleWindow(parent) {
     previousGuard_ = SetGuardHandler([](const std::string& message) {
         StdMsgDlg(QString::fromStdString(message), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);
     });
+    sizeOutputArea();
     writeTitle();
 
     TabSelect->setCurrentIndex(static_cast<int>(Distribution::Poisson));
@@ -402,8 +408,9 @@ bool TTables::smallScreen() const {
     return s->geometry().width() <= 640 || s->logicalDotsPerInch() > 100;
 }
 
-void TTables::showEvent(QShowEvent* event) {
-    const bool narrow = screen() && screen()->geometry().width() <= 640;
+void TTables::sizeOutputArea() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const bool narrow = s && s->geometry().width() <= 640;
     if (narrow) {
         Results->setFixedSize(327, 355);
         outputFrame_->setFixedSize(333, 389);
@@ -411,16 +418,33 @@ void TTables::showEvent(QShowEvent* event) {
         Results->setFixedSize(407, 446);
         outputFrame_->setFixedSize(413, 490);
     }
+}
+
+void TTables::showEvent(QShowEvent* event) {
+    sizeOutputArea();
     ModuleWindow::showEvent(event);
 }
 
-void TTables::appendLine(const QString& text, int pointSize, bool bold, bool italic, const QColor* color) {
+int TTables::outputTextWidth() const {
+    // The viewport is only laid out once shown: count from the fixed size.
+    const int scrollBar = Results->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Results);
+    const qreal margin = Results->document()->documentMargin();
+    return Results->width() - 2 * Results->frameWidth() - scrollBar - static_cast<int>(std::ceil(2 * margin));
+}
+
+void TTables::appendLine(const QString& text, int pointSize, bool bold, bool italic, const QColor* color,
+                         bool fit) {
     QTextCharFormat format;
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(pointSize);
     font.setBold(bold);
     font.setItalic(italic);
+    if (fit) {
+        const int width = outputTextWidth();
+        while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
+            font.setPointSize(font.pointSize() - 1);
+    }
     format.setFont(font);
     format.setForeground(color ? *color : QColor(Qt::black));
     QTextCursor cursor(Results->document());
@@ -433,8 +457,8 @@ void TTables::appendLine(const QString& text, int pointSize, bool bold, bool ita
 void TTables::writeTitle() {
     const bool small = smallScreen();
     const QColor blue(Qt::blue);
-    appendLine(QStringLiteral("Tables and graphs"), small ? 8 : 11, false, true, &blue);
-    appendLine(QString(44, QLatin1Char('_')), small ? 8 : 11, false, true, &blue);
+    appendLine(QStringLiteral("Tables and graphs"), small ? 8 : 11, false, true, &blue, true);
+    appendLine(QString(44, QLatin1Char('_')), small ? 8 : 11, false, true, &blue, true);
 }
 
 void TTables::WisRolBtnClick() {
@@ -555,7 +579,7 @@ void TTables::writeTable(const Page& p, const Parameters& params) {
     const int textSize = small ? 7 : 8;
     const int headerSize = small ? 8 : 10;
     appendLine(QString(), textSize, false);
-    appendLine(Q(TableTitle(p.kind)), small ? 12 : 14, true);
+    appendLine(Q(TableTitle(p.kind)), small ? 12 : 14, true, false, nullptr, true);
     appendLine(QString(), headerSize, true);
     const std::string heading = ParameterHeading(p.kind);
     if (!heading.empty()) {
@@ -569,8 +593,10 @@ void TTables::writeTable(const Page& p, const Parameters& params) {
         }
     }
     appendLine(QString(), headerSize, true);
-    appendLine(Q(ColumnLine(p.kind)), headerSize, true);
-    appendLine(Q(RuleLine(p.kind)), headerSize, true);
+    // The column names and their rule share the size of the values below
+    // them, so that every name stands over its column.
+    appendLine(Q(ColumnLine(p.kind)), textSize, true);
+    appendLine(Q(RuleLine(p.kind)), textSize, true);
 
     // One line per value; a routine that gives up ends the table where it is.
     try {

@@ -82,8 +82,12 @@ private:
     void fieldChanged(QLineEdit* field, const char* allowed, bool hidesGraph);
     void hideGraph();
     void writeTitle();
+    // Appends one line. A heading (`fit`) keeps to one line: it takes the
+    // largest size up to `pointSize` at which it fits the output area.
     void appendLine(const QString& text, int pointSize, bool bold, bool italic = false,
-                    const QColor* color = nullptr);
+                    const QColor* color = nullptr, bool fit = false);
+    void sizeOutputArea();
+    int outputTextWidth() const;
     bool readParameters(const Page& p, Parameters& params, std::vector<double>& values);
     void writeTable(const Page& p, const Parameters& params);
     void drawGraph(const Page& p, const Parameters& params);

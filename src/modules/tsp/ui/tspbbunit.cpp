@@ -1,5 +1,7 @@
 #include "modules/tsp/ui/tspbbunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
@@ -17,6 +19,7 @@
 namespace tarvik::tsp::ui {
 
 TTSPBBDlg::TTSPBBDlg(TTSP* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPBBDlg"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                    Qt::WindowStaysOnTopHint);
@@ -69,6 +72,7 @@ void TTSPBBDlg::reject() {
 }
 
 TTSPBB::TTSPBB(TTSP* owner) : QWidget(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPBB"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Branch & Bound"));

@@ -1,5 +1,7 @@
 #include "modules/tsp/ui/tspdataunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 
 #include <QLabel>
@@ -11,6 +13,7 @@
 namespace tarvik::tsp::ui {
 
 TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPData"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                    Qt::WindowStaysOnTopHint);

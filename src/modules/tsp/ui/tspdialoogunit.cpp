@@ -1,5 +1,7 @@
 #include "modules/tsp/ui/tspdialoogunit.h"
 
+#include "common/ui/help.h"
+
 #include "common/ui/modulewindow.h"
 #include "modules/tsp/tspcities.h"
 #include "modules/tsp/ui/tspunit.h"
@@ -25,6 +27,7 @@ namespace tarvik::tsp::ui {
 // --- TTSPZetSteden ----------------------------------------------------------------
 
 TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPZetSteden"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Place cities"));
@@ -86,6 +89,7 @@ void TTSPZetSteden::reject() {
 // --- TTSPDialoog ------------------------------------------------------------------
 
 TTSPDialoog::TTSPDialoog(TTSP* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPDialoog"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Options"));
@@ -197,6 +201,7 @@ void TTSPDialoog::reject() {
 // --- TTSPBeginstad ----------------------------------------------------------------
 
 TTSPBeginstad::TTSPBeginstad(TTSP* owner) : QDialog(owner), owner_(owner) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPBeginstad"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Travelling salesman"));

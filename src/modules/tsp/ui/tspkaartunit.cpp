@@ -1,13 +1,13 @@
 #include "modules/tsp/ui/tspkaartunit.h"
 
+#include "common/ui/help.h"
+
 #include "modules/tsp/ui/tspunit.h"
 
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tarvik::tsp::ui {
@@ -32,12 +32,6 @@ protected:
 private:
     QColor colour_;
 };
-
-QElapsedTimer& Clock() {
-    static QElapsedTimer timer;
-    if (!timer.isValid()) timer.start();
-    return timer;
-}
 
 } // namespace
 
@@ -67,7 +61,8 @@ void TPlaatje::mouseMoveEvent(QMouseEvent* event) {
     emit moved(pos.x(), pos.y());
 }
 
-TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner) {
+TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner), live_([this] { PlaatjeView->update(); }) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSPKaart"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Map"));
@@ -179,19 +174,7 @@ void TTSPKaart::DrawLine(const City& a, const City& b, const QColor& colour) {
 
 void TTSPKaart::Show() {
     // At most about 60 pictures a second; the last state is always shown.
-    const qint64 now = Clock().elapsed();
-    if (now - lastShown_ >= 16) {
-        lastShown_ = now;
-        PlaatjeView->update();
-        return;
-    }
-    if (pending_) return;
-    pending_ = true;
-    QTimer::singleShot(static_cast<int>(16 - (now - lastShown_)), this, [this] {
-        pending_ = false;
-        lastShown_ = Clock().elapsed();
-        PlaatjeView->update();
-    });
+    live_.request();
 }
 
 } // namespace tarvik::tsp::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The map window: the picture `Plaatje` (318 x 377) with the cities and the
 // tours, and the legend below it.
+#include "common/ui/liverepaint.h"
 #include "modules/tsp/tspcities.h"
 #include "modules/tsp/tsptour.h"
 
@@ -64,8 +65,7 @@ private:
     QImage Plaatje;
     QImage Background;
     TPlaatje* PlaatjeView = nullptr;
-    qint64 lastShown_ = 0;
-    bool pending_ = false;
+    tarvik::ui::LiveRepaint live_;
 };
 
 } // namespace tarvik::tsp::ui

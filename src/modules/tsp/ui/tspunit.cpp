@@ -79,6 +79,7 @@ const char* const kChooseMethod = "Choose your method from the list below";
 } // namespace
 
 TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
+    tarvik::ui::SetHelpContext(this, 3);
     setObjectName(QStringLiteral("TSP"));
     setWindowTitle(QStringLiteral("Travelling salesman"));
 
@@ -103,6 +104,7 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(3, this); });
 
     auto* layout = new QHBoxLayout(this);
@@ -120,9 +122,10 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(Kaart->view(), &TPlaatje::pressed, this, &TTSP::MapPress);
     connect(Kaart->view(), &TPlaatje::moved, this, &TTSP::MapMove);
 
-    // F1 opens the module's help topic from every one of its windows.
+    // F1 opens the module's help topic from every one of its windows (the
+    // module window's own F1 is its Explanation entry).
     for (QWidget* w :
-         std::initializer_list<QWidget*>{this, ZetSteden, Kaart, Dialoog, Beginstad, BB, BBDlg, Data}) {
+         std::initializer_list<QWidget*>{ZetSteden, Kaart, Dialoog, Beginstad, BB, BBDlg, Data}) {
         auto* f1 = new QAction(w);
         f1->setShortcut(QKeySequence(Qt::Key_F1));
         f1->setShortcutContext(Qt::WindowShortcut);

@@ -1,4 +1,5 @@
 #include "common/ui/help.h"
+#include "common/ui/liverepaint.h"
 #include "modules/dice/ui/dobbelmodule.h"
 #include "modules/dice/ui/dobbelpictures.h"
 #include "modules/dice/ui/dobbelunit.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -383,6 +385,39 @@ TEST_F(DobbelWindow, StopAfterFiveHundredOfTenThousand) {
     EXPECT_EQ(module->walk()->PercentLabel->text(),
               QString("Percentage above zero axis %1%").arg(100.0 * run->aboveCount() / 500, 0, 'f', 2));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(DobbelWindow, FastRunPaintsAtTheFrameRateAndShowsTheFinalState) {
+    const auto saved = tarvik::ui::LiveRepaint::FrameInterval();
+    tarvik::ui::LiveRepaint::SetFrameInterval(tarvik::ui::LiveRepaint::kFrameInterval);
+    PaintCounter counter(module->diagram()->PictureBox);
+    const auto start = std::chrono::steady_clock::now();
+    Throw(Choice::FairDie, "100000");
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    tarvik::ui::LiveRepaint::SetFrameInterval(saved);
+    auto run = module->lastRun();
+    ASSERT_NE(run, nullptr);
+    ASSERT_EQ(run->throwsMade(), 100000);
+    // A thousand refresh points; the paints follow the clock instead (the
+    // first, one per frame, the last, and a few from showing the windows).
+    EXPECT_LE(counter.paints, 4 + elapsed / tarvik::ui::LiveRepaint::kFrameInterval);
+    EXPECT_LT(counter.paints, 1000);
+    // The labels of the last state are on the picture: drawing them again
+    // changes nothing.
+    QImage again = module->diagram()->picture().copy();
+    DrawDiagramLabels(again, run->counts(), run->throwsMade());
+    EXPECT_EQ(again, module->diagram()->picture());
 }
 
 TEST_F(DobbelWindow, ClosingTheModuleStopsARunBeforeReleasingItsWindows) {

@@ -4,6 +4,7 @@
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -19,7 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -295,20 +298,28 @@ TEST_F(TablesWindowTest, OutputAreaFontsPerPartOfTheTable) {
         int size;
         bool bold, italic;
         QColor color;
+        bool fitted = false; // a heading may be set smaller so as not to wrap
     };
     const QColor black(Qt::black), blue(Qt::blue);
     const int t = small ? 8 : 11, h = small ? 8 : 10, v = small ? 7 : 8, big = small ? 12 : 14;
+    // The column names and their rule are bold at the size of the values.
     const std::vector<Expected> expected = {
-        {t, false, true, blue},  {t, false, true, blue},  {v, false, false, black}, {big, true, false, black},
-        {h, true, false, black}, {h, true, false, black}, {h, true, false, black},  {h, true, false, black},
-        {h, true, false, black}, {h, true, false, black}, {v, false, false, black},
+        {t, false, true, blue, true},    {t, false, true, blue, true}, {v, false, false, black},
+        {big, true, false, black, true}, {h, true, false, black},      {h, true, false, black},
+        {h, true, false, black},         {h, true, false, black},      {v, true, false, black},
+        {v, true, false, black},         {v, false, false, black},
     };
     QTextBlock block = window->results()->document()->begin();
     for (std::size_t i = 0; i < expected.size(); ++i, block = block.next()) {
         SCOPED_TRACE(i);
         ASSERT_TRUE(block.isValid());
         const QTextCharFormat f = block.charFormat();
-        EXPECT_EQ(f.fontPointSize(), expected[i].size);
+        if (expected[i].fitted) {
+            EXPECT_LE(f.fontPointSize(), expected[i].size);
+            EXPECT_GE(f.fontPointSize(), expected[i].size - 2);
+        } else {
+            EXPECT_EQ(f.fontPointSize(), expected[i].size);
+        }
         EXPECT_EQ(f.fontWeight() >= QFont::Bold, expected[i].bold);
         EXPECT_EQ(f.fontItalic(), expected[i].italic);
         EXPECT_EQ(f.foreground().color(), expected[i].color);
@@ -316,6 +327,54 @@ TEST_F(TablesWindowTest, OutputAreaFontsPerPartOfTheTable) {
     }
     EXPECT_FALSE(block.isValid());
     EXPECT_EQ(window->results()->document()->begin().next().text(), QString(44, QLatin1Char('_')));
+}
+
+TEST_F(TablesWindowTest, HeadingsKeepToOneLineAndColumnNamesStandOverTheirColumns) {
+    struct Case {
+        Distribution d;
+        QStringList parameters;
+    };
+    const Case cases[] = {
+        {Distribution::Normal, {}},          {Distribution::Binomial, {"10", "0.5"}},
+        {Distribution::Poisson, {"2"}},      {Distribution::Hypergeometric, {"30", "20", "10"}},
+        {Distribution::ChiSquare, {"4"}},    {Distribution::Student, {"4"}},
+        {Distribution::Fisher, {"2", "10"}}, {Distribution::Gamma, {"0.5"}},
+    };
+    for (const Case& c : cases) {
+        select(c.d);
+        setParameters(c.d, c.parameters);
+        setInputs(c.d, {"1", "2"});
+        page(c.d).calculate->click();
+    }
+    tarvik::test::ProcessEvents();
+    QTextDocument* doc = window->results()->document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    int headings = 0, columnLines = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        layout->blockBoundingRect(b); // lays the block out
+        const QTextCharFormat f = b.charFormat();
+        if (b.text().isEmpty() || !(f.fontItalic() || f.fontWeight() >= QFont::Bold)) continue;
+        ++headings;
+        EXPECT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
+        if (!b.text().startsWith(" x ") && !b.text().startsWith(" z ")) continue;
+        // The value line two blocks down (below the rule): each cell is 12
+        // characters, and each name starts where its cell does.
+        ++columnLines;
+        const QTextBlock rule = b.next(), values = rule.next();
+        ASSERT_TRUE(values.isValid());
+        layout->blockBoundingRect(values);
+        EXPECT_GE(rule.text().size(), b.text().size());
+        for (int cell = 1; 12 * cell < b.text().size(); ++cell) {
+            ASSERT_NE(b.text()[12 * cell], QLatin1Char(' ')) << b.text().toStdString();
+            const qreal name = b.layout()->lineAt(0).cursorToX(12 * cell);
+            const qreal value = values.layout()->lineAt(0).cursorToX(12 * cell);
+            EXPECT_NEAR(name, value, 1.0) << b.text().toStdString() << " cell " << cell;
+        }
+        // The rule spans the names.
+        EXPECT_GE(rule.layout()->lineAt(0).naturalTextWidth(), b.layout()->lineAt(0).naturalTextWidth());
+    }
+    EXPECT_EQ(columnLines, 8);
+    EXPECT_GT(headings, 3 * 8);
 }
 
 TEST_F(TablesWindowTest, PercentileOfZeroIsMinusInfinite) {
