@@ -1,6 +1,9 @@
 #include "modules/queue/queuemodel.h"
 
+#include "modules/queue/fincap.h"
+#include "modules/queue/finsrc.h"
 #include "modules/queue/mmc.h"
+#include "modules/queue/transient.h"
 #include "modules/queue/numerics.h"
 
 namespace tarvik::queue {
@@ -92,7 +95,7 @@ const std::vector<PageInfo>& Pages() {
          "Finite Capacity Queue",
          "fincap",
          160,
-         nullptr,
+         RunFinCap,
          {{"c", true}, {"n", true}, {"rho", false}},
          {{"type", {"mmcn", "mdcn", "dmcn"}},
           {"output", {"standard", "wait", "states", "time-states", "customer-states", "graphs"}}},
@@ -104,7 +107,7 @@ const std::vector<PageInfo>& Pages() {
          "M/M/c/c+N Queue",
          "mmcn",
          200,
-         nullptr,
+         RunMMCNGraph,
          {{"lambda", false},
           {"es", false},
           {"t", false},
@@ -121,7 +124,7 @@ const std::vector<PageInfo>& Pages() {
          "Finite Source Queue",
          "finsrc",
          170,
-         nullptr,
+         RunFinSrc,
          {{"c", true}, {"m", true}, {"nu", false}},
          {{"service", {"exp", "det"}},
           {"output", {"standard", "wait", "time-states", "customer-states", "graphs"}},
@@ -134,7 +137,7 @@ const std::vector<PageInfo>& Pages() {
          "Transient M/M/1 Queue",
          "mm1",
          180,
-         nullptr,
+         RunTransientMM1,
          {{"rho", false}, {"t", false}, {"i", true}, {"j", true}},
          {{"output", {"table", "p-graph", "P-graph", "mean-graph", "std-graph"}}},
          true,

@@ -2,6 +2,8 @@
 
 #include "common/ui/help.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,14 +50,15 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
     if (!data.xTitle.empty()) g.XAxis.Title = data.xTitle;
     if (!data.yTitle.empty()) g.YAxis.Title = data.yTitle;
     g.YAxis.LogScale = data.logY;
-    g.SetLimits(g.YAxis, data.yMin, data.yMax);
+    g.YAxis.AutoSizing = data.autoY;
+    if (!data.autoY) g.SetLimits(g.YAxis, data.yMin, data.yMax);
     if (!data.logY) g.YAxis.StepSize = 0; // ticks follow the range
     tarvik::plot::TSeries& s = g.Series(1);
     s.Clear();
     s.AutoZero = false;
     s.YAxisIndex = 1;
     s.ZeroValue = 0;
-    const bool few = data.points.size() < 25;
+    const bool few = data.points.size() < static_cast<std::size_t>(std::max(0, data.markersBelow));
     s.ShowPoints = few;
     s.ShowLine = !few;
     s.LineColor = tarvik::plot::colors::Blue;
