@@ -3,8 +3,8 @@
 #include "modules/queue/fincap.h"
 #include "modules/queue/finsrc.h"
 #include "modules/queue/mmc.h"
-#include "modules/queue/transient.h"
 #include "modules/queue/numerics.h"
+#include "modules/queue/transient.h"
 
 namespace tarvik::queue {
 
