@@ -16,7 +16,7 @@ namespace {
 int gCascade = 0;
 
 constexpr int kWideGraph = 400, kWideHeight = 330;
-constexpr int kSingleGraph = 520, kSingleHeight = 360;
+constexpr int kSingleGraph = 600, kSingleHeight = 380;
 constexpr int kTop = 62;
 
 } // namespace
@@ -62,6 +62,7 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
     s.ShowPoints = few;
     s.ShowLine = !few;
     s.LineColor = tarvik::plot::colors::Blue;
+    s.PointColor = tarvik::plot::colors::Blue;
     for (const auto& [x, y] : data.points) s.Add(x, y);
     g.SetPlotting(true);
 }
@@ -91,6 +92,8 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     service_->setObjectName(QStringLiteral("ServiceLabel"));
     service_->setGeometry(10 + 110 * labelCount, 34, 300, 20);
     const int width = 10 + graphCount * (gw + 10);
+    // The title ends where the buttons begin.
+    title_->setGeometry(10, 6, width - 200, 22);
     close_ = new QPushButton(QStringLiteral("&Close"), this);
     close_->setObjectName(QStringLiteral("CloseButton"));
     close_->setToolTip(QStringLiteral("Close this window (Alt-C is a shortcut)"));
