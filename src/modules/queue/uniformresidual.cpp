@@ -1,6 +1,5 @@
 #include "modules/queue/uniformresidual.h"
 
-#include "modules/queue/numerics.h"
 #include "modules/queue/queuenum.h"
 
 #include <algorithm>
@@ -12,22 +11,15 @@ UniformResidual::UniformResidual(int s) : s_(s) {
     lnFact_.assign(static_cast<std::size_t>(s) + 1, 0.0);
     for (int k = 2; k <= s; ++k)
         lnFact_[static_cast<std::size_t>(k)] = lnFact_[static_cast<std::size_t>(k - 1)] + std::log(k);
-    // P_1 = 1/(s+1), Q_1 = 2/((s+1)(s+2)); each next order statistic adds the
-    // integral of B(s, m, x) (first moment) and of 2 x B(s, m, x) (second).
-    const QuadratureRule rule = GaussLegendre(32, 0, 1, 3e-11);
+    // The (m+1)-th smallest of s uniforms has mean (m+1)/(s+1) and second
+    // moment (m+1)(m+2)/((s+1)(s+2)). (Summing integrals of B(s, m, x) by a
+    // 32-point rule instead loses the variance from about 250 servers on:
+    // the binomial peaks grow narrower than the spacing of the nodes.)
     p_.assign(static_cast<std::size_t>(s), 0.0);
     q_.assign(static_cast<std::size_t>(s), 0.0);
-    p_[0] = 1.0 / (s + 1);
-    q_[0] = 2.0 / ((s + 1.0) * (s + 2.0));
-    for (int m = 1; m < s; ++m) {
-        double i1 = 0, i2 = 0;
-        for (std::size_t k = 0; k < rule.x.size(); ++k) {
-            const double b = Binomial(m, rule.x[k]);
-            i1 += rule.w[k] * b;
-            i2 += rule.w[k] * rule.x[k] * b;
-        }
-        p_[static_cast<std::size_t>(m)] = p_[static_cast<std::size_t>(m - 1)] + i1;
-        q_[static_cast<std::size_t>(m)] = q_[static_cast<std::size_t>(m - 1)] + 2 * i2;
+    for (int m = 0; m < s; ++m) {
+        p_[static_cast<std::size_t>(m)] = (m + 1.0) / (s + 1.0);
+        q_[static_cast<std::size_t>(m)] = (m + 1.0) * (m + 2.0) / ((s + 1.0) * (s + 2.0));
     }
 }
 

@@ -56,8 +56,8 @@ TEST(FiniteQueueCli, GraphPagesPrintTheirSeries) {
                     "--to", "3", "--points"});
     EXPECT_EQ(c.code, 0) << c.err;
     EXPECT_EQ(c.out, "Prej\n1\t0.66666666666666663\n2\t0.40000000000000002\n3\t0.21052631578947367\n");
-    c = Solve({"--queue", "mmcn", "--lambda", "2", "--es", "1", "--vary", "c", "--n", "0", "--from", "3", "--to",
-               "1"});
+    c = Solve({"--queue", "mmcn", "--lambda", "2", "--es", "1", "--vary", "c", "--n", "0", "--from", "3",
+               "--to", "1"});
     EXPECT_EQ(c.err, "Upper bound should be greater than lower bound\n");
     c = Solve({"--queue", "mm1", "--rho", "0.5", "--i", "2", "--j", "0", "--output", "p-graph", "--t", "4",
                "--points"});
@@ -69,8 +69,8 @@ TEST(FiniteQueueCli, GraphPagesPrintTheirSeries) {
 }
 
 TEST(FiniteQueueCli, MachineRepairAndTransientTables) {
-    Call c = Solve({"--queue", "finsrc", "--service", "det", "--c", "1", "--m", "5", "--nu", "0.1", "--output",
-                    "wait", "--tvalues", "0,1"});
+    Call c = Solve({"--queue", "finsrc", "--service", "det", "--c", "1", "--m", "5", "--nu", "0.1",
+                    "--output", "wait", "--tvalues", "0,1"});
     EXPECT_EQ(c.code, 0) << c.err;
     EXPECT_EQ(c.out, "Finite-source queue (deterministic services)\n"
                      "Parameters: c=1  M=5  nu=0.1\n"

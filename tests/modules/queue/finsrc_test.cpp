@@ -137,6 +137,12 @@ TEST(FinSrcDeterministic, ManyRepairmenStayConsistent) {
         EXPECT_NEAR(total, 1, 1e-9);
         EXPECT_LT(std::fabs(r.accuracy), 1e-6) << c << " " << m;
         EXPECT_TRUE(std::isfinite(r.stdwq) && std::isfinite(r.stdlq));
+        if (m <= 200) {
+            // The spread of the wait against its own tail.
+            const auto [m1, m2] =
+                oracle::MomentsFromStepTail([&](double t) { return FinSrcWaitTail(r, t); }, m / c + 2, 2000);
+            EXPECT_NEAR(r.stdwq, std::sqrt(m2 - m1 * m1), 1e-6) << c;
+        }
     }
 }
 

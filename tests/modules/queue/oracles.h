@@ -78,6 +78,24 @@ inline std::pair<double, double> MomentsFromTail(const std::function<double(doub
     return {m1 * h / 3, m2 * h / 3};
 }
 
+// The same for a tail that jumps at whole numbers only: Simpson's rule on
+// each interval between them, from just after one to just before the next.
+inline std::pair<double, double> MomentsFromStepTail(const std::function<double(double)>& tail, int pieces,
+                                                     int steps) {
+    double m1 = 0, m2 = 0;
+    for (int a = 0; a < pieces; ++a) {
+        const double lo = a + 1e-9, hi = a + 1 - 1e-9, h = (hi - lo) / steps;
+        for (int k = 0; k <= steps; ++k) {
+            const double t = lo + k * h;
+            const double w = (k == 0 || k == steps) ? 1 : (k % 2 ? 4 : 2);
+            const double v = tail(t);
+            m1 += w * v * h / 3;
+            m2 += w * 2 * t * v * h / 3;
+        }
+    }
+    return {m1, m2};
+}
+
 inline double PoissonPmf(double a, int k) {
     return std::exp(-a + k * std::log(a) - std::lgamma(k + 1.0));
 }
