@@ -117,10 +117,10 @@ void SetDialogService(DialogService* service) {
 } // namespace tarvik::ui
 
 int MsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons, int helpContext) {
-    return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, false, {}});
+    return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, false});
 }
 
 int StdMsgDlg(const QString& text, tarvik::ui::MsgKind kind, tarvik::ui::MsgButtons buttons,
               int helpContext) {
-    return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, true, {}});
+    return tarvik::ui::Dialogs().message({text, kind, buttons, helpContext, true});
 }
