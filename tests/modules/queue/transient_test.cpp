@@ -97,6 +97,23 @@ TEST(TransientMM1, StartAndLimit) {
         EXPECT_NEAR(model.Cumulative(j, 0), j >= 3 ? 1 : 0, 1e-10);
         EXPECT_NEAR(model.StateProbability(j, 5000), 0.4 * std::pow(0.6, j), 1e-12);
     }
+    // The probabilities over j add up to 1 and to the cumulative ones, and
+    // their first two moments are EL and M2.
+    for (double t : {0.3, 2.0, 40.0}) {
+        double sum = 0, m1 = 0, m2 = 0;
+        for (int j = 0; j <= 100; ++j) {
+            const double p = model.StateProbability(j, t);
+            sum += p;
+            m1 += j * p;
+            m2 += static_cast<double>(j) * j * p;
+            if (j == 10) {
+                EXPECT_NEAR(model.Cumulative(10, t), sum, 1e-12);
+            }
+        }
+        EXPECT_NEAR(sum, 1, 1e-12) << t;
+        EXPECT_NEAR(model.MeanInSystem(t), m1, 1e-10) << t;
+        EXPECT_NEAR(model.SecondMoment(t), m2, 1e-9) << t;
+    }
     EXPECT_NEAR(model.MeanInSystem(5000), 0.6 / 0.4, 1e-10);
     EXPECT_NEAR(model.MeanQueue(5000), 0.36 / 0.4, 1e-10);
     EXPECT_EQ(TransientMaxInitial(0.5), 53);
