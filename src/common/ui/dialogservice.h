@@ -48,6 +48,7 @@ struct MessageRequest {
     MsgButtons buttons = mbOK;
     int helpContext = 0;
     bool standardCaptions = false; // StdMsgDlg rather than MsgDlg
+    QString caption{};             // when not empty, in place of the kind's caption
 };
 
 struct FileRequest {

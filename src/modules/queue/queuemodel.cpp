@@ -4,8 +4,11 @@
 #include "modules/queue/gmc.h"
 #include "modules/queue/mdc.h"
 #include "modules/queue/mg1.h"
+#include "modules/queue/fincap.h"
+#include "modules/queue/finsrc.h"
 #include "modules/queue/mmc.h"
 #include "modules/queue/numerics.h"
+#include "modules/queue/transient.h"
 
 namespace tarvik::queue {
 
@@ -96,7 +99,7 @@ const std::vector<PageInfo>& Pages() {
          "Finite Capacity Queue",
          "fincap",
          160,
-         nullptr,
+         RunFinCap,
          {{"c", true}, {"n", true}, {"rho", false}},
          {{"type", {"mmcn", "mdcn", "dmcn"}},
           {"output", {"standard", "wait", "states", "time-states", "customer-states", "graphs"}}},
@@ -108,7 +111,7 @@ const std::vector<PageInfo>& Pages() {
          "M/M/c/c+N Queue",
          "mmcn",
          200,
-         nullptr,
+         RunMMCNGraph,
          {{"lambda", false},
           {"es", false},
           {"t", false},
@@ -125,7 +128,7 @@ const std::vector<PageInfo>& Pages() {
          "Finite Source Queue",
          "finsrc",
          170,
-         nullptr,
+         RunFinSrc,
          {{"c", true}, {"m", true}, {"nu", false}},
          {{"service", {"exp", "det"}},
           {"output", {"standard", "wait", "time-states", "customer-states", "graphs"}},
@@ -138,7 +141,7 @@ const std::vector<PageInfo>& Pages() {
          "Transient M/M/1 Queue",
          "mm1",
          180,
-         nullptr,
+         RunTransientMM1,
          {{"rho", false}, {"t", false}, {"i", true}, {"j", true}},
          {{"output", {"table", "p-graph", "P-graph", "mean-graph", "std-graph"}}},
          true,

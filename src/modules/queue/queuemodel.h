@@ -37,7 +37,9 @@ struct GraphData {
     std::string yTitle;     // "Probability"
     bool logY = true;       // designed logarithmic from 0.001 to 1
     double yMin = 0.001, yMax = 1;
-    GraphPoints points; // series 1
+    bool autoY = false;    // a linear y-axis sized to the points
+    int markersBelow = 25; // point markers while there are fewer points, else a line
+    GraphPoints points;    // series 1
 };
 
 // The three graph window designs.

@@ -1,5 +1,6 @@
 #include "modules/ip/ui/mipprogress.h"
 
+#include "common/ui/help.h"
 #include "modules/ip/mipsolver.h"
 
 #include <QFontDatabase>

@@ -827,6 +827,20 @@ void TQueueMainForm::WriteBackList(std::array<TQueueEdit*, kListSize>& fields,
     }
 }
 
+namespace {
+
+// An error box with the model's caption ("Error", "ERROR", "Fatal Error").
+void ErrorBox(const std::string& text, const std::string& caption) {
+    tarvik::ui::MessageRequest request;
+    request.text = QString::fromStdString(text);
+    request.kind = MsgKind::Error;
+    request.buttons = tarvik::ui::mbOKCancel;
+    request.caption = QString::fromStdString(caption);
+    tarvik::ui::Dialogs().message(request);
+}
+
+} // namespace
+
 void TQueueMainForm::RunClick(Page p) {
     PageUi& ui = pages_[static_cast<std::size_t>(p)];
     if (!PageOf(p).run) return;
@@ -839,14 +853,13 @@ void TQueueMainForm::RunClick(Page p) {
     WriteBackList(ui.p, result.pvalues);
     WriteBackList(ui.n, result.nvalues);
     if (!result.inputError.empty()) {
-        MsgDlg(QString::fromStdString(result.inputError), MsgKind::Error, tarvik::ui::mbOKCancel, 0);
+        ErrorBox(result.inputError, result.errorCaption);
         return;
     }
     const int cascade = result.graphWindowCreated ? TakeCascadeIndex() : -1;
     for (const ReportLine& line : result.report.lines)
         AddResultLine(QString::fromStdString(line.text), line.style);
-    if (!result.breakdownBox.empty())
-        MsgDlg(QString::fromStdString(result.breakdownBox), MsgKind::Error, tarvik::ui::mbOKCancel, 0);
+    if (!result.breakdownBox.empty()) ErrorBox(result.breakdownBox, result.breakdownCaption);
     if (result.graphWindow) ShowGraphWindow(*result.graphWindow, std::max(0, cascade));
 }
 

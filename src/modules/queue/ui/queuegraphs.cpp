@@ -2,6 +2,8 @@
 
 #include "common/ui/help.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +16,7 @@ namespace {
 int gCascade = 0;
 
 constexpr int kWideGraph = 400, kWideHeight = 330;
-constexpr int kSingleGraph = 520, kSingleHeight = 360;
+constexpr int kSingleGraph = 600, kSingleHeight = 380;
 constexpr int kTop = 62;
 
 } // namespace
@@ -48,17 +50,19 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
     if (!data.xTitle.empty()) g.XAxis.Title = data.xTitle;
     if (!data.yTitle.empty()) g.YAxis.Title = data.yTitle;
     g.YAxis.LogScale = data.logY;
-    g.SetLimits(g.YAxis, data.yMin, data.yMax);
+    g.YAxis.AutoSizing = data.autoY;
+    if (!data.autoY) g.SetLimits(g.YAxis, data.yMin, data.yMax);
     if (!data.logY) g.YAxis.StepSize = 0; // ticks follow the range
     tarvik::plot::TSeries& s = g.Series(1);
     s.Clear();
     s.AutoZero = false;
     s.YAxisIndex = 1;
     s.ZeroValue = 0;
-    const bool few = data.points.size() < 25;
+    const bool few = data.points.size() < static_cast<std::size_t>(std::max(0, data.markersBelow));
     s.ShowPoints = few;
     s.ShowLine = !few;
     s.LineColor = tarvik::plot::colors::Blue;
+    s.PointColor = tarvik::plot::colors::Blue;
     for (const auto& [x, y] : data.points) s.Add(x, y);
     g.SetPlotting(true);
 }
@@ -89,6 +93,8 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     service_->setObjectName(QStringLiteral("ServiceLabel"));
     service_->setGeometry(10 + 110 * labelCount, 34, 300, 20);
     const int width = 10 + graphCount * (gw + 10);
+    // The title ends where the buttons begin.
+    title_->setGeometry(10, 6, width - 200, 22);
     close_ = new QPushButton(QStringLiteral("&Close"), this);
     close_->setObjectName(QStringLiteral("CloseButton"));
     close_->setToolTip(QStringLiteral("Close this window (Alt-C is a shortcut)"));
