@@ -58,15 +58,4 @@ double ThirdMoment(const Coxian2& f) {
     return 6 * m1 * m1 * m1 + f.b * (6 * m1 * m1 * m2 + 6 * m1 * m2 * m2 + 6 * m2 * m2 * m2);
 }
 
-double LanczosLnGamma(double x) {
-    static const double cof[6] = {76.18009172947146,  -86.50532032941677,    24.01409824083091,
-                                  -1.231739572450155, 0.1208650973866179e-2, -0.5395239384953e-5};
-    double y = x;
-    const double tmp0 = x + 5.5;
-    const double tmp = tmp0 - (x + 0.5) * std::log(tmp0);
-    double ser = 1.000000000190015;
-    for (double c : cof) ser += c / ++y;
-    return -tmp + std::log(2.50662827465 * ser / x);
-}
-
 } // namespace tarvik::queue

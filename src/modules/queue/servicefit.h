@@ -1,4 +1,5 @@
 #pragma once
+#include "modules/queue/lngamma.h"
 // Two-moment fits of a distribution with mean 1 and squared coefficient of
 // variation cs2: a mixture of two Erlang distributions E(k-1,k) and a
 // two-phase Coxian distribution (by gamma normalisation or balanced means).
@@ -28,7 +29,5 @@ Coxian2 FitCoxianBalanced(double cs2);
 double ThirdMoment(const ErlangMix& f);
 double ThirdMoment(const Coxian2& f);
 
-// ln Gamma(x) for x > 0 by the six-term Lanczos series.
-double LanczosLnGamma(double x);
 
 } // namespace tarvik::queue
