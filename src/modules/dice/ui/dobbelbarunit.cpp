@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace tarvik::dice::ui {
 
@@ -39,6 +40,7 @@ TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(
     setWindowTitle(QStringLiteral("Frequency diagram"));
     setFixedSize(490, 228);
     DrawEmptyDiagram(Picture);
+    Tops.fill(kBarBase);
 
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("DiagramBox"));
@@ -64,6 +66,9 @@ TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(
 void TDobbelBar::BeginRun() {
     TerugBtn->setText(QStringLiteral("Stop"));
     DrawEmptyDiagram(Picture);
+    Tops.fill(kBarBase);
+    Capped.fill(false);
+    LabelThrows = -1;
     show();
     PictureBox->update();
     RepeatBtn->setEnabled(false);
@@ -72,10 +77,25 @@ void TDobbelBar::BeginRun() {
 void TDobbelBar::DrawThrow(const ThrowStep& step) {
     if (step.capped) DrawBarCap(Picture, step.face);
     if (step.grew) DrawBar(Picture, step.face, step.top);
+    const auto k = static_cast<std::size_t>(step.face - 1);
+    if (step.capped) Capped[k] = true;
+    if (step.grew) Tops[k] = std::min(Tops[k], step.top);
+}
+
+void TDobbelBar::Draw(QPainter& p) const {
+    DrawEmptyDiagram(p);
+    for (int k = 1; k <= kFaces; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        if (Capped[i]) DrawBarCap(p, k);
+        if (Tops[i] < kBarBase) DrawBar(p, k, Tops[i]);
+    }
+    if (LabelThrows >= 0) DrawDiagramLabels(p, LabelCounts, LabelThrows);
 }
 
 void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
     DrawDiagramLabels(Picture, counts, throwsMade);
+    LabelCounts = counts;
+    LabelThrows = throwsMade;
     if (PictureBox->isVisible()) PictureBox->repaint();
 }
 
@@ -96,7 +116,7 @@ void TDobbelBar::RepeatBtnClick() {
 }
 
 void TDobbelBar::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Dice.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("Dice.bmp"), [this](QPainter& p) { Draw(p); });
 }
 
 void TDobbelBar::closeEvent(QCloseEvent* event) {

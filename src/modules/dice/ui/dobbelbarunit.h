@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
+
+class QPainter;
 
 class QPushButton;
 class QToolButton;
@@ -55,8 +58,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Paints the diagram as it stands: the bars, caps and labels drawn so far.
+    void Draw(QPainter& p) const;
+
     TDobbel* owner_;
     QImage Picture;
+    std::array<int, kFaces> Tops{};
+    std::array<bool, kFaces> Capped{};
+    Counts LabelCounts{};
+    int LabelThrows = -1; // -1: no labels drawn yet
 };
 
 } // namespace tarvik::dice::ui

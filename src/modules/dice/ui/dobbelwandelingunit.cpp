@@ -10,6 +10,7 @@
 #include "modules/dice/ui/dobbelpictures.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QStyle>
 #include <QToolButton>
@@ -50,7 +51,8 @@ bool TWandelingForm::DrawWalk(const DiceRun& run) {
         if (self) hide();
         return false;
     }
-    tarvik::dice::ui::DrawWalk(Picture, Layout, run.settings().throws);
+    WalkThrows = run.settings().throws;
+    tarvik::dice::ui::DrawWalk(Picture, Layout, WalkThrows);
     PictureBox->update();
     PercentLabel->setText(QStringLiteral("Percentage above zero axis") +
                           QString::fromStdString(Format(" %.2f", run.percentageAbove())) +
@@ -60,7 +62,12 @@ bool TWandelingForm::DrawWalk(const DiceRun& run) {
 }
 
 void TWandelingForm::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("DiceWalk.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("DiceWalk.bmp"), [this](QPainter& p) {
+        if (WalkThrows < 0)
+            p.fillRect(Picture.rect(), WindowColour());
+        else
+            tarvik::dice::ui::DrawWalk(p, Layout, WalkThrows);
+    });
 }
 
 } // namespace tarvik::dice::ui

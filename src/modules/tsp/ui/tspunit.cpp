@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -721,7 +722,8 @@ void TTSP::DataBtnClick() {
 }
 
 void TTSP::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Kaart->picture(), QStringLiteral("tsp.bmp"));
+    tarvik::ui::SaveGraphPicture(Kaart->picture(), QStringLiteral("tsp.bmp"),
+                                 [this](QPainter& p) { Kaart->Paint(p, Scene()); });
 }
 
 void TTSP::releaseModule() {

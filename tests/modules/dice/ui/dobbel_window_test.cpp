@@ -3,6 +3,7 @@
 #include "modules/dice/ui/dobbelpictures.h"
 #include "modules/dice/ui/dobbelunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QAction>
@@ -545,7 +546,7 @@ TEST_F(DobbelWindow, SaveGraphsToFile) {
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "Dice.bmp");
     EXPECT_EQ(dialogs.fileRequests[1].fileName, "DiceWalk.bmp");
     EXPECT_EQ(dialogs.fileRequests[0].directory, startFolder);
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     EXPECT_EQ(module->diagram()->SaveBtn->toolTip(), "Save graph to file");
     // Written as bitmaps under the names as typed: no ".bmp" added.
     QImageReader diagram(diagramFile);
@@ -558,6 +559,34 @@ TEST_F(DobbelWindow, SaveGraphsToFile) {
     // Cancelled: nothing more is written.
     QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(DobbelWindow, GraphsSaveAsPngImagesAndAsDrawings) {
+    Throw(Choice::FairDie, "3000");
+    QTemporaryDir tmp;
+    dialogs.fileAnswers = {tmp.filePath("diagram.png"), tmp.filePath("diagram.svg"),
+                           tmp.filePath("walk.svg")};
+    QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(module->walk()->SaveBtn, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 3u);
+    EXPECT_TRUE(dialogs.fileRequests[0].filters.contains("SVG drawing (*.svg)"));
+    EXPECT_EQ(QImage(tmp.filePath("diagram.png")).convertToFormat(QImage::Format_RGB32),
+              module->diagram()->picture().convertToFormat(QImage::Format_RGB32));
+    // The drawings are shapes and text, and show what the windows show: the
+    // six bars with their caps and labels, the walk with its curve.
+    const std::pair<QString, QImage> drawings[] = {{"diagram.svg", module->diagram()->picture()},
+                                                   {"walk.svg", module->walk()->picture()}};
+    for (const auto& [name, picture] : drawings) {
+        const auto svg = tarvik::test::InspectSvg(tmp.filePath(name));
+        EXPECT_TRUE(svg.parses) << name.toStdString();
+        EXPECT_GT(svg.shapes, 6) << name.toStdString();
+        EXPECT_EQ(svg.images, 0) << name.toStdString();
+        EXPECT_LT(tarvik::test::DifferingShare(tarvik::test::RenderSvg(tmp.filePath(name), picture.size()),
+                                               picture),
+                  0.03)
+            << name.toStdString();
+    }
 }
 
 TEST_F(DobbelWindow, WalkWithoutThrowsIsNotPossible) {

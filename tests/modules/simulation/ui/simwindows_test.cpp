@@ -342,7 +342,7 @@ TEST_F(SimWindows, SavesThePictureAsQueueBmp) {
     QTest::mouseClick(module->grafiek()->SpeedButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "Queue.bmp");
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     QImageReader reader(file);
     EXPECT_EQ(reader.format(), "bmp");
     EXPECT_EQ(reader.size(), QSize(497, 353));

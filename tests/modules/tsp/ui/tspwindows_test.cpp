@@ -2,6 +2,7 @@
 #include "common/random.h"
 #include "modules/tsp/ui/tspunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -286,11 +287,27 @@ TEST_F(TspWindows, SavingProposesTspBmpAndWritesTheMap) {
     QTest::mouseClick(module->dialoog()->SpeedButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "tsp.bmp");
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     QImage saved(file, "BMP");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(318, 377));
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), module->kaart()->picture());
+}
+
+TEST_F(TspWindows, TheMapSavesAsADrawingOverTheMapImage) {
+    Place(true, 8);
+    Select(1);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("map.svg");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->dialoog()->SpeedButton2, Qt::LeftButton);
+    const auto svg = tarvik::test::InspectSvg(file);
+    EXPECT_TRUE(svg.parses);
+    // The map underneath is the one pixel image; markers and tour are shapes.
+    EXPECT_EQ(svg.images, 1);
+    EXPECT_GE(svg.shapes, 8 + 8);
+    const QImage& picture = module->kaart()->picture();
+    EXPECT_LT(tarvik::test::DifferingShare(tarvik::test::RenderSvg(file, picture.size()), picture), 0.03);
 }
 
 TEST_F(TspWindows, GreatestAngleThenTheExactTourWithBothOnTheMap) {
