@@ -1,4 +1,5 @@
 #include "modules/tsp/ui/tspdataunit.h"
+#include "common/ui/reportsave.h"
 
 #include "common/ui/modulewindow.h"
 
@@ -21,6 +22,8 @@ TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
     Results->setReadOnly(true);
     Results->setGeometry(5, 5, 492, 291);
     Results->setTabStopDistance(40);
+    tarvik::ui::AddReportSaving(
+        Results, [] { return QStringLiteral("Tourdata"); }, [] { return QStringLiteral("Tourdata"); });
     TerugBtn = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous"), this);
     TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
     TerugBtn->setGeometry(201, 302, 100, 27);
