@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/seed.h"
 #include "modules/simulation/simulationcli.h"
 #include "modules/simulation/ui/simfields.h"
 #include "modules/simulation/ui/simmodule.h"
@@ -213,6 +214,55 @@ TEST_F(SimWindows, BothProcessesDeterministicIsStoredButNotRun) {
     WaitForRun();
     EXPECT_EQ(dialogs.messageTexts(), std::vector<QString>{"One of both processes must be stochastic"});
     EXPECT_FALSE(module->lastOutcome().has_value());
+}
+
+TEST_F(SimWindows, EveryRunShowsItsSeedAndAFixedSeedRepeatsTheCommandLineRun) {
+    // The six result values of the window, against the command line's for a seed.
+    auto matchesCommandLine = [this](std::uint32_t seed) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCli({"--simulate", "single", "--seed", std::to_string(seed), "--length", "3000",
+                          "--initial", "5"},
+                         out, err),
+                  0);
+        const QStringList lines = QString::fromStdString(out.str()).split('\n', Qt::SkipEmptyParts);
+        const char* names[] = {"FTBBLabel", "FKWLabel", "GAKSLabel", "GAKWLabel", "GVKLabel", "GWKLabel"};
+        for (int i = 0; i < 6; ++i)
+            if (lines.value(4 + i) != module->simRun()->RowCaptions[i]->text() + "\t" + Value(names[i]))
+                return false;
+        return true;
+    };
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "3000");
+    Type(dlg()->AantalEdit, "5");
+    // Nothing fixed: the run goes on from the generator as it stands and says where it started.
+    RandSeed = 2024;
+    ClickOK();
+    EXPECT_EQ(tarvik::ui::LastRunSeed("simulation"), 2024u);
+    EXPECT_TRUE(matchesCommandLine(2024));
+
+    // "Seed..." fixes a seed for the following runs; "Again" starts from it.
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    EXPECT_EQ(seedCommand->text(), QString::fromUtf16(u"Seed\u2026"));
+    dialogs.textAnswers = {QStringLiteral("x7"), QStringLiteral("4711")};
+    seedCommand->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "a text that is no seed is refused";
+    EXPECT_FALSE(tarvik::ui::FixedSeed("simulation").has_value());
+    seedCommand->trigger();
+    EXPECT_EQ(tarvik::ui::FixedSeed("simulation"), 4711u);
+    for (int run = 0; run < 2; ++run) {
+        RandSeed = 99 + run;
+        QTest::mouseClick(module->grafiek()->BitBtn1, Qt::LeftButton);
+        ProcessEvents();
+        WaitForRun();
+        EXPECT_EQ(tarvik::ui::LastRunSeed("simulation"), 4711u);
+        EXPECT_TRUE(matchesCommandLine(4711)) << "run " << run;
+    }
+    // Emptied, the field gives the runs back to the clock.
+    dialogs.textAnswers = {QString()};
+    seedCommand->trigger();
+    EXPECT_EQ(dialogs.textRequests.back().text, QStringLiteral("4711"));
+    EXPECT_FALSE(tarvik::ui::FixedSeed("simulation").has_value());
 }
 
 TEST_F(SimWindows, ARunFillsTheResultsAsTheCommandLinePrintsThem) {
