@@ -151,7 +151,8 @@ namespace {
 
 template <class Page>
 void AddSaving(Page* page, std::function<QString()> title, std::function<QString()> baseName,
-               QObject* printCommand) {
+               QObject* printCommand, std::function<QString()> reportText) {
+    if (!reportText) reportText = [page] { return page->document()->toPlainText(); };
     auto* pdf = new QAction(kSavePdfText, page);
     pdf->setObjectName(QStringLiteral("SaveReportPdf"));
     QObject::connect(pdf, &QAction::triggered, page,
@@ -159,11 +160,11 @@ void AddSaving(Page* page, std::function<QString()> title, std::function<QString
     auto* text = new QAction(kSaveTextText, page);
     text->setObjectName(QStringLiteral("SaveReportText"));
     QObject::connect(text, &QAction::triggered, page,
-                     [page, baseName] { SaveReportText(page->document()->toPlainText(), baseName()); });
+                     [reportText, baseName] { SaveReportText(reportText(), baseName()); });
     auto* csv = new QAction(kSaveCsvText, page);
     csv->setObjectName(QStringLiteral("SaveReportCsv"));
     QObject::connect(csv, &QAction::triggered, page,
-                     [page, baseName] { SaveReportTableCsv(page->document()->toPlainText(), baseName()); });
+                     [reportText, baseName] { SaveReportTableCsv(reportText(), baseName()); });
     const QList<QAction*> commands = {pdf, text, csv};
     // The page's own menu (right button, the menu key or Shift+F10) ends with them.
     page->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -179,13 +180,13 @@ void AddSaving(Page* page, std::function<QString()> title, std::function<QString
 } // namespace
 
 void AddReportSaving(QTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
-                     QObject* printCommand) {
-    AddSaving(page, std::move(title), std::move(baseName), printCommand);
+                     QObject* printCommand, std::function<QString()> text) {
+    AddSaving(page, std::move(title), std::move(baseName), printCommand, std::move(text));
 }
 
 void AddReportSaving(QPlainTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
-                     QObject* printCommand) {
-    AddSaving(page, std::move(title), std::move(baseName), printCommand);
+                     QObject* printCommand, std::function<QString()> text) {
+    AddSaving(page, std::move(title), std::move(baseName), printCommand, std::move(text));
 }
 
 } // namespace tarvik::ui

@@ -42,10 +42,11 @@ bool SaveReportTableCsv(const QString& text, const QString& baseName);
 // in the page's context menu, and beside its print command when there is one
 // (`printCommand`: a push button, whose row gets a button for each after it, or a
 // menu action, whose menu gets the entries after it). `title` gives the
-// title printing uses, `baseName` the proposed file name without extension.
+// title printing uses, `baseName` the proposed file name without extension;
+// `text`, where given, the report's text (else the page's own text).
 void AddReportSaving(QTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
-                     QObject* printCommand = nullptr);
+                     QObject* printCommand = nullptr, std::function<QString()> text = {});
 void AddReportSaving(QPlainTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
-                     QObject* printCommand = nullptr);
+                     QObject* printCommand = nullptr, std::function<QString()> text = {});
 
 } // namespace tarvik::ui

@@ -2,6 +2,7 @@
 
 #include "common/random.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/modulewindow.h"
 
 #include <QAction>
 #include <QHash>
@@ -103,6 +104,14 @@ QAction* AddSeedCommand(QMenu* options, const QString& module, QWidget* parent) 
     QAction* action = options->addAction(QStringLiteral("Seed\u2026"));
     action->setObjectName(QStringLiteral("SeedCommand"));
     QObject::connect(action, &QAction::triggered, parent, [module, parent] { AskSeed(module, parent); });
+    // A module whose options menu is not shown offers the command at the end
+    // of its File menu too.
+    auto* window = qobject_cast<ModuleWindow*>(parent);
+    if (!options->menuAction()->isVisible() && window && !window->moduleMenus().isEmpty()) {
+        QMenu* file = window->moduleMenus().first();
+        file->addSeparator();
+        file->addAction(action);
+    }
     return action;
 }
 

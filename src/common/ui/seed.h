@@ -43,7 +43,8 @@ std::optional<std::uint32_t> LastRunSeed(const QString& module);
 // stores what is entered; an entry that is no seed is refused with a message.
 // Returns true when a new setting was stored.
 bool AskSeed(const QString& module, QWidget* parent);
-// Adds "Seed…" to a module's options menu.
+// Adds "Seed…" to a module's options menu (and, where that menu is hidden, to
+// the end of the File menu of the module window `parent`).
 QAction* AddSeedCommand(QMenu* options, const QString& module, QWidget* parent);
 
 } // namespace tarvik::ui

@@ -1,6 +1,7 @@
 #include "modules/dice/ui/dobbelunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/seed.h"
 #include "modules/dice/ui/dobbelbarunit.h"
 #include "modules/dice/ui/dobbeldialoog.h"
 #include "modules/dice/ui/dobbelmodule.h"
@@ -73,6 +74,7 @@ TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     Throw1->setShortcutContext(Qt::WindowShortcut);
     options->addAction(Throw1);
     connect(Throw1, &QAction::triggered, this, &TDobbel::ThrowAgain);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("dice"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -156,6 +158,7 @@ void TDobbel::Execute() {
     if (Running || isClosing()) return;
 
     const QPointer<TDobbel> self(this);
+    tarvik::ui::BeginSeededRun(QStringLiteral("dice"), this);
     auto run = std::make_shared<DiceRun>(RunSettings{Keuze, N, P, Fast});
     Run = run;
     Running = true;

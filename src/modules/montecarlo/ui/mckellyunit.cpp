@@ -141,6 +141,7 @@ void TMCKellyBPlot::DrawStatic() {
 
 void TMCKellyBPlot::StartRun(const KellyInput& input) {
     Accepted = input;
+    module()->SeedRun();
     Run = std::make_unique<KellyRun>(RunKelly(input));
     double largest = 0;
     for (std::size_t i = 1; i < Run->own.size(); ++i)

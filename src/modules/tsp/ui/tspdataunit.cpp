@@ -23,7 +23,8 @@ TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
     Results->setGeometry(5, 5, 492, 291);
     Results->setTabStopDistance(40);
     tarvik::ui::AddReportSaving(
-        Results, [] { return QStringLiteral("Tourdata"); }, [] { return QStringLiteral("Tourdata"); });
+        Results, [] { return QStringLiteral("Tourdata"); }, [] { return QStringLiteral("Tourdata"); },
+        nullptr, [this] { return PlainReport; });
     TerugBtn = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous"), this);
     TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
     TerugBtn->setGeometry(201, 302, 100, 27);
@@ -32,6 +33,7 @@ TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
 }
 
 void TTSPData::ShowReport(const TourReport& report) {
+    PlainReport = QString::fromStdString(report.PlainText());
     Results->clear();
     QTextCursor cursor(Results->document());
     QFont title(QStringLiteral("Courier New"));

@@ -3,6 +3,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/seed.h"
 #include "modules/tsp/ui/tspbbunit.h"
 #include "modules/tsp/ui/tspdataunit.h"
 #include "modules/tsp/ui/tspdialoogunit.h"
@@ -99,6 +100,7 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QAction* choose = options->addAction(QStringLiteral("Choose cities"));
     choose->setObjectName(QStringLiteral("ChooseCities1"));
     connect(choose, &QAction::triggered, this, &TTSP::ShowPlacement);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("tsp"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -171,6 +173,7 @@ void TTSP::ZetStedenOK(bool random, int n) {
         Dialoog->ExactBtn->setEnabled(false);
         Dialoog->Info->setText(QStringLiteral("Click on the map to place the cities"));
     } else {
+        tarvik::ui::BeginSeededRun(QStringLiteral("tsp"), this);
         Steden = PlaceRandomCities(N);
         Placed = N;
         CitiesComplete = true;
@@ -331,6 +334,8 @@ void TTSP::BeginConstruction(int entry) {
         StartOwnTour();
         break;
     case 1:
+        // Cities placed at random started the draws already; own cities start them here.
+        if (PlacingByClicks) tarvik::ui::BeginSeededRun(QStringLiteral("tsp"), this);
         Heuristic = RandomTour(N);
         HeuristicClosed = true;
         TourLen = TourLength(Heuristic, D);

@@ -1,4 +1,6 @@
+#include "common/random.h"
 #include "common/ui/help.h"
+#include "common/ui/seed.h"
 #include "modules/dice/ui/dobbelmodule.h"
 #include "modules/dice/ui/dobbelpictures.h"
 #include "modules/dice/ui/dobbelunit.h"
@@ -24,6 +26,7 @@
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 // Readable texts in failure messages.
 QT_BEGIN_NAMESPACE
@@ -587,6 +590,31 @@ TEST_F(DobbelWindow, GraphsSaveAsPngImagesAndAsDrawings) {
                   0.03)
             << name.toStdString();
     }
+}
+
+TEST_F(DobbelWindow, AFixedSeedThrowsTheSameFacesAsTheComputationFromThatSeed) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("606")};
+    seedCommand->trigger();
+    // The same throws as a run of the computation started from that seed, run after run.
+    std::optional<DiceRun> expected;
+    for (int run = 0; run < 2; ++run) {
+        tarvik::RandomInt(6);
+        Throw(Choice::FairDie, "500");
+        EXPECT_EQ(tarvik::ui::LastRunSeed("dice"), 606u);
+        ASSERT_NE(module->lastRun(), nullptr);
+        if (!expected) {
+            tarvik::RandSeed = 606;
+            expected.emplace(module->lastRun()->settings());
+            tarvik::Progress never;
+            RunThrows(*expected, never);
+            ASSERT_EQ(expected->throwsMade(), 500);
+        }
+        EXPECT_EQ(module->lastRun()->counts(), expected->counts()) << "run " << run;
+        EXPECT_EQ(module->lastRun()->walkSamples(), expected->walkSamples());
+    }
+    tarvik::ui::SetFixedSeed("dice", std::nullopt);
 }
 
 TEST_F(DobbelWindow, WalkWithoutThrowsIsNotPossible) {

@@ -1,12 +1,16 @@
 // The travelling-salesman windows driven through their real widgets.
 #include "common/random.h"
+#include "common/ui/seed.h"
+#include "modules/tsp/tspcli.h"
 #include "modules/tsp/ui/tspunit.h"
 #include "support/apptesting.h"
 #include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +29,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace tarvik::tsp::ui {
 namespace {
@@ -292,6 +297,31 @@ TEST_F(TspWindows, SavingProposesTspBmpAndWritesTheMap) {
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(318, 377));
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), module->kaart()->picture());
+}
+
+TEST_F(TspWindows, AFixedSeedPlacesTheCitiesAndDrawsTheTourOfTheCommandLine) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("31")};
+    seedCommand->trigger();
+    tarvik::RandSeed = 5; // whatever the generator holds, the fixed seed rules
+    Place(true, 8);
+    Select(1);
+    ASSERT_TRUE(module->heuristicPresent());
+    EXPECT_EQ(tarvik::ui::LastRunSeed("tsp"), 31u);
+    // The report, saved as text, is the command line's output.
+    module->DataBtnClick();
+    QTemporaryDir dir;
+    dialogs.fileAnswers.push_back(dir.filePath("tour.txt"));
+    module->data()->Results->findChild<QAction*>("SaveReportText")->trigger();
+    module->data()->close();
+    QFile saved(dir.filePath("tour.txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({"--tsp", "--random", "8", "--tour", "random", "--seed", "31"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(saved.readAll().toStdString(), out.str());
+    tarvik::ui::SetFixedSeed("tsp", std::nullopt);
 }
 
 TEST_F(TspWindows, TheMapSavesAsADrawingOverTheMapImage) {
