@@ -36,19 +36,23 @@ QImage RenderSvg(const QString& fileName, const QSize& size) {
     return image;
 }
 
-double DifferingShare(const QImage& a, const QImage& b, int tolerance) {
+double DifferingShare(const QImage& a, const QImage& b, int tolerance, int radius) {
     if (a.size() != b.size() || a.isNull()) return 1.0;
     const QImage x = a.convertToFormat(QImage::Format_RGB32);
     const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    auto near = [tolerance](QRgb p, QRgb q) {
+        return std::abs(qRed(p) - qRed(q)) <= tolerance && std::abs(qGreen(p) - qGreen(q)) <= tolerance &&
+               std::abs(qBlue(p) - qBlue(q)) <= tolerance;
+    };
     long long differing = 0;
     for (int r = 0; r < x.height(); ++r) {
-        const auto* px = reinterpret_cast<const QRgb*>(x.constScanLine(r));
-        const auto* py = reinterpret_cast<const QRgb*>(y.constScanLine(r));
         for (int c = 0; c < x.width(); ++c) {
-            if (std::abs(qRed(px[c]) - qRed(py[c])) > tolerance ||
-                std::abs(qGreen(px[c]) - qGreen(py[c])) > tolerance ||
-                std::abs(qBlue(px[c]) - qBlue(py[c])) > tolerance)
-                ++differing;
+            const QRgb p = x.pixel(c, r);
+            bool matched = false;
+            for (int dr = -radius; dr <= radius && !matched; ++dr)
+                for (int dc = -radius; dc <= radius && !matched; ++dc)
+                    matched = y.valid(c + dc, r + dr) && near(p, y.pixel(c + dc, r + dr));
+            if (!matched) ++differing;
         }
     }
     return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());

@@ -16,8 +16,10 @@ SvgContents InspectSvg(const QString& fileName);
 // The SVG file rendered at `size` on a white ground.
 QImage RenderSvg(const QString& fileName, const QSize& size);
 
-// The share (0 .. 1) of pixels whose colours differ by more than `tolerance`
-// in some channel; pictures of different sizes differ everywhere (1).
-double DifferingShare(const QImage& a, const QImage& b, int tolerance = 48);
+// The share (0 .. 1) of pixels of `a` whose colour differs by more than
+// `tolerance` in some channel from every pixel of `b` within `radius` pixels
+// (a drawing rendered with smoothed edges lies up to a pixel off); pictures of
+// different sizes differ everywhere (1).
+double DifferingShare(const QImage& a, const QImage& b, int tolerance = 48, int radius = 0);
 
 } // namespace tarvik::test

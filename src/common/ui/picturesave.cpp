@@ -35,6 +35,14 @@ bool WriteSvg(const QImage& picture, QIODevice& device, const PictureDrawing& dr
 
 } // namespace
 
+void PictureSteps::paint(QPainter& p) const {
+    for (const PictureDrawing& step : steps_) {
+        p.save();
+        step(p);
+        p.restore();
+    }
+}
+
 bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing,
                   const QString& title) {
     const PictureFormat format = FormatOf(fileName);

@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -11,6 +12,19 @@ namespace tarvik::ui {
 // window's own drawing code, so that a saved drawing is made of lines, shapes
 // and text rather than pixels.
 using PictureDrawing = std::function<void(QPainter&)>;
+
+// The steps that drew a picture bit by bit (a live graph), kept so that the
+// picture can be painted again as a drawing. Each step paints on its own.
+class PictureSteps {
+public:
+    void clear() { steps_.clear(); }
+    void add(PictureDrawing step) { steps_.push_back(std::move(step)); }
+    std::size_t size() const { return steps_.size(); }
+    void paint(QPainter& p) const;
+
+private:
+    std::vector<PictureDrawing> steps_;
+};
 
 // The file types a picture can be saved as, in the order the save dialog
 // offers them; the bitmap filter (`fileTypeText`) comes first and is the default.

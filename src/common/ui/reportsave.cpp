@@ -52,17 +52,17 @@ QBoxLayout* BoxHolding(QLayout* layout, QWidget* widget, int& index) {
 
 void PutBeside(QObject* printCommand, const QList<QAction*>& commands) {
     if (auto* button = qobject_cast<QPushButton*>(printCommand)) {
+        // One "Save" button after the print button, its menu holding the commands.
         QWidget* parent = button->parentWidget();
         int index = -1;
         QBoxLayout* row = parent ? BoxHolding(parent->layout(), button, index) : nullptr;
         if (!row) return;
-        int at = index + 1;
-        for (QAction* action : commands) {
-            auto* b = new QPushButton(action->text(), parent);
-            b->setObjectName(action->objectName() + QStringLiteral("Btn"));
-            QObject::connect(b, &QPushButton::clicked, action, &QAction::trigger);
-            row->insertWidget(at++, b);
-        }
+        auto* save = new QPushButton(QStringLiteral("Save"), parent);
+        save->setObjectName(QStringLiteral("SaveReportBtn"));
+        auto* menu = new QMenu(save);
+        menu->addActions(commands);
+        save->setMenu(menu);
+        row->insertWidget(index + 1, save);
         return;
     }
     if (auto* print = qobject_cast<QAction*>(printCommand)) {

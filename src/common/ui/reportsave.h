@@ -40,7 +40,8 @@ bool SaveReportTableCsv(const QString& text, const QString& baseName);
 
 // Gives a report page its "Save as PDF…", "Save as text…" and "Save table as CSV…" commands:
 // in the page's context menu, and beside its print command when there is one
-// (`printCommand`: a push button, whose row gets a button for each after it, or a
+// (`printCommand`: a push button, whose row gets a "Save" button with the
+// commands in its menu after it, or a
 // menu action, whose menu gets the entries after it). `title` gives the
 // title printing uses, `baseName` the proposed file name without extension;
 // `text`, where given, the report's text (else the page's own text).

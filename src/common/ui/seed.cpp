@@ -108,9 +108,17 @@ QAction* AddSeedCommand(QMenu* options, const QString& module, QWidget* parent) 
     // of its File menu too.
     auto* window = qobject_cast<ModuleWindow*>(parent);
     if (!options->menuAction()->isVisible() && window && !window->moduleMenus().isEmpty()) {
+        // Above a closing section set off by a separator, else at the end.
         QMenu* file = window->moduleMenus().first();
-        file->addSeparator();
-        file->addAction(action);
+        QAction* lastSeparator = nullptr;
+        for (QAction* entry : file->actions())
+            if (entry->isSeparator()) lastSeparator = entry;
+        if (lastSeparator) {
+            file->insertAction(lastSeparator, action);
+        } else {
+            file->addSeparator();
+            file->addAction(action);
+        }
     }
     return action;
 }

@@ -44,7 +44,8 @@ std::optional<std::uint32_t> LastRunSeed(const QString& module);
 // Returns true when a new setting was stored.
 bool AskSeed(const QString& module, QWidget* parent);
 // Adds "Seed…" to a module's options menu (and, where that menu is hidden, to
-// the end of the File menu of the module window `parent`).
+// the File menu of the module window `parent`: above its closing section
+// where a separator sets one off, else at the end).
 QAction* AddSeedCommand(QMenu* options, const QString& module, QWidget* parent);
 
 } // namespace tarvik::ui

@@ -66,15 +66,22 @@ void TSimGrafiek::BeginRun(double length, int scale) {
     BitBtn1->setEnabled(false);
     ToonDataBtn->setEnabled(false);
     DrawSingleFrame(Picture, length);
+    Steps.clear();
+    Steps.add([length](QPainter& p) { DrawSingleFrame(p, length); });
     SluitBtn->setText(QStringLiteral("Stop"));
     show();
     raise();
     DrawSingleGrid(Picture, scale_);
+    Steps.add([scale = scale_](QPainter& p) { DrawSingleGrid(p, scale); });
     Image1->update();
 }
 
 void TSimGrafiek::Sample(int i, long long actual, double average) {
     DrawSingleSample(Picture, scale_, i, prevActual_, actual, prevAverage_, average);
+    if (i > 2)
+        Steps.add([scale = scale_, i, a0 = prevActual_, actual, m0 = prevAverage_, average](QPainter& p) {
+            DrawSingleSample(p, scale, i, a0, actual, m0, average);
+        });
     prevActual_ = actual;
     prevAverage_ = average;
     dirty_ = true;
@@ -94,7 +101,10 @@ void TSimGrafiek::EndRun() {
 }
 
 void TSimGrafiek::SaveClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("Queue.bmp"), [this](QPainter& p) {
+        p.fillRect(Picture.rect(), ButtonFace());
+        Steps.paint(p);
+    });
 }
 
 void TSimGrafiek::closeEvent(QCloseEvent* event) {

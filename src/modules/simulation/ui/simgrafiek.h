@@ -2,6 +2,8 @@
 // The graph window of the single-server queue ("Graph"): the live picture
 // Image1 (497 x 353, held as an image so that it persists and can be saved),
 // "Stop"/"Previous", "Again", "Data" and the save button.
+#include "common/ui/picturesave.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -61,6 +63,7 @@ private:
     void SaveClick();
 
     QImage Picture;
+    tarvik::ui::PictureSteps Steps; // what the picture was drawn with, for a saved drawing
     int scale_ = 1;
     long long prevActual_ = 0;
     double prevAverage_ = 0;

@@ -4,6 +4,7 @@
 #include "common/ui/picturesave.h"
 
 #include <QCloseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -51,6 +52,8 @@ void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle
                      .rightTitleX = style_.rightTitleX,
                      .rightNumber = style_.rightNumber};
     DrawPanelFrame(Picture, frame, length);
+    Steps.clear();
+    Steps.add([frame, length](QPainter& p) { DrawPanelFrame(p, frame, length); });
     gridDrawn_ = false;
     scale_ = scale < 1 ? 1 : scale;
     prevActual_ = {};
@@ -59,6 +62,7 @@ void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle
     show();
     raise();
     DrawPanelGrid(Picture, scale_, style_.linesAtY);
+    Steps.add([scale = scale_, atY = style_.linesAtY](QPainter& p) { DrawPanelGrid(p, scale, atY); });
     gridDrawn_ = true;
     Image1->update();
 }
@@ -66,6 +70,9 @@ void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle
 void TSimPanelGraph::Sample(int panel, int i, long long actual, double average) {
     const auto k = static_cast<std::size_t>(panel);
     DrawPanelSample(Picture, panel, scale_, i, prevActual_[k], actual, prevAverage_[k], average);
+    if (i > 2)
+        Steps.add([panel, scale = scale_, i, a0 = prevActual_[k], actual, m0 = prevAverage_[k],
+                   average](QPainter& p) { DrawPanelSample(p, panel, scale, i, a0, actual, m0, average); });
     prevActual_[k] = actual;
     prevAverage_[k] = average;
     dirty_ = true;
@@ -84,7 +91,10 @@ void TSimPanelGraph::EndRun() {
 }
 
 void TSimPanelGraph::SaveClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("Queue.bmp"), [this](QPainter& p) {
+        p.fillRect(Picture.rect(), ButtonFace());
+        Steps.paint(p);
+    });
 }
 
 void TSimPanelGraph::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,8 @@
 #include "modules/simulation/ui/simgrafiek.h"
 #include "modules/simulation/ui/simpictures.h"
 
+#include "common/ui/picturesave.h"
+
 #include <QImage>
 #include <QWidget>
 #include <array>
@@ -60,6 +62,7 @@ private:
 
     PanelGraphStyle style_;
     QImage Picture;
+    tarvik::ui::PictureSteps Steps; // what the picture was drawn with, for a saved drawing
     int scale_ = 1;
     std::array<long long, 2> prevActual_{};
     std::array<double, 2> prevAverage_{};

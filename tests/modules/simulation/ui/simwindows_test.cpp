@@ -7,6 +7,7 @@
 #include "modules/simulation/ui/simstate.h"
 #include "modules/simulation/ui/simunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QAction>
@@ -396,6 +397,24 @@ TEST_F(SimWindows, SavesThePictureAsQueueBmp) {
     QImageReader reader(file);
     EXPECT_EQ(reader.format(), "bmp");
     EXPECT_EQ(reader.size(), QSize(497, 353));
+}
+
+TEST_F(SimWindows, TheLiveGraphSavesAsADrawingOfItsCurves) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "3000");
+    ClickOK();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("graph.svg");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->grafiek()->SpeedButton2, Qt::LeftButton);
+    const auto svg = tarvik::test::InspectSvg(file);
+    EXPECT_TRUE(svg.parses);
+    EXPECT_EQ(svg.images, 0);
+    EXPECT_GT(svg.shapes, 100) << "a line for every sample of both curves";
+    const QImage& picture = module->grafiek()->picture();
+    // Thin lines come out smoothed over two rows: compared a pixel around and with more play.
+    EXPECT_LT(tarvik::test::DifferingShare(picture, tarvik::test::RenderSvg(file, picture.size()), 140, 1),
+              0.03);
 }
 
 TEST_F(SimWindows, SettingsOutliveTheModule) {

@@ -363,13 +363,17 @@ TEST_F(TablesWindowTest, TheLastTableSavesAsCsvWithThePrintedDigits) {
     setParameters(Distribution::Binomial, {"10", "0.5"});
     setInputs(Distribution::Binomial, {"3", "4", "5"});
     page(Distribution::Binomial).calculate->click();
-    auto* button = window->findChild<QPushButton*>(QStringLiteral("SaveReportCsvBtn"));
+    // "Save" beside "Print" holds the command.
+    auto* button = window->findChild<QPushButton*>(QStringLiteral("SaveReportBtn"));
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QString::fromUtf16(u"Save table as CSV\u2026"));
+    ASSERT_NE(button->menu(), nullptr);
+    QAction* saveCsv = button->menu()->actions().value(2);
+    ASSERT_NE(saveCsv, nullptr);
+    EXPECT_EQ(saveCsv->text(), QString::fromUtf16(u"Save table as CSV\u2026"));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("binomial.csv"));
     dialogs.fileAnswers = {file};
-    QTest::mouseClick(button, Qt::LeftButton);
+    saveCsv->trigger();
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("Tables.csv"));
     QFile csv(file);
