@@ -1,5 +1,7 @@
 #include "common/csv.h"
 
+#include <cstdlib>
+
 namespace tarvik {
 namespace {
 
@@ -19,6 +21,18 @@ bool IsRule(std::string_view line) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
     if (line.size() < 3) return false;
     return line.find_first_not_of('-') == std::string_view::npos;
+}
+
+bool IsNumber(const std::string& cell) {
+    if (cell.empty()) return false;
+    char* end = nullptr;
+    std::strtod(cell.c_str(), &end);
+    return end == cell.c_str() + cell.size();
+}
+
+bool StartsWithNumber(std::string_view line, std::size_t cellCount) {
+    const std::vector<std::string> cells = Cells(line);
+    return cells.size() == cellCount && IsNumber(cells.front());
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -65,17 +79,24 @@ std::vector<TextTable> FindTextTables(std::string_view report) {
     const std::vector<std::string_view> lines = Lines(report);
     std::vector<TextTable> tables;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (!IsRule(lines[i])) continue;
+        // Titles over a rule, or (titles set off by their style) titles that
+        // are no numbers straight over rows that start with one.
+        const bool ruled = IsRule(lines[i]);
+        const std::size_t titles = i - 1;
+        const std::size_t first = ruled ? i + 1 : i;
         TextTable table;
-        table.columns = Cells(lines[i - 1]);
+        table.columns = Cells(lines[titles]);
         if (table.columns.size() < 2) continue;
-        std::size_t j = i + 1;
+        if (!ruled && (IsNumber(table.columns.front()) || !StartsWithNumber(lines[i], table.columns.size())))
+            continue;
+        std::size_t j = first;
         for (; j < lines.size(); ++j) {
             std::vector<std::string> cells = Cells(lines[j]);
-            if (cells.size() != table.columns.size()) break;
+            if (cells.size() != table.columns.size() || (!ruled && !IsNumber(cells.front()))) break;
             table.rows.push_back(std::move(cells));
         }
-        if (!table.rows.empty()) tables.push_back(std::move(table));
+        if (table.rows.empty()) continue;
+        tables.push_back(std::move(table));
         i = j - 1;
     }
     return tables;

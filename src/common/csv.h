@@ -15,7 +15,9 @@ std::string CsvRecord(const std::vector<std::string>& fields);
 
 // A table as the text reports print it: a line of column titles, a rule of
 // dashes under it, then lines of cells separated by blanks (one cell for
-// every column title), up to the first line that is not such a line.
+// every column title), up to the first line that is not such a line. Titles
+// set off by their style alone (no rule) stand straight over their rows; the
+// first title is then no number and every row starts with one.
 struct TextTable {
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;

@@ -99,6 +99,24 @@ TEST(Csv, TablesAreFoundUnderTheirRuleAndEndAtTheFirstOtherLine) {
     EXPECT_EQ(records[0], tables[0].columns);
     EXPECT_EQ(records[1], tables[0].rows[0]);
 
+    // Titles without a rule over rows of numbers (a queue report's tables).
+    const std::vector<TextTable> queue = FindTextTables("Results: Pwait   = 0.40918\n"
+                                                        "\n"
+                                                        "   n      P{L=n}      P{L>n}\n"
+                                                        "   0   0.0002766   0.9997234\n"
+                                                        "  10   0.0818360   0.3273441\n"
+                                                        "Accuracy Check = 6.66e-16\n"
+                                                        "           p  Percentile\n"
+                                                        "  0.500000   undefined\n"
+                                                        "  0.900000    0.704493\n");
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_EQ(queue[0].columns, (std::vector<std::string>{"n", "P{L=n}", "P{L>n}"}));
+    ASSERT_EQ(queue[0].rows.size(), 2u);
+    EXPECT_EQ(queue[0].rows[1], (std::vector<std::string>{"10", "0.0818360", "0.3273441"}));
+    EXPECT_EQ(queue[1].rows[0], (std::vector<std::string>{"0.500000", "undefined"}));
+    // Two lines of words are no table.
+    EXPECT_TRUE(FindTextTables("Tables and graphs\nMake your choice now\n").empty());
+
     // A rule without a title line above it, or without rows, is no table.
     EXPECT_TRUE(FindTextTables("----------\n1 2 3\n").empty());
     EXPECT_TRUE(FindTextTables("a b\n-----\n\n").empty());
