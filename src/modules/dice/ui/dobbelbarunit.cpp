@@ -1,5 +1,6 @@
 #include "modules/dice/ui/dobbelbarunit.h"
 
+#include "common/numformat.h"
 #include "common/ui/help.h"
 
 #include "common/ui/modulewindow.h"
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QToolButton>
 #include <algorithm>
@@ -44,6 +46,7 @@ TDobbelBar::TDobbelBar(TDobbel* owner) : QWidget(owner), owner_(owner), Picture(
 
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("DiagramBox"));
+    PictureBox->setAccessibleName(QStringLiteral("Frequency diagram"));
     PictureBox->setGeometry(0, 0, kDiagramWidth, kDiagramHeight);
 
     TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
@@ -96,6 +99,16 @@ void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
     DrawDiagramLabels(Picture, counts, throwsMade);
     LabelCounts = counts;
     LabelThrows = throwsMade;
+    // What the picture shows, for screen readers: the throws and every face's count.
+    QStringList faces;
+    for (int k = 1; k <= kFaces; ++k) {
+        const int c = counts[static_cast<std::size_t>(k - 1)];
+        const double f = throwsMade > 0 ? static_cast<double>(c) / throwsMade : 0.0;
+        faces << QStringLiteral("%1: %2 (%3)").arg(k).arg(c).arg(QString::fromStdString(FormatFixed(f, 3)));
+    }
+    PictureBox->setAccessibleDescription(QStringLiteral("%1 throws; counts and relative frequencies %2")
+                                             .arg(throwsMade)
+                                             .arg(faces.join(QStringLiteral(", "))));
     if (PictureBox->isVisible()) PictureBox->repaint();
 }
 

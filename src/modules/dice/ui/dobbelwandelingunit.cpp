@@ -26,6 +26,7 @@ TWandelingForm::TWandelingForm(QWidget* owner) : QWidget(owner), Picture(NewWalk
 
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("WalkBox"));
+    PictureBox->setAccessibleName(QStringLiteral("Random walk"));
     PictureBox->setGeometry(0, 0, kWalkWidth, kWalkPictureHeight);
 
     PercentLabel = new QLabel(QStringLiteral("Percentage above zero axis"), this);
@@ -58,6 +59,15 @@ bool TWandelingForm::DrawWalk(const DiceRun& run) {
                           QString::fromStdString(Format(" %.2f", run.percentageAbove())) +
                           QStringLiteral("%"));
     RunLabel->setText(QStringLiteral("Longest run of 1's:  ") + QString::number(run.longestRun()));
+    PictureBox->setAccessibleDescription(
+        QStringLiteral(
+            "Actual number of ones minus the expected number over %1 throws, from %2 to %3; %4 above "
+            "the zero axis; longest run of ones %5")
+            .arg(WalkThrows)
+            .arg(QString::fromStdString(FormatFixed(Layout.lo, 2)),
+                 QString::fromStdString(FormatFixed(Layout.hi, 2)),
+                 QString::fromStdString(Format("%.2f%%", run.percentageAbove())))
+            .arg(run.longestRun()));
     return true;
 }
 

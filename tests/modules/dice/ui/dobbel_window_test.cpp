@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 #include "common/ui/seed.h"
 #include "modules/dice/ui/dobbelmodule.h"
@@ -615,6 +616,28 @@ TEST_F(DobbelWindow, AFixedSeedThrowsTheSameFacesAsTheComputationFromThatSeed) {
         EXPECT_EQ(module->lastRun()->walkSamples(), expected->walkSamples());
     }
     tarvik::ui::SetFixedSeed("dice", std::nullopt);
+}
+
+TEST_F(DobbelWindow, PicturesTellScreenReadersWhatTheyShow) {
+    Throw(Choice::FairDie, "600");
+    const auto run = module->lastRun();
+    ASSERT_NE(run, nullptr);
+    QWidget* diagram = module->diagram()->PictureBox;
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(diagram), "Frequency diagram");
+    const QString description = diagram->accessibleDescription();
+    EXPECT_TRUE(description.startsWith("600 throws;")) << description.toStdString();
+    int sum = 0;
+    for (int k = 1; k <= kFaces; ++k) {
+        const int c = run->counts()[static_cast<std::size_t>(k - 1)];
+        sum += c;
+        EXPECT_TRUE(description.contains(QStringLiteral("%1: %2 (").arg(k).arg(c))) << k;
+    }
+    EXPECT_EQ(sum, 600);
+    QWidget* walk = module->walk()->findChild<QWidget*>("WalkBox");
+    ASSERT_NE(walk, nullptr);
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(walk), "Random walk");
+    EXPECT_TRUE(walk->accessibleDescription().contains(
+        QStringLiteral("longest run of ones %1").arg(run->longestRun())));
 }
 
 TEST_F(DobbelWindow, WalkWithoutThrowsIsNotPossible) {
