@@ -1,5 +1,7 @@
 #include "modules/simulation/ui/simgrafiek.h"
 
+#include "common/numformat.h"
+
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
 #include "modules/simulation/ui/simpictures.h"
@@ -35,6 +37,7 @@ TSimGrafiek::TSimGrafiek(QWidget* parent)
     setFixedSize(kSingleWidth + 100, kSingleHeight);
 
     Image1 = new TSimPicture(&Picture, this);
+    Image1->setAccessibleName(QStringLiteral("Number of customers present"));
     Image1->setGeometry(0, 0, kSingleWidth, kSingleHeight);
 
     const int x = kSingleWidth + 10;
@@ -95,6 +98,12 @@ void TSimGrafiek::Flush() {
 
 void TSimGrafiek::EndRun() {
     Flush();
+    // What the picture shows, for screen readers.
+    Image1->setAccessibleDescription(
+        QStringLiteral("Actual (green) and average (blue) number of customers present during the simulation; "
+                       "at its end %1 present, on average %2")
+            .arg(prevActual_)
+            .arg(QString::fromStdString(tarvik::FormatGeneral(prevAverage_, 4))));
     SluitBtn->setText(QStringLiteral("Previous"));
     BitBtn1->setEnabled(true);
     ToonDataBtn->setEnabled(true);

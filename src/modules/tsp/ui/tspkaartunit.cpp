@@ -79,6 +79,7 @@ TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     PlaatjeView = new TPlaatje(&Plaatje, this);
+    PlaatjeView->setAccessibleName(QStringLiteral("Map"));
     layout->addWidget(PlaatjeView);
 
     auto* legend = new QWidget(this);

@@ -400,6 +400,11 @@ void TTSP::ShowFinishedTour() {
     Dialoog->CoordDlg->hide();
     const std::string line = TourLine(Heuristic);
     Dialoog->AddResultLine(QStringLiteral("Tour length: ") + QString::fromStdString(Fixed(TourLen, 8, 2)));
+    Kaart->view()->setAccessibleDescription(QStringLiteral("%1 cities; %2, tour length %3; %4")
+                                                .arg(N)
+                                                .arg(Description,
+                                                     QString::fromStdString(Fixed(TourLen, 8, 2)).trimmed(),
+                                                     QString::fromStdString(line)));
     Dialoog->AddResultLine(QString::fromStdString(line));
     Report.AddTour(Description.toStdString(), TourLen, line);
     Dialoog->TweeOptBtn->setEnabled(true);
@@ -702,6 +707,11 @@ void TTSP::RunSearch(double upper) {
     OptimalPresent = true;
     const std::string line = TourLine(Optimal);
     Dialoog->AddResultLine(QStringLiteral("Tour length ") + QString::fromStdString(Fixed(r.best, 8, 2)));
+    Kaart->view()->setAccessibleDescription(QStringLiteral("%1 cities; %2, tour length %3; %4")
+                                                .arg(N)
+                                                .arg(ExactDescription,
+                                                     QString::fromStdString(Fixed(r.best, 8, 2)).trimmed(),
+                                                     QString::fromStdString(line)));
     Dialoog->AddResultLine(QString::fromStdString(line));
     Report.AddTour(ExactDescription.toStdString(), r.best, line);
     Dialoog->CancelBtn->setEnabled(true);

@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/seed.h"
 #include "modules/simulation/simulationcli.h"
 #include "modules/simulation/ui/simfields.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -415,6 +417,12 @@ TEST_F(SimWindows, TheLiveGraphSavesAsADrawingOfItsCurves) {
     // Thin lines come out smoothed over two rows: compared a pixel around and with more play.
     EXPECT_LT(tarvik::test::DifferingShare(picture, tarvik::test::RenderSvg(file, picture.size()), 140, 1),
               0.03);
+    // A screen reader hears what the picture shows and how the run ended.
+    QWidget* image = module->grafiek()->Image1;
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(image), "Number of customers present");
+    EXPECT_TRUE(image->accessibleDescription().contains(
+        QRegularExpression("at its end [0-9]+ present, on average [0-9.]+$")))
+        << image->accessibleDescription().toStdString();
 }
 
 TEST_F(SimWindows, SettingsOutliveTheModule) {

@@ -321,6 +321,14 @@ TEST_F(TspWindows, AFixedSeedPlacesTheCitiesAndDrawsTheTourOfTheCommandLine) {
     ASSERT_EQ(RunCli({"--tsp", "--random", "8", "--tour", "random", "--seed", "31"}, out, err), 0)
         << err.str();
     EXPECT_EQ(saved.readAll().toStdString(), out.str());
+    // The map tells a screen reader the tour it shows.
+    const QString description = module->kaart()->view()->accessibleDescription();
+    EXPECT_TRUE(description.startsWith("8 cities; Random tour, tour length ")) << description.toStdString();
+    const std::string text = out.str();
+    const std::size_t tour = text.find("Tour: ");
+    ASSERT_NE(tour, std::string::npos);
+    EXPECT_TRUE(description.endsWith(QString::fromStdString(text.substr(tour, text.find('\n', tour) - tour))))
+        << description.toStdString();
     tarvik::ui::SetFixedSeed("tsp", std::nullopt);
 }
 
