@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz clean
+.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz install package clean
 
 all: build
 
@@ -53,6 +53,16 @@ fuzz: deps
 	  -DTARVIK_FUZZ=ON -DTARVIK_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
 	scripts/run-fuzz build-fuzz/bin $(FUZZ_SECONDS)
+
+# Installs the program, tarvik-solve, the help file, the desktop entry and the
+# icon under PREFIX (DESTDIR is honoured for staged installs).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package (build/tarvik_<version>_<arch>.deb) that installs under /usr.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -52,6 +52,16 @@ std::optional<QFont> ScriptedDialogs::font(QWidget*, const QFont&) {
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::text(const TextRequest& request) {
+    textRequests.push_back(request);
+    if (textAnswers.empty()) return std::nullopt;
+    const bool given = textAnswers.front().has_value();
+    const QString answer = given ? *textAnswers.front() : QString();
+    textAnswers.pop_front();
+    if (!given) return std::nullopt;
+    return answer;
+}
+
 bool ScriptedDialogs::print(QPrinter& printer, QWidget*) {
     ++printRequests;
     if (printAnswers.empty()) return false;
@@ -78,6 +88,7 @@ std::vector<QString> ScriptedDialogs::messageTexts() const {
 void ScriptedDialogs::clear() {
     messages.clear();
     fileRequests.clear();
+    textRequests.clear();
     fontRequests = 0;
     printRequests = 0;
 }

@@ -21,6 +21,7 @@ public:
     std::optional<QString> saveFileName(const tarvik::ui::FileRequest& request) override;
     std::optional<QString> openFileName(const tarvik::ui::FileRequest& request) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    std::optional<QString> text(const tarvik::ui::TextRequest& request) override;
     bool print(QPrinter& printer, QWidget* parent) override;
     bool printerSetup(QPrinter& printer, QWidget* parent) override;
 
@@ -31,6 +32,8 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<bool> printAnswers;
+    // Answers of text questions (nothing: Cancel); an empty queue cancels.
+    std::deque<std::optional<QString>> textAnswers;
     // Called with the printer when a print dialog is answered true (a test may
     // point it at a PDF file).
     std::function<void(QPrinter&)> preparePrinter;
@@ -38,6 +41,7 @@ public:
     // What was asked.
     std::vector<tarvik::ui::MessageRequest> messages;
     std::vector<tarvik::ui::FileRequest> fileRequests;
+    std::vector<tarvik::ui::TextRequest> textRequests;
     int fontRequests = 0;
     int printRequests = 0;
 

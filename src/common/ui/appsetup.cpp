@@ -1,6 +1,7 @@
 #include "common/ui/appsetup.h"
 
 #include "common/numformat.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ void SetUpApplication() {
     QLocale::setDefault(QLocale::c());
     UseDotDecimalMark();
     InstallHelpKey();
+    InstallAccessibleNames();
 }
 
 } // namespace tarvik::ui

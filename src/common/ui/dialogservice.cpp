@@ -2,16 +2,18 @@
 
 #include "common/ui/msgdlg.h"
 
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QFontDialog>
+#include <QHash>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace tarvik::ui {
 namespace {
@@ -75,6 +77,14 @@ std::optional<QFont> DialogService::font(QWidget* parent, const QFont& initial) 
     QFont f = QFontDialog::getFont(&ok, initial, parent);
     if (!ok) return std::nullopt;
     return f;
+}
+
+std::optional<QString> DialogService::text(const TextRequest& request) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(request.parent, request.caption, request.label,
+                                                 QLineEdit::Normal, request.text, &ok);
+    if (!ok) return std::nullopt;
+    return answer;
 }
 
 bool DialogService::print(QPrinter& printer, QWidget* parent) {

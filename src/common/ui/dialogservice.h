@@ -60,6 +60,13 @@ struct FileRequest {
     QString defaultSuffix; // appended to a name typed without extension ("" = none)
 };
 
+struct TextRequest {
+    QWidget* parent = nullptr;
+    QString caption;
+    QString label; // the field's label
+    QString text;  // the field's text when the dialog opens
+};
+
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -69,6 +76,8 @@ public:
     virtual std::optional<QString> saveFileName(const FileRequest& request);
     virtual std::optional<QString> openFileName(const FileRequest& request);
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial);
+    // A one-line text question: the text entered, or nothing when cancelled.
+    virtual std::optional<QString> text(const TextRequest& request);
     // The print dialog: true when the user starts the print job.
     virtual bool print(QPrinter& printer, QWidget* parent);
     // The printer set-up dialog: true when the user accepts.

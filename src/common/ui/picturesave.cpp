@@ -4,28 +4,102 @@
 #include "common/ui/help.h"
 
 #include <QFileInfo>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
 
 namespace tarvik::ui {
+namespace {
+
+enum class PictureFormat { Bitmap, Png, Svg };
+
+PictureFormat FormatOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png")) return PictureFormat::Png;
+    if (suffix == QLatin1String("svg")) return PictureFormat::Svg;
+    return PictureFormat::Bitmap;
+}
+
+bool WriteSvg(const QImage& picture, QIODevice& device, const PictureDrawing& drawing, const QString& title) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&device);
+    svg.setSize(picture.size());
+    svg.setViewBox(QRect(QPoint(0, 0), picture.size()));
+    svg.setResolution(96);
+    if (!title.isEmpty()) svg.setTitle(title);
+    QPainter p;
+    if (!p.begin(&svg)) return false;
+    drawing(p);
+    return p.end();
+}
+
+} // namespace
+
+void PictureSteps::paint(QPainter& p) const {
+    for (const PictureDrawing& step : steps_) {
+        p.save();
+        step(p);
+        p.restore();
+    }
+}
+
+bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing,
+                  const QString& title) {
+    const PictureFormat format = FormatOf(fileName);
+    if (format == PictureFormat::Svg && !drawing) return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    bool written = false;
+    switch (format) {
+    case PictureFormat::Png:
+        written = picture.save(&file, "PNG");
+        break;
+    case PictureFormat::Svg:
+        written = WriteSvg(picture, file, drawing, title);
+        break;
+    case PictureFormat::Bitmap:
+        written = picture.save(&file, "BMP");
+        break;
+    }
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
 
 bool SaveGraphBitmap(const QImage& picture, const QString& defaultName, bool appendBmp,
-                     const QString& fileTypeText) {
+                     const QString& fileTypeText, const PictureDrawing& drawing) {
     FileRequest request;
     // Pictures of one kind (one default name) start where the last was saved.
     request.directory = FileDialogFolder(QStringLiteral("picture:") + defaultName);
     request.fileName = defaultName;
-    request.filters = {fileTypeText};
+    request.filters = {fileTypeText, kPngFilter};
+    if (drawing) request.filters.append(kSvgFilter);
     if (appendBmp) request.defaultSuffix = QStringLiteral("bmp");
     std::optional<QString> chosen = Dialogs().saveFileName(request);
     if (!chosen || chosen->isEmpty()) return false;
     QString name = *chosen;
     if (appendBmp && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".bmp");
     RememberFileDialogFolder(QStringLiteral("picture:") + defaultName, name);
-    if (!picture.save(name, "BMP")) {
+    if (FormatOf(name) == PictureFormat::Svg && !drawing) {
+        // This picture exists only as pixels; a drawing cannot be made of it.
+        MsgDlg(QStringLiteral("This picture can be saved as a bitmap or a PNG image only"), MsgKind::Error,
+               mbOK, 0);
+        return false;
+    }
+    if (!WritePicture(picture, name, drawing, QFileInfo(defaultName).completeBaseName())) {
         // A picture that was not written is said so, never passed over in silence.
         MsgDlg(QStringLiteral("Cannot write file ") + name, MsgKind::Error, mbOK, 0);
         return false;
     }
     return true;
+}
+
+bool SaveGraphPicture(const QImage& picture, const QString& defaultName, const PictureDrawing& drawing,
+                      bool appendBmp) {
+    return SaveGraphBitmap(picture, defaultName, appendBmp, QStringLiteral("Bitmap-bestanden (*.bmp)"),
+                           drawing);
 }
 
 } // namespace tarvik::ui

@@ -2,11 +2,14 @@
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QMenu>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -42,7 +45,9 @@ TEST(SaveGraphBitmap, ProposesTheDefaultNameAndWritesABitmap) {
     EXPECT_EQ(dialogs.fileRequests[0].directory, startFolder);
     // The next one starts where that picture went.
     EXPECT_EQ(FileDialogFolder(QStringLiteral("picture:DiceWalk.bmp")), dir.path());
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{QStringLiteral("Bitmap-bestanden (*.bmp)")});
+    // The bitmap stays the default; PNG is offered beside it, SVG only with a drawing.
+    EXPECT_EQ(dialogs.fileRequests[0].filters,
+              QStringList({QStringLiteral("Bitmap-bestanden (*.bmp)"), QStringLiteral("PNG image (*.png)")}));
     // Used as typed: no extension appended in this window.
     EXPECT_TRUE(QFile::exists(plain));
     QFile f(plain);
@@ -63,6 +68,74 @@ TEST(SaveGraphBitmap, ProposesTheDefaultNameAndWritesABitmap) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Cannot write file ") + bad);
     EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
+}
+
+// A small picture and the code that draws it: a blue frame, a red bar, a line and a text.
+void DrawSample(QPainter& p) {
+    p.fillRect(QRect(0, 0, 120, 80), Qt::white);
+    p.setPen(QPen(Qt::blue, 2));
+    p.drawRect(QRect(4, 4, 112, 72));
+    p.fillRect(QRect(20, 30, 30, 40), Qt::red);
+    p.setPen(Qt::black);
+    p.drawLine(60, 70, 110, 10);
+    p.drawText(QPoint(60, 30), QStringLiteral("7"));
+}
+
+QImage SamplePicture() {
+    QImage picture(120, 80, QImage::Format_RGB32);
+    QPainter p(&picture);
+    DrawSample(p);
+    return picture;
+}
+
+TEST(SaveGraphPicture, PngKeepsSizeAndEveryPixel) {
+    tarvik::test::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QImage picture = SamplePicture();
+    const QString file = dir.filePath(QStringLiteral("sample.png"));
+    dialogs.fileAnswers = {file};
+    EXPECT_TRUE(SaveGraphBitmap(picture, QStringLiteral("Dice.bmp")));
+    QImageReader reader(file);
+    EXPECT_EQ(reader.format(), "png");
+    const QImage back = reader.read().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(back, picture);
+    // Nothing is left beside it (the file was written under a temporary name first).
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sample.png")});
+}
+
+TEST(SaveGraphPicture, SvgIsDrawnWithShapesAndLooksLikeThePicture) {
+    tarvik::test::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QImage picture = SamplePicture();
+    const QString file = dir.filePath(QStringLiteral("sample.svg"));
+    dialogs.fileAnswers = {file};
+    EXPECT_TRUE(SaveGraphPicture(picture, QStringLiteral("Dice.bmp"), DrawSample));
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("Dice.bmp"));
+    EXPECT_EQ(dialogs.fileRequests[0].filters,
+              QStringList({QStringLiteral("Bitmap-bestanden (*.bmp)"), QStringLiteral("PNG image (*.png)"),
+                           QStringLiteral("SVG drawing (*.svg)")}));
+    const auto svg = tarvik::test::InspectSvg(file);
+    EXPECT_TRUE(svg.parses);
+    EXPECT_GE(svg.shapes, 3);
+    EXPECT_EQ(svg.images, 0);
+    EXPECT_LT(tarvik::test::DifferingShare(tarvik::test::RenderSvg(file, picture.size()), picture), 0.02);
+    // A bitmap from the same call is still a bitmap of the picture.
+    dialogs.fileAnswers = {dir.filePath(QStringLiteral("sample.bmp"))};
+    EXPECT_TRUE(SaveGraphPicture(picture, QStringLiteral("Dice.bmp"), DrawSample));
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("sample.bmp")), "BMP").convertToFormat(QImage::Format_RGB32),
+              picture);
+}
+
+TEST(SaveGraphPicture, SvgOfAPictureWithoutDrawingIsRefused) {
+    tarvik::test::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sample.svg"));
+    dialogs.fileAnswers = {file};
+    EXPECT_FALSE(SaveGraphBitmap(SamplePicture(), QStringLiteral("Dice.bmp")));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST(Help, FileIsFoundNextToTheProgramWhateverTheWorkingDirectory) {

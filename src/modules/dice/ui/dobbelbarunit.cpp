@@ -1,5 +1,6 @@
 #include "modules/dice/ui/dobbelbarunit.h"
 
+#include "common/numformat.h"
 #include "common/ui/help.h"
 
 #include "common/ui/modulewindow.h"
@@ -10,8 +11,10 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace tarvik::dice::ui {
 
@@ -33,19 +36,18 @@ void TPictureBox::paintEvent(QPaintEvent* event) {
 // --- TDobbelBar -------------------------------------------------------------------
 
 TDobbelBar::TDobbelBar(TDobbel* owner)
-    : QWidget(owner), owner_(owner), Picture(NewDiagramImage()), live_([this] {
-          DrawDiagramLabels(Picture, counts_, throwsMade_);
-          if (PictureBox->isVisible()) PictureBox->repaint();
-      }) {
+    : QWidget(owner), owner_(owner), Picture(NewDiagramImage()), live_([this] { PaintLabels(); }) {
     tarvik::ui::SetHelpContext(this, 2);
     setObjectName(QStringLiteral("DobbelBar"));
     tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(QStringLiteral("Frequency diagram"));
     setFixedSize(490, 228);
     DrawEmptyDiagram(Picture);
+    Tops.fill(kBarBase);
 
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("DiagramBox"));
+    PictureBox->setAccessibleName(QStringLiteral("Frequency diagram"));
     PictureBox->setGeometry(0, 0, kDiagramWidth, kDiagramHeight);
 
     TerugBtn = new QPushButton(QStringLiteral("Previous"), this);
@@ -70,6 +72,9 @@ void TDobbelBar::BeginRun() {
     live_.reset();
     TerugBtn->setText(QStringLiteral("Stop"));
     DrawEmptyDiagram(Picture);
+    Tops.fill(kBarBase);
+    Capped.fill(false);
+    LabelThrows = -1;
     show();
     PictureBox->update();
     RepeatBtn->setEnabled(false);
@@ -78,13 +83,43 @@ void TDobbelBar::BeginRun() {
 void TDobbelBar::DrawThrow(const ThrowStep& step) {
     if (step.capped) DrawBarCap(Picture, step.face);
     if (step.grew) DrawBar(Picture, step.face, step.top);
+    const auto k = static_cast<std::size_t>(step.face - 1);
+    if (step.capped) Capped[k] = true;
+    if (step.grew) Tops[k] = std::min(Tops[k], step.top);
+}
+
+void TDobbelBar::Draw(QPainter& p) const {
+    DrawEmptyDiagram(p);
+    for (int k = 1; k <= kFaces; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        if (Capped[i]) DrawBarCap(p, k);
+        if (Tops[i] < kBarBase) DrawBar(p, k, Tops[i]);
+    }
+    if (LabelThrows >= 0) DrawDiagramLabels(p, LabelCounts, LabelThrows);
 }
 
 void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
-    counts_ = counts;
-    throwsMade_ = throwsMade;
+    LabelCounts = counts;
+    LabelThrows = throwsMade;
     live_.request();
     if (!running_) live_.flush();
+}
+
+void TDobbelBar::PaintLabels() {
+    const Counts& counts = LabelCounts;
+    const int throwsMade = LabelThrows;
+    DrawDiagramLabels(Picture, counts, throwsMade);
+    // What the picture shows, for screen readers: the throws and every face's count.
+    QStringList faces;
+    for (int k = 1; k <= kFaces; ++k) {
+        const int c = counts[static_cast<std::size_t>(k - 1)];
+        const double f = throwsMade > 0 ? static_cast<double>(c) / throwsMade : 0.0;
+        faces << QStringLiteral("%1: %2 (%3)").arg(k).arg(c).arg(QString::fromStdString(FormatFixed(f, 3)));
+    }
+    PictureBox->setAccessibleDescription(QStringLiteral("%1 throws; counts and relative frequencies %2")
+                                             .arg(throwsMade)
+                                             .arg(faces.join(QStringLiteral(", "))));
+    if (PictureBox->isVisible()) PictureBox->repaint();
 }
 
 void TDobbelBar::EndRun() {
@@ -106,7 +141,7 @@ void TDobbelBar::RepeatBtnClick() {
 }
 
 void TDobbelBar::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Dice.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("Dice.bmp"), [this](QPainter& p) { Draw(p); });
 }
 
 void TDobbelBar::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
+
+class QPainter;
 
 class QPushButton;
 class QToolButton;
@@ -57,10 +60,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Paints the diagram as it stands: the bars, caps and labels drawn so far.
+    void Draw(QPainter& p) const;
+    // The labels of the last state handed to Refresh, then the screen.
+    void PaintLabels();
+
     TDobbel* owner_;
     QImage Picture;
-    Counts counts_{};
-    int throwsMade_ = 0;
+    std::array<int, kFaces> Tops{};
+    std::array<bool, kFaces> Capped{};
+    Counts LabelCounts{};
+    int LabelThrows = -1; // -1: no labels drawn yet
     bool running_ = false;
     tarvik::ui::LiveRepaint live_;
 };

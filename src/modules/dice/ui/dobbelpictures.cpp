@@ -67,8 +67,12 @@ QImage NewWalkImage() {
 }
 
 void DrawEmptyDiagram(QImage& image) {
-    image.fill(WindowColour());
     QPainter p(&image);
+    DrawEmptyDiagram(p);
+}
+
+void DrawEmptyDiagram(QPainter& p) {
+    p.fillRect(QRect(0, 0, kDiagramWidth, kDiagramHeight), WindowColour());
     DrawDie(p, QRect(28, 30, 44, 44));
     p.setPen(QPen(Qt::black, 2));
     p.drawLine(100, 11, 100, 214);
@@ -84,11 +88,19 @@ void DrawEmptyDiagram(QImage& image) {
 
 void DrawBar(QImage& image, int k, int top) {
     QPainter p(&image);
+    DrawBar(p, k, top);
+}
+
+void DrawBar(QPainter& p, int k, int top) {
     p.fillRect(QRect(BarLeft(k), top, kBarWidth, kBarBase - top + 1), Qt::red);
 }
 
 void DrawBarCap(QImage& image, int k) {
     QPainter p(&image);
+    DrawBarCap(p, k);
+}
+
+void DrawBarCap(QPainter& p, int k) {
     p.setPen(QPen(QColor(128, 0, 128), 1, Qt::DotLine));
     for (int y = kBarCapTop; y <= kBarCeiling; y += 2)
         p.drawLine(BarLeft(k), y, BarLeft(k) + kBarWidth - 1, y);
@@ -96,6 +108,10 @@ void DrawBarCap(QImage& image, int k) {
 
 void DrawDiagramLabels(QImage& image, const Counts& counts, int throwsMade) {
     QPainter p(&image);
+    DrawDiagramLabels(p, counts, throwsMade);
+}
+
+void DrawDiagramLabels(QPainter& p, const Counts& counts, int throwsMade) {
     p.setPen(Qt::black);
     p.setFont(CanvasFont(kSmallText));
     for (int k = 1; k <= kFaces; ++k) {
@@ -108,8 +124,12 @@ void DrawDiagramLabels(QImage& image, const Counts& counts, int throwsMade) {
 }
 
 void DrawWalk(QImage& image, const WalkLayout& layout, int throws) {
-    image.fill(WindowColour());
     QPainter p(&image);
+    DrawWalk(p, layout, throws);
+}
+
+void DrawWalk(QPainter& p, const WalkLayout& layout, int throws) {
+    p.fillRect(QRect(0, 0, kWalkWidth, kWalkPictureHeight), WindowColour());
     p.setPen(QPen(Qt::black, 2));
     p.drawLine(kWalkAxisX, 24, kWalkAxisX, 271);
     p.setPen(QPen(Qt::red, 1));
@@ -128,7 +148,7 @@ void DrawWalk(QImage& image, const WalkLayout& layout, int throws) {
     p.drawLine(kWalkAxisLeft, layout.zeroY, kWalkAxisRight, layout.zeroY);
     p.setPen(Qt::black);
     p.setFont(CanvasFont(kSmallText));
-    TextOut(p, image.width() - 50, layout.zeroY, QString::number(throws));
+    TextOut(p, kWalkWidth - 50, layout.zeroY, QString::number(throws));
     TextOut(p, 10, 27, QString::fromStdString(FormatFixed(layout.hi, 2)));
     TextOut(p, 10, 249, QString::fromStdString(FormatFixed(layout.lo, 2)));
 }

@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QImage>
 
+class QPainter;
+
 namespace tarvik::dice::ui {
 
 inline constexpr int kDiagramWidth = 401;
@@ -18,17 +20,25 @@ QColor WindowColour();
 QImage NewDiagramImage();
 QImage NewWalkImage();
 
+// Each drawing is made on a painter in picture coordinates (the picture, a
+// saved drawing) or straight on the picture.
+
 // The empty diagram: axes, face captions, the die and the row titles.
 void DrawEmptyDiagram(QImage& image);
+void DrawEmptyDiagram(QPainter& p);
 // Bar k (1 .. 6) from `top` down to the base.
 void DrawBar(QImage& image, int k, int top);
+void DrawBar(QPainter& p, int k, int top);
 // The dotted cap above a bar that reached the ceiling.
 void DrawBarCap(QImage& image, int k);
+void DrawBarCap(QPainter& p, int k);
 // Counts and relative frequencies under the bars and the number of throws.
 void DrawDiagramLabels(QImage& image, const Counts& counts, int throwsMade);
+void DrawDiagramLabels(QPainter& p, const Counts& counts, int throwsMade);
 
 // The whole walk picture for a layout (which must be possible). `throws` is
 // written at the right end of the zero axis.
 void DrawWalk(QImage& image, const WalkLayout& layout, int throws);
+void DrawWalk(QPainter& p, const WalkLayout& layout, int throws);
 
 } // namespace tarvik::dice::ui

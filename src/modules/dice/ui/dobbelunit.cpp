@@ -2,6 +2,7 @@
 
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
+#include "common/ui/seed.h"
 #include "modules/dice/ui/dobbelbarunit.h"
 #include "modules/dice/ui/dobbeldialoog.h"
 #include "modules/dice/ui/dobbelmodule.h"
@@ -74,6 +75,7 @@ TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     Throw1->setShortcutContext(Qt::WindowShortcut);
     options->addAction(Throw1);
     connect(Throw1, &QAction::triggered, this, &TDobbel::ThrowAgain);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("dice"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -155,6 +157,7 @@ void TDobbel::Execute() {
     if (Running || isClosing()) return;
 
     const QPointer<TDobbel> self(this);
+    tarvik::ui::BeginSeededRun(QStringLiteral("dice"), this);
     auto run = std::make_shared<DiceRun>(RunSettings{Keuze, N, P, Fast});
     Run = run;
     Running = true;

@@ -10,6 +10,7 @@
 #include "modules/dice/ui/dobbelpictures.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QStyle>
 #include <QToolButton>
@@ -25,6 +26,7 @@ TWandelingForm::TWandelingForm(QWidget* owner) : QWidget(owner), Picture(NewWalk
 
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("WalkBox"));
+    PictureBox->setAccessibleName(QStringLiteral("Random walk"));
     PictureBox->setGeometry(0, 0, kWalkWidth, kWalkPictureHeight);
 
     PercentLabel = new QLabel(QStringLiteral("Percentage above zero axis"), this);
@@ -50,17 +52,32 @@ bool TWandelingForm::DrawWalk(const DiceRun& run) {
         if (self) hide();
         return false;
     }
-    tarvik::dice::ui::DrawWalk(Picture, Layout, run.settings().throws);
+    WalkThrows = run.settings().throws;
+    tarvik::dice::ui::DrawWalk(Picture, Layout, WalkThrows);
     PictureBox->update();
     PercentLabel->setText(QStringLiteral("Percentage above zero axis") +
                           QString::fromStdString(Format(" %.2f", run.percentageAbove())) +
                           QStringLiteral("%"));
     RunLabel->setText(QStringLiteral("Longest run of 1's:  ") + QString::number(run.longestRun()));
+    PictureBox->setAccessibleDescription(
+        QStringLiteral(
+            "Actual number of ones minus the expected number over %1 throws, from %2 to %3; %4 above "
+            "the zero axis; longest run of ones %5")
+            .arg(WalkThrows)
+            .arg(QString::fromStdString(FormatFixed(Layout.lo, 2)),
+                 QString::fromStdString(FormatFixed(Layout.hi, 2)),
+                 QString::fromStdString(Format("%.2f%%", run.percentageAbove())))
+            .arg(run.longestRun()));
     return true;
 }
 
 void TWandelingForm::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("DiceWalk.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("DiceWalk.bmp"), [this](QPainter& p) {
+        if (WalkThrows < 0)
+            p.fillRect(Picture.rect(), WindowColour());
+        else
+            tarvik::dice::ui::DrawWalk(p, Layout, WalkThrows);
+    });
 }
 
 } // namespace tarvik::dice::ui

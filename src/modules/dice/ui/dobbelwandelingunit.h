@@ -33,6 +33,7 @@ public:
 private:
     QImage Picture;
     WalkLayout Layout;
+    int WalkThrows = -1; // the throws of the walk drawn, -1 before the first
 };
 
 } // namespace tarvik::dice::ui

@@ -1,4 +1,5 @@
 #include "modules/markov/ui/markovkeuzedialoogunit.h"
+#include "common/ui/reportsave.h"
 
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
@@ -311,6 +312,10 @@ QWidget* TMarkovKeuzeDialoog::buildResultsPage() {
         ResultTexts[i]->setReadOnly(true);
         ResultTexts[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         ResultTexts[i]->setFont(fixed);
+        const QString caption = Q(ResultTabCaption(static_cast<Analysis>(i)));
+        tarvik::ui::AddReportSaving(
+            ResultTexts[i], [caption] { return QStringLiteral("Markov chains: ") + caption; },
+            [] { return QStringLiteral("Markov"); });
         ResultStacks[i]->addWidget(NoResultLabels[i]);
         ResultStacks[i]->addWidget(ResultTexts[i]);
         ResultTabs->addTab(ResultStacks[i], Q(ResultTabCaption(static_cast<Analysis>(i))));

@@ -193,6 +193,7 @@ void TMCBDP::Execute() {
     Last.exact = exact;
     ExactEdit->setText(QString::fromStdString(Last.exactText()));
 
+    module()->SeedRun();
     MCRunProgress progress(module(), &StopFlag, [this] { Plot->Graph->repaint(); });
     Last = RunBirthday(params, ChooseStream(), progress, [this, exact](const BirthdayColumn& c) {
         Plot->DrawColumn(c);

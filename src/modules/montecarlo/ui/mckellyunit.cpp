@@ -1,4 +1,5 @@
 #include "modules/montecarlo/ui/mckellyunit.h"
+#include "common/ui/reportsave.h"
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
@@ -37,6 +38,9 @@ TMCKellyBData::TMCKellyBData(TMC* module) : TMCWindow(module, QStringLiteral("Ke
     Report->setReadOnly(true);
     Report->setLineWrapMode(QTextEdit::NoWrap);
     Report->setGeometry(8, 8, 584, 380);
+    tarvik::ui::AddReportSaving(
+        Report, [] { return QStringLiteral("Kelly betting"); },
+        [] { return QStringLiteral("KellyBetting"); });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 402);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };
@@ -137,6 +141,7 @@ void TMCKellyBPlot::DrawStatic() {
 
 void TMCKellyBPlot::StartRun(const KellyInput& input) {
     Accepted = input;
+    module()->SeedRun();
     Run = std::make_unique<KellyRun>(RunKelly(input));
     double largest = 0;
     for (std::size_t i = 1; i < Run->own.size(); ++i)

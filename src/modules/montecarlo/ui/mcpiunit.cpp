@@ -152,6 +152,7 @@ void TMCPi::Execute() {
     Plot->Clear();
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     const PiParams params{.draws = DrawsEdit->value(), .fast = FastBox->isChecked()};
+    module()->SeedRun();
     const int stream = ChooseStream();
     Last = PiResult{.stream = stream};
 

@@ -126,6 +126,7 @@ void TMCRoulettePlot::DrawStatic() {
 void TMCRoulettePlot::StartRun(int start, int desired) {
     Start = start;
     Desired = desired;
+    module()->SeedRun();
     Run = std::make_unique<RouletteRealisation>(RunRouletteRealisation(start, desired));
     DrawStatic();
     const int L = std::max(1, Run->longest());
@@ -535,6 +536,7 @@ void TMCRouletteDialoog2::Execute() {
     ProgressWin->move(module()->SideBySide(ProgressWin->width(), 0, 200));
     ProgressWin->show();
     ProgressWin->raise();
+    module()->SeedRun();
     MCRunProgress progress(module(), &ProgressWin->StopFlag);
     auto result = std::make_unique<RouletteDistResult>(RunRouletteDistributions(
         Params, progress, [this](int percent) { ProgressWin->Bar->setValue(percent); }));

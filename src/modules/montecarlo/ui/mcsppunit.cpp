@@ -204,6 +204,7 @@ void TMCSPPDialoog::Execute() {
     Plot->DrawEmpty(params.runs, LineBox->isChecked() ? params.m : 0);
     AverageEdit->clear();
     IntervalEdit->clear();
+    module()->SeedRun();
     MCRunProgress progress(module(), &StopFlag, [this] { Plot->Graph->repaint(); });
     Last = RunStPetersburg(params, ChooseStream(), progress,
                            [this](const SppColumn& c) { Plot->DrawColumn(c); });

@@ -1,6 +1,7 @@
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/seed.h"
 #include "modules/montecarlo/mcshared.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
@@ -66,6 +67,10 @@ TMC::TMC(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
         connect(a, &QAction::triggered, this, [this, c] { OpenChoice(c); });
     }
 
+    // "Seed..." among the options, and in the File menu since that one is shown.
+    file->addSeparator();
+    file->addAction(tarvik::ui::AddSeedCommand(Options, QStringLiteral("montecarlo"), this));
+
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
     explanation->setObjectName(QStringLiteral("Explanation1"));
@@ -79,6 +84,12 @@ TMC::TMC(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
 }
 
 TMC::~TMC() = default;
+
+void TMC::SeedRun() {
+    const auto fixed = tarvik::ui::FixedSeed(QStringLiteral("montecarlo"));
+    if (fixed) StartGenerators(*fixed);
+    tarvik::ui::BeginSeededRun(QStringLiteral("montecarlo"), this);
+}
 
 TMCKeuzeDialoog* TMC::chooser() const {
     return Chooser;

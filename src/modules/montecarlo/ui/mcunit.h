@@ -52,6 +52,10 @@ public:
 
     // Set once the module's close handler has started.
     bool ModuleClosing() const { return isClosing(); }
+    // At the start of an experiment's run, before its first draw: a fixed
+    // seed ("Seed...") starts the generators as the command line does; the
+    // seed the run starts from is shown.
+    void SeedRun();
 
     TMCKeuzeDialoog* chooser() const;
     TMCExperiment* experiment(MCChoice choice) const {

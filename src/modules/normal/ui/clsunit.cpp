@@ -1,7 +1,9 @@
 #include "modules/normal/ui/clsunit.h"
 
+#include "common/random.h"
 #include "common/ui/help.h"
 #include "common/ui/liverepaint.h"
+#include "common/ui/seed.h"
 #include "modules/normal/ui/clsdialogen.h"
 #include "modules/normal/ui/clsgrafiekunit.h"
 #include "modules/normal/ui/normalmodule.h"
@@ -98,6 +100,7 @@ TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     ConfidenceInterval1->setObjectName(QStringLiteral("ConfidenceInterval1"));
     Settings1 = Options->addAction(QStringLiteral("Settings"));
     Settings1->setObjectName(QStringLiteral("Settings1"));
+    tarvik::ui::AddSeedCommand(Options, QStringLiteral("normal"), this);
     connect(CentralLimit1, &QAction::triggered, this, &TCLS::ShowDieSettings);
     connect(SquareRoot1, &QAction::triggered, this, &TCLS::ShowSqrtCount);
     connect(ConfidenceInterval1, &QAction::triggered, this, &TCLS::ShowIntervalSettings);
@@ -272,6 +275,9 @@ void TCLS::IntervalsAgain() {
 void TCLS::RunIntervals() {
     const QPointer<TCLS> self(this);
     const QPointer<TCLSBTIPlot> plot = BTIPlot;
+    tarvik::ui::BeginSeededRun(QStringLiteral("normal"), this);
+    // A fixed seed repeats a run from its start: the streams begin afresh too.
+    if (tarvik::ui::FixedSeed(QStringLiteral("normal"))) RndReset();
     auto run = std::make_unique<IntervalRun>(Interval);
     IntervalRun* r = run.get();
     Run = std::move(run);

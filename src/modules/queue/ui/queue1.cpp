@@ -3,6 +3,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
+#include "common/ui/reportsave.h"
 #include "modules/queue/ui/queuegraphs.h"
 #include "modules/queue/ui/queuemodule.h"
 #include "modules/queue/ui/queuewidgets.h"
@@ -194,6 +195,8 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
 
     BuildPages();
     PageControl->setCurrentIndex(static_cast<int>(Page::MDC));
+    tarvik::ui::AddReportSaving(
+        Results, [] { return QStringLiteral("QUEUE"); }, [] { return QStringLiteral("Queue"); }, PrintButton);
     ClearButtonClick();
     about_ = new TQueueAboutForm(this);
     about_->hide();

@@ -4,6 +4,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
+#include "common/ui/seed.h"
 #include "modules/shortestpath/ui/kpadafstandunit.h"
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
@@ -47,6 +48,7 @@ TKPad::TKPad(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     Settings1 = options->addAction(QStringLiteral("Settings"));
     Settings1->setObjectName(QStringLiteral("Settings1"));
     connect(Settings1, &QAction::triggered, this, &TKPad::ShowSettings);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("shortestpath"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -82,10 +84,12 @@ void TKPad::SettingsOK(int rows, int columns, bool randomLengths, int fixedLengt
     StartState();
     Net.rows = rows;
     Net.columns = columns;
-    if (randomLengths)
+    if (randomLengths) {
+        tarvik::ui::BeginSeededRun(QStringLiteral("shortestpath"), this);
         DrawRandomLengths(Net);
-    else
+    } else {
         SetFixedLengths(Net, std::clamp(fixedLength, kMinFixedLength, kMaxFixedLength));
+    }
     ComputeOptimalValue();
 
     if (!KPadNetwerk->isVisible() && !KPadDialoog->isVisible()) {

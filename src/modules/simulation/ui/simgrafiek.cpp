@@ -1,5 +1,6 @@
 #include "modules/simulation/ui/simgrafiek.h"
 
+#include "common/numformat.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
@@ -76,12 +77,17 @@ void TSimGraphWindow::Flush() {
 }
 
 void TSimGraphWindow::SaveClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Queue.bmp"));
+    tarvik::ui::SaveGraphPicture(Picture, QStringLiteral("Queue.bmp"), [this](QPainter& p) {
+        p.fillRect(Picture.rect(), ButtonFace());
+        Steps.paint(p);
+    });
 }
 
 TSimGrafiek::TSimGrafiek(QWidget* parent)
     : TSimGraphWindow(parent, QStringLiteral("SimGrafiek"), QSize(kSingleWidth, kSingleHeight), kSingleHeight,
-                      QStringLiteral("Save graph to file")) {}
+                      QStringLiteral("Save graph to file")) {
+    Image1->setAccessibleName(QStringLiteral("Number of customers present"));
+}
 
 void TSimGrafiek::BeginRun(double length, int scale) {
     prevActual_ = 0;
@@ -89,13 +95,20 @@ void TSimGrafiek::BeginRun(double length, int scale) {
     BitBtn1->setEnabled(false);
     ToonDataBtn->setEnabled(false);
     DrawSingleFrame(Picture, length);
+    Steps.clear();
+    Steps.add([length](QPainter& p) { DrawSingleFrame(p, length); });
     ShowRunning(scale);
     DrawSingleGrid(Picture, scale_);
+    Steps.add([scale = scale_](QPainter& p) { DrawSingleGrid(p, scale); });
     Image1->update();
 }
 
 void TSimGrafiek::Sample(int i, long long actual, double average) {
     DrawSingleSample(Picture, scale_, i, prevActual_, actual, prevAverage_, average);
+    if (i > 2)
+        Steps.add([scale = scale_, i, a0 = prevActual_, actual, m0 = prevAverage_, average](QPainter& p) {
+            DrawSingleSample(p, scale, i, a0, actual, m0, average);
+        });
     prevActual_ = actual;
     prevAverage_ = average;
     dirty_ = true;
@@ -103,6 +116,12 @@ void TSimGrafiek::Sample(int i, long long actual, double average) {
 
 void TSimGrafiek::EndRun() {
     Flush();
+    // What the picture shows, for screen readers.
+    Image1->setAccessibleDescription(
+        QStringLiteral("Actual (green) and average (blue) number of customers present during the simulation; "
+                       "at its end %1 present, on average %2")
+            .arg(prevActual_)
+            .arg(QString::fromStdString(tarvik::FormatGeneral(prevAverage_, 4))));
     SluitBtn->setText(QStringLiteral("Previous"));
     BitBtn1->setEnabled(true);
     ToonDataBtn->setEnabled(true);

@@ -2,6 +2,8 @@
 // The graph windows of the queue simulation, and the one of the single-server
 // queue: the live picture Image1 (497 x 353), "Stop"/"Previous", "Again",
 // "Data" and the save button.
+#include "common/ui/picturesave.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -55,6 +57,7 @@ protected:
     void ShowRunning(int scale);
 
     QImage Picture;
+    tarvik::ui::PictureSteps Steps; // what the picture was drawn with, for a saved drawing
     int scale_ = 1;
     bool dirty_ = false;
 

@@ -46,8 +46,12 @@ int CurveY(int base, int top, double pixels) {
 }
 
 void DrawSingleFrame(QImage& img, double length) {
-    img.fill(ButtonFace());
     QPainter p(&img);
+    DrawSingleFrame(p, length);
+}
+
+void DrawSingleFrame(QPainter& p, double length) {
+    p.fillRect(QRect(0, 0, kSingleWidth, kSingleHeight), ButtonFace());
     p.setFont(DefaultFont());
     p.setPen(Qt::black);
     TextOut(p, 4, 9, QStringLiteral("Number of"));
@@ -67,6 +71,10 @@ void DrawSingleFrame(QImage& img, double length) {
 
 void DrawSingleGrid(QImage& img, int scale) {
     QPainter p(&img);
+    DrawSingleGrid(p, scale);
+}
+
+void DrawSingleGrid(QPainter& p, int scale) {
     p.setFont(DefaultFont());
     ForEachGridLabel(310, 40, scale, [&](int k, int y) {
         const QString label = QString::number(k);
@@ -82,6 +90,12 @@ void DrawSingleSample(QImage& img, int scale, int i, long long prevActual, long 
                       double prevAverage, double average) {
     if (i <= 2) return;
     QPainter p(&img);
+    DrawSingleSample(p, scale, i, prevActual, actual, prevAverage, average);
+}
+
+void DrawSingleSample(QPainter& p, int scale, int i, long long prevActual, long long actual,
+                      double prevAverage, double average) {
+    if (i <= 2) return;
     const int top = 40;
     const int a0 = CurveY(310, top, static_cast<double>(prevActual) * scale);
     const int a1 = CurveY(310, top, static_cast<double>(actual) * scale);
@@ -92,8 +106,12 @@ void DrawSingleSample(QImage& img, int scale, int i, long long prevActual, long 
 }
 
 void DrawPanelFrame(QImage& img, const PanelFrame& frame, double length) {
-    img.fill(ButtonFace());
     QPainter p(&img);
+    DrawPanelFrame(p, frame, length);
+}
+
+void DrawPanelFrame(QPainter& p, const PanelFrame& frame, double length) {
+    p.fillRect(QRect(0, 0, kPanelWidth, frame.height), ButtonFace());
     p.setFont(DefaultFont());
     p.setPen(Qt::black);
     TextOut(p, 5, 5, QStringLiteral("Number of"));
@@ -126,6 +144,10 @@ void DrawPanelFrame(QImage& img, const PanelFrame& frame, double length) {
 
 void DrawPanelGrid(QImage& img, int scale, bool linesAtY) {
     QPainter p(&img);
+    DrawPanelGrid(p, scale, linesAtY);
+}
+
+void DrawPanelGrid(QPainter& p, int scale, bool linesAtY) {
     p.setFont(DefaultFont());
     const int dy = linesAtY ? 0 : 2;
     ForEachGridLabel(250, 30, scale, [&](int k, int y) {
@@ -141,6 +163,12 @@ void DrawPanelSample(QImage& img, int panel, int scale, int i, long long prevAct
                      double prevAverage, double average) {
     if (i <= 2) return;
     QPainter p(&img);
+    DrawPanelSample(p, panel, scale, i, prevActual, actual, prevAverage, average);
+}
+
+void DrawPanelSample(QPainter& p, int panel, int scale, int i, long long prevActual, long long actual,
+                     double prevAverage, double average) {
+    if (i <= 2) return;
     const int x = panel == 0 ? 50 : 350;
     const int top = 30;
     const int a0 = CurveY(250, top, static_cast<double>(prevActual) * scale);

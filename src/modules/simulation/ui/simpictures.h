@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+class QPainter;
+
 namespace tarvik::simulation::ui {
 
 inline constexpr int kSingleWidth = 497;
@@ -16,11 +18,18 @@ inline constexpr int kPanelWidth = 593;
 QColor ButtonFace();
 QImage NewPicture(int width, int height);
 
+// Each drawing is made on the picture or on a painter in picture coordinates
+// (a saved drawing).
+
 // Single-server graph.
 void DrawSingleFrame(QImage& img, double length);
+void DrawSingleFrame(QPainter& p, double length);
 void DrawSingleGrid(QImage& img, int scale);
+void DrawSingleGrid(QPainter& p, int scale);
 // Sample i (drawn only when i > 2) from the previous sample to this one.
 void DrawSingleSample(QImage& img, int scale, int i, long long prevActual, long long actual,
+                      double prevAverage, double average);
+void DrawSingleSample(QPainter& p, int scale, int i, long long prevActual, long long actual,
                       double prevAverage, double average);
 
 // Two-panel graphs.
@@ -31,10 +40,14 @@ struct PanelFrame {
     bool rightNumber = false; // "Number" instead of "Number of" over the right panel
 };
 void DrawPanelFrame(QImage& img, const PanelFrame& frame, double length);
+void DrawPanelFrame(QPainter& p, const PanelFrame& frame, double length);
 // The grid lines stand at y + 2, or at y when `linesAtY`.
 void DrawPanelGrid(QImage& img, int scale, bool linesAtY);
+void DrawPanelGrid(QPainter& p, int scale, bool linesAtY);
 // Sample i (drawn only when i > 2) of panel 0 (left) or 1 (right).
 void DrawPanelSample(QImage& img, int panel, int scale, int i, long long prevActual, long long actual,
+                     double prevAverage, double average);
+void DrawPanelSample(QPainter& p, int panel, int scale, int i, long long prevActual, long long actual,
                      double prevAverage, double average);
 
 // The y of a curve point: `base` - value, and `top` when above the plot.

@@ -3,6 +3,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
+#include "common/ui/seed.h"
 #include "modules/simulation/simchecks.h"
 #include "modules/simulation/simreport.h"
 #include "modules/simulation/ui/simdialoog1.h"
@@ -101,6 +102,7 @@ TSim::TSim(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     Run1->setShortcut(QKeySequence(Qt::Key_F10));
     options->addAction(Run1);
     connect(Run1, &QAction::triggered, this, &TSim::Run);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("simulation"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -291,6 +293,7 @@ void TSim::Execute(Experiment e) {
     Running = true;
     Stop = false;
     RunningExperiment = e;
+    tarvik::ui::BeginSeededRun(QStringLiteral("simulation"), this);
     if (e == Experiment::Single) {
         if (SimRun) SimRun->StartSim();
     } else {

@@ -4,6 +4,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
+#include "common/ui/reportsave.h"
 #include "modules/tables/ui/parawindows.h"
 #include "modules/tables/ui/tabellengrafiek.h"
 
@@ -204,6 +205,9 @@ TTables::TTables(QWidget* parent) : ModuleWindow(parent) {
     buttons->addWidget(PrintRolBtn);
     buttons->addStretch(1);
     frameLayout->addLayout(buttons);
+    tarvik::ui::AddReportSaving(
+        Results, [] { return QStringLiteral("Module Tables & Graphs"); },
+        [] { return QStringLiteral("Tables"); }, PrintRolBtn);
     frameLayout->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);

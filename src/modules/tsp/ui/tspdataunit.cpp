@@ -1,4 +1,5 @@
 #include "modules/tsp/ui/tspdataunit.h"
+#include "common/ui/reportsave.h"
 
 #include "common/ui/help.h"
 
@@ -24,6 +25,9 @@ TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
     Results->setReadOnly(true);
     Results->setGeometry(5, 5, 492, 291);
     Results->setTabStopDistance(40);
+    tarvik::ui::AddReportSaving(
+        Results, [] { return QStringLiteral("Tourdata"); }, [] { return QStringLiteral("Tourdata"); },
+        nullptr, [this] { return PlainReport; });
     TerugBtn = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous"), this);
     TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
     TerugBtn->setGeometry(201, 302, 100, 27);
@@ -32,6 +36,7 @@ TTSPData::TTSPData(QWidget* owner) : QDialog(owner) {
 }
 
 void TTSPData::ShowReport(const TourReport& report) {
+    PlainReport = QString::fromStdString(report.PlainText());
     Results->clear();
     QTextCursor cursor(Results->document());
     QFont title(QStringLiteral("Courier New"));

@@ -20,6 +20,9 @@ public:
 
     // Writes the report into `Results` with its type styles.
     void ShowReport(const TourReport& report);
+
+private:
+    QString PlainReport; // the report as text, as "Save as text" writes it
 };
 
 // What the module is about, shown in the module window behind the dialogs.

@@ -74,6 +74,7 @@ TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner), live_([this] { PlaatjeView->
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     PlaatjeView = new TPlaatje(&Plaatje, this);
+    PlaatjeView->setAccessibleName(QStringLiteral("Map"));
     layout->addWidget(PlaatjeView);
 
     auto* legend = new QWidget(this);
@@ -92,6 +93,16 @@ TTSPKaart::TTSPKaart(TTSP* owner) : QWidget(owner), live_([this] { PlaatjeView->
 
 void TTSPKaart::DrawMarker(QImage& image, const City& c, int number, bool endOfPath) {
     QPainter p(&image);
+    DrawMarker(p, c, number, endOfPath);
+}
+
+void TTSPKaart::DrawMarker(QPainter& p, const City& c, int number, bool endOfPath) {
+    p.save();
+    DrawMarkerShape(p, c, number, endOfPath);
+    p.restore();
+}
+
+void TTSPKaart::DrawMarkerShape(QPainter& p, const City& c, int number, bool endOfPath) {
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(endOfPath ? Qt::white : Qt::red);
     p.drawEllipse(QRect(c.x - 4, c.y - 4, 8, 8));
@@ -126,38 +137,38 @@ void DrawTour(QPainter& p, const Cities& cities, const Tour& tour, bool closed) 
 void TTSPKaart::Draw(const MapScene& scene) {
     {
         QPainter p(&Plaatje);
-        p.drawImage(0, 0, Background);
+        Paint(p, scene);
     }
-    if (!scene.cities) {
-        Show();
-        return;
-    }
+    Show();
+}
+
+void TTSPKaart::Paint(QPainter& p, const MapScene& scene) const {
+    p.drawImage(0, 0, Background);
+    if (!scene.cities) return;
     const Cities& cities = *scene.cities;
     const int placed = std::min<int>(scene.placed, static_cast<int>(cities.size()));
-    for (int k = placed; k >= 1; --k) DrawMarker(Plaatje, cities[static_cast<std::size_t>(k - 1)], k, false);
-    {
-        QPainter p(&Plaatje);
-        p.setPen(QPen(Qt::red, 1));
-        DrawTour(p, cities, scene.heuristic, scene.heuristicClosed);
-        p.setPen(QPen(Qt::white, 1));
-        DrawTour(p, cities, scene.optimal, true);
-        // Edges of both tours: dotted red over the white.
-        if (!scene.optimal.empty() && scene.heuristic.size() > 1) {
-            p.setPen(QPen(Qt::red, 1, Qt::DotLine));
-            const std::size_t m = scene.heuristic.size();
-            const std::size_t edges = scene.heuristicClosed ? m : m - 1;
-            for (std::size_t q = 0; q < edges; ++q) {
-                const int a = scene.heuristic[q], b = scene.heuristic[(q + 1) % m];
-                if (!HasEdge(scene.optimal, a, b)) continue;
-                const City& ca = cities[static_cast<std::size_t>(a - 1)];
-                const City& cb = cities[static_cast<std::size_t>(b - 1)];
-                p.drawLine(ca.x, ca.y, cb.x, cb.y);
-            }
+    for (int k = placed; k >= 1; --k) DrawMarker(p, cities[static_cast<std::size_t>(k - 1)], k, false);
+    p.save();
+    p.setPen(QPen(Qt::red, 1));
+    DrawTour(p, cities, scene.heuristic, scene.heuristicClosed);
+    p.setPen(QPen(Qt::white, 1));
+    DrawTour(p, cities, scene.optimal, true);
+    // Edges of both tours: dotted red over the white.
+    if (!scene.optimal.empty() && scene.heuristic.size() > 1) {
+        p.setPen(QPen(Qt::red, 1, Qt::DotLine));
+        const std::size_t m = scene.heuristic.size();
+        const std::size_t edges = scene.heuristicClosed ? m : m - 1;
+        for (std::size_t q = 0; q < edges; ++q) {
+            const int a = scene.heuristic[q], b = scene.heuristic[(q + 1) % m];
+            if (!HasEdge(scene.optimal, a, b)) continue;
+            const City& ca = cities[static_cast<std::size_t>(a - 1)];
+            const City& cb = cities[static_cast<std::size_t>(b - 1)];
+            p.drawLine(ca.x, ca.y, cb.x, cb.y);
         }
     }
+    p.restore();
     if (scene.endDisc >= 1 && scene.endDisc <= placed)
-        DrawMarker(Plaatje, cities[static_cast<std::size_t>(scene.endDisc - 1)], scene.endDisc, true);
-    Show();
+        DrawMarker(p, cities[static_cast<std::size_t>(scene.endDisc - 1)], scene.endDisc, true);
 }
 
 void TTSPKaart::DrawCity(const City& c, int number) {

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 namespace tarvik::tsp::ui {
 
 class TTSP;
@@ -52,6 +54,8 @@ public:
 
     // Background, markers (n down to 1), the tours and the common edges.
     void Draw(const MapScene& scene);
+    // The same drawing on any painter in map coordinates (a saved drawing).
+    void Paint(QPainter& p, const MapScene& scene) const;
     // A candidate line drawn over the map (closest neighbour: white; greatest angle: blue).
     void DrawLine(const City& a, const City& b, const QColor& colour);
     // One city marker drawn over the map.
@@ -60,8 +64,11 @@ public:
     void Show();
 
     static void DrawMarker(QImage& image, const City& c, int number, bool endOfPath);
+    static void DrawMarker(QPainter& p, const City& c, int number, bool endOfPath);
 
 private:
+    static void DrawMarkerShape(QPainter& p, const City& c, int number, bool endOfPath);
+
     QImage Plaatje;
     QImage Background;
     TPlaatje* PlaatjeView = nullptr;

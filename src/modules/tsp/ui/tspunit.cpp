@@ -4,6 +4,7 @@
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/seed.h"
 #include "modules/tsp/ui/tspbbunit.h"
 #include "modules/tsp/ui/tspdataunit.h"
 #include "modules/tsp/ui/tspdialoogunit.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -100,6 +102,7 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     QAction* choose = options->addAction(QStringLiteral("Choose cities"));
     choose->setObjectName(QStringLiteral("ChooseCities1"));
     connect(choose, &QAction::triggered, this, &TTSP::ShowPlacement);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("tsp"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     QAction* explanation = help->addAction(QStringLiteral("Explanation"));
@@ -174,6 +177,7 @@ void TTSP::ZetStedenOK(bool random, int n) {
         Dialoog->ExactBtn->setEnabled(false);
         Dialoog->Info->setText(QStringLiteral("Click on the map to place the cities"));
     } else {
+        tarvik::ui::BeginSeededRun(QStringLiteral("tsp"), this);
         Steden = PlaceRandomCities(N);
         Placed = N;
         CitiesComplete = true;
@@ -332,6 +336,8 @@ void TTSP::BeginConstruction(int entry) {
         StartOwnTour();
         break;
     case 1:
+        // Cities placed at random started the draws already; own cities start them here.
+        if (PlacingByClicks) tarvik::ui::BeginSeededRun(QStringLiteral("tsp"), this);
         Heuristic = RandomTour(N);
         HeuristicClosed = true;
         TourLen = TourLength(Heuristic, D);
@@ -396,6 +402,11 @@ void TTSP::ShowFinishedTour() {
     Dialoog->CoordDlg->hide();
     const std::string line = TourLine(Heuristic);
     Dialoog->AddResultLine(QStringLiteral("Tour length: ") + QString::fromStdString(Fixed(TourLen, 8, 2)));
+    Kaart->view()->setAccessibleDescription(QStringLiteral("%1 cities; %2, tour length %3; %4")
+                                                .arg(N)
+                                                .arg(Description,
+                                                     QString::fromStdString(Fixed(TourLen, 8, 2)).trimmed(),
+                                                     QString::fromStdString(line)));
     Dialoog->AddResultLine(QString::fromStdString(line));
     Report.AddTour(Description.toStdString(), TourLen, line);
     Dialoog->TweeOptBtn->setEnabled(true);
@@ -698,6 +709,11 @@ void TTSP::RunSearch(double upper) {
     OptimalPresent = true;
     const std::string line = TourLine(Optimal);
     Dialoog->AddResultLine(QStringLiteral("Tour length ") + QString::fromStdString(Fixed(r.best, 8, 2)));
+    Kaart->view()->setAccessibleDescription(QStringLiteral("%1 cities; %2, tour length %3; %4")
+                                                .arg(N)
+                                                .arg(ExactDescription,
+                                                     QString::fromStdString(Fixed(r.best, 8, 2)).trimmed(),
+                                                     QString::fromStdString(line)));
     Dialoog->AddResultLine(QString::fromStdString(line));
     Report.AddTour(ExactDescription.toStdString(), r.best, line);
     Dialoog->CancelBtn->setEnabled(true);
@@ -723,7 +739,8 @@ void TTSP::DataBtnClick() {
 }
 
 void TTSP::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Kaart->picture(), QStringLiteral("tsp.bmp"));
+    tarvik::ui::SaveGraphPicture(Kaart->picture(), QStringLiteral("tsp.bmp"),
+                                 [this](QPainter& p) { Kaart->Paint(p, Scene()); });
 }
 
 void TTSP::releaseModule() {

@@ -1,9 +1,13 @@
+#include "common/random.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 #include "common/ui/liverepaint.h"
+#include "common/ui/seed.h"
 #include "modules/dice/ui/dobbelmodule.h"
 #include "modules/dice/ui/dobbelpictures.h"
 #include "modules/dice/ui/dobbelunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QAction>
@@ -25,6 +29,7 @@
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 // Readable texts in failure messages.
 QT_BEGIN_NAMESPACE
@@ -580,7 +585,7 @@ TEST_F(DobbelWindow, SaveGraphsToFile) {
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "Dice.bmp");
     EXPECT_EQ(dialogs.fileRequests[1].fileName, "DiceWalk.bmp");
     EXPECT_EQ(dialogs.fileRequests[0].directory, startFolder);
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     EXPECT_EQ(module->diagram()->SaveBtn->toolTip(), "Save graph to file");
     // Written as bitmaps under the names as typed: no ".bmp" added.
     QImageReader diagram(diagramFile);
@@ -593,6 +598,81 @@ TEST_F(DobbelWindow, SaveGraphsToFile) {
     // Cancelled: nothing more is written.
     QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(DobbelWindow, GraphsSaveAsPngImagesAndAsDrawings) {
+    Throw(Choice::FairDie, "3000");
+    QTemporaryDir tmp;
+    dialogs.fileAnswers = {tmp.filePath("diagram.png"), tmp.filePath("diagram.svg"),
+                           tmp.filePath("walk.svg")};
+    QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(module->diagram()->SaveBtn, Qt::LeftButton);
+    QTest::mouseClick(module->walk()->SaveBtn, Qt::LeftButton);
+    ASSERT_EQ(dialogs.fileRequests.size(), 3u);
+    EXPECT_TRUE(dialogs.fileRequests[0].filters.contains("SVG drawing (*.svg)"));
+    EXPECT_EQ(QImage(tmp.filePath("diagram.png")).convertToFormat(QImage::Format_RGB32),
+              module->diagram()->picture().convertToFormat(QImage::Format_RGB32));
+    // The drawings are shapes and text, and show what the windows show: the
+    // six bars with their caps and labels, the walk with its curve.
+    const std::pair<QString, QImage> drawings[] = {{"diagram.svg", module->diagram()->picture()},
+                                                   {"walk.svg", module->walk()->picture()}};
+    for (const auto& [name, picture] : drawings) {
+        const auto svg = tarvik::test::InspectSvg(tmp.filePath(name));
+        EXPECT_TRUE(svg.parses) << name.toStdString();
+        EXPECT_GT(svg.shapes, 6) << name.toStdString();
+        EXPECT_EQ(svg.images, 0) << name.toStdString();
+        EXPECT_LT(tarvik::test::DifferingShare(tarvik::test::RenderSvg(tmp.filePath(name), picture.size()),
+                                               picture),
+                  0.03)
+            << name.toStdString();
+    }
+}
+
+TEST_F(DobbelWindow, AFixedSeedThrowsTheSameFacesAsTheComputationFromThatSeed) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("606")};
+    seedCommand->trigger();
+    // The same throws as a run of the computation started from that seed, run after run.
+    std::optional<DiceRun> expected;
+    for (int run = 0; run < 2; ++run) {
+        tarvik::RandomInt(6);
+        Throw(Choice::FairDie, "500");
+        EXPECT_EQ(tarvik::ui::LastRunSeed("dice"), 606u);
+        ASSERT_NE(module->lastRun(), nullptr);
+        if (!expected) {
+            tarvik::RandSeed = 606;
+            expected.emplace(module->lastRun()->settings());
+            tarvik::Progress never;
+            RunThrows(*expected, never);
+            ASSERT_EQ(expected->throwsMade(), 500);
+        }
+        EXPECT_EQ(module->lastRun()->counts(), expected->counts()) << "run " << run;
+        EXPECT_EQ(module->lastRun()->walkSamples(), expected->walkSamples());
+    }
+    tarvik::ui::SetFixedSeed("dice", std::nullopt);
+}
+
+TEST_F(DobbelWindow, PicturesTellScreenReadersWhatTheyShow) {
+    Throw(Choice::FairDie, "600");
+    const auto run = module->lastRun();
+    ASSERT_NE(run, nullptr);
+    QWidget* diagram = module->diagram()->PictureBox;
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(diagram), "Frequency diagram");
+    const QString description = diagram->accessibleDescription();
+    EXPECT_TRUE(description.startsWith("600 throws;")) << description.toStdString();
+    int sum = 0;
+    for (int k = 1; k <= kFaces; ++k) {
+        const int c = run->counts()[static_cast<std::size_t>(k - 1)];
+        sum += c;
+        EXPECT_TRUE(description.contains(QStringLiteral("%1: %2 (").arg(k).arg(c))) << k;
+    }
+    EXPECT_EQ(sum, 600);
+    QWidget* walk = module->walk()->findChild<QWidget*>("WalkBox");
+    ASSERT_NE(walk, nullptr);
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(walk), "Random walk");
+    EXPECT_TRUE(walk->accessibleDescription().contains(
+        QStringLiteral("longest run of ones %1").arg(run->longestRun())));
 }
 
 TEST_F(DobbelWindow, WalkWithoutThrowsIsNotPossible) {

@@ -1,5 +1,6 @@
 // The Markov chains windows driven through their real widgets.
 #include "common/ui/help.h"
+#include "modules/markov/markovcli.h"
 #include "modules/markov/ui/markovgrid.h"
 #include "modules/markov/ui/markovkeuzedialoogunit.h"
 #include "modules/markov/ui/markovprogressunit.h"
@@ -33,6 +34,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 
 namespace tarvik::markov::ui {
 namespace {
@@ -565,6 +567,43 @@ TEST_F(MarkovWindows, OpenSwitchesTheChainTypeAndSaveWritesTheCellTexts) {
     ASSERT_EQ(window->CostGrid->columnCount(), 1);
     EXPECT_EQ(window->CostGrid->horizontalHeaderItem(0)->text(), QStringLiteral("c(j)"));
     EXPECT_EQ(window->CostGrid->cellText(1, 0), QStringLiteral("8"));
+}
+
+TEST_F(MarkovWindows, AResultSavedAsTextIsWhatTheCommandLinePrints) {
+    QTemporaryDir dir;
+    const QString chain = dir.filePath(QStringLiteral("chain.txt"));
+    {
+        QFile out(chain);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("99\r\n3\r\n0.5 0.25 0.25\r\n0.2 0.6 0.2\r\n0 0.3 0.7\r\n1 2 3\r\n");
+    }
+    ASSERT_TRUE(window->openFile(chain));
+    click(window->NextBtn);
+    chooseAnalysis(kSteady);
+    click(window->RunBtn);
+    ASSERT_TRUE(resultShown(kSteady)) << lastMessage().toStdString();
+
+    const QString saved = dir.filePath(QStringLiteral("steady.txt"));
+    dialogs.fileAnswers.push_back(saved);
+    auto* save = window->ResultTexts[kSteady]->findChild<QAction*>(QStringLiteral("SaveReportText"));
+    ASSERT_NE(save, nullptr);
+    save->trigger();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("Markov.txt"));
+
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({chain.toStdString(), "--analysis", "steady-state"}, out, err), 0) << err.str();
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), out.str());
+
+    // And as PDF: the pages printing makes.
+    const QString pdf = dir.filePath(QStringLiteral("steady.pdf"));
+    dialogs.fileAnswers.push_back(pdf);
+    window->ResultTexts[kSteady]->findChild<QAction*>(QStringLiteral("SaveReportPdf"))->trigger();
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.readAll().startsWith("%PDF-"));
 }
 
 TEST_F(MarkovWindows, AFileThatCannotBeReadLeavesTheGridsAlone) {

@@ -1,4 +1,7 @@
+#include "common/numformat.h"
 #include "common/random.h"
+#include "common/ui/seed.h"
+#include "modules/normal/normalcli.h"
 #include "modules/normal/ui/clsunit.h"
 #include "modules/normal/ui/normalmodule.h"
 #include "support/apptesting.h"
@@ -19,6 +22,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -95,8 +99,8 @@ TEST_F(ClsWindow, StartsWithTheChooserAndAHiddenOptionsMenu) {
     EXPECT_FALSE(module->optionsMenu()->menuAction()->isVisible());
     QStringList entries;
     for (QAction* a : module->optionsMenu()->actions()) entries << a->text();
-    EXPECT_EQ(entries,
-              QStringList({"Central limit theorem", "Square root law", "Confidence interval", "Settings"}));
+    EXPECT_EQ(entries, QStringList({"Central limit theorem", "Square root law", "Confidence interval",
+                                    "Settings", QString::fromUtf16(u"Seed\u2026")}));
     EXPECT_EQ(module->moduleMenus()[2]->title(), "Help");
     EXPECT_EQ(module->moduleMenus()[2]->actions()[0]->text(), "Explanation");
 
@@ -439,6 +443,47 @@ TEST_F(ClsWindow, IntervalRunDrawsAHundredPairsColouredByTheirValues) {
     EXPECT_TRUE(bti->isVisible());
     Click(bti->TerugBtn);
     EXPECT_TRUE(module->chooser()->isVisible());
+}
+
+TEST_F(ClsWindow, AFixedSeedGivesTheIntervalsOfTheCommandLine) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("77")};
+    seedCommand->trigger();
+    OpenDemo(module->chooser()->IntervalBtn);
+    TCLSBTI* bti = module->intervalSettings();
+    TCLSBTIPlot* plot = module->intervalPlot();
+    Type(bti->PEdit, "0.1");
+    bti->NEdit->setValue(50);
+    ClickRadio(bti->Level90Btn);
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        RunCli({"--normal", "ci", "--p", "0.1", "--n", "50", "--level", "90", "--seed", "77"}, out, err), 0)
+        << err.str();
+    const QStringList expected = QString::fromStdString(out.str()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(expected.size(), 101);
+    // Twice: the second run, after other draws, is the same run again.
+    for (int run = 0; run < 2; ++run) {
+        tarvik::RandomInt(1000);
+        if (run == 0)
+            Click(bti->OKBtn);
+        else
+            Click(plot->OpnieuwBtn);
+        WaitForRun();
+        EXPECT_EQ(tarvik::ui::LastRunSeed("normal"), 77u);
+        ASSERT_NE(module->intervalRun(), nullptr);
+        const auto& pairs = module->intervalRun()->pairs();
+        ASSERT_EQ(pairs.size(), 100u);
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            const QStringList cells = expected[static_cast<int>(i)].split('\t');
+            ASSERT_EQ(cells.size(), 9);
+            for (int k = 0; k < 2; ++k) {
+                EXPECT_EQ(cells[1 + 4 * k], QString::fromStdString(FormatGeneral(pairs[i].panel[k].f, 6)));
+                EXPECT_EQ(cells[4 + 4 * k], pairs[i].panel[k].miss ? "miss" : "hit");
+            }
+        }
+    }
+    tarvik::ui::SetFixedSeed("normal", std::nullopt);
 }
 
 TEST_F(ClsWindow, StopEndsTheIntervalRunAndAgainStartsANewOne) {

@@ -1,4 +1,7 @@
 #include "common/random.h"
+#include "common/ui/seed.h"
+#include "modules/shortestpath/gridfile.h"
+#include "modules/shortestpath/shortestpathcli.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
 #include "modules/shortestpath/ui/kpadunit.h"
 #include "support/apptesting.h"
@@ -16,6 +19,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sstream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -184,6 +188,26 @@ TEST_F(KPadWindow, OKBuildsANetworkWithNewRandomLengthsEveryTime) {
     Click(opties->OKBtn);
     EXPECT_NE(module->network().up, expected.up);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(KPadWindow, AFixedSeedDrawsTheLengthsOfTheCommandLine) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("4243")};
+    seedCommand->trigger();
+    RandSeed = 1;
+    Start(4, 6);
+    EXPECT_EQ(tarvik::ui::LastRunSeed("shortestpath"), 4243u);
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        RunCli({"--grid", "--rows", "4", "--columns", "6", "--seed", "4243", "--print-network"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(NetworkText(module->network()), out.str());
+    std::ostringstream optimum;
+    ASSERT_EQ(RunCli({"--grid", "--rows", "4", "--columns", "6", "--seed", "4243"}, optimum, err), 0);
+    EXPECT_EQ(optimum.str().substr(0, optimum.str().find('\n')),
+              "Length optimal path: " + dlg->OptPadLabel->text().toStdString());
+    tarvik::ui::SetFixedSeed("shortestpath", std::nullopt);
 }
 
 TEST_F(KPadWindow, NoHeuristicSelectedIsAnError) {

@@ -1,4 +1,6 @@
 #include "common/random.h"
+#include "common/ui/accessibility.h"
+#include "common/ui/seed.h"
 #include "modules/simulation/simulationcli.h"
 #include "modules/simulation/ui/simfields.h"
 #include "modules/simulation/ui/simmodule.h"
@@ -6,6 +8,7 @@
 #include "modules/simulation/ui/simstate.h"
 #include "modules/simulation/ui/simunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
 #include <QAction>
@@ -18,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -215,6 +219,55 @@ TEST_F(SimWindows, BothProcessesDeterministicIsStoredButNotRun) {
     EXPECT_FALSE(module->lastOutcome().has_value());
 }
 
+TEST_F(SimWindows, EveryRunShowsItsSeedAndAFixedSeedRepeatsTheCommandLineRun) {
+    // The six result values of the window, against the command line's for a seed.
+    auto matchesCommandLine = [this](std::uint32_t seed) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCli({"--simulate", "single", "--seed", std::to_string(seed), "--length", "3000",
+                          "--initial", "5"},
+                         out, err),
+                  0);
+        const QStringList lines = QString::fromStdString(out.str()).split('\n', Qt::SkipEmptyParts);
+        const char* names[] = {"FTBBLabel", "FKWLabel", "GAKSLabel", "GAKWLabel", "GVKLabel", "GWKLabel"};
+        for (int i = 0; i < 6; ++i)
+            if (lines.value(4 + i) != module->simRun()->RowCaptions[i]->text() + "\t" + Value(names[i]))
+                return false;
+        return true;
+    };
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "3000");
+    Type(dlg()->AantalEdit, "5");
+    // Nothing fixed: the run goes on from the generator as it stands and says where it started.
+    RandSeed = 2024;
+    ClickOK();
+    EXPECT_EQ(tarvik::ui::LastRunSeed("simulation"), 2024u);
+    EXPECT_TRUE(matchesCommandLine(2024));
+
+    // "Seed..." fixes a seed for the following runs; "Again" starts from it.
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    EXPECT_EQ(seedCommand->text(), QString::fromUtf16(u"Seed\u2026"));
+    dialogs.textAnswers = {QStringLiteral("x7"), QStringLiteral("4711")};
+    seedCommand->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "a text that is no seed is refused";
+    EXPECT_FALSE(tarvik::ui::FixedSeed("simulation").has_value());
+    seedCommand->trigger();
+    EXPECT_EQ(tarvik::ui::FixedSeed("simulation"), 4711u);
+    for (int run = 0; run < 2; ++run) {
+        RandSeed = 99 + run;
+        QTest::mouseClick(module->grafiek()->BitBtn1, Qt::LeftButton);
+        ProcessEvents();
+        WaitForRun();
+        EXPECT_EQ(tarvik::ui::LastRunSeed("simulation"), 4711u);
+        EXPECT_TRUE(matchesCommandLine(4711)) << "run " << run;
+    }
+    // Emptied, the field gives the runs back to the clock.
+    dialogs.textAnswers = {QString()};
+    seedCommand->trigger();
+    EXPECT_EQ(dialogs.textRequests.back().text, QStringLiteral("4711"));
+    EXPECT_FALSE(tarvik::ui::FixedSeed("simulation").has_value());
+}
+
 TEST_F(SimWindows, ARunFillsTheResultsAsTheCommandLinePrintsThem) {
     ToSettings();
     Type(dlg()->StopTimeEdit, "3000");
@@ -342,10 +395,34 @@ TEST_F(SimWindows, SavesThePictureAsQueueBmp) {
     QTest::mouseClick(module->grafiek()->SpeedButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "Queue.bmp");
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     QImageReader reader(file);
     EXPECT_EQ(reader.format(), "bmp");
     EXPECT_EQ(reader.size(), QSize(497, 353));
+}
+
+TEST_F(SimWindows, TheLiveGraphSavesAsADrawingOfItsCurves) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "3000");
+    ClickOK();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("graph.svg");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->grafiek()->SpeedButton2, Qt::LeftButton);
+    const auto svg = tarvik::test::InspectSvg(file);
+    EXPECT_TRUE(svg.parses);
+    EXPECT_EQ(svg.images, 0);
+    EXPECT_GT(svg.shapes, 100) << "a line for every sample of both curves";
+    const QImage& picture = module->grafiek()->picture();
+    // Thin lines come out smoothed over two rows: compared a pixel around and with more play.
+    EXPECT_LT(tarvik::test::DifferingShare(picture, tarvik::test::RenderSvg(file, picture.size()), 140, 1),
+              0.03);
+    // A screen reader hears what the picture shows and how the run ended.
+    QWidget* image = module->grafiek()->Image1;
+    EXPECT_EQ(tarvik::ui::AccessibleNameOf(image), "Number of customers present");
+    EXPECT_TRUE(image->accessibleDescription().contains(
+        QRegularExpression("at its end [0-9]+ present, on average [0-9.]+$")))
+        << image->accessibleDescription().toStdString();
 }
 
 TEST_F(SimWindows, SettingsOutliveTheModule) {

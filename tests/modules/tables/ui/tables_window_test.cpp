@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -413,6 +415,49 @@ TEST_F(TablesWindowTest, BinomialTableWithItsParameterBlock) {
     EXPECT_NEAR(cells[2].toDouble(), 386.0 / 1024, 1e-8);
     EXPECT_NEAR(cells[3].toDouble(), 638.0 / 1024, 1e-8);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(cells[i].size(), 10) << cells[i].toStdString();
+}
+
+TEST_F(TablesWindowTest, TheLastTableSavesAsCsvWithThePrintedDigits) {
+    select(Distribution::Binomial);
+    setParameters(Distribution::Binomial, {"10", "0.5"});
+    setInputs(Distribution::Binomial, {"3", "4", "5"});
+    page(Distribution::Binomial).calculate->click();
+    // "Save" beside "Print" holds the command.
+    auto* button = window->findChild<QPushButton*>(QStringLiteral("SaveReportBtn"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(button->menu(), nullptr);
+    QAction* saveCsv = button->menu()->actions().value(2);
+    ASSERT_NE(saveCsv, nullptr);
+    EXPECT_EQ(saveCsv->text(), QString::fromUtf16(u"Save table as CSV\u2026"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("binomial.csv"));
+    dialogs.fileAnswers = {file};
+    saveCsv->trigger();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("Tables.csv"));
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(csv.readAll());
+    ASSERT_TRUE(text.endsWith(QStringLiteral("\r\n")));
+    const QStringList records = text.chopped(2).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(records.size(), 4);
+    EXPECT_EQ(records[0], QStringLiteral("x,P(X=x),P(X<=x),P(X>x)"));
+    // Each row holds the cells as printed, and they are the binomial
+    // probabilities C(10,k)/1024 and their sums.
+    const QStringList printed = lines();
+    const double pmf[] = {120.0 / 1024, 210.0 / 1024, 252.0 / 1024};
+    const double cdf[] = {176.0 / 1024, 386.0 / 1024, 638.0 / 1024};
+    for (int k = 3; k <= 5; ++k) {
+        const QStringList cells = records[k - 2].split(QLatin1Char(','));
+        ASSERT_EQ(cells.size(), 4);
+        EXPECT_EQ(cells[0], QString::number(k));
+        EXPECT_NEAR(cells[1].toDouble(), pmf[k - 3], 1e-8);
+        EXPECT_NEAR(cells[2].toDouble(), cdf[k - 3], 1e-8);
+        EXPECT_NEAR(cells[3].toDouble(), 1 - cdf[k - 3], 1e-8);
+        EXPECT_TRUE(std::any_of(printed.begin(), printed.end(), [&](const QString& line) {
+            return line.split(QLatin1Char(' '), Qt::SkipEmptyParts) == cells;
+        })) << records[k - 2].toStdString();
+    }
 }
 
 TEST_F(TablesWindowTest, PoissonParameterIsPrintedAsLambda) {

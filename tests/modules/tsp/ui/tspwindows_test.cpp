@@ -1,11 +1,16 @@
 // The travelling-salesman windows driven through their real widgets.
 #include "common/random.h"
+#include "common/ui/seed.h"
+#include "modules/tsp/tspcli.h"
 #include "modules/tsp/ui/tspunit.h"
 #include "support/apptesting.h"
+#include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -24,6 +29,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace tarvik::tsp::ui {
 namespace {
@@ -286,11 +292,60 @@ TEST_F(TspWindows, SavingProposesTspBmpAndWritesTheMap) {
     QTest::mouseClick(module->dialoog()->SpeedButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].fileName, "tsp.bmp");
-    EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList{"Bitmap-bestanden (*.bmp)"});
+    EXPECT_EQ(dialogs.fileRequests[0].filters.first(), "Bitmap-bestanden (*.bmp)");
     QImage saved(file, "BMP");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(318, 377));
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), module->kaart()->picture());
+}
+
+TEST_F(TspWindows, AFixedSeedPlacesTheCitiesAndDrawsTheTourOfTheCommandLine) {
+    auto* seedCommand = module->findChild<QAction*>("SeedCommand");
+    ASSERT_NE(seedCommand, nullptr);
+    dialogs.textAnswers = {QStringLiteral("31")};
+    seedCommand->trigger();
+    tarvik::RandSeed = 5; // whatever the generator holds, the fixed seed rules
+    Place(true, 8);
+    Select(1);
+    ASSERT_TRUE(module->heuristicPresent());
+    EXPECT_EQ(tarvik::ui::LastRunSeed("tsp"), 31u);
+    // The report, saved as text, is the command line's output.
+    module->DataBtnClick();
+    QTemporaryDir dir;
+    dialogs.fileAnswers.push_back(dir.filePath("tour.txt"));
+    module->data()->Results->findChild<QAction*>("SaveReportText")->trigger();
+    module->data()->close();
+    QFile saved(dir.filePath("tour.txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({"--tsp", "--random", "8", "--tour", "random", "--seed", "31"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(saved.readAll().toStdString(), out.str());
+    // The map tells a screen reader the tour it shows.
+    const QString description = module->kaart()->view()->accessibleDescription();
+    EXPECT_TRUE(description.startsWith("8 cities; Random tour, tour length ")) << description.toStdString();
+    const std::string text = out.str();
+    const std::size_t tour = text.find("Tour: ");
+    ASSERT_NE(tour, std::string::npos);
+    EXPECT_TRUE(description.endsWith(QString::fromStdString(text.substr(tour, text.find('\n', tour) - tour))))
+        << description.toStdString();
+    tarvik::ui::SetFixedSeed("tsp", std::nullopt);
+}
+
+TEST_F(TspWindows, TheMapSavesAsADrawingOverTheMapImage) {
+    Place(true, 8);
+    Select(1);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("map.svg");
+    dialogs.fileAnswers.push_back(file);
+    QTest::mouseClick(module->dialoog()->SpeedButton2, Qt::LeftButton);
+    const auto svg = tarvik::test::InspectSvg(file);
+    EXPECT_TRUE(svg.parses);
+    // The map underneath is the one pixel image; markers and tour are shapes.
+    EXPECT_EQ(svg.images, 1);
+    EXPECT_GE(svg.shapes, 8 + 8);
+    const QImage& picture = module->kaart()->picture();
+    EXPECT_LT(tarvik::test::DifferingShare(tarvik::test::RenderSvg(file, picture.size()), picture), 0.03);
 }
 
 TEST_F(TspWindows, GreatestAngleThenTheExactTourWithBothOnTheMap) {

@@ -1,0 +1,176 @@
+#include "common/ui/accessibility.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
+#include <QTextEdit>
+#include <limits>
+
+namespace tarvik::ui {
+namespace {
+
+QString Plain(QString text) {
+    // "&Print" reads "Print"; "&&" is a real ampersand.
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return text.simplified().remove(QRegularExpression(QStringLiteral("[:\\s]+$")));
+}
+
+// A widget that is a part of another control (the field of a spin box, the
+// scroll bars of a list, the editor of a table cell).
+bool IsPart(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p) ||
+            qobject_cast<const QAbstractItemView*>(p) || qobject_cast<const QTextEdit*>(p) ||
+            qobject_cast<const QPlainTextEdit*>(p))
+            return true;
+    }
+    return false;
+}
+
+QRect InWindow(const QWidget* w) {
+    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
+// The label that belongs to `control`: its buddy, else the nearest label on
+// its left on the same row, else the nearest just above it.
+QLabel* LabelOf(QWidget* control) {
+    QWidget* window = control->window();
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    for (QLabel* l : labels)
+        if (l->buddy() == control && !l->text().isEmpty()) return l;
+    const QRect c = InWindow(control);
+    QLabel* best = nullptr;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (QLabel* l : labels) {
+        if (!l->isVisibleTo(window) || Plain(l->text()).isEmpty() || l->window() != window) continue;
+        const QRect r = InWindow(l);
+        if (r.right() <= c.left() + 4 && r.top() <= c.center().y() + 6 && r.bottom() >= c.center().y() - 6) {
+            const int d = c.left() - r.right();
+            if (d < 300 && d < bestDistance) bestDistance = d, best = l;
+        }
+    }
+    if (best) return best;
+    for (QLabel* l : labels) {
+        if (!l->isVisibleTo(window) || Plain(l->text()).isEmpty() || l->window() != window) continue;
+        const QRect r = InWindow(l);
+        const int gap = c.top() - r.bottom();
+        const bool overlaps = r.left() < c.right() && r.right() > c.left();
+        if (gap >= -2 && gap < 30 && overlaps && gap < bestDistance) bestDistance = gap, best = l;
+    }
+    return best;
+}
+
+QString SuggestedName(QWidget* w) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        // A button is read by its text; a picture button by its hint.
+        if (!Plain(b->text()).isEmpty()) return Plain(b->text());
+        if (!w->toolTip().isEmpty()) return Plain(w->toolTip());
+    }
+    if (QLabel* l = LabelOf(w)) return Plain(l->text());
+    if (!w->toolTip().isEmpty()) return Plain(w->toolTip());
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        if (!e->placeholderText().isEmpty()) return Plain(e->placeholderText());
+    for (QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (auto* g = qobject_cast<QGroupBox*>(p))
+            if (!Plain(g->title()).isEmpty()) return Plain(g->title());
+    // A text area alone in its window is the window's text.
+    if (qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+        qobject_cast<QAbstractItemView*>(w))
+        return Plain(w->window()->windowTitle());
+    return {};
+}
+
+class NamingFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType())
+            NameControls(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
+} // namespace
+
+bool IsInteractive(const QWidget* w) {
+    if (!w || IsPart(w)) return false;
+    if (qobject_cast<const QScrollBar*>(w)) return false;
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+QString AccessibleNameOf(QWidget* w) {
+    if (!w->accessibleName().isEmpty()) return w->accessibleName();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(QAccessible::Name).trimmed() : QString();
+}
+
+void NameControls(QWidget* root) {
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        if (!IsInteractive(w) || !w->accessibleName().isEmpty()) continue;
+        if (qobject_cast<QAbstractButton*>(w) && !Plain(static_cast<QAbstractButton*>(w)->text()).isEmpty())
+            continue; // a button is read by its own text
+        const QString name = SuggestedName(w);
+        if (!name.isEmpty()) w->setAccessibleName(name);
+    }
+}
+
+void InstallAccessibleNames() {
+    static QPointer<NamingFilter> filter;
+    if (filter || !qApp) return;
+    filter = new NamingFilter(qApp);
+    qApp->installEventFilter(filter);
+}
+
+QStringList AccessibilityProblems(QWidget* window) {
+    QStringList problems;
+    QSet<QWidget*> chain;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window && !chain.contains(w);
+         w = w->nextInFocusChain())
+        chain.insert(w);
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        if (w->window() != window || !w->isVisible() || !IsInteractive(w)) continue;
+        const QString who =
+            QStringLiteral("%1 (%2) in %3")
+                .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()),
+                     window->objectName().isEmpty() ? window->windowTitle() : window->objectName());
+        if (AccessibleNameOf(w).isEmpty()) problems << QStringLiteral("no name: ") + who;
+        auto tabbed = [&chain](const QWidget* x) {
+            return x->isEnabled() && (x->focusPolicy() & Qt::TabFocus) &&
+                   chain.contains(const_cast<QWidget*>(x));
+        };
+        bool reached = tabbed(w);
+        // Tab enters a group of exclusive choices at its checked one; the arrow keys move within it.
+        auto* radio = qobject_cast<QRadioButton*>(w);
+        if (!reached && radio && radio->autoExclusive())
+            for (const QRadioButton* other :
+                 w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+                reached = reached || (other->autoExclusive() && other->isVisible() && tabbed(other));
+        if (w->isEnabled() && !reached) problems << QStringLiteral("not reached by Tab: ") + who;
+    }
+    return problems;
+}
+
+} // namespace tarvik::ui

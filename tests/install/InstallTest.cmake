@@ -1,0 +1,32 @@
+# Installs the build into PREFIX, checks where every file lands, and solves a
+# model with the installed tarvik-solve through its link in bin.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "install failed (${rc}): ${err}")
+endif()
+
+foreach(f lib/tarvik/tarvik lib/tarvik/tarvik-solve lib/tarvik/Tarvik2000.hlp bin/tarvik bin/tarvik-solve
+          share/applications/tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg)
+  if(NOT EXISTS "${PREFIX}/${f}")
+    message(FATAL_ERROR "missing after install: ${f}")
+  endif()
+endforeach()
+foreach(f bin/tarvik bin/tarvik-solve)
+  if(NOT IS_SYMLINK "${PREFIX}/${f}")
+    message(FATAL_ERROR "${f} is not a link to the program folder")
+  endif()
+endforeach()
+
+file(READ "${PREFIX}/share/applications/tarvik.desktop" desktop)
+if(NOT desktop MATCHES "\nExec=tarvik\n" OR NOT desktop MATCHES "\nIcon=tarvik\n")
+  message(FATAL_ERROR "desktop entry does not start the installed program")
+endif()
+
+# max 3x1 + 2x2 with x1 + x2 <= 4, x1 + 3x2 <= 6, x1 <= 3: the corner (3, 1) gives 11.
+execute_process(COMMAND "${PREFIX}/bin/tarvik-solve" --brief "${MODEL}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "Optimal solution found\t11(\\.0*)?\n")
+  message(FATAL_ERROR "installed tarvik-solve: exit ${rc}, output '${out}', errors '${err}'")
+endif()
