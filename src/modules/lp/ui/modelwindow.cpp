@@ -2,11 +2,13 @@
 
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
+#include "common/ui/reportsave.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "modules/lp/ui/modelfile.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPointer>
@@ -102,6 +104,10 @@ TModelWindow::TModelWindow(const ModelWindowTexts& texts, QWidget* parent)
     fileMenu_->addSeparator();
     fileMenu_->addAction(QStringLiteral("Settings printer"), this, &TModelWindow::PrinterSetupClick);
     QAction* printAct = fileMenu_->addAction(QStringLiteral("Print"), this, &TModelWindow::PrintClick);
+    // The output page also saves as PDF, as text and its last table as CSV.
+    tarvik::ui::AddReportSaving(
+        output_, [this] { return QStringLiteral("The solution of: ") + fileName_; },
+        [this] { return QFileInfo(fileName_).completeBaseName(); }, printAct);
     fileMenu_->addSeparator();
     fileMenu_->addAction(texts_.closeModuleItem, this, &TModelWindow::CloseModuleClick);
 

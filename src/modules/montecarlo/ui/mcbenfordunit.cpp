@@ -106,6 +106,7 @@ void TMCBenfordPlot::Run(const BenfordParams& params) {
     DrawStatic();
     AgainBtn->setEnabled(false);
     TerugBtn->setEnabled(false);
+    module()->SeedRun();
     const int stream = ChooseStream();
     show();
     raise();

@@ -220,6 +220,7 @@ void TMCKrasPlot::Execute() {
     LastTop.fill(-1);
     for (int c = 0; c < kScratchClasses; ++c) DrawBar(c, 0);
     ShowCounts();
+    module()->SeedRun();
     MCRunProgress progress(module(), &StopFlag, [this] { Graph->repaint(); });
     const ScratchResult r =
         RunScratch(Tickets, Weeks, progress, [this](int week, int c, const ScratchResult& now) {

@@ -168,6 +168,7 @@ void TMCLegioRiskPlot::Execute() {
     Progress->StopBtn->setFocus();
     DrawStatic();
     MCRunProgress progress(module(), &Progress->StopFlag);
+    module()->SeedRun();
     const LegioResult r = RunLegio(Params, progress, [this](int i) { Progress->Bar->setValue(i); });
     if (!self || module()->ModuleClosing()) return;
     Running = false;

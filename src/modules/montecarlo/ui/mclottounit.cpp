@@ -288,7 +288,10 @@ void TMCLottoPlot::Execute(int from) {
           static_cast<QWidget*>(DataBtn), static_cast<QWidget*>(SaveBtn)})
         b->setEnabled(false);
     AgainBtn->setText(QStringLiteral("Stop"));
-    if (!Continuing) State.Reset(Balls, Drawn, Draws);
+    if (!Continuing) {
+        module()->SeedRun();
+        State.Reset(Balls, Drawn, Draws);
+    }
     Layout();
     DrawStatic();
     for (int k = 1; k <= State.balls; ++k) DrawBar(k);

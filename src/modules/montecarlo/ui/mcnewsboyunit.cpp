@@ -130,6 +130,7 @@ void TMCNewsboyPlot::Run(const NewsboyParams& params) {
     if (module()->ModuleClosing()) return;
     Params = params;
     DrawStatic();
+    module()->SeedRun();
     Last = RunNewsboy(params);
     DrawResult(*Last);
     Graph->update();
