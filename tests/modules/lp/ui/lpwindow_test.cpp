@@ -1,3 +1,4 @@
+#include "cli/solvecli.h"
 #include "modelwindowtesting.h"
 #include "modules/lp/ui/lpinstelunit.h"
 #include "modules/lp/ui/lpprogress.h"
@@ -30,6 +31,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 
 using namespace tarvik::ui;
 using tarvik::test::ScriptedDialogs;
@@ -566,3 +568,25 @@ TEST(LPHelp, TheWindowsHelpContextHoldsItsTopic) {
 }
 
 } // namespace
+
+TEST_F(LPFileTest, TheOutputSavedAsTextIsWhatTheCommandLinePrints) {
+    setModel(QString::fromLatin1(kTextbook));
+    ProgressCloser closer;
+    window->calculateButton()->click();
+    ASSERT_TRUE(window->hasResult());
+
+    auto* save = window->outputView()->findChild<QAction*>(QStringLiteral("SaveReportText"));
+    ASSERT_NE(save, nullptr);
+    dialogs.fileAnswers.push_back(path("solution.txt"));
+    save->trigger();
+
+    {
+        QFile model(path("model.tlp"));
+        ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+        model.write(kTextbook);
+    }
+    std::istringstream in;
+    std::ostringstream out, err;
+    ASSERT_EQ(tarvik::cli::RunSolve({path("model.tlp").toStdString()}, in, out, err), 0) << err.str();
+    EXPECT_EQ(contents(path("solution.txt")).toStdString(), out.str());
+}
