@@ -274,22 +274,11 @@ void RunDG1(const PageInput& input, RunResult& result) {
         result.inputError = "Rho out of bounds";
         return;
     }
-    std::string output = input.Choice("output").empty() ? "standard" : input.Choice("output");
+    std::string output = ChosenOutput(input);
     // The state tables belong to pure Erlang services only.
     if (!pure && (output == "time-states" || output == "customer-states")) output = "standard";
-    ValueList list;
-    if (output == "wait") {
-        list = ReadValueList(input.tvalues, ValueKind::Real, 75000);
-        result.tvalues = list.Texts();
-    } else if (output == "percentiles") {
-        list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
-        result.pvalues = list.Texts();
-    } else if (output == "time-states" || output == "customer-states") {
-        list = ReadValueList(input.nvalues, ValueKind::Integer, 1250);
-        result.nvalues = list.Texts();
-    } else if (output == "graphs") {
-        result.graphWindowCreated = true;
-    }
+    const ValueList list =
+        ReadOutputList(input, output, 75000, 1250, result, {"time-states", "customer-states"});
 
     Report& log = result.report;
     const double coxBound = cs2 > 80 ? 0.0005 : cs2 > 10 ? 0.001 : cs2 > 6 ? 0.005 : cs2 > 2 ? 0.01 : 0.02;

@@ -373,19 +373,8 @@ struct RenewalOutput {
 
 // Reads the list of the chosen output (t up to 2500, p, n up to 1250).
 bool ReadRenewalLists(const PageInput& input, RunResult& result, RenewalOutput& o) {
-    o.output = input.Choice("output").empty() ? "standard" : input.Choice("output");
-    if (o.output == "wait") {
-        o.list = ReadValueList(input.tvalues, ValueKind::Real, 2500);
-        result.tvalues = o.list.Texts();
-    } else if (o.output == "percentiles") {
-        o.list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
-        result.pvalues = o.list.Texts();
-    } else if (o.output == "time-states" || o.output == "customer-states") {
-        o.list = ReadValueList(input.nvalues, ValueKind::Integer, 1250);
-        result.nvalues = o.list.Texts();
-    } else if (o.output == "graphs") {
-        result.graphWindowCreated = true;
-    }
+    o.output = ChosenOutput(input);
+    o.list = ReadOutputList(input, o.output, 2500, 1250, result, {"time-states", "customer-states"});
     return true;
 }
 

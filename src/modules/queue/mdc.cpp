@@ -170,20 +170,8 @@ void RunMDC(const PageInput& input, RunResult& result) {
         return;
     }
     const int cc = *c;
-    const std::string output = input.Choice("output").empty() ? "standard" : input.Choice("output");
-    ValueList list;
-    if (output == "wait") {
-        list = ReadValueList(input.tvalues, ValueKind::Real, 2500);
-        result.tvalues = list.Texts();
-    } else if (output == "percentiles") {
-        list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
-        result.pvalues = list.Texts();
-    } else if (output == "states") {
-        list = ReadValueList(input.nvalues, ValueKind::Integer, 1250);
-        result.nvalues = list.Texts();
-    } else if (output == "graphs") {
-        result.graphWindowCreated = true;
-    }
+    const std::string output = ChosenOutput(input);
+    const ValueList list = ReadOutputList(input, output, 2500, 1250, result);
     Report& log = result.report;
     if (MDcRhoTooSmall(cc, rho)) {
         log.AddResultLine("Rho too small for meaningful results");

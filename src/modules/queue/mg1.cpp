@@ -268,20 +268,8 @@ void RunMG1(const PageInput& input, RunResult& result) {
         result.inputError = "Rho out of bounds";
         return;
     }
-    const std::string output = input.Choice("output").empty() ? "standard" : input.Choice("output");
-    ValueList list;
-    if (output == "wait") {
-        list = ReadValueList(input.tvalues, ValueKind::Real, 75000);
-        result.tvalues = list.Texts();
-    } else if (output == "percentiles") {
-        list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
-        result.pvalues = list.Texts();
-    } else if (output == "states") {
-        list = ReadValueList(input.nvalues, ValueKind::Integer, 2500);
-        result.nvalues = list.Texts();
-    } else if (output == "graphs") {
-        result.graphWindowCreated = true;
-    }
+    const std::string output = ChosenOutput(input);
+    const ValueList list = ReadOutputList(input, output, 75000, 2500, result);
 
     Report& log = result.report;
     if (erlang ? rho <= 1e-7 : rho < 5e-11) {

@@ -1,11 +1,11 @@
 #include "modules/queue/queuemodel.h"
 
 #include "modules/queue/dg1.h"
+#include "modules/queue/fincap.h"
+#include "modules/queue/finsrc.h"
 #include "modules/queue/gmc.h"
 #include "modules/queue/mdc.h"
 #include "modules/queue/mg1.h"
-#include "modules/queue/fincap.h"
-#include "modules/queue/finsrc.h"
 #include "modules/queue/mmc.h"
 #include "modules/queue/numerics.h"
 #include "modules/queue/transient.h"
@@ -157,6 +157,30 @@ const PageInfo& PageOf(Page page) {
 
 RunResult RunPage(Page page, const PageInput& input) {
     return RunModel(PageOf(page).run, input);
+}
+
+std::string ChosenOutput(const PageInput& input) {
+    const std::string& output = input.Choice("output");
+    return output.empty() ? "standard" : output;
+}
+
+ValueList ReadOutputList(const PageInput& input, const std::string& output, double tUpper, double nUpper,
+                         RunResult& result, std::initializer_list<const char*> stateOutputs) {
+    ValueList list;
+    if (output == "wait") {
+        list = ReadValueList(input.tvalues, ValueKind::Real, tUpper);
+        result.tvalues = list.Texts();
+    } else if (output == "percentiles") {
+        list = ReadValueList(input.pvalues, ValueKind::Real, kPListUpper);
+        result.pvalues = list.Texts();
+    } else if (std::any_of(stateOutputs.begin(), stateOutputs.end(),
+                           [&](const char* s) { return output == s; })) {
+        list = ReadValueList(input.nvalues, ValueKind::Integer, nUpper);
+        result.nvalues = list.Texts();
+    } else if (output == "graphs") {
+        result.graphWindowCreated = true;
+    }
+    return list;
 }
 
 RunResult RunModel(ModelFunction run, const PageInput& input) {

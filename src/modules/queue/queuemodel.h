@@ -7,6 +7,7 @@
 #include "modules/queue/queuereport.h"
 
 #include <array>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -98,6 +99,15 @@ struct PageInfo {
 
 const std::vector<PageInfo>& Pages();
 const PageInfo& PageOf(Page page);
+
+// The page's output choice ("standard" when none is given).
+std::string ChosenOutput(const PageInput& input);
+// The value list the chosen output reads: "wait" the t-values (at most
+// `tUpper`), "percentiles" the p-values, an output named in `stateOutputs`
+// the n-values (at most `nUpper`); "graphs" opens the graph window. The list's
+// texts as read go back to the page.
+ValueList ReadOutputList(const PageInput& input, const std::string& output, double tUpper, double nUpper,
+                         RunResult& result, std::initializer_list<const char*> stateOutputs = {"states"});
 
 // Runs a page's model: breakdowns end the run with their lines in the log.
 RunResult RunPage(Page page, const PageInput& input);
