@@ -213,13 +213,7 @@ void TMCLegioRiskPlot::SaveBtnClick() {
 
 namespace {
 
-QLineEdit* Field(QWidget* parent, const char* name, int x, int y, int w = 90) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(x, y, w, 24);
-    ColourOnFocus(e);
-    return e;
-}
+constexpr int kFieldWidth = 90;
 
 } // namespace
 
@@ -231,7 +225,7 @@ TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 404, 264);
     PlaceLabel(params, QStringLiteral("Rate of return"), 12, 28);
-    RateEdit = Field(params, "RateEdit", 200, 24);
+    RateEdit = PlaceField(params, "RateEdit", 200, 24, kFieldWidth);
     PlaceLabel(params, QStringLiteral("percent"), 296, 28);
     PlaceLabel(params, QStringLiteral("Term of investment"), 12, 60);
     TermBox = new QComboBox(params);
@@ -242,14 +236,14 @@ TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
     WithdrawalLabel = PlaceLabel(params, QStringLiteral("Yearly withdrawal:"), 12, 124);
     WithdrawalLabel->setObjectName(QStringLiteral("WithdrawalLabel"));
     WithdrawalLabel->setFixedWidth(186);
-    WithdrawalEdit = Field(params, "WithdrawalEdit", 200, 120);
+    WithdrawalEdit = PlaceField(params, "WithdrawalEdit", 200, 120, kFieldWidth);
     PlaceLabel(params, QStringLiteral("dollars"), 296, 124);
     PlaceLabel(params, QStringLiteral("P(same rate of return)"), 12, 156);
-    SameEdit = Field(params, "SameEdit", 200, 152);
+    SameEdit = PlaceField(params, "SameEdit", 200, 152, kFieldWidth);
     PlaceLabel(params, QStringLiteral("Fluctuation factor"), 12, 188);
-    FluctuationEdit = Field(params, "FluctuationEdit", 200, 184);
+    FluctuationEdit = PlaceField(params, "FluctuationEdit", 200, 184, kFieldWidth);
     PlaceLabel(params, QStringLiteral("Number of runs "), 12, 220);
-    RunsEdit = Field(params, "RunsEdit", 200, 216);
+    RunsEdit = PlaceField(params, "RunsEdit", 200, 216, kFieldWidth);
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 284);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 284);
     QToolButton* help = ExplanationButton(this, 70);

@@ -166,13 +166,7 @@ void TMCNewsboyPlot::SaveBtnClick() {
 
 namespace {
 
-QLineEdit* Field(QWidget* parent, const char* name, int x, int y, int w = 70) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(x, y, w, 24);
-    ColourOnFocus(e);
-    return e;
-}
+constexpr int kFieldWidth = 70;
 
 } // namespace
 
@@ -185,17 +179,17 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     params->setGeometry(8, 8, 504, 250);
     PlaceLabel(params, QStringLiteral("Stock quantities"), 12, 28);
     PlaceLabel(params, QStringLiteral("Q1:"), 230, 28);
-    Q1Edit = Field(params, "Q1Edit", 256, 24);
+    Q1Edit = PlaceField(params, "Q1Edit", 256, 24, kFieldWidth);
     PlaceLabel(params, QStringLiteral("Q2:"), 340, 28);
-    Q2Edit = Field(params, "Q2Edit", 366, 24);
+    Q2Edit = PlaceField(params, "Q2Edit", 366, 24, kFieldWidth);
     PlaceLabel(params, QStringLiteral("Selling price per unit"), 12, 60);
-    PriceEdit = Field(params, "PriceEdit", 256, 56);
+    PriceEdit = PlaceField(params, "PriceEdit", 256, 56, kFieldWidth);
     PlaceLabel(params, QStringLiteral("dollars"), 334, 60);
     PlaceLabel(params, QStringLiteral("Salvage value per unit left over"), 12, 92);
-    SalvageEdit = Field(params, "SalvageEdit", 256, 88);
+    SalvageEdit = PlaceField(params, "SalvageEdit", 256, 88, kFieldWidth);
     PlaceLabel(params, QStringLiteral("dollars"), 334, 92);
     PlaceLabel(params, QStringLiteral("Penalty cost per unit shortage"), 12, 124);
-    PenaltyEdit = Field(params, "PenaltyEdit", 256, 120);
+    PenaltyEdit = PlaceField(params, "PenaltyEdit", 256, 120, kFieldWidth);
     PlaceLabel(params, QStringLiteral("dollars"), 334, 124);
     PlaceLabel(params, QStringLiteral("Acquisition cost is normalized as $ 1"), 12, 154);
     PlaceLabel(params, QStringLiteral("Number of bins"), 12, 184);
@@ -203,7 +197,7 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     BinsEdit->setObjectName(QStringLiteral("BinsEdit"));
     BinsEdit->setGeometry(256, 180, 70, 24);
     PlaceLabel(params, QStringLiteral("Number of runs "), 12, 216);
-    RunsEdit = Field(params, "RunsEdit", 256, 212);
+    RunsEdit = PlaceField(params, "RunsEdit", 256, 212, kFieldWidth);
 
     auto* dist = new QGroupBox(QStringLiteral("Distribution"), this);
     dist->setGeometry(8, 266, 504, 240);
@@ -211,18 +205,18 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     UniformBtn->setObjectName(QStringLiteral("UniformBtn"));
     UniformBtn->setGeometry(12, 24, 260, 22);
     PlaceLabel(dist, QStringLiteral("a:"), 40, 54);
-    UniformAEdit = Field(dist, "UniformAEdit", 60, 50);
+    UniformAEdit = PlaceField(dist, "UniformAEdit", 60, 50, kFieldWidth);
     PlaceLabel(dist, QStringLiteral("b:"), 150, 54);
-    UniformBEdit = Field(dist, "UniformBEdit", 170, 50);
+    UniformBEdit = PlaceField(dist, "UniformBEdit", 170, 50, kFieldWidth);
     TriangularBtn = new QRadioButton(QStringLiteral("Discrete triangular distribution"), dist);
     TriangularBtn->setObjectName(QStringLiteral("TriangularBtn"));
     TriangularBtn->setGeometry(12, 84, 260, 22);
     PlaceLabel(dist, QStringLiteral("a:"), 40, 114);
-    TriangularAEdit = Field(dist, "TriangularAEdit", 60, 110);
+    TriangularAEdit = PlaceField(dist, "TriangularAEdit", 60, 110, kFieldWidth);
     PlaceLabel(dist, QStringLiteral("b:"), 150, 114);
-    TriangularBEdit = Field(dist, "TriangularBEdit", 170, 110);
+    TriangularBEdit = PlaceField(dist, "TriangularBEdit", 170, 110, kFieldWidth);
     PlaceLabel(dist, QStringLiteral("m:"), 260, 114);
-    TriangularMEdit = Field(dist, "TriangularMEdit", 280, 110);
+    TriangularMEdit = PlaceField(dist, "TriangularMEdit", 280, 110, kFieldWidth);
     OwnBtn = new QRadioButton(QStringLiteral("Own distribution"), dist);
     OwnBtn->setObjectName(QStringLiteral("OwnBtn"));
     OwnBtn->setGeometry(12, 144, 260, 22);

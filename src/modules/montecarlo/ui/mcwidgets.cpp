@@ -134,6 +134,14 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y) {
     return l;
 }
 
+QLineEdit* PlaceField(QWidget* parent, const char* name, int x, int y, int w) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setGeometry(x, y, w, 24);
+    ColourOnFocus(e);
+    return e;
+}
+
 QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w, int h) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));

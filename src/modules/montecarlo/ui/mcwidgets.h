@@ -70,6 +70,8 @@ private:
 
 // A label at a fixed place.
 QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);
+// A named text field at a fixed place, coloured while it has the focus.
+QLineEdit* PlaceField(QWidget* parent, const char* name, int x, int y, int w);
 // A push button at a fixed place.
 QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name, int x, int y, int w = 75,
                          int h = 25);
