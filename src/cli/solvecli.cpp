@@ -32,6 +32,9 @@
 #ifdef TARVIK_HAVE_QUEUE
 #include "modules/queue/queuecli.h"
 #endif
+#ifdef TARVIK_HAVE_DICE
+#include "modules/dice/dicecli.h"
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -338,6 +341,12 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
         {.option = "--queue",
 #ifdef TARVIK_HAVE_QUEUE
          .entry = tarvik::queue::RunCli},
+#else
+         .entry = nullptr},
+#endif
+        {.option = "--dice",
+#ifdef TARVIK_HAVE_DICE
+         .entry = tarvik::dice::RunCli},
 #else
          .entry = nullptr},
 #endif
