@@ -3,7 +3,9 @@
 #include "common/cliargs.h"
 #include "common/numformat.h"
 #include "common/numparse.h"
+#include "common/random.h"
 #include "modules/roulette/strategy.h"
+#include "modules/roulette/tablegame.h"
 
 #include <memory>
 #include <optional>
@@ -14,7 +16,10 @@ namespace {
 constexpr int kInputError = 2;
 
 constexpr const char* kUsage = "Usage: tarvik-solve --roulette [--capital C] [--goal G] [--bets N]\n"
-                               "                    [--decision STAKE,ENTRY | --table]\n";
+                               "                    [--decision STAKE,ENTRY | --table]\n"
+                               "       tarvik-solve --roulette --spins N [--seed S]\n";
+
+constexpr long long kMaxSpins = 1000000;
 
 int UsageError(std::ostream& err, const std::string& message) {
     err << message << "\n" << kUsage;
@@ -55,12 +60,40 @@ void PrintTable(const StrategyTable& table, int goal, int bets, std::ostream& ou
     }
 }
 
+// The wheel's numbers of `spins` turns of the table game, from the seed given
+// or one from the clock (told on `err`): "spin<TAB>number<TAB>colour".
+int PrintSpins(const std::string& spinsText, const std::optional<std::string>& seedText, std::ostream& out,
+               std::ostream& err) {
+    const auto spins = TryStrToInt(spinsText);
+    if (!spins || *spins < 1 || *spins > kMaxSpins)
+        return UsageError(err, "--spins needs a whole number from 1 to " + std::to_string(kMaxSpins));
+    if (seedText) {
+        const auto seed = TryStrToInt(*seedText);
+        if (!seed || *seed < 0 || *seed > 4294967295LL)
+            return UsageError(err, "--seed needs a whole number from 0 to 4294967295");
+        RandSeed = static_cast<std::uint32_t>(*seed);
+    } else {
+        Randomize();
+        err << "seed " << RandSeed << "\n";
+    }
+    static const char* const kColours[] = {"green", "red", "black"};
+    for (long long k = 1; k <= *spins; ++k) {
+        const int number = SpinWheel().number;
+        out << k << "\t" << number << "\t" << kColours[static_cast<int>(ColourOf(number))] << "\n";
+    }
+    out.flush();
+    return out ? 0 : 1;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     StartInput input; // the start dialog's defaults
     std::optional<std::string> decision;
     bool printTable = false;
+    std::optional<std::string> spins;
+    std::optional<std::string> seed;
+    bool gameOption = false; // one of the all-or-nothing game's options
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -71,10 +104,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         const OptionWord option = SplitOptionWord(arg);
         const std::string& name = option.name;
-        if (name != "--capital" && name != "--goal" && name != "--bets" && name != "--decision")
+        if (name != "--capital" && name != "--goal" && name != "--bets" && name != "--decision" &&
+            name != "--spins" && name != "--seed")
             return UsageError(err, "Unknown option " + arg);
         const std::optional<std::string> value = TakeValue(option, args, i);
         if (!value) return UsageError(err, "Option " + name + " needs a value");
+        if (name == "--spins") {
+            spins = value;
+            continue;
+        }
+        if (name == "--seed") {
+            seed = value;
+            continue;
+        }
+        gameOption = true;
         if (name == "--decision") {
             decision = value;
             continue;
@@ -88,6 +131,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         else
             input.bets = *number;
     }
+    if (spins) {
+        if (gameOption || printTable) return UsageError(err, "--spins goes with --seed only");
+        return PrintSpins(*spins, seed, out, err);
+    }
+    if (seed) return UsageError(err, "--seed belongs to --spins");
     if (decision && printTable) return UsageError(err, "--decision and --table exclude each other");
 
     const StartCheck check = CheckStartInput(input);

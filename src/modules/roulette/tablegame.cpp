@@ -1,6 +1,7 @@
 #include "modules/roulette/tablegame.h"
 
 #include "common/numformat.h"
+#include "common/random.h"
 
 #include <algorithm>
 #include <bit>
@@ -162,6 +163,13 @@ Point BallCentre(int wheelIndex) {
 
 int TurnsFrom(double u) {
     return static_cast<int>(std::nearbyint(2.0 * u)) + 1;
+}
+
+WheelSpin SpinWheel() {
+    WheelSpin spin;
+    spin.number = RandomInt(37);
+    spin.turns = TurnsFrom(RandomReal());
+    return spin;
 }
 
 std::vector<BallStep> BallPath(int turns, int drawnNumber) {

@@ -68,6 +68,14 @@ inline constexpr int kBallRadius = 7;
 // 1, 2 or 3 turns from a uniform number in [0, 1).
 int TurnsFrom(double u);
 
+// One turn of the wheel from the system generator: the number drawn
+// (RandomInt(37)), then the ball's turns (from RandomReal()).
+struct WheelSpin {
+    int number = 0;
+    int turns = 1;
+};
+WheelSpin SpinWheel();
+
 struct BallStep {
     int wheelIndex = 0;
     int waitMs = 0; // how long the ball stays before the clean wheel returns

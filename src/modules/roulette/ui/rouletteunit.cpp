@@ -1,9 +1,9 @@
 #include "modules/roulette/ui/rouletteunit.h"
 
-#include "common/random.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
+#include "common/ui/seed.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/roulette/ui/roulettepictures.h"
 #include "modules/roulette/ui/wholespin.h"
@@ -43,6 +43,7 @@ TRoulette::TRoulette(QWidget* parent)
     GameItem->setObjectName(QStringLiteral("GameItem"));
     connect(ActionItem, &QAction::triggered, this, &TRoulette::RouletteInAction);
     connect(GameItem, &QAction::triggered, this, &TRoulette::AllOrNothingGame);
+    tarvik::ui::AddSeedCommand(options, QStringLiteral("roulette"), this);
 
     QMenu* help = addModuleMenu(QStringLiteral("Help"));
     HelpItem = help->addAction(QStringLiteral("Explanation"));
@@ -151,6 +152,8 @@ void TRoulette::RouletteInAction() {
     Game.goal = Goal;
     Game.betsLeft = Bets;
     Game.gameOver = false;
+    // A game is one run: its spins draw on from the seed it starts with.
+    tarvik::ui::BeginSeededRun(QStringLiteral("roulette"), this);
     SpelDlg->Kapitaal->setText(QString::number(Game.capital));
     ChipDraggable = true;
     SpelDlg->ShowPlaceYourBet();
@@ -202,14 +205,15 @@ void TRoulette::TurnWheel() {
     ChipDraggable = false;
     Game.gameOver = false;
 
-    Drawn = RandomInt(kWheelNumbers);
+    const WheelSpin spin = SpinWheel();
+    Drawn = spin.number;
     SpelDlg->GetrokkenNummer->setText(QString::number(Drawn));
     QPalette pal = SpelDlg->Kleur->palette();
     pal.setColor(QPalette::Window, PocketColor(Drawn));
     SpelDlg->Kleur->setPalette(pal);
 
     const QPointer<TRoulette> self(this);
-    if (!AnimateWheel() || !self || isClosing()) {
+    if (!AnimateWheel(spin.turns) || !self || isClosing()) {
         if (self) Spinning = false;
         return;
     }
@@ -225,12 +229,11 @@ void TRoulette::TurnWheel() {
     SettleBet(stake);
 }
 
-bool TRoulette::AnimateWheel() {
+bool TRoulette::AnimateWheel(int turns) {
     const QPointer<TRoulette> self(this);
     Wiel->ShowClean();
     Wiel->show();
     Wiel->raise();
-    const int turns = TurnsFrom(RandomReal());
     for (const BallStep& step : BallPath(turns, Drawn)) {
         Wiel->ShowBall(step.wheelIndex);
         Wait(step.waitMs);

@@ -76,7 +76,7 @@ protected:
 
 private:
     // The animation; false when the module began to close meanwhile.
-    bool AnimateWheel();
+    bool AnimateWheel(int turns);
     void SettleBet(int stake);
     void WaitMs(int ms);
 
