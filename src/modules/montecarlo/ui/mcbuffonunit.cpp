@@ -98,6 +98,7 @@ void TMCBuffonPlot::DrawCounts() {
 
 void TMCBuffonPlot::StartRun(int throws, bool fast) {
     Fast = fast;
+    module()->SeedRun();
     Experiment.Start(throws);
     DrawBoard();
     Go();
