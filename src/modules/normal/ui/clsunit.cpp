@@ -225,7 +225,11 @@ void TCLS::RunSqrtLaw() {
     WindowProgress progress(this, [graph] {
         if (graph) graph->Refresh();
     });
-    tarvik::normal::RunSqrtLaw(count, SqrtStream(), progress, [&graph, big](const SqrtPoint& pt) {
+    tarvik::ui::BeginSeededRun(QStringLiteral("normal"), this);
+    // A fixed seed repeats a run from its start: the stream is chosen afresh
+    // from it, as the command line does; else the module's stream draws on.
+    const int stream = tarvik::ui::FixedSeed(QStringLiteral("normal")) ? ChooseSqrtLawStream() : SqrtStream();
+    tarvik::normal::RunSqrtLaw(count, stream, progress, [&graph, big](const SqrtPoint& pt) {
         if (graph) graph->DrawPoint(pt, big);
     });
     if (!self) return;
