@@ -112,6 +112,11 @@ TEST(SolveCli, ModuleOptionsRouteInBothForms) {
     EXPECT_TRUE(refused.out.empty());
     std::filesystem::remove(chain);
     std::filesystem::remove(flip);
+    // Coin tossing and dice, with its seed.
+    CliRun dice = RunCli({"--dice=fair-die", "--seed", "3"});
+    EXPECT_EQ(dice.code, 0) << dice.err;
+    EXPECT_EQ(dice.out.rfind("Number of throws: 1000\n", 0), 0u);
+    EXPECT_EQ(RunCli({"--dice", "fair-die", "--seed=3"}).out, dice.out);
 }
 
 TEST(SolveCli, UnreadableFileAndBadUsage) {
