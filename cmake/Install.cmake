@@ -3,8 +3,9 @@
 # The program looks for its help file next to the program file, so both
 # programs and the help file go into one folder (lib/tarvik); the commands in
 # bin are relative symbolic links to them (the program resolves the link and
-# still finds its help file). A desktop entry and an icon make it show up in
-# the desktop's application menu.
+# still finds its help file). The welcome photograph is compiled into the
+# program. A desktop entry and an icon make it show up in the desktop's
+# application menu.
 
 include(GNUInstallDirs)
 
@@ -25,22 +26,42 @@ foreach(program tarvik tarvik-solve)
   ")
 endforeach()
 
+# The package's copyright notice and (native package) changelog, both where
+# Debian keeps them.
+set(TARVIK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
+string(TIMESTAMP TARVIK_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(TARVIK_PACKAGE_MAINTAINER "Tarvik developers <tarvik@example.org>"
+    CACHE STRING "Maintainer field of the Debian package: name <address>")
+configure_file(${CMAKE_SOURCE_DIR}/assets/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
+find_program(TARVIK_GZIP gzip REQUIRED)
+execute_process(COMMAND ${TARVIK_GZIP} -9nf ${CMAKE_BINARY_DIR}/debian/changelog COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/debian/changelog.in)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${TARVIK_DOC_DIR})
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tarvik developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Operations research and probability for students and teachers")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tarvik is a desktop suite that teaches operations research and probability: linear and integer\
- programming, queueing models and queue simulation, Markov chains, the travelling salesman, shortest paths,\
- Monte Carlo experiments, roulette, the normal distribution, coin tossing and dice, and statistical tables.")
+# One line of the long description per line of the control file (at most 80
+# characters each).
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Tarvik is a desktop suite that teaches operations research and probability:
+linear and integer programming, queueing models and queue simulation, Markov
+chains, the travelling salesman, shortest paths, Monte Carlo experiments,
+roulette, the normal distribution, coin tossing and dice, and statistical
+tables. The command tarvik-solve computes the same reports from the command
+line.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarvik developers <tarvik@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TARVIK_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
+# The Qt, JPEG and C++ libraries the programs link come from dpkg-shlibdeps.
+# The windowing (xcb, offscreen), SVG and printing plugins ship in those same
+# Qt library packages on Debian 12. What the linker cannot see: the fonts that
+# stand in for the window and report fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Libraries loaded at run time that the linker cannot see: the windowing
-# plugins and the fonts the reports are set in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

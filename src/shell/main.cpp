@@ -1,9 +1,11 @@
 // Tarvik: the program start.
+#include "common/ui/help.h"
 #include "shell/application.h"
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -25,8 +27,10 @@ long PeakMemoryKb() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // --startup-probe: print the time to the first painted welcome window and
-    // the peak memory then, and quit (used by the start-up benchmark).
+    // --startup-probe: once the welcome window is painted, print the peak
+    // memory, the help file the program uses (and whether it is there) and the
+    // size of the welcome photograph, and quit (used by the start-up benchmark
+    // and by the checks of an installed program).
     // --with-queue: shows the hidden Queue button and Modules entry.
     bool probe = false;
     bool withQueue = false;
@@ -39,11 +43,19 @@ int main(int argc, char** argv) {
     tarvik::shell::TTarvikMain* main = tarvik::shell::CreateStartWindows();
     if (withQueue) tarvik::shell::ShowQueueEntries(*main);
     if (probe) {
-        QObject::connect(main->welcome(), &tarvik::shell::TInfoForm::painted, &app, [] {
-            std::printf("peak-kb %ld\n", PeakMemoryKb());
-            std::fflush(stdout);
-            QTimer::singleShot(0, [] { std::_Exit(0); });
-        });
+        QObject::connect(
+            main->welcome(), &tarvik::shell::TInfoForm::painted, &app,
+            [main] {
+                std::printf("peak-kb %ld\n", PeakMemoryKb());
+                const QString help = tarvik::ui::HelpFilePath();
+                std::printf("help-file %s %s\n", qPrintable(help),
+                            QFileInfo(help).isFile() ? "present" : "missing");
+                const QImage& picture = main->welcome()->picture();
+                std::printf("welcome-picture %dx%d\n", picture.width(), picture.height());
+                std::fflush(stdout);
+                QTimer::singleShot(0, [] { std::_Exit(0); });
+            },
+            Qt::SingleShotConnection);
     }
     main->showMaximized();
     const int rc = app.exec();

@@ -8,7 +8,8 @@ if(NOT rc EQUAL 0)
 endif()
 
 foreach(f lib/tarvik/tarvik lib/tarvik/tarvik-solve lib/tarvik/Tarvik2000.hlp bin/tarvik bin/tarvik-solve
-          share/applications/tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg)
+          share/applications/tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg
+          share/doc/tarvik/copyright share/doc/tarvik/changelog.gz)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "missing after install: ${f}")
   endif()
@@ -29,4 +30,14 @@ execute_process(COMMAND "${PREFIX}/bin/tarvik-solve" --brief "${MODEL}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "Optimal solution found\t11(\\.0*)?\n")
   message(FATAL_ERROR "installed tarvik-solve: exit ${rc}, output '${out}', errors '${err}'")
+endif()
+
+# The installed program, started through its link in bin, uses the help file
+# beside it and carries the welcome photograph (1024 by 819).
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/tarvik" --startup-probe
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+file(REAL_PATH "${PREFIX}/lib/tarvik/Tarvik2000.hlp" help)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "\nhelp-file ([^\n]*) present\n" OR NOT CMAKE_MATCH_1 STREQUAL help
+   OR NOT out MATCHES "\nwelcome-picture 1024x819\n")
+  message(FATAL_ERROR "installed tarvik: exit ${rc}, output '${out}', errors '${err}'")
 endif()
