@@ -2,6 +2,8 @@
 // windows and the buttons.
 #include "queuewindowtesting.h"
 
+#include "common/ui/help.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QMenu>
@@ -324,6 +326,8 @@ TEST_F(QueueWindow, GraphsOpenCascadedGraphWindows) {
     EXPECT_EQ(g->label(0)->text(), "c =   10");
     EXPECT_EQ(g->label(1)->text(), "rho = 0.8");
     EXPECT_EQ(g->closeButton()->text(), "&Close");
+    // F1 anywhere in a graph window opens the graph windows' topic.
+    EXPECT_EQ(tarvik::ui::HelpContextOf(g->closeButton()), 10);
     ASSERT_EQ(g->graphs().size(), 2u);
     const auto& wait = g->graphs()[0]->Series(1);
     EXPECT_GE(wait.Count(), 24);
