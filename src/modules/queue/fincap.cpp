@@ -15,6 +15,15 @@ std::size_t At(int i) {
     return static_cast<std::size_t>(i);
 }
 
+FinCapSolution NewSolution(FinCapType type, int c, double rho, int n) {
+    FinCapSolution s;
+    s.type = type;
+    s.c = c;
+    s.n = n;
+    s.rho = rho;
+    return s;
+}
+
 } // namespace
 
 bool FinCapRhoTooSmall(FinCapType type, int c, double rho) {
@@ -44,11 +53,7 @@ std::vector<double> PoissonCdfTerms(double a, int count) {
 }
 
 FinCapSolution SolveMMCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::MMCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::MMCN, c, rho, n);
     const int last = c + n;
     std::vector<long double> x(At(last) + 1);
     x[0] = 1;
@@ -76,11 +81,7 @@ FinCapSolution SolveMMCN(int c, double rho, int n) {
 }
 
 FinCapSolution SolveMDCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::MDCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::MDCN, c, rho, n);
     const int last = c + n;
     const double a = c * rho;
 
@@ -146,11 +147,7 @@ FinCapSolution SolveMDCN(int c, double rho, int n) {
 }
 
 FinCapSolution SolveDMCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::DMCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::DMCN, c, rho, n);
     const int last = c + n;
     const double d = 1 / (c * rho);
     const double ed = std::exp(-d);
