@@ -1,7 +1,8 @@
 #pragma once
-// A test of one module's tarvik-solve entry that reads files: a temporary
-// folder for them (its own per process, gone after each test) and runs of
-// the entry with what it wrote kept in out_ and err_.
+// Tests of a module's tarvik-solve entry: one run with what it wrote, and a
+// fixture for an entry that reads files: a temporary folder for them (its own
+// per process, gone after each test) and runs of the entry with what it wrote
+// kept in out_ and err_.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,9 +16,22 @@
 
 namespace tarvik::test {
 
+using CliEntry = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+// What one run of a module's tarvik-solve entry wrote, and its exit code.
+struct CliRun {
+    int code = 0;
+    std::string out, err;
+};
+inline CliRun RunEntry(CliEntry entry, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = entry(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
 class CliFileTest : public ::testing::Test {
 protected:
-    using Entry = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    using Entry = CliEntry;
     CliFileTest(Entry entry, const std::string& folder) : entry_(entry), folder_(folder) {}
 
     void SetUp() override {

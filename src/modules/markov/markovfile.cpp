@@ -2,17 +2,9 @@
 
 #include "common/numformat.h"
 #include "common/numparse.h"
+#include "common/safefile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarvik::markov {
 namespace {
@@ -93,7 +85,7 @@ std::string FileCell(const std::string& text) {
     std::string out;
     for (char c : text)
         if (!IsSpace(c)) out.push_back(c);
-    if (out.empty()) out = "0";
+    if (out.empty()) out.push_back('0');
     return out;
 }
 
@@ -104,19 +96,6 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells, int n) 
                                                                    : std::string());
     }
     out += "\r\n";
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    return true;
 }
 
 } // namespace
@@ -149,16 +128,8 @@ ReadResult ParseChainText(std::string_view text, const std::string& fileName) {
 }
 
 ReadResult ReadChainFile(const std::string& fileName) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return CannotRead(fileName);
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return CannotRead(fileName);
-    std::string text(kMaxChainFileSize + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file.bad()) return CannotRead(fileName);
-    const auto got = static_cast<std::size_t>(file.gcount());
-    if (got > kMaxChainFileSize) return CannotRead(fileName);
-    text.resize(got);
+    std::string text;
+    if (ReadSmallFile(fileName, kMaxChainFileSize, text) != ReadStatus::Ok) return CannotRead(fileName);
     return ParseChainText(text, fileName);
 }
 
@@ -179,43 +150,12 @@ std::string ChainFileText(const ChainData& chain) {
 }
 
 WriteResult WriteChainFile(const std::string& fileName, const ChainData& chain) {
-    namespace fs = std::filesystem;
     WriteResult result;
-    result.problem = FileProblem("Cannot write file " + fileName);
-    std::error_code ec;
-    fs::path target(fileName);
-    // Writing through a link replaces the file it points to, not the link.
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::canonical(target, ec);
-        if (ec) return result;
-        target = resolved;
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return result;
-    // The new file gets the permissions of the one it replaces, or the usual ones.
-    struct stat st {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    ok = ok && WriteAll(fd, ChainFileText(chain));
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = std::rename(pattern.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(pattern.c_str());
+    if (!WriteFileSafely(fileName, ChainFileText(chain))) {
+        result.problem = FileProblem("Cannot write file " + fileName);
         return result;
     }
     result.ok = true;
-    result.problem = InputProblem();
     return result;
 }
 

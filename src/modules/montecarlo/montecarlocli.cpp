@@ -1,5 +1,6 @@
 #include "modules/montecarlo/montecarlocli.h"
 
+#include "common/cliargs.h"
 #include "common/numparse.h"
 #include "common/random.h"
 #include "modules/montecarlo/mccli.h"
@@ -25,17 +26,9 @@ int Context::spin(const std::string& name, const SpinLimits& limits) const {
 }
 
 std::vector<std::string> Context::list(const std::string& name) const {
-    std::vector<std::string> items;
     const std::string t = text(name);
-    if (t.empty()) return items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = t.find(',', start);
-        items.push_back(t.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return items;
+    if (t.empty()) return {};
+    return SplitList(t);
 }
 
 void Context::startGenerators() const {
@@ -106,28 +99,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::vector<std::pair<std::string, std::string>> given;
     std::vector<std::string> words;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            words.push_back(arg);
+        if (args[i].rfind("--", 0) != 0) {
+            words.push_back(args[i]);
             continue;
         }
-        std::string value;
-        bool hasValue = false;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-            hasValue = true;
-        }
-        const std::string name = arg.substr(2);
+        const OptionWord option = SplitOptionWord(args[i]);
+        const std::string name = option.name.substr(2);
         if (name == "montecarlo") {
-            if (hasValue) words.insert(words.begin(), value);
+            // The experiment is its "=" value or a word of its own.
+            if (option.value) words.insert(words.begin(), *option.value);
             continue;
         }
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Option " + arg + " needs a value");
-            value = args[++i];
-        }
-        given.emplace_back(name, value);
+        const auto value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Option " + option.name + " needs a value");
+        given.emplace_back(name, *value);
     }
     if (words.empty()) return UsageError(err, "No experiment given");
     if (words.size() > 1) return UsageError(err, "More than one experiment: " + words[1]);

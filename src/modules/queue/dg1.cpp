@@ -283,8 +283,7 @@ void RunDG1(const PageInput& input, RunResult& result) {
     Report& log = result.report;
     const double coxBound = cs2 > 80 ? 0.0005 : cs2 > 10 ? 0.001 : cs2 > 6 ? 0.005 : cs2 > 2 ? 0.01 : 0.02;
     if (phase ? rho <= 0.0400000001 : rho < coxBound) {
-        log.AddResultLine("Rho too small for reliable results.");
-        log.AddResultLine("");
+        MessageLine(log, "Rho too small for reliable results.");
         return;
     }
     const ServiceFit kind = service == "cox-gamma" ? ServiceFit::CoxGamma : ServiceFit::CoxBalanced;
@@ -296,10 +295,9 @@ void RunDG1(const PageInput& input, RunResult& result) {
         cx = SolveDG1Coxian(cs2, rho, kind);
     WaitMoments m = phase ? ph->m : cx->m;
     if (pure) m.stdlq = DG1PureStdLq(*ph);
-    const auto pwq = [&](double t) { return phase ? ph->Wait(t) : cx->wait(t); };
-    const auto percentile = [&](double p) {
-        return phase ? ph->Percentile(p) : CoxianPercentile(cx->wait, m.pwait, cs2, rho, p);
-    };
+    const FitWait wait = phase ? FitWait([&](double t) { return ph->Wait(t); },
+                                         [&](double p) { return ph->Percentile(p); }, m.pwait)
+                               : FitWait(cx->wait, m.pwait, cs2, rho);
 
     const char* suffix = phase                    ? " (Erlangian services)"
                          : service == "cox-gamma" ? " (Coxian-2 services, gamma)"
@@ -307,55 +305,29 @@ void RunDG1(const PageInput& input, RunResult& result) {
     ModelHeader(log, std::string("D/G/1 queue") + suffix, Format("Parameters: CS2=%.5g  rho=%.6g", cs2, rho));
     StandardResults(log, m.pwait, rho, m.ewq, m.elq, m.stdwq, m.stdlq);
     if (phase && !pure) log.lines.pop_back(); // no Std(Lq) for the Erlang mixture
-    if (output == "wait") {
-        std::vector<double> p;
-        for (double t : list.values) p.push_back(pwq(t));
-        WaitingTimeTable(log, list.values, p);
-    } else if (output == "percentiles") {
-        std::vector<std::optional<double>> q;
-        for (double p : list.values) q.push_back(percentile(p));
-        PercentileTable(log, list.values, q);
-    } else if (output == "time-states" || output == "customer-states") {
-        const bool time = output == "time-states";
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        for (double v : list.values) {
-            const int n = CountOf(v);
-            ns.push_back(n);
-            eq.push_back(time ? ph->TimeEq(n) : ph->CustEq(n));
-            gt.push_back(time ? ph->TimeGt(n) : ph->CustGt(n));
-        }
-        if (time)
-            TimeStateTable(log, ns, "P{L(time)=n}", "P{L(time)>n)", eq, gt);
-        else
-            TimeStateTable(log, ns, "P{L(cust)=n}", "P{L(cust)>n)", eq, gt);
-    }
+    WaitOutputTable(
+        log, output, list.values, [&](double t) { return wait.Wait(t); },
+        [&](double p) { return wait.Percentile(p); });
+    if (output == "time-states")
+        TimeStateTable(
+            log, list.values, "P{L(time)=n}", "P{L(time)>n)", [&](int n) { return ph->TimeEq(n); },
+            [&](int n) { return ph->TimeGt(n); });
+    else if (output == "customer-states")
+        TimeStateTable(
+            log, list.values, "P{L(cust)=n}", "P{L(cust)>n)", [&](int n) { return ph->CustEq(n); },
+            [&](int n) { return ph->CustGt(n); });
     AccuracyLine(log, std::fabs(m.accuracy));
 
     if (output != "graphs") return;
     if (m.pwait < 1e-6) {
-        log.AddResultLine("Pdelay is too small for meaningful graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pdelay is too small for meaningful graphs");
         return;
     }
-    GraphWindowData window;
-    window.design = GraphDesign::DG1;
-    window.title = "Logarithmic Graph of the D/G/1 queue";
-    window.label1 = Format("CS2 = %.4g", cs2);
-    window.label2 = Format("rho = %.4g", rho);
-    window.service = phase                    ? "Erlangian services."
-                     : service == "cox-gamma" ? "Coxian-2 services (gamma)."
-                                              : "Coxian-2 services (balanced).";
-    double tmax;
-    if (phase)
-        tmax = percentile(1 - 0.001 * m.pwait).value_or(0);
-    else
-        tmax = PercentileRoot(RootUse::CoxianBrent, cx->wait, 0.001 * m.pwait, 0,
-                              (std::log(rho) + 9 * std::log(10.0)) * ((cs2 + 1) / 2) / (1 - rho), 1e-9);
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
-    wait.points = WaitingGraphTo(pwq, m.pwait, tmax);
-    window.graphs = {wait};
-    result.graphWindow = window;
+    result.graphWindow = FitGraphWindow(GraphDesign::DG1, "Logarithmic Graph of the D/G/1 queue", cs2, rho,
+                                        phase                    ? "Erlangian services."
+                                        : service == "cox-gamma" ? "Coxian-2 services (gamma)."
+                                                                 : "Coxian-2 services (balanced).",
+                                        wait);
 }
 
 } // namespace tarvik::queue

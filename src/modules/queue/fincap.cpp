@@ -15,13 +15,13 @@ std::size_t At(int i) {
     return static_cast<std::size_t>(i);
 }
 
-// Normalises extended-precision weights into probabilities.
-std::vector<double> Normalised(const std::vector<long double>& x) {
-    long double sum = 0;
-    for (long double v : x) sum += v;
-    std::vector<double> p(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) p[i] = static_cast<double>(x[i] / sum);
-    return p;
+FinCapSolution NewSolution(FinCapType type, int c, double rho, int n) {
+    FinCapSolution s;
+    s.type = type;
+    s.c = c;
+    s.n = n;
+    s.rho = rho;
+    return s;
 }
 
 } // namespace
@@ -53,11 +53,7 @@ std::vector<double> PoissonCdfTerms(double a, int count) {
 }
 
 FinCapSolution SolveMMCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::MMCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::MMCN, c, rho, n);
     const int last = c + n;
     std::vector<long double> x(At(last) + 1);
     x[0] = 1;
@@ -85,11 +81,7 @@ FinCapSolution SolveMMCN(int c, double rho, int n) {
 }
 
 FinCapSolution SolveMDCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::MDCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::MDCN, c, rho, n);
     const int last = c + n;
     const double a = c * rho;
 
@@ -155,11 +147,7 @@ FinCapSolution SolveMDCN(int c, double rho, int n) {
 }
 
 FinCapSolution SolveDMCN(int c, double rho, int n) {
-    FinCapSolution s;
-    s.type = FinCapType::DMCN;
-    s.c = c;
-    s.n = n;
-    s.rho = rho;
+    FinCapSolution s = NewSolution(FinCapType::DMCN, c, rho, n);
     const int last = c + n;
     const double d = 1 / (c * rho);
     const double ed = std::exp(-d);
@@ -366,21 +354,6 @@ std::string TypeName(FinCapType type) {
     return type == FinCapType::MMCN ? "M/M/c/c+N" : type == FinCapType::MDCN ? "M/D/c/c+N" : "D/M/c/c+N";
 }
 
-// P{L = n} and P{L > n} of a distribution on 0..last for the listed n.
-void StateColumns(const std::vector<double>& p, const std::vector<double>& ns, std::vector<int>& n,
-                  std::vector<double>& eq, std::vector<double>& gt) {
-    std::vector<double> cumulative(p.size());
-    double sum = 0;
-    for (std::size_t k = 0; k < p.size(); ++k) cumulative[k] = sum += p[k];
-    for (double v : ns) {
-        const int k = CountOf(v);
-        n.push_back(k);
-        const std::size_t i = static_cast<std::size_t>(k);
-        eq.push_back(i < p.size() ? p[i] : 0);
-        gt.push_back(1 - (i < p.size() ? cumulative[i] : sum));
-    }
-}
-
 } // namespace
 
 void RunFinCap(const PageInput& input, RunResult& result) {
@@ -388,39 +361,15 @@ void RunFinCap(const PageInput& input, RunResult& result) {
     const FinCapType type = typeWord == "mdcn"   ? FinCapType::MDCN
                             : typeWord == "dmcn" ? FinCapType::DMCN
                                                  : FinCapType::MMCN;
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
-        return;
-    }
-    if (*c < 1 || *c > (type == FinCapType::MMCN ? 2500 : 500)) {
-        result.inputError = "c out of range";
-        return;
-    }
-    const auto rhoValue = ReadReal(input.Field("rho"));
-    if (!rhoValue) {
-        result.inputError = "rho incorrect";
-        return;
-    }
-    const double rho = *rhoValue;
-    if (rho < 1e-10 || rho > 5 * (1 + 1e-12)) {
-        result.inputError = "rho out of range";
-        return;
-    }
-    const auto nValue = ReadInteger(input.Field("n"));
-    if (!nValue) {
-        result.inputError = "n incorrect";
-        return;
-    }
-    if (type == FinCapType::DMCN && (*nValue < 0 || *nValue > 500)) {
-        result.inputError = "0 <= N <= 500 required";
-        return;
-    }
-    if (*nValue < 0 || *nValue > 1000) {
-        result.inputError = "N out of range";
-        return;
-    }
-    const int servers = *c, room = *nValue;
+    const auto read =
+        ReadServersAndLoad(input, result, type == FinCapType::MMCN ? 2500 : 500, 5 * (1 + 1e-12), "rho");
+    if (!read) return;
+    const double rho = read->rho;
+    const bool dmcn = type == FinCapType::DMCN;
+    const auto nValue = ReadIntegerField(input, result, "n", 0, dmcn ? 500 : 1000, "n incorrect",
+                                         dmcn ? "0 <= N <= 500 required" : "N out of range");
+    if (!nValue) return;
+    const int servers = read->c, room = *nValue;
     Report& log = result.report;
     ModelHeader(log, TypeName(type) + " queue",
                 Format("Parameters: c=%d  rho=%.6g  N=%d", servers, rho, room));
@@ -442,8 +391,7 @@ void RunFinCap(const PageInput& input, RunResult& result) {
     }
 
     if (FinCapRhoTooSmall(type, servers, rho)) {
-        log.AddResultLine("Rho is too small");
-        log.AddResultLine("");
+        MessageLine(log, "Rho is too small");
         return;
     }
     const FinCapSolution s = SolveFinCap(type, servers, rho, room);
@@ -463,25 +411,21 @@ void RunFinCap(const PageInput& input, RunResult& result) {
         for (double t : list.values) tail.push_back(FinCapWaitTail(s, t));
         WaitingTimeTable(log, list.values, tail);
     } else if (output == "states" || output == "time-states" || output == "customer-states") {
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        if (output == "states") {
-            StateColumns(s.p, list.values, ns, eq, gt);
-            StateTable(log, ns, "P{L=n}", "P{L>n}", eq, gt);
-        } else if (output == "time-states") {
-            StateColumns(s.timeAverage, list.values, ns, eq, gt);
-            TimeStateTable(log, ns, "P{L(time)=n}", "P{L(time)>n}", eq, gt);
-        } else {
-            StateColumns(s.p, list.values, ns, eq, gt);
-            TimeStateTable(log, ns, "P{L(cust)=n}", "P{L(cust)>n}", eq, gt);
-        }
+        const FullDistribution dist(output == "time-states" ? s.timeAverage : s.p);
+        const auto eq = [&](int n) { return dist.Eq(n); };
+        const auto gt = [&](int n) { return dist.Gt(n); };
+        if (output == "states")
+            StateTable(log, list.values, "P{L=n}", "P{L>n}", eq, gt);
+        else if (output == "time-states")
+            TimeStateTable(log, list.values, "P{L(time)=n}", "P{L(time)>n}", eq, gt);
+        else
+            TimeStateTable(log, list.values, "P{L(cust)=n}", "P{L(cust)>n}", eq, gt);
     }
     AccuracyLine(log, std::fabs(s.accuracy));
 
     if (output != "graphs") return;
     if (m.pwait < 1e-6) {
-        log.AddResultLine("Pwait is too small for meaningful graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pwait is too small for meaningful graphs");
         return;
     }
     GraphWindowData window;
@@ -490,55 +434,24 @@ void RunFinCap(const PageInput& input, RunResult& result) {
     window.label1 = Format("c = %d", servers);
     window.label2 = Format("rho = %.4g", rho);
     window.service = Format("n = %d", room);
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
-    wait.points =
-        WithoutLast(WaitingTimeGraphPoints([&](double t) { return FinCapWaitTail(s, t); }, m.pwait));
-    GraphData state{.graphTitle = "P(L>n | L>0)", .xTitle = "State n", .yTitle = "Probaility", .points = {}};
-    std::vector<double> cumulative(s.p.size());
-    double sum = 0;
-    for (std::size_t k = 0; k < s.p.size(); ++k) cumulative[k] = sum += s.p[k];
-    const double occupied = 1 - s.p[0];
-    GraphPoints states{{0.0, 1.0}};
-    for (const auto& pt : ThinnedStateGraphPoints([&](int n) {
-             const double below = static_cast<std::size_t>(n) < cumulative.size()
-                                      ? cumulative[static_cast<std::size_t>(n)]
-                                      : sum;
-             return occupied > 0 ? std::max(0.0, 1 - below) / occupied : 0.0;
-         }))
-        states.push_back(pt);
-    state.points = WithoutLast(states);
-    window.graphs = {wait, state};
+    window.graphs = {WaitGraph(WithoutLast(
+                         WaitingTimeGraphPoints([&](double t) { return FinCapWaitTail(s, t); }, m.pwait))),
+                     StateGraph(WithoutLast(FullDistribution(s.p).ConditionalTailGraph()))};
     result.graphWindow = window;
 }
 
 void RunMMCNGraph(const PageInput& input, RunResult& result) {
-    // Each field: not a number, then outside its range.
+    // Each field: not a number, then outside its range (a real with a margin of 1e-12).
     auto real = [&](const char* field, double lo, double hi, const char* bad, const char* range,
                     double& out) {
-        const auto v = ReadReal(input.Field(field));
-        if (!v) {
-            result.inputError = bad;
-            return false;
-        }
-        if (*v < lo * (1 - 1e-12) || *v > hi * (1 + 1e-12)) {
-            result.inputError = range;
-            return false;
-        }
-        out = *v;
-        return true;
+        const auto v = ReadRealField(input, result, field, lo * (1 - 1e-12), hi * (1 + 1e-12), bad, range);
+        if (v) out = *v;
+        return v.has_value();
     };
     auto integer = [&](const char* field, int lo, int hi, const char* bad, const char* range, int& out) {
-        const auto v = ReadInteger(input.Field(field));
-        if (!v) {
-            result.inputError = bad;
-            return false;
-        }
-        if (*v < lo || *v > hi) {
-            result.inputError = range;
-            return false;
-        }
-        out = *v;
-        return true;
+        const auto v = ReadIntegerField(input, result, field, lo, hi, bad, range);
+        if (v) out = *v;
+        return v.has_value();
     };
     double lambda = 0, es = 0, t = 0;
     if (!real("lambda", 0.01, 1000, "lambda incorrect", "lambda out of range", lambda)) return;

@@ -16,14 +16,6 @@ std::size_t At(int i) {
     return static_cast<std::size_t>(i);
 }
 
-std::vector<double> Normalised(const std::vector<long double>& x) {
-    long double sum = 0;
-    for (long double v : x) sum += v;
-    std::vector<double> p(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) p[i] = static_cast<double>(x[i] / sum);
-    return p;
-}
-
 // The time-average probabilities with constant repair times: each state
 // above s - 1 from the states below it, through the probability A_n that a
 // repair started in state s - 1 ends in state n and the coefficient rows b_n.
@@ -208,34 +200,14 @@ constexpr double kLowest = 0.001;
 
 void RunFinSrc(const PageInput& input, RunResult& result) {
     const bool det = input.Choice("service") == "det";
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
-        return;
-    }
-    if (*c < 1 || *c > (det ? 250 : 500)) {
-        result.inputError = "c out of range";
-        return;
-    }
-    const auto m = ReadInteger(input.Field("m"));
-    if (!m) {
-        result.inputError = "M incorrect";
-        return;
-    }
-    if (*m < 1 || *m > 1000) {
-        result.inputError = "M out of range";
-        return;
-    }
-    const auto nuValue = ReadReal(input.Field("nu"));
-    if (!nuValue) {
-        result.inputError = "nu incorrect";
-        return;
-    }
+    const auto c = ReadIntegerField(input, result, "c", 1, det ? 250 : 500, "c incorrect", "c out of range");
+    if (!c) return;
+    const auto m = ReadIntegerField(input, result, "m", 1, 1000, "M incorrect", "M out of range");
+    if (!m) return;
+    const auto nuValue = ReadRealField(input, result, "nu", 0.00001 * (1 - 1e-12), 100 * (1 + 1e-12),
+                                       "nu incorrect", "nu out of range");
+    if (!nuValue) return;
     const double nu = *nuValue;
-    if (nu < 0.00001 * (1 - 1e-12) || nu > 100 * (1 + 1e-12)) {
-        result.inputError = "nu out of range";
-        return;
-    }
     const std::string output = input.Choice("output").empty() ? "standard" : input.Choice("output");
     const std::string graph = input.Choice("graph").empty() ? "wait" : input.Choice("graph");
     ValueList list;
@@ -281,22 +253,13 @@ void RunFinSrc(const PageInput& input, RunResult& result) {
         for (double t : list.values) tail.push_back(FinSrcWaitTail(r, t));
         WaitingTimeTable(log, list.values, tail);
     } else if (output == "time-states" || output == "customer-states") {
-        const std::vector<double>& dist = output == "time-states" ? r.p : r.q;
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        double below = 0;
-        std::size_t k = 0;
-        for (double v : list.values) {
-            const int n = CountOf(v);
-            for (; k <= static_cast<std::size_t>(n) && k < dist.size(); ++k) below += dist[k];
-            ns.push_back(n);
-            eq.push_back(static_cast<std::size_t>(n) < dist.size() ? dist[static_cast<std::size_t>(n)] : 0);
-            gt.push_back(1 - below);
-        }
+        const FullDistribution dist(output == "time-states" ? r.p : r.q);
+        const auto eq = [&](int n) { return dist.Eq(n); };
+        const auto gt = [&](int n) { return dist.Gt(n); };
         if (output == "time-states")
-            TimeStateTable(log, ns, "P{L(time)=n}", "P{L(time)>n}", eq, gt);
+            TimeStateTable(log, list.values, "P{L(time)=n}", "P{L(time)>n}", eq, gt);
         else
-            TimeStateTable(log, ns, "P{L(cust)=n}", "P{L(cust)>n}", eq, gt);
+            TimeStateTable(log, list.values, "P{L(cust)=n}", "P{L(cust)>n}", eq, gt);
     }
     AccuracyLine(log, std::fabs(r.accuracy));
 
@@ -306,8 +269,7 @@ void RunFinSrc(const PageInput& input, RunResult& result) {
     g.markersBelow = 26; // markers while fewer than 25 points follow the first
     if (graph == "wait") {
         if (r.pwait < 1e-6) {
-            log.AddResultLine("Pdelay too small for graphs.");
-            log.AddResultLine("");
+            MessageLine(log, "Pdelay too small for graphs.");
             return;
         }
         g.graphTitle = "P{Wq > t | Wq > 0}";
@@ -318,24 +280,13 @@ void RunFinSrc(const PageInput& input, RunResult& result) {
         const double occupied = 1 - dist[0];
         if (!(occupied > 1e-15)) {
             // Nothing but the empty state: there is no conditional tail to draw.
-            log.AddResultLine("P{L > 0} too small for graphs.");
-            log.AddResultLine("");
+            MessageLine(log, "P{L > 0} too small for graphs.");
             return;
         }
         g.graphTitle =
             graph == "time-states" ? "P{ L(time) > n | L(time) > 0}" : "P{ L(cust) > n | L(cust) > 0}";
         g.xTitle = "State n";
-        std::vector<double> cumulative(dist.size());
-        double sum = 0;
-        for (std::size_t k = 0; k < dist.size(); ++k) cumulative[k] = sum += dist[k];
-        g.points = {{0.0, 1.0}};
-        for (const auto& pt : ThinnedStateGraphPoints([&](int n) {
-                 const double below = static_cast<std::size_t>(n) < cumulative.size()
-                                          ? cumulative[static_cast<std::size_t>(n)]
-                                          : sum;
-                 return std::max(0.0, 1 - below) / occupied;
-             }))
-            g.points.push_back(pt);
+        g.points = FullDistribution(dist).ConditionalTailGraph();
     }
     for (auto& pt : g.points) pt.second = std::max(pt.second, kLowest);
     result.graphWindowCreated = true;

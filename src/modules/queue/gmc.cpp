@@ -34,12 +34,11 @@ double RootFromBelow(RootUse use, const RealFunction& f, double lo, double hi, d
 } // namespace
 
 double RenewalMc::Wait(double t) const {
-    return pwait * SafeExp(-(1 - sigma) * c * t);
+    return ExponentialWait(pwait, (1 - sigma) * c, t);
 }
 
 std::optional<double> RenewalMc::Percentile(double p) const {
-    if (1 - pwait >= p) return std::nullopt;
-    return std::fabs((std::log(pwait) - std::log(1 - p)) / ((1 - sigma) * c));
+    return ExponentialWaitPercentile(pwait, (1 - sigma) * c, p);
 }
 
 void FinishRenewal(RenewalMc& r) {
@@ -379,15 +378,9 @@ bool ReadRenewalLists(const PageInput& input, RunResult& result, RenewalOutput& 
 }
 
 void WaitTables(Report& log, const RenewalMc& r, const RenewalOutput& o) {
-    if (o.output == "wait") {
-        std::vector<double> p;
-        for (double t : o.list.values) p.push_back(r.Wait(t));
-        WaitingTimeTable(log, o.list.values, p);
-    } else if (o.output == "percentiles") {
-        std::vector<std::optional<double>> q;
-        for (double p : o.list.values) q.push_back(r.Percentile(p));
-        PercentileTable(log, o.list.values, q);
-    }
+    WaitOutputTable(
+        log, o.output, o.list.values, [&](double t) { return r.Wait(t); },
+        [&](double p) { return r.Percentile(p); });
 }
 
 } // namespace
@@ -436,8 +429,7 @@ void RunGMC(const PageInput& input, RunResult& result) {
     ReadRenewalLists(input, result, o);
     Report& log = result.report;
     if (GMcRhoTooSmall(kind, ca2, cc, rho)) {
-        log.AddResultLine("Rho is too small for reliable results");
-        log.AddResultLine("");
+        MessageLine(log, "Rho is too small for reliable results");
         return;
     }
     const GMcResult g = SolveGMc(kind, ca2, cc, rho);
@@ -451,16 +443,13 @@ void RunGMC(const PageInput& input, RunResult& result) {
                 Format("Parameters: c=%d  rho=%.6g  CA2=%.5g", cc, rho, ca2));
     StandardResults(log, r.pwait, r.pbusy, r.ewq, r.elq, r.stdwq, r.stdlq);
     WaitTables(log, r, o);
-    if (g.accuracy) {
+    if (g.accuracy)
         AccuracyLine(log, *g.accuracy);
-    } else {
-        log.AddResultLine("Accuracy Check = 0.00000000");
-        log.AddResultLine("");
-    }
+    else
+        MessageLine(log, "Accuracy Check = 0.00000000");
     if (o.output != "graphs") return;
     if (r.pwait < 1e-6) {
-        log.AddResultLine("Pdelay is too small for meaningful graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pdelay is too small for meaningful graphs");
         return;
     }
     GraphWindowData window;
@@ -470,39 +459,20 @@ void RunGMC(const PageInput& input, RunResult& result) {
     window.label2 = Format("rho = %.4g", rho);
     window.label3 = Format("c = %d", cc);
     window.service = label[ki];
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
-    wait.points = ExponentialWaitGraph((1 - r.sigma) * cc);
-    window.graphs = {wait};
+    window.graphs = {WaitGraph(ExponentialWaitGraph((1 - r.sigma) * cc))};
     result.graphWindow = window;
 }
 
 void RunDMC(const PageInput& input, RunResult& result) {
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
-        return;
-    }
-    if (*c < 1 || *c > 500) {
-        result.inputError = "c out of range";
-        return;
-    }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
-    const double rho = *rhov;
-    if (rho < 1e-10 || rho > 0.9990000001) {
-        result.inputError = "Rho out of range";
-        return;
-    }
-    const int cc = *c;
+    const auto read = ReadServersAndLoad(input, result, 500, 0.9990000001);
+    if (!read) return;
+    const int cc = read->c;
+    const double rho = read->rho;
     RenewalOutput o;
     ReadRenewalLists(input, result, o);
     Report& log = result.report;
     if (DMcRhoTooSmall(cc, rho)) {
-        log.AddResultLine("Rho is too small for reliable results");
-        log.AddResultLine("");
+        MessageLine(log, "Rho is too small for reliable results");
         return;
     }
     const DMcResult d = SolveDMc(cc, rho);
@@ -511,29 +481,20 @@ void RunDMC(const PageInput& input, RunResult& result) {
     StandardResults(log, r.pwait, r.pbusy, r.ewq, r.elq, r.stdwq, r.stdlq);
     WaitTables(log, r, o);
     const bool timeTable = o.output == "time-states";
-    if (timeTable || o.output == "customer-states") {
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        for (double v : o.list.values) {
-            const int n = CountOf(v);
-            ns.push_back(n);
-            eq.push_back(timeTable ? d.TimeEq(n) : d.CustEq(n));
-            gt.push_back(timeTable ? d.TimeGt(n) : d.CustGt(n));
-        }
-        if (timeTable)
-            TimeStateTable(log, ns, "P{L(time)=n}", "P{L(time)>n}", eq, gt);
-        else
-            TimeStateTable(log, ns, "P{L(cust)=n}", "P{L(cust)>n}", eq, gt);
-    }
-    if (cc == 1) {
-        log.AddResultLine("Accuracy Check = 0.00000000");
-        log.AddResultLine("");
-    } else if (r.rho * r.x < 5e-6 && r.x * r.sigma < 5e-7) {
-        log.AddResultLine(Format("Accuracy Check = %8g", timeTable ? std::fabs(d.timeCheck) : 0.0));
-        log.AddResultLine("");
-    } else {
+    if (timeTable)
+        TimeStateTable(
+            log, o.list.values, "P{L(time)=n}", "P{L(time)>n}", [&](int n) { return d.TimeEq(n); },
+            [&](int n) { return d.TimeGt(n); });
+    else if (o.output == "customer-states")
+        TimeStateTable(
+            log, o.list.values, "P{L(cust)=n}", "P{L(cust)>n}", [&](int n) { return d.CustEq(n); },
+            [&](int n) { return d.CustGt(n); });
+    if (cc == 1)
+        MessageLine(log, "Accuracy Check = 0.00000000");
+    else if (r.rho * r.x < 5e-6 && r.x * r.sigma < 5e-7)
+        MessageLine(log, Format("Accuracy Check = %8g", timeTable ? std::fabs(d.timeCheck) : 0.0));
+    else
         AccuracyLine(log, std::fabs(d.balanceCheck + (timeTable ? d.timeCheck : 0)));
-    }
     if (o.output != "graphs") return;
     const std::string kind = input.Choice("graph").empty() ? "wait" : input.Choice("graph");
     GraphWindowData window;
@@ -545,8 +506,7 @@ void RunDMC(const PageInput& input, RunResult& result) {
     const double lnRho = std::log(rho);
     if (kind == "wait") {
         if (r.pwait < 1e-6) {
-            log.AddResultLine("Pdelay too small for meaningful graphs");
-            log.AddResultLine("");
+            MessageLine(log, "Pdelay too small for meaningful graphs");
             return;
         }
         g.graphTitle = "P(Wq>t | Wq>0)";

@@ -130,8 +130,8 @@ std::optional<double> MDcResult::Percentile(double p) const {
     const bool asymptote = (pw >= 0.5 && pw <= 0.7 && p >= 0.999) || (pw >= 0.7 && pw <= 0.8 && p >= 0.97) ||
                            (pw >= 0.8 && pw <= 0.9 && p >= 0.88) || (pw >= 0.9 && pw <= 0.95 && p >= 0.57) ||
                            (pw >= 0.95 && p >= 0.34);
-    if (asymptote) return (std::log(gamma) - std::log(1 - p)) / delta;
-    const double x2 = (std::log(mmcPwait) - std::log(1 - p)) / ((1 - rho) * c);
+    if (asymptote) return ExponentialTailPoint(gamma, delta, p);
+    const double x2 = ExponentialTailPoint(mmcPwait, (1 - rho) * c, p);
     return PercentileRoot(
         RootUse::MDcBrent, [this](double t) { return Wait(t); }, 1 - p, 0, x2, 1e-9);
 }
@@ -150,61 +150,31 @@ double MDcResult::Gt(int n) const {
 }
 
 void RunMDC(const PageInput& input, RunResult& result) {
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
-        return;
-    }
-    if (*c < 1 || *c > 500) {
-        result.inputError = "c out of range";
-        return;
-    }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
-    const double rho = *rhov;
-    if (rho < 1e-10 || rho > 0.9900000001) {
-        result.inputError = "Rho out of range";
-        return;
-    }
-    const int cc = *c;
+    const auto read = ReadServersAndLoad(input, result, 500, 0.9900000001);
+    if (!read) return;
+    const int cc = read->c;
+    const double rho = read->rho;
     const std::string output = ChosenOutput(input);
     const ValueList list = ReadOutputList(input, output, 2500, 1250, result);
     Report& log = result.report;
     if (MDcRhoTooSmall(cc, rho)) {
-        log.AddResultLine("Rho too small for meaningful results");
-        log.AddResultLine("");
+        MessageLine(log, "Rho too small for meaningful results");
         return;
     }
     const MDcResult s = SolveMDc(cc, rho);
     ModelHeader(log, "M/D/c queue", Format("Parameters: c=%d  rho=%.6g", cc, rho));
     StandardResults(log, s.pwait, s.pwait, s.ewq, s.elq, s.stdwq, s.stdlq);
-    if (output == "wait") {
-        std::vector<double> p;
-        for (double t : list.values) p.push_back(s.Wait(t));
-        WaitingTimeTable(log, list.values, p);
-    } else if (output == "percentiles") {
-        std::vector<std::optional<double>> q;
-        for (double p : list.values) q.push_back(s.Percentile(p));
-        PercentileTable(log, list.values, q);
-    } else if (output == "states") {
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        for (double v : list.values) {
-            const int n = CountOf(v);
-            ns.push_back(n);
-            eq.push_back(s.Eq(n));
-            gt.push_back(s.Gt(n));
-        }
-        StateTable(log, ns, "P{L=n}", "P{L>n}", eq, gt);
-    }
+    WaitOutputTable(
+        log, output, list.values, [&](double t) { return s.Wait(t); },
+        [&](double p) { return s.Percentile(p); });
+    if (output == "states")
+        StateTable(
+            log, list.values, "P{L=n}", "P{L>n}", [&](int n) { return s.Eq(n); },
+            [&](int n) { return s.Gt(n); });
     AccuracyLine(log, s.accuracy);
     if (output != "graphs") return;
     if (s.pwait < 1e-6) {
-        log.AddResultLine("Pdelay too small for graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pdelay too small for graphs");
         return;
     }
     GraphWindowData window;
@@ -212,15 +182,12 @@ void RunMDC(const PageInput& input, RunResult& result) {
     window.title = "Logarithmic Graphs of the M/D/c queue";
     window.label1 = Format("c = %4d", cc);
     window.label2 = Format("rho = %.4g", rho);
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
     const double tmax = s.Percentile(1 - 0.001 * s.pwait).value_or(0);
-    wait.points = WaitingGraphTo([&](double t) { return s.Wait(t); }, s.pwait, tmax);
-    GraphData state{.graphTitle = "P(L>n | L>0)", .xTitle = "State n", .yTitle = "Probaility", .points = {}};
     const double busy = 1 - s.f[0];
     const int n = s.N();
     const double tailEnd = std::log(0.001 * busy * (1 - s.beta) / s.pi.back()) / std::log(s.beta) + n - 1;
-    state.points = SampledStateGraph(cc, busy, tailEnd, [&](int k) { return s.Gt(k); });
-    window.graphs = {wait, state};
+    window.graphs = {WaitGraph(WaitingGraphTo([&](double t) { return s.Wait(t); }, s.pwait, tmax)),
+                     StateGraph(SampledStateGraph(cc, busy, tailEnd, [&](int k) { return s.Gt(k); }))};
     result.graphWindow = window;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tarvik::queue {
 namespace {
@@ -229,10 +230,46 @@ MG1Coxian SolveMG1Coxian(double cs2, double rho, ServiceFit kind) {
     return s;
 }
 
+namespace {
+
+// The t with w(t) = target, searched from a bracket that holds every target
+// down to 1e-9 rho.
+double CoxianWaitRoot(const TwoExpWait& w, double cs2, double rho, double target) {
+    const double hi = (std::log(rho) + 9 * std::log(10.0)) * ((cs2 + 1) / 2) / (1 - rho);
+    return PercentileRoot(RootUse::CoxianBrent, w, target, 0, hi, 1e-9);
+}
+
+} // namespace
+
 std::optional<double> CoxianPercentile(const TwoExpWait& w, double pwait, double cs2, double rho, double p) {
     if (p < 1 - pwait - 1e-10) return std::nullopt;
-    const double hi = (std::log(rho) + 9 * std::log(10.0)) * ((cs2 + 1) / 2) / (1 - rho);
-    return PercentileRoot(RootUse::CoxianBrent, w, 1 - p, 0, hi, 1e-9);
+    return CoxianWaitRoot(w, cs2, rho, 1 - p);
+}
+
+FitWait::FitWait(std::function<double(double)> wait, std::function<std::optional<double>(double)> percentile,
+                 double pwait)
+    : wait_(std::move(wait)), percentile_(std::move(percentile)), pwait_(pwait) {}
+
+FitWait::FitWait(const TwoExpWait& coxian, double pwait, double cs2, double rho)
+    : wait_(coxian), percentile_([=](double p) { return CoxianPercentile(coxian, pwait, cs2, rho, p); }),
+      coxian_(coxian), pwait_(pwait), cs2_(cs2), rho_(rho) {}
+
+double FitWait::GraphEnd() const {
+    if (coxian_) return CoxianWaitRoot(*coxian_, cs2_, rho_, 0.001 * pwait_);
+    return Percentile(1 - 0.001 * pwait_).value_or(0);
+}
+
+GraphWindowData FitGraphWindow(GraphDesign design, const std::string& title, double cs2, double rho,
+                               const std::string& service, const FitWait& wait) {
+    GraphWindowData window;
+    window.design = design;
+    window.title = title;
+    window.label1 = Format("CS2 = %.4g", cs2);
+    window.label2 = Format("rho = %.4g", rho);
+    window.service = service;
+    window.graphs = {
+        WaitGraph(WaitingGraphTo([&](double t) { return wait.Wait(t); }, wait.Pwait(), wait.GraphEnd()))};
+    return window;
 }
 
 void RunMG1(const PageInput& input, RunResult& result) {
@@ -273,8 +310,7 @@ void RunMG1(const PageInput& input, RunResult& result) {
 
     Report& log = result.report;
     if (erlang ? rho <= 1e-7 : rho < 5e-11) {
-        log.AddResultLine("Rho too small for reliable results.");
-        log.AddResultLine("");
+        MessageLine(log, "Rho too small for reliable results.");
         return;
     }
     static const char* const suffix[] = {" (Erlangian services)", " (Coxian-2 services, gamma)",
@@ -290,77 +326,51 @@ void RunMG1(const PageInput& input, RunResult& result) {
     else
         cx = SolveMG1Coxian(cs2, rho, kind);
     const WaitMoments& m = erlang ? er->m : cx->m;
-    const auto pwq = [&](double t) { return erlang ? MG1ErlangWait(*er, t) : cx->wait(t); };
-    const auto percentile = [&](double p) {
-        return erlang ? MG1ErlangPercentile(*er, p) : CoxianPercentile(cx->wait, m.pwait, cs2, rho, p);
+    const FitWait wait = erlang ? FitWait([&](double t) { return MG1ErlangWait(*er, t); },
+                                          [&](double p) { return MG1ErlangPercentile(*er, p); }, m.pwait)
+                                : FitWait(cx->wait, m.pwait, cs2, rho);
+    // The Coxian-2 state probabilities end where they become negligible.
+    const auto coxianAt = [&](const std::vector<double>& v, int n) {
+        const std::size_t i = static_cast<std::size_t>(n);
+        return i < v.size() ? v[i] : 0;
     };
 
     ModelHeader(log, std::string("M/G/1 queue") + suffix[ki],
                 Format("Parameters: CS2=%.5g  rho=%.6g", cs2, rho));
     StandardResults(log, m.pwait, rho, m.ewq, m.elq, m.stdwq, m.stdlq);
     double accuracy = m.accuracy;
-    if (output == "wait") {
-        std::vector<double> p;
-        for (double t : list.values) p.push_back(pwq(t));
-        WaitingTimeTable(log, list.values, p);
-    } else if (output == "percentiles") {
-        std::vector<std::optional<double>> q;
-        for (double p : list.values) q.push_back(percentile(p));
-        PercentileTable(log, list.values, q, true);
-    } else if (output == "states") {
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
+    WaitOutputTable(
+        log, output, list.values, [&](double t) { return wait.Wait(t); },
+        [&](double p) { return wait.Percentile(p); }, true);
+    if (output == "states") {
         std::optional<MG1States> st;
         if (erlang) {
             st = MG1ErlangStates(*er);
             accuracy += st->accuracyTerm;
         }
-        for (double v : list.values) {
-            const int n = CountOf(v);
-            ns.push_back(n);
-            if (erlang) {
-                eq.push_back(st->Eq(n));
-                gt.push_back(st->Gt(n));
-            } else {
-                const std::size_t i = static_cast<std::size_t>(n);
-                eq.push_back(i < cx->eq.size() ? cx->eq[i] : 0);
-                gt.push_back(i < cx->gt.size() ? cx->gt[i] : 0);
-            }
-        }
-        StateTable(log, ns, "P{L=n}", "P{L>n}", eq, gt);
+        StateTable(
+            log, list.values, "P{L=n}", "P{L>n}",
+            [&](int n) { return erlang ? st->Eq(n) : coxianAt(cx->eq, n); },
+            [&](int n) { return erlang ? st->Gt(n) : coxianAt(cx->gt, n); });
     }
     AccuracyLine(log, std::fabs(accuracy));
 
     if (output != "graphs") return;
     if (m.pwait < 1e-6) {
-        log.AddResultLine("Pdelay too small for meaningful graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pdelay too small for meaningful graphs");
         return;
     }
-    GraphWindowData window;
-    window.design = GraphDesign::MG1;
-    window.title = "Logarithmic Graphs of the M/G/1 queue";
-    window.label1 = Format("CS2 = %.4g", cs2);
-    window.label2 = Format("rho = %.4g", rho);
-    window.service = label[ki];
-    const double tmax =
-        erlang ? percentile(1 - 0.001 * m.pwait).value_or(0)
-               : PercentileRoot(RootUse::CoxianBrent, cx->wait, 0.001 * m.pwait, 0,
-                                (std::log(rho) + 9 * std::log(10.0)) * ((cs2 + 1) / 2) / (1 - rho), 1e-9);
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
-    wait.points = WaitingGraphTo(pwq, m.pwait, tmax);
-    GraphData state{.graphTitle = "P(L>n | L>0)", .xTitle = "State n", .yTitle = "Probaility", .points = {}};
+    GraphWindowData window =
+        FitGraphWindow(GraphDesign::MG1, "Logarithmic Graphs of the M/G/1 queue", cs2, rho, label[ki], wait);
+    GraphPoints states;
     if (erlang) {
         const MG1States st = MG1ErlangStates(*er);
         const double busy = st.Gt(0);
-        state.points = ThinnedStateGraphPoints([&](int n) { return st.Gt(n) / busy; });
+        states = ThinnedStateGraphPoints([&](int n) { return st.Gt(n) / busy; });
     } else {
-        state.points = ThinnedStateGraphPoints([&](int n) {
-            const std::size_t i = static_cast<std::size_t>(n);
-            return (i < cx->gt.size() ? cx->gt[i] : 0) / rho;
-        });
+        states = ThinnedStateGraphPoints([&](int n) { return coxianAt(cx->gt, n) / rho; });
     }
-    window.graphs = {wait, state};
+    window.graphs.push_back(StateGraph(std::move(states)));
     result.graphWindow = window;
 }
 

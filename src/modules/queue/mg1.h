@@ -6,7 +6,9 @@
 #include "modules/queue/queuemodel.h"
 #include "modules/queue/servicefit.h"
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tarvik::queue {
@@ -61,6 +63,32 @@ struct MG1Coxian {
 MG1Coxian SolveMG1Coxian(double cs2, double rho, ServiceFit fit);
 // The Coxian-2 percentile: undefined below 1 - Pwait - 1e-10.
 std::optional<double> CoxianPercentile(const TwoExpWait& w, double pwait, double cs2, double rho, double p);
+
+// The waiting time of a service fit as D/G/1 and M/G/1 report it: P{Wq > t}
+// and the percentiles of the phase method, or those of the two exponentials
+// of a Coxian-2 fit.
+class FitWait {
+public:
+    FitWait(std::function<double(double)> wait, std::function<std::optional<double>(double)> percentile,
+            double pwait);
+    FitWait(const TwoExpWait& coxian, double pwait, double cs2, double rho);
+    double Wait(double t) const { return wait_(t); }
+    std::optional<double> Percentile(double p) const { return percentile_(p); }
+    // Where P{Wq > t} falls to 0.001 Pwait.
+    double GraphEnd() const;
+    double Pwait() const { return pwait_; }
+
+private:
+    std::function<double(double)> wait_;
+    std::function<std::optional<double>(double)> percentile_;
+    std::optional<TwoExpWait> coxian_;
+    double pwait_ = 0, cs2_ = 1, rho_ = 0;
+};
+
+// The graph window of D/G/1 and M/G/1, CS2 and rho as its labels, with the
+// waiting-time graph up to GraphEnd().
+GraphWindowData FitGraphWindow(GraphDesign design, const std::string& title, double cs2, double rho,
+                               const std::string& service, const FitWait& wait);
 
 void RunMG1(const PageInput& input, RunResult& result);
 

@@ -1,6 +1,7 @@
 #include "modules/queue/mmc.h"
 
 #include "common/numformat.h"
+#include "modules/queue/phasetools.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,39 +88,29 @@ MMCResults SolveMMC(int c, double rho) {
     return r;
 }
 
+double MMCProbability(const MMCResults& r, int c, double rho, int n) {
+    const auto& f = r.f;
+    if (n == 0) return f[0];
+    if (n <= c - 1) return std::fabs(f[static_cast<std::size_t>(n)] - f[static_cast<std::size_t>(n - 1)]);
+    return Power(rho, n - c + 1) * r.p;
+}
+
 double MMCTail(const MMCResults& r, int c, double rho, int n) {
     if (n <= c - 1) return 1 - r.f[static_cast<std::size_t>(n)];
     return r.p * Power(rho, n - c + 2) / (1 - rho);
 }
 
 void RunMMC(const PageInput& input, RunResult& result) {
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
-        return;
-    }
-    if (*c < 1 || *c > 2500) {
-        result.inputError = "c out of range";
-        return;
-    }
-    const auto rhoValue = ReadReal(input.Field("rho"));
-    if (!rhoValue) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
-    const double rho = *rhoValue;
-    if (rho < 1e-10 || rho > 0.9990000001) {
-        result.inputError = "Rho out of range";
-        return;
-    }
-    const int cc = *c;
+    const auto read = ReadServersAndLoad(input, result, 2500, 0.9990000001);
+    if (!read) return;
+    const int cc = read->c;
+    const double rho = read->rho;
     const std::string output = ChosenOutput(input);
     const ValueList list = ReadOutputList(input, output, 2500, 5000, result);
 
     Report& log = result.report;
     if (MMCRhoTooSmall(cc, rho)) {
-        log.AddResultLine("Rho too small for reliable results.");
-        log.AddResultLine("");
+        MessageLine(log, "Rho too small for reliable results.");
         return;
     }
 
@@ -128,45 +119,18 @@ void RunMMC(const PageInput& input, RunResult& result) {
     StandardResults(log, r.pwait, r.pbusy, r.ewq, r.elq, r.stdwq, r.stdlq);
 
     const double decay = (1 - rho) * cc;
-    if (output == "wait") {
-        std::vector<double> p;
-        for (double t : list.values) p.push_back(r.pwait * SafeExp(-decay * t));
-        WaitingTimeTable(log, list.values, p);
-    } else if (output == "percentiles") {
-        std::vector<std::optional<double>> q;
-        for (double p : list.values) {
-            if (1 - r.pwait >= p)
-                q.push_back(std::nullopt);
-            else
-                q.push_back((std::log(r.pwait) - std::log(1 - p)) / decay);
-        }
-        PercentileTable(log, list.values, q);
-    } else if (output == "states") {
-        std::vector<int> ns;
-        std::vector<double> eq, gt;
-        const auto& f = r.f;
-        for (double v : list.values) {
-            const int n = CountOf(v);
-            ns.push_back(n);
-            if (n == 0) {
-                eq.push_back(f[0]);
-                gt.push_back(1 - f[0]);
-            } else if (n <= cc - 1) {
-                eq.push_back(std::fabs(f[static_cast<std::size_t>(n)] - f[static_cast<std::size_t>(n - 1)]));
-                gt.push_back(1 - f[static_cast<std::size_t>(n)]);
-            } else {
-                eq.push_back(Power(rho, n - cc + 1) * r.p);
-                gt.push_back(r.p * Power(rho, n - cc + 2) / (1 - rho));
-            }
-        }
-        StateTable(log, ns, "P{L=n}", "P{L>n}", eq, gt);
-    }
+    WaitOutputTable(
+        log, output, list.values, [&](double t) { return ExponentialWait(r.pwait, decay, t); },
+        [&](double p) { return ExponentialWaitPercentile(r.pwait, decay, p); });
+    if (output == "states")
+        StateTable(
+            log, list.values, "P{L=n}", "P{L>n}", [&](int n) { return MMCProbability(r, cc, rho, n); },
+            [&](int n) { return MMCTail(r, cc, rho, n); });
     AccuracyLine(log, r.accuracy);
 
     if (output != "graphs") return;
     if (r.pwait < 1e-6) {
-        log.AddResultLine("Pdelay too small for graphs");
-        log.AddResultLine("");
+        MessageLine(log, "Pdelay too small for graphs");
         return;
     }
     GraphWindowData window;
@@ -174,39 +138,11 @@ void RunMMC(const PageInput& input, RunResult& result) {
     window.title = "Logarithmic Graphs of the M/M/c queue";
     window.label1 = Format("c = %4d", cc);
     window.label2 = Format("rho = %.4g", rho);
-
-    GraphData wait{.graphTitle = "P(Wq>t | Wq>0)", .xTitle = "Time t", .yTitle = "Probability", .points = {}};
-    const double tmax = std::log(1000.0) / decay;
-    const double step = GraphTimeStep(tmax);
-    for (double t = 0; t < tmax;) {
-        t += step;
-        wait.points.emplace_back(t, std::exp(-decay * t));
-    }
-
-    GraphData state{.graphTitle = "P(L>n | L>0)", .xTitle = "State n", .yTitle = "Probaility", .points = {}};
-    const auto& f = r.f;
-    const double busyProb = 1 - f[0];
-    int m;
-    if ((1 - f[static_cast<std::size_t>(cc - 1)]) / busyProb < 0.001) {
-        m = cc - 1;
-        for (int i = 1; i <= cc - 2; ++i)
-            if ((1 - f[static_cast<std::size_t>(i)]) / busyProb < 0.001) {
-                m = i;
-                break;
-            }
-    } else {
-        const double x = std::trunc(std::log(0.001 * busyProb * (1 - rho) / r.p) / std::log(rho) + cc - 2);
-        m = static_cast<int>(std::clamp(x, -1e9, 1e9)) + 1;
-    }
-    int b = m > 10000 ? 200 : (m - 1) / 50 + 1;
-    if (b < 1) b = 1;
-    for (int n = 1; n <= 10000; ++n) {
-        if (n % b != 0) continue;
-        const double y = MMCTail(r, cc, rho, n) / busyProb;
-        state.points.emplace_back(n, y);
-        if (y <= 0.001) break;
-    }
-    window.graphs = {wait, state};
+    const double busy = 1 - r.f[0];
+    const double tailEnd = std::log(0.001 * busy * (1 - rho) / r.p) / std::log(rho) + cc - 2;
+    window.graphs = {
+        WaitGraph(ExponentialWaitGraph(decay)),
+        StateGraph(SampledStateGraph(cc, busy, tailEnd, [&](int n) { return MMCTail(r, cc, rho, n); }))};
     result.graphWindow = window;
 }
 

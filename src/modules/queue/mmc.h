@@ -19,7 +19,8 @@ struct MMCResults {
 bool MMCRhoTooSmall(int c, double rho);
 // The computation itself (c in 1..2500, rho in (0, 1)).
 MMCResults SolveMMC(int c, double rho);
-// P{L > n} for any n >= 0.
+// P{L = n} and P{L > n} for any n >= 0.
+double MMCProbability(const MMCResults& r, int c, double rho, int n);
 double MMCTail(const MMCResults& r, int c, double rho, int n);
 
 // The page's Run: fields "c" and "rho", choice "output", the value lists.

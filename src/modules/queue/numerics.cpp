@@ -172,37 +172,41 @@ double Rtbis(RootUse use, const RealFunction& f, double lo, double hi, double to
     throw Breakdown(p.capReached, p.box);
 }
 
+std::vector<double> Normalised(const std::vector<long double>& x) {
+    long double sum = 0;
+    for (long double v : x) sum += v;
+    std::vector<double> p(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) p[i] = static_cast<double>(x[i] / sum);
+    return p;
+}
+
 QuadratureRule GaussLegendre(int n, double a, double b, double eps) {
     QuadratureRule rule;
     if (n <= 0) return rule;
     rule.x.assign(static_cast<std::size_t>(n), 0.0);
     rule.w.assign(static_cast<std::size_t>(n), 0.0);
     const double xm = 0.5 * (a + b), xl = 0.5 * (b - a);
+    // P_n(z) by the recurrence into p1; returns P_n'(z).
+    const auto derivative = [n](double z, double& p1) {
+        double p2 = 0;
+        p1 = 1;
+        for (int j = 1; j <= n; ++j) {
+            const double p3 = p2;
+            p2 = p1;
+            p1 = ((2.0 * j - 1) * z * p2 - (j - 1.0) * p3) / j;
+        }
+        return n * (z * p1 - p2) / (z * z - 1);
+    };
     for (int i = 1; i <= (n + 1) / 2; ++i) {
         double z = std::cos(std::numbers::pi * (i - 0.25) / (n + 0.5));
-        double pp = 0;
+        double p1 = 0, pp = 0;
         for (int iter = 0; iter < 100; ++iter) {
-            double p1 = 1, p2 = 0;
-            for (int j = 1; j <= n; ++j) {
-                const double p3 = p2;
-                p2 = p1;
-                p1 = ((2.0 * j - 1) * z * p2 - (j - 1.0) * p3) / j;
-            }
-            pp = n * (z * p1 - p2) / (z * z - 1);
+            pp = derivative(z, p1);
             const double z1 = z;
             z = z1 - p1 / pp;
             if (std::fabs(z - z1) <= eps) break;
         }
-        // The derivative at the final z.
-        {
-            double p1 = 1, p2 = 0;
-            for (int j = 1; j <= n; ++j) {
-                const double p3 = p2;
-                p2 = p1;
-                p1 = ((2.0 * j - 1) * z * p2 - (j - 1.0) * p3) / j;
-            }
-            pp = n * (z * p1 - p2) / (z * z - 1);
-        }
+        pp = derivative(z, p1); // at the final z
         const std::size_t lo = static_cast<std::size_t>(i - 1), hi = static_cast<std::size_t>(n - i);
         rule.x[lo] = xm - xl * z;
         rule.x[hi] = xm + xl * z;

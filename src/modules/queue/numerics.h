@@ -57,6 +57,9 @@ double Zbrent(RootUse use, const RealFunction& f, double x1, double x2, double t
 // returns the current value instead of breaking down.
 double Rtbis(RootUse use, const RealFunction& f, double lo, double hi, double tol, bool* capHit = nullptr);
 
+// Extended-precision weights normalised into probabilities.
+std::vector<double> Normalised(const std::vector<long double>& x);
+
 // Gauss-Legendre nodes and weights of n points on [a, b].
 struct QuadratureRule {
     std::vector<double> x, w;

@@ -82,6 +82,19 @@ double GeometricTailDist::PoissonMixtureTail(double g) const {
     return sum;
 }
 
+double ExponentialWait(double pwait, double decay, double t) {
+    return pwait * SafeExp(-decay * t);
+}
+
+std::optional<double> ExponentialWaitPercentile(double pwait, double decay, double p) {
+    if (1 - pwait >= p) return std::nullopt;
+    return ExponentialTailPoint(pwait, decay, p);
+}
+
+double ExponentialTailPoint(double weight, double decay, double p) {
+    return (std::log(weight) - std::log(1 - p)) / decay;
+}
+
 double PercentileRoot(RootUse use, const std::function<double(double)>& pwq, double target, double lo,
                       double hi, double tol) {
     const auto f = [&](double x) { return pwq(x) - target; };

@@ -7,6 +7,7 @@
 #include "modules/queue/queuenum.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvik::queue {
@@ -37,6 +38,14 @@ private:
 
 // ln P(Poisson(lambda) >= n), n >= 0.
 double LnPoissonUpperTail(double lambda, long long n);
+
+// The waiting time of the queues with exponential servers and a geometric
+// tail: P{Wq > t} = pwait e^(-decay t), its percentiles undefined for p at or
+// below 1 - pwait.
+double ExponentialWait(double pwait, double decay, double t);
+std::optional<double> ExponentialWaitPercentile(double pwait, double decay, double p);
+// The t with weight e^(-decay t) = 1 - p.
+double ExponentialTailPoint(double weight, double decay, double p);
 
 // Root t of pwq(t) = target by Brent's method on [lo, hi]; hi is doubled until
 // pwq(hi) <= target, so the bracket always holds the root. When pwq(lo) is

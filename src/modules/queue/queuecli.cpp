@@ -1,5 +1,6 @@
 #include "modules/queue/queuecli.h"
 
+#include "common/cliargs.h"
 #include "common/numformat.h"
 #include "modules/queue/queuemodel.h"
 
@@ -22,18 +23,6 @@ int UsageError(std::ostream& err, const std::string& message) {
     return kInputError;
 }
 
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return items;
-}
-
 // A text typed into a field: refused when the field's filter would change it.
 bool Typed(const std::string& text, bool integer) {
     return !FilterFieldText(text, 0, integer).changed;
@@ -47,30 +36,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool points = false;
     std::optional<std::string> pageWord;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0) return UsageError(err, "Unexpected argument: " + a);
-        std::string name = a.substr(2), value;
-        bool hasValue = false;
-        if (auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-            hasValue = true;
-        }
+        if (args[i].rfind("--", 0) != 0) return UsageError(err, "Unexpected argument: " + args[i]);
+        const OptionWord option = SplitOptionWord(args[i]);
+        const std::string name = option.name.substr(2);
         if (name == "points") {
-            if (hasValue) return UsageError(err, "--points takes no value");
+            if (option.value) return UsageError(err, "--points takes no value");
             points = true;
             continue;
         }
-        if (!hasValue) {
-            if (i + 1 >= args.size()) return UsageError(err, "Missing value after --" + name);
-            value = args[++i];
-        }
+        const auto value = TakeValue(option, args, i);
+        if (!value) return UsageError(err, "Missing value after --" + name);
         if (name == "queue") {
             if (pageWord) return UsageError(err, "Only one page per call");
-            pageWord = value;
+            pageWord = *value;
             continue;
         }
-        options.emplace_back(name, value);
+        options.emplace_back(name, *value);
     }
     if (!pageWord) return UsageError(err, "Missing page after --queue");
     const PageInfo* page = nullptr;

@@ -10,6 +10,9 @@
 #include "modules/queue/numerics.h"
 #include "modules/queue/transient.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tarvik::queue {
 
 std::string PageInput::Field(const std::string& name) const {
@@ -181,6 +184,58 @@ ValueList ReadOutputList(const PageInput& input, const std::string& output, doub
         result.graphWindowCreated = true;
     }
     return list;
+}
+
+namespace {
+
+template <typename T>
+std::optional<T> CheckedField(std::optional<T> value, RunResult& result, T lo, T hi, const std::string& bad,
+                              const std::string& range) {
+    if (!value) {
+        result.inputError = bad;
+        return std::nullopt;
+    }
+    if (*value < lo || *value > hi) {
+        result.inputError = range;
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<int> ReadIntegerField(const PageInput& input, RunResult& result, const std::string& field,
+                                    int lo, int hi, const std::string& bad, const std::string& range) {
+    return CheckedField(ReadInteger(input.Field(field)), result, lo, hi, bad, range);
+}
+
+std::optional<double> ReadRealField(const PageInput& input, RunResult& result, const std::string& field,
+                                    double lo, double hi, const std::string& bad, const std::string& range) {
+    return CheckedField(ReadReal(input.Field(field)), result, lo, hi, bad, range);
+}
+
+std::optional<ServersAndLoad> ReadServersAndLoad(const PageInput& input, RunResult& result, int maxC,
+                                                 double maxRho, const std::string& rhoName) {
+    const auto c = ReadIntegerField(input, result, "c", 1, maxC, "c incorrect", "c out of range");
+    if (!c) return std::nullopt;
+    const auto rho =
+        ReadRealField(input, result, "rho", 1e-10, maxRho, rhoName + " incorrect", rhoName + " out of range");
+    if (!rho) return std::nullopt;
+    return ServersAndLoad{*c, *rho};
+}
+
+GraphData WaitGraph(GraphPoints points) {
+    return {.graphTitle = "P(Wq>t | Wq>0)",
+            .xTitle = "Time t",
+            .yTitle = "Probability",
+            .points = std::move(points)};
+}
+
+GraphData StateGraph(GraphPoints points) {
+    return {.graphTitle = "P(L>n | L>0)",
+            .xTitle = "State n",
+            .yTitle = "Probaility",
+            .points = std::move(points)};
 }
 
 RunResult RunModel(ModelFunction run, const PageInput& input) {

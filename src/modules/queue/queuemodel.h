@@ -43,6 +43,11 @@ struct GraphData {
     GraphPoints points;    // series 1
 };
 
+// The two graphs most models draw: "P(Wq>t | Wq>0)" over "Time t" and
+// "P(L>n | L>0)" over "State n".
+GraphData WaitGraph(GraphPoints points);
+GraphData StateGraph(GraphPoints points);
+
 // The three graph window designs.
 enum class GraphDesign { MG1, DG1, GMC };
 
@@ -108,6 +113,24 @@ std::string ChosenOutput(const PageInput& input);
 // texts as read go back to the page.
 ValueList ReadOutputList(const PageInput& input, const std::string& output, double tUpper, double nUpper,
                          RunResult& result, std::initializer_list<const char*> stateOutputs = {"states"});
+
+// A field read and checked against [lo, hi]: the message `bad` when it holds
+// no number, `range` when it lies outside. Empty after an input error.
+std::optional<int> ReadIntegerField(const PageInput& input, RunResult& result, const std::string& field,
+                                    int lo, int hi, const std::string& bad, const std::string& range);
+std::optional<double> ReadRealField(const PageInput& input, RunResult& result, const std::string& field,
+                                    double lo, double hi, const std::string& bad, const std::string& range);
+
+// The fields "c" (1 to `maxC`) and "rho" (1e-10 to `maxRho`) of the models
+// with c servers, checked in that order; `rhoName` spells rho in the messages
+// ("c incorrect", "c out of range", "<rhoName> incorrect", "<rhoName> out of
+// range"). Empty after an input error.
+struct ServersAndLoad {
+    int c = 1;
+    double rho = 0;
+};
+std::optional<ServersAndLoad> ReadServersAndLoad(const PageInput& input, RunResult& result, int maxC,
+                                                 double maxRho, const std::string& rhoName = "Rho");
 
 // Runs a page's model: breakdowns end the run with their lines in the log.
 RunResult RunPage(Page page, const PageInput& input);

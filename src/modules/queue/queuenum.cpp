@@ -233,4 +233,27 @@ GraphPoints ThinnedStateGraphPoints(const std::function<double(int)>& y) {
     return held;
 }
 
+FullDistribution::FullDistribution(const std::vector<double>& p) : p_(p), cumulative_(p.size()) {
+    for (std::size_t k = 0; k < p_.size(); ++k) cumulative_[k] = sum_ += p_[k];
+}
+
+double FullDistribution::Eq(int n) const {
+    const std::size_t i = static_cast<std::size_t>(n);
+    return i < p_.size() ? p_[i] : 0;
+}
+
+double FullDistribution::Gt(int n) const {
+    const std::size_t i = static_cast<std::size_t>(n);
+    return 1 - (i < cumulative_.size() ? cumulative_[i] : sum_);
+}
+
+GraphPoints FullDistribution::ConditionalTailGraph() const {
+    const double occupied = Gt(0);
+    GraphPoints points{{0.0, 1.0}};
+    for (const auto& pt :
+         ThinnedStateGraphPoints([&](int n) { return occupied > 0 ? std::max(0.0, Gt(n)) / occupied : 0.0; }))
+        points.push_back(pt);
+    return points;
+}
+
 } // namespace tarvik::queue

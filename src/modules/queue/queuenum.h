@@ -84,4 +84,19 @@ double WaitingTimeGraphEnd(const std::function<double(double)>& pwq, double pwai
 // or n = 10000.
 GraphPoints ThinnedStateGraphPoints(const std::function<double(int)>& y);
 
+// A distribution on 0..N given in full (zero beyond N): P{L = n}, and P{L > n}
+// from the running sums.
+class FullDistribution {
+public:
+    explicit FullDistribution(const std::vector<double>& p);
+    double Eq(int n) const;
+    double Gt(int n) const;
+    // (0, 1), then P{L > n | L > 0} (never below 0) thinned as above.
+    GraphPoints ConditionalTailGraph() const;
+
+private:
+    std::vector<double> p_, cumulative_;
+    double sum_ = 0;
+};
+
 } // namespace tarvik::queue

@@ -27,7 +27,11 @@ void StandardResults(Report& r, double pwait, double pbusy, double ewq, double e
 }
 
 void AccuracyLine(Report& r, double check) {
-    r.AddResultLine("Accuracy Check = " + FormatAccuracy(check));
+    MessageLine(r, "Accuracy Check = " + FormatAccuracy(check));
+}
+
+void MessageLine(Report& r, const std::string& text) {
+    r.AddResultLine(text);
     r.AddResultLine("");
 }
 
@@ -78,6 +82,52 @@ void TimeStateTable(Report& r, const std::vector<int>& n, const std::string& hea
         rows.push_back(Format("%4d  %12s  %12s", n[i], FormatProbability(v1[i]).c_str(),
                               FormatProbability(v2[i]).c_str()));
     WriteTable(r, Format("%4s  %12s  %12s", "n", head1.c_str(), head2.c_str()), rows);
+}
+
+void WaitOutputTable(Report& r, const std::string& output, const std::vector<double>& values,
+                     const std::function<double(double)>& wait,
+                     const std::function<std::optional<double>(double)>& percentile, bool singleBlank) {
+    if (output == "wait") {
+        std::vector<double> p;
+        for (double t : values) p.push_back(wait(t));
+        WaitingTimeTable(r, values, p);
+    } else if (output == "percentiles") {
+        std::vector<std::optional<double>> q;
+        for (double p : values) q.push_back(percentile(p));
+        PercentileTable(r, values, q, singleBlank);
+    }
+}
+
+namespace {
+
+struct StateColumns {
+    std::vector<int> n;
+    std::vector<double> eq, gt;
+};
+
+StateColumns ColumnsOf(const std::vector<double>& values, const StateFunction& eq, const StateFunction& gt) {
+    StateColumns s;
+    for (double v : values) {
+        const int n = CountOf(v);
+        s.n.push_back(n);
+        s.eq.push_back(eq(n));
+        s.gt.push_back(gt(n));
+    }
+    return s;
+}
+
+} // namespace
+
+void StateTable(Report& r, const std::vector<double>& values, const std::string& head1,
+                const std::string& head2, const StateFunction& eq, const StateFunction& gt) {
+    const StateColumns s = ColumnsOf(values, eq, gt);
+    StateTable(r, s.n, head1, head2, s.eq, s.gt);
+}
+
+void TimeStateTable(Report& r, const std::vector<double>& values, const std::string& head1,
+                    const std::string& head2, const StateFunction& eq, const StateFunction& gt) {
+    const StateColumns s = ColumnsOf(values, eq, gt);
+    TimeStateTable(r, s.n, head1, head2, s.eq, s.gt);
 }
 
 } // namespace tarvik::queue

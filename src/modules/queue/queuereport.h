@@ -2,6 +2,7 @@
 // The report a queueing model writes: lines with a style each, as the module
 // window appends them to its results log, and the blocks and tables that
 // several models share.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ void StandardResults(Report& r, double pwait, double pbusy, double ewq, double e
 
 // "Accuracy Check = ..." and an empty line.
 void AccuracyLine(Report& r, double check);
+// A message line (a result too small to show, ...) and an empty line.
+void MessageLine(Report& r, const std::string& text);
 
 // t / P{Wq>t}; t values with "%10.5g".
 void WaitingTimeTable(Report& r, const std::vector<double>& t, const std::vector<double>& p);
@@ -47,6 +50,19 @@ void StateTable(Report& r, const std::vector<int>& n, const std::string& head1, 
 // n / two probabilities, twelve columns wide ("P{L(time)=n}", "P{L(time)>n}").
 void TimeStateTable(Report& r, const std::vector<int>& n, const std::string& head1, const std::string& head2,
                     const std::vector<double>& v1, const std::vector<double>& v2);
+
+// The table of the "wait" output (P{Wq>t} for the t-values) or of the
+// "percentiles" output (the percentiles of the p-values); nothing for another output.
+void WaitOutputTable(Report& r, const std::string& output, const std::vector<double>& values,
+                     const std::function<double(double)>& wait,
+                     const std::function<std::optional<double>(double)>& percentile,
+                     bool singleBlank = false);
+// The same state tables for the n-list: n = CountOf(value), the columns eq(n) and gt(n).
+using StateFunction = std::function<double(int)>;
+void StateTable(Report& r, const std::vector<double>& values, const std::string& head1,
+                const std::string& head2, const StateFunction& eq, const StateFunction& gt);
+void TimeStateTable(Report& r, const std::vector<double>& values, const std::string& head1,
+                    const std::string& head2, const StateFunction& eq, const StateFunction& gt);
 
 // Writes any table: an empty line, the heading in table-edge style, the rows in
 // normal style with the last one in table-edge style. Nothing for no rows.

@@ -79,52 +79,25 @@ int TransientMaxInitial(double rho) {
 
 void RunTransientMM1(const PageInput& input, RunResult& result) {
     result.errorCaption = "ERROR";
-    const auto rhoValue = ReadReal(input.Field("rho"));
-    if (!rhoValue) {
-        result.inputError = "rho incorrect";
-        return;
-    }
-    if (*rhoValue < 0 || *rhoValue > 0.9901) {
-        result.inputError = "rho out of bounds";
-        return;
-    }
+    const auto rhoValue =
+        ReadRealField(input, result, "rho", 0, 0.9901, "rho incorrect", "rho out of bounds");
+    if (!rhoValue) return;
     const double rho = std::max(*rhoValue, 1e-9);
-    const int maxInitial = TransientMaxInitial(rho);
-    const auto i = ReadInteger(input.Field("i"));
-    if (!i) {
-        result.inputError = "i incorrect";
-        return;
-    }
-    if (*i < 0 || *i > maxInitial) {
-        result.inputError = "i out of bounds";
-        return;
-    }
+    const auto i =
+        ReadIntegerField(input, result, "i", 0, TransientMaxInitial(rho), "i incorrect", "i out of bounds");
+    if (!i) return;
     const std::string output = input.Choice("output").empty() ? "table" : input.Choice("output");
     const bool needsJ = output == "table" || output == "p-graph" || output == "P-graph";
     int j = 0;
     if (needsJ) {
-        const auto jValue = ReadInteger(input.Field("j"));
-        if (!jValue) {
-            result.inputError = "j incorrect";
-            return;
-        }
-        if (*jValue < 0 || *jValue > 100) {
-            result.inputError = "j out of bounds";
-            return;
-        }
+        const auto jValue = ReadIntegerField(input, result, "j", 0, 100, "j incorrect", "j out of bounds");
+        if (!jValue) return;
         j = *jValue;
     }
     double horizon = 0;
     if (output != "table") {
-        const auto t = ReadReal(input.Field("t"));
-        if (!t) {
-            result.inputError = "t incorrect";
-            return;
-        }
-        if (*t < 0.01 || *t > 1e6) {
-            result.inputError = "t out of range";
-            return;
-        }
+        const auto t = ReadRealField(input, result, "t", 0.01, 1e6, "t incorrect", "t out of range");
+        if (!t) return;
         horizon = *t;
     }
 

@@ -2,21 +2,17 @@
 // finite-source and transient M/M/1 pages.
 #include "modules/queue/queuecli.h"
 
+#include "support/clitesting.h"
+
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tarvik::queue {
 namespace {
 
-struct Call {
-    int code;
-    std::string out, err;
-};
+using Call = tarvik::test::CliRun;
 
-Call Solve(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
+Call Solve(const std::vector<std::string>& args) {
+    return tarvik::test::RunEntry(RunCli, args);
 }
 
 TEST(FiniteQueueCli, FiniteCapacityReport) {

@@ -145,6 +145,24 @@ TEST(Graphs, StateThinning) {
     EXPECT_GE(flat.back().first, 10000);
 }
 
+TEST(Graphs, DistributionGivenInFull) {
+    // p = (1/2, 1/4, 1/8, 1/8): exact in binary, so the tails are exact too.
+    const FullDistribution d({0.5, 0.25, 0.125, 0.125});
+    EXPECT_EQ(d.Eq(1), 0.25);
+    EXPECT_EQ(d.Gt(0), 0.5);
+    EXPECT_EQ(d.Gt(1), 0.25);
+    EXPECT_EQ(d.Gt(2), 0.125);
+    EXPECT_EQ(d.Gt(3), 0);
+    EXPECT_EQ(d.Eq(4), 0); // beyond the last state
+    EXPECT_EQ(d.Gt(40), 0);
+    // P{L > n | L > 0} from (0, 1) down to the first zero.
+    EXPECT_EQ(d.ConditionalTailGraph(), (GraphPoints{{0, 1}, {1, 0.5}, {2, 0.25}, {3, 0}}));
+    // Nothing but the empty state: a flat zero after the first point, no division by zero.
+    const GraphPoints empty = FullDistribution({1.0}).ConditionalTailGraph();
+    ASSERT_GE(empty.size(), 2u);
+    EXPECT_EQ(empty[1], (std::pair<double, double>{1, 0}));
+}
+
 TEST(ReportBlocks, TablesAreUnderlinedAtBothEnds) {
     Report r;
     WaitingTimeTable(r, {0.5, 1}, {0.25, 3e-9});

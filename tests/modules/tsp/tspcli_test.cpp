@@ -2,30 +2,22 @@
 
 #include "modules/tsp/tspbb.h"
 #include "modules/tsp/tsptour.h"
+#include "support/clitesting.h"
 #include "tsptesting.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
 
 using namespace tarvik::tsp;
 
-struct CliRun {
-    int code = 0;
-    std::string out, err;
-};
+using tarvik::test::CliRun;
 
-CliRun Solve(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    CliRun r;
-    r.code = RunCli(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+CliRun Solve(const std::vector<std::string>& args) {
+    return tarvik::test::RunEntry(RunCli, args);
 }
 
 class CityFileTest : public ::testing::Test {

@@ -10,7 +10,6 @@
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -92,12 +91,6 @@ TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMarkovKeuzeDialoog::pageChanged);
-
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence::HelpContents);
-    help->setShortcutContext(Qt::WindowShortcut);
-    connect(help, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kMarkovHelpContext, this); });
-    addAction(help);
 
     loadGrids(MakeChain(type_, kDefaultStates));
     resetOutputChoices();

@@ -6,7 +6,6 @@
 #include "modules/markov/ui/markovprogressunit.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
 
@@ -42,14 +41,6 @@ void TMarkov::showEvent(QShowEvent* event) {
         shownOnce_ = true;
         tarvik::ui::ShowInFront(keuze_);
     }
-}
-
-void TMarkov::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        HelpItemClick();
-        return;
-    }
-    tarvik::ui::ModuleWindow::keyPressEvent(event);
 }
 
 bool TMarkov::canClose() {

@@ -28,7 +28,6 @@ protected:
     bool canClose() override;
     void releaseModule() override;
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CloseItemClick();

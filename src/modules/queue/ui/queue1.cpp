@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -946,16 +945,6 @@ void TQueueMainForm::HelpClick() {
 void TQueueMainForm::InfoClick() {
     if (!about_) return;
     about_->open();
-}
-
-void TQueueMainForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        const int i = PageControl->currentIndex();
-        if (i >= 0 && i < kPageCount)
-            tarvik::ui::ShowHelp(Pages()[static_cast<std::size_t>(i)].helpContext, this);
-        return;
-    }
-    ModuleWindow::keyPressEvent(event);
 }
 
 void TQueueMainForm::releaseModule() {

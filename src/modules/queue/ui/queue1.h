@@ -79,7 +79,6 @@ public:
 
 protected:
     void releaseModule() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct FieldBinding {

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -157,14 +156,6 @@ void TQueueGraphForm::Place(int k, QSize screen) {
     const auto [left, top] =
         CascadePosition(k, design_.x(), design_.y(), screen.width(), screen.height(), width(), height());
     move(left, top);
-}
-
-void TQueueGraphForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        tarvik::ui::ShowHelp(10, this);
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace tarvik::queue::ui

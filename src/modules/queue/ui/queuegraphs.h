@@ -31,7 +31,6 @@ public:
 
 protected:
     TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels);
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Fill(const GraphWindowData& data);

@@ -5,6 +5,7 @@
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/modulewindow.h"
+#include "modules/tsp/ui/tspdialoogunit.h"
 #include "modules/tsp/ui/tspunit.h"
 
 #include <QCloseEvent>
@@ -30,15 +31,7 @@ TTSPBBDlg::TTSPBBDlg(TTSP* owner) : QDialog(owner), owner_(owner) {
     BovengrensEdit = new QLineEdit(this);
     BovengrensEdit->setObjectName(QStringLiteral("BovengrensEdit"));
     main->addWidget(BovengrensEdit);
-    auto* buttons = new QHBoxLayout;
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    main->addLayout(OkPreviousRow(this, OKBtn, TerugBtn));
     connect(OKBtn, &QPushButton::clicked, this, &TTSPBBDlg::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TTSPBBDlg::TerugBtnClick);
 }

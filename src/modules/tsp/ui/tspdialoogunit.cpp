@@ -24,6 +24,20 @@
 
 namespace tarvik::tsp::ui {
 
+QHBoxLayout* OkPreviousRow(QWidget* dialog, QPushButton*& ok, QPushButton*& previous) {
+    auto* row = new QHBoxLayout;
+    ok = new QPushButton(dialog->style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
+                         dialog);
+    ok->setObjectName(QStringLiteral("OKBtn"));
+    ok->setDefault(true);
+    previous = new QPushButton(dialog->style()->standardIcon(QStyle::SP_ArrowBack),
+                               QStringLiteral("Previous"), dialog);
+    previous->setObjectName(QStringLiteral("TerugBtn"));
+    row->addWidget(ok);
+    row->addWidget(previous);
+    return row;
+}
+
 // --- TTSPZetSteden ----------------------------------------------------------------
 
 TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
@@ -56,15 +70,7 @@ TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
     aantalLayout->addWidget(new QLabel(QStringLiteral("2<= number <=50"), aantal));
     main->addWidget(aantal);
 
-    auto* buttons = new QHBoxLayout;
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    TerugBtn = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous"), this);
-    TerugBtn->setObjectName(QStringLiteral("TerugBtn"));
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(TerugBtn);
-    main->addLayout(buttons);
+    main->addLayout(OkPreviousRow(this, OKBtn, TerugBtn));
     connect(OKBtn, &QPushButton::clicked, this, &TTSPZetSteden::OKBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TTSPZetSteden::TerugBtnClick);
 }

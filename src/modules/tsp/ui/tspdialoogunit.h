@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -17,6 +18,9 @@ class QToolButton;
 namespace tarvik::tsp::ui {
 
 class TTSP;
+
+// The row under a settings dialog: "OK" (the default button) and "Previous".
+QHBoxLayout* OkPreviousRow(QWidget* dialog, QPushButton*& ok, QPushButton*& previous);
 
 class TTSPZetSteden : public QDialog {
     Q_OBJECT

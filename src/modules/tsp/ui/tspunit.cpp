@@ -152,17 +152,7 @@ void TTSP::ZetStedenOK(bool random, int n) {
         Cancel = true;
         return;
     }
-    Dialoog->ClearResult();
-    Dialoog->AanwijzingBox->setTitle(QStringLiteral("Instructions"));
-    Dialoog->TweeOptBtn->setEnabled(false);
-    Dialoog->ListBox->setEnabled(true);
-    Dialoog->HeuristiekBtn->setEnabled(true);
-    Dialoog->ExactBtn->setEnabled(true);
-    HeuristicPresent = OptimalPresent = false;
-    Heuristic.clear();
-    Optimal.clear();
-    EndDisc = 0;
-    OwnPath.reset();
+    ForgetTours();
     N = std::clamp(n, kMinCities, kMaxCities);
 
     if (!random) {
@@ -553,6 +543,20 @@ void TTSP::TweeOptBtnClick() {
     DrawMap();
 }
 
+void TTSP::ForgetTours() {
+    Dialoog->ClearResult();
+    Dialoog->AanwijzingBox->setTitle(QStringLiteral("Instructions"));
+    Dialoog->TweeOptBtn->setEnabled(false);
+    Dialoog->ListBox->setEnabled(true);
+    Dialoog->HeuristiekBtn->setEnabled(true);
+    Dialoog->ExactBtn->setEnabled(true);
+    HeuristicPresent = OptimalPresent = false;
+    Heuristic.clear();
+    Optimal.clear();
+    EndDisc = 0;
+    OwnPath.reset();
+}
+
 void TTSP::WisBtnClick() {
     if (Constructing && Animate) {
         // The first press during an animation only switches it off.
@@ -561,19 +565,9 @@ void TTSP::WisBtnClick() {
     }
     Cancel = true;
     if (PlacingByClicks || !CitiesComplete) return; // nothing to erase while the cities are being placed
-    Dialoog->ClearResult();
+    ForgetTours();
     Dialoog->ResultaatMemo->hide();
-    Dialoog->AanwijzingBox->setTitle(QStringLiteral("Instructions"));
-    Dialoog->ListBox->setEnabled(true);
-    Dialoog->HeuristiekBtn->setEnabled(true);
-    Dialoog->ExactBtn->setEnabled(true);
-    Dialoog->TweeOptBtn->setEnabled(false);
-    HeuristicPresent = OptimalPresent = false;
-    Heuristic.clear();
-    Optimal.clear();
     HeuristicClosed = false;
-    EndDisc = 0;
-    OwnPath.reset();
     Dialoog->Info->setText(QString::fromLatin1(kChooseMethod));
     Dialoog->Info->show();
     DrawMap();

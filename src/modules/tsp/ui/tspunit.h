@@ -81,6 +81,8 @@ protected:
     void releaseModule() override;
 
 private:
+    // No tour any more: the result cleared and the methods offered again.
+    void ForgetTours();
     void DrawMap();
     MapScene Scene() const;
     // A pause of `units` wait units that keeps the interface running and ends

@@ -1,74 +1,10 @@
 // The pages of the two-moment and renewal models driven through the window.
-#include "modules/queue/ui/queue1.h"
-#include "modules/queue/ui/queuegraphs.h"
-#include "modules/queue/ui/queuemodule.h"
-#include "modules/queue/ui/queuewidgets.h"
-#include "support/apptesting.h"
-#include "support/scripteddialogs.h"
-
-#include <QLabel>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <gtest/gtest.h>
+#include "queuewindowtesting.h"
 
 namespace tarvik::queue::ui {
 namespace {
 
-using tarvik::test::ProcessEvents;
-using tarvik::test::ScriptedDialogs;
-
-class QueueModelPages : public ::testing::Test {
-protected:
-    void SetUp() override {
-        form = static_cast<TQueueMainForm*>(CreateQueueWindow(nullptr));
-        form->resize(1000, 700);
-        form->show();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        if (form) form->closeModule();
-        for (int i = 0; i < 20 && form; ++i) ProcessEvents();
-        delete form.data();
-    }
-    template <typename T = TQueueEdit> T* Find(const char* name) {
-        T* w = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    void ShowPage(Page p) {
-        form->PageControl->setCurrentIndex(static_cast<int>(p));
-        ProcessEvents(1);
-    }
-    void Type(const char* field, const QString& text) {
-        TQueueEdit* e = Find(field);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
-    void Choose(const char* group, int item) {
-        TRadioGroup* g = Find<TRadioGroup>(group);
-        QTest::mouseClick(g->item(item), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(5, g->item(item)->height() / 2));
-    }
-    void Run(Page p) {
-        QTest::mouseClick(form->runButton(p), Qt::LeftButton);
-        ProcessEvents();
-    }
-    QStringList LogLines() {
-        QStringList lines;
-        for (QTextBlock b = form->Results->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
-        return lines;
-    }
-
-    ScriptedDialogs dialogs;
-    QPointer<TQueueMainForm> form;
-};
+class QueueModelPages : public QueueWindowTest {};
 
 TEST_F(QueueModelPages, RunButtonsOfTheModelPagesAreEnabled) {
     for (Page p : {Page::MG1, Page::DG1, Page::MDC, Page::DMC, Page::GMC})

@@ -1,82 +1,20 @@
-#include "modules/queue/ui/queue1.h"
-#include "modules/queue/ui/queuegraphs.h"
-#include "modules/queue/ui/queuemodule.h"
-#include "modules/queue/ui/queuewidgets.h"
-#include "support/apptesting.h"
-#include "support/scripteddialogs.h"
+// The queue module window: pages, fields, output choices, the log, the graph
+// windows and the buttons.
+#include "queuewindowtesting.h"
+
+#include "common/ui/help.h"
 
 #include <QAction>
 #include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QTabWidget>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <gtest/gtest.h>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace tarvik::queue::ui {
 namespace {
 
 using tarvik::test::ProcessEvents;
-using tarvik::test::ScriptedDialogs;
 
-class QueueWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        form = static_cast<TQueueMainForm*>(CreateQueueWindow(nullptr));
-        form->resize(1000, 700);
-        form->show();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        if (form) form->closeModule();
-        for (int i = 0; i < 20 && form; ++i) ProcessEvents();
-        delete form.data();
-    }
-
-    template <typename T = TQueueEdit> T* Find(const char* name) {
-        T* w = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    void ShowPage(Page p) {
-        form->PageControl->setCurrentIndex(static_cast<int>(p));
-        ProcessEvents(1);
-    }
-    void Type(const char* field, const QString& text) {
-        TQueueEdit* e = Find(field);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
-    void Choose(const char* group, int item) {
-        TRadioGroup* g = Find<TRadioGroup>(group);
-        QTest::mouseClick(g->item(item), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(5, g->item(item)->height() / 2));
-    }
-    QString Range(const char* field) { return Find<QLabel>((std::string(field) + "_range").c_str())->text(); }
-    bool Shown(QWidget* w) { return w && w->isVisibleTo(w->parentWidget()); }
-    QStringList LogLines() {
-        QStringList lines;
-        for (QTextBlock b = form->Results->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
-        return lines;
-    }
-
-    ScriptedDialogs dialogs;
-    QPointer<TQueueMainForm> form;
-};
+class QueueWindow : public QueueWindowTest {};
 
 TEST_F(QueueWindow, OpensOnMDcWithTenPagesAndTheLogHeader) {
     EXPECT_EQ(form->windowTitle(), "Module Queue");
@@ -388,6 +326,8 @@ TEST_F(QueueWindow, GraphsOpenCascadedGraphWindows) {
     EXPECT_EQ(g->label(0)->text(), "c =   10");
     EXPECT_EQ(g->label(1)->text(), "rho = 0.8");
     EXPECT_EQ(g->closeButton()->text(), "&Close");
+    // F1 anywhere in a graph window opens the graph windows' topic.
+    EXPECT_EQ(tarvik::ui::HelpContextOf(g->closeButton()), 10);
     ASSERT_EQ(g->graphs().size(), 2u);
     const auto& wait = g->graphs()[0]->Series(1);
     EXPECT_GE(wait.Count(), 24);
