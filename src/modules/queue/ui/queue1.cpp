@@ -866,7 +866,8 @@ void TQueueMainForm::RunClick(Page p) {
 }
 
 void TQueueMainForm::ShowGraphWindow(const GraphWindowData& data, int cascadeIndex) {
-    TQueueGraphForm* w = TQueueGraphForm::Create(data, this);
+    TQueueGraphForm* w =
+        TQueueGraphForm::Create(data, this, tarvik::ui::HelpContextOf(PageControl->currentWidget()));
     QSize screen(1024, 768);
     if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry().size();
     w->Place(cascadeIndex, screen);

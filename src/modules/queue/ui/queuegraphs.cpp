@@ -66,9 +66,11 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
     g.SetPlotting(true);
 }
 
-TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels)
+TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels,
+                                 int helpContext)
     : QWidget(owner, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), design_(design) {
-    tarvik::ui::SetHelpContext(this, 10);
+    // The graphs are explained on the page of the model that drew them.
+    tarvik::ui::SetHelpContext(this, helpContext);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Graph"));
     const int gw = graphCount == 2 ? kWideGraph : kSingleGraph;
@@ -102,7 +104,8 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     help_ = new QPushButton(QStringLiteral("&Help"), this);
     help_->setObjectName(QStringLiteral("HelpButton"));
     help_->setGeometry(width - 90, 8, 80, 26);
-    connect(help_, &QPushButton::clicked, this, [this] { tarvik::ui::ShowHelp(10, this); });
+    connect(help_, &QPushButton::clicked, this,
+            [this, helpContext] { tarvik::ui::ShowHelp(helpContext, this); });
     for (int i = 0; i < graphCount; ++i) {
         auto* g = new tarvik::plot::TdiDoriv(this);
         g->setGeometry(10 + i * (gw + 10), kTop, gw, gh);
@@ -112,11 +115,11 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     setFixedSize(width, kTop + gh + 10);
 }
 
-TQueueGraphForm* TQueueGraphForm::Create(const GraphWindowData& data, QWidget* owner) {
+TQueueGraphForm* TQueueGraphForm::Create(const GraphWindowData& data, QWidget* owner, int helpContext) {
     TQueueGraphForm* w = nullptr;
     switch (data.design) {
     case GraphDesign::MG1:
-        w = new TQueueGraphForm(owner, 2, QPoint(40, 60), false);
+        w = new TQueueGraphForm(owner, 2, QPoint(40, 60), false, helpContext);
         w->setObjectName(QStringLiteral("TMG1_GraphForm"));
         w->graphs_[0]->setObjectName(QStringLiteral("MG1_wait_graph"));
         w->graphs_[1]->setObjectName(QStringLiteral("MG1_State_graph"));
@@ -126,13 +129,13 @@ TQueueGraphForm* TQueueGraphForm::Create(const GraphWindowData& data, QWidget* o
         w->graphs_[1]->YAxis.Title = "Probaility";
         break;
     case GraphDesign::DG1:
-        w = new TQueueGraphForm(owner, 1, QPoint(60, 70), false);
+        w = new TQueueGraphForm(owner, 1, QPoint(60, 70), false, helpContext);
         w->setObjectName(QStringLiteral("TDG1_Graph1"));
         w->graphs_[0]->setObjectName(QStringLiteral("diDoriv1"));
         DesignGraph(*w->graphs_[0], QStringLiteral("P(Wq>t | Wq>0)"));
         break;
     case GraphDesign::GMC:
-        w = new TQueueGraphForm(owner, 1, QPoint(80, 80), true);
+        w = new TQueueGraphForm(owner, 1, QPoint(80, 80), true, helpContext);
         w->setObjectName(QStringLiteral("TGMC_Graph1"));
         w->graphs_[0]->setObjectName(QStringLiteral("diDoriv1"));
         DesignGraph(*w->graphs_[0], QStringLiteral("P(Wq>t | Wq>0)"));

@@ -16,7 +16,8 @@ class TQueueGraphForm : public QWidget {
     Q_OBJECT
 public:
     // The window of a design, filled with the model's graphs and labels.
-    static TQueueGraphForm* Create(const GraphWindowData& data, QWidget* owner);
+    // `helpContext`: the topic of the page that drew the graphs (F1 and "&Help").
+    static TQueueGraphForm* Create(const GraphWindowData& data, QWidget* owner, int helpContext);
 
     QLabel* titleLabel() const { return title_; }
     QLabel* label(int i) const { return labels_[static_cast<std::size_t>(i)]; } // 0..2
@@ -30,7 +31,7 @@ public:
     void Place(int k, QSize screen);
 
 protected:
-    TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels);
+    TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, bool threeLabels, int helpContext);
 
 private:
     void Fill(const GraphWindowData& data);

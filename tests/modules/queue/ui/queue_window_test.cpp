@@ -326,8 +326,9 @@ TEST_F(QueueWindow, GraphsOpenCascadedGraphWindows) {
     EXPECT_EQ(g->label(0)->text(), "c =   10");
     EXPECT_EQ(g->label(1)->text(), "rho = 0.8");
     EXPECT_EQ(g->closeButton()->text(), "&Close");
-    // F1 anywhere in a graph window opens the graph windows' topic.
-    EXPECT_EQ(tarvik::ui::HelpContextOf(g->closeButton()), 10);
+    // F1 anywhere in a graph window opens the topic of the page that drew it
+    // (the M/M/c page), not that of another module.
+    EXPECT_EQ(tarvik::ui::HelpContextOf(g->closeButton()), 120);
     ASSERT_EQ(g->graphs().size(), 2u);
     const auto& wait = g->graphs()[0]->Series(1);
     EXPECT_GE(wait.Count(), 24);
@@ -368,7 +369,7 @@ TEST_F(QueueWindow, GraphWindowsTakeCascadePlaces) {
     data.design = GraphDesign::GMC;
     data.title = "t";
     data.graphs = {GraphData{}};
-    std::unique_ptr<TQueueGraphForm> w(TQueueGraphForm::Create(data, nullptr));
+    std::unique_ptr<TQueueGraphForm> w(TQueueGraphForm::Create(data, nullptr, 150));
     const QPoint design = w->designPosition();
     w->Place(0, QSize(2000, 1500));
     EXPECT_EQ(w->pos(), design);
