@@ -91,7 +91,7 @@ QString TdiDoriv::Description() const {
     if (plotting_)
         for (const auto& [n, s] : series_)
             if (s->Active && s->Count() > 0)
-                shown << QStringLiteral("%1: %2 points")
+                shown << QString::fromLatin1(s->Count() == 1 ? "%1: %2 point" : "%1: %2 points")
                              .arg(s->SeriesName.empty() ? QStringLiteral("series %1").arg(n)
                                                         : QString::fromStdString(s->SeriesName))
                              .arg(s->Count());
