@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTextEdit>
+#include <algorithm>
 #include <limits>
 
 namespace tarvik::ui {
@@ -169,11 +170,12 @@ void DescribePicture(QWidget* picture, const QString& description) {
 }
 
 void SetTabOrder(std::initializer_list<QWidget*> order) {
-    if (order.size() < 2) return;
+    const auto first = std::find_if(order.begin(), order.end(), [](QWidget* w) { return w != nullptr; });
+    if (first == order.end()) return;
     // Qt leaves the chain as it is when the widget to be followed ends its
     // window's chain; a stand-in at the very end, removed afterwards, keeps
     // every widget of the list from being the last.
-    auto* end = new QWidget((*order.begin())->window());
+    auto* end = new QWidget((*first)->window());
     end->setFocusPolicy(Qt::TabFocus);
     QWidget* previous = nullptr;
     for (QWidget* w : order) {

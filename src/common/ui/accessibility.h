@@ -40,7 +40,7 @@ void DescribePicture(QWidget* picture, const QString& description);
 // where the group box stands.
 bool TabGoesBack(QWidget* from, QWidget* to);
 // Makes Tab visit the widgets (of one window) in the order given, after the
-// first of them.
+// first of them; null entries are passed over.
 void SetTabOrder(std::initializer_list<QWidget*> order);
 
 // What is wrong in a window for a keyboard or screen-reader user: each visible
