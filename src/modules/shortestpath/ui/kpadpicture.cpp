@@ -64,8 +64,9 @@ QString DescribeNetwork(const NetworkPicture& picture) {
     parts << QStringLiteral("Network of %1 by %2 arcs from (0, 0) to (%1, %2)").arg(n.columns).arg(n.rows);
     if (!picture.optimal.empty())
         parts << DescribePath(n, picture.optimal, QStringLiteral("optimal path (blue)"));
-    parts << (picture.own.empty() ? QStringLiteral("no own path yet")
-                                  : DescribePath(n, picture.own, QStringLiteral("own path (red)")));
+    parts << (picture.own.empty()
+                  ? QStringLiteral("no own or heuristic path yet")
+                  : DescribePath(n, picture.own, QStringLiteral("own or heuristic path (red)")));
     parts << (picture.distances ? QStringLiteral("distances shown") : QStringLiteral("distances hidden"));
     return parts.join(QStringLiteral("; "));
 }
