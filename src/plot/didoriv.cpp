@@ -1,5 +1,8 @@
 #include "plot/didoriv.h"
 
+#include "common/numformat.h"
+#include "common/ui/accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -51,6 +54,7 @@ TdiDoriv::TdiDoriv(QWidget* parent) : QFrame(parent) {
     YAxis.Title = "Y axis";
     YAxis_Second.Title = "Second Y axis";
     YAxis_Second.ShowAxis = false;
+    tarvik::ui::DescribePicture(this, Description());
 }
 
 TdiDoriv::~TdiDoriv() = default;
@@ -80,6 +84,36 @@ void TdiDoriv::SetLimits(TAxis& axis, double min, double max) {
 
 void TdiDoriv::Changed() {
     if (plotting_) update();
+}
+
+QString TdiDoriv::Description() const {
+    QStringList shown;
+    if (plotting_)
+        for (const auto& [n, s] : series_)
+            if (s->Active && s->Count() > 0)
+                shown << QString::fromLatin1(s->Count() == 1 ? "%1: %2 point" : "%1: %2 points")
+                             .arg(s->SeriesName.empty() ? QStringLiteral("series %1").arg(n)
+                                                        : QString::fromStdString(s->SeriesName))
+                             .arg(s->Count());
+    QStringList parts;
+    parts << QString::fromStdString(Appearance.GraphTitle);
+    if (shown.isEmpty()) {
+        parts << QStringLiteral("no series drawn");
+        return parts.join(QStringLiteral("; "));
+    }
+    auto range = [](const TAxis& axis) {
+        return QStringLiteral("%1 from %2 to %3")
+            .arg(QString::fromStdString(axis.Title), QString::fromStdString(FormatGeneral(axis.Min, 4)),
+                 QString::fromStdString(FormatGeneral(axis.Max, 4)));
+    };
+    if (!scalesValid_) {
+        parts << QString::fromStdString(Appearance.ErrorCaption);
+    } else {
+        parts << range(XAxis) << range(YAxis);
+        if (YAxis_Second.ShowAxis) parts << range(YAxis_Second);
+    }
+    parts << QStringLiteral("%1 series (%2)").arg(shown.size()).arg(shown.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral("; "));
 }
 
 QRect TdiDoriv::PlotArea() const {
@@ -141,6 +175,7 @@ void TdiDoriv::PaintGraph(QPainter& p) {
     PrepareAxis(YAxis, area.height(), yError);
     if (YAxis_Second.ShowAxis) PrepareAxis(YAxis_Second, area.height(), y2Error);
     scalesValid_ = xError.empty() && yError.empty();
+    tarvik::ui::DescribePicture(this, Description());
 
     const QColor margin =
         Appearance.UseControlColor ? palette().color(QPalette::Window) : ToColor(Appearance.MarginColor);

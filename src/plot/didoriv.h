@@ -44,6 +44,10 @@ public:
     // Whether the last paint found every scale valid.
     bool ScalesValid() const { return scalesValid_; }
     bool Zoomed() const { return zoom_.zoomed; }
+    // What the graph shows, for screen readers: its title, the range of each
+    // axis shown and the series with their numbers of points. Kept as the
+    // control's accessible description, renewed whenever the graph is drawn.
+    QString Description() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -81,6 +81,30 @@ TEST(GraphControl, InvalidScaleShowsTheErrorCaptionAndNothingThrows) {
     EXPECT_FALSE(g.ScalesValid());
 }
 
+// Screen readers hear the title, the ranges drawn and the series with their points.
+TEST(GraphControl, DescriptionFollowsWhatIsDrawn) {
+    TdiDoriv g;
+    g.resize(300, 250);
+    g.Appearance.GraphTitle = "Waiting time";
+    g.XAxis.Title = "rho";
+    g.YAxis.Title = "Wq";
+    g.SetLimits(g.XAxis, 0, 1);
+    g.SetLimits(g.YAxis, 0, 20);
+    EXPECT_EQ(g.accessibleDescription().toStdString(), "diDoriv 3.00; no series drawn");
+    g.Series(1).SeriesName = "M/M/1";
+    for (int i = 1; i <= 9; ++i) g.Series(1).Add(i / 10.0, i);
+    g.Series(3).Add(0.5, 2);
+    g.Series(4).Active = false;
+    g.Series(4).Add(0.5, 3);
+    Render(g);
+    EXPECT_EQ(
+        g.accessibleDescription().toStdString(),
+        "Waiting time; rho from 0 to 1; Wq from 0 to 20; 2 series (M/M/1: 9 points, Series 3: 1 point)");
+    g.SetLimits(g.YAxis, 5, 1);
+    Render(g);
+    EXPECT_TRUE(g.accessibleDescription().contains(QString::fromStdString(g.Appearance.ErrorCaption)));
+}
+
 TEST(GraphControl, ShiftDragZoomsAndATinyDragUndoes) {
     TdiDoriv g;
     g.resize(400, 300);

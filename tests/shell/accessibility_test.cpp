@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -81,14 +83,106 @@ TEST(Accessibility, ControlsAreNamedByTheirLabels) {
     EXPECT_TRUE(problems.filter(QStringLiteral("not reached by Tab: MouseOnly")).size() == 1);
 }
 
+// Tab order against reading order, judged on fixed geometries: the controls
+// are made in the order Tab is to visit them.
+TEST(Accessibility, TabOrderFollowsReadingOrder) {
+    // A 2 x 2 grid (the right column 3 pixels lower), a group box below with
+    // two fields, a field under the group, and OK on its right.
+    const std::map<QString, QRect> places = {{"A", {10, 10, 100, 20}},  {"B", {150, 13, 100, 20}},
+                                             {"C", {10, 40, 100, 20}},  {"D", {150, 43, 100, 20}},
+                                             {"G1", {10, 20, 100, 20}}, {"G2", {10, 50, 100, 20}},
+                                             {"E", {10, 160, 100, 20}}, {"OK", {270, 165, 80, 24}}};
+    struct Case {
+        const char* what;
+        QStringList order;
+        QString fault; // the step reported, empty when none
+    };
+    const std::vector<Case> cases = {
+        {"rows", {"A", "B", "C", "D", "G1", "G2", "E", "OK"}, {}},
+        {"columns, each read to its end", {"A", "C", "B", "D", "G1", "G2", "E", "OK"}, {}},
+        {"back along a row", {"B", "A", "C", "D", "G1", "G2", "E", "OK"}, "A (QLineEdit) in Order after B"},
+        {"up in the same column",
+         {"A", "B", "D", "C", "G1", "G2", "E", "OK"},
+         "C (QLineEdit) in Order after D"},
+        {"out of a group and back",
+         {"A", "B", "C", "D", "G1", "E", "G2", "OK"},
+         "G2 (QLineEdit) in Order after E"},
+        {"a field after the buttons",
+         {"A", "B", "C", "D", "G1", "G2", "OK", "E"},
+         "E (QLineEdit) in Order after OK"},
+    };
+    for (const Case& test : cases) {
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("Order"));
+        window.resize(360, 200);
+        auto* group = new QGroupBox(QStringLiteral("Group"), &window);
+        group->setGeometry(10, 70, 240, 80);
+        for (const QString& name : test.order) {
+            QWidget* w = name == "OK" ? static_cast<QWidget*>(new QPushButton(name))
+                                      : static_cast<QWidget*>(new QLineEdit);
+            w->setParent(name.startsWith('G') ? group : &window);
+            w->setObjectName(name);
+            w->setAccessibleName(name);
+            w->setGeometry(places.at(name));
+        }
+        window.show();
+        ProcessEvents();
+        const QStringList tabProblems = AccessibilityProblems(&window).filter(QStringLiteral("Tab against"));
+        if (test.fault.isEmpty()) {
+            EXPECT_TRUE(tabProblems.isEmpty()) << test.what << ": " << tabProblems.join('\n').toStdString();
+        } else {
+            ASSERT_EQ(tabProblems.size(), 1) << test.what << ": " << tabProblems.join('\n').toStdString();
+            EXPECT_TRUE(tabProblems[0].contains(test.fault))
+                << test.what << ": " << tabProblems[0].toStdString();
+        }
+    }
+}
+
+// Qt leaves the chain alone when the widget to be followed ends it; SetTabOrder does not.
+TEST(Accessibility, SetTabOrderMovesAfterTheLastOfTheChain) {
+    QWidget window;
+    auto* first = new QPushButton(QStringLiteral("First"), &window);
+    auto* second = new QPushButton(QStringLiteral("Second"), &window);
+    auto* third = new QPushButton(QStringLiteral("Third"), &window);
+    SetTabOrder({third, first, second});
+    QList<QWidget*> chain;
+    for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) chain << w;
+    EXPECT_EQ(chain, (QList<QWidget*>{third, first, second}));
+}
+
+TEST(Accessibility, PicturesWithoutDescriptionAreFound) {
+    QWidget window;
+    auto* picture = new QWidget(&window);
+    picture->setObjectName(QStringLiteral("Drawing"));
+    picture->setGeometry(0, 0, 50, 50);
+    auto* plain = new QWidget(&window); // a widget that is no picture needs no description
+    plain->setGeometry(60, 0, 50, 50);
+    MarkAsPicture(picture);
+    window.show();
+    ProcessEvents();
+    EXPECT_EQ(AccessibilityProblems(&window).filter(QStringLiteral("no description: Drawing")).size(), 1);
+    DescribePicture(picture, QStringLiteral("A square"));
+    EXPECT_TRUE(AccessibilityProblems(&window).isEmpty())
+        << AccessibilityProblems(&window).join('\n').toStdString();
+    picture->hide(); // a hidden picture is not read
+    picture->setAccessibleDescription({});
+    EXPECT_TRUE(AccessibilityProblems(&window).isEmpty());
+}
+
 struct Walk {
     QStringList problems;
     int controls = 0; // interactive controls looked at
+    int pictures = 0; // pictures looked at
 
     void window(QWidget* w) {
         problems += AccessibilityProblems(w);
-        for (QWidget* c : w->findChildren<QWidget*>())
-            if (c->window() == w && c->isVisible() && IsInteractive(c)) ++controls;
+        QList<QWidget*> widgets = w->findChildren<QWidget*>();
+        widgets << w;
+        for (QWidget* c : widgets) {
+            if (c->window() != w || !c->isVisible()) continue;
+            if (IsInteractive(c)) ++controls;
+            if (IsPicture(c)) ++pictures;
+        }
     }
     // Every window that shows, the main window among them.
     void visibleWindows() {
@@ -113,7 +207,7 @@ TEST(Accessibility, EveryModuleWindowIsNamedAndReachedByTab) {
         // The module's other windows (results, pictures, later dialogs), each shown once.
         if (main.module())
             for (QWidget* w : main.module()->findChildren<QWidget*>()) {
-                if (!w->isWindow() || w->isVisible() || w->isModal()) continue;
+                if (!w->isWindow() || w->isVisible()) continue;
                 w->show();
                 ProcessEvents();
                 walk.window(w);
@@ -126,6 +220,7 @@ TEST(Accessibility, EveryModuleWindowIsNamedAndReachedByTab) {
     EXPECT_TRUE(walk.problems.isEmpty()) << walk.problems.join('\n').toStdString();
     // The walk went through the program's windows, not past them.
     EXPECT_GT(walk.controls, 300);
+    EXPECT_GT(walk.pictures, 10);
 }
 
 } // namespace

@@ -13,11 +13,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
 #include <QTextEdit>
+#include <algorithm>
 #include <limits>
 
 namespace tarvik::ui {
@@ -97,6 +99,17 @@ QString SuggestedName(QWidget* w) {
     return {};
 }
 
+// The outermost group box around `w` (below its window) that does not also
+// hold `other`: the block `w` stands in as seen from `other`.
+QWidget* BlockOf(QWidget* w, const QWidget* other) {
+    QWidget* block = w;
+    for (QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (qobject_cast<QGroupBox*>(p) && !p->isAncestorOf(other)) block = p;
+    return block;
+}
+
+const char* const kPictureProperty = "tarvikPicture";
+
 class NamingFilter : public QObject {
 public:
     using QObject::QObject;
@@ -143,20 +156,77 @@ void InstallAccessibleNames() {
     qApp->installEventFilter(filter);
 }
 
+void MarkAsPicture(QWidget* picture) {
+    picture->setProperty(kPictureProperty, true);
+}
+
+bool IsPicture(const QWidget* widget) {
+    return widget && widget->property(kPictureProperty).toBool();
+}
+
+void DescribePicture(QWidget* picture, const QString& description) {
+    MarkAsPicture(picture);
+    picture->setAccessibleDescription(description);
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> order) {
+    const auto first = std::find_if(order.begin(), order.end(), [](QWidget* w) { return w != nullptr; });
+    if (first == order.end()) return;
+    // Qt leaves the chain as it is when the widget to be followed ends its
+    // window's chain; a stand-in at the very end, removed afterwards, keeps
+    // every widget of the list from being the last.
+    auto* end = new QWidget((*first)->window());
+    end->setFocusPolicy(Qt::TabFocus);
+    QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    delete end;
+}
+
+bool TabGoesBack(QWidget* from, QWidget* to) {
+    constexpr int kRowTolerance = 4;
+    const QRect a = InWindow(BlockOf(from, to));
+    const QRect b = InWindow(BlockOf(to, from));
+    const bool right = b.left() >= a.right() - kRowTolerance;
+    if (b.bottom() <= a.top() + kRowTolerance) return !right; // a row above, unless it starts the next column
+    if (a.bottom() <= b.top() + kRowTolerance) return false;  // a row below
+    return b.right() <= a.left() + kRowTolerance;             // side by side: to the left
+}
+
 QStringList AccessibilityProblems(QWidget* window) {
     QStringList problems;
+    auto who = [window](const QWidget* w) {
+        return QStringLiteral("%1 (%2) in %3")
+            .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()),
+                 window->objectName().isEmpty() ? window->windowTitle() : window->objectName());
+    };
+    // The visible controls in the order Tab visits them.
+    QList<QWidget*> stops;
     QSet<QWidget*> chain;
     for (QWidget* w = window->nextInFocusChain(); w && w != window && !chain.contains(w);
-         w = w->nextInFocusChain())
+         w = w->nextInFocusChain()) {
         chain.insert(w);
+        if (w->window() == window && w->isVisible() && IsInteractive(w) && (w->focusPolicy() & Qt::TabFocus))
+            stops << w;
+    }
+    // Command buttons may follow all the fields, wherever they stand.
+    qsizetype commandsFrom = stops.size();
+    while (commandsFrom > 0 && qobject_cast<QPushButton*>(stops[commandsFrom - 1])) --commandsFrom;
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        if (i != commandsFrom && TabGoesBack(stops[i - 1], stops[i]))
+            problems << QStringLiteral("Tab against reading order: %1 after %2")
+                            .arg(who(stops[i]), who(stops[i - 1]));
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.prepend(window); // a window may be a picture itself
     for (QWidget* w : widgets) {
-        if (w->window() != window || !w->isVisible() || !IsInteractive(w)) continue;
-        const QString who =
-            QStringLiteral("%1 (%2) in %3")
-                .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()),
-                     window->objectName().isEmpty() ? window->windowTitle() : window->objectName());
-        if (AccessibleNameOf(w).isEmpty()) problems << QStringLiteral("no name: ") + who;
+        if (w->window() != window || !w->isVisible()) continue;
+        if (IsPicture(w) && w->accessibleDescription().isEmpty())
+            problems << QStringLiteral("no description: ") + who(w);
+        if (!IsInteractive(w)) continue;
+        if (AccessibleNameOf(w).isEmpty()) problems << QStringLiteral("no name: ") + who(w);
         auto tabbed = [&chain](const QWidget* x) {
             return x->isEnabled() && (x->focusPolicy() & Qt::TabFocus) &&
                    chain.contains(const_cast<QWidget*>(x));
@@ -168,7 +238,7 @@ QStringList AccessibilityProblems(QWidget* window) {
             for (const QRadioButton* other :
                  w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
                 reached = reached || (other->autoExclusive() && other->isVisible() && tabbed(other));
-        if (w->isEnabled() && !reached) problems << QStringLiteral("not reached by Tab: ") + who;
+        if (w->isEnabled() && !reached) problems << QStringLiteral("not reached by Tab: ") + who(w);
     }
     return problems;
 }

@@ -8,6 +8,7 @@
 // given when a widget is shown, so that no window needs code of its own.
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 class QWidget;
 
@@ -24,9 +25,30 @@ void NameControls(QWidget* root);
 // Names controls whenever widgets are shown, for the whole program.
 void InstallAccessibleNames();
 
+// Pictures (drawings a screen reader cannot read) carry a description of what
+// they show: their title and key figures. A picture widget marks itself, so
+// that a picture without a description is found.
+void MarkAsPicture(QWidget* picture);
+bool IsPicture(const QWidget* widget);
+// Marks `picture` and gives it `description`.
+void DescribePicture(QWidget* picture, const QString& description);
+
+// Whether Tab going from `from` to `to` goes against reading order: top to
+// bottom, rows (a few pixels apart at most) left to right, where a column may
+// be read to its end before the column on its right, a column of controls
+// beside a taller control after it, and the controls of a group box together,
+// where the group box stands.
+bool TabGoesBack(QWidget* from, QWidget* to);
+// Makes Tab visit the widgets (of one window) in the order given, after the
+// first of them; null entries are passed over.
+void SetTabOrder(std::initializer_list<QWidget*> order);
+
 // What is wrong in a window for a keyboard or screen-reader user: each visible
-// interactive control without a name, and each one the Tab key never reaches.
-// One text per fault, naming the control by its object name and class.
+// interactive control without a name, each one the Tab key never reaches, each
+// step of the Tab key against reading order (command buttons may follow all
+// the fields wherever they stand) and each visible picture without a
+// description. One text per fault, naming the control by its object name and
+// class.
 QStringList AccessibilityProblems(QWidget* window);
 
 } // namespace tarvik::ui

@@ -2,12 +2,14 @@
 
 #include "common/csv.h"
 #include "common/safefile.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/printing.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QFile>
+#include <QFont>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -187,6 +189,55 @@ void AddReportSaving(QTextEdit* page, std::function<QString()> title, std::funct
 void AddReportSaving(QPlainTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
                      QObject* printCommand, std::function<QString()> text) {
     AddSaving(page, std::move(title), std::move(baseName), printCommand, std::move(text));
+}
+
+namespace {
+
+QTextDocument* ResultsDocument(const QString& text, QObject* parent) {
+    auto* document = new QTextDocument(parent);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setPointSize(10);
+    document->setDefaultFont(mono);
+    document->setPlainText(text);
+    return document;
+}
+
+} // namespace
+
+bool WriteResultsPdf(const QString& text, const QString& title, const QString& fileName) {
+    std::unique_ptr<QTextDocument> document(ResultsDocument(text, nullptr));
+    return WriteReportPdf(*document, title, fileName);
+}
+
+void AddResultsSaving(QWidget* window, std::function<QString()> title, std::function<QString()> baseName,
+                      std::function<QString()> text, QPushButton* beside) {
+    auto* pdf = new QAction(kSavePdfText, window);
+    pdf->setObjectName(QStringLiteral("SaveReportPdf"));
+    QObject::connect(pdf, &QAction::triggered, window, [title, baseName, text] {
+        std::unique_ptr<QTextDocument> document(ResultsDocument(text(), nullptr));
+        SaveReportPdf(*document, title(), baseName());
+    });
+    auto* plain = new QAction(kSaveTextText, window);
+    plain->setObjectName(QStringLiteral("SaveReportText"));
+    QObject::connect(plain, &QAction::triggered, window,
+                     [text, baseName] { SaveReportText(text(), baseName()); });
+    window->addAction(pdf);
+    window->addAction(plain);
+    window->setContextMenuPolicy(Qt::ActionsContextMenu);
+    if (!beside) return;
+    QWidget* parent = beside->parentWidget();
+    int index = -1;
+    QBoxLayout* row = parent ? BoxHolding(parent->layout(), beside, index) : nullptr;
+    if (!row) return;
+    auto* save = new QPushButton(QStringLiteral("Save"), parent);
+    save->setObjectName(QStringLiteral("SaveReportBtn"));
+    save->setAutoDefault(false);
+    auto* menu = new QMenu(save);
+    menu->addActions({pdf, plain});
+    save->setMenu(menu);
+    row->insertWidget(index, save);
+    SetTabOrder({save, beside}); // the closing button stays the last
 }
 
 } // namespace tarvik::ui

@@ -7,7 +7,9 @@
 class QObject;
 class QTextDocument;
 class QPlainTextEdit;
+class QPushButton;
 class QTextEdit;
+class QWidget;
 
 namespace tarvik::ui {
 
@@ -49,5 +51,14 @@ void AddReportSaving(QTextEdit* page, std::function<QString()> title, std::funct
                      QObject* printCommand = nullptr, std::function<QString()> text = {});
 void AddReportSaving(QPlainTextEdit* page, std::function<QString()> title, std::function<QString()> baseName,
                      QObject* printCommand = nullptr, std::function<QString()> text = {});
+
+// A window that shows its results in labels rather than on a text page: its
+// results as lines of text (`text`) are saved as they stand, or printed into a
+// PDF file in a fixed-pitch font. The window gets "Save as PDF…" and "Save as
+// text…" in its context menu and in the menu of a "Save" button put just
+// before `beside` (its closing button) in that button's row.
+bool WriteResultsPdf(const QString& text, const QString& title, const QString& fileName);
+void AddResultsSaving(QWidget* window, std::function<QString()> title, std::function<QString()> baseName,
+                      std::function<QString()> text, QPushButton* beside);
 
 } // namespace tarvik::ui

@@ -39,15 +39,7 @@ std::optional<long long> WholeNumber(const std::string& text) {
 }
 
 void PrintResults(const ResultsView& view, std::ostream& out) {
-    out << "Current capital " << view.capital << "\n";
-    out << "Desired capital " << view.goal << "\n";
-    out << "Number of bets left " << view.bets << "\n";
-    if (view.warning) {
-        out << kNoPossibility << "\n";
-        return;
-    }
-    if (!view.decision.empty()) out << "An optimal decision in current state: " << view.decision << "\n";
-    out << "Maximal chance of winning " << view.chance << "\n";
+    out << ResultsViewText(view);
 }
 
 void PrintTable(const StrategyTable& table, int goal, int bets, std::ostream& out) {

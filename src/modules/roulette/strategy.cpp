@@ -132,6 +132,14 @@ long long ReadWholeNumber(std::string_view text, int lowerBound) {
     return *v;
 }
 
+std::string ResultsViewText(const ResultsView& view) {
+    std::string text = "Current capital " + view.capital + "\n" + "Desired capital " + view.goal + "\n" +
+                       "Number of bets left " + view.bets + "\n";
+    if (view.warning) return text + kNoPossibility + "\n";
+    if (!view.decision.empty()) text += "An optimal decision in current state: " + view.decision + "\n";
+    return text + "Maximal chance of winning " + view.chance + "\n";
+}
+
 ResultsView PrepareResults(const StrategyTable& table, int capital, int goal, int bets) {
     ResultsView view;
     view.capital = std::to_string(capital);

@@ -113,6 +113,9 @@ struct ResultsView {
 };
 
 ResultsView PrepareResults(const StrategyTable& table, int capital, int goal, int bets);
+// The results as lines of text ("Current capital 10", ...), the warning in
+// place of the decision and the chance.
+std::string ResultsViewText(const ResultsView& view);
 
 // --- The other-decision dialog ------------------------------------------------------
 

@@ -52,6 +52,7 @@ TMCLottoHotnCold::TMCLottoHotnCold(TMC* module)
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCLottoHotnCold::SaveBtnClick);
     onFrameClose = [this] { hide(); };
+    SaveBtn->setGeometry(OKBtn->geometry().right() + 8, 248, 30, 28); // on the right of OK until drawn
 }
 
 void TMCLottoHotnCold::Draw(const LottoState& s) {
@@ -224,6 +225,7 @@ TMCLottoPlot::TMCLottoPlot(TMC* module, TMCLottoHotnCold* hot, TMCLottoGoodnBad*
     State.Reset(Balls, Drawn, Draws);
     Layout();
     DrawStatic();
+    setTabOrder(TerugBtn, SaveBtn); // the save button stands beside "Previous"
 }
 
 void TMCLottoPlot::Layout() {

@@ -1,6 +1,7 @@
 #include "modules/normal/ui/clsgrafiekunit.h"
 
 #include "common/numformat.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/dialogservice.h"
 #include "modules/normal/ui/clsunit.h"
 
@@ -19,6 +20,7 @@ TCLSGraphWindow::TCLSGraphWindow(TCLS* owner, const QString& name, const QString
     : TCLSWindow(owner, name, caption), Picture(NewPicture(width, height)) {
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("PictureBox"));
+    tarvik::ui::DescribePicture(PictureBox, caption + QStringLiteral(": nothing drawn yet"));
 }
 
 // --- TCLSGrafiek -------------------------------------------------------------------------
@@ -89,6 +91,14 @@ bool TCLSGrafiek::ShowHistograms(const Probabilities& p, const std::array<int, 4
             TextLabels[i]->setPalette(pal);
         }
     }
+    // What the picture shows, for screen readers: every histogram's figures.
+    QStringList panels;
+    for (int i = 0; i < count_; ++i) {
+        const HistogramTexts t = TextsFor(p, n[i]);
+        panels << QString::fromStdString(t.length + ", " + t.mean + ", " + t.deviation);
+    }
+    tarvik::ui::DescribePicture(PictureBox, windowTitle() + QStringLiteral(" of the sum of the faces; ") +
+                                                panels.join(QStringLiteral("; ")));
     PictureBox->update();
     return !widthZero;
 }
@@ -122,7 +132,15 @@ void TCLSWortelN::Clear() {
     Picture = NewPicture(kSqrtWidth, kSqrtHeight);
     DrawSqrtFrame(Picture);
     pointsDrawn = 0;
+    Describe();
     PictureBox->update();
+}
+
+void TCLSWortelN::Describe() {
+    tarvik::ui::DescribePicture(
+        PictureBox, QStringLiteral("Square root law: sample means of groups of n throws against n, with the "
+                                   "bounds plus and minus 2 divided by the square root of n; %1 points drawn")
+                        .arg(pointsDrawn));
 }
 
 void TCLSWortelN::DrawPoint(const SqrtPoint& point, bool big) {
@@ -131,6 +149,7 @@ void TCLSWortelN::DrawPoint(const SqrtPoint& point, bool big) {
 }
 
 void TCLSWortelN::Refresh() {
+    Describe();
     PictureBox->update();
 }
 
@@ -176,6 +195,7 @@ TCLSBTIPlot::TCLSBTIPlot(TCLS* owner)
     main->addLayout(labels);
     main->addWidget(PictureBox);
     AddButtonRow(main, {OpnieuwBtn, TerugBtn});
+    tarvik::ui::SetTabOrder({OpnieuwBtn, TerugBtn});
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSBTIPlot::TerugBtnClick);
     connect(OpnieuwBtn, &QPushButton::clicked, this, &TCLSBTIPlot::OpnieuwBtnClick);
     setFixedSize(sizeHint());
@@ -189,6 +209,10 @@ void TCLSBTIPlot::BeginRun(const IntervalRunSettings& settings) {
     Picture = NewPicture(kCiWidth, kCiHeight);
     DrawIntervalFrame(Picture, settings.p);
     lines.clear();
+    p_ = settings.p;
+    pairsDrawn_ = 0;
+    missed_ = {};
+    Describe();
     TerugBtn->setText(QStringLiteral("Stop"));
     OpnieuwBtn->setEnabled(false);
     PictureBox->update();
@@ -199,16 +223,34 @@ void TCLSBTIPlot::DrawPair(const IntervalPair& pair, double p, double e) {
         const IntervalLine line = PlaceInterval(pair.panel[k], p, e, k, pair.run);
         DrawIntervalLine(Picture, line);
         lines.push_back(line);
+        if (pair.panel[k].miss) ++missed_[k];
     }
+    ++pairsDrawn_;
 }
 
 void TCLSBTIPlot::EndRun() {
     OpnieuwBtn->setEnabled(true);
     TerugBtn->setText(QStringLiteral("Previous"));
+    Describe();
     PictureBox->update();
 }
 
+void TCLSBTIPlot::Describe() {
+    // Per panel: the intervals drawn and how many of them miss p.
+    tarvik::ui::DescribePicture(
+        PictureBox,
+        QStringLiteral(
+            "%1 around p = %2; %3: %4 intervals, %5 not holding p; %6: %7 intervals, %8 not holding p")
+            .arg(windowTitle(), QString::fromStdString(FormatGeneral(p_, 4)), Label1->text())
+            .arg(pairsDrawn_)
+            .arg(missed_[0])
+            .arg(Label2->text())
+            .arg(pairsDrawn_)
+            .arg(missed_[1]));
+}
+
 void TCLSBTIPlot::Refresh() {
+    Describe();
     PictureBox->update();
 }
 

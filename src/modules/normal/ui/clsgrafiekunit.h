@@ -85,6 +85,10 @@ public:
 
 protected:
     void frameClose() override;
+
+private:
+    // Tells screen readers what the picture shows.
+    void Describe();
 };
 
 class TCLSBTIPlot : public TCLSGraphWindow {
@@ -107,6 +111,13 @@ public:
 
 protected:
     void frameClose() override;
+
+private:
+    // Tells screen readers what the picture shows.
+    void Describe();
+    double p_ = 0;
+    int pairsDrawn_ = 0;
+    std::array<int, 2> missed_{}; // per panel, intervals not holding p
 };
 
 } // namespace tarvik::normal::ui

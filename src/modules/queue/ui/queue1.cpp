@@ -1,5 +1,6 @@
 #include "modules/queue/ui/queue1.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
@@ -196,6 +197,13 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
     PageControl->setCurrentIndex(static_cast<int>(Page::MDC));
     tarvik::ui::AddReportSaving(
         Results, [] { return QStringLiteral("QUEUE"); }, [] { return QStringLiteral("Queue"); }, PrintButton);
+    // Tab reads the model's fields on the left first, then the results and their buttons.
+    QWidget* lastField = Results;
+    for (QWidget* w = Results->nextInFocusChain(); w && w != Results && w != window();
+         w = w->nextInFocusChain())
+        if (PageControl->isAncestorOf(w)) lastField = w;
+    tarvik::ui::SetTabOrder({lastField, Results, ClearButton, PrintButton,
+                             findChild<QPushButton*>(QStringLiteral("SaveReportBtn"))});
     ClearButtonClick();
     about_ = new TQueueAboutForm(this);
     about_->hide();

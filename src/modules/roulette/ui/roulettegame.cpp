@@ -1,7 +1,7 @@
 #include "modules/roulette/ui/roulettegame.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
-
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/tablegame.h"
 #include "modules/roulette/ui/roulettepictures.h"
@@ -121,6 +121,7 @@ TChip::TChip(TRoulette* owner, QWidget* parent)
     setFixedSize(kChipWidth, kChipHeight);
     setToolTip(QStringLiteral("Drag fiche to desired position"));
     setCursor(Qt::OpenHandCursor);
+    tarvik::ui::DescribePicture(this, QStringLiteral("Chip: drag it onto the bet of your choice"));
 }
 
 void TChip::paintEvent(QPaintEvent*) {
@@ -192,6 +193,10 @@ TRouletteTableau::TRouletteTableau(TRoulette* owner)
     Tableau->setObjectName(QStringLiteral("Tableau"));
     Tableau->setGeometry(0, 0, kTableWidth, kTableControlHeight);
     Tableau->setToolTip(QStringLiteral("Place fiche and click on 'Turn the wheel'"));
+    tarvik::ui::DescribePicture(
+        Tableau,
+        QStringLiteral("Game table: the numbers 0 (green) to 36 (red or black) in three columns, with "
+                       "the bets on columns, dozens, 1 to 18, 19 to 36, even, odd, red and black"));
     Chip = new TChip(owner, this);
     Chip->move(20, 250);
     Chip->raise();
@@ -205,6 +210,10 @@ void TRouletteTableau::closeEvent(QCloseEvent* event) {
 
 // --- Troulettewiel ------------------------------------------------------------------
 
+namespace {
+const QString kCleanWheel = QStringLiteral("Roulette wheel with the pockets 0 to 36, without the ball");
+} // namespace
+
 Troulettewiel::Troulettewiel(TRoulette* owner)
     : QWidget(owner), clean_(DrawWheelPicture()), shown_(clean_), live_([this] {
           if (isVisible()) repaint();
@@ -215,16 +224,24 @@ Troulettewiel::Troulettewiel(TRoulette* owner)
     setWindowTitle(QStringLiteral("Roulette wheel"));
     setFixedSize(kWheelWidth, kWheelHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    tarvik::ui::DescribePicture(this, kCleanWheel);
 }
 
 void Troulettewiel::ShowClean() {
     shown_ = clean_;
+    tarvik::ui::DescribePicture(this, kCleanWheel);
     live_.request();
 }
 
 void Troulettewiel::ShowBall(int wheelIndex) {
     shown_ = clean_;
     DrawBall(shown_, wheelIndex);
+    const int number = kWheelOrder[static_cast<std::size_t>(wheelIndex)];
+    tarvik::ui::DescribePicture(
+        this, QStringLiteral("Roulette wheel with the ball in pocket %1 (%2)")
+                  .arg(number)
+                  .arg(number == 0 ? QStringLiteral("green")
+                                   : (IsRed(number) ? QStringLiteral("red") : QStringLiteral("black"))));
     live_.request();
 }
 

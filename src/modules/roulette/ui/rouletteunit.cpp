@@ -113,6 +113,7 @@ void TRoulette::AllOrNothingGame() {
     RouletteDialoog->hide();
     AndersDlg->hide();
     const ResultsView view = PrepareResults(*Table, Capital, Goal, Bets);
+    ResultaatDlg->resultsText = QString::fromUtf8(ResultsViewText(view).c_str());
     ResultaatDlg->StatusHuidig->setText(QString::fromStdString(view.capital));
     ResultaatDlg->StatusStreef->setText(QString::fromStdString(view.goal));
     ResultaatDlg->StatusAantal->setText(QString::fromStdString(view.bets));

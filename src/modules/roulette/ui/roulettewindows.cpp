@@ -1,6 +1,7 @@
 #include "modules/roulette/ui/roulettewindows.h"
 
 #include "common/ui/help.h"
+#include "common/ui/reportsave.h"
 
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/strategy.h"
@@ -187,6 +188,9 @@ TRouletteResultaatDlg::TRouletteResultaatDlg(TRoulette* owner) : QDialog(owner),
 
     connect(AndersBtn, &QPushButton::clicked, owner_, &TRoulette::AlternativeDecision);
     connect(TerugBtn, &QPushButton::clicked, owner_, &TRoulette::ShowStartDialog);
+    tarvik::ui::AddResultsSaving(
+        this, [this] { return windowTitle(); }, [] { return QStringLiteral("Roulette"); },
+        [this] { return resultsText; }, TerugBtn);
     setFixedWidth(sizeHint().width());
 }
 

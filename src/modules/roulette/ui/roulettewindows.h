@@ -49,6 +49,8 @@ public:
     QLabel* WinstkansStr = nullptr;
     QPushButton* AndersBtn = nullptr;
     QPushButton* TerugBtn = nullptr;
+    // The results shown, as lines of text ("Save as text…" writes them).
+    QString resultsText;
 
 protected:
     void reject() override;

@@ -1,7 +1,7 @@
 #include "modules/shortestpath/ui/kpadnetwerkunit.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
-
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/geometry.h"
 #include "modules/shortestpath/ui/kpadunit.h"
@@ -19,10 +19,12 @@ TKPadNetwerk::TKPadNetwerk(TKPad* owner) : QWidget(owner), owner_(owner), Pictur
     setWindowTitle(QStringLiteral("Network"));
     setFixedSize(kNetworkWidth, kNetworkHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    tarvik::ui::DescribePicture(this, DescribeNetwork({}));
 }
 
 void TKPadNetwerk::Redraw(const NetworkPicture& picture) {
     DrawNetwork(Picture, picture);
+    tarvik::ui::DescribePicture(this, DescribeNetwork(picture));
     update();
 }
 

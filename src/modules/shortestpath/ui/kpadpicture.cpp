@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStringList>
 
 namespace tarvik::shortestpath::ui {
 namespace {
@@ -39,7 +40,36 @@ QFont LabelFont() {
     return f;
 }
 
+QString DescribePath(const Network& network, const std::vector<Move>& moves, const QString& what) {
+    Node at{};
+    int length = 0;
+    for (Move m : moves) {
+        length += network.length(at, m);
+        at = After(at, m);
+    }
+    return QStringLiteral("%1: %2 arcs, length %3, ending at (%4, %5)")
+        .arg(what)
+        .arg(static_cast<int>(moves.size()))
+        .arg(length)
+        .arg(at.x)
+        .arg(at.y);
+}
+
 } // namespace
+
+QString DescribeNetwork(const NetworkPicture& picture) {
+    if (!picture.network) return QStringLiteral("Network: empty");
+    const Network& n = *picture.network;
+    QStringList parts;
+    parts << QStringLiteral("Network of %1 by %2 arcs from (0, 0) to (%1, %2)").arg(n.columns).arg(n.rows);
+    if (!picture.optimal.empty())
+        parts << DescribePath(n, picture.optimal, QStringLiteral("optimal path (blue)"));
+    parts << (picture.own.empty()
+                  ? QStringLiteral("no own or heuristic path yet")
+                  : DescribePath(n, picture.own, QStringLiteral("own or heuristic path (red)")));
+    parts << (picture.distances ? QStringLiteral("distances shown") : QStringLiteral("distances hidden"));
+    return parts.join(QStringLiteral("; "));
+}
 
 QImage NewNetworkImage() {
     QImage image(kNetworkWidth, kNetworkHeight, QImage::Format_RGB32);

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QString>
 #include <vector>
 
 namespace tarvik::shortestpath::ui {
@@ -26,5 +27,8 @@ QImage NewNetworkImage();
 // lengths, legend. A segment whose pixel 2 pixels along is no longer black
 // runs over the other path and is drawn in four parts red, blue, red, blue.
 void DrawNetwork(QImage& image, const NetworkPicture& picture);
+// What the picture shows, for screen readers: the grid and each path drawn
+// with its number of arcs and length.
+QString DescribeNetwork(const NetworkPicture& picture);
 
 } // namespace tarvik::shortestpath::ui

@@ -1,6 +1,7 @@
 #include "modules/simulation/ui/simgrafiek.h"
 
 #include "common/numformat.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "common/ui/picturesave.h"
@@ -18,6 +19,7 @@ namespace tarvik::simulation::ui {
 TSimPicture::TSimPicture(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setObjectName(QStringLiteral("Image1"));
+    tarvik::ui::DescribePicture(this, QStringLiteral("Number of customers present: no run drawn yet"));
 }
 
 QSize TSimPicture::sizeHint() const {
@@ -117,7 +119,8 @@ void TSimGrafiek::Sample(int i, long long actual, double average) {
 void TSimGrafiek::EndRun() {
     Flush();
     // What the picture shows, for screen readers.
-    Image1->setAccessibleDescription(
+    tarvik::ui::DescribePicture(
+        Image1,
         QStringLiteral("Actual (green) and average (blue) number of customers present during the simulation; "
                        "at its end %1 present, on average %2")
             .arg(prevActual_)

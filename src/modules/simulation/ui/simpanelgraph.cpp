@@ -1,8 +1,12 @@
 #include "modules/simulation/ui/simpanelgraph.h"
 
+#include "common/numformat.h"
+#include "common/ui/accessibility.h"
+
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 
 namespace tarvik::simulation::ui {
 
@@ -24,6 +28,11 @@ void TSimPanelGraph::BeginRun(double length, int scale, const QString& leftTitle
     Steps.clear();
     Steps.add([frame, length](QPainter& p) { DrawPanelFrame(p, frame, length); });
     gridDrawn_ = false;
+    titles_ = {leftTitle, rightTitle};
+    tarvik::ui::DescribePicture(Image1,
+                                QStringLiteral("Actual (green) and average (blue) number of customers "
+                                               "present, left: %1, right: %2; running")
+                                    .arg(leftTitle, rightTitle));
     prevActual_ = {};
     prevAverage_ = {};
     ShowRunning(scale);
@@ -46,6 +55,17 @@ void TSimPanelGraph::Sample(int panel, int i, long long actual, double average) 
 
 void TSimPanelGraph::EndRun() {
     Flush();
+    // What the picture shows, for screen readers: both panels at the end of the run.
+    QStringList panels;
+    for (std::size_t k = 0; k < 2; ++k)
+        panels << QStringLiteral("%1: at the end %2 present, on average %3")
+                      .arg(titles_[k])
+                      .arg(prevActual_[k])
+                      .arg(QString::fromStdString(tarvik::FormatGeneral(prevAverage_[k], 4)));
+    tarvik::ui::DescribePicture(Image1,
+                                QStringLiteral("Actual (green) and average (blue) number of customers "
+                                               "present during the simulation; ") +
+                                    panels.join(QStringLiteral("; ")));
     ToonDataBtn->setEnabled(true);
     SluitBtn->setText(QStringLiteral("Previous"));
 }

@@ -40,6 +40,7 @@ protected:
 
 private:
     PanelGraphStyle style_;
+    std::array<QString, 2> titles_;
     std::array<long long, 2> prevActual_{};
     std::array<double, 2> prevAverage_{};
     bool gridDrawn_ = false;

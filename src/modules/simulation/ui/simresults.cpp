@@ -1,8 +1,8 @@
 #include "modules/simulation/ui/simresults.h"
 
 #include "common/ui/help.h"
-
 #include "common/ui/modulewindow.h"
+#include "common/ui/reportsave.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,10 +94,18 @@ TSimResults::TSimResults(QWidget* parent, const QString& name, const ResultsText
     connect(SluitenBtn, &QPushButton::clicked, this, &TSimResults::closeClicked);
 
     ShowResults(layout);
+    tarvik::ui::AddResultsSaving(
+        this, [this] { return Q(shown_.heading); }, [] { return QStringLiteral("Simulation"); },
+        [this] { return text(); }, SluitenBtn);
     setMinimumWidth(380);
 }
 
+QString TSimResults::text() const {
+    return Q(ResultsToText(shown_));
+}
+
 void TSimResults::ShowResults(const ResultsText& r) {
+    shown_ = r;
     KopTekst->setText(Q(r.heading));
     for (std::size_t i = 0; i < ParamCaptions.size() && i < r.parameters.size(); ++i) {
         ParamCaptions[i]->setText(Q(r.parameters[i].first));

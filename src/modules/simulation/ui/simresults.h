@@ -25,6 +25,8 @@ public:
     void ShowResults(const ResultsText& r);
     // The value texts, [row][column].
     std::vector<std::vector<QString>> values() const;
+    // The results shown as lines of text, as "Save as text…" writes them.
+    QString text() const;
 
     QLabel* KopTekst = nullptr;
     QGroupBox* ParaBox = nullptr;
@@ -35,6 +37,9 @@ public:
 
 signals:
     void closeClicked();
+
+private:
+    ResultsText shown_;
 };
 
 } // namespace tarvik::simulation::ui

@@ -1,7 +1,8 @@
 #include "modules/tables/ui/tabellengrafiek.h"
 
+#include "common/numformat.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
-
 #include "common/ui/modulewindow.h"
 #include "modules/tables/ui/tablesgraph.h"
 
@@ -28,11 +29,22 @@ TTabellenGrafiek::TTabellenGrafiek(QWidget* owner) : QWidget(owner) {
     SluitBtn->setObjectName(QStringLiteral("SluitBtn"));
     SluitBtn->setGeometry(385, 62, 75, 25);
     connect(SluitBtn, &QPushButton::clicked, this, &QWidget::hide);
+    tarvik::ui::DescribePicture(this, QStringLiteral("Graph: no distribution drawn yet"));
 }
 
 void TTabellenGrafiek::setGraph(GraphData data) {
     data_ = std::move(data);
     setWindowTitle(QString::fromStdString(data_.caption));
+    tarvik::ui::DescribePicture(
+        this, QStringLiteral("%1: %2 (red) against the normal distribution with the same mean and standard "
+                             "deviation (green), x from %3 to %4, highest value %5; %6, %7, %8")
+                  .arg(QString::fromStdString(data_.caption), QString::fromStdString(data_.name),
+                       QString::fromStdString(FormatGeneral(data_.xmin, 4)),
+                       QString::fromStdString(FormatGeneral(data_.xmax, 4)),
+                       QString::fromStdString(FormatGeneral(data_.ymax, 4)),
+                       QString::fromStdString(data_.moments.muText),
+                       QString::fromStdString(data_.moments.sigmaText),
+                       QString::fromStdString(data_.moments.skewnessText)));
     update();
 }
 

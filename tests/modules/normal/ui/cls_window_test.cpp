@@ -482,6 +482,16 @@ TEST_F(ClsWindow, AFixedSeedGivesTheIntervalsOfTheCommandLine) {
                 EXPECT_EQ(cells[4 + 4 * k], pairs[i].panel[k].miss ? "miss" : "hit");
             }
         }
+        // Screen readers hear how many intervals of each panel miss p, as the command line counts them.
+        const QStringList misses = expected.back().split('\t');
+        ASSERT_EQ(misses.size(), 3);
+        EXPECT_TRUE(plot->PictureBox->accessibleDescription().endsWith(
+            QStringLiteral(
+                "Sample size: 50: 100 intervals, %1 not holding p; Sample size: 200: 100 intervals, %2 "
+                "not holding p")
+                .arg(misses[1], misses[2])))
+            << plot->PictureBox->accessibleDescription().toStdString() << " vs "
+            << out.str().substr(out.str().rfind("misses"));
     }
     tarvik::ui::SetFixedSeed("normal", std::nullopt);
 }

@@ -264,6 +264,13 @@ TEST_F(KPadWindow, OwnPathStepsWithTheArrowsAndShowsLengthPlusOptimalRest) {
             << d;
     const Pixel own = NodePixel({1, 0}, 2); // U(1, 0) is on the own path only
     EXPECT_EQ(picture.pixelColor(own.x, own.y - 12), kPathRed);
+    // Screen readers hear both paths with their lengths (the optimum as the recursion found it).
+    EXPECT_EQ(
+        net->accessibleDescription().toStdString(),
+        "Network of 3 by 2 arcs from (0, 0) to (3, 2); optimal path (blue): 5 arcs, length " +
+            std::to_string(static_cast<int>(module->optimal().length())) +
+            ", ending at (3, 2); own or heuristic path (red): 5 arcs, length 25, ending at (3, 2); distances "
+            "hidden");
 
     Click(dlg->WisBtn);
     ExpectStartState();

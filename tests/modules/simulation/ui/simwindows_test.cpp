@@ -219,6 +219,33 @@ TEST_F(SimWindows, BothProcessesDeterministicIsStoredButNotRun) {
     EXPECT_FALSE(module->lastOutcome().has_value());
 }
 
+TEST_F(SimWindows, ResultsSavedAsTextAreWhatTheCommandLinePrintsAndAsPdfAreADocument) {
+    ToSettings();
+    Type(dlg()->StopTimeEdit, "2000");
+    Type(dlg()->AantalEdit, "3");
+    RandSeed = 31337;
+    ClickOK();
+    std::ostringstream out, err;
+    ASSERT_EQ(
+        RunCli({"--simulate", "single", "--seed", "31337", "--length", "2000", "--initial", "3"}, out, err),
+        0);
+    TSimResults* results = module->simRun();
+    ASSERT_NE(results->findChild<QPushButton*>(QStringLiteral("SaveReportBtn")), nullptr);
+    QTemporaryDir dir;
+    const QString textFile = dir.filePath(QStringLiteral("results.txt"));
+    const QString pdfFile = dir.filePath(QStringLiteral("results.pdf"));
+    dialogs.fileAnswers = {textFile, pdfFile};
+    results->findChild<QAction*>(QStringLiteral("SaveReportText"))->trigger();
+    results->findChild<QAction*>(QStringLiteral("SaveReportPdf"))->trigger();
+    QFile text(textFile);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll().toStdString(), out.str());
+    QFile pdf(pdfFile);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(SimWindows, EveryRunShowsItsSeedAndAFixedSeedRepeatsTheCommandLineRun) {
     // The six result values of the window, against the command line's for a seed.
     auto matchesCommandLine = [this](std::uint32_t seed) {
