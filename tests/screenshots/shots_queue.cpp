@@ -93,12 +93,12 @@ TARVIK_SCREENSHOT(queue_graph_designs) {
     GraphData g;
     for (int i = 0; i <= 40; ++i) g.points.emplace_back(0.1 * i, std::exp(-1.5 * 0.1 * i));
     data.graphs = {g};
-    auto* w = TQueueGraphForm::Create(data, nullptr);
+    auto* w = TQueueGraphForm::Create(data, nullptr, 150);
     w->show();
     shot.save(w, "queue-graph-gmc");
     data.design = GraphDesign::DG1;
     data.graphs[0].points.resize(12);
-    auto* d = TQueueGraphForm::Create(data, nullptr);
+    auto* d = TQueueGraphForm::Create(data, nullptr, 110);
     d->show();
     shot.save(d, "queue-graph-dg1");
     delete w;
