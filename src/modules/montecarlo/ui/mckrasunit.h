@@ -2,6 +2,7 @@
 // The scratch lottery: the settings TMCKrasOpties, the bar graph TMCKrasPlot
 // and the table TMCKrasTabel.
 #include "modules/montecarlo/scratch.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -31,6 +32,7 @@ public:
 private:
     QWidget* GraphWindow = nullptr;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCKrasPlot : public TMCWindow {
@@ -69,6 +71,7 @@ private:
     TMCKrasOpties* Dialog = nullptr;
     TMCKrasTabel* Table;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     double Z = 1;
     int Tickets = 0, Weeks = 0;
     ScratchResult Last;

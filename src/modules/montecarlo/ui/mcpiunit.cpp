@@ -23,6 +23,8 @@ TMCPiPlot::TMCPiPlot(TMC* module)
     setFixedSize(kBoard, kBoard);
     Board = new TMCPictureBox(&Picture, this);
     Board->setGeometry(0, 0, kBoard, kBoard);
+    Board->setAccessibleDescription(
+        QStringLiteral("Pi via dart game board: darts thrown at a square with a quarter circle"));
     Clear();
 }
 
@@ -172,6 +174,12 @@ void TMCPi::Execute() {
     });
     if (!self || module()->ModuleClosing()) return;
     ShowState();
+    Plot->Board->setAccessibleDescription(
+        QStringLiteral("Pi via dart game board: darts thrown at a square with a quarter circle; %1 draws, "
+                       "estimation Pi %2, 95 % confidence interval %3, actual Pi %4")
+            .arg(QString::fromStdString(Last.drawsText()), QString::fromStdString(Last.estimateText()),
+                 QString::fromStdString(Last.intervalText()),
+                 QString::fromStdString(PiResult::actualPiText())));
     Running = false;
     SimulateBtn->setEnabled(true);
     DrawsEdit->setEnabled(true);

@@ -4,6 +4,7 @@
 // many runs (TMCRouletteDialoog2, TMCRouletteProgress, TMCRoulettePlot2,
 // TMCRouletteData2).
 #include "modules/montecarlo/roulettesystems.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -62,6 +63,7 @@ private:
     TMCRouletteDialoog* Dialog = nullptr;
     TMCRouletteData* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     std::unique_ptr<RouletteRealisation> Run;
     int Start = 100, Desired = 200;
     int Drawn = 0;
@@ -133,6 +135,7 @@ private:
     TMCRouletteDialoog2* Dialog = nullptr;
     TMCRouletteData2* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCRouletteDialoog2 : public TMCWindow {
