@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -211,6 +212,8 @@ TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data
     Report->setReadOnly(true);
     Report->setLineWrapMode(QTextEdit::NoWrap);
     Report->setGeometry(8, 8, 544, 420);
+    tarvik::ui::AddReportSaving(
+        Report, [] { return QStringLiteral("Lotto"); }, [] { return QStringLiteral("Lotto"); });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &TMCLottoData::OKBtnClick);
     onFrameClose = [this] { OKBtnClick(); };

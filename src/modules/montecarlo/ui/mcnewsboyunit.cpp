@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -41,6 +42,8 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
     Report->setReadOnly(true);
     Report->setLineWrapMode(QTextEdit::NoWrap);
     Report->setGeometry(8, 8, 544, 420);
+    tarvik::ui::AddReportSaving(
+        Report, [] { return QStringLiteral("Newsboy"); }, [] { return QStringLiteral("Newsboy"); });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };
