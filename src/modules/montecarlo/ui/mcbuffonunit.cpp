@@ -91,14 +91,14 @@ void TMCBuffonPlot::DrawNeedle(const Needle& n) {
 }
 
 void TMCBuffonPlot::PaintNeedles(QPainter& p) const {
-    // Needles of one colour in a row make one path each, in the order thrown.
-    std::size_t i = 0;
-    while (i < Needles.size()) {
-        const bool crosses = Needles[i].crosses;
+    // One path per colour keeps the drawing of a long run small: the needles
+    // that miss the lines first, those that cross them over them.
+    for (const bool crosses : {false, true}) {
         QPainterPath path;
-        for (; i < Needles.size() && Needles[i].crosses == crosses; ++i) {
-            path.moveTo(Needles[i].line.p1());
-            path.lineTo(Needles[i].line.p2());
+        for (const DrawnNeedle& n : Needles) {
+            if (n.crosses != crosses) continue;
+            path.moveTo(n.line.p1());
+            path.lineTo(n.line.p2());
         }
         QPen pen(crosses ? Qt::red : Qt::blue);
         pen.setCapStyle(Qt::FlatCap);
