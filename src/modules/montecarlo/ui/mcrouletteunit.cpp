@@ -5,6 +5,7 @@
 #include "common/ui/picturesave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QGroupBox>
@@ -59,10 +60,14 @@ TMCRouletteData::TMCRouletteData(TMC* module) : TMCWindow(module, QStringLiteral
     }
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 222, 148);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    SaveBtn = AddDataSaving(this, OKBtn, QStringLiteral("Realisations for the various strategies"),
+                            QStringLiteral("Roulette1"), [this] { return ReportText; });
     onFrameClose = [this] { hide(); };
 }
 
-void TMCRouletteData::Fill(const RouletteRunData& d) {
+void TMCRouletteData::Fill(const RouletteRealisation& r) {
+    const RouletteRunData d = RouletteRunTexts(r);
+    ReportText = QString::fromStdString(RouletteRunReport(r));
     for (std::size_t s = 0; s < kSystems; ++s) {
         Rounds[s]->setText(Q(d.rounds[s]));
         Staked[s]->setText(Q(d.staked[s]));
@@ -223,7 +228,7 @@ void TMCRoulettePlot::TerugBtnClick() {
 
 void TMCRoulettePlot::DataBtnClick() {
     if (Drawing || !Run) return;
-    Data->Fill(RouletteRunTexts(*Run));
+    Data->Fill(*Run);
     Data->move(pos() + QPoint(20, 20));
     Data->show();
     Data->raise();
@@ -351,11 +356,14 @@ TMCRouletteData2::TMCRouletteData2(TMC* module) : TMCWindow(module, QStringLiter
     }
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 484);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    SaveBtn = AddDataSaving(this, OKBtn, QStringLiteral("Realisations for the various strategies"),
+                            QStringLiteral("Roulette2"), [this] { return ReportText; });
     onFrameClose = [this] { hide(); };
 }
 
 void TMCRouletteData2::Fill(const RouletteDistResult& r) {
     const RouletteDistData d = RouletteDistTexts(r);
+    ReportText = QString::fromStdString(RouletteDistReport(r));
     StartText->setText(QString::number(r.params.start));
     BetsText->setText(QString::number(r.params.bets));
     RunsText->setText(QString::number(r.params.runs));

@@ -27,9 +27,15 @@ class TMCRouletteData : public TMCWindow {
     Q_OBJECT
 public:
     explicit TMCRouletteData(TMC* module);
-    void Fill(const RouletteRunData& d);
+    void Fill(const RouletteRealisation& r);
+    // The figures as text, as the command line prints them.
+    const QString& reportText() const { return ReportText; }
     std::array<QLineEdit*, kSystems> Rounds{}, Staked{}, Largest{};
     QPushButton* OKBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+
+private:
+    QString ReportText;
 };
 
 class TMCRoulettePlot : public TMCWindow {
@@ -106,9 +112,15 @@ class TMCRouletteData2 : public TMCWindow {
 public:
     explicit TMCRouletteData2(TMC* module);
     void Fill(const RouletteDistResult& r);
+    // The figures as text, as the command line prints them.
+    const QString& reportText() const { return ReportText; }
     QLineEdit *StartText = nullptr, *BetsText = nullptr, *RunsText = nullptr;
     std::array<QLineEdit*, kSystems> Estimate{}, Staked{}, Lost{}, Fraction{}, Bets{};
     QPushButton* OKBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+
+private:
+    QString ReportText;
 };
 
 class TMCRoulettePlot2 : public TMCWindow {

@@ -287,31 +287,85 @@ TEST(MCPictureSave, ThePiBoardDescribesTheEstimate) {
     delete module;
 }
 
-TEST(MCReportSave, TheNewsboyDataSavedAsTextIsWhatTheCommandLinePrints) {
-    tarvik::test::ScriptedDialogs dialogs;
+// A data window after a run with a fixed seed, and the command line that
+// prints its report for the same input and seed.
+struct ReportCase {
+    const char* name;
+    MCChoice choice;
+    std::function<QWidget*(TMC*)> run;
+    std::vector<std::string> cli;
+    QString proposed;
+};
+
+TEST(MCReportSave, TheDataSavedAsTextIsWhatTheCommandLinePrints) {
+    const std::vector<ReportCase> cases = {
+        {"newsboy",
+         MCChoice::Newsboy,
+         [](TMC* m) -> QWidget* {
+             auto* plot = m->findChild<TMCNewsboyPlot*>();
+             QTest::mouseClick(m->findChild<TMCNewsboyDialoog*>()->OKBtn, Qt::LeftButton);
+             QTest::mouseClick(plot->DataBtn, Qt::LeftButton);
+             return m->findChild<TMCNewsBoyData*>()->Report;
+         },
+         {"--montecarlo", "newsboy", "--seed", "4242"},
+         "Newsboy.txt"},
+        {"roulette run",
+         MCChoice::Roulette,
+         [](TMC* m) -> QWidget* {
+             QTest::mouseClick(m->findChild<TMCRouletteKeuze*>()->OKBtn, Qt::LeftButton);
+             auto* dlg = m->findChild<TMCRouletteDialoog*>();
+             dlg->StartEdit->setValue(30);
+             dlg->DesiredEdit->setValue(60);
+             QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+             auto* plot = m->findChild<TMCRoulettePlot*>();
+             plot->FinishDrawing();
+             QTest::mouseClick(plot->DataBtn, Qt::LeftButton);
+             return m->findChild<TMCRouletteData*>();
+         },
+         {"--montecarlo", "roulette-run", "--seed", "4242", "--capital", "30", "--desired", "60"},
+         "Roulette1.txt"},
+        {"roulette distributions",
+         MCChoice::Roulette,
+         [](TMC* m) -> QWidget* {
+             auto* keuze = m->findChild<TMCRouletteKeuze*>();
+             keuze->DistBtn->setChecked(true);
+             QTest::mouseClick(keuze->OKBtn, Qt::LeftButton);
+             auto* dlg = m->findChild<TMCRouletteDialoog2*>();
+             QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+             WaitWhile([&] { return dlg->running(); });
+             QTest::mouseClick(m->findChild<TMCRoulettePlot2*>()->DataBtn, Qt::LeftButton);
+             return m->findChild<TMCRouletteData2*>();
+         },
+         {"--montecarlo", "roulette-dist", "--seed", "4242", "--capital", "10", "--bets", "10", "--runs",
+          "1000"},
+         "Roulette2.txt"},
+    };
     QTemporaryDir dir;
     tarvik::ui::SetFixedSeed("montecarlo", 4242u);
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Newsboy);
-    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
-    auto* plot = module->findChild<TMCNewsboyPlot*>();
-    QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
-    ASSERT_TRUE(plot->lastResult().has_value());
-    QTest::mouseClick(plot->DataBtn, Qt::LeftButton);
-    auto* data = module->findChild<TMCNewsBoyData*>();
-    for (const char* command : {"SaveReportPdf", "SaveReportText", "SaveReportCsv"})
-        EXPECT_NE(data->Report->findChild<QAction*>(QString::fromLatin1(command)), nullptr) << command;
-    dialogs.fileAnswers.push_back(dir.filePath("newsboy.txt"));
-    data->Report->findChild<QAction*>(QStringLiteral("SaveReportText"))->trigger();
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs.fileRequests[0].fileName, "Newsboy.txt");
+    for (const ReportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        tarvik::test::ScriptedDialogs dialogs;
+        QPointer<TMC> module = new TMC;
+        module->show();
+        Choose(module, c.choice);
+        QWidget* page = c.run(module);
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(page->window()->isVisible());
+        EXPECT_NE(page->findChild<QAction*>(QStringLiteral("SaveReportPdf")), nullptr);
+        auto* save = page->findChild<QAction*>(QStringLiteral("SaveReportText"));
+        ASSERT_NE(save, nullptr);
+        const QString file = dir.filePath(QString::fromLatin1(c.name) + ".txt");
+        dialogs.fileAnswers.push_back(file);
+        save->trigger();
+        ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+        EXPECT_EQ(dialogs.fileRequests[0].fileName, c.proposed);
 
-    std::ostringstream out, err;
-    ASSERT_EQ(RunCli({"--montecarlo", "newsboy", "--seed", "4242"}, out, err), 0) << err.str();
-    EXPECT_EQ(Contents(dir.filePath("newsboy.txt")).toStdString(), out.str());
+        std::ostringstream out, err;
+        ASSERT_EQ(RunCli(c.cli, out, err), 0) << err.str();
+        EXPECT_EQ(Contents(file).toStdString(), out.str());
+        delete module;
+    }
     tarvik::ui::SetFixedSeed("montecarlo", std::nullopt);
-    delete module;
 }
 
 } // namespace
