@@ -49,6 +49,8 @@ TMCKrasTabel::TMCKrasTabel(TMC* module)
     SaveBtn = SaveGraphButton(this);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCKrasTabel::TerugBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCKrasTabel::SaveBtnClick);
+    ReportBtn = AddDataSaving(this, TerugBtn, QStringLiteral("Scratch lottery"),
+                              QStringLiteral("Scratch lottery"), [this] { return ReportText; });
     onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral("Scratch lottery table"));
 }
@@ -104,7 +106,9 @@ void TMCKrasTabel::Draw(const ScratchResult& r, double z) {
     Graph->setGeometry(0, 0, Picture.width(), Picture.height());
     TerugBtn->move(16, Picture.height() + 8);
     SaveBtn->setGeometry(110, Picture.height() + 6, 30, 28);
+    ReportBtn->move(150, Picture.height() + 8);
     setFixedSize(Picture.width(), Picture.height() + 44);
+    ReportText = QString::fromStdString(ScratchReport(r));
     Graph->update();
 }
 

@@ -28,9 +28,12 @@ public:
     TMCPictureBox* Graph = nullptr;
     QPushButton* TerugBtn = nullptr;
     QToolButton* SaveBtn = nullptr;
+    // "Save as PDF…" and "Save as text…" of the table's figures.
+    QPushButton* ReportBtn = nullptr;
 
 private:
     QWidget* GraphWindow = nullptr;
+    QString ReportText;
     QImage Picture;
     MCCanvas Canvas{Picture};
 };

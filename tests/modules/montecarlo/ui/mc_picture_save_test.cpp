@@ -309,6 +309,17 @@ TEST(MCReportSave, TheDataSavedAsTextIsWhatTheCommandLinePrints) {
          },
          {"--montecarlo", "newsboy", "--seed", "4242"},
          "Newsboy.txt"},
+        {"scratch lottery",
+         MCChoice::Scratch,
+         [](TMC* m) -> QWidget* {
+             auto* plot = m->findChild<TMCKrasPlot*>();
+             plot->Run(8, 400);
+             WaitWhile([&] { return plot->running(); });
+             QTest::mouseClick(plot->TabelBtn, Qt::LeftButton);
+             return m->findChild<TMCKrasTabel*>();
+         },
+         {"--montecarlo", "scratch", "--seed", "4242", "--tickets", "8", "--weeks", "400"},
+         "Scratch lottery.txt"},
         {"roulette run",
          MCChoice::Roulette,
          [](TMC* m) -> QWidget* {
