@@ -175,15 +175,12 @@ void TMCKrasPlot::DrawStatic() {
     Canvas.reset(ButtonFace());
     Canvas.draw([z = Z, tickets = Tickets, weeks = Weeks](QPainter& p) {
         const auto S = [z](double v) { return static_cast<int>(std::lround(v * z)); };
-        const auto Z = z;
-        const auto Tickets = tickets;
-        const auto Weeks = weeks;
         p.setPen(Qt::black);
-        p.setFont(TitleFont(Z));
+        p.setFont(TitleFont(z));
         TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
-        p.setFont(SmallFont(Z));
-        TextAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets") + QString::number(Tickets));
-        TextAt(p, S(360), S(30), QStringLiteral("Number of runs ") + QString::number(Weeks));
+        p.setFont(SmallFont(z));
+        TextAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets") + QString::number(tickets));
+        TextAt(p, S(360), S(30), QStringLiteral("Number of runs ") + QString::number(weeks));
         TextAt(p, S(360), S(50), QStringLiteral("x := # winners"));
         for (int c = 0; c < 8; ++c) TextAt(p, S(40 + 50 * c), S(285), QStringLiteral("x=%1").arg(c));
         TextAt(p, S(436), S(285), QStringLiteral("x>=8"));
@@ -194,7 +191,7 @@ void TMCKrasPlot::DrawStatic() {
         for (const auto& l : lines) {
             LineAt(p, S(15), S(l.y), S(465), S(l.y), Qt::black, 1, Qt::DashDotLine);
             p.setPen(Qt::black);
-            TextAt(p, S(475), S(l.textY), QString::number(std::lround(Weeks * l.share)));
+            TextAt(p, S(475), S(l.textY), QString::number(std::lround(weeks * l.share)));
         }
     });
     Graph->update();
