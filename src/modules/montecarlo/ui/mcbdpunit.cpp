@@ -228,19 +228,9 @@ void TMCBDP::Execute() {
 }
 
 std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCBDPPlot(module);
     auto* dlg = new TMCBDP(module, plot);
-    QPointer<TMCBDP> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -255,21 +255,10 @@ void TMCBuffonDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateBuffonExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCBuffonPlot(module);
     auto* dlg = new TMCBuffonDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCBuffonDialoog> d(dlg);
-    QPointer<TMCBuffonPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -364,23 +364,12 @@ void TMCKrasOpties::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateScratchExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* table = new TMCKrasTabel(module);
     auto* plot = new TMCKrasPlot(module, table);
     auto* dlg = new TMCKrasOpties(module, plot, table);
     plot->setDialog(dlg);
     table->setGraph(plot);
-    QPointer<TMCKrasOpties> d(dlg);
-    QPointer<TMCKrasPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, table};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot, table});
 }
 
 } // namespace tarvik::montecarlo::ui

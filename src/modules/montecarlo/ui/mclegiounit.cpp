@@ -349,22 +349,16 @@ void TMCLegioRiskDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateLegioRiskExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* progress = new TMCLegioRiskProgress(module);
     auto* plot = new TMCLegioRiskPlot(module, progress);
     auto* dlg = new TMCLegioRiskDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCLegioRiskDialoog> d(dlg);
-    QPointer<TMCLegioRiskPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g, d] {
+    auto e = ExperimentOf(dlg, plot, {dlg, plot, progress});
+    // Stopping also ends the settings window's timer that refreshes the withdrawal.
+    e->stop = [g = QPointer<TMCLegioRiskPlot>(plot), d = QPointer<TMCLegioRiskDialoog>(dlg)] {
         if (g) g->Stop();
         if (d) d->Refresh->stop();
     };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, progress};
     return e;
 }
 

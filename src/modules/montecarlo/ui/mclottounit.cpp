@@ -531,7 +531,6 @@ void TMCLottoDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateLottoExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* hot = new TMCLottoHotnCold(module);
     auto* walk = new TMCLottoGoodnBad(module);
     auto* data = new TMCLottoData(module);
@@ -540,17 +539,7 @@ std::unique_ptr<TMCExperiment> CreateLottoExperiment(TMC* module) {
     plot->setDialog(dlg);
     walk->setGraph(plot);
     data->setGraph(plot);
-    QPointer<TMCLottoDialoog> d(dlg);
-    QPointer<TMCLottoPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, hot, walk, data};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot, hot, walk, data});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -188,19 +188,9 @@ void TMCPi::Execute() {
 }
 
 std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCPiPlot(module);
     auto* dlg = new TMCPi(module, plot);
-    QPointer<TMCPi> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -227,20 +227,10 @@ void TMCSPPDialoog::Execute() {
 }
 
 std::unique_ptr<TMCExperiment> CreateStPetersburgExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCSPPPlot(module);
     auto* dlg = new TMCSPPDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCSPPDialoog> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui
