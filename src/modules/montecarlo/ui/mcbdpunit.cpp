@@ -162,13 +162,7 @@ void TMCBDP::Open() {
     LineBox->setChecked(false);
     for (QLineEdit* e : {EstimateEdit, IntervalEdit, ExactEdit}) e->clear();
     Plot->DrawEmpty();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCBDP::SimulateBtnClick() {

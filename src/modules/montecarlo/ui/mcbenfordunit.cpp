@@ -153,11 +153,7 @@ void TMCBenfordPlot::AgainBtnClick() {
 void TMCBenfordPlot::TerugBtnClick() {
     if (Running) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCBenfordPlot::SaveBtnClick() {
@@ -222,12 +218,7 @@ void TMCBenfordDialoog::Open() {
     for (QLineEdit* e : IntervalEdit) e->clear();
     IntervalsChange();
     Plot->hide();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, false);
 }
 
 void TMCBenfordDialoog::OKBtnClick() {

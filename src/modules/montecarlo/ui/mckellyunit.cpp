@@ -223,10 +223,7 @@ void TMCKellyBPlot::EndRun() {
 void TMCKellyBPlot::TerugBtnClick() {
     if (Drawing) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCKellyBPlot::AgainBtnClick() {

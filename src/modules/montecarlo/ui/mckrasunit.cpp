@@ -114,10 +114,7 @@ void TMCKrasTabel::Draw(const ScratchResult& r, double z) {
 
 void TMCKrasTabel::TerugBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 void TMCKrasTabel::SaveBtnClick() {
@@ -277,11 +274,7 @@ void TMCKrasPlot::TerugBtnClick() {
     }
     hide();
     Table->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCKrasPlot::TabelBtnClick() {

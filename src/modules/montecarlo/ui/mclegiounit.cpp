@@ -181,10 +181,7 @@ void TMCLegioRiskPlot::Execute() {
     if (r.stopped) {
         // A stopped run leaves no result: back to the settings.
         hide();
-        if (Dialog) {
-            Dialog->show();
-            Dialog->raise();
-        }
+        ShowAgain(Dialog, false);
         return;
     }
     Last = r;
@@ -212,11 +209,7 @@ void TMCLegioRiskPlot::AgainBtnClick() {
 void TMCLegioRiskPlot::TerugBtnClick() {
     if (Running) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCLegioRiskPlot::SaveBtnClick() {

@@ -192,10 +192,7 @@ void TMCLottoGoodnBad::Draw(const LottoState& s) {
 
 void TMCLottoGoodnBad::OKBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 void TMCLottoGoodnBad::SaveBtnClick() {
@@ -221,10 +218,7 @@ TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data
 
 void TMCLottoData::OKBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 // --- TMCLottoPlot --------------------------------------------------------------------------------
@@ -432,11 +426,7 @@ void TMCLottoPlot::TerugBtnClick() {
     Hot->hide();
     Walk->hide();
     Data->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCLottoPlot::HotBtnClick() {

@@ -155,11 +155,7 @@ void TMCNewsboyPlot::AgainBtnClick() {
 void TMCNewsboyPlot::TerugBtnClick() {
     hide();
     Data->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCNewsboyPlot::DataBtnClick() {
@@ -299,12 +295,7 @@ void TMCNewsboyDialoog::Open() {
     UniformBtn->setChecked(true);
     DistributionChange();
     Plot->hide();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, false);
 }
 
 NewsboyTexts TMCNewsboyDialoog::texts() const {

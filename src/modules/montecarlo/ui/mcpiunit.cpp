@@ -107,13 +107,7 @@ void TMCPi::Open() {
     FastBox->setChecked(true);
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     Plot->Clear();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCPi::SimulateBtnClick() {

@@ -220,10 +220,7 @@ void TMCRoulettePlot::AgainBtnClick() {
 void TMCRoulettePlot::TerugBtnClick() {
     if (Drawing) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot::DataBtnClick() {
@@ -290,10 +287,7 @@ void TMCRouletteDialoog::OKBtnClick() {
 
 void TMCRouletteDialoog::TerugBtnClick() {
     hide();
-    if (Keuze) {
-        Keuze->show();
-        Keuze->raise();
-    }
+    ShowAgain(Keuze, false);
 }
 
 // --- TMCRouletteProgress ----------------------------------------------------------------
@@ -490,10 +484,7 @@ void TMCRoulettePlot2::AgainBtnClick() {
 
 void TMCRoulettePlot2::TerugBtnClick() {
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot2::DataBtnClick() {
@@ -565,10 +556,7 @@ void TMCRouletteDialoog2::RunAgain() {
 
 void TMCRouletteDialoog2::TerugBtnClick() {
     hide();
-    if (Keuze) {
-        Keuze->show();
-        Keuze->raise();
-    }
+    ShowAgain(Keuze, false);
 }
 
 void TMCRouletteDialoog2::Execute() {

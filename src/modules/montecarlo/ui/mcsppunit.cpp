@@ -151,13 +151,7 @@ void TMCSPPDialoog::Open() {
     AverageEdit->clear();
     IntervalEdit->clear();
     Plot->DrawEmpty();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCSPPDialoog::Restore() {
