@@ -54,15 +54,7 @@ int RunRouletteRunCli(const Context& c) {
     const int desired = c.spin("desired", kRouletteDesired);
     if (auto problem = CheckRouletteRun(start, desired); !problem.empty()) throw Refusal{problem};
     c.startGenerators();
-    const RouletteRealisation r = RunRouletteRealisation(start, desired);
-    const RouletteRunData d = RouletteRunTexts(r);
-    for (std::size_t s = 0; s < kSystems; ++s) {
-        c.out << SystemName(static_cast<int>(s)) << "\n";
-        Line(c.out, "Number of rounds played", d.rounds[s]);
-        Line(c.out, "Total staked chips", d.staked[s]);
-        Line(c.out, "Largest stake during game", d.largest[s]);
-        Line(c.out, "End capital", std::to_string(r.systems[s].endCapital()));
-    }
+    c.out << RouletteRunReport(RunRouletteRealisation(start, desired));
     return 0;
 }
 
@@ -72,31 +64,7 @@ int RunRouletteDistCli(const Context& c) {
                                     .runs = c.spin("runs", kRouletteRuns)};
     c.startGenerators();
     Progress progress;
-    const RouletteDistResult r = RunRouletteDistributions(params, progress);
-    const RouletteDistData d = RouletteDistTexts(r);
-    c.out << "Input\n";
-    Line(c.out, "Starting capital ", std::to_string(params.start));
-    Line(c.out, "Maximum number of bets per round", std::to_string(params.bets));
-    Line(c.out, "Number of runs ", std::to_string(params.runs));
-    c.out << "output\n";
-    c.out << "Estimate expected value of end capital with 95% confidence interval\n";
-    for (std::size_t s = 0; s < kSystems; ++s) Line(c.out, SystemName(static_cast<int>(s)), d.estimate[s]);
-    c.out << "Profit/Loss figures\n";
-    for (std::size_t s = 0; s < kSystems; ++s) {
-        c.out << SystemName(static_cast<int>(s)) << "\n";
-        Line(c.out, "Total number of staked chips", d.staked[s]);
-        Line(c.out, "Total number of lost chips", d.lost[s]);
-        Line(c.out, "Fraction lost chips", d.fractionLost[s]);
-    }
-    c.out << "Average number of bets per round\n";
-    for (std::size_t s = 0; s < kSystems; ++s) Line(c.out, SystemName(static_cast<int>(s)), d.averageBets[s]);
-    static const char* const panels[kSystems] = {"Big Martingale system", "D'Alembert system", "Flat system"};
-    for (std::size_t s = 0; s < kSystems; ++s) {
-        c.out << panels[s] << ": class, runs, relative frequency\n";
-        const auto& sys = r.systems[s];
-        for (std::size_t k = 0; k < sys.histogram.size(); ++k)
-            c.out << k << " " << sys.histogram[k] << " " << FormatFixed(sys.frequencies[k], 6) << "\n";
-    }
+    c.out << RouletteDistReport(RunRouletteDistributions(params, progress));
     return 0;
 }
 

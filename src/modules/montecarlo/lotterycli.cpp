@@ -12,13 +12,7 @@ int RunScratchCli(const Context& c) {
     if (const auto refused = CheckScratch(tickets, weeks)) throw Refusal{refused->message};
     c.startGenerators();
     Progress progress;
-    const ScratchResult r = RunScratch(tickets, weeks, progress);
-    Line(c.out, "Number of lottery tickets", std::to_string(tickets));
-    Line(c.out, "Number of runs", std::to_string(weeks));
-    c.out << "x := # winners | Simulated probability | Confidence interval | Exact probability\n";
-    for (int k = 0; k < kScratchClasses; ++k)
-        c.out << r.classText(k) << " | " << r.simulatedText(k) << " | " << r.intervalText(k) << " | "
-              << r.exactText(k) << "\n";
+    c.out << ScratchReport(RunScratch(tickets, weeks, progress));
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace tarvik::montecarlo {
 
@@ -171,6 +172,58 @@ RouletteDistData RouletteDistTexts(const RouletteDistResult& r) {
 int LogBarHeight(double frequency) {
     if (frequency <= 0) return -1;
     return std::max(0, static_cast<int>(std::lround((std::log10(frequency) + 4) * 22)));
+}
+
+namespace {
+
+void ReportLine(std::ostringstream& out, const std::string& label, const std::string& value) {
+    out << label << ": " << value << "\n";
+}
+
+} // namespace
+
+std::string RouletteRunReport(const RouletteRealisation& r) {
+    const RouletteRunData d = RouletteRunTexts(r);
+    std::ostringstream out;
+    for (std::size_t s = 0; s < kSystems; ++s) {
+        out << SystemName(static_cast<int>(s)) << "\n";
+        ReportLine(out, "Number of rounds played", d.rounds[s]);
+        ReportLine(out, "Total staked chips", d.staked[s]);
+        ReportLine(out, "Largest stake during game", d.largest[s]);
+        ReportLine(out, "End capital", std::to_string(r.systems[s].endCapital()));
+    }
+    return out.str();
+}
+
+std::string RouletteDistReport(const RouletteDistResult& r) {
+    const RouletteDistData d = RouletteDistTexts(r);
+    std::ostringstream out;
+    out << "Input\n";
+    ReportLine(out, "Starting capital ", std::to_string(r.params.start));
+    ReportLine(out, "Maximum number of bets per round", std::to_string(r.params.bets));
+    ReportLine(out, "Number of runs ", std::to_string(r.params.runs));
+    out << "output\n";
+    out << "Estimate expected value of end capital with 95% confidence interval\n";
+    for (std::size_t s = 0; s < kSystems; ++s)
+        ReportLine(out, SystemName(static_cast<int>(s)), d.estimate[s]);
+    out << "Profit/Loss figures\n";
+    for (std::size_t s = 0; s < kSystems; ++s) {
+        out << SystemName(static_cast<int>(s)) << "\n";
+        ReportLine(out, "Total number of staked chips", d.staked[s]);
+        ReportLine(out, "Total number of lost chips", d.lost[s]);
+        ReportLine(out, "Fraction lost chips", d.fractionLost[s]);
+    }
+    out << "Average number of bets per round\n";
+    for (std::size_t s = 0; s < kSystems; ++s)
+        ReportLine(out, SystemName(static_cast<int>(s)), d.averageBets[s]);
+    static const char* const panels[kSystems] = {"Big Martingale system", "D'Alembert system", "Flat system"};
+    for (std::size_t s = 0; s < kSystems; ++s) {
+        out << panels[s] << ": class, runs, relative frequency\n";
+        const auto& sys = r.systems[s];
+        for (std::size_t k = 0; k < sys.histogram.size(); ++k)
+            out << k << " " << sys.histogram[k] << " " << FormatFixed(sys.frequencies[k], 6) << "\n";
+    }
+    return out.str();
 }
 
 } // namespace tarvik::montecarlo

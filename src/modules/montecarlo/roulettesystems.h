@@ -57,6 +57,9 @@ struct RouletteRunData {
     std::array<std::string, kSystems> rounds, staked, largest;
 };
 RouletteRunData RouletteRunTexts(const RouletteRealisation& r);
+// The realisation as text, one "Label: value" line per figure of each strategy:
+// what the command line prints and the data window saves.
+std::string RouletteRunReport(const RouletteRealisation& r);
 
 // --- distributions ----------------------------------------------------------
 
@@ -93,6 +96,9 @@ struct RouletteDistData {
     std::array<std::string, kSystems> staked, lost, fractionLost, averageBets;
 };
 RouletteDistData RouletteDistTexts(const RouletteDistResult& r);
+// The distributions as text: the data window's figures, then each system's
+// classes with their runs and relative frequencies.
+std::string RouletteDistReport(const RouletteDistResult& r);
 
 // Bar height in pixels of a relative frequency on the logarithmic panels
 // (round((log10 x + 4) 22), at least 0; a frequency 0 is not drawn: -1).

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace tarvik::montecarlo {
 
@@ -110,6 +111,17 @@ ScratchResult RunScratch(int tickets, int weeks, Progress& progress,
         progress.yield();
     }
     return r;
+}
+
+std::string ScratchReport(const ScratchResult& r) {
+    std::ostringstream out;
+    out << "Number of lottery tickets: " << r.tickets << "\n";
+    out << "Number of runs: " << r.weeks << "\n";
+    out << "x := # winners | Simulated probability | Confidence interval | Exact probability\n";
+    for (int k = 0; k < kScratchClasses; ++k)
+        out << r.classText(k) << " | " << r.simulatedText(k) << " | " << r.intervalText(k) << " | "
+            << r.exactText(k) << "\n";
+    return out.str();
 }
 
 } // namespace tarvik::montecarlo

@@ -46,6 +46,10 @@ struct ScratchResult {
     std::string exactText(int c) const;
 };
 
+// The table as text: the numbers of tickets and runs, then a line per class
+// with the table's columns: what the command line prints and the table window saves.
+std::string ScratchReport(const ScratchResult& r);
+
 // The exact probability of class c for N < 13; for larger N the table shows
 // the limiting values.
 double ScratchExactProbability(int tickets, int c);

@@ -29,12 +29,17 @@ TMCBDPPlot::TMCBDPPlot(TMC* module)
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(8, 326, 30, 28);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCBDPPlot::SaveBtnClick);
+    Graph->setAccessibleDescription(QStringLiteral("Birthday Problem: estimated probability per run"));
     DrawEmpty();
 }
 
 void TMCBDPPlot::DrawEmpty(double exact, int runs) {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
+    Canvas.reset(ButtonFace());
+    Canvas.draw([exact, runs](QPainter& p) { PaintEmpty(p, exact, runs); });
+    Graph->update();
+}
+
+void TMCBDPPlot::PaintEmpty(QPainter& p, double exact, int runs) {
     p.setFont(CanvasFont());
     LineAt(p, 49, 25, 49, 300, Qt::black, 2);
     LineAt(p, 50, 300, 375, 300, Qt::black, 2);
@@ -59,20 +64,28 @@ void TMCBDPPlot::DrawEmpty(double exact, int runs) {
         p.setPen(Qt::black);
         TextCentredAt(p, 375, 303, QString::number(runs));
     }
-    p.end();
-    Graph->update();
 }
 
 void TMCBDPPlot::DrawColumn(const BirthdayColumn& c) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
     const int y1 = BirthdayY(c.previousEstimate);
     const int y2 = BirthdayY(c.estimate);
-    LineAt(p, c.column + 49, y1, c.column + 50, y2, y1 == 25 && y2 == 25 ? Qt::red : Qt::blue);
+    const int x = c.column;
+    // One column of the plot per step: at most the width of the X axis.
+    Canvas.draw([x, y1, y2](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, x + 49, y1, x + 50, y2, y1 == 25 && y2 == 25 ? Qt::red : Qt::blue);
+    });
+}
+
+void TMCBDPPlot::Describe(const BirthdayResult& r) {
+    Graph->setAccessibleDescription(
+        QStringLiteral("Birthday Problem: estimated probability over %1 runs; estimate %2, exact %3")
+            .arg(r.runs)
+            .arg(QString::fromStdString(r.estimateText()), QString::fromStdString(r.exactText())));
 }
 
 void TMCBDPPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Birthday Problem.bmp"));
+    Canvas.save(QStringLiteral("Birthday Problem.bmp"));
 }
 
 // --- TMCBDP -------------------------------------------------------------------------
@@ -149,13 +162,7 @@ void TMCBDP::Open() {
     LineBox->setChecked(false);
     for (QLineEdit* e : {EstimateEdit, IntervalEdit, ExactEdit}) e->clear();
     Plot->DrawEmpty();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCBDP::SimulateBtnClick() {
@@ -207,6 +214,7 @@ void TMCBDP::Execute() {
     if (!self || module()->ModuleClosing()) return;
     EstimateEdit->setText(QString::fromStdString(Last.estimateText()));
     IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
+    Plot->Describe(Last);
     Plot->Graph->update();
     Running = false;
     TerugBtn->setText(QStringLiteral("Previous"));
@@ -214,19 +222,9 @@ void TMCBDP::Execute() {
 }
 
 std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCBDPPlot(module);
     auto* dlg = new TMCBDP(module, plot);
-    QPointer<TMCBDP> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -1,6 +1,7 @@
 #pragma once
 // Birthday Problem: the parameter window TMCBDP and the graph TMCBDPPlot.
 #include "modules/montecarlo/birthday.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -20,6 +21,8 @@ public:
     // number of runs under the right end of the X axis (when > 0).
     void DrawEmpty(double exact = -1, int runs = 0);
     void DrawColumn(const BirthdayColumn& c);
+    // What the picture shows after a run, for screen readers.
+    void Describe(const BirthdayResult& r);
     void SaveBtnClick();
     const QImage& picture() const { return Picture; }
 
@@ -27,7 +30,9 @@ public:
     QToolButton* SaveBtn = nullptr;
 
 private:
+    static void PaintEmpty(QPainter& p, double exact, int runs);
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCBDP : public TMCWindow {

@@ -37,66 +37,70 @@ TMCBenfordPlot::TMCBenfordPlot(TMC* module)
     connect(TerugBtn, &QPushButton::clicked, this, &TMCBenfordPlot::TerugBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCBenfordPlot::SaveBtnClick);
     onFrameClose = [this] { TerugBtnClick(); };
+    Graph->setAccessibleDescription(QStringLiteral(
+        "Law of Benford: share of each leading digit (red) beside the Benford approximation value (blue)"));
     DrawStatic();
 }
 
 void TMCBenfordPlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    p.setPen(Qt::black);
-    for (int d = 1; d <= 9; ++d) TextAt(p, 60 * d + 26, 312, QString::number(d));
-    for (int k = 1; k <= 8; ++k)
-        TextAt(p, 19, 40 * k - 28, QString::fromStdString(FormatFixed(0.40 - 0.05 * k, 2)));
-    TextAt(p, 24, 328, QStringLiteral("Simulations"));
-    TextAt(p, 464, 12, QStringLiteral("Simulated values"));
-    {
-        // The substitute font is wider than the original: the legend is
-        // narrowed until it ends within the picture.
-        QFont narrow = p.font();
-        for (int stretch = 100; stretch >= 70; stretch -= 5) {
-            narrow.setStretch(stretch);
-            if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Benford approximation value")) <=
-                kPictureW - 466)
-                break;
-        }
-        p.setFont(narrow);
-        TextAt(p, 464, 36, QStringLiteral("Benford approximation value"));
+    Canvas.reset(ButtonFace());
+    Canvas.draw([](QPainter& p) {
         p.setFont(CanvasFont());
-    }
-    p.setPen(Qt::black);
-    p.setBrush(Qt::red);
-    p.drawRect(QRect(QPoint(440, 11), QPoint(457, 25)));
-    p.setBrush(Qt::blue);
-    p.drawRect(QRect(QPoint(440, 35), QPoint(457, 49)));
-    for (int y = 16; y <= 256; y += 40) LineAt(p, 50, y, 57, y, Qt::black, 2);
-    LineAt(p, 50, 296, 596, 296, Qt::black, 2);
-    LineAt(p, 57, 8, 57, 296, Qt::black, 2);
-    for (int d = 1; d <= 9; ++d)
-        p.fillRect(QRect(QPoint(60 * d + 30, BenfordBarTop(d)), QPoint(60 * d + 50, 295)), Qt::blue);
-    p.end();
+        p.setPen(Qt::black);
+        for (int d = 1; d <= 9; ++d) TextAt(p, 60 * d + 26, 312, QString::number(d));
+        for (int k = 1; k <= 8; ++k)
+            TextAt(p, 19, 40 * k - 28, QString::fromStdString(FormatFixed(0.40 - 0.05 * k, 2)));
+        TextAt(p, 24, 328, QStringLiteral("Simulations"));
+        TextAt(p, 464, 12, QStringLiteral("Simulated values"));
+        {
+            // The substitute font is wider than the original: the legend is
+            // narrowed until it ends within the picture.
+            QFont narrow = p.font();
+            for (int stretch = 100; stretch >= 70; stretch -= 5) {
+                narrow.setStretch(stretch);
+                if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Benford approximation value")) <=
+                    kPictureW - 466)
+                    break;
+            }
+            p.setFont(narrow);
+            TextAt(p, 464, 36, QStringLiteral("Benford approximation value"));
+            p.setFont(CanvasFont());
+        }
+        p.setPen(Qt::black);
+        p.setBrush(Qt::red);
+        p.drawRect(QRect(QPoint(440, 11), QPoint(457, 25)));
+        p.setBrush(Qt::blue);
+        p.drawRect(QRect(QPoint(440, 35), QPoint(457, 49)));
+        for (int y = 16; y <= 256; y += 40) LineAt(p, 50, y, 57, y, Qt::black, 2);
+        LineAt(p, 50, 296, 596, 296, Qt::black, 2);
+        LineAt(p, 57, 8, 57, 296, Qt::black, 2);
+        for (int d = 1; d <= 9; ++d)
+            p.fillRect(QRect(QPoint(60 * d + 30, BenfordBarTop(d)), QPoint(60 * d + 50, 295)), Qt::blue);
+    });
     Graph->update();
 }
 
 void TMCBenfordPlot::DrawBars(const BenfordResult& r) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    for (int d = 1; d <= 9; ++d) {
-        const int top = std::max(BenfordShareTop(r.share(d)), 0);
-        const int x1 = 60 * d + 6, x2 = 60 * d + 26;
-        // Above the bar the column is cleared; from y = 150 on for the last
-        // three digits, which keeps the legend.
-        const int clearFrom = d <= 6 ? 0 : 150;
-        if (top - 1 >= clearFrom) p.fillRect(QRect(QPoint(x1, clearFrom), QPoint(x2, top - 1)), ButtonFace());
-        p.fillRect(QRect(QPoint(x1, top), QPoint(x2, 295)), Qt::red);
-    }
-    const QString t = QString::number(r.draws);
-    const QFontMetrics fm(p.font());
-    // At x = 80, or just after "Simulations" where the font is wider.
-    const int x = std::max(80, 24 + fm.horizontalAdvance(QStringLiteral("Simulations")) + 6);
-    p.fillRect(QRect(x, 328, std::max(fm.horizontalAdvance(t) + 30, 80), fm.height()), ButtonFace());
-    p.setPen(Qt::black);
-    TextAt(p, x, 328, t);
+    Canvas.draw([r](QPainter& p) {
+        p.setFont(CanvasFont());
+        for (int d = 1; d <= 9; ++d) {
+            const int top = std::max(BenfordShareTop(r.share(d)), 0);
+            const int x1 = 60 * d + 6, x2 = 60 * d + 26;
+            // Above the bar the column is cleared; from y = 150 on for the last
+            // three digits, which keeps the legend.
+            const int clearFrom = d <= 6 ? 0 : 150;
+            if (top - 1 >= clearFrom)
+                p.fillRect(QRect(QPoint(x1, clearFrom), QPoint(x2, top - 1)), ButtonFace());
+            p.fillRect(QRect(QPoint(x1, top), QPoint(x2, 295)), Qt::red);
+        }
+        const QString t = QString::number(r.draws);
+        const QFontMetrics fm(p.font());
+        // At x = 80, or just after "Simulations" where the font is wider.
+        const int x = std::max(80, 24 + fm.horizontalAdvance(QStringLiteral("Simulations")) + 6);
+        p.fillRect(QRect(x, 328, std::max(fm.horizontalAdvance(t) + 30, 80), fm.height()), ButtonFace());
+        p.setPen(Qt::black);
+        TextAt(p, x, 328, t);
+    });
 }
 
 void TMCBenfordPlot::Run(const BenfordParams& params) {
@@ -124,9 +128,22 @@ void TMCBenfordPlot::Run(const BenfordParams& params) {
         }
     });
     Graph->repaint();
+    Describe();
     Running = false;
     AgainBtn->setEnabled(true);
     TerugBtn->setEnabled(true);
+}
+
+void TMCBenfordPlot::Describe() {
+    QStringList shares;
+    for (int d = 1; d <= 9; ++d)
+        shares << QStringLiteral("%1: %2").arg(d).arg(QString::fromStdString(FormatFixed(Last.share(d), 3)));
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Law of Benford: share of each leading digit (red) in %1 simulations beside the Benford "
+            "approximation value (blue); simulated %2")
+            .arg(Last.draws)
+            .arg(shares.join(QStringLiteral(", "))));
 }
 
 void TMCBenfordPlot::AgainBtnClick() {
@@ -136,15 +153,11 @@ void TMCBenfordPlot::AgainBtnClick() {
 void TMCBenfordPlot::TerugBtnClick() {
     if (Running) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCBenfordPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Benford.bmp"));
+    Canvas.save(QStringLiteral("Benford.bmp"));
 }
 
 // --- TMCBenfordDialoog ----------------------------------------------------------------
@@ -205,12 +218,7 @@ void TMCBenfordDialoog::Open() {
     for (QLineEdit* e : IntervalEdit) e->clear();
     IntervalsChange();
     Plot->hide();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, false);
 }
 
 void TMCBenfordDialoog::OKBtnClick() {

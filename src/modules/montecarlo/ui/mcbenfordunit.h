@@ -1,6 +1,7 @@
 #pragma once
 // Benford's law: the settings TMCBenfordDialoog and the bar graph TMCBenfordPlot.
 #include "modules/montecarlo/benford.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -37,9 +38,12 @@ public:
 
 private:
     void DrawBars(const BenfordResult& r);
+    // What the picture shows after a run, for screen readers.
+    void Describe();
 
     TMCBenfordDialoog* Dialog = nullptr;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     BenfordParams Params;
     BenfordResult Last;
     bool Running = false;

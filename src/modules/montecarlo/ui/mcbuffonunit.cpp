@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -44,55 +45,86 @@ TMCBuffonPlot::TMCBuffonPlot(TMC* module)
             TerugBtnClick();
         }
     };
+    Board->setAccessibleDescription(
+        QStringLiteral("Buffon's needle: needles crossing a line (red) and not (blue)"));
     DrawBoard();
 }
 
 void TMCBuffonPlot::DrawBoard() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    QPen frame(Qt::yellow);
-    frame.setWidth(2);
-    p.setPen(frame);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(QPoint(15, 15), QPoint(619, 439)));
-    for (int k = 1; k <= 6; ++k) LineAt(p, 16, 16 + 60 * k, 616, 16 + 60 * k, Qt::black);
-    p.setPen(Qt::black);
-    TextAt(p, 32, 456, QStringLiteral("Number of throws:"));
-    TextAt(p, 208, 456, QStringLiteral("Intersections:"));
-    TextAt(p, 448, 456, QStringLiteral("Approximation of Pi:"));
-    TextAt(p, 392, 480, QStringLiteral("95% Confidence interval:"));
-    p.end();
+    Canvas.reset(ButtonFace());
+    Canvas.draw([](QPainter& p) {
+        p.setFont(CanvasFont());
+        QPen frame(Qt::yellow);
+        frame.setWidth(2);
+        p.setPen(frame);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(15, 15), QPoint(619, 439)));
+        for (int k = 1; k <= 6; ++k) LineAt(p, 16, 16 + 60 * k, 616, 16 + 60 * k, Qt::black);
+        PaintLabels(p);
+    });
+    // The needles of a run (up to a hundred thousand) are kept as one step
+    // over their own compact list.
+    Needles.clear();
+    Canvas.keep(QStringLiteral("needles"), [this](QPainter& p) { PaintNeedles(p); });
     Board->update();
 }
 
-void TMCBuffonPlot::DrawNeedle(const Needle& n) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, BuffonPixel(n.x1), BuffonPixel(n.y1), BuffonPixel(n.x2), BuffonPixel(n.y2),
-           n.crosses ? Qt::red : Qt::blue);
-}
-
-void TMCBuffonPlot::DrawCounts() {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const QColor face = ButtonFace();
-    const auto field = [&](int x, int y, int w, const std::string& text) {
-        p.fillRect(QRect(x, y, w, 20), face);
-        p.setPen(Qt::black);
-        TextAt(p, x, y, QString::fromStdString(text));
-    };
-    field(128, 456, 76, Experiment.throwsText());
-    field(304, 456, 130, Experiment.crossingsText());
-    if (Experiment.crossings() > 0) field(544, 456, kBoardW - 544, Experiment.estimateText());
-    field(544, 480, kBoardW - 544, Experiment.intervalText());
-    // The labels again, over anything a long value left behind.
+void TMCBuffonPlot::PaintLabels(QPainter& p) {
     p.setPen(Qt::black);
     TextAt(p, 32, 456, QStringLiteral("Number of throws:"));
     TextAt(p, 208, 456, QStringLiteral("Intersections:"));
     TextAt(p, 448, 456, QStringLiteral("Approximation of Pi:"));
     TextAt(p, 392, 480, QStringLiteral("95% Confidence interval:"));
-    p.end();
+}
+
+QLine TMCBuffonPlot::NeedleLine(const Needle& n) {
+    return QLine(BuffonPixel(n.x1), BuffonPixel(n.y1), BuffonPixel(n.x2), BuffonPixel(n.y2));
+}
+
+void TMCBuffonPlot::DrawNeedle(const Needle& n) {
+    const QLine line = NeedleLine(n);
+    {
+        QPainter p(&Picture);
+        LineAt(p, line.x1(), line.y1(), line.x2(), line.y2(), n.crosses ? Qt::red : Qt::blue);
+    }
+    Needles.push_back({line, n.crosses});
+}
+
+void TMCBuffonPlot::PaintNeedles(QPainter& p) const {
+    // One path per colour keeps the drawing of a long run small: the needles
+    // that miss the lines first, those that cross them over them.
+    for (const bool crosses : {false, true}) {
+        QPainterPath path;
+        for (const DrawnNeedle& n : Needles) {
+            if (n.crosses != crosses) continue;
+            path.moveTo(n.line.p1());
+            path.lineTo(n.line.p2());
+        }
+        QPen pen(crosses ? Qt::red : Qt::blue);
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+}
+
+void TMCBuffonPlot::DrawCounts() {
+    // The counts are painted over again and again; the last painting is the one kept.
+    Canvas.draw(QStringLiteral("counts"), [e = Experiment](QPainter& p) {
+        p.setFont(CanvasFont());
+        const QColor face = ButtonFace();
+        const auto field = [&](int x, int y, int w, const std::string& text) {
+            p.fillRect(QRect(x, y, w, 20), face);
+            p.setPen(Qt::black);
+            TextAt(p, x, y, QString::fromStdString(text));
+        };
+        field(128, 456, 76, e.throwsText());
+        field(304, 456, 130, e.crossingsText());
+        if (e.crossings() > 0) field(544, 456, kBoardW - 544, e.estimateText());
+        field(544, 480, kBoardW - 544, e.intervalText());
+        // The labels again, over anything a long value left behind.
+        PaintLabels(p);
+    });
     Board->repaint();
 }
 
@@ -124,11 +156,23 @@ void TMCBuffonPlot::Go() {
         });
         if (!self || self->module()->ModuleClosing()) return;
         self->DrawCounts();
+        self->Describe();
         self->RunState = done ? State::Finished : State::Paused;
         self->RunBtn->setText(done ? QStringLiteral("Again") : QStringLiteral("Continue"));
         self->TerugBtn->setEnabled(true);
         if (self->BackAfterRun) self->TerugBtnClick();
     });
+}
+
+void TMCBuffonPlot::Describe() {
+    Board->setAccessibleDescription(
+        QStringLiteral("Buffon's needle: needles crossing a line (red) and not (blue); %1 throws, %2 "
+                       "intersections, approximation of Pi %3, 95% confidence interval %4")
+            .arg(QString::fromStdString(Experiment.throwsText()),
+                 QString::fromStdString(Experiment.crossingsText()),
+                 Experiment.crossings() > 0 ? QString::fromStdString(Experiment.estimateText())
+                                            : QStringLiteral("-"),
+                 QString::fromStdString(Experiment.intervalText())));
 }
 
 void TMCBuffonPlot::RunBtnClick() {
@@ -156,7 +200,7 @@ void TMCBuffonPlot::TerugBtnClick() {
 }
 
 void TMCBuffonPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Buffon.bmp"));
+    Canvas.save(QStringLiteral("Buffon.bmp"));
 }
 
 // --- TMCBuffonDialoog --------------------------------------------------------------
@@ -212,21 +256,10 @@ void TMCBuffonDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateBuffonExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCBuffonPlot(module);
     auto* dlg = new TMCBuffonDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCBuffonDialoog> d(dlg);
-    QPointer<TMCBuffonPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -2,9 +2,12 @@
 // Buffon's needle: the parameter window TMCBuffonDialoog and the board
 // TMCBuffonPlot with its Stop / Continue / Again button.
 #include "modules/montecarlo/buffon.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
+#include <QLine>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -42,9 +45,21 @@ private:
     void DrawNeedle(const Needle& n);
     void DrawCounts();
     void Go();
+    // What the picture shows after a run, for screen readers.
+    void Describe();
+    static void PaintLabels(QPainter& p);
+    static QLine NeedleLine(const Needle& n);
+    void PaintNeedles(QPainter& p) const;
+
+    struct DrawnNeedle {
+        QLine line;
+        bool crosses;
+    };
 
     TMCBuffonDialoog* Dialog = nullptr;
     QImage Picture;
+    MCCanvas Canvas{Picture};
+    std::vector<DrawnNeedle> Needles; // those on the board, in the order thrown
     BuffonExperiment Experiment;
     State RunState = State::Idle;
     bool Fast = true;

@@ -43,4 +43,57 @@ void LineAt(QPainter& p, int x1, int y1, int x2, int y2, QColor colour, int widt
     p.drawLine(x1, y1, x2, y2);
 }
 
+void MCCanvas::reset(QColor colour) {
+    picture_.fill(colour);
+    fill_ = colour;
+    steps_.clear();
+}
+
+void MCCanvas::draw(tarvik::ui::PictureDrawing step) {
+    draw(QString(), std::move(step));
+}
+
+void MCCanvas::draw(const QString& key, tarvik::ui::PictureDrawing step) {
+    {
+        QPainter p(&picture_);
+        step(p);
+    }
+    remember(key, std::move(step));
+}
+
+void MCCanvas::keep(const QString& key, tarvik::ui::PictureDrawing step) {
+    remember(key, std::move(step));
+}
+
+void MCCanvas::remember(const QString& key, tarvik::ui::PictureDrawing step) {
+    if (!key.isEmpty()) {
+        for (Step& s : steps_) {
+            if (s.key == key) {
+                s.paint = std::move(step);
+                return;
+            }
+        }
+    }
+    steps_.push_back(Step{key, std::move(step)});
+}
+
+tarvik::ui::PictureDrawing MCCanvas::drawing(QRect part) const {
+    return [this, part](QPainter& p) {
+        const QRect whole = part.isNull() ? picture_.rect() : part;
+        p.setClipRect(whole);
+        p.fillRect(whole, fill_);
+        for (const Step& s : steps_) {
+            p.save();
+            s.paint(p);
+            p.restore();
+        }
+    };
+}
+
+bool MCCanvas::save(const QString& defaultName, bool appendBmp, const QString& fileTypeText,
+                    QRect part) const {
+    const QImage image = part.isNull() ? picture_ : picture_.copy(part);
+    return tarvik::ui::SaveGraphBitmap(image, defaultName, appendBmp, fileTypeText, drawing(part));
+}
+
 } // namespace tarvik::montecarlo::ui

@@ -31,6 +31,23 @@ public:
     bool Running() const override { return running && running(); }
 };
 
+// The experiment whose `opener` shows its windows (Open) and whose `runner`
+// tells whether a run goes on (running) and ends it (Stop), made of `windows`.
+template <class Opener, class Runner>
+std::unique_ptr<TMCExperimentWindows> ExperimentOf(Opener* opener, Runner* runner,
+                                                   QList<QPointer<QWidget>> windows) {
+    auto e = std::make_unique<TMCExperimentWindows>();
+    e->open = [d = QPointer<Opener>(opener)] {
+        if (d) d->Open();
+    };
+    e->stop = [g = QPointer<Runner>(runner)] {
+        if (g) g->Stop();
+    };
+    e->running = [g = QPointer<Runner>(runner)] { return g && g->running(); };
+    e->windows = std::move(windows);
+    return e;
+}
+
 // The experiments built in this module, one factory each.
 std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module);
 std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module);

@@ -101,6 +101,8 @@ TMCKellyBPlot::TMCKellyBPlot(TMC* module, TMCKellyBData* data)
         if (Drawing) FinishDrawing();
         TerugBtnClick();
     };
+    Graph->setAccessibleDescription(QStringLiteral(
+        "Kelly betting: capital of the Kelly strategy (green) and of the own strategy (red) per race"));
 }
 
 int TMCKellyBPlot::X(int race) const {
@@ -113,30 +115,31 @@ int TMCKellyBPlot::Y(double capital) const {
 }
 
 void TMCKellyBPlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, 54, 16, 54, 327, Qt::black);
-    LineAt(p, 46, 317, 556, 317, Qt::black);
-    LineAt(p, 46, 16, 54, 16, Qt::black);
-    LineAt(p, 46, 167, 54, 167, Qt::black);
-    LineAt(p, 294, 319, 294, 327, Qt::black);
-    LineAt(p, 556, 319, 556, 327, Qt::black);
-    p.setPen(Qt::black);
-    TextAt(p, 50, 329, QStringLiteral("0"));
-    TextAt(p, 34, 313, QStringLiteral("0"));
-    TextAt(p, 456, 344, QStringLiteral("Number of races"));
-    TextAt(p, 8, 32, QStringLiteral("Capital"));
-    TextAt(p, 290, 329, QString::number(std::lround(Accepted.races / 2.0)));
-    TextAt(p, 546, 329, QString::number(Accepted.races));
-    LineAt(p, 14, 359, 34, 359, kLime, 3);
-    p.setPen(Qt::black);
-    TextAt(p, 40, 352, QStringLiteral("Capital Kelly-strategy"));
-    LineAt(p, 166, 359, 186, 359, Qt::red, 3);
-    p.setPen(Qt::black);
-    TextAt(p, 192, 352, QStringLiteral("Own strategy   "));
-    TextAt(p, 8, 11, QString::fromStdString(FormatGeneral(Top, 15)));
-    TextAt(p, 14, 163, QString::fromStdString(FormatGeneral(Top / 2, 15)));
+    Canvas.reset(ButtonFace());
+    Canvas.draw([races = Accepted.races, top = Top](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 54, 16, 54, 327, Qt::black);
+        LineAt(p, 46, 317, 556, 317, Qt::black);
+        LineAt(p, 46, 16, 54, 16, Qt::black);
+        LineAt(p, 46, 167, 54, 167, Qt::black);
+        LineAt(p, 294, 319, 294, 327, Qt::black);
+        LineAt(p, 556, 319, 556, 327, Qt::black);
+        p.setPen(Qt::black);
+        TextAt(p, 50, 329, QStringLiteral("0"));
+        TextAt(p, 34, 313, QStringLiteral("0"));
+        TextAt(p, 456, 344, QStringLiteral("Number of races"));
+        TextAt(p, 8, 32, QStringLiteral("Capital"));
+        TextAt(p, 290, 329, QString::number(std::lround(races / 2.0)));
+        TextAt(p, 546, 329, QString::number(races));
+        LineAt(p, 14, 359, 34, 359, kLime, 3);
+        p.setPen(Qt::black);
+        TextAt(p, 40, 352, QStringLiteral("Capital Kelly-strategy"));
+        LineAt(p, 166, 359, 186, 359, Qt::red, 3);
+        p.setPen(Qt::black);
+        TextAt(p, 192, 352, QStringLiteral("Own strategy   "));
+        TextAt(p, 8, 11, QString::fromStdString(FormatGeneral(top, 15)));
+        TextAt(p, 14, 163, QString::fromStdString(FormatGeneral(top / 2, 15)));
+    });
 }
 
 void TMCKellyBPlot::StartRun(const KellyInput& input) {
@@ -157,12 +160,20 @@ void TMCKellyBPlot::StartRun(const KellyInput& input) {
 }
 
 void TMCKellyBPlot::DrawUpTo(int race) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
+    // The races drawn in this step: Kelly's capital and the own one, in turn.
+    std::vector<QLine> lines;
     for (int i = Drawn + 1; i <= race; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        LineAt(p, X(i - 1), Y(Run->kellyPath[k - 1]), X(i), Y(Run->kellyPath[k]), kLime);
-        LineAt(p, X(i - 1), Y(Run->own[k - 1]), X(i), Y(Run->own[k]), Qt::red);
+        lines.emplace_back(X(i - 1), Y(Run->kellyPath[k - 1]), X(i), Y(Run->kellyPath[k]));
+        lines.emplace_back(X(i - 1), Y(Run->own[k - 1]), X(i), Y(Run->own[k]));
+    }
+    if (!lines.empty()) {
+        Canvas.draw([lines = std::move(lines)](QPainter& p) {
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const QLine& l = lines[i];
+                LineAt(p, l.x1(), l.y1(), l.x2(), l.y2(), i % 2 == 0 ? kLime : QColor(Qt::red));
+            }
+        });
     }
     Drawn = std::max(Drawn, race);
 }
@@ -187,16 +198,24 @@ void TMCKellyBPlot::FinishDrawing() {
 void TMCKellyBPlot::EndRun() {
     Pacer->stop();
     Drawing = false;
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    p.setPen(Qt::black);
-    TextAt(p, 560, 240, QStringLiteral("end capital"));
-    TextAt(p, 560, 280, QStringLiteral("end capital"));
-    p.setPen(kLime);
-    TextAt(p, 560, 256, QString::fromStdString(KellyGraphCapital(Run->kellyLog10)));
-    p.setPen(Qt::red);
-    TextAt(p, 560, 296, QString::fromStdString(KellyGraphCapital(Run->ownLog10)));
-    p.end();
+    const QString kelly = QString::fromStdString(KellyGraphCapital(Run->kellyLog10));
+    const QString own = QString::fromStdString(KellyGraphCapital(Run->ownLog10));
+    Canvas.draw([kelly, own](QPainter& p) {
+        p.setFont(CanvasFont());
+        p.setPen(Qt::black);
+        TextAt(p, 560, 240, QStringLiteral("end capital"));
+        TextAt(p, 560, 280, QStringLiteral("end capital"));
+        p.setPen(kLime);
+        TextAt(p, 560, 256, kelly);
+        p.setPen(Qt::red);
+        TextAt(p, 560, 296, own);
+    });
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Kelly betting: capital of the Kelly strategy (green) and of the own strategy (red) over "
+            "%1 races; end capital Kelly-strategy %2, own strategy %3")
+            .arg(Accepted.races)
+            .arg(kelly, own));
     Graph->update();
     for (QPushButton* b : {TerugBtn, AgainBtn, DataBtn}) b->setEnabled(true);
 }
@@ -204,10 +223,7 @@ void TMCKellyBPlot::EndRun() {
 void TMCKellyBPlot::TerugBtnClick() {
     if (Drawing) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCKellyBPlot::AgainBtnClick() {
@@ -224,7 +240,7 @@ void TMCKellyBPlot::DataBtnClick() {
 }
 
 void TMCKellyBPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("KellyBetting.bmp"));
+    Canvas.save(QStringLiteral("KellyBetting.bmp"));
 }
 
 // --- TMCKellyBDialoog --------------------------------------------------------------

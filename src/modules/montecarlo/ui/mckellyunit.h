@@ -2,6 +2,7 @@
 // Kelly betting: the parameter window TMCKellyBDialoog, the capital graph
 // TMCKellyBPlot and the report TMCKellyBData.
 #include "modules/montecarlo/kelly.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -64,6 +65,7 @@ private:
     TMCKellyBDialoog* Dialog = nullptr;
     TMCKellyBData* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     std::unique_ptr<KellyRun> Run;
     KellyInput Accepted;
     double Top = 10;

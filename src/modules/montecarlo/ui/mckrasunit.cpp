@@ -49,62 +49,76 @@ TMCKrasTabel::TMCKrasTabel(TMC* module)
     SaveBtn = SaveGraphButton(this);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCKrasTabel::TerugBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCKrasTabel::SaveBtnClick);
+    ReportBtn = AddDataSaving(this, TerugBtn, QStringLiteral("Scratch lottery"),
+                              QStringLiteral("Scratch lottery"), [this] { return ReportText; });
     onFrameClose = [this] { TerugBtnClick(); };
+    Graph->setAccessibleDescription(QStringLiteral("Scratch lottery table"));
 }
 
 void TMCKrasTabel::Draw(const ScratchResult& r, double z) {
     const auto S = [z](double v) { return static_cast<int>(std::lround(v * z)); };
     Picture = NewPicture(S(456), S(310));
-    QPainter p(&Picture);
-    p.setPen(Qt::black);
-    p.setFont(TitleFont(z));
-    TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
-    p.setFont(SmallFont(z));
-    TextAt(p, S(300), S(10), QStringLiteral("Number of lottery tickets") + QString::number(r.tickets));
-    TextAt(p, S(300), S(30), QStringLiteral("Number of runs ") + QString::number(r.weeks));
-    TextAt(p, S(20), S(60), QStringLiteral("x := # winners"));
-    {
-        // The substitute font is wider than the original: this head is
-        // narrowed until it ends before the next column.
-        QFont narrow = SmallFont(z);
-        for (int stretch = 100; stretch >= 70; stretch -= 5) {
-            narrow.setStretch(stretch);
-            if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Simulated probability")) <= S(101))
-                break;
-        }
-        p.setFont(narrow);
-        TextAt(p, S(115), S(60), QStringLiteral("Simulated probability"));
+    Canvas.reset(ButtonFace());
+    Canvas.draw([r, z, S](QPainter& p) {
+        p.setPen(Qt::black);
+        p.setFont(TitleFont(z));
+        TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
         p.setFont(SmallFont(z));
-    }
-    TextAt(p, S(220), S(60), QStringLiteral("Confidence interval"));
-    TextAt(p, S(365), S(60), QStringLiteral("Exact probability"));
-    LineAt(p, S(20) - 5, S(80), S(365) + 80, S(80), Qt::black);
-    p.setPen(Qt::black);
-    for (int c = 0; c < kScratchClasses; ++c) {
-        const int y = S(25 * c + 85);
-        TextAt(p, S(20), y, QString::fromStdString(r.classText(c)));
-        TextAt(p, S(115), y, QString::fromStdString(r.simulatedText(c)));
-        TextAt(p, S(220), y, QString::fromStdString(r.intervalText(c)));
-        TextAt(p, S(365), y, QString::fromStdString(r.exactText(c)));
-    }
-    p.end();
+        TextAt(p, S(300), S(10), QStringLiteral("Number of lottery tickets") + QString::number(r.tickets));
+        TextAt(p, S(300), S(30), QStringLiteral("Number of runs ") + QString::number(r.weeks));
+        TextAt(p, S(20), S(60), QStringLiteral("x := # winners"));
+        {
+            // The substitute font is wider than the original: this head is
+            // narrowed until it ends before the next column.
+            QFont narrow = SmallFont(z);
+            for (int stretch = 100; stretch >= 70; stretch -= 5) {
+                narrow.setStretch(stretch);
+                if (QFontMetrics(narrow).horizontalAdvance(QStringLiteral("Simulated probability")) <= S(101))
+                    break;
+            }
+            p.setFont(narrow);
+            TextAt(p, S(115), S(60), QStringLiteral("Simulated probability"));
+            p.setFont(SmallFont(z));
+        }
+        TextAt(p, S(220), S(60), QStringLiteral("Confidence interval"));
+        TextAt(p, S(365), S(60), QStringLiteral("Exact probability"));
+        LineAt(p, S(20) - 5, S(80), S(365) + 80, S(80), Qt::black);
+        p.setPen(Qt::black);
+        for (int c = 0; c < kScratchClasses; ++c) {
+            const int y = S(25 * c + 85);
+            TextAt(p, S(20), y, QString::fromStdString(r.classText(c)));
+            TextAt(p, S(115), y, QString::fromStdString(r.simulatedText(c)));
+            TextAt(p, S(220), y, QString::fromStdString(r.intervalText(c)));
+            TextAt(p, S(365), y, QString::fromStdString(r.exactText(c)));
+        }
+    });
+    QStringList rows;
+    for (int c = 0; c < kScratchClasses; ++c)
+        rows << QStringLiteral("%1: %2 (exact %3)")
+                    .arg(QString::fromStdString(r.classText(c)), QString::fromStdString(r.simulatedText(c)),
+                         QString::fromStdString(r.exactText(c)));
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Scratch lottery table: simulated and exact probability of x winners, %1 tickets, %2 runs; %3")
+            .arg(r.tickets)
+            .arg(r.weeks)
+            .arg(rows.join(QStringLiteral("; "))));
     Graph->setGeometry(0, 0, Picture.width(), Picture.height());
     TerugBtn->move(16, Picture.height() + 8);
     SaveBtn->setGeometry(110, Picture.height() + 6, 30, 28);
+    ReportBtn->move(150, Picture.height() + 8);
     setFixedSize(Picture.width(), Picture.height() + 44);
+    ReportText = QString::fromStdString(ScratchReport(r));
     Graph->update();
 }
 
 void TMCKrasTabel::TerugBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 void TMCKrasTabel::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("KraslotTabel.bmp"));
+    Canvas.save(QStringLiteral("KraslotTabel.bmp"));
 }
 
 // --- TMCKrasPlot ----------------------------------------------------------------------------
@@ -138,6 +152,7 @@ TMCKrasPlot::TMCKrasPlot(TMC* module, TMCKrasTabel* table)
         hide();
         if (Dialog) Dialog->show();
     };
+    Graph->setAccessibleDescription(QStringLiteral("Scratch lottery: number of runs with x winners"));
     DrawStatic();
 }
 
@@ -154,26 +169,28 @@ void TMCKrasPlot::DrawStatic() {
     TabelBtn->move(100, Picture.height() + 30);
     SaveBtn->setGeometry(184, Picture.height() + 28, 30, 28);
     setFixedSize(Picture.width(), Picture.height() + 64);
-    QPainter p(&Picture);
-    p.setPen(Qt::black);
-    p.setFont(TitleFont(Z));
-    TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
-    p.setFont(SmallFont(Z));
-    TextAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets") + QString::number(Tickets));
-    TextAt(p, S(360), S(30), QStringLiteral("Number of runs ") + QString::number(Weeks));
-    TextAt(p, S(360), S(50), QStringLiteral("x := # winners"));
-    for (int c = 0; c < 8; ++c) TextAt(p, S(40 + 50 * c), S(285), QStringLiteral("x=%1").arg(c));
-    TextAt(p, S(436), S(285), QStringLiteral("x>=8"));
-    const struct {
-        double y, share;
-        double textY;
-    } lines[] = {{145, 0.25, 135}, {77.5, 0.375, 67.5}, {212.5, 0.125, 202.5}};
-    for (const auto& l : lines) {
-        LineAt(p, S(15), S(l.y), S(465), S(l.y), Qt::black, 1, Qt::DashDotLine);
+    Canvas.reset(ButtonFace());
+    Canvas.draw([z = Z, tickets = Tickets, weeks = Weeks](QPainter& p) {
+        const auto S = [z](double v) { return static_cast<int>(std::lround(v * z)); };
         p.setPen(Qt::black);
-        TextAt(p, S(475), S(l.textY), QString::number(std::lround(Weeks * l.share)));
-    }
-    p.end();
+        p.setFont(TitleFont(z));
+        TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
+        p.setFont(SmallFont(z));
+        TextAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets") + QString::number(tickets));
+        TextAt(p, S(360), S(30), QStringLiteral("Number of runs ") + QString::number(weeks));
+        TextAt(p, S(360), S(50), QStringLiteral("x := # winners"));
+        for (int c = 0; c < 8; ++c) TextAt(p, S(40 + 50 * c), S(285), QStringLiteral("x=%1").arg(c));
+        TextAt(p, S(436), S(285), QStringLiteral("x>=8"));
+        const struct {
+            double y, share;
+            double textY;
+        } lines[] = {{145, 0.25, 135}, {77.5, 0.375, 67.5}, {212.5, 0.125, 202.5}};
+        for (const auto& l : lines) {
+            LineAt(p, S(15), S(l.y), S(465), S(l.y), Qt::black, 1, Qt::DashDotLine);
+            p.setPen(Qt::black);
+            TextAt(p, S(475), S(l.textY), QString::number(std::lround(weeks * l.share)));
+        }
+    });
     Graph->update();
 }
 
@@ -183,12 +200,14 @@ void TMCKrasPlot::DrawBar(int c, long long count) {
     auto& last = LastTop[static_cast<std::size_t>(c)];
     if (top == last) return;
     last = top;
-    QPainter p(&Picture);
-    const int x = S(50 * c + 30);
-    // Counts only grow: the new bar covers the one drawn before.
-    p.setPen(Qt::black);
-    p.setBrush(Qt::red);
-    p.drawRect(QRect(QPoint(x, S(top)), QPoint(x + 40, S(280))));
+    const QRect bar(QPoint(S(50 * c + 30), S(top)), QPoint(S(50 * c + 30) + 40, S(280)));
+    // Counts only grow: the new bar covers the one drawn before, so the last
+    // bar of each class is all the drawing keeps of it.
+    Canvas.draw(QStringLiteral("bar%1").arg(c), [bar](QPainter& p) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::red);
+        p.drawRect(bar);
+    });
 }
 
 void TMCKrasPlot::ShowCounts() {
@@ -235,6 +254,15 @@ void TMCKrasPlot::Execute() {
     TabelBtn->setEnabled(complete);
     SaveBtn->setEnabled(complete);
     ShowCounts();
+    QStringList counts;
+    for (int c = 0; c < kScratchClasses; ++c)
+        counts << QStringLiteral("x=%1: %2").arg(c).arg(r.counts[static_cast<std::size_t>(c)]);
+    Graph->setAccessibleDescription(
+        QStringLiteral("Scratch lottery: number of runs with x winners, %1 tickets, %2 of %3 runs; %4")
+            .arg(Tickets)
+            .arg(r.completed)
+            .arg(Weeks)
+            .arg(counts.join(QStringLiteral(", "))));
     TerugBtn->setText(QStringLiteral("Previous"));
     Graph->update();
 }
@@ -246,11 +274,7 @@ void TMCKrasPlot::TerugBtnClick() {
     }
     hide();
     Table->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCKrasPlot::TabelBtnClick() {
@@ -262,8 +286,7 @@ void TMCKrasPlot::TabelBtnClick() {
 }
 
 void TMCKrasPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Scratch lottery.bmp"), false,
-                                QStringLiteral("Bitmap-files (*.bmp)"));
+    Canvas.save(QStringLiteral("Scratch lottery.bmp"), false, QStringLiteral("Bitmap-files (*.bmp)"));
 }
 
 // --- TMCKrasOpties --------------------------------------------------------------------------
@@ -334,23 +357,12 @@ void TMCKrasOpties::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateScratchExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* table = new TMCKrasTabel(module);
     auto* plot = new TMCKrasPlot(module, table);
     auto* dlg = new TMCKrasOpties(module, plot, table);
     plot->setDialog(dlg);
     table->setGraph(plot);
-    QPointer<TMCKrasOpties> d(dlg);
-    QPointer<TMCKrasPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, table};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot, table});
 }
 
 } // namespace tarvik::montecarlo::ui

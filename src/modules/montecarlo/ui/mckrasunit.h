@@ -2,6 +2,7 @@
 // The scratch lottery: the settings TMCKrasOpties, the bar graph TMCKrasPlot
 // and the table TMCKrasTabel.
 #include "modules/montecarlo/scratch.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -27,10 +28,14 @@ public:
     TMCPictureBox* Graph = nullptr;
     QPushButton* TerugBtn = nullptr;
     QToolButton* SaveBtn = nullptr;
+    // "Save as PDF…" and "Save as text…" of the table's figures.
+    QPushButton* ReportBtn = nullptr;
 
 private:
     QWidget* GraphWindow = nullptr;
+    QString ReportText;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCKrasPlot : public TMCWindow {
@@ -69,6 +74,7 @@ private:
     TMCKrasOpties* Dialog = nullptr;
     TMCKrasTabel* Table;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     double Z = 1;
     int Tickets = 0, Weeks = 0;
     ScratchResult Last;

@@ -62,83 +62,88 @@ TMCLegioRiskPlot::TMCLegioRiskPlot(TMC* module, TMCLegioRiskProgress* progress)
     connect(TerugBtn, &QPushButton::clicked, this, &TMCLegioRiskPlot::TerugBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCLegioRiskPlot::SaveBtnClick);
     onFrameClose = [this] { TerugBtnClick(); };
+    Graph->setAccessibleDescription(QStringLiteral("Legio risk: distribution of the capital after the term"));
     DrawStatic();
 }
 
 void TMCLegioRiskPlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, 30, 30, 30, 250, Qt::black, 2);
-    LineAt(p, 30, 250, 550, 250, Qt::black, 2);
-    p.setPen(Qt::black);
-    p.setBrush(kAqua);
-    p.drawRect(QRect(QPoint(300, 278), QPoint(310, 288)));
-    p.setBrush(Qt::red);
-    p.drawRect(QRect(QPoint(300, 292), QPoint(310, 302)));
-    for (int c = 0; c <= 12; ++c) {
-        const int x = R(c * 500.0 / 12) + 40;
-        LineAt(p, x, 250, x, 255, Qt::black, 2);
-    }
-    p.setPen(Qt::black);
-    TextAt(p, 56, 255, QStringLiteral("0"));
-    TextAt(p, 93, 255, QStringLiteral("0-10"));
-    for (int c = 1; c <= 8; ++c)
-        TextAt(p, R((c + 1) * 500.0 / 12) + 47, 255, QStringLiteral("%1-%2").arg(10 * c).arg(10 * c + 10));
-    TextAt(p, 461, 255, QStringLiteral("90-100"));
-    TextAt(p, 505, 255, QStringLiteral(">100"));
-    QFont bold = p.font();
-    bold.setBold(true);
-    p.setFont(bold);
-    TextAt(p, 475, 275, QStringLiteral("x1000"));
-    p.setFont(CanvasFont());
-    TextAt(p, 300, 326, QStringLiteral("Chance of running out of capital:"));
-    TextAt(p, 300, 340, QStringLiteral("Capital lasts on average:"));
-    TextAt(p, 20, 278, QStringLiteral("Rate of return"));
-    TextAt(p, 20, 292, QStringLiteral("Term of investment:"));
-    TextAt(p, 20, 306, QStringLiteral("Amount to be withdrawn"));
-    TextAt(p, 20, 320, QStringLiteral("P(same rate of return)"));
-    TextAt(p, 20, 334, QStringLiteral("Fluctuation factor:"));
-    TextAt(p, 20, 348, QStringLiteral("Number of runs :"));
-    p.end();
+    Canvas.reset(ButtonFace());
+    Canvas.draw([](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 30, 30, 30, 250, Qt::black, 2);
+        LineAt(p, 30, 250, 550, 250, Qt::black, 2);
+        p.setPen(Qt::black);
+        p.setBrush(kAqua);
+        p.drawRect(QRect(QPoint(300, 278), QPoint(310, 288)));
+        p.setBrush(Qt::red);
+        p.drawRect(QRect(QPoint(300, 292), QPoint(310, 302)));
+        for (int c = 0; c <= 12; ++c) {
+            const int x = R(c * 500.0 / 12) + 40;
+            LineAt(p, x, 250, x, 255, Qt::black, 2);
+        }
+        p.setPen(Qt::black);
+        TextAt(p, 56, 255, QStringLiteral("0"));
+        TextAt(p, 93, 255, QStringLiteral("0-10"));
+        for (int c = 1; c <= 8; ++c)
+            TextAt(p, R((c + 1) * 500.0 / 12) + 47, 255,
+                   QStringLiteral("%1-%2").arg(10 * c).arg(10 * c + 10));
+        TextAt(p, 461, 255, QStringLiteral("90-100"));
+        TextAt(p, 505, 255, QStringLiteral(">100"));
+        QFont bold = p.font();
+        bold.setBold(true);
+        p.setFont(bold);
+        TextAt(p, 475, 275, QStringLiteral("x1000"));
+        p.setFont(CanvasFont());
+        TextAt(p, 300, 326, QStringLiteral("Chance of running out of capital:"));
+        TextAt(p, 300, 340, QStringLiteral("Capital lasts on average:"));
+        TextAt(p, 20, 278, QStringLiteral("Rate of return"));
+        TextAt(p, 20, 292, QStringLiteral("Term of investment:"));
+        TextAt(p, 20, 306, QStringLiteral("Amount to be withdrawn"));
+        TextAt(p, 20, 320, QStringLiteral("P(same rate of return)"));
+        TextAt(p, 20, 334, QStringLiteral("Fluctuation factor:"));
+        TextAt(p, 20, 348, QStringLiteral("Number of runs :"));
+    });
     Graph->update();
 }
 
 void TMCLegioRiskPlot::DrawResult(const LegioResult& r) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    p.setPen(Qt::black);
-    const double m = std::max(r.largestPercentage(), 1e-9);
-    const double scale = 220 / m;
-    TextAt(p, 330, 276, QStringLiteral("Capital after %1 years.").arg(r.years[0]));
-    TextAt(p, 330, 290, QStringLiteral("Capital after %1 years.").arg(r.years[1]));
-    const int step = m >= 50 ? 10 : m > 25 ? 4 : 2;
-    for (int q = 0; q <= m; q += step) {
+    Canvas.draw([r](QPainter& p) {
+        p.setFont(CanvasFont());
         p.setPen(Qt::black);
-        TextAt(p, 8, 244 - R(q * scale), QString::number(q) + QStringLiteral("%"));
-        LineAt(p, 30, 250 - R(q * scale), 550, 250 - R(q * scale), Qt::black);
-    }
-    const auto bar = [&](int x1, int x2, double pct, QColor colour) {
-        const int h = R(pct * scale);
-        if (h > 0 && x2 >= x1) p.fillRect(QRect(QPoint(x1, 250 - h), QPoint(x2, 249)), colour);
-    };
-    for (int c = 0; c < kLegioClasses; ++c) {
-        bar(R(c * 500.0 / 12) + 40, R(c * 500.0 / 12 + 250.0 / 12) + 39, r.percentage(0, c), kAqua);
-        bar(R(c * 500.0 / 12 + 250.0 / 12) + 41, R((c + 1) * 500.0 / 12) + 39, r.percentage(1, c), Qt::red);
-    }
-    p.setPen(Qt::black);
-    const LegioParams& q = r.params;
-    TextAt(p, 484, 326, QString::fromStdString(FormatFixed(r.chanceOfRunningOut(), 2)) + QStringLiteral("%"));
-    TextAt(p, 484, 340,
-           QString::fromStdString(FormatFixed(r.averageLifetime(), 2)) + QStringLiteral(" year"));
-    TextAt(p, 180, 278, QString::fromStdString(FormatFixed(q.rate, 1)) + QStringLiteral("%"));
-    TextAt(p, 180, 292, QString::number(q.term) + QStringLiteral(" year"));
-    TextAt(p, 180, 306,
-           QString::fromStdString(FormatFixed(static_cast<double>(q.withdrawal), 0)) +
-               QStringLiteral(" dollars"));
-    TextAt(p, 180, 320, QString::fromStdString(FormatGeneral(q.same, 10)));
-    TextAt(p, 180, 334, QString::fromStdString(FormatGeneral(q.fluctuation, 10)));
-    TextAt(p, 180, 348, QString::number(q.runs));
+        const double m = std::max(r.largestPercentage(), 1e-9);
+        const double scale = 220 / m;
+        TextAt(p, 330, 276, QStringLiteral("Capital after %1 years.").arg(r.years[0]));
+        TextAt(p, 330, 290, QStringLiteral("Capital after %1 years.").arg(r.years[1]));
+        const int step = m >= 50 ? 10 : m > 25 ? 4 : 2;
+        for (int q = 0; q <= m; q += step) {
+            p.setPen(Qt::black);
+            TextAt(p, 8, 244 - R(q * scale), QString::number(q) + QStringLiteral("%"));
+            LineAt(p, 30, 250 - R(q * scale), 550, 250 - R(q * scale), Qt::black);
+        }
+        const auto bar = [&](int x1, int x2, double pct, QColor colour) {
+            const int h = R(pct * scale);
+            if (h > 0 && x2 >= x1) p.fillRect(QRect(QPoint(x1, 250 - h), QPoint(x2, 249)), colour);
+        };
+        for (int c = 0; c < kLegioClasses; ++c) {
+            bar(R(c * 500.0 / 12) + 40, R(c * 500.0 / 12 + 250.0 / 12) + 39, r.percentage(0, c), kAqua);
+            bar(R(c * 500.0 / 12 + 250.0 / 12) + 41, R((c + 1) * 500.0 / 12) + 39, r.percentage(1, c),
+                Qt::red);
+        }
+        p.setPen(Qt::black);
+        const LegioParams& q = r.params;
+        TextAt(p, 484, 326,
+               QString::fromStdString(FormatFixed(r.chanceOfRunningOut(), 2)) + QStringLiteral("%"));
+        TextAt(p, 484, 340,
+               QString::fromStdString(FormatFixed(r.averageLifetime(), 2)) + QStringLiteral(" year"));
+        TextAt(p, 180, 278, QString::fromStdString(FormatFixed(q.rate, 1)) + QStringLiteral("%"));
+        TextAt(p, 180, 292, QString::number(q.term) + QStringLiteral(" year"));
+        TextAt(p, 180, 306,
+               QString::fromStdString(FormatFixed(static_cast<double>(q.withdrawal), 0)) +
+                   QStringLiteral(" dollars"));
+        TextAt(p, 180, 320, QString::fromStdString(FormatGeneral(q.same, 10)));
+        TextAt(p, 180, 334, QString::fromStdString(FormatGeneral(q.fluctuation, 10)));
+        TextAt(p, 180, 348, QString::number(q.runs));
+    });
 }
 
 void TMCLegioRiskPlot::Run(const LegioParams& params) {
@@ -176,14 +181,20 @@ void TMCLegioRiskPlot::Execute() {
     if (r.stopped) {
         // A stopped run leaves no result: back to the settings.
         hide();
-        if (Dialog) {
-            Dialog->show();
-            Dialog->raise();
-        }
+        ShowAgain(Dialog, false);
         return;
     }
     Last = r;
     DrawResult(r);
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Legio risk: capital after %1 years (aqua) and after %2 years (red) in %3 runs; chance of "
+            "running out of capital %4%, capital lasts on average %5 year")
+            .arg(r.years[0])
+            .arg(r.years[1])
+            .arg(r.params.runs)
+            .arg(QString::fromStdString(FormatFixed(r.chanceOfRunningOut(), 2)),
+                 QString::fromStdString(FormatFixed(r.averageLifetime(), 2))));
     show();
     raise();
     Graph->update();
@@ -198,15 +209,11 @@ void TMCLegioRiskPlot::AgainBtnClick() {
 void TMCLegioRiskPlot::TerugBtnClick() {
     if (Running) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCLegioRiskPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Legio risk.bmp"));
+    Canvas.save(QStringLiteral("Legio risk.bmp"));
 }
 
 // --- TMCLegioRiskDialoog --------------------------------------------------------------
@@ -335,22 +342,16 @@ void TMCLegioRiskDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateLegioRiskExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* progress = new TMCLegioRiskProgress(module);
     auto* plot = new TMCLegioRiskPlot(module, progress);
     auto* dlg = new TMCLegioRiskDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCLegioRiskDialoog> d(dlg);
-    QPointer<TMCLegioRiskPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g, d] {
+    auto e = ExperimentOf(dlg, plot, {dlg, plot, progress});
+    // Stopping also ends the settings window's timer that refreshes the withdrawal.
+    e->stop = [g = QPointer<TMCLegioRiskPlot>(plot), d = QPointer<TMCLegioRiskDialoog>(dlg)] {
         if (g) g->Stop();
         if (d) d->Refresh->stop();
     };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, progress};
     return e;
 }
 

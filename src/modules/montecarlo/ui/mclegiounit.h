@@ -2,6 +2,7 @@
 // Legio risk: the settings TMCLegioRiskDialoog with its refreshed withdrawal
 // limit, the progress window TMCLegioRiskProgress and the graph TMCLegioRiskPlot.
 #include "modules/montecarlo/legio.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -56,6 +57,7 @@ private:
     TMCLegioRiskDialoog* Dialog = nullptr;
     TMCLegioRiskProgress* Progress;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     LegioParams Params;
     std::optional<LegioResult> Last;
     bool Running = false;

@@ -1,6 +1,8 @@
 #include "modules/montecarlo/ui/mclottounit.h"
 
+#include "common/numformat.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -26,9 +28,9 @@ int BallX(int k, long long value) {
     return 12 * k + (value > 9 ? 15 : 18);
 }
 
-// The left 13 s pixels of a picture.
-QImage LeftPart(const QImage& picture, int balls) {
-    return picture.copy(0, 0, std::min(13 * balls, picture.width()), picture.height());
+// The left 13 s pixels of a picture: the part that is saved.
+QRect LeftPart(const QImage& picture, int balls) {
+    return QRect(0, 0, std::min(13 * balls, picture.width()), picture.height());
 }
 
 void Bar(QPainter& p, int x1, int x2, int bottom, int top) {
@@ -63,33 +65,48 @@ void TMCLottoHotnCold::Draw(const LottoState& s) {
     OKBtn->move((w - OKBtn->width()) / 2, 250);
     SaveBtn->setGeometry(12 * s.balls - 12, 248, 30, 28);
     Picture = NewPicture(715, 240);
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
+    Canvas.reset(ButtonFace());
     int largest = 0;
     for (int k = 1; k <= s.balls; ++k) largest = std::max(largest, s.age(k));
-    const int t = largest / 10;
-    const double scale = 100.0 / (t * 5 + 5);
-    p.setPen(Qt::black);
-    TextAt(p, 4, 6, QString::number(t * 10 + 10));
-    TextAt(p, 4, 106, QString::number(t * 5 + 5));
-    TextAt(p, 4, 206, QStringLiteral("0"));
-    LineAt(p, 24, 5, 24, 212, Qt::black, 2);
-    LineAt(p, 26, 212, 12 * s.balls + 39, 212, Qt::black, 2);
-    for (int y : {12, 62, 112, 162}) LineAt(p, 26, y, 12 * s.balls + 39, y, Qt::black);
-    p.setPen(Qt::black);
-    for (int k = 1; k <= s.balls; ++k) TextAt(p, BallX(k, k), k % 2 == 1 ? 220 : 230, QString::number(k));
-    for (int k = 1; k <= s.balls; ++k) {
-        const int h = static_cast<int>(s.age(k) * scale);
-        if (h > 0) Bar(p, 12 * k + 19, 12 * k + 25, 212, 212 - h);
+    std::vector<int> ages;
+    for (int k = 1; k <= s.balls; ++k) ages.push_back(s.age(k));
+    Canvas.draw([balls = s.balls, largest, ages](QPainter& p) {
+        const auto age = [&ages](int k) { return ages[static_cast<std::size_t>(k - 1)]; };
+        p.setFont(CanvasFont());
+        const int t = largest / 10;
+        const double scale = 100.0 / (t * 5 + 5);
         p.setPen(Qt::black);
-        TextAt(p, BallX(k, s.age(k)), 198 - h, QString::number(s.age(k)));
-    }
-    p.end();
+        TextAt(p, 4, 6, QString::number(t * 10 + 10));
+        TextAt(p, 4, 106, QString::number(t * 5 + 5));
+        TextAt(p, 4, 206, QStringLiteral("0"));
+        LineAt(p, 24, 5, 24, 212, Qt::black, 2);
+        LineAt(p, 26, 212, 12 * balls + 39, 212, Qt::black, 2);
+        for (int y : {12, 62, 112, 162}) LineAt(p, 26, y, 12 * balls + 39, y, Qt::black);
+        p.setPen(Qt::black);
+        for (int k = 1; k <= balls; ++k) TextAt(p, BallX(k, k), k % 2 == 1 ? 220 : 230, QString::number(k));
+        for (int k = 1; k <= balls; ++k) {
+            const int h = static_cast<int>(age(k) * scale);
+            if (h > 0) Bar(p, 12 * k + 19, 12 * k + 25, 212, 212 - h);
+            p.setPen(Qt::black);
+            TextAt(p, BallX(k, age(k)), 198 - h, QString::number(age(k)));
+        }
+    });
+    QStringList oldest;
+    for (int k = 1; k <= s.balls; ++k)
+        if (s.age(k) == largest) oldest << QString::number(k);
+    Graph->setAccessibleDescription(
+        QStringLiteral("Hot and Cold: how many draws ago each of the %1 numbers was drawn for the last time, "
+                       "after %2 draws; longest ago: %3 (%4 draws)")
+            .arg(s.balls)
+            .arg(s.draws)
+            .arg(oldest.join(QStringLiteral(", ")))
+            .arg(largest));
     Graph->update();
 }
 
 void TMCLottoHotnCold::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(LeftPart(Picture, Balls), QStringLiteral("HotNCold.bmp"));
+    Canvas.save(QStringLiteral("HotNCold.bmp"), false, QStringLiteral("Bitmap-bestanden (*.bmp)"),
+                LeftPart(Picture, Balls));
 }
 
 // --- TMCLottoGoodnBad ----------------------------------------------------------------------
@@ -114,41 +131,61 @@ TMCLottoGoodnBad::TMCLottoGoodnBad(TMC* module)
 void TMCLottoGoodnBad::Draw(const LottoState& s) {
     OKBtn->setEnabled(false);
     SaveBtn->setEnabled(false);
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
+    Canvas.reset(ButtonFace());
     const int n = s.draws;
     long long top = 0;
     for (int i = 0; i <= n; ++i) top = std::max(top, s.walk[static_cast<std::size_t>(i)]);
     // Raised to a multiple of 5 (at least 5, so that the scale exists).
     const long long d = std::max<long long>(5, (top + 4) / 5 * 5);
     const double step = d / 5.0;
-    LineAt(p, 26, 10, 26, 300, Qt::black, 2);
-    LineAt(p, 26, 300, 526, 300, Qt::black, 2);
-    for (int y = 50; y <= 250; y += 50) LineAt(p, 26, y, 526, y, Qt::black);
-    p.setPen(Qt::black);
-    for (int q = 0; q <= 5; ++q) TextAt(p, 8, 294 - 50 * q, QString::number(std::lround(q * step)));
-    TextAt(p, 22, 310, QStringLiteral("0"));
-    TextAt(p, 272, 310, QString::number(n / 2));
-    TextAt(p, 514, 310, QString::number(n));
+    Canvas.draw([n, step](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 26, 10, 26, 300, Qt::black, 2);
+        LineAt(p, 26, 300, 526, 300, Qt::black, 2);
+        for (int y = 50; y <= 250; y += 50) LineAt(p, 26, y, 526, y, Qt::black);
+        p.setPen(Qt::black);
+        for (int q = 0; q <= 5; ++q) TextAt(p, 8, 294 - 50 * q, QString::number(std::lround(q * step)));
+        TextAt(p, 22, 310, QStringLiteral("0"));
+        TextAt(p, 272, 310, QString::number(n / 2));
+        TextAt(p, 514, 310, QString::number(n));
+    });
     const double hs = 500.0 / n, vs = 50 / step;
     const auto y = [&](int i) { return 300 - static_cast<int>(s.walk[static_cast<std::size_t>(i)] * vs); };
-    // The window refreshes as the segments come, at most about sixty times a second.
+    // The window refreshes as the segments come, at most about sixty times a
+    // second; the segments painted between two refreshes make one step.
+    std::vector<QLine> segments;
+    const auto paintSegments = [this, &segments] {
+        Canvas.draw([lines = std::move(segments)](QPainter& p) {
+            for (const QLine& l : lines) LineAt(p, l.x1(), l.y1(), l.x2(), l.y2(), Qt::yellow, 2);
+        });
+        segments.clear();
+    };
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < n; ++i) {
-        LineAt(p, 26 + static_cast<int>(i * hs), y(i), 26 + static_cast<int>((i + 1) * hs), y(i + 1),
-               Qt::yellow, 2);
+        segments.emplace_back(26 + static_cast<int>(i * hs), y(i), 26 + static_cast<int>((i + 1) * hs),
+                              y(i + 1));
         if (isVisible() && clock.elapsed() >= 16) {
+            paintSegments();
             Graph->repaint();
             clock.restart();
         }
     }
-    p.setPen(Qt::black);
-    TextAt(p, 26 + static_cast<int>((n + 1) * hs),
-           294 - static_cast<int>(s.walk[static_cast<std::size_t>(n)] * vs),
-           QString::number(s.walk[static_cast<std::size_t>(n)]));
-    p.end();
+    paintSegments();
+    const long long end = s.walk[static_cast<std::size_t>(n)];
+    Canvas.draw(
+        [x = 26 + static_cast<int>((n + 1) * hs), y = 294 - static_cast<int>(end * vs), end](QPainter& p) {
+            p.setFont(CanvasFont());
+            p.setPen(Qt::black);
+            TextAt(p, x, y, QString::number(end));
+        });
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Random Walk: difference between the most and least drawn numbers over %1 draws; largest "
+            "%2, at the end %3")
+            .arg(n)
+            .arg(top)
+            .arg(end));
     Graph->update();
     OKBtn->setEnabled(true);
     SaveBtn->setEnabled(true);
@@ -156,14 +193,11 @@ void TMCLottoGoodnBad::Draw(const LottoState& s) {
 
 void TMCLottoGoodnBad::OKBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 void TMCLottoGoodnBad::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("GoodNBad.bmp"));
+    Canvas.save(QStringLiteral("GoodNBad.bmp"));
 }
 
 // --- TMCLottoData -----------------------------------------------------------------------------
@@ -176,6 +210,8 @@ TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data
     Report->setReadOnly(true);
     Report->setLineWrapMode(QTextEdit::NoWrap);
     Report->setGeometry(8, 8, 544, 420);
+    tarvik::ui::AddReportSaving(
+        Report, [] { return QStringLiteral("Lotto"); }, [] { return QStringLiteral("Lotto"); });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &TMCLottoData::OKBtnClick);
     onFrameClose = [this] { OKBtnClick(); };
@@ -183,10 +219,7 @@ TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data
 
 void TMCLottoData::OKBtnClick() {
     hide();
-    if (GraphWindow) {
-        GraphWindow->show();
-        GraphWindow->raise();
-    }
+    ShowAgain(GraphWindow, false);
 }
 
 // --- TMCLottoPlot --------------------------------------------------------------------------------
@@ -224,6 +257,7 @@ TMCLottoPlot::TMCLottoPlot(TMC* module, TMCLottoHotnCold* hot, TMCLottoGoodnBad*
     };
     State.Reset(Balls, Drawn, Draws);
     Layout();
+    Graph->setAccessibleDescription(QStringLiteral("Lotto: how often each number was drawn"));
     DrawStatic();
     setTabOrder(TerugBtn, SaveBtn); // the save button stands beside "Previous"
 }
@@ -242,29 +276,31 @@ void TMCLottoPlot::Layout() {
 }
 
 void TMCLottoPlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const int s = State.balls;
-    LineAt(p, 26, 192, 12 * s + 39, 192, Qt::black, 3);
-    LineAt(p, 24, 5, 24, 193, Qt::black, 2);
-    for (int y = 12; y <= 162; y += 30) LineAt(p, 26, y, 12 * s + 39, y, Qt::black, 2);
-    p.setPen(Qt::black);
-    for (int k = 1; k <= s; ++k) TextAt(p, BallX(k, k), k % 2 == 1 ? 200 : 210, QString::number(k));
-    TextAt(p, 8, 232, QStringLiteral("Number of draws:"));
-    const double v = State.draws / 5.0;
-    TextAt(p, 4, 6, QString::number(static_cast<int>(v)));
-    TextAt(p, 4, 66, QString::number(static_cast<int>(2 * v / 3)));
-    TextAt(p, 4, 126, QString::number(static_cast<int>(v / 3)));
-    TextAt(p, 4, 186, QStringLiteral("0"));
+    Canvas.reset(ButtonFace());
+    Canvas.draw([s = State.balls, draws = State.draws](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 26, 192, 12 * s + 39, 192, Qt::black, 3);
+        LineAt(p, 24, 5, 24, 193, Qt::black, 2);
+        for (int y = 12; y <= 162; y += 30) LineAt(p, 26, y, 12 * s + 39, y, Qt::black, 2);
+        p.setPen(Qt::black);
+        for (int k = 1; k <= s; ++k) TextAt(p, BallX(k, k), k % 2 == 1 ? 200 : 210, QString::number(k));
+        TextAt(p, 8, 232, QStringLiteral("Number of draws:"));
+        const double v = draws / 5.0;
+        TextAt(p, 4, 6, QString::number(static_cast<int>(v)));
+        TextAt(p, 4, 66, QString::number(static_cast<int>(2 * v / 3)));
+        TextAt(p, 4, 126, QString::number(static_cast<int>(v / 3)));
+        TextAt(p, 4, 186, QStringLiteral("0"));
+    });
 }
 
 void TMCLottoPlot::DrawBar(int ball) {
-    QPainter p(&Picture);
     const int x1 = 12 * ball + 19, x2 = 12 * ball + 25;
     const int h = static_cast<int>(std::lround(State.counts[static_cast<std::size_t>(ball)] * State.scale()));
-    // Grid lines under a shrinking bar never occur: counts only grow.
-    if (h > 0) Bar(p, x1, x2, 192, std::max(192 - h, 0));
+    // Grid lines under a shrinking bar never occur: counts only grow, and the
+    // last bar of a ball covers those before it, so it is all the drawing keeps.
+    Canvas.draw(QStringLiteral("bar%1").arg(ball), [x1, x2, h](QPainter& p) {
+        if (h > 0) Bar(p, x1, x2, 192, std::max(192 - h, 0));
+    });
 }
 
 void TMCLottoPlot::Start(int balls, int drawn, int draws) {
@@ -303,26 +339,28 @@ void TMCLottoPlot::Execute(int from) {
     RunLotto(State, from, progress, [this, d](int i, const std::vector<int>& balls) {
         if (i % d == 0)
             for (int b : balls) DrawBar(b);
-        QPainter p(&Picture);
-        p.setFont(CanvasFont());
-        const QFontMetrics fm(p.font());
-        p.fillRect(QRect(112, 232, 60, fm.height()), ButtonFace());
-        p.setPen(Qt::red);
-        TextAt(p, 112, 232, QString::number(i));
+        Canvas.draw(QStringLiteral("draw"), [i](QPainter& p) {
+            p.setFont(CanvasFont());
+            const QFontMetrics fm(p.font());
+            p.fillRect(QRect(112, 232, 60, fm.height()), ButtonFace());
+            p.setPen(Qt::red);
+            TextAt(p, 112, 232, QString::number(i));
+        });
     });
     if (!self || module()->ModuleClosing()) return;
     Running = false;
     if (State.current <= 500) {
-        QPainter p(&Picture);
-        p.setFont(CanvasFont());
-        p.setPen(Qt::black);
-        for (int k = 1; k <= State.balls; ++k) {
-            const long long c = State.counts[static_cast<std::size_t>(k)];
-            TextAt(p, BallX(k, c), 178 - static_cast<int>(std::lround(c * State.scale())),
-                   QString::number(c));
-        }
-        for (int y = 12; y <= 162; y += 30) LineAt(p, 26, y, 12 * State.balls + 39, y, Qt::black, 2);
+        Canvas.draw([counts = State.counts, balls = State.balls, scale = State.scale()](QPainter& p) {
+            p.setFont(CanvasFont());
+            p.setPen(Qt::black);
+            for (int k = 1; k <= balls; ++k) {
+                const long long c = counts[static_cast<std::size_t>(k)];
+                TextAt(p, BallX(k, c), 178 - static_cast<int>(std::lround(c * scale)), QString::number(c));
+            }
+            for (int y = 12; y <= 162; y += 30) LineAt(p, 26, y, 12 * balls + 39, y, Qt::black, 2);
+        });
     }
+    Describe();
     if (State.finished()) {
         Finished = true;
         Continuing = false;
@@ -340,6 +378,24 @@ void TMCLottoPlot::Execute(int from) {
         BackAfterRun = false;
         TerugBtnClick();
     }
+}
+
+void TMCLottoPlot::Describe() {
+    QStringList most;
+    const std::vector<int> ranking = State.ranking();
+    for (std::size_t i = 0; i < std::min<std::size_t>(ranking.size(), 3); ++i)
+        most << QStringLiteral("%1 (%2 times)")
+                    .arg(ranking[i])
+                    .arg(State.counts[static_cast<std::size_t>(ranking[i])]);
+    Graph->setAccessibleDescription(
+        QStringLiteral("Lotto: how often each of the %1 numbers was drawn in %2 of %3 draws of %4 numbers; "
+                       "expected %5 each; most drawn %6")
+            .arg(State.balls)
+            .arg(State.current)
+            .arg(State.draws)
+            .arg(State.drawn)
+            .arg(QString::fromStdString(FormatFixed(State.expectation(), 2)),
+                 most.join(QStringLiteral(", "))));
 }
 
 void TMCLottoPlot::AgainBtnClick() {
@@ -372,11 +428,7 @@ void TMCLottoPlot::TerugBtnClick() {
     Hot->hide();
     Walk->hide();
     Data->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCLottoPlot::HotBtnClick() {
@@ -406,7 +458,8 @@ void TMCLottoPlot::DataBtnClick() {
 }
 
 void TMCLottoPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(LeftPart(Picture, State.balls), QStringLiteral("Lotto.bmp"));
+    Canvas.save(QStringLiteral("Lotto.bmp"), false, QStringLiteral("Bitmap-bestanden (*.bmp)"),
+                LeftPart(Picture, State.balls));
 }
 
 // --- TMCLottoDialoog ----------------------------------------------------------------------------
@@ -470,7 +523,6 @@ void TMCLottoDialoog::TerugBtnClick() {
 }
 
 std::unique_ptr<TMCExperiment> CreateLottoExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* hot = new TMCLottoHotnCold(module);
     auto* walk = new TMCLottoGoodnBad(module);
     auto* data = new TMCLottoData(module);
@@ -479,17 +531,7 @@ std::unique_ptr<TMCExperiment> CreateLottoExperiment(TMC* module) {
     plot->setDialog(dlg);
     walk->setGraph(plot);
     data->setGraph(plot);
-    QPointer<TMCLottoDialoog> d(dlg);
-    QPointer<TMCLottoPlot> g(plot);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [g] {
-        if (g) g->Stop();
-    };
-    e->running = [g] { return g && g->running(); };
-    e->windows = {dlg, plot, hot, walk, data};
-    return e;
+    return ExperimentOf(dlg, plot, {dlg, plot, hot, walk, data});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -2,6 +2,7 @@
 // The lotto: the settings TMCLottoDialoog, the count graph TMCLottoPlot and its
 // result windows TMCLottoHotnCold, TMCLottoGoodnBad and TMCLottoData.
 #include "modules/montecarlo/lotto.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -27,6 +28,7 @@ public:
 
 private:
     QImage Picture;
+    MCCanvas Canvas{Picture};
     int Balls = 45;
 };
 
@@ -48,6 +50,7 @@ public:
 private:
     QWidget* GraphWindow = nullptr;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCLottoData : public TMCWindow {
@@ -98,12 +101,15 @@ private:
     void DrawStatic();
     void DrawBar(int ball);
     void Layout();
+    // What the picture shows after a run, for screen readers.
+    void Describe();
 
     TMCLottoDialoog* Dialog = nullptr;
     TMCLottoHotnCold* Hot;
     TMCLottoGoodnBad* Walk;
     TMCLottoData* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     LottoState State;
     int Balls = 45, Drawn = 6, Draws = 300;
     bool StopFlag = false;

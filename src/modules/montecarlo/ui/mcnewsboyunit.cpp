@@ -2,6 +2,7 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -41,6 +42,8 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
     Report->setReadOnly(true);
     Report->setLineWrapMode(QTextEdit::NoWrap);
     Report->setGeometry(8, 8, 544, 420);
+    tarvik::ui::AddReportSaving(
+        Report, [] { return QStringLiteral("Newsboy"); }, [] { return QStringLiteral("Newsboy"); });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };
@@ -65,65 +68,69 @@ TMCNewsboyPlot::TMCNewsboyPlot(TMC* module, TMCNewsBoyData* data)
     connect(DataBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::DataBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCNewsboyPlot::SaveBtnClick);
     onFrameClose = [this] { TerugBtnClick(); };
+    Graph->setAccessibleDescription(
+        QStringLiteral("Newsboy: distribution of the profit per order quantity (yellow Q1, blue Q2)"));
     DrawStatic();
 }
 
 void TMCNewsboyPlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, 30, 30, 30, 250, Qt::black, 2);
-    LineAt(p, 30, 250, 550, 250, Qt::black, 2);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::yellow);
-    p.drawRect(QRect(QPoint(16, 278), QPoint(26, 288)));
-    p.setBrush(Qt::blue);
-    p.drawRect(QRect(QPoint(16, 292), QPoint(26, 302)));
-    TextAt(p, 30, 276, QStringLiteral("Q1"));
-    TextAt(p, 30, 290, QStringLiteral("Q2"));
-    p.end();
+    Canvas.reset(ButtonFace());
+    Canvas.draw([](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 30, 30, 30, 250, Qt::black, 2);
+        LineAt(p, 30, 250, 550, 250, Qt::black, 2);
+        p.setPen(Qt::black);
+        p.setBrush(Qt::yellow);
+        p.drawRect(QRect(QPoint(16, 278), QPoint(26, 288)));
+        p.setBrush(Qt::blue);
+        p.drawRect(QRect(QPoint(16, 292), QPoint(26, 302)));
+        TextAt(p, 30, 276, QStringLiteral("Q1"));
+        TextAt(p, 30, 290, QStringLiteral("Q2"));
+    });
     Graph->update();
 }
 
 void TMCNewsboyPlot::DrawResult(const NewsboyResult& r) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const QFontMetrics fm(p.font());
-    // The legends with their expected profits replace "Q1" and "Q2".
-    p.fillRect(QRect(30, 276, 520, 28), ButtonFace());
-    p.setPen(Qt::black);
-    TextAt(p, 30, 276, QString::fromStdString(r.legend(0)));
-    TextAt(p, 30, 290, QString::fromStdString(r.legend(1)));
-    const int k = r.params.bins;
-    const double m = std::max(r.largestPercentage(), 1e-9);
-    const double scale = 220 / m;
-    const double hs = 500.0 / k;
-    const int step = m >= 30 ? 4 : 2;
-    for (int q = 0; q < m; q += step) {
+    Canvas.draw([r](QPainter& p) {
+        p.setFont(CanvasFont());
+        const QFontMetrics fm(p.font());
+        // The legends with their expected profits replace "Q1" and "Q2".
+        p.fillRect(QRect(30, 276, 520, 28), ButtonFace());
         p.setPen(Qt::black);
-        TextAt(p, 8, 244 - R(q * scale), QString::number(q) + QStringLiteral("%"));
-        LineAt(p, 30, 250 - R(q * scale), 550, 250 - R(q * scale), Qt::black);
-    }
-    const auto bar = [&](int x1, int x2, double pct, QColor colour) {
-        const int h = R(pct * scale);
-        if (h <= 0 || x2 < x1) return;
-        p.fillRect(QRect(QPoint(x1, 250 - h), QPoint(x2, 249)), colour);
-    };
-    for (int j = 1; j <= k; ++j) {
-        const auto i = static_cast<std::size_t>(j - 1);
-        bar(R((j - 1) * hs) + 40, R((j - 1) * hs + hs / 2) + 39, r.percentages[0][i], Qt::yellow);
-        bar(R((j - 1) * hs + hs / 2) + 41, R(j * hs) + 39, r.percentages[1][i], Qt::blue);
-        const double low = r.binLow(j);
-        const int y = (k > 15 && j % 2 == 1) ? 268 : 255;
+        TextAt(p, 30, 276, QString::fromStdString(r.legend(0)));
+        TextAt(p, 30, 290, QString::fromStdString(r.legend(1)));
+        const int k = r.params.bins;
+        const double m = std::max(r.largestPercentage(), 1e-9);
+        const double scale = 220 / m;
+        const double hs = 500.0 / k;
+        const int step = m >= 30 ? 4 : 2;
+        for (int q = 0; q < m; q += step) {
+            p.setPen(Qt::black);
+            TextAt(p, 8, 244 - R(q * scale), QString::number(q) + QStringLiteral("%"));
+            LineAt(p, 30, 250 - R(q * scale), 550, 250 - R(q * scale), Qt::black);
+        }
+        const auto bar = [&](int x1, int x2, double pct, QColor colour) {
+            const int h = R(pct * scale);
+            if (h <= 0 || x2 < x1) return;
+            p.fillRect(QRect(QPoint(x1, 250 - h), QPoint(x2, 249)), colour);
+        };
+        for (int j = 1; j <= k; ++j) {
+            const auto i = static_cast<std::size_t>(j - 1);
+            bar(R((j - 1) * hs) + 40, R((j - 1) * hs + hs / 2) + 39, r.percentages[0][i], Qt::yellow);
+            bar(R((j - 1) * hs + hs / 2) + 41, R(j * hs) + 39, r.percentages[1][i], Qt::blue);
+            const double low = r.binLow(j);
+            const int y = (k > 15 && j % 2 == 1) ? 268 : 255;
+            p.setPen(Qt::black);
+            TextAt(p, R((j - 1) * hs) + (low > 99.9 ? 26 : 30), y,
+                   QString::fromStdString(FormatFixed(low, 1)));
+            LineAt(p, R((j - 1) * hs) + 40, 250, R((j - 1) * hs) + 40, 255, Qt::black, 2);
+        }
         p.setPen(Qt::black);
-        TextAt(p, R((j - 1) * hs) + (low > 99.9 ? 26 : 30), y, QString::fromStdString(FormatFixed(low, 1)));
-        LineAt(p, R((j - 1) * hs) + 40, 250, R((j - 1) * hs) + 40, 255, Qt::black, 2);
-    }
-    p.setPen(Qt::black);
-    TextAt(p, r.hi > 99.9 ? 526 : 530, (k > 15 && k % 2 == 0) ? 268 : 255,
-           QString::fromStdString(FormatFixed(r.hi, 1)));
-    LineAt(p, R(k * hs) + 40, 250, R(k * hs) + 40, 255, Qt::black, 2);
-    (void)fm;
+        TextAt(p, r.hi > 99.9 ? 526 : 530, (k > 15 && k % 2 == 0) ? 268 : 255,
+               QString::fromStdString(FormatFixed(r.hi, 1)));
+        LineAt(p, R(k * hs) + 40, 250, R(k * hs) + 40, 255, Qt::black, 2);
+        (void)fm;
+    });
 }
 
 void TMCNewsboyPlot::Run(const NewsboyParams& params) {
@@ -133,6 +140,11 @@ void TMCNewsboyPlot::Run(const NewsboyParams& params) {
     module()->SeedRun();
     Last = RunNewsboy(params);
     DrawResult(*Last);
+    Graph->setAccessibleDescription(
+        QStringLiteral("Newsboy: distribution of the profit per order quantity (yellow "
+                       "Q1, blue Q2) in %1 runs; %2; %3")
+            .arg(Last->params.runs)
+            .arg(QString::fromStdString(Last->legend(0)), QString::fromStdString(Last->legend(1))));
     Graph->update();
 }
 
@@ -143,11 +155,7 @@ void TMCNewsboyPlot::AgainBtnClick() {
 void TMCNewsboyPlot::TerugBtnClick() {
     hide();
     Data->hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-        Dialog->activateWindow();
-    }
+    ShowAgain(Dialog, true);
 }
 
 void TMCNewsboyPlot::DataBtnClick() {
@@ -159,7 +167,7 @@ void TMCNewsboyPlot::DataBtnClick() {
 }
 
 void TMCNewsboyPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Newsboy.bmp"));
+    Canvas.save(QStringLiteral("Newsboy.bmp"));
 }
 
 // --- TMCNewsboyDialoog ----------------------------------------------------------------
@@ -287,12 +295,7 @@ void TMCNewsboyDialoog::Open() {
     UniformBtn->setChecked(true);
     DistributionChange();
     Plot->hide();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, false);
 }
 
 NewsboyTexts TMCNewsboyDialoog::texts() const {

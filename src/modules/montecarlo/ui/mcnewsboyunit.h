@@ -2,6 +2,7 @@
 // The newsboy problem: the settings TMCNewsboyDialoog, the profit histogram
 // TMCNewsboyPlot and the report TMCNewsBoyData.
 #include "modules/montecarlo/newsboy.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -52,6 +53,7 @@ private:
     TMCNewsboyDialoog* Dialog = nullptr;
     TMCNewsBoyData* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     NewsboyParams Params;
     std::optional<NewsboyResult> Last;
 };

@@ -23,6 +23,8 @@ TMCPiPlot::TMCPiPlot(TMC* module)
     setFixedSize(kBoard, kBoard);
     Board = new TMCPictureBox(&Picture, this);
     Board->setGeometry(0, 0, kBoard, kBoard);
+    Board->setAccessibleDescription(
+        QStringLiteral("Pi via dart game board: darts thrown at a square with a quarter circle"));
     Clear();
 }
 
@@ -105,13 +107,7 @@ void TMCPi::Open() {
     FastBox->setChecked(true);
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     Plot->Clear();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCPi::SimulateBtnClick() {
@@ -172,6 +168,12 @@ void TMCPi::Execute() {
     });
     if (!self || module()->ModuleClosing()) return;
     ShowState();
+    Plot->Board->setAccessibleDescription(
+        QStringLiteral("Pi via dart game board: darts thrown at a square with a quarter circle; %1 draws, "
+                       "estimation Pi %2, 95 % confidence interval %3, actual Pi %4")
+            .arg(QString::fromStdString(Last.drawsText()), QString::fromStdString(Last.estimateText()),
+                 QString::fromStdString(Last.intervalText()),
+                 QString::fromStdString(PiResult::actualPiText())));
     Running = false;
     SimulateBtn->setEnabled(true);
     DrawsEdit->setEnabled(true);
@@ -180,19 +182,9 @@ void TMCPi::Execute() {
 }
 
 std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCPiPlot(module);
     auto* dlg = new TMCPi(module, plot);
-    QPointer<TMCPi> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -1,9 +1,14 @@
 #include "modules/montecarlo/ui/mcreport.h"
 
 #include "common/ui/dialogservice.h"
+#include "common/ui/reportsave.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace tarvik::montecarlo::ui {
@@ -29,6 +34,32 @@ void FillReport(QTextEdit* view, const std::vector<StyledLine>& lines) {
         view->append(QString::fromStdString(l.text));
     }
     view->moveCursor(QTextCursor::Start);
+}
+
+QPushButton* AddDataSaving(QWidget* window, QPushButton* beside, const QString& title,
+                           const QString& baseName, std::function<QString()> text) {
+    auto* pdf = new QAction(tarvik::ui::kSavePdfText, window);
+    pdf->setObjectName(QStringLiteral("SaveReportPdf"));
+    QObject::connect(pdf, &QAction::triggered, window, [title, baseName, text] {
+        QTextDocument document;
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::Monospace);
+        font.setPointSize(8);
+        document.setDefaultFont(font);
+        document.setPlainText(text());
+        tarvik::ui::SaveReportPdf(document, title, baseName);
+    });
+    auto* plain = new QAction(tarvik::ui::kSaveTextText, window);
+    plain->setObjectName(QStringLiteral("SaveReportText"));
+    QObject::connect(plain, &QAction::triggered, window,
+                     [baseName, text] { tarvik::ui::SaveReportText(text(), baseName); });
+    auto* save = new QPushButton(QStringLiteral("Save"), window);
+    save->setObjectName(QStringLiteral("SaveReportBtn"));
+    auto* menu = new QMenu(save);
+    menu->addActions({pdf, plain});
+    save->setMenu(menu);
+    save->setGeometry(beside->x() + beside->width() + 10, beside->y(), beside->width(), beside->height());
+    return save;
 }
 
 void RefuseInput(const QString& message, QWidget* field) {

@@ -4,8 +4,10 @@
 #include "modules/montecarlo/mcshared.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
+class QPushButton;
 class QTextEdit;
 class QWidget;
 
@@ -14,6 +16,13 @@ namespace tarvik::montecarlo::ui {
 // Clears the view and adds the lines: headings italic blue 10 point, the rest
 // black 8 point in "Courier New"; bold underlined where the line says so.
 void FillReport(QTextEdit* view, const std::vector<StyledLine>& lines);
+
+// "Save as PDF…" and "Save as text…" for a data window whose figures stand in
+// fields: a "Save" button right of `beside` with the two commands in its menu.
+// `text` gives the report (LF line ends), `title` and `baseName` the PDF's
+// title and the proposed file name without extension.
+QPushButton* AddDataSaving(QWidget* window, QPushButton* beside, const QString& title,
+                           const QString& baseName, std::function<QString()> text);
 
 // An error message with one OK button; then `field` gets the focus with its
 // text selected. An empty message only moves the focus.

@@ -5,6 +5,7 @@
 #include "common/ui/picturesave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QGroupBox>
@@ -59,10 +60,14 @@ TMCRouletteData::TMCRouletteData(TMC* module) : TMCWindow(module, QStringLiteral
     }
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 222, 148);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    SaveBtn = AddDataSaving(this, OKBtn, QStringLiteral("Realisations for the various strategies"),
+                            QStringLiteral("Roulette1"), [this] { return ReportText; });
     onFrameClose = [this] { hide(); };
 }
 
-void TMCRouletteData::Fill(const RouletteRunData& d) {
+void TMCRouletteData::Fill(const RouletteRealisation& r) {
+    const RouletteRunData d = RouletteRunTexts(r);
+    ReportText = QString::fromStdString(RouletteRunReport(r));
     for (std::size_t s = 0; s < kSystems; ++s) {
         Rounds[s]->setText(Q(d.rounds[s]));
         Staked[s]->setText(Q(d.staked[s]));
@@ -96,31 +101,34 @@ TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
         FinishDrawing();
         TerugBtnClick();
     };
+    Graph->setAccessibleDescription(
+        QStringLiteral("Realisations for the various strategies: capital per round of each strategy"));
 }
 
 void TMCRoulettePlot::DrawStatic() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, 53, 16, 53, 329, Qt::black, 3);
-    LineAt(p, 46, 15, 554, 15, Qt::black, 3);
-    LineAt(p, 46, 319, 554, 319, Qt::black, 3);
-    LineAt(p, 46, 167, 54, 167, Qt::black, 3);
-    LineAt(p, 294, 322, 294, 330, Qt::black, 3);
-    LineAt(p, 554, 322, 554, 330, Qt::black, 3);
-    p.setPen(Qt::black);
-    TextAt(p, 24, 11, QString::number(Desired));
-    TextAt(p, 22, 163, QString::number(Desired / 2));
-    TextAt(p, 34, 313, QStringLiteral("0"));
-    TextAt(p, 8, 32, QStringLiteral("Capital"));
-    TextAt(p, 456, 328, QStringLiteral("Number of rounds"));
-    const char* legend[kSystems] = {"Big Martingale strategy", "D'Alembert strategy", "Flat strategy"};
-    const int lx[kSystems] = {14, 166, 302};
-    for (int s = 0; s < kSystems; ++s) {
-        LineAt(p, lx[s], 359, lx[s] + 20, 359, kSystemColour[s], 3);
+    Canvas.reset(ButtonFace());
+    Canvas.draw([desired = Desired](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 53, 16, 53, 329, Qt::black, 3);
+        LineAt(p, 46, 15, 554, 15, Qt::black, 3);
+        LineAt(p, 46, 319, 554, 319, Qt::black, 3);
+        LineAt(p, 46, 167, 54, 167, Qt::black, 3);
+        LineAt(p, 294, 322, 294, 330, Qt::black, 3);
+        LineAt(p, 554, 322, 554, 330, Qt::black, 3);
         p.setPen(Qt::black);
-        TextAt(p, lx[s] + 26, 352, QString::fromLatin1(legend[s]));
-    }
+        TextAt(p, 24, 11, QString::number(desired));
+        TextAt(p, 22, 163, QString::number(desired / 2));
+        TextAt(p, 34, 313, QStringLiteral("0"));
+        TextAt(p, 8, 32, QStringLiteral("Capital"));
+        TextAt(p, 456, 328, QStringLiteral("Number of rounds"));
+        const char* legend[kSystems] = {"Big Martingale strategy", "D'Alembert strategy", "Flat strategy"};
+        const int lx[kSystems] = {14, 166, 302};
+        for (int s = 0; s < kSystems; ++s) {
+            LineAt(p, lx[s], 359, lx[s] + 20, 359, kSystemColour[s], 3);
+            p.setPen(Qt::black);
+            TextAt(p, lx[s] + 26, 352, QString::fromLatin1(legend[s]));
+        }
+    });
 }
 
 void TMCRoulettePlot::StartRun(int start, int desired) {
@@ -130,13 +138,13 @@ void TMCRoulettePlot::StartRun(int start, int desired) {
     Run = std::make_unique<RouletteRealisation>(RunRouletteRealisation(start, desired));
     DrawStatic();
     const int L = std::max(1, Run->longest());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    p.setPen(Qt::black);
-    TextAt(p, 50, 329, QStringLiteral("0"));
-    TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
-    TextAt(p, 545, 329, QString::number(L));
-    p.end();
+    Canvas.draw([L](QPainter& p) {
+        p.setFont(CanvasFont());
+        p.setPen(Qt::black);
+        TextAt(p, 50, 329, QStringLiteral("0"));
+        TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
+        TextAt(p, 545, 329, QString::number(L));
+    });
     PauseMs = std::min(10.0, kMaxDrawingMs / L);
     Drawn = 0;
     Drawing = true;
@@ -150,15 +158,21 @@ void TMCRoulettePlot::DrawUpTo(int round) {
     const int L = std::max(1, Run->longest());
     const auto x = [L](int i) { return static_cast<int>(static_cast<long long>(i) * 500 / L) + 54; };
     const auto y = [this](int v) { return 318 - static_cast<int>(std::lround(v * 304.0 / Desired)); };
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
+    // The rounds drawn in this step, each line with its strategy.
+    std::vector<std::pair<QLine, int>> lines;
     for (int i = Drawn + 1; i <= round; ++i) {
         for (int s = 0; s < kSystems; ++s) {
             const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
             if (static_cast<int>(c.size()) <= i) continue; // did not play round i
-            LineAt(p, x(i - 1), y(c[static_cast<std::size_t>(i - 1)]), x(i),
-                   y(c[static_cast<std::size_t>(i)]), kSystemColour[s]);
+            lines.emplace_back(QLine(x(i - 1), y(c[static_cast<std::size_t>(i - 1)]), x(i),
+                                     y(c[static_cast<std::size_t>(i)])),
+                               s);
         }
+    }
+    if (!lines.empty()) {
+        Canvas.draw([lines = std::move(lines)](QPainter& p) {
+            for (const auto& [l, s] : lines) LineAt(p, l.x1(), l.y1(), l.x2(), l.y2(), kSystemColour[s]);
+        });
     }
     Drawn = std::max(Drawn, round);
 }
@@ -180,6 +194,21 @@ void TMCRoulettePlot::FinishDrawing() {
 void TMCRoulettePlot::EndRun() {
     Pacer->stop();
     Drawing = false;
+    QStringList ends;
+    const char* names[kSystems] = {"Big Martingale", "D'Alembert", "Flat"};
+    for (int s = 0; s < kSystems; ++s) {
+        const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
+        ends << QStringLiteral("%1 %2 after %3 rounds")
+                    .arg(QString::fromLatin1(names[s]))
+                    .arg(c.empty() ? 0 : c.back())
+                    .arg(c.empty() ? 0 : static_cast<int>(c.size()) - 1);
+    }
+    Graph->setAccessibleDescription(
+        QStringLiteral("Realisations for the various strategies: capital per round from %1 towards %2; end "
+                       "capital %3")
+            .arg(Start)
+            .arg(Desired)
+            .arg(ends.join(QStringLiteral(", "))));
     Graph->update();
     for (QPushButton* b : {AgainBtn, TerugBtn, DataBtn}) b->setEnabled(true);
 }
@@ -191,22 +220,19 @@ void TMCRoulettePlot::AgainBtnClick() {
 void TMCRoulettePlot::TerugBtnClick() {
     if (Drawing) return;
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot::DataBtnClick() {
     if (Drawing || !Run) return;
-    Data->Fill(RouletteRunTexts(*Run));
+    Data->Fill(*Run);
     Data->move(pos() + QPoint(20, 20));
     Data->show();
     Data->raise();
 }
 
 void TMCRoulettePlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Roulette1.bmp"), true);
+    Canvas.save(QStringLiteral("Roulette1.bmp"), true);
 }
 
 // --- TMCRouletteDialoog -----------------------------------------------------------------
@@ -261,10 +287,7 @@ void TMCRouletteDialoog::OKBtnClick() {
 
 void TMCRouletteDialoog::TerugBtnClick() {
     hide();
-    if (Keuze) {
-        Keuze->show();
-        Keuze->raise();
-    }
+    ShowAgain(Keuze, false);
 }
 
 // --- TMCRouletteProgress ----------------------------------------------------------------
@@ -327,11 +350,14 @@ TMCRouletteData2::TMCRouletteData2(TMC* module) : TMCWindow(module, QStringLiter
     }
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 484);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
+    SaveBtn = AddDataSaving(this, OKBtn, QStringLiteral("Realisations for the various strategies"),
+                            QStringLiteral("Roulette2"), [this] { return ReportText; });
     onFrameClose = [this] { hide(); };
 }
 
 void TMCRouletteData2::Fill(const RouletteDistResult& r) {
     const RouletteDistData d = RouletteDistTexts(r);
+    ReportText = QString::fromStdString(RouletteDistReport(r));
     StartText->setText(QString::number(r.params.start));
     BetsText->setText(QString::number(r.params.bets));
     RunsText->setText(QString::number(r.params.runs));
@@ -364,78 +390,92 @@ TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
     connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::DataBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot2::SaveBtnClick);
     onFrameClose = [this] { TerugBtnClick(); };
+    Graph->setAccessibleDescription(QStringLiteral("Realisations for the various strategies: distribution of "
+                                                   "the capital of each system after the bets"));
     DrawAxes();
 }
 
 void TMCRoulettePlot2::DrawAxes() {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const int axis[kSystems] = {137, 289, 441};
-    const int topY[kSystems] = {8, 160, 312};
-    const QColor grid(160, 160, 160);
-    for (int y : {114, 92, 70, 48, 266, 244, 222, 200, 420, 400, 380, 360, 340, 320})
-        LineAt(p, 36, y, 656, y, grid);
-    for (int s = 0; s < kSystems; ++s) {
-        LineAt(p, 34, topY[s], 34, axis[s], Qt::black, 2);
-        LineAt(p, 34, axis[s], 654, axis[s], Qt::black, 2);
-    }
-    p.setPen(Qt::black);
-    for (int t = 0; t <= 4; ++t) {
-        TextAt(p, 2, 132 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
-        TextAt(p, 2, 284 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
-    }
-    const char* flat[4] = {"0", "0.1", "0.2", "0.3"};
-    for (int t = 0; t < 4; ++t) TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(flat[t]));
-    QFont title = p.font();
-    title.setPointSize(14);
-    title.setBold(true);
-    p.setFont(title);
-    TextAt(p, 40, 6, QStringLiteral("Big Martingale system"));
-    TextAt(p, 40, 158, QStringLiteral("D'Alembert system"));
-    TextAt(p, 40, 310, QStringLiteral("Flat system"));
+    Canvas.reset(ButtonFace());
+    Canvas.draw([](QPainter& p) {
+        p.setFont(CanvasFont());
+        const int axis[kSystems] = {137, 289, 441};
+        const int topY[kSystems] = {8, 160, 312};
+        const QColor grid(160, 160, 160);
+        for (int y : {114, 92, 70, 48, 266, 244, 222, 200, 420, 400, 380, 360, 340, 320})
+            LineAt(p, 36, y, 656, y, grid);
+        for (int s = 0; s < kSystems; ++s) {
+            LineAt(p, 34, topY[s], 34, axis[s], Qt::black, 2);
+            LineAt(p, 34, axis[s], 654, axis[s], Qt::black, 2);
+        }
+        p.setPen(Qt::black);
+        for (int t = 0; t <= 4; ++t) {
+            TextAt(p, 2, 132 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
+            TextAt(p, 2, 284 - 22 * t, QStringLiteral("10^-%1").arg(4 - t));
+        }
+        const char* flat[4] = {"0", "0.1", "0.2", "0.3"};
+        for (int t = 0; t < 4; ++t) TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(flat[t]));
+        QFont title = p.font();
+        title.setPointSize(14);
+        title.setBold(true);
+        p.setFont(title);
+        TextAt(p, 40, 6, QStringLiteral("Big Martingale system"));
+        TextAt(p, 40, 158, QStringLiteral("D'Alembert system"));
+        TextAt(p, 40, 310, QStringLiteral("Flat system"));
+    });
 }
 
 void TMCRoulettePlot2::DrawBars(const RouletteDistResult& r) {
     DrawAxes();
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const int S = r.params.start;
-    const int w = 600 / (3 * S);
-    const int base[kSystems] = {136, 288, 440};
-    const auto& flat = r.systems[2].frequencies;
-    const bool wide = std::any_of(flat.begin(), flat.end(), [](double f) { return f > 0.3; });
-    const int k = wide ? 200 : 400;
-    if (wide) {
-        const char* labels[4] = {"0", "0.2", "0.4", "0.6"};
-        for (int t = 0; t < 4; ++t) {
-            p.fillRect(QRect(2, 435 - 40 * t, 30, 16), ButtonFace());
-            p.setPen(Qt::black);
-            TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(labels[t]));
+    Canvas.draw([r](QPainter& p) {
+        p.setFont(CanvasFont());
+        const int S = r.params.start;
+        const int w = 600 / (3 * S);
+        const int base[kSystems] = {136, 288, 440};
+        const auto& flat = r.systems[2].frequencies;
+        const bool wide = std::any_of(flat.begin(), flat.end(), [](double f) { return f > 0.3; });
+        const int k = wide ? 200 : 400;
+        if (wide) {
+            const char* labels[4] = {"0", "0.2", "0.4", "0.6"};
+            for (int t = 0; t < 4; ++t) {
+                p.fillRect(QRect(2, 435 - 40 * t, 30, 16), ButtonFace());
+                p.setPen(Qt::black);
+                TextAt(p, 10, 435 - 40 * t, QString::fromLatin1(labels[t]));
+            }
         }
-    }
-    p.setPen(Qt::red);
-    p.setBrush(Qt::red);
-    for (int s = 0; s < kSystems; ++s) {
-        const auto& freq = r.systems[static_cast<std::size_t>(s)].frequencies;
-        for (int c = 0; c <= 3 * S && c < static_cast<int>(freq.size()); ++c) {
-            const double f = freq[static_cast<std::size_t>(c)];
-            int h = s < 2 ? LogBarHeight(f) : static_cast<int>(k * f);
-            if (h <= 0) continue;
-            const int x1 = 36 + w * c;
-            const int x2 = 35 + w * (c + 1);
-            p.drawRect(QRect(QPoint(x1, base[s] - h), QPoint(x2, base[s])));
+        p.setPen(Qt::red);
+        p.setBrush(Qt::red);
+        for (int s = 0; s < kSystems; ++s) {
+            const auto& freq = r.systems[static_cast<std::size_t>(s)].frequencies;
+            for (int c = 0; c <= 3 * S && c < static_cast<int>(freq.size()); ++c) {
+                const double f = freq[static_cast<std::size_t>(c)];
+                int h = s < 2 ? LogBarHeight(f) : static_cast<int>(k * f);
+                if (h <= 0) continue;
+                const int x1 = 36 + w * c;
+                const int x2 = 35 + w * (c + 1);
+                p.drawRect(QRect(QPoint(x1, base[s] - h), QPoint(x2, base[s])));
+            }
         }
-    }
-    p.setBrush(Qt::NoBrush);
-    for (int s = 0; s < kSystems; ++s) {
-        for (int c : {0, S, 2 * S, 3 * S}) {
-            const int centre = 36 + w * c + w / 2;
-            LineAt(p, centre, base[s] + 1, centre, base[s] + 7, Qt::black);
-            p.setPen(Qt::black);
-            TextCentredAt(p, centre, base[s] + 8, QString::number(c));
+        p.setBrush(Qt::NoBrush);
+        for (int s = 0; s < kSystems; ++s) {
+            for (int c : {0, S, 2 * S, 3 * S}) {
+                const int centre = 36 + w * c + w / 2;
+                LineAt(p, centre, base[s] + 1, centre, base[s] + 7, Qt::black);
+                p.setPen(Qt::black);
+                TextCentredAt(p, centre, base[s] + 8, QString::number(c));
+            }
         }
-    }
+    });
+    const RouletteDistData texts = RouletteDistTexts(r);
+    Graph->setAccessibleDescription(
+        QStringLiteral(
+            "Realisations for the various strategies: distribution of the capital after %1 bets from %2 "
+            "in %3 runs; Big Martingale system %4; D'Alembert system %5; Flat system %6")
+            .arg(r.params.bets)
+            .arg(r.params.start)
+            .arg(r.completed)
+            .arg(QString::fromStdString(texts.estimate[0]), QString::fromStdString(texts.estimate[1]),
+                 QString::fromStdString(texts.estimate[2])));
 }
 
 void TMCRoulettePlot2::AgainBtnClick() {
@@ -444,10 +484,7 @@ void TMCRoulettePlot2::AgainBtnClick() {
 
 void TMCRoulettePlot2::TerugBtnClick() {
     hide();
-    if (Dialog) {
-        Dialog->show();
-        Dialog->raise();
-    }
+    ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot2::DataBtnClick() {
@@ -459,7 +496,7 @@ void TMCRoulettePlot2::DataBtnClick() {
 }
 
 void TMCRoulettePlot2::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("Roulette2.bmp"), true);
+    Canvas.save(QStringLiteral("Roulette2.bmp"), true);
 }
 
 // --- TMCRouletteDialoog2 ----------------------------------------------------------------
@@ -519,10 +556,7 @@ void TMCRouletteDialoog2::RunAgain() {
 
 void TMCRouletteDialoog2::TerugBtnClick() {
     hide();
-    if (Keuze) {
-        Keuze->show();
-        Keuze->raise();
-    }
+    ShowAgain(Keuze, false);
 }
 
 void TMCRouletteDialoog2::Execute() {

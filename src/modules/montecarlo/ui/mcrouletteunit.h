@@ -4,6 +4,7 @@
 // many runs (TMCRouletteDialoog2, TMCRouletteProgress, TMCRoulettePlot2,
 // TMCRouletteData2).
 #include "modules/montecarlo/roulettesystems.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -26,9 +27,15 @@ class TMCRouletteData : public TMCWindow {
     Q_OBJECT
 public:
     explicit TMCRouletteData(TMC* module);
-    void Fill(const RouletteRunData& d);
+    void Fill(const RouletteRealisation& r);
+    // The figures as text, as the command line prints them.
+    const QString& reportText() const { return ReportText; }
     std::array<QLineEdit*, kSystems> Rounds{}, Staked{}, Largest{};
     QPushButton* OKBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+
+private:
+    QString ReportText;
 };
 
 class TMCRoulettePlot : public TMCWindow {
@@ -62,6 +69,7 @@ private:
     TMCRouletteDialoog* Dialog = nullptr;
     TMCRouletteData* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
     std::unique_ptr<RouletteRealisation> Run;
     int Start = 100, Desired = 200;
     int Drawn = 0;
@@ -104,9 +112,15 @@ class TMCRouletteData2 : public TMCWindow {
 public:
     explicit TMCRouletteData2(TMC* module);
     void Fill(const RouletteDistResult& r);
+    // The figures as text, as the command line prints them.
+    const QString& reportText() const { return ReportText; }
     QLineEdit *StartText = nullptr, *BetsText = nullptr, *RunsText = nullptr;
     std::array<QLineEdit*, kSystems> Estimate{}, Staked{}, Lost{}, Fraction{}, Bets{};
     QPushButton* OKBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+
+private:
+    QString ReportText;
 };
 
 class TMCRoulettePlot2 : public TMCWindow {
@@ -133,6 +147,7 @@ private:
     TMCRouletteDialoog2* Dialog = nullptr;
     TMCRouletteData2* Data;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCRouletteDialoog2 : public TMCWindow {

@@ -31,56 +31,59 @@ TMCSPPPlot::TMCSPPPlot(TMC* module)
     onFrameClose = [this] {
         if (Dialog) Dialog->GraphClosed();
     };
+    Graph->setAccessibleDescription(QStringLiteral("St Petersburg Paradox: average pay-out per run"));
     DrawEmpty();
 }
 
 void TMCSPPPlot::DrawEmpty(int runs, int m) {
-    Picture.fill(ButtonFace());
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    LineAt(p, 49, 25, 49, 300, Qt::black, 2);
-    LineAt(p, 50, 300, 375, 300, Qt::black, 2);
-    LineAt(p, 375, 295, 375, 305, Qt::black);
-    for (int y = 55; y <= 265; y += 35) LineAt(p, 45, y, 55, y, Qt::black);
-    p.setPen(Qt::black);
-    for (int k = 0; k <= 7; ++k) TextAt(p, 24, 294 - 35 * k, QString::number(5 * k));
-    QFont big = p.font();
-    const QFont normal = big;
-    big.setPointSize(14);
-    p.setFont(big);
-    TextAt(p, 20, 17, QStringLiteral("$"));
-    p.setFont(normal);
-    LineAt(p, 138, 312, 178, 312, Qt::blue);
-    p.setPen(Qt::black);
-    TextAt(p, 186, 306, QStringLiteral("Average pay-out"));
-    if (runs > 0) TextAt(p, 336, 305, QString::number(runs) + QStringLiteral(" Runs"));
-    if (m > 0) {
-        const int y = 300 - 7 * m;
-        LineAt(p, 50, y, 375, y, Qt::red, 1, Qt::DashLine);
-    }
-    p.end();
+    Canvas.reset(ButtonFace());
+    Canvas.draw([runs, m](QPainter& p) {
+        p.setFont(CanvasFont());
+        LineAt(p, 49, 25, 49, 300, Qt::black, 2);
+        LineAt(p, 50, 300, 375, 300, Qt::black, 2);
+        LineAt(p, 375, 295, 375, 305, Qt::black);
+        for (int y = 55; y <= 265; y += 35) LineAt(p, 45, y, 55, y, Qt::black);
+        p.setPen(Qt::black);
+        for (int k = 0; k <= 7; ++k) TextAt(p, 24, 294 - 35 * k, QString::number(5 * k));
+        QFont big = p.font();
+        const QFont normal = big;
+        big.setPointSize(14);
+        p.setFont(big);
+        TextAt(p, 20, 17, QStringLiteral("$"));
+        p.setFont(normal);
+        LineAt(p, 138, 312, 178, 312, Qt::blue);
+        p.setPen(Qt::black);
+        TextAt(p, 186, 306, QStringLiteral("Average pay-out"));
+        if (runs > 0) TextAt(p, 336, 305, QString::number(runs) + QStringLiteral(" Runs"));
+        if (m > 0) {
+            const int y = 300 - 7 * m;
+            LineAt(p, 50, y, 375, y, Qt::red, 1, Qt::DashLine);
+        }
+    });
     Graph->update();
 }
 
 void TMCSPPPlot::DrawColumn(const SppColumn& c) {
-    QPainter p(&Picture);
-    p.setFont(CanvasFont());
-    const int y1 = SppY(c.previousAverage);
-    const int y2 = SppY(c.average);
-    const QColor pen = y1 == 25 && y2 == 25 ? QColor(Qt::red) : QColor(Qt::blue);
-    if (y1 > 25 && y2 == 25) {
-        // The curve leaves the visible range: its value above the column.
-        const QString text = QString::fromStdString(FormatGeneral(c.average, 4));
-        const QFontMetrics fm(p.font());
-        p.fillRect(QRect(c.column + 39, 10, fm.horizontalAdvance(text), fm.height()), QColor(192, 192, 192));
-        p.setPen(Qt::black);
-        TextAt(p, c.column + 39, 10, text);
-    }
-    if (c.column > 1) LineAt(p, c.column + 49, y1, c.column + 50, y2, pen);
+    Canvas.draw([c](QPainter& p) {
+        p.setFont(CanvasFont());
+        const int y1 = SppY(c.previousAverage);
+        const int y2 = SppY(c.average);
+        const QColor pen = y1 == 25 && y2 == 25 ? QColor(Qt::red) : QColor(Qt::blue);
+        if (y1 > 25 && y2 == 25) {
+            // The curve leaves the visible range: its value above the column.
+            const QString text = QString::fromStdString(FormatGeneral(c.average, 4));
+            const QFontMetrics fm(p.font());
+            p.fillRect(QRect(c.column + 39, 10, fm.horizontalAdvance(text), fm.height()),
+                       QColor(192, 192, 192));
+            p.setPen(Qt::black);
+            TextAt(p, c.column + 39, 10, text);
+        }
+        if (c.column > 1) LineAt(p, c.column + 49, y1, c.column + 50, y2, pen);
+    });
 }
 
 void TMCSPPPlot::SaveBtnClick() {
-    tarvik::ui::SaveGraphBitmap(Picture, QStringLiteral("StPetersburgParadox.bmp"));
+    Canvas.save(QStringLiteral("StPetersburgParadox.bmp"));
 }
 
 // --- TMCSPPDialoog ---------------------------------------------------------------
@@ -148,13 +151,7 @@ void TMCSPPDialoog::Open() {
     AverageEdit->clear();
     IntervalEdit->clear();
     Plot->DrawEmpty();
-    const QPoint at = module()->SideBySide(width(), Plot->width());
-    move(at);
-    Plot->move(at.x() + width() + 15, at.y());
-    show();
-    Plot->show();
-    raise();
-    activateWindow();
+    OpenBeside(Plot, true);
 }
 
 void TMCSPPDialoog::Restore() {
@@ -212,26 +209,22 @@ void TMCSPPDialoog::Execute() {
     Running = false;
     AverageEdit->setText(QString::fromStdString(Last.averageText()));
     IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
+    Plot->Graph->setAccessibleDescription(
+        QStringLiteral(
+            "St Petersburg Paradox: average pay-out over %1 runs (m = %2); average %3, interval %4")
+            .arg(static_cast<qlonglong>(Last.payouts.size()))
+            .arg(params.m)
+            .arg(QString::fromStdString(Last.averageText()), QString::fromStdString(Last.intervalText())));
     Plot->Graph->update();
     Restore();
     if (BackAfterRun) TerugBtnClick();
 }
 
 std::unique_ptr<TMCExperiment> CreateStPetersburgExperiment(TMC* module) {
-    auto e = std::make_unique<TMCExperimentWindows>();
     auto* plot = new TMCSPPPlot(module);
     auto* dlg = new TMCSPPDialoog(module, plot);
     plot->setDialog(dlg);
-    QPointer<TMCSPPDialoog> d(dlg);
-    e->open = [d] {
-        if (d) d->Open();
-    };
-    e->stop = [d] {
-        if (d) d->Stop();
-    };
-    e->running = [d] { return d && d->running(); };
-    e->windows = {dlg, plot};
-    return e;
+    return ExperimentOf(dlg, dlg, {dlg, plot});
 }
 
 } // namespace tarvik::montecarlo::ui

@@ -1,6 +1,7 @@
 #pragma once
 // St Petersburg paradox: the parameter window TMCSPPDialoog and the graph TMCSPPPlot.
 #include "modules/montecarlo/stpetersburg.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -31,6 +32,7 @@ public:
 private:
     TMCSPPDialoog* Dialog = nullptr;
     QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 class TMCSPPDialoog : public TMCWindow {

@@ -165,6 +165,23 @@ TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWid
     connect(f1, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(helpContext, this); });
 }
 
+void ShowAgain(QWidget* window, bool activate) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    if (activate) window->activateWindow();
+}
+
+void TMCWindow::OpenBeside(QWidget* graph, bool showGraph) {
+    const QPoint at = module_->SideBySide(width(), graph->width());
+    move(at);
+    graph->move(at.x() + width() + 15, at.y());
+    show();
+    if (showGraph) graph->show();
+    raise();
+    activateWindow();
+}
+
 void TMCWindow::closeEvent(QCloseEvent* event) {
     if (!module_ || module_->ModuleClosing()) {
         event->accept();

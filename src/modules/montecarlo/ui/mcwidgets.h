@@ -68,6 +68,10 @@ private:
     const QImage* picture_;
 };
 
+// Shows a window of the experiment again, raised; active too when
+// `activate` is set. No window, nothing shown.
+void ShowAgain(QWidget* window, bool activate);
+
 // A label at a fixed place.
 QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);
 // A named text field at a fixed place, coloured while it has the focus.
@@ -86,6 +90,10 @@ class TMCWindow : public QWidget {
 public:
     TMCWindow(TMC* module, const QString& caption, bool frameless = false);
     TMC* module() const { return module_; }
+    // Places this window and `graph` side by side where the module puts its
+    // windows, then shows this one, raised and active; `graph` is shown too
+    // when `showGraph` is set.
+    void OpenBeside(QWidget* graph, bool showGraph);
     std::function<void()> onFrameClose;
     // The help context F1 opens in this window (the module's by default).
     int helpContext = 6;
