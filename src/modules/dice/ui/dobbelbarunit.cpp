@@ -1,6 +1,7 @@
 #include "modules/dice/ui/dobbelbarunit.h"
 
 #include "common/numformat.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 
 #include "common/ui/modulewindow.h"
@@ -48,6 +49,7 @@ TDobbelBar::TDobbelBar(TDobbel* owner)
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("DiagramBox"));
     PictureBox->setAccessibleName(QStringLiteral("Frequency diagram"));
+    tarvik::ui::DescribePicture(PictureBox, QStringLiteral("Frequency diagram: nothing thrown yet"));
     PictureBox->setGeometry(0, 0, kDiagramWidth, kDiagramHeight);
 
     TerugBtn = new QPushButton(QStringLiteral("Previous"), this);

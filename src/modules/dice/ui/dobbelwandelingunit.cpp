@@ -1,5 +1,6 @@
 #include "modules/dice/ui/dobbelwandelingunit.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 
 #include "common/numformat.h"
@@ -27,6 +28,7 @@ TWandelingForm::TWandelingForm(QWidget* owner) : QWidget(owner), Picture(NewWalk
     PictureBox = new TPictureBox(&Picture, this);
     PictureBox->setObjectName(QStringLiteral("WalkBox"));
     PictureBox->setAccessibleName(QStringLiteral("Random walk"));
+    tarvik::ui::DescribePicture(PictureBox, QStringLiteral("Random walk: nothing thrown yet"));
     PictureBox->setGeometry(0, 0, kWalkWidth, kWalkPictureHeight);
 
     PercentLabel = new QLabel(QStringLiteral("Percentage above zero axis"), this);

@@ -49,6 +49,7 @@ TMCLottoHotnCold::TMCLottoHotnCold(TMC* module)
     setObjectName(QStringLiteral("MCLottoHotnCold"));
     setWindowModality(Qt::ApplicationModal);
     Graph = new TMCPictureBox(&Picture, this);
+    Graph->setAccessibleDescription(QStringLiteral("Hot and Cold: nothing drawn yet"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 0, 248);
     SaveBtn = SaveGraphButton(this);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
@@ -118,6 +119,7 @@ TMCLottoGoodnBad::TMCLottoGoodnBad(TMC* module)
     setFixedSize(560, 374);
     Graph = new TMCPictureBox(&Picture, this);
     Graph->setGeometry(0, 0, 560, 330);
+    Graph->setAccessibleDescription(QStringLiteral("Random Walk: nothing drawn yet"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 338);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(100, 336, 30, 28);

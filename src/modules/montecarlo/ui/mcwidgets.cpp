@@ -1,5 +1,6 @@
 #include "modules/montecarlo/ui/mcwidgets.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "modules/montecarlo/ui/mcunit.h"
@@ -115,6 +116,7 @@ QToolButton* SaveGraphButton(QWidget* parent) {
 
 TMCPictureBox::TMCPictureBox(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    tarvik::ui::MarkAsPicture(this);
 }
 
 QSize TMCPictureBox::sizeHint() const {

@@ -1,5 +1,6 @@
 #include "modules/tsp/ui/tspunit.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
@@ -117,6 +118,7 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
 
     ZetSteden = new TTSPZetSteden(this);
     Kaart = new TTSPKaart(this);
+    tarvik::ui::DescribePicture(Kaart->view(), QStringLiteral("Map of the cities: no tour drawn yet"));
     Dialoog = new TTSPDialoog(this);
     Beginstad = new TTSPBeginstad(this);
     BB = new TTSPBB(this);
