@@ -409,12 +409,22 @@ private:
     // A difference that is only the rest of cancelling two equal numbers
     // becomes an exact zero. With long double the sums run in extended
     // precision (the rebuild, the right-hand sides, the final tableau).
-    template <typename T> static void ftran(const Etas& etas, std::vector<T>& x) {
+    // With `nz` given, every row that becomes nonzero and is not yet
+    // `listed` is appended to it (and listed).
+    template <typename T>
+    static void ftran(const Etas& etas, std::vector<T>& x, std::vector<int>* nz = nullptr,
+                      std::vector<char>* listed = nullptr) {
         for (std::size_t t = 0; t < etas.size(); ++t) {
             const int p = etas.pivot[t];
             if (x[p] == 0) continue;
             const T xp = x[p] / etas.value[t];
             x[p] = xp;
+            if (nz)
+                for (int q = etas.start[t]; q < etas.start[t + 1]; ++q)
+                    if (!(*listed)[etas.row[q]]) {
+                        (*listed)[etas.row[q]] = 1;
+                        nz->push_back(etas.row[q]);
+                    }
             for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
                 T& xi = x[etas.row[q]];
                 const T term = etas.val[q] * xp;
@@ -434,6 +444,20 @@ private:
         }
     }
     template <typename T> void btran(std::vector<T>& v) const { btran(etas_, v); }
+
+    // Original column c added into x (zero on entry), its rows listed in nz.
+    void addColumn(int c, std::vector<long double>& x, std::vector<int>& nz,
+                   std::vector<char>& listed) const {
+        nz.clear();
+        for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) {
+            const int k = colRow_[q];
+            x[k] += colVal_[q];
+            if (!listed[k]) {
+                listed[k] = 1;
+                nz.push_back(k);
+            }
+        }
+    }
 
     // Original column e into workX_, by original row.
     void loadColumn(int e) {
@@ -488,15 +512,14 @@ private:
     // the inverse as a new eta column in row r's slot.
     void factoredPivot(int r, int e) {
         const Real p = alpha_[r];
-        tableauRow(r); // the leaving row before the pivot
-        prow_[e] = p;
-        for (int j = 1; j <= n_ + 1; ++j) prow_[j] /= p;
-        prow_[e] = 1;
         Real* r0 = lp_.row(0);
         const Real f0 = r0[e];
         if (f0 != 0) {
+            tableauRow(r); // the leaving row before the pivot
+            prow_[e] = p;
+            // Row r divided by the pivot element; its zeros change nothing.
             for (int j = 1; j <= n_ + 1; ++j)
-                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * prow_[j]);
+                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * (prow_[j] / p));
             r0[e] = 0;
         }
         alphaSlot_[slot_[r]] = p;
@@ -540,25 +563,30 @@ private:
                 ++touching[colRow_[q]];
         std::vector<long double>& x = workX_;
         std::fill(x.begin(), x.end(), 0.0L);
+        // The rows where x may be nonzero, so that each column costs what its
+        // own elimination touches rather than a pass over all m rows.
         std::vector<int> nz;
         nz.reserve(m_);
+        std::vector<char> listed(m_ + 1, 0);
         for (int i : rest) {
             const int c = lp_.basis[i];
-            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) {
-                --touching[colRow_[q]];
-                x[colRow_[q]] += colVal_[q];
-            }
+            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
+            addColumn(c, x, nz, listed);
             long double scale = 0;
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q)
                 scale = std::max(scale, std::fabs(x[colRow_[q]]));
-            ftran(fresh, x);
-            nz.clear();
+            ftran(fresh, x, &nz, &listed);
+            // In row order, as a pass over all rows would find them.
+            std::sort(nz.begin(), nz.end());
+            std::size_t kept = 0;
             long double largest = 0;
-            for (int k = 1; k <= m_; ++k) {
+            for (int k : nz) {
+                listed[k] = 0;
                 if (x[k] == 0) continue;
-                nz.push_back(k);
+                nz[kept++] = k;
                 if (!used[k]) largest = std::max(largest, std::fabs(x[k]));
             }
+            nz.resize(kept);
             if (largest <= 1e-12L * scale) return false;
             // Among the entries within a factor of ten of the largest, the
             // one in the row that the fewest remaining columns touch.
@@ -840,16 +868,29 @@ private:
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
         // Column by column: B^-1 a_j in extended precision (the basic
-        // columns are the unit columns set below).
+        // columns are the unit columns set below). The rows are cleared
+        // first, so that each column writes only its nonzeros.
         std::vector<char> basic(n_ + 2, 0);
-        for (int i = 1; i <= m_; ++i)
-            if (!res_.removed[i]) basic[lp_.basis[i]] = 1;
+        std::vector<int> rowOfSlot(m_ + 1, 0);
+        for (int i = 1; i <= m_; ++i) {
+            if (res_.removed[i]) continue;
+            basic[lp_.basis[i]] = 1;
+            rowOfSlot[slot_[i]] = i;
+            std::fill(lp_.row(i) + 1, lp_.row(i) + n_ + 1, Real(0));
+        }
+        std::vector<long double>& x = workX_;
+        std::fill(x.begin(), x.end(), 0.0L);
+        std::vector<int> nz;
+        std::vector<char> listed(m_ + 1, 0);
         for (int j = 1; j <= n_; ++j) {
             if (basic[j]) continue;
-            loadColumn(j);
-            ftran(etas_, workX_);
-            for (int i = 1; i <= m_; ++i)
-                if (!res_.removed[i]) lp_.at(i, j) = static_cast<Real>(workX_[slot_[i]]);
+            addColumn(j, x, nz, listed);
+            ftran(etas_, x, &nz, &listed);
+            for (int k : nz) {
+                if (rowOfSlot[k]) lp_.at(rowOfSlot[k], j) = static_cast<Real>(x[k]);
+                x[k] = 0;
+                listed[k] = 0;
+            }
         }
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
