@@ -53,6 +53,10 @@ void Report(const LPModel& lp, const SimplexOutcome& res, bool sensitivity, std:
         out += "  Infeasible\r\n";
         return;
     }
+    if (res.status == LPStatus::Stopped) {
+        out += "  Stopped before the simplex method ended\r\n";
+        return;
+    }
     double z = isMax ? t(0, n + 1) : -t(0, n + 1);
     out += "  Value Objective Function : " + std::string("  ") + W(z, 13) + "\r\n";
     out += "\r\n  Variable        Activity Level   Reduced Cost\r\n";

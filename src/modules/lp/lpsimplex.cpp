@@ -174,6 +174,7 @@ public:
             progress_.phase(1);
             phase_ = 1;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Stopped) return stopped();
             if (end == PhaseEnd::Unbounded) {
                 materialise();
                 // The phase-1 objective is bounded by 0: only drift can bring this about.
@@ -197,6 +198,7 @@ public:
             for (int j = 1; j <= n_; ++j) r0[j] = lp_.cost[j];
             r0[n_ + 1] = 0;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Stopped) return stopped();
             res_.status = end == PhaseEnd::Unbounded ? LPStatus::Unbounded : LPStatus::Optimal;
             materialise();
             if (res_.status == LPStatus::Optimal) checkOptimal();
@@ -206,7 +208,14 @@ public:
     }
 
 private:
-    enum class PhaseEnd { Optimal, Unbounded };
+    enum class PhaseEnd { Optimal, Unbounded, Stopped };
+
+    // A stop request ends the run between two pivots: no verdict, no checks
+    // and no closing tableau, only the count of the passes made.
+    void stopped() {
+        res_.status = LPStatus::Stopped;
+        progress_.iteration(res_.iterations);
+    }
 
     void doubt(const std::string& why) {
         if (!res_.reliable) return;
@@ -224,6 +233,10 @@ private:
         seen_.clear();
         guard_ = false;
         for (;;) {
+            // The stop flag is read between two pivots; a window hands over to
+            // its event loop in yield (throttled there).
+            progress_.yield();
+            if (progress_.stopRequested()) return PhaseEnd::Stopped;
             ++phaseIteration;
             ++res_.iterations;
             progress_.iteration(res_.iterations);
@@ -1015,6 +1028,8 @@ std::string StatusText(LPStatus status) {
         return "Unbounded.";
     case LPStatus::Infeasible:
         return "Infeasible";
+    case LPStatus::Stopped:
+        return "Stopped";
     }
     return {};
 }
