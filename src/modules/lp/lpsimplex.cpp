@@ -18,6 +18,9 @@ constexpr Real kCancel = 1e-14;
 constexpr Real kSmallPivot = 1e-6;
 constexpr Real kFeasibility = 1e-9;
 constexpr Real kProgress = 1e-9; // relative objective gain that counts as progress
+// Pivots without progress after which the method counts as cycling: degenerate
+// stretches this long are cheaper to leave by spreading the right-hand sides.
+constexpr std::size_t kStallPivots = 100;
 
 // Models from this many rows on, with at most one nonzero in kSparse entries,
 // are solved in factored form when no tableau is printed; smaller (teaching)
@@ -124,7 +127,7 @@ public:
         scaleB_ = 1;
         for (int i = 1; i <= m_; ++i) scaleB_ = std::max(scaleB_, std::fabs(lp_.rhs[i]));
         iterationLimit_ = 50L * (m_ + n_ + 1) + 10000;
-        stallLimit_ = static_cast<std::size_t>(std::max(m_ + n_, 1000));
+        stallLimit_ = kStallPivots;
         // The original columns, for recomputing tableau columns.
         colStart_.assign(n_ + 3, 0);
         for (int q = lp_.rowStart[1]; q < lp_.rowStart[m_ + 1]; ++q) ++colStart_[lp_.rowCol[q] + 1];
@@ -448,12 +451,25 @@ private:
     }
 
     // v := v B^-1: on entry v is indexed by slot, on return by original row.
+    // The dot product of each eta runs in four partial sums: one chain of
+    // dependent subtractions would leave the processor waiting on each.
     template <typename T> static void btran(const Etas& etas, std::vector<T>& v) {
+        const int* row = etas.row.data();
+        const double* val = etas.val.data();
+        T* x = v.data();
         for (std::size_t t = etas.size(); t-- > 0;) {
             const int p = etas.pivot[t];
-            T s = v[p];
-            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) s -= v[etas.row[q]] * etas.val[q];
-            v[p] = s / etas.value[t];
+            T s0 = x[p], s1 = 0, s2 = 0, s3 = 0;
+            int q = etas.start[t];
+            const int end = etas.start[t + 1];
+            for (; q + 4 <= end; q += 4) {
+                s0 -= x[row[q]] * val[q];
+                s1 -= x[row[q + 1]] * val[q + 1];
+                s2 -= x[row[q + 2]] * val[q + 2];
+                s3 -= x[row[q + 3]] * val[q + 3];
+            }
+            for (; q < end; ++q) s0 -= x[row[q]] * val[q];
+            x[p] = ((s0 + s1) + (s2 + s3)) / etas.value[t];
         }
     }
     template <typename T> void btran(std::vector<T>& v) const { btran(etas_, v); }
