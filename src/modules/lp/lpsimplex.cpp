@@ -432,7 +432,8 @@ private:
                       std::vector<char>* listed = nullptr) {
         for (std::size_t t = 0; t < etas.size(); ++t) {
             const int p = etas.pivot[t];
-            if (x[p] == 0) continue;
+            // A row never listed is zero: the byte is cheaper to test than x.
+            if ((nz && !(*listed)[p]) || x[p] == 0) continue;
             const T xp = x[p] / etas.value[t];
             x[p] = xp;
             if (nz)
