@@ -30,7 +30,7 @@ constexpr std::size_t kSparse = 4;
 // Pivots between two rebuilds of the factored basis from the original columns,
 // and between two recomputations of the right-hand sides from the factors.
 constexpr long kEtaPivots = 100;
-constexpr long kRhsPivots = 8;
+constexpr long kRhsPivots = 16;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
 // x86-64 with GCC it is built a second and third time for the wider vector
