@@ -91,6 +91,13 @@ struct Etas {
         val.push_back(v);
     }
     void close() { start.push_back(static_cast<int>(row.size())); }
+    void clear() {
+        pivot.clear();
+        value.clear();
+        row.clear();
+        val.clear();
+        start.assign(1, 0);
+    }
     // Appends eta t of another list.
     void append(const Etas& o, std::size_t t) {
         pivot.push_back(o.pivot[t]);
@@ -166,6 +173,14 @@ public:
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
             refreshInterval_ = kEtaPivots;
+            // Room for the factors and a full run of eta columns: the lists
+            // never move while they grow (untouched room costs no memory).
+            const std::size_t room =
+                std::min<std::size_t>((kEtaPivots + 2 * m_) * static_cast<std::size_t>(m_), 1 << 22);
+            for (Etas* list : {&etas_, &spare_}) {
+                list->row.reserve(room);
+                list->val.reserve(room);
+            }
         }
         rebuildRhsTerms();
     }
@@ -570,7 +585,11 @@ private:
     // the row that the fewest remaining columns touch (less fill-in). False,
     // with the old factors kept, if the basis is singular.
     bool reinvert() {
-        Etas fresh, upper;
+        // Built in the spare lists, whose storage stays from one rebuild to the next.
+        Etas& fresh = spare_;
+        Etas& upper = upper_;
+        fresh.clear();
+        upper.clear();
         std::vector<int> slot(m_ + 1, 0);
         std::vector<char> used(m_ + 1, 0);
         std::vector<int> rest;
@@ -642,7 +661,7 @@ private:
         // B^-1 = U^-1 L^-1: the columns of U follow as etas in reverse order.
         for (std::size_t t = upper.size(); t-- > 0;)
             if (upper.start[t + 1] > upper.start[t]) fresh.append(upper, t);
-        etas_ = std::move(fresh);
+        std::swap(etas_, fresh);
         slot_ = std::move(slot);
         return true;
     }
@@ -1022,6 +1041,7 @@ private:
     std::vector<RhsTerm> rhsTerms_;
     bool factored_ = false;
     Etas etas_;                // the basis inverse as a product of eta columns (see ftran)
+    Etas spare_, upper_;       // work space of the rebuild
     std::vector<int> slot_;    // [1..m]: the slot of the inverse that row i's basic column sits in
     std::vector<int> unitRow_; // [1..n+1]: the original row of a unit column, 0 for the others
     std::vector<long double> workX_;
