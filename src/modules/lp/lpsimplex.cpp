@@ -420,8 +420,10 @@ private:
         lp_.basis[r] = e;
         if (!basicRow_[e] || basicRow_[e] > r) basicRow_[e] = r;
         // The pivot changes exactly the rows with a nonzero in the entering column.
-        for (int i = 1; i <= m_; ++i)
-            if (col(i, e) != 0) rhsFresh_[i] = 0;
+        // (The factored form recomputes its right-hand sides on a count instead.)
+        if (!factored_)
+            for (int i = 1; i <= m_; ++i)
+                if (col(i, e) != 0) rhsFresh_[i] = 0;
         if (factored_)
             factoredPivot(r, e);
         else
