@@ -919,29 +919,16 @@ private:
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
         // Column by column: B^-1 a_j in extended precision (the basic
-        // columns are the unit columns set below). The rows are cleared
-        // first, so that each column writes only its nonzeros.
+        // columns are the unit columns set below).
         std::vector<char> basic(n_ + 2, 0);
-        std::vector<int> rowOfSlot(m_ + 1, 0);
-        for (int i = 1; i <= m_; ++i) {
-            if (res_.removed[i]) continue;
-            basic[lp_.basis[i]] = 1;
-            rowOfSlot[slot_[i]] = i;
-            std::fill(lp_.row(i) + 1, lp_.row(i) + n_ + 1, Real(0));
-        }
-        std::vector<long double>& x = workX_;
-        std::fill(x.begin(), x.end(), 0.0L);
-        std::vector<int> nz;
-        std::vector<char> listed(m_ + 1, 0);
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) basic[lp_.basis[i]] = 1;
         for (int j = 1; j <= n_; ++j) {
             if (basic[j]) continue;
-            addColumn(j, x, nz, listed);
-            ftran(etas_, x, &nz, &listed);
-            for (int k : nz) {
-                if (rowOfSlot[k]) lp_.at(rowOfSlot[k], j) = static_cast<Real>(x[k]);
-                x[k] = 0;
-                listed[k] = 0;
-            }
+            loadColumn(j);
+            ftran(etas_, workX_);
+            for (int i = 1; i <= m_; ++i)
+                if (!res_.removed[i]) lp_.at(i, j) = static_cast<Real>(workX_[slot_[i]]);
         }
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
