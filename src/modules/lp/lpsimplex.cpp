@@ -518,9 +518,8 @@ private:
     // (in between, the pivots update them as the tableau's pivot does).
     void factoredColumns(int e) {
         loadColumn(e);
-        for (int k = 1; k <= m_; ++k) workD_[k] = static_cast<double>(workX_[k]);
-        ftran(etas_, workD_);
-        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = workD_[k];
+        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+        ftran(etas_, alphaSlot_);
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
         if (sinceRefresh_ % kRhsPivots == 0) factoredRhs();
