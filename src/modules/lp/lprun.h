@@ -14,6 +14,9 @@ enum class OutputMode { NoTableaus = 0, FirstLast = 1, All = 2 };
 struct LPSettings {
     OutputMode output = OutputMode::NoTableaus;
     bool sensitivity = true;
+    // False when only the verdict and the objective value are wanted: the
+    // solve and its checks run as always, the report is not written.
+    bool report = true;
 };
 
 // What the progress dialog shows while a run goes on. Every call may repaint.
