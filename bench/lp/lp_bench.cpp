@@ -157,8 +157,9 @@ void BM_NetlibTotal(benchmark::State& state) {
             times.push_back({name, mine});
         }
     }
-    std::printf("  total: tarvik-solve %.3f s (in process %.3f s), glpsol %.3f s, ratio %.2f\n", ours, inside,
-                glpk, glpk > 0 ? ours / glpk : 0.0);
+    std::printf(
+        "  total: tarvik-solve %.3f s (in process %.3f s), glpsol %.3f s, ratio %.2f (in process %.2f)\n",
+        ours, inside, glpk, glpk > 0 ? ours / glpk : 0.0, glpk > 0 ? inside / glpk : 0.0);
     // The five slowest models, with their simplex passes.
     std::sort(times.begin(), times.end(), [](const Time& a, const Time& b) { return a.seconds > b.seconds; });
     for (std::size_t k = 0; k < times.size() && k < 5; ++k) {

@@ -102,6 +102,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
             opt.crlf = true;
         } else if (a == "--brief") {
             opt.brief = true;
+            opt.settings.report = false; // one line per model: the report would go unread
         } else if (a == "--ip") {
             opt.forceIP = true;
         } else if (a == "--lp") {

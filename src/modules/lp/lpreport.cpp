@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tarvik::lp {
 
@@ -51,6 +52,10 @@ void Report(const LPModel& lp, const SimplexOutcome& res, bool sensitivity, std:
     }
     if (res.status == LPStatus::Infeasible) {
         out += "  Infeasible\r\n";
+        return;
+    }
+    if (res.status == LPStatus::Stopped) {
+        out += "  Stopped before the simplex method ended\r\n";
         return;
     }
     double z = isMax ? t(0, n + 1) : -t(0, n + 1);
@@ -134,26 +139,35 @@ void Report(const LPModel& lp, const SimplexOutcome& res, bool sensitivity, std:
     out += "\r\n\r\n\r\n Right-Hand-Side Ranges\r\n\r\n                 Current\r\n";
     out += " Constraint      RHS           Allowed Interval\r\n";
     out += " ----------      ---           ----------------\r\n";
+    // Each constraint's slack or artificial column (0: none), then its ranges
+    // from that column, read row by row through the tableau.
+    std::vector<int> columnOf(m + 1, 0);
     int from = 1;
     for (int p = 1; p <= m; ++p) {
-        int i = 0;
         for (int j = from; j <= n; ++j) {
             ColumnKind k = lp.columns[j].kind;
             if ((k == ColumnKind::Slack || k == ColumnKind::Artificial) && lp.columns[j].constraint == p) {
-                i = j;
+                columnOf[p] = j;
+                from = j;
                 break;
             }
         }
-        if (!i) continue;
-        from = i;
-        if (res.removed[p]) continue;
-        double L = kInfinite, H = kInfinite;
-        for (int k = 1; k <= m; ++k) {
-            if (res.removed[k]) continue;
-            double e = t(k, i);
-            if (e < -kZero) L = std::min(L, -t(k, n + 1) / e);
-            if (e > kZero) H = std::min(H, t(k, n + 1) / e);
+        if (res.removed[p]) columnOf[p] = 0;
+    }
+    std::vector<double> lowerRoom(m + 1, kInfinite), upperRoom(m + 1, kInfinite);
+    for (int k = 1; k <= m; ++k) {
+        if (res.removed[k]) continue;
+        const double rhs = t(k, n + 1);
+        for (int p = 1; p <= m; ++p) {
+            if (!columnOf[p]) continue;
+            double e = t(k, columnOf[p]);
+            if (e < -kZero) lowerRoom[p] = std::min(lowerRoom[p], -rhs / e);
+            if (e > kZero) upperRoom[p] = std::min(upperRoom[p], rhs / e);
         }
+    }
+    for (int p = 1; p <= m; ++p) {
+        if (!columnOf[p]) continue;
+        const double L = lowerRoom[p], H = upperRoom[p];
         double b = lp.rhs[p];
         out += Format("%3d", p) + ".      " + W(b, 13) + "        [" + Lower(b - H, H >= kInfinite) + " , " +
                Upper(b + L, L >= kInfinite) + " ]\r\n";

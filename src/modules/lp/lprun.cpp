@@ -49,7 +49,7 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
         return result;
     }
     SimplexOutcome outcome = Simplex(read.model, settings.output, progress, result.output);
-    Report(read.model, outcome, settings.sensitivity, result.output);
+    if (settings.report) Report(read.model, outcome, settings.sensitivity, result.output);
     result.success = true;
     result.status = static_cast<int>(outcome.status);
     result.reliable = outcome.reliable;

@@ -14,6 +14,9 @@ enum class OutputMode { NoTableaus = 0, FirstLast = 1, All = 2 };
 struct LPSettings {
     OutputMode output = OutputMode::NoTableaus;
     bool sensitivity = true;
+    // False when only the verdict and the objective value are wanted: the
+    // solve and its checks run as always, the report is not written.
+    bool report = true;
 };
 
 // What the progress dialog shows while a run goes on. Every call may repaint.
@@ -53,7 +56,7 @@ struct LPRunResult {
     long errorPosition = 0; // 1-based offset of the offending character (0: none)
     std::string message;    // the progress dialog's error line
     // After a successful read only:
-    int status = -1;      // 0 optimal, 1 unbounded, 2 infeasible
+    int status = -1;      // 0 optimal, 1 unbounded, 2 infeasible, 3 stopped
     double objective = 0; // the reported objective value in full precision (optimal only)
     bool reliable = true; // false: a check against the original model failed (the output says why)
     long iterations = 0;  // simplex passes

@@ -18,6 +18,9 @@ constexpr Real kCancel = 1e-14;
 constexpr Real kSmallPivot = 1e-6;
 constexpr Real kFeasibility = 1e-9;
 constexpr Real kProgress = 1e-9; // relative objective gain that counts as progress
+// Pivots without progress after which the method counts as cycling: degenerate
+// stretches this long are cheaper to leave by spreading the right-hand sides.
+constexpr std::size_t kStallPivots = 100;
 
 // Models from this many rows on, with at most one nonzero in kSparse entries,
 // are solved in factored form when no tableau is printed; smaller (teaching)
@@ -27,7 +30,7 @@ constexpr std::size_t kSparse = 4;
 // Pivots between two rebuilds of the factored basis from the original columns,
 // and between two recomputations of the right-hand sides from the factors.
 constexpr long kEtaPivots = 100;
-constexpr long kRhsPivots = 8;
+constexpr long kRhsPivots = 16;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
 // x86-64 with GCC it is built a second and third time for the wider vector
@@ -88,6 +91,13 @@ struct Etas {
         val.push_back(v);
     }
     void close() { start.push_back(static_cast<int>(row.size())); }
+    void clear() {
+        pivot.clear();
+        value.clear();
+        row.clear();
+        val.clear();
+        start.assign(1, 0);
+    }
     // Appends eta t of another list.
     void append(const Etas& o, std::size_t t) {
         pivot.push_back(o.pivot[t]);
@@ -124,7 +134,7 @@ public:
         scaleB_ = 1;
         for (int i = 1; i <= m_; ++i) scaleB_ = std::max(scaleB_, std::fabs(lp_.rhs[i]));
         iterationLimit_ = 50L * (m_ + n_ + 1) + 10000;
-        stallLimit_ = static_cast<std::size_t>(std::max(m_ + n_, 1000));
+        stallLimit_ = kStallPivots;
         // The original columns, for recomputing tableau columns.
         colStart_.assign(n_ + 3, 0);
         for (int q = lp_.rowStart[1]; q < lp_.rowStart[m_ + 1]; ++q) ++colStart_[lp_.rowCol[q] + 1];
@@ -163,6 +173,14 @@ public:
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
             refreshInterval_ = kEtaPivots;
+            // Room for the factors and a full run of eta columns: the lists
+            // never move while they grow (untouched room costs no memory).
+            const std::size_t room =
+                std::min<std::size_t>((kEtaPivots + 2 * m_) * static_cast<std::size_t>(m_), 1 << 22);
+            for (Etas* list : {&etas_, &spare_}) {
+                list->row.reserve(room);
+                list->val.reserve(room);
+            }
         }
         rebuildRhsTerms();
     }
@@ -174,6 +192,7 @@ public:
             progress_.phase(1);
             phase_ = 1;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Stopped) return stopped();
             if (end == PhaseEnd::Unbounded) {
                 materialise();
                 // The phase-1 objective is bounded by 0: only drift can bring this about.
@@ -197,6 +216,7 @@ public:
             for (int j = 1; j <= n_; ++j) r0[j] = lp_.cost[j];
             r0[n_ + 1] = 0;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Stopped) return stopped();
             res_.status = end == PhaseEnd::Unbounded ? LPStatus::Unbounded : LPStatus::Optimal;
             materialise();
             if (res_.status == LPStatus::Optimal) checkOptimal();
@@ -206,7 +226,14 @@ public:
     }
 
 private:
-    enum class PhaseEnd { Optimal, Unbounded };
+    enum class PhaseEnd { Optimal, Unbounded, Stopped };
+
+    // A stop request ends the run between two pivots: no verdict, no checks
+    // and no closing tableau, only the count of the passes made.
+    void stopped() {
+        res_.status = LPStatus::Stopped;
+        progress_.iteration(res_.iterations);
+    }
 
     void doubt(const std::string& why) {
         if (!res_.reliable) return;
@@ -224,6 +251,10 @@ private:
         seen_.clear();
         guard_ = false;
         for (;;) {
+            // The stop flag is read between two pivots; a window hands over to
+            // its event loop in yield (throttled there).
+            progress_.yield();
+            if (progress_.stopRequested()) return PhaseEnd::Stopped;
             ++phaseIteration;
             ++res_.iterations;
             progress_.iteration(res_.iterations);
@@ -389,8 +420,10 @@ private:
         lp_.basis[r] = e;
         if (!basicRow_[e] || basicRow_[e] > r) basicRow_[e] = r;
         // The pivot changes exactly the rows with a nonzero in the entering column.
-        for (int i = 1; i <= m_; ++i)
-            if (col(i, e) != 0) rhsFresh_[i] = 0;
+        // (The factored form recomputes its right-hand sides on a count instead.)
+        if (!factored_)
+            for (int i = 1; i <= m_; ++i)
+                if (col(i, e) != 0) rhsFresh_[i] = 0;
         if (factored_)
             factoredPivot(r, e);
         else
@@ -409,12 +442,23 @@ private:
     // A difference that is only the rest of cancelling two equal numbers
     // becomes an exact zero. With long double the sums run in extended
     // precision (the rebuild, the right-hand sides, the final tableau).
-    template <typename T> static void ftran(const Etas& etas, std::vector<T>& x) {
+    // With `nz` given, every row that becomes nonzero and is not yet
+    // `listed` is appended to it (and listed).
+    template <typename T>
+    static void ftran(const Etas& etas, std::vector<T>& x, std::vector<int>* nz = nullptr,
+                      std::vector<char>* listed = nullptr) {
         for (std::size_t t = 0; t < etas.size(); ++t) {
             const int p = etas.pivot[t];
-            if (x[p] == 0) continue;
+            // A row never listed is zero: the byte is cheaper to test than x.
+            if ((nz && !(*listed)[p]) || x[p] == 0) continue;
             const T xp = x[p] / etas.value[t];
             x[p] = xp;
+            if (nz)
+                for (int q = etas.start[t]; q < etas.start[t + 1]; ++q)
+                    if (!(*listed)[etas.row[q]]) {
+                        (*listed)[etas.row[q]] = 1;
+                        nz->push_back(etas.row[q]);
+                    }
             for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
                 T& xi = x[etas.row[q]];
                 const T term = etas.val[q] * xp;
@@ -425,15 +469,42 @@ private:
     }
 
     // v := v B^-1: on entry v is indexed by slot, on return by original row.
+    // The dot product of each eta runs in four partial sums: one chain of
+    // dependent subtractions would leave the processor waiting on each.
     template <typename T> static void btran(const Etas& etas, std::vector<T>& v) {
+        const int* row = etas.row.data();
+        const double* val = etas.val.data();
+        T* x = v.data();
         for (std::size_t t = etas.size(); t-- > 0;) {
             const int p = etas.pivot[t];
-            T s = v[p];
-            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) s -= v[etas.row[q]] * etas.val[q];
-            v[p] = s / etas.value[t];
+            T s0 = x[p], s1 = 0, s2 = 0, s3 = 0;
+            int q = etas.start[t];
+            const int end = etas.start[t + 1];
+            for (; q + 4 <= end; q += 4) {
+                s0 -= x[row[q]] * val[q];
+                s1 -= x[row[q + 1]] * val[q + 1];
+                s2 -= x[row[q + 2]] * val[q + 2];
+                s3 -= x[row[q + 3]] * val[q + 3];
+            }
+            for (; q < end; ++q) s0 -= x[row[q]] * val[q];
+            x[p] = ((s0 + s1) + (s2 + s3)) / etas.value[t];
         }
     }
     template <typename T> void btran(std::vector<T>& v) const { btran(etas_, v); }
+
+    // Original column c added into x (zero on entry), its rows listed in nz.
+    void addColumn(int c, std::vector<long double>& x, std::vector<int>& nz,
+                   std::vector<char>& listed) const {
+        nz.clear();
+        for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) {
+            const int k = colRow_[q];
+            x[k] += colVal_[q];
+            if (!listed[k]) {
+                listed[k] = 1;
+                nz.push_back(k);
+            }
+        }
+    }
 
     // Original column e into workX_, by original row.
     void loadColumn(int e) {
@@ -447,9 +518,8 @@ private:
     // (in between, the pivots update them as the tableau's pivot does).
     void factoredColumns(int e) {
         loadColumn(e);
-        for (int k = 1; k <= m_; ++k) workD_[k] = static_cast<double>(workX_[k]);
-        ftran(etas_, workD_);
-        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = workD_[k];
+        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+        ftran(etas_, alphaSlot_);
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
         if (sinceRefresh_ % kRhsPivots == 0) factoredRhs();
@@ -488,15 +558,14 @@ private:
     // the inverse as a new eta column in row r's slot.
     void factoredPivot(int r, int e) {
         const Real p = alpha_[r];
-        tableauRow(r); // the leaving row before the pivot
-        prow_[e] = p;
-        for (int j = 1; j <= n_ + 1; ++j) prow_[j] /= p;
-        prow_[e] = 1;
         Real* r0 = lp_.row(0);
         const Real f0 = r0[e];
         if (f0 != 0) {
+            tableauRow(r); // the leaving row before the pivot
+            prow_[e] = p;
+            // Row r divided by the pivot element; its zeros change nothing.
             for (int j = 1; j <= n_ + 1; ++j)
-                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * prow_[j]);
+                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * (prow_[j] / p));
             r0[e] = 0;
         }
         alphaSlot_[slot_[r]] = p;
@@ -517,7 +586,11 @@ private:
     // the row that the fewest remaining columns touch (less fill-in). False,
     // with the old factors kept, if the basis is singular.
     bool reinvert() {
-        Etas fresh, upper;
+        // Built in the spare lists, whose storage stays from one rebuild to the next.
+        Etas& fresh = spare_;
+        Etas& upper = upper_;
+        fresh.clear();
+        upper.clear();
         std::vector<int> slot(m_ + 1, 0);
         std::vector<char> used(m_ + 1, 0);
         std::vector<int> rest;
@@ -540,25 +613,30 @@ private:
                 ++touching[colRow_[q]];
         std::vector<long double>& x = workX_;
         std::fill(x.begin(), x.end(), 0.0L);
+        // The rows where x may be nonzero, so that each column costs what its
+        // own elimination touches rather than a pass over all m rows.
         std::vector<int> nz;
         nz.reserve(m_);
+        std::vector<char> listed(m_ + 1, 0);
         for (int i : rest) {
             const int c = lp_.basis[i];
-            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) {
-                --touching[colRow_[q]];
-                x[colRow_[q]] += colVal_[q];
-            }
+            for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
+            addColumn(c, x, nz, listed);
             long double scale = 0;
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q)
                 scale = std::max(scale, std::fabs(x[colRow_[q]]));
-            ftran(fresh, x);
-            nz.clear();
+            ftran(fresh, x, &nz, &listed);
+            // In row order, as a pass over all rows would find them.
+            std::sort(nz.begin(), nz.end());
+            std::size_t kept = 0;
             long double largest = 0;
-            for (int k = 1; k <= m_; ++k) {
+            for (int k : nz) {
+                listed[k] = 0;
                 if (x[k] == 0) continue;
-                nz.push_back(k);
+                nz[kept++] = k;
                 if (!used[k]) largest = std::max(largest, std::fabs(x[k]));
             }
+            nz.resize(kept);
             if (largest <= 1e-12L * scale) return false;
             // Among the entries within a factor of ten of the largest, the
             // one in the row that the fewest remaining columns touch.
@@ -584,7 +662,7 @@ private:
         // B^-1 = U^-1 L^-1: the columns of U follow as etas in reverse order.
         for (std::size_t t = upper.size(); t-- > 0;)
             if (upper.start[t + 1] > upper.start[t]) fresh.append(upper, t);
-        etas_ = std::move(fresh);
+        std::swap(etas_, fresh);
         slot_ = std::move(slot);
         return true;
     }
@@ -951,6 +1029,7 @@ private:
     std::vector<RhsTerm> rhsTerms_;
     bool factored_ = false;
     Etas etas_;                // the basis inverse as a product of eta columns (see ftran)
+    Etas spare_, upper_;       // work space of the rebuild
     std::vector<int> slot_;    // [1..m]: the slot of the inverse that row i's basic column sits in
     std::vector<int> unitRow_; // [1..n+1]: the original row of a unit column, 0 for the others
     std::vector<long double> workX_;
@@ -974,6 +1053,8 @@ std::string StatusText(LPStatus status) {
         return "Unbounded.";
     case LPStatus::Infeasible:
         return "Infeasible";
+    case LPStatus::Stopped:
+        return "Stopped";
     }
     return {};
 }

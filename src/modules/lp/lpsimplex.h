@@ -9,7 +9,8 @@
 
 namespace tarvik::lp {
 
-enum class LPStatus { Optimal = 0, Unbounded = 1, Infeasible = 2 };
+// Stopped: the progress sink asked the run to stop before it reached a verdict.
+enum class LPStatus { Optimal = 0, Unbounded = 1, Infeasible = 2, Stopped = 3 };
 
 struct SimplexOutcome {
     LPStatus status = LPStatus::Optimal;

@@ -251,5 +251,46 @@ TEST(FactoredBasis, ChosenOnlyWhenNoTableauIsPrinted) {
     }
 }
 
+// Asks the run to stop once it has reported `after` passes, and counts the
+// hand-overs to the event loop.
+class StopAfter : public LPProgress {
+public:
+    explicit StopAfter(long after) : after_(after) {}
+    void iteration(long n) override { seen_ = n; }
+    void yield() override { ++yields; }
+    bool stopRequested() const override { return seen_ >= after_; }
+    long yields = 0;
+
+private:
+    long after_;
+    long seen_ = 0;
+};
+
+TEST(StopRequest, EndsALargeSolveAtTheNextPivotInEitherForm) {
+    std::mt19937 gen(5);
+    const std::string text = RandomModel(gen, 150, 200);
+    for (Representation representation : {Representation::Tableau, Representation::Factored}) {
+        ReadSink sink;
+        LPReadResult read = ReadLPModel(text, sink);
+        ASSERT_TRUE(read.success);
+        StopAfter progress(10);
+        std::string out;
+        const SimplexOutcome o = Simplex(read.model, OutputMode::NoTableaus, progress, out, representation);
+        EXPECT_EQ(o.factored, representation == Representation::Factored);
+        EXPECT_EQ(o.status, LPStatus::Stopped);
+        EXPECT_EQ(o.iterations, 10); // not one pass after the request
+        EXPECT_GE(progress.yields, 10);
+    }
+    // Through the run protocol: the result line and the report say so.
+    StopAfter progress(10);
+    const LPRunResult run = RunLP(text, {}, progress);
+    ASSERT_TRUE(run.success);
+    EXPECT_EQ(run.status, static_cast<int>(LPStatus::Stopped));
+    EXPECT_EQ(run.message, "Stopped");
+    EXPECT_EQ(run.iterations, 10);
+    EXPECT_NE(run.output.find("  Stopped before the simplex method ended\r\n"), std::string::npos);
+    EXPECT_EQ(run.output.find("Value Objective Function"), std::string::npos);
+}
+
 } // namespace
 } // namespace tarvik::lp

@@ -14,15 +14,17 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 
 namespace tarvik::ui {
 namespace {
 
-// Shows the run's counts in the progress dialog as they change.
+// Shows the run's counts in the progress dialog as they change, and lets the
+// event loop run about every 10 ms, so that closing the dialog stops the run.
 class DialogProgress : public tarvik::lp::LPProgress {
 public:
-    explicit DialogProgress(TProgressDialog& dialog) : dialog_(dialog) {}
+    DialogProgress(TProgressDialog& dialog, const bool& closed) : dialog_(dialog), closed_(closed) {}
     void line(int n) override { dialog_.setLine(n); }
     void variables(int n) override { dialog_.setVariables(n); }
     void conditions(int n) override { dialog_.setConditions(n); }
@@ -30,9 +32,18 @@ public:
     void iteration(long n) override { dialog_.setIteration(n); }
     // The output page holds the whole text: huge tableau prints are cut short.
     void output(std::string& text) override { cap_.take(text); }
+    void yield() override {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(10)) return;
+        last_ = now;
+        if (!closed_) QCoreApplication::processEvents();
+    }
+    bool stopRequested() const override { return closed_; }
 
 private:
     TProgressDialog& dialog_;
+    const bool& closed_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
     tarvik::lp::OutputCap cap_{tarvik::lp::kMaxWindowOutputBytes};
 };
 
@@ -127,8 +138,8 @@ bool TSolver::run(const QString& modelText, const tarvik::lp::LPSettings& settin
     auto* dialog = new TProgressDialog(owner_);
     // The reader works on single characters: one byte per editor character.
     const std::string text = modelText.toLatin1().toStdString();
-    return runWith(dialog, [&](const bool&) {
-        DialogProgress progress(*dialog);
+    return runWith(dialog, [&](const bool& closed) {
+        DialogProgress progress(*dialog, closed);
         tarvik::lp::LPRunResult result = tarvik::lp::RunLP(text, settings, progress);
         return Outcome{.success = result.success,
                        .output = std::move(result.output),
