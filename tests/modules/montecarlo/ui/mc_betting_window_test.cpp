@@ -29,19 +29,9 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
+using tarvik::montecarlo::test::Choose;
+using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
-
-void Choose(TMC* module, MCChoice choice) {
-    TMCKeuzeDialoog* chooser = module->chooser();
-    QRadioButton* radio = chooser->Choices[static_cast<std::size_t>(choice)];
-    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
-    QTest::mouseClick(chooser->OKBtn, Qt::LeftButton);
-    ProcessEvents();
-}
-
-void WaitWhile(const std::function<bool()>& busy) {
-    for (int i = 0; i < 2000000 && busy(); ++i) QCoreApplication::processEvents();
-}
 
 // --- St Petersburg ---------------------------------------------------------------------
 

@@ -26,6 +26,7 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
+using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
 template <typename W> W* Choose(TMC* module, MCChoice choice) {
@@ -38,10 +39,6 @@ template <typename W> W* Choose(TMC* module, MCChoice choice) {
     ProcessEvents();
     EXPECT_FALSE(chooser->isVisible());
     return module->findChild<W*>();
-}
-
-void WaitWhile(const std::function<bool()>& busy) {
-    for (int i = 0; i < 2000000 && busy(); ++i) QCoreApplication::processEvents();
 }
 
 using tarvik::montecarlo::test::AtHandOver;

@@ -2,9 +2,16 @@
 // Helpers for the Monte Carlo window tests: runs that hand over to the event
 // loop at every point they may, and actions taken at the n-th hand-over, so
 // that a test presses "Stop" in the middle of a run without waiting on a clock.
+#include "modules/montecarlo/ui/mckeuzedialoogunit.h"
+#include "modules/montecarlo/ui/mcunit.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
+#include "support/apptesting.h"
 
+#include <QCoreApplication>
 #include <QObject>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -29,6 +36,20 @@ inline void AtHandOver(QObject* ctx, int n, std::function<void()> fn) {
         fn();
     });
     timer->start();
+}
+
+// Picks an experiment in the module's chooser and confirms it.
+inline void Choose(ui::TMC* module, ui::MCChoice choice) {
+    ui::TMCKeuzeDialoog* chooser = module->chooser();
+    QRadioButton* radio = chooser->Choices[static_cast<std::size_t>(choice)];
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+    QTest::mouseClick(chooser->OKBtn, Qt::LeftButton);
+    tarvik::test::ProcessEvents();
+}
+
+// Lets the event loop run while `busy` holds (a run in progress).
+inline void WaitWhile(const std::function<bool()>& busy) {
+    for (int i = 0; i < 2000000 && busy(); ++i) QCoreApplication::processEvents();
 }
 
 } // namespace tarvik::montecarlo::test
