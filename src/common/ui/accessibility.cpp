@@ -1,5 +1,7 @@
 #include "common/ui/accessibility.h"
 
+#include "common/ui/keyboardpointer.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
@@ -125,10 +127,11 @@ public:
 bool IsInteractive(const QWidget* w) {
     if (!w || IsPart(w)) return false;
     if (qobject_cast<const QScrollBar*>(w)) return false;
-    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
-           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
-           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
-           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+    return HasKeyboardPointer(w) || qobject_cast<const QAbstractButton*>(w) ||
+           qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
+           qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w);
 }
 
 QString AccessibleNameOf(QWidget* w) {
@@ -227,9 +230,10 @@ QStringList AccessibilityProblems(QWidget* window) {
             problems << QStringLiteral("no description: ") + who(w);
         if (!IsInteractive(w)) continue;
         if (AccessibleNameOf(w).isEmpty()) problems << QStringLiteral("no name: ") + who(w);
-        auto tabbed = [&chain](const QWidget* x) {
+        // A window that is a control itself takes the focus when it becomes active.
+        auto tabbed = [&chain, window](const QWidget* x) {
             return x->isEnabled() && (x->focusPolicy() & Qt::TabFocus) &&
-                   chain.contains(const_cast<QWidget*>(x));
+                   (x == window || chain.contains(const_cast<QWidget*>(x)));
         };
         bool reached = tabbed(w);
         // Tab enters a group of exclusive choices at its checked one; the arrow keys move within it.

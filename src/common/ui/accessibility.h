@@ -15,7 +15,8 @@ class QWidget;
 namespace tarvik::ui {
 
 // A control a user operates: buttons, fields, spin boxes, lists, tables,
-// sliders, text areas (not the parts these are made of).
+// sliders, text areas, pictures with a keyboard pointer (not the parts these
+// are made of).
 bool IsInteractive(const QWidget* widget);
 // The name assistive technology reads for the widget.
 QString AccessibleNameOf(QWidget* widget);

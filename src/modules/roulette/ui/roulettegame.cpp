@@ -2,6 +2,7 @@
 
 #include "common/ui/accessibility.h"
 #include "common/ui/help.h"
+#include "common/ui/keyboardpointer.h"
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/tablegame.h"
 #include "modules/roulette/ui/roulettepictures.h"
@@ -122,6 +123,15 @@ TChip::TChip(TRoulette* owner, QWidget* parent)
     setToolTip(QStringLiteral("Drag fiche to desired position"));
     setCursor(Qt::OpenHandCursor);
     tarvik::ui::DescribePicture(this, QStringLiteral("Chip: drag it onto the bet of your choice"));
+    // The keys pick the chip up, move it and drop it through the mouse handlers below.
+    auto* pointer = new tarvik::ui::KeyboardPointer(this, QStringLiteral("Chip"),
+                                                    tarvik::ui::KeyboardPointer::Mode::Drag);
+    pointer->setCancel([this] {
+        if (!dragging_) return;
+        dragging_ = false;
+        setCursor(Qt::OpenHandCursor);
+        move(start_);
+    });
 }
 
 void TChip::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 
 #include "common/ui/accessibility.h"
 #include "common/ui/help.h"
+#include "common/ui/keyboardpointer.h"
 #include "common/ui/modulewindow.h"
 #include "modules/shortestpath/geometry.h"
 #include "modules/shortestpath/ui/kpadunit.h"
@@ -20,6 +21,7 @@ TKPadNetwerk::TKPadNetwerk(TKPad* owner) : QWidget(owner), owner_(owner), Pictur
     setFixedSize(kNetworkWidth, kNetworkHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     tarvik::ui::DescribePicture(this, DescribeNetwork({}));
+    new tarvik::ui::KeyboardPointer(this, QStringLiteral("Network")); // Enter presses as a click does
 }
 
 void TKPadNetwerk::Redraw(const NetworkPicture& picture) {

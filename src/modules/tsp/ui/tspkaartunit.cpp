@@ -1,6 +1,7 @@
 #include "modules/tsp/ui/tspkaartunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/keyboardpointer.h"
 
 #include "modules/tsp/ui/tspunit.h"
 
@@ -40,6 +41,9 @@ TPlaatje::TPlaatje(const QImage* picture, QWidget* parent) : QWidget(parent), pi
     setMouseTracking(true);
     setFixedSize(picture->size());
     setCursor(Qt::CrossCursor);
+    // The keys click on the map as the mouse does; the right button takes a step back.
+    auto* pointer = new tarvik::ui::KeyboardPointer(this, QStringLiteral("Map"));
+    pointer->setRightClick(true);
 }
 
 QSize TPlaatje::sizeHint() const {
