@@ -142,8 +142,16 @@ void KeyboardPointer::paintOver() {
 bool KeyboardPointer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != picture_) return false;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return key(static_cast<QKeyEvent*>(event));
+    case QEvent::KeyPress: {
+        auto* press = static_cast<QKeyEvent*>(event);
+        if (press->key() == Qt::Key_Tab || press->key() == Qt::Key_Backtab) {
+            // Tab in a window where the picture is the only stop leaves the focus where it is.
+            keyboard_ = true;
+            picture_->update();
+            return false;
+        }
+        return key(press);
+    }
     case QEvent::FocusIn: {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         keyboard_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||

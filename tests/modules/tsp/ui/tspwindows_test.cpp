@@ -451,5 +451,97 @@ TEST_F(TspWindows, ClosingTheModuleDuringAnAnimatedRunEndsIt) {
     EXPECT_TRUE(module.isNull());
 }
 
+struct Keys {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = {};
+    int times = 1;
+};
+
+void Type(QWidget* w, const std::vector<Keys>& keys) {
+    for (const Keys& k : keys)
+        for (int i = 0; i < k.times; ++i) QTest::keyClick(w, k.key, k.modifiers);
+}
+
+// The keys do on the map what the mouse does: the arrows move a pointer (ten
+// pixels with Shift, never off the map), Enter and Space click at it, Shift+Enter
+// and the menu key click with the right button.
+TEST_F(TspWindows, TheKeyboardPlacesCitiesAndBuildsTheOwnTourAsClicksDo) {
+    Place(false, 3);
+    TPlaatje* view = module->kaart()->view();
+    const QImage picture = module->kaart()->picture();
+    auto shown = [view] { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    // The pointer shows once Tab is used, only while the map has the focus; the picture itself
+    // never changes.
+    view->window()->activateWindow();
+    ProcessEvents();
+    ASSERT_TRUE(view->hasFocus()); // the map is its window's only stop
+    EXPECT_EQ(shown(), picture);
+    QTest::keyClick(view, Qt::Key_Tab);
+    ASSERT_TRUE(view->hasFocus());
+    EXPECT_NE(shown(), picture);
+    EXPECT_EQ(module->kaart()->picture(), picture);
+
+    struct Step {
+        const char* what;
+        std::vector<Keys> keys;
+        const char* coordinates; // where the last move took the pointer
+        Cities cities;
+    };
+    const Qt::KeyboardModifiers Shift = Qt::ShiftModifier;
+    const std::vector<Step> steps = {
+        {"from the middle, Enter",
+         {{Qt::Key_Right, {}, 3}, {Qt::Key_Down}, {Qt::Key_Return}},
+         "( 162 , 189 )",
+         {{162, 189}}},
+        {"ten pixels with Shift, Space",
+         {{Qt::Key_Left, Shift, 3}, {Qt::Key_Up, Shift, 2}, {Qt::Key_Space}},
+         "( 132 , 169 )",
+         {{162, 189}, {132, 169}}},
+        {"where a city stands", {{Qt::Key_Space}}, "( 132 , 169 )", {{162, 189}, {132, 169}}},
+        {"stopped at the left edge, too close to it",
+         {{Qt::Key_Left, Shift, 40}, {Qt::Key_Enter}},
+         "( 0 , 169 )",
+         {{162, 189}, {132, 169}}},
+        {"stopped at the bottom right corner",
+         {{Qt::Key_Down, Shift, 40}, {Qt::Key_Right, Shift, 40}},
+         "( 317 , 376 )",
+         {{162, 189}, {132, 169}}},
+        {"back in, the last city",
+         {{Qt::Key_Left, Shift, 10}, {Qt::Key_Up, Shift, 10}, {Qt::Key_Return}},
+         "( 217 , 276 )",
+         {{162, 189}, {132, 169}, {217, 276}}},
+    };
+    for (const Step& s : steps) {
+        Type(view, s.keys);
+        EXPECT_EQ(module->dialoog()->CoordDlg->text(), s.coordinates) << s.what;
+        Cities placed = module->cities(); // the cities not yet placed stand at (0, 0)
+        placed.resize(s.cities.size());
+        EXPECT_EQ(placed, s.cities) << s.what;
+    }
+    ASSERT_TRUE(module->citiesComplete());
+    Type(view, {{Qt::Key_Up}}); // a move ends the placement, as the mouse's does
+    EXPECT_FALSE(module->placingByClicks());
+
+    Select(0);
+    const std::vector<std::pair<std::vector<Keys>, Tour>> tour = {
+        {{{Qt::Key_Down}, {Qt::Key_Return}}, {3}}, // on city 3
+        {{{Qt::Key_Left, Shift, 5},
+          {Qt::Key_Left, {}, 5},
+          {Qt::Key_Up, Shift, 8},
+          {Qt::Key_Up, {}, 7},
+          {Qt::Key_Space}},
+         {3, 1}},                         // on city 1
+        {{{Qt::Key_Return, Shift}}, {3}}, // a step back
+        {{{Qt::Key_Return}}, {3, 1}},
+        {{{Qt::Key_Menu}}, {3}},
+    };
+    for (const auto& [keys, expected] : tour) {
+        Type(view, keys);
+        EXPECT_EQ(module->heuristicTour(), expected);
+    }
+    view->clearFocus();
+    EXPECT_EQ(shown(), module->kaart()->picture());
+}
+
 } // namespace
 } // namespace tarvik::tsp::ui
