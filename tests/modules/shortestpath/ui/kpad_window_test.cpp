@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/keyboardpointer.h"
 #include "common/ui/seed.h"
 #include "modules/shortestpath/gridfile.h"
 #include "modules/shortestpath/shortestpathcli.h"
@@ -446,6 +447,72 @@ TEST_F(KPadWindow, ClosingTheModuleWithTheDistanceDialogOpenReleasesEveryWindow)
     EXPECT_TRUE(dlg.isNull());
     EXPECT_TRUE(net.isNull());
     EXPECT_TRUE(opties.isNull());
+}
+
+// On the network the keys click as the mouse does: the arrows take a pointer
+// to a spot (ten pixels at a time with Shift), Enter or Space presses there.
+TEST_F(KPadWindow, EnterOnTheNetworkDoesWhatAClickAtThePointerDoes) {
+    Start(2, 2, 10);
+    auto* pointer = net->findChild<tarvik::ui::KeyboardPointer*>();
+    ASSERT_NE(pointer, nullptr);
+    EXPECT_EQ(net->focusPolicy(), Qt::StrongFocus);
+    auto moveTo = [&](QPoint to) {
+        for (int i = 0; i < 2000 && pointer->position() != to; ++i) {
+            const QPoint d = to - pointer->position();
+            const bool far = std::abs(d.x()) >= 10 || std::abs(d.y()) >= 10;
+            const Qt::KeyboardModifiers shift = far ? Qt::ShiftModifier : Qt::NoModifier;
+            const int step = far ? 10 : 1;
+            if (std::abs(d.x()) >= step)
+                QTest::keyClick(net, d.x() > 0 ? Qt::Key_Right : Qt::Key_Left, shift);
+            else if (std::abs(d.y()) >= step)
+                QTest::keyClick(net, d.y() > 0 ? Qt::Key_Down : Qt::Key_Up, shift);
+            else
+                QTest::keyClick(net, d.x() ? (d.x() > 0 ? Qt::Key_Right : Qt::Key_Left)
+                                           : (d.y() > 0 ? Qt::Key_Down : Qt::Key_Up));
+        }
+        ASSERT_EQ(pointer->position(), to);
+    };
+    struct Outcome {
+        int beeps;
+        bool opened;
+        std::optional<ArcRef> arc;
+        bool operator==(const Outcome&) const = default;
+    };
+    auto outcome = [&](int beepsBefore) {
+        Outcome o{net->beeps() - beepsBefore, module->distanceDialog()->isVisible(), module->editedArc()};
+        if (o.opened) QTest::mouseClick(module->distanceDialog()->TerugBtn, Qt::LeftButton);
+        return o;
+    };
+    const int B = BaseLine(2);
+    struct Case {
+        const char* what;
+        bool edit;
+        QPoint at;
+        Qt::Key key;
+        Outcome expected;
+    };
+    const std::vector<Case> cases = {
+        {"outside edit mode", false, {30, B - 16}, Qt::Key_Return, {1, false, {}}},
+        {"outside the grid", true, {10, 10}, Qt::Key_Space, {1, false, {}}},
+        {"the label of U(0, 0)", true, {30, B - 16}, Qt::Key_Return, {0, true, ArcRef{Move::Up, {0, 0}}}},
+        {"the label of R(1, 2)", true, {76, B - 64}, Qt::Key_Space, {0, true, ArcRef{Move::Right, {1, 2}}}},
+    };
+    for (const Case& c : cases) {
+        if (module->editMode() != c.edit) Click(dlg->WijzigBtn);
+        moveTo(c.at);
+        int beeps = net->beeps();
+        QTest::keyClick(net, c.key);
+        const Outcome byKeys = outcome(beeps);
+        EXPECT_EQ(byKeys, c.expected) << c.what;
+        beeps = net->beeps();
+        Press(c.at);
+        EXPECT_EQ(outcome(beeps), byKeys) << c.what;
+    }
+    // The pointer stays on the picture.
+    moveTo({0, 0});
+    QTest::keyClick(net, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(net, Qt::Key_Up);
+    EXPECT_EQ(pointer->position(), QPoint(0, 0));
 }
 
 } // namespace
