@@ -568,5 +568,66 @@ TEST_F(RouletteWindow, TheTablePictureMarksEveryBet) {
     EXPECT_EQ(wheel.size(), QSize(293, 294));
 }
 
+// The chip with the keys: Enter or Space picks it up, the arrows move it (ten
+// pixels with Shift, its middle never off the table), Enter or Space drops it as
+// the mouse does, Escape puts it back.
+TEST_F(RouletteWindow, TheKeyboardPlacesTheBetTheMouseDropPlacesAtTheSameSpot) {
+    Start("3", "5", "2", false);
+    TChip* chip = module->gameTable()->Chip;
+    EXPECT_EQ(chip->focusPolicy(), Qt::StrongFocus);
+    auto carry = [chip](QPoint to) { // the chip's top-left corner to `to`
+        for (int i = 0; i < 2000 && chip->pos() != to; ++i) {
+            const QPoint d = to - chip->pos();
+            const bool far = std::abs(d.x()) >= 10 || std::abs(d.y()) >= 10;
+            const Qt::KeyboardModifiers shift = far ? Qt::ShiftModifier : Qt::NoModifier;
+            const int step = far ? 10 : 1;
+            if (std::abs(d.x()) >= step)
+                QTest::keyClick(chip, d.x() > 0 ? Qt::Key_Right : Qt::Key_Left, shift);
+            else if (std::abs(d.y()) >= step)
+                QTest::keyClick(chip, d.y() > 0 ? Qt::Key_Down : Qt::Key_Up, shift);
+            else
+                QTest::keyClick(chip, d.x() ? (d.x() > 0 ? Qt::Key_Right : Qt::Key_Left)
+                                            : (d.y() > 0 ? Qt::Key_Down : Qt::Key_Up));
+        }
+    };
+    struct Bet {
+        NumberSet bet;
+        int multiple;
+        QPoint chipAt;
+        bool operator==(const Bet&) const = default;
+    };
+    auto bet = [&] { return Bet{module->game().bet, module->game().multiple, chip->pos()}; };
+    // Drop spots (the chip's top-left corner): a number, a six line, a trio with zero, red.
+    for (const QPoint spot : {QPoint(46, 104), QPoint(64, 192), QPoint(29, 122), QPoint(370, 60)}) {
+        const Bet before = bet();
+        QTest::keyClick(chip, Qt::Key_Return);
+        carry(spot);
+        ASSERT_EQ(chip->pos(), spot);
+        QTest::keyClick(chip, Qt::Key_Space);
+        const Bet byKeys = bet();
+        EXPECT_NE(byKeys, before) << spot.x() << "," << spot.y();
+        DragChip(spot);
+        EXPECT_EQ(bet(), byKeys) << spot.x() << "," << spot.y();
+    }
+    // Arrows without the chip in hand leave it; Escape puts it back.
+    const Bet placed = bet();
+    QTest::keyClick(chip, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(bet(), placed);
+    QTest::keyClick(chip, Qt::Key_Return);
+    carry({100, 150});
+    ASSERT_EQ(chip->pos(), QPoint(100, 150));
+    QTest::keyClick(chip, Qt::Key_Escape);
+    EXPECT_EQ(bet(), placed);
+    // Its middle stops at the table's edge, where a drop still counts.
+    QTest::keyClick(chip, Qt::Key_Return);
+    for (int i = 0; i < 60; ++i) QTest::keyClick(chip, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(chip->pos().x() + chip->width() / 2, module->gameTable()->width() - 1);
+    const QPoint edge = chip->pos();
+    QTest::keyClick(chip, Qt::Key_Return);
+    const Bet byKeys = bet();
+    DragChip(edge);
+    EXPECT_EQ(bet(), byKeys);
+}
+
 } // namespace
 } // namespace tarvik::roulette::ui
