@@ -43,11 +43,12 @@ bool KeyboardPointer::shown() const {
     return picture_ && keyboard_ && picture_->hasFocus();
 }
 
-void KeyboardPointer::send(int type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at) {
+bool KeyboardPointer::send(int type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at) {
     const QPointF local(at);
     QMouseEvent event(static_cast<QEvent::Type>(type), local, picture_->mapTo(picture_->window(), local),
                       picture_->mapToGlobal(local), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(picture_, &event);
+    return event.isAccepted();
 }
 
 void KeyboardPointer::step(QPoint by) {
@@ -89,11 +90,9 @@ bool KeyboardPointer::key(QKeyEvent* event) {
         const bool right = event->key() == Qt::Key_Menu || (shift && event->key() != Qt::Key_Space);
         if (mode_ == Mode::Drag) {
             if (event->key() == Qt::Key_Menu) return false;
-            held_ = !held_;
-            if (held_)
-                send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, position());
-            else
-                send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, position());
+            // A picture that may not be taken now ignores the press.
+            if (held_) send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, position());
+            held_ = !held_ && send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, position());
         } else if (right && rightClick_) {
             send(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, position_);
             send(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, position_);

@@ -9,7 +9,8 @@
 //
 // A dragged picture (a chip) is picked up at its middle with Enter or Space,
 // moved with the arrow keys within its parent, and dropped with Enter or Space
-// as a mouse drop; Escape puts it back.
+// as a mouse drop; Escape puts it back. A picture that may not be taken ignores
+// the mouse press.
 //
 // The pointer is drawn over the picture (a cross and a dotted frame) only while
 // the picture has the focus and the keyboard is in use there: after Tab
@@ -57,7 +58,7 @@ protected:
 private:
     bool key(QKeyEvent* event);
     void step(QPoint by);
-    void send(int type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at);
+    bool send(int type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at);
     void paintOver();
 
     QPointer<QWidget> picture_;

@@ -140,7 +140,10 @@ void TChip::paintEvent(QPaintEvent*) {
 }
 
 void TChip::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !owner_->chipDraggable()) return;
+    if (event->button() != Qt::LeftButton || !owner_->chipDraggable()) {
+        event->ignore();
+        return;
+    }
     dragging_ = true;
     grab_ = event->position().toPoint();
     start_ = pos();

@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/keyboardpointer.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/roulette/ui/roulettepictures.h"
 #include "modules/roulette/ui/rouletteunit.h"
@@ -572,9 +573,14 @@ TEST_F(RouletteWindow, TheTablePictureMarksEveryBet) {
 // pixels with Shift, its middle never off the table), Enter or Space drops it as
 // the mouse does, Escape puts it back.
 TEST_F(RouletteWindow, TheKeyboardPlacesTheBetTheMouseDropPlacesAtTheSameSpot) {
-    Start("3", "5", "2", false);
     TChip* chip = module->gameTable()->Chip;
+    auto* pointer = chip->findChild<tarvik::ui::KeyboardPointer*>();
+    ASSERT_NE(pointer, nullptr);
     EXPECT_EQ(chip->focusPolicy(), Qt::StrongFocus);
+    // No game, no bet: the chip stays where it is, and the next Enter tries again.
+    QTest::keyClick(chip, Qt::Key_Return);
+    EXPECT_FALSE(pointer->held());
+    Start("3", "5", "2", false);
     auto carry = [chip](QPoint to) { // the chip's top-left corner to `to`
         for (int i = 0; i < 2000 && chip->pos() != to; ++i) {
             const QPoint d = to - chip->pos();
