@@ -44,6 +44,7 @@ bool KeyboardPointer::shown() const {
 }
 
 bool KeyboardPointer::send(int type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at) {
+    if (!picture_) return false;
     const QPointF local(at);
     QMouseEvent event(static_cast<QEvent::Type>(type), local, picture_->mapTo(picture_->window(), local),
                       picture_->mapToGlobal(local), button, buttons, Qt::NoModifier);
