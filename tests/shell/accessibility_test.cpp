@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -174,7 +176,40 @@ struct Walk {
     int controls = 0; // interactive controls looked at
     int pictures = 0; // pictures looked at
 
+    int pages = 0;    // pages of tab and stacked widgets looked at besides the shown one
+
     void window(QWidget* w) {
+        check(w);
+        // Every page of a window with pages, not only the one it opens with.
+        for (QTabWidget* tabs : w->findChildren<QTabWidget*>()) {
+            if (tabs->window() != w || !tabs->isVisible()) continue;
+            const int shown = tabs->currentIndex();
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (i == shown || !tabs->isTabEnabled(i) || !tabs->isTabVisible(i)) continue;
+                tabs->setCurrentIndex(i);
+                ProcessEvents();
+                check(w);
+                ++pages;
+            }
+            tabs->setCurrentIndex(shown);
+            ProcessEvents();
+        }
+        for (QStackedWidget* stack : w->findChildren<QStackedWidget*>()) {
+            if (stack->window() != w || !stack->isVisible()) continue;
+            if (qobject_cast<QTabWidget*>(stack->parentWidget())) continue; // done above
+            const int shown = stack->currentIndex();
+            for (int i = 0; i < stack->count(); ++i) {
+                if (i == shown) continue;
+                stack->setCurrentIndex(i);
+                ProcessEvents();
+                check(w);
+                ++pages;
+            }
+            stack->setCurrentIndex(shown);
+            ProcessEvents();
+        }
+    }
+    void check(QWidget* w) {
         problems += AccessibilityProblems(w);
         QList<QWidget*> widgets = w->findChildren<QWidget*>();
         widgets << w;
@@ -221,6 +256,7 @@ TEST(Accessibility, EveryModuleWindowIsNamedAndReachedByTab) {
     // The walk went through the program's windows, not past them.
     EXPECT_GT(walk.controls, 300);
     EXPECT_GT(walk.pictures, 10);
+    EXPECT_GT(walk.pages, 10);
 }
 
 } // namespace
