@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -95,6 +96,15 @@ TARVIK_SCREENSHOT(tsp_windows) {
     module->MapMove(160, 200);
     shot.save(module->dialoog(), "tsp-options-own-placement");
     shot.save(module->kaart(), "tsp-map-own-placement");
+
+    // The fourth city by keyboard: the pointer moved with Shift+arrows, before Enter.
+    module->kaart()->activateWindow();
+    module->kaart()->view()->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 6; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+        QCoreApplication::sendEvent(module->kaart()->view(), &press);
+    }
+    shot.save(module->kaart(), "tsp-map-keyboard-pointer");
 
     module->closeModule();
     for (int i = 0; i < 5 && module; ++i) {
