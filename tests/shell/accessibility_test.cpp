@@ -175,7 +175,6 @@ struct Walk {
     QStringList problems;
     int controls = 0; // interactive controls looked at
     int pictures = 0; // pictures looked at
-
     int pages = 0;    // pages of tab and stacked widgets looked at besides the shown one
 
     void window(QWidget* w) {
