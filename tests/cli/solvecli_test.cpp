@@ -8,8 +8,8 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 namespace tarvik::cli {
 namespace {
@@ -29,8 +29,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input = {
 std::string TempFile(const std::string& name, const std::string& content) {
     // Tests run side by side: each writes its own files.
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    auto path = std::filesystem::temp_directory_path() /
-                ("tarvik-solve-test-" + std::string(info->name()) + "-" + std::to_string(::getpid()) + "-" + name);
+    auto path = std::filesystem::temp_directory_path() / ("tarvik-solve-test-" + std::string(info->name()) +
+                                                          "-" + std::to_string(::getpid()) + "-" + name);
     std::ofstream(path, std::ios::binary) << content;
     return path.string();
 }
