@@ -5,12 +5,12 @@
 #include "modules/lp/ui/lpmodule.h"
 #include "modules/markov/ui/markovprogressunit.h"
 #include "modules/markov/ui/markovunit.h"
-#include "modules/shortestpath/ui/kpadmodule.h"
-#include "modules/normal/ui/normalmodule.h"
-#include "modules/roulette/ui/roulettemodule.h"
 #include "modules/montecarlo/ui/mcunit.h"
-#include "modules/simulation/ui/simmodule.h"
+#include "modules/normal/ui/normalmodule.h"
 #include "modules/queue/ui/queuemodule.h"
+#include "modules/roulette/ui/roulettemodule.h"
+#include "modules/shortestpath/ui/kpadmodule.h"
+#include "modules/simulation/ui/simmodule.h"
 #include "modules/tables/ui/tableswindow.h"
 #include "modules/tsp/ui/tspmodule.h"
 
@@ -20,6 +20,8 @@
 namespace tarvik::shell {
 
 const std::vector<ModuleEntry>& Modules() {
+    // One row a module, laid out by hand.
+    // clang-format off
     static const std::vector<ModuleEntry> modules = {
         {"StartDobbel", "Coin tossing", "MenuDobbel", true, true, "dice", CreateDobbelWindow, {}, {}},
         {"StartTables", "Tables and Graphs", "MenuTables", true, true, "tables", CreateTablesWindow,
@@ -37,6 +39,7 @@ const std::vector<ModuleEntry>& Modules() {
          CreateMarkovProgressWindow, HideMarkovProgressWindow},
         {"StartQueue", "Queue", "MenuQueue", false, false, "queue", CreateQueueWindow, {}, {}},
     };
+    // clang-format on
     return modules;
 }
 

@@ -1,11 +1,11 @@
 #include "common/ui/help.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTextBrowser>

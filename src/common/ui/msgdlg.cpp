@@ -93,7 +93,8 @@ TMessageForm::TMessageForm(const MessageRequest& request, QWidget* parent)
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPointSize(8);
     setFont(f);
-    setWindowTitle(request.caption.isEmpty() ? Title(request.kind, request.standardCaptions) : request.caption);
+    setWindowTitle(request.caption.isEmpty() ? Title(request.kind, request.standardCaptions)
+                                             : request.caption);
 
     const QSize du = DialogUnits(f);
     const int hMargin = MulDiv(8, du.width(), 4);

@@ -29,5 +29,4 @@ Coxian2 FitCoxianBalanced(double cs2);
 double ThirdMoment(const ErlangMix& f);
 double ThirdMoment(const Coxian2& f);
 
-
 } // namespace tarvik::queue

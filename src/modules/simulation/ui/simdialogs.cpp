@@ -1,8 +1,8 @@
 #include "modules/simulation/ui/simdialogs.h"
 
-#include "common/ui/help.h"
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/simulation/simchecks.h"
