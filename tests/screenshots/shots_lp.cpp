@@ -31,6 +31,23 @@ void CloseLP(TLP* lp) {
     QCoreApplication::processEvents();
 }
 
+// "Calculate": the progress dialog is shot as the run leaves it, then closed with OK.
+void CalculateAndShootProgress(tarvik::shots::Shot& shot, TLP* lp, const QString& name) {
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TProgressDialog*>(w);
+            if (!d || !d->isVisible() || !d->okButton()->isEnabled()) continue;
+            poll.stop();
+            shot.save(d, name);
+            d->okButton()->click();
+        }
+    });
+    poll.start();
+    lp->CalculateClick();
+}
+
 } // namespace
 
 TARVIK_SCREENSHOT(lp_window) {
@@ -41,20 +58,7 @@ TARVIK_SCREENSHOT(lp_window) {
     lp->inputEditor()->setPlainText(
         QStringLiteral("{ A textbook model }\nmax 3x1 + 5x2;\n\nx1 <= 4;\n2x2 <= 12;\n"
                        "3x1 + 2x2 <= 18;\n"));
-    // The progress dialog as the run leaves it, then OK.
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* d = qobject_cast<TProgressDialog*>(w);
-            if (!d || !d->isVisible() || !d->okButton()->isEnabled()) continue;
-            poll.stop();
-            shot.save(d, "lp-progress-dialog");
-            d->okButton()->click();
-        }
-    });
-    poll.start();
-    lp->CalculateClick();
+    CalculateAndShootProgress(shot, lp, "lp-progress-dialog");
     shot.save(shot.mainWindow(), "lp-output-textbook");
     CloseLP(lp);
 }
@@ -73,19 +77,7 @@ TARVIK_SCREENSHOT(lp_syntax_error) {
     lp->inputEditor()->setPlainText(QStringLiteral("{ A model with a fault }\n\nmax 3x1 + 5x2;\n\n"
                                                    "{ the constraints }\nx1 <= 4;\n2x2 <= 12;\n\n"
                                                    "3x1 + 2x2 => 18;\n"));
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* d = qobject_cast<TProgressDialog*>(w);
-            if (!d || !d->isVisible() || !d->okButton()->isEnabled()) continue;
-            poll.stop();
-            shot.save(d, "lp-progress-syntax-error");
-            d->okButton()->click();
-        }
-    });
-    poll.start();
-    lp->CalculateClick();
+    CalculateAndShootProgress(shot, lp, "lp-progress-syntax-error");
     shot.save(shot.mainWindow(), "lp-syntax-error-selected");
     CloseLP(lp);
 }
