@@ -13,6 +13,7 @@
 #include "modules/montecarlo/ui/mcpiunit.h"
 #include "modules/montecarlo/ui/mcrouletteunit.h"
 #include "modules/montecarlo/ui/mcsppunit.h"
+#include "modules/montecarlo/ui/mctesting.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QCheckBox>
@@ -34,6 +35,18 @@ namespace {
 
 void WaitWhile(const std::function<bool()>& busy) {
     while (busy()) QCoreApplication::processEvents();
+}
+
+// Calls `fn` at the n-th point where the run started next hands over to the
+// event loop (until then it hands over at every such point, afterwards at its
+// usual pace): a run in progress pictured at the same stage on any machine.
+void AtRunStage(QObject* ctx, int n, std::function<void()> fn) {
+    const int interval = MCRunProgress::HandOverIntervalMs;
+    MCRunProgress::HandOverIntervalMs = 0;
+    tarvik::montecarlo::test::AtHandOver(ctx, n, [interval, fn] {
+        MCRunProgress::HandOverIntervalMs = interval;
+        fn();
+    });
 }
 
 void Close(QPointer<TMC>& module) {
@@ -94,7 +107,7 @@ TARVIK_SCREENSHOT(montecarlo_birthday) {
     bdp->PersonsEdit->setValue(23);
     bdp->RunsEdit->setValue(100000);
     bdp->LineBox->setChecked(true);
-    QTimer::singleShot(100, bdp, [&] {
+    AtRunStage(bdp, 40000, [&] { // 40 % of the runs
         shot.save(bdp, "mc-birthday-running");
         shot.save(plot, "mc-birthday-graph-running");
     });
@@ -272,7 +285,7 @@ TARVIK_SCREENSHOT(montecarlo_legio) {
     auto* progress = module->findChild<TMCLegioRiskProgress*>();
     shot.save(dlg, "mc-legio-settings");
     dlg->RunsEdit->setText(QStringLiteral("100000"));
-    QTimer::singleShot(60, progress, [&] { shot.save(progress, "mc-legio-progress"); });
+    AtRunStage(progress, 40000, [&] { shot.save(progress, "mc-legio-progress"); }); // 40 % of the runs
     dlg->OKBtnClick();
     QCoreApplication::processEvents();
     WaitWhile([&] { return plot->running(); });
