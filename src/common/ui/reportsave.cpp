@@ -52,19 +52,25 @@ QBoxLayout* BoxHolding(QLayout* layout, QWidget* widget, int& index) {
     return nullptr;
 }
 
+// A "Save" button whose menu holds `commands`, put in the row of `button`,
+// after it or before it; none when `button` stands in no box layout.
+QPushButton* AddSaveButton(QPushButton* button, const QList<QAction*>& commands, bool after) {
+    QWidget* parent = button->parentWidget();
+    int index = -1;
+    QBoxLayout* row = parent ? BoxHolding(parent->layout(), button, index) : nullptr;
+    if (!row) return nullptr;
+    auto* save = new QPushButton(QStringLiteral("Save"), parent);
+    save->setObjectName(QStringLiteral("SaveReportBtn"));
+    auto* menu = new QMenu(save);
+    menu->addActions(commands);
+    save->setMenu(menu);
+    row->insertWidget(after ? index + 1 : index, save);
+    return save;
+}
+
 void PutBeside(QObject* printCommand, const QList<QAction*>& commands) {
     if (auto* button = qobject_cast<QPushButton*>(printCommand)) {
-        // One "Save" button after the print button, its menu holding the commands.
-        QWidget* parent = button->parentWidget();
-        int index = -1;
-        QBoxLayout* row = parent ? BoxHolding(parent->layout(), button, index) : nullptr;
-        if (!row) return;
-        auto* save = new QPushButton(QStringLiteral("Save"), parent);
-        save->setObjectName(QStringLiteral("SaveReportBtn"));
-        auto* menu = new QMenu(save);
-        menu->addActions(commands);
-        save->setMenu(menu);
-        row->insertWidget(index + 1, save);
+        AddSaveButton(button, commands, true); // after the print button
         return;
     }
     if (auto* print = qobject_cast<QAction*>(printCommand)) {
@@ -226,17 +232,9 @@ void AddResultsSaving(QWidget* window, std::function<QString()> title, std::func
     window->addAction(plain);
     window->setContextMenuPolicy(Qt::ActionsContextMenu);
     if (!beside) return;
-    QWidget* parent = beside->parentWidget();
-    int index = -1;
-    QBoxLayout* row = parent ? BoxHolding(parent->layout(), beside, index) : nullptr;
-    if (!row) return;
-    auto* save = new QPushButton(QStringLiteral("Save"), parent);
-    save->setObjectName(QStringLiteral("SaveReportBtn"));
+    QPushButton* save = AddSaveButton(beside, {pdf, plain}, false);
+    if (!save) return;
     save->setAutoDefault(false);
-    auto* menu = new QMenu(save);
-    menu->addActions({pdf, plain});
-    save->setMenu(menu);
-    row->insertWidget(index, save);
     SetTabOrder({save, beside}); // the closing button stays the last
 }
 
