@@ -1,5 +1,10 @@
 #include "common/cliargs.h"
 
+#include "common/numparse.h"
+#include "common/random.h"
+
+#include <ostream>
+
 namespace tarvik {
 
 OptionWord SplitOptionWord(const std::string& word) {
@@ -25,6 +30,21 @@ std::vector<std::string> SplitList(const std::string& text) {
         start = comma + 1;
     }
     return items;
+}
+
+std::optional<std::uint32_t> ParseSeed(const std::string& text) {
+    const auto v = TryStrToInt(text);
+    if (!v || *v < 0 || *v > 4294967295LL) return std::nullopt;
+    return static_cast<std::uint32_t>(*v);
+}
+
+void SeedSystemGenerator(std::optional<std::uint32_t> seed, std::ostream& err) {
+    if (seed) {
+        RandSeed = *seed;
+        return;
+    }
+    Randomize();
+    err << "seed " << RandSeed << "\n";
 }
 
 } // namespace tarvik

@@ -2,6 +2,8 @@
 // Pieces of the tarvik-solve command lines every module reads: options as
 // "--name VALUE" or "--name=VALUE", and comma-separated lists.
 #include <cstddef>
+#include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,5 +25,12 @@ std::optional<std::string> TakeValue(const OptionWord& option, const std::vector
 
 // "a,b,c" as its items; an empty text or item stays as an empty item.
 std::vector<std::string> SplitList(const std::string& text);
+
+// The seed typed after --seed: a whole number from 0 to 4294967295, else nothing.
+std::optional<std::uint32_t> ParseSeed(const std::string& text);
+
+// Sets the system generator to `seed`, or seeds it from the clock when there
+// is none and tells that seed on `err` as "seed S", so the run can be repeated.
+void SeedSystemGenerator(std::optional<std::uint32_t> seed, std::ostream& err);
 
 } // namespace tarvik

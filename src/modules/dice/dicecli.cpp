@@ -108,15 +108,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kInputError;
     }
 
-    if (seedText) {
-        const auto v = TryStrToInt(*seedText);
-        if (!v || *v < 0 || *v > 4294967295LL)
-            return UsageError(err, "--seed needs a whole number from 0 to 4294967295");
-        RandSeed = static_cast<std::uint32_t>(*v);
-    } else {
-        Randomize();
-        err << "seed " << RandSeed << "\n";
-    }
+    const std::optional<std::uint32_t> seed = seedText ? ParseSeed(*seedText) : std::nullopt;
+    if (seedText && !seed) return UsageError(err, "--seed needs a whole number from 0 to 4294967295");
+    SeedSystemGenerator(seed, err);
     DiceRun run(RunSettings{*choice, throws.throws, probs.p, true});
     Progress never;
     RunThrows(run, never);

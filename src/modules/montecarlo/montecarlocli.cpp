@@ -125,10 +125,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::optional<std::uint32_t> seed;
     for (const auto& [name, value] : given) {
         if (name == "seed") {
-            const auto v = TryStrToInt(value);
-            if (!v || *v < 0 || *v > 4294967295LL)
-                return UsageError(err, "--seed must be an integer from 0 to 4294967295");
-            seed = static_cast<std::uint32_t>(*v);
+            seed = ParseSeed(value);
+            if (!seed) return UsageError(err, "--seed must be an integer from 0 to 4294967295");
             continue;
         }
         const bool known =

@@ -82,14 +82,9 @@ std::optional<int> ReadCount(const std::string& text, int lo, int hi, const std:
 // Sets the system generator as --seed says, or from the clock (and tells the seed).
 bool SeedGenerator(const Options& opt, std::ostream& err) {
     auto it = opt.values.find("--seed");
-    if (it == opt.values.end()) {
-        Randomize();
-        err << "seed " << RandSeed << "\n";
-        return true;
-    }
-    const auto v = TryStrToInt(it->second);
-    if (!v || *v < 0 || *v > 4294967295LL) return false;
-    RandSeed = static_cast<std::uint32_t>(*v);
+    const std::optional<std::uint32_t> seed = it != opt.values.end() ? ParseSeed(it->second) : std::nullopt;
+    if (it != opt.values.end() && !seed) return false;
+    SeedSystemGenerator(seed, err);
     return true;
 }
 

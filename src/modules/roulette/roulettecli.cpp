@@ -59,15 +59,9 @@ int PrintSpins(const std::string& spinsText, const std::optional<std::string>& s
     const auto spins = TryStrToInt(spinsText);
     if (!spins || *spins < 1 || *spins > kMaxSpins)
         return UsageError(err, "--spins needs a whole number from 1 to " + std::to_string(kMaxSpins));
-    if (seedText) {
-        const auto seed = TryStrToInt(*seedText);
-        if (!seed || *seed < 0 || *seed > 4294967295LL)
-            return UsageError(err, "--seed needs a whole number from 0 to 4294967295");
-        RandSeed = static_cast<std::uint32_t>(*seed);
-    } else {
-        Randomize();
-        err << "seed " << RandSeed << "\n";
-    }
+    const std::optional<std::uint32_t> seed = seedText ? ParseSeed(*seedText) : std::nullopt;
+    if (seedText && !seed) return UsageError(err, "--seed needs a whole number from 0 to 4294967295");
+    SeedSystemGenerator(seed, err);
     static const char* const kColours[] = {"green", "red", "black"};
     for (long long k = 1; k <= *spins; ++k) {
         const int number = SpinWheel().number;

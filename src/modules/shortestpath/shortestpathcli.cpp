@@ -119,14 +119,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             if (!fixed) return kInputError;
             SetFixedLengths(network, static_cast<int>(*fixed));
         } else {
+            std::optional<std::uint32_t> seed;
             if (options.count("--seed")) {
-                auto seed = number("--seed", 0, 4294967295LL, 0);
-                if (!seed) return kInputError;
-                RandSeed = static_cast<std::uint32_t>(*seed);
-            } else {
-                Randomize();
-                err << "seed " << RandSeed << "\n";
+                auto typed = number("--seed", 0, 4294967295LL, 0);
+                if (!typed) return kInputError;
+                seed = static_cast<std::uint32_t>(*typed);
             }
+            SeedSystemGenerator(seed, err);
             DrawRandomLengths(network);
         }
     }

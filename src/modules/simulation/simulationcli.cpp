@@ -125,14 +125,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Checks first: a refused setting runs nothing and draws nothing.
     ResultsText results;
-    auto startGenerator = [&] {
-        if (seed) {
-            RandSeed = *seed;
-        } else {
-            Randomize();
-            err << "seed " << RandSeed << "\n";
-        }
-    };
+    auto startGenerator = [&] { SeedSystemGenerator(seed, err); };
     Progress progress;
     switch (info.experiment) {
     case Experiment::Single: {

@@ -115,13 +115,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // The system generator: seeded as given, or from the clock with the seed told.
     const bool needsGenerator = options.count("--random") || method == "random";
     if (options.count("--seed")) {
-        const auto seed = TryStrToInt(options["--seed"]);
-        if (!seed || *seed < 0 || *seed > 4294967295LL)
-            return UsageError(err, "The seed must be a whole number from 0 to 4294967295");
-        RandSeed = static_cast<std::uint32_t>(*seed);
+        const auto seed = ParseSeed(options["--seed"]);
+        if (!seed) return UsageError(err, "The seed must be a whole number from 0 to 4294967295");
+        SeedSystemGenerator(seed, err);
     } else if (needsGenerator) {
-        Randomize();
-        err << "seed " << RandSeed << "\n";
+        SeedSystemGenerator(std::nullopt, err);
     }
 
     Cities cities;
