@@ -1,6 +1,7 @@
 #pragma once
 // Pieces of the tarvik-solve command lines every module reads: options as
-// "--name VALUE" or "--name=VALUE", and comma-separated lists.
+// "--name VALUE" or "--name=VALUE", comma-separated lists and the seed of
+// the system generator.
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>

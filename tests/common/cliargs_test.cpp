@@ -1,6 +1,9 @@
 #include "common/cliargs.h"
 
+#include "common/random.h"
+
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace tarvik {
 namespace {
@@ -41,6 +44,21 @@ TEST(CliArgs, ListKeepsEmptyItems) {
     EXPECT_EQ(SplitList("0.1,0.2,0.7"), (Args{"0.1", "0.2", "0.7"}));
     EXPECT_EQ(SplitList(""), (Args{""}));
     EXPECT_EQ(SplitList("1,,2,"), (Args{"1", "", "2", ""}));
+}
+
+TEST(CliArgs, SeedIsAWholeNumberOfThirtyTwoBits) {
+    EXPECT_EQ(ParseSeed("0"), 0u);
+    EXPECT_EQ(ParseSeed("4294967295"), 4294967295u);
+    for (const char* bad : {"4294967296", "-1", "", "12a", "1.5"}) EXPECT_FALSE(ParseSeed(bad)) << bad;
+}
+
+TEST(CliArgs, AGivenSeedIsUsedSilentlyAClockSeedIsTold) {
+    std::ostringstream err;
+    SeedSystemGenerator(12345u, err);
+    EXPECT_EQ(RandSeed, 12345u);
+    EXPECT_EQ(err.str(), "");
+    SeedSystemGenerator(std::nullopt, err);
+    EXPECT_EQ(err.str(), "seed " + std::to_string(RandSeed) + "\n");
 }
 
 } // namespace
