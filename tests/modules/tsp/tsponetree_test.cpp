@@ -70,32 +70,20 @@ Cities Shape(int kind, int n) {
 }
 
 TEST(OneTreeSearch, MatchesHeldKarpUpToFifteenCities) {
-    for (int n = 2; n <= 15; ++n) {
-        for (unsigned seed = 1; seed <= (n <= 12 ? 4u : 2u); ++seed) {
-            SCOPED_TRACE(testing::Message() << "n " << n << " seed " << seed);
-            const Cities cities = SeededCities(n, seed * 131 + n);
-            const double optimum =
-                n == 2 ? 2 * DistanceTable(cities)(1, 2) : HeldKarpOptimum(DistanceTable(cities));
-            ExpectOptimal(cities, optimum);
-            ExpectOptimal(cities, optimum, kFewSteps);
-        }
-        for (int kind = 0; kind < 3 && n >= 3; ++kind) {
-            SCOPED_TRACE(testing::Message() << "n " << n << " shape " << kind);
-            const Cities cities = Shape(kind, n);
-            ExpectOptimal(cities, HeldKarpOptimum(DistanceTable(cities)));
-            ExpectOptimal(cities, HeldKarpOptimum(DistanceTable(cities)), kFewSteps);
+    // Open and cramped fields (many nearly equal lengths) and shapes with equal or whole-number
+    // lengths, each with the search's own bounds and with weak ones that branch deep.
+    ExpectOptimal({{10, 20}, {40, 60}}, 100);
+    for (int n = 3; n <= 15; ++n) {
+        std::vector<Cities> cases = {Shape(0, n), Shape(1, n), Shape(2, n)};
+        for (unsigned seed = 1; seed <= (n <= 11 ? 12u : 2u); ++seed)
+            cases.push_back(SeededCities(n, seed * 131 + n, seed % 2 ? 318 : 60, seed % 2 ? 377 : 60));
+        for (std::size_t k = 0; k < cases.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << "n " << n << " case " << k);
+            const double optimum = HeldKarpOptimum(DistanceTable(cases[k]));
+            ExpectOptimal(cases[k], optimum);
+            ExpectOptimal(cases[k], optimum, kFewSteps);
         }
     }
-}
-
-TEST(OneTreeSearch, WeakBoundsOnACrampedFieldStillFindTheOptimum) {
-    // Many nearly equal lengths, and deep trees.
-    for (int n = 5; n <= 11; ++n)
-        for (unsigned seed = 1; seed <= 30; ++seed) {
-            SCOPED_TRACE(testing::Message() << "n " << n << " seed " << seed);
-            const Cities cities = SeededCities(n, seed * 1009 + n, 60, 60);
-            ExpectOptimal(cities, HeldKarpOptimum(DistanceTable(cities)), kFewSteps);
-        }
 }
 
 TEST(OneTreeSearch, MatchesTheReducedMatrixSearchUpToTwentyFiveCities) {
@@ -198,17 +186,6 @@ TEST(OneTreeSearch, AStoppedSearchIsNotProvenAndLeavesTheTableWhole) {
     EXPECT_FALSE(none.found);
     EXPECT_TRUE(none.cancelled);
     EXPECT_EQ(none.nodes, 0u);
-}
-
-TEST(OneTreeSearch, TheChosenBoundRunsTheSearch) {
-    const Cities cities = SeededCities(11, 8);
-    const double optimum = HeldKarpOptimum(DistanceTable(cities));
-    for (ExactBound bound : {ExactBound::ReducedMatrix, ExactBound::OneTree}) {
-        DistanceTable d(cities);
-        SearchProgress progress;
-        const ExactResult r = ExactTour(cities, d, kInf, bound, progress);
-        EXPECT_NEAR(r.best, optimum, 1e-6);
-    }
 }
 
 } // namespace

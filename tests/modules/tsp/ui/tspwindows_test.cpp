@@ -481,10 +481,9 @@ TEST_F(TspWindows, CitiesRoundTripThroughSaveAndOpenByteForByte) {
     EXPECT_TRUE(module->dialoog()->isVisible() && module->kaart()->isVisible());
     EXPECT_EQ(module->dialoog()->Info->text(), "Choose your method from the list below");
     EXPECT_TRUE(module->dialoog()->HeuristiekBtn->isEnabled() && module->dialoog()->ExactBtn->isEnabled());
-    EXPECT_EQ(module->report().lines()[15].text, QStringLiteral("Location of city 12 is ( %1\t %2 )")
-                                                     .arg(placed[11].x)
-                                                     .arg(placed[11].y)
-                                                     .toStdString());
+    const QString city12 =
+        QStringLiteral("Location of city 12 is ( %1\t %2 )").arg(placed[11].x).arg(placed[11].y);
+    EXPECT_NE(module->report().PlainText().find(city12.toStdString()), std::string::npos);
     module->findChild<QAction*>("SaveCities")->trigger();
     const QByteArray first = ReadAll(dir.filePath("mine.txt"));
     EXPECT_TRUE(first.startsWith("# 12 cities of the travelling salesman: x y\n"));
