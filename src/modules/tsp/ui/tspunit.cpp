@@ -326,7 +326,7 @@ void TTSP::OpenCitiesClick(const QString& folder) {
         tarvik::ui::RememberFileDialogFolder(QStringLiteral("tsp-cities"), *chosen);
     const std::string name = chosen->toStdString();
     const CityFileResult read = ReadCityFile(name);
-    std::string problem = read.ok ? OffMapMessage(read.cities, name) : read.message;
+    const std::string problem = read.ok ? OffMapMessage(read.cities, name) : read.message;
     if (!problem.empty()) {
         MsgDlg(QString::fromStdString(problem), MsgKind::Error, tarvik::ui::mbOK);
         return;
