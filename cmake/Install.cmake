@@ -5,7 +5,8 @@
 # bin are relative symbolic links to them (the program resolves the link and
 # still finds its help file). The welcome photograph is compiled into the
 # program. A desktop entry and an icon make it show up in the desktop's
-# application menu.
+# application menu. The example files go to share/tarvik/examples, where the
+# program looks for them from lib/tarvik.
 
 include(GNUInstallDirs)
 
@@ -13,6 +14,7 @@ set(TARVIK_PROGRAM_DIR lib/tarvik)
 
 install(TARGETS tarvik tarvik-solve RUNTIME DESTINATION ${TARVIK_PROGRAM_DIR})
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Tarvik2000.hlp DESTINATION ${TARVIK_PROGRAM_DIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvik/examples)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/tarvik.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/desktop/tarvik.svg

@@ -1,4 +1,5 @@
 // Tarvik: the program start.
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "shell/application.h"
 #include "shell/infoform.h"
@@ -28,9 +29,9 @@ long PeakMemoryKb() {
 
 int main(int argc, char** argv) {
     // --startup-probe: once the welcome window is painted, print the peak
-    // memory, the help file the program uses (and whether it is there) and the
-    // size of the welcome photograph, and quit (used by the start-up benchmark
-    // and by the checks of an installed program).
+    // memory, the help file the program uses (and whether it is there), the
+    // folder of the city examples, the size of the welcome photograph, and quit (used by the start-up
+    // benchmark and by the checks of an installed program).
     // --with-queue: shows the hidden Queue button and Modules entry.
     bool probe = false;
     bool withQueue = false;
@@ -50,6 +51,9 @@ int main(int argc, char** argv) {
                 const QString help = tarvik::ui::HelpFilePath();
                 std::printf("help-file %s %s\n", qPrintable(help),
                             QFileInfo(help).isFile() ? "present" : "missing");
+                const QString examples = tarvik::ui::ExamplesFolder(QStringLiteral("tsp"));
+                std::printf("examples %s %s\n", qPrintable(QFileInfo(examples).canonicalFilePath()),
+                            examples.isEmpty() ? "missing" : "present");
                 const QImage& picture = main->welcome()->picture();
                 std::printf("welcome-picture %dx%d\n", picture.width(), picture.height());
                 std::fflush(stdout);

@@ -9,7 +9,8 @@ endif()
 
 foreach(f lib/tarvik/tarvik lib/tarvik/tarvik-solve lib/tarvik/Tarvik2000.hlp bin/tarvik bin/tarvik-solve
           share/applications/tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg
-          share/doc/tarvik/copyright share/doc/tarvik/changelog.gz)
+          share/doc/tarvik/copyright share/doc/tarvik/changelog.gz share/tarvik/examples/README.md
+          share/tarvik/examples/tsp/capitals48.txt share/tarvik/examples/shortestpath/trap.txt)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "missing after install: ${f}")
   endif()
@@ -33,11 +34,16 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "Optimal solution found\t11(\\.0*)?\n")
 endif()
 
 # The installed program, started through its link in bin, uses the help file
-# beside it and carries the welcome photograph (1024 by 819).
+# beside it, finds the examples in share/tarvik/examples and carries the
+# welcome photograph (1024 by 819).
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/tarvik" --startup-probe
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
 file(REAL_PATH "${PREFIX}/lib/tarvik/Tarvik2000.hlp" help)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "\nhelp-file ([^\n]*) present\n" OR NOT CMAKE_MATCH_1 STREQUAL help
+file(REAL_PATH "${PREFIX}/share/tarvik/examples/tsp" examples)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "\nexamples ([^\n]*) present\n" OR NOT CMAKE_MATCH_1 STREQUAL examples)
+  message(FATAL_ERROR "installed tarvik does not find its examples: output '${out}'")
+endif()
+if(NOT out MATCHES "\nhelp-file ([^\n]*) present\n" OR NOT CMAKE_MATCH_1 STREQUAL help
    OR NOT out MATCHES "\nwelcome-picture 1024x819\n")
   message(FATAL_ERROR "installed tarvik: exit ${rc}, output '${out}', errors '${err}'")
 endif()

@@ -1,6 +1,8 @@
 #include "screenshots/shots.h"
 
 #include "common/random.h"
+#include "common/ui/examples.h"
+#include "modules/shortestpath/gridfile.h"
 #include "modules/shortestpath/ui/kpadunit.h"
 
 #include <QCoreApplication>
@@ -120,5 +122,18 @@ TARVIK_SCREENSHOT(shortestpath_windows) {
     module->UitvoerBtnClick();
     shot.save(module->networkWindow(), "shortestpath-network-fixed-3x4");
     shot.save(dlg, "shortestpath-dialog-fixed-3x4");
+
+    // The trap of the examples: both greedy heuristics climb the costly right column.
+    const NetworkRead trap = ReadNetworkFile(
+        (tarvik::ui::ExamplesFolder(QStringLiteral("shortestpath")) + QStringLiteral("/trap.txt"))
+            .toStdString());
+    if (trap.status == NetworkRead::Status::Ok) {
+        module->LoadNetwork(trap.network);
+        module->OptPadBtnClick();
+        Choose(dlg, 1);
+        module->UitvoerBtnClick();
+        shot.save(module->networkWindow(), "shortestpath-network-trap");
+        shot.save(dlg, "shortestpath-dialog-trap");
+    }
     Close(module);
 }

@@ -1,7 +1,11 @@
 #include "screenshots/shots.h"
 
 #include "common/random.h"
+#include "common/ui/examples.h"
+#include "common/ui/msgdlg.h"
+#include "modules/tsp/tspcities.h"
 #include "modules/tsp/ui/tspunit.h"
+#include "support/scripteddialogs.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -105,6 +109,28 @@ TARVIK_SCREENSHOT(tsp_windows) {
         QCoreApplication::sendEvent(module->kaart()->view(), &press);
     }
     shot.save(module->kaart(), "tsp-map-keyboard-pointer");
+
+    // The 48 capitals from the examples, proven optimal with the 1-tree bound that the
+    // window offers for so many cities.
+    const CityFileResult capitals =
+        ReadCityFile((tarvik::ui::ExamplesFolder(QStringLiteral("tsp")) + QStringLiteral("/capitals48.txt"))
+                         .toStdString());
+    if (capitals.ok) {
+        module->LoadCities(capitals.cities);
+        shot.save(module->kaart(), "tsp-map-capitals");
+        tarvik::test::ScriptedDialogs answers;
+        answers.messageAnswers = {tarvik::ui::mrYes, tarvik::ui::mrNo}; // the 1-tree bound; no upper bound
+        module->ExactBtnClick();
+        WaitForRuns(module);
+        if (!answers.messages.empty()) {
+            const auto question = tarvik::ui::CreateMessageDialog(answers.messages.front());
+            shot.saveWithCaption(question.get(), "tsp-long-search-question");
+        }
+        shot.save(module->bb(), "tsp-branch-and-bound-one-tree");
+        shot.save(module->dialoog(), "tsp-options-proven");
+        module->BBButtonClick();
+        shot.save(module->kaart(), "tsp-map-capitals-optimal");
+    }
 
     module->closeModule();
     for (int i = 0; i < 5 && module; ++i) {

@@ -5,6 +5,7 @@
 #include "common/random.h"
 #include "modules/tsp/tspbb.h"
 #include "modules/tsp/tspcities.h"
+#include "modules/tsp/tsponetree.h"
 #include "modules/tsp/tsptour.h"
 
 #include <chrono>
@@ -21,7 +22,8 @@ constexpr int kInputError = 2;
 constexpr int kNothingFound = 3;
 
 constexpr const char* kUsage = "Usage: tarvik-solve --tsp CITIES.txt --tour nearest|angle|random|exact\n"
-                               "       [--start S] [--two-opt] [--upper U] [--time-limit SEC] [--progress]\n"
+                               "       [--start S] [--two-opt] [--upper U] [--bound reduced|one-tree]\n"
+                               "       [--time-limit SEC] [--progress]\n"
                                "   or: tarvik-solve --tsp --random N [--seed S] --tour ...\n";
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -60,8 +62,8 @@ private:
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const std::set<std::string> kValued = {"--tsp",   "--random", "--seed",      "--tour",
-                                                  "--start", "--upper",  "--time-limit"};
+    static const std::set<std::string> kValued = {"--tsp",   "--random", "--seed",       "--tour",
+                                                  "--start", "--upper",  "--time-limit", "--bound"};
     static const std::set<std::string> kFlags = {"--two-opt", "--progress"};
 
     std::optional<std::string> fileName;
@@ -106,8 +108,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (method != "nearest" && method != "angle" && method != "random" && method != "exact")
         return UsageError(err, "Unknown tour method " + method);
     const bool exact = method == "exact";
-    if (!exact && (options.count("--upper") || options.count("--time-limit") || flags.count("--progress")))
-        return UsageError(err, "--upper, --time-limit and --progress belong to --tour exact");
+    if (!exact && (options.count("--upper") || options.count("--time-limit") || flags.count("--progress") ||
+                   options.count("--bound")))
+        return UsageError(err, "--upper, --bound, --time-limit and --progress belong to --tour exact");
+    ExactBound bound = ExactBound::ReducedMatrix;
+    if (options.count("--bound")) {
+        if (options["--bound"] == "one-tree")
+            bound = ExactBound::OneTree;
+        else if (options["--bound"] != "reduced")
+            return UsageError(err, "Unknown bound " + options["--bound"] + " (reduced or one-tree)");
+    }
     if (exact && flags.count("--two-opt")) return UsageError(err, "--two-opt improves heuristic tours only");
     if (method != "nearest" && options.count("--start"))
         return UsageError(err, "--start belongs to --tour nearest");
@@ -168,8 +178,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (exact) {
         CliProgress progress(err, flags.count("--progress") > 0, seconds);
-        const ExactResult r = BranchAndBound(cities, d, upper, progress);
-        if (flags.count("--progress")) err << kCalculationReady << "\n";
+        const ExactResult r = ExactTour(cities, d, upper, bound, progress);
+        if (flags.count("--progress")) {
+            err << kCalculationReady << "\n";
+            if (r.found) err << ExactVerdict(r) << "\n";
+        }
         if (!r.found && !r.cancelled) {
             err << "Wrong upper limit! There is no tour with this or shorter length.\n";
             return kInputError;

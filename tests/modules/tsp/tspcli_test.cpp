@@ -5,6 +5,7 @@
 #include "support/clitesting.h"
 #include "tsptesting.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -71,6 +72,25 @@ TEST_F(CityFileTest, ExactTourMatchesHeldKarp) {
         << r.out;
     EXPECT_NE(r.err.find("Length best tour until now "), std::string::npos);
     EXPECT_NE(r.err.find("Calculation ready!\n"), std::string::npos);
+}
+
+TEST_F(CityFileTest, TheOneTreeBoundPrintsTheSameReport) {
+    const Cities cities = oracle::SeededCities(14, 21);
+    std::string text;
+    for (const City& c : cities) text += std::to_string(c.x) + " " + std::to_string(c.y) + "\n";
+    const std::string file = Write(text);
+    const CliRun reduced = Solve({"--tsp", file, "--tour", "exact"});
+    const CliRun oneTree = Solve({"--tsp", file, "--tour", "exact", "--bound=one-tree", "--progress"});
+    ASSERT_EQ(oneTree.code, 0) << oneTree.err;
+    EXPECT_EQ(Solve({"--tsp", file, "--tour", "exact", "--bound", "reduced"}).out, reduced.out);
+    // The same text up to the tour line (the same tour, which may run the other way round).
+    const std::size_t line = reduced.out.rfind("Tour: ");
+    ASSERT_NE(line, std::string::npos);
+    EXPECT_EQ(oneTree.out.substr(0, line), reduced.out.substr(0, line));
+    EXPECT_TRUE(oneTree.err.ends_with("Calculation ready!\nOptimal tour, proven\n")) << oneTree.err;
+
+    EXPECT_EQ(Solve({"--tsp", file, "--tour", "exact", "--bound", "exact"}).code, 2);
+    EXPECT_EQ(Solve({"--tsp", file, "--tour", "nearest", "--bound", "one-tree"}).code, 2);
 }
 
 TEST_F(CityFileTest, UpperBoundsAreReadLikeTheDialogReadsThem) {

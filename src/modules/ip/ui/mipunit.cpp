@@ -13,6 +13,7 @@ ModelWindowTexts Texts() {
     t.caption = QStringLiteral("Integer programming");
     t.resultCaption = QStringLiteral("Back to make adapted model or new model");
     t.fileFolderKey = QStringLiteral("ip");
+    t.examplesKind = QStringLiteral("ip");
     t.fileFilter = QStringLiteral("Tarvik MIP Bestanden (*.tip)");
     t.saveFilter = QStringLiteral("Tarvik MIP Bestanden (*.tip)");
     t.saveFailed = QStringLiteral("No file open yet!");

@@ -16,6 +16,7 @@ ModelWindowTexts Texts() {
     t.caption = QStringLiteral("Linear programming");
     t.resultCaption = QStringLiteral("Return for adapted or new model");
     t.fileFolderKey = QStringLiteral("lp");
+    t.examplesKind = QStringLiteral("lp");
     t.fileFilter = QStringLiteral("Tarvik LP bestanden (*.tlp)");
     t.saveFilter = QStringLiteral("Tarvik LP Bestanden (*.tlp)");
     t.saveFailed = QStringLiteral("No file opened yet!");

@@ -1,5 +1,6 @@
 #include "modules/lp/ui/modelwindow.h"
 
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
 #include "common/ui/reportsave.h"
@@ -97,6 +98,8 @@ TModelWindow::TModelWindow(const ModelWindowTexts& texts, QWidget* parent)
     fileMenu_ = addModuleMenu(QStringLiteral("File"));
     fileMenu_->addAction(QStringLiteral("New"), this, &TModelWindow::NewClick);
     fileMenu_->addAction(QStringLiteral("Open"), this, &TModelWindow::OpenClick);
+    AddExamplesCommand(fileMenu_, texts_.examplesKind,
+                       [this](const QString& folder) { OpenExampleClick(folder); });
     QAction* saveAct = fileMenu_->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                             [this] { SaveClick(); });
     QAction* saveAsAct = fileMenu_->addAction(QStringLiteral("Save as.."), this, [this] { SaveAsClick(); });
@@ -226,15 +229,23 @@ void TModelWindow::NewClick() {
 }
 
 void TModelWindow::OpenClick() {
+    openFrom({});
+}
+
+void TModelWindow::OpenExampleClick(const QString& folder) {
+    openFrom(folder);
+}
+
+void TModelWindow::openFrom(const QString& folder) {
     if (running_ || !saveQuestion()) return;
     FileRequest request;
     request.parent = this;
-    request.directory = FileDialogFolder(texts_.fileFolderKey);
+    request.directory = folder.isEmpty() ? FileDialogFolder(texts_.fileFolderKey) : folder;
     request.filters = {texts_.fileFilter, QStringLiteral("Tekst bestanden (*.txt)"),
                        QStringLiteral("Alle bestanden (*)")};
     const std::optional<QString> chosen = Dialogs().openFileName(request);
     if (!chosen) return;
-    RememberFileDialogFolder(texts_.fileFolderKey, *chosen);
+    if (!IsExampleFile(*chosen)) RememberFileDialogFolder(texts_.fileFolderKey, *chosen);
     const std::optional<QStringList> lines = LoadModelFile(*chosen);
     if (!lines) {
         message(QStringLiteral("Cannot open file %1").arg(*chosen), MsgKind::Error, mbOK);

@@ -26,6 +26,7 @@ struct ModelWindowTexts {
     QString caption;       // window caption without a model
     QString resultCaption; // first page tab after a successful run
     QString fileFolderKey; // where the file dialogs start
+    QString examplesKind;  // the folder of its example models ("lp", "ip")
     QString fileFilter;    // model files, e.g. "Tarvik LP bestanden (*.tlp)"
     QString saveFilter;    // the one filter of the save dialog
     QString saveFailed;    // error when the model file cannot be written
@@ -49,6 +50,8 @@ public:
     // The commands of the menus, tool bar and context menu.
     void NewClick();
     void OpenClick();
+    // "Examples…": the open dialog starts in the folder of the example models.
+    void OpenExampleClick(const QString& folder);
     bool SaveClick(); // true when the model was written
     bool SaveAsClick();
     void CloseClick();
@@ -101,6 +104,8 @@ private:
     // Asks "Save changes in ...?" when the model is modified. False: the
     // command must end here (Cancel, or the model could not be saved).
     bool saveQuestion();
+    // Open's dialog in `folder`, or in the user's model folder when it is empty.
+    void openFrom(const QString& folder);
     // MsgDlg or StdMsgDlg, as the window asks its questions.
     int message(const QString& text, MsgKind kind, MsgButtons buttons) const;
     void startModel(const QStringList& lines, bool isTemplate);

@@ -2,6 +2,7 @@
 #include "common/ui/reportsave.h"
 
 #include "common/ui/dialogservice.h"
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "modules/markov/markovanalysis.h"
@@ -601,9 +602,16 @@ tarvik::ui::FileRequest ChainFileRequest(QWidget* parent, const QString& caption
 } // namespace
 
 void TMarkovKeuzeDialoog::OpenBtnClick() {
-    const auto name = tarvik::ui::Dialogs().openFileName(ChainFileRequest(this, QStringLiteral("Open")));
+    OpenExampleClick({});
+}
+
+void TMarkovKeuzeDialoog::OpenExampleClick(const QString& folder) {
+    auto request = ChainFileRequest(this, QStringLiteral("Open"));
+    if (!folder.isEmpty()) request.directory = folder;
+    const auto name = tarvik::ui::Dialogs().openFileName(request);
     if (!name || name->isEmpty()) return;
-    tarvik::ui::RememberFileDialogFolder(QStringLiteral("markov"), *name);
+    if (!tarvik::ui::IsExampleFile(*name))
+        tarvik::ui::RememberFileDialogFolder(QStringLiteral("markov"), *name);
     openFile(*name);
 }
 

@@ -96,6 +96,8 @@ public slots:
     void UpdateBtnClick();
     void ClearBtnClick();
     void OpenBtnClick();
+    // "Examples…" of the File menu: the open dialog starts in `folder`.
+    void OpenExampleClick(const QString& folder);
     void SaveBtnClick();
     void RunBtnClick();
 

@@ -1,5 +1,6 @@
 #include "modules/markov/ui/markovunit.h"
 
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "modules/markov/ui/markovkeuzedialoogunit.h"
@@ -17,6 +18,10 @@ TMarkov::TMarkov(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     setWindowTitle(QStringLiteral("Markov Chains"));
 
     QMenu* file = addModuleMenu(QStringLiteral("File"));
+    tarvik::ui::AddExamplesCommand(file, QStringLiteral("markov"), [this](const QString& folder) {
+        if (keuze_ && !keuze_->running()) keuze_->OpenExampleClick(folder);
+    });
+    file->addSeparator();
     CloseItem = file->addAction(QStringLiteral("Close markov chains"));
     connect(CloseItem, &QAction::triggered, this, &TMarkov::CloseItemClick);
     QMenu* help = addModuleMenu(QStringLiteral("Help"));

@@ -1,10 +1,13 @@
 #include "modules/shortestpath/ui/kpadunit.h"
 
 #include "common/numformat.h"
+#include "common/safefile.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/seed.h"
+#include "modules/shortestpath/gridfile.h"
 #include "modules/shortestpath/ui/kpadafstandunit.h"
 #include "modules/shortestpath/ui/kpaddialoogunit.h"
 #include "modules/shortestpath/ui/kpadmodule.h"
@@ -17,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <algorithm>
 
 namespace tarvik::shortestpath::ui {
@@ -39,6 +43,16 @@ TKPad::TKPad(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     setWindowTitle(QStringLiteral("Shortest path"));
 
     QMenu* file = addModuleMenu(QStringLiteral("File"));
+    QAction* openNetwork = file->addAction(QStringLiteral("Open network…"));
+    openNetwork->setObjectName(QStringLiteral("OpenNetwork"));
+    connect(openNetwork, &QAction::triggered, this, [this] { OpenNetworkClick(); });
+    QAction* saveNetwork = file->addAction(QStringLiteral("Save network…"));
+    saveNetwork->setObjectName(QStringLiteral("SaveNetwork"));
+    connect(saveNetwork, &QAction::triggered, this, &TKPad::SaveNetworkClick);
+    tarvik::ui::AddExamplesCommand(file, QStringLiteral("shortestpath"),
+                                   [this](const QString& folder) { OpenNetworkClick(folder); });
+    connect(file, &QMenu::aboutToShow, this, [this, saveNetwork] { saveNetwork->setEnabled(NetworkMade); });
+    file->addSeparator();
     QAction* close = file->addAction(QStringLiteral("Close shortest path"));
     close->setObjectName(QStringLiteral("Close1"));
     connect(close, &QAction::triggered, this, [this] { closeModule(); });
@@ -91,6 +105,7 @@ void TKPad::SettingsOK(int rows, int columns, bool randomLengths, int fixedLengt
         SetFixedLengths(Net, std::clamp(fixedLength, kMinFixedLength, kMaxFixedLength));
     }
     ComputeOptimalValue();
+    NetworkMade = true;
 
     if (!KPadNetwerk->isVisible() && !KPadDialoog->isVisible()) {
         const QPoint origin = mapToGlobal(QPoint(10, 10));
@@ -101,6 +116,57 @@ void TKPad::SettingsOK(int rows, int columns, bool randomLengths, int fixedLengt
     KPadNetwerk->show();
     KPadDialoog->show();
     KPadDialoog->raise();
+}
+
+void TKPad::OpenNetworkClick(const QString& folder) {
+    tarvik::ui::FileRequest request;
+    request.parent = this;
+    request.caption = QStringLiteral("Open network");
+    request.directory =
+        folder.isEmpty() ? tarvik::ui::FileDialogFolder(QStringLiteral("shortestpath-networks")) : folder;
+    request.filters = {QStringLiteral("Network files (*.txt)"), QStringLiteral("All files (*)")};
+    const QPointer<TKPad> self(this);
+    const std::optional<QString> chosen = tarvik::ui::Dialogs().openFileName(request);
+    if (!self || isClosing() || !chosen || chosen->isEmpty()) return;
+    if (!tarvik::ui::IsExampleFile(*chosen))
+        tarvik::ui::RememberFileDialogFolder(QStringLiteral("shortestpath-networks"), *chosen);
+    const NetworkRead read = ReadNetworkFile(chosen->toStdString());
+    if (read.status != NetworkRead::Status::Ok) {
+        MsgDlg(Text(read.message), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);
+        return;
+    }
+    LoadNetwork(read.network);
+}
+
+void TKPad::LoadNetwork(const Network& network) {
+    if (!ValidSize(network.rows, network.columns)) return;
+    // As "OK" with the file's size, the lengths then taken from the file.
+    KPadOpties->RijEdit->setValue(network.rows);
+    KPadOpties->KolomEdit->setValue(network.columns);
+    if (KPadAfstand->isVisible()) KPadAfstand->reject();
+    SettingsOK(network.rows, network.columns, false, kDefaultFixedLength);
+    Net = network;
+    ComputeOptimalValue();
+    RedrawNetwork();
+}
+
+void TKPad::SaveNetworkClick() {
+    if (!NetworkMade) return;
+    tarvik::ui::FileRequest request;
+    request.parent = this;
+    request.caption = QStringLiteral("Save network");
+    request.directory = tarvik::ui::FileDialogFolder(QStringLiteral("shortestpath-networks"));
+    request.fileName = QStringLiteral("network.txt");
+    request.filters = {QStringLiteral("Network files (*.txt)")};
+    request.defaultSuffix = QStringLiteral("txt");
+    const QPointer<TKPad> self(this);
+    const std::optional<QString> chosen = tarvik::ui::Dialogs().saveFileName(request);
+    if (!self || isClosing() || !chosen || chosen->isEmpty()) return;
+    const QString fileName = tarvik::ui::WithFilterExtension(*chosen, request.filters.front());
+    tarvik::ui::RememberFileDialogFolder(QStringLiteral("shortestpath-networks"), fileName);
+    if (!WriteFileSafely(fileName.toStdString(), NetworkText(Net)))
+        MsgDlg(QStringLiteral("Cannot write file %1").arg(fileName), tarvik::ui::MsgKind::Error,
+               tarvik::ui::mbOK, 0);
 }
 
 void TKPad::SettingsShown(bool shown) {

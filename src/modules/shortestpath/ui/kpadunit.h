@@ -46,6 +46,13 @@ public:
     void SettingsShown(bool shown);
     void ShowSettings();
 
+    // File menu: network files in the form `tarvik-solve --grid` reads. Opening
+    // starts its dialog in `folder` (the user's folder of network files when
+    // empty) and shows the file's network as "OK" shows a new one.
+    void OpenNetworkClick(const QString& folder = {});
+    void SaveNetworkClick();
+    void LoadNetwork(const Network& network);
+
     // The dialog's buttons.
     void ToonLengtesBtnClick();
     void WijzigBtnClick();
@@ -87,6 +94,7 @@ private:
     bool EditMode = false;
     bool OptimalShown = false;
     bool DistancesShown = true;
+    bool NetworkMade = false; // "OK" or a file gave a network
     std::optional<ArcRef> EditedArc;
 };
 

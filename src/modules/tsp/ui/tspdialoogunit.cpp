@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -143,6 +144,19 @@ TTSPDialoog::TTSPDialoog(TTSP* owner) : QDialog(owner), owner_(owner) {
     aanw->addWidget(ResultaatMemo, 1);
     aanw->addStretch(); // keeps the labels at the top while the result field is hidden
     main->addWidget(AanwijzingBox, 1);
+
+    auto* boundRow = new QHBoxLayout;
+    auto* boundLabel = new QLabel(QStringLiteral("Bound:"), this);
+    BoundBox = new QComboBox(this);
+    BoundBox->setObjectName(QStringLiteral("BoundBox"));
+    BoundBox->addItems(
+        {QStringLiteral("Reduced matrix (as in the course)"), QStringLiteral("1-tree (Held–Karp)")});
+    BoundBox->setToolTip(
+        QStringLiteral("The lower bound with which \"Calculate Optimal Tour\" prunes its search"));
+    boundLabel->setBuddy(BoundBox);
+    boundRow->addWidget(boundLabel);
+    boundRow->addWidget(BoundBox, 1);
+    main->addLayout(boundRow);
 
     auto* grid = new QGridLayout;
     ExactBtn = new QPushButton(QStringLiteral("Calculate Optimal Tour"), this);

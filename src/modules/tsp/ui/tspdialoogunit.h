@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -59,6 +60,9 @@ public:
     QLabel* CoordDlg = nullptr;
     QTextEdit* ResultaatMemo = nullptr;
     QPushButton* ExactBtn = nullptr;
+    // The lower bound of the exact method: "Reduced matrix (as in the course)"
+    // (the default) or "1-tree (Held–Karp)".
+    QComboBox* BoundBox = nullptr;
     QPushButton* DataBtn = nullptr;
     QPushButton* WisBtn = nullptr;
     QPushButton* CancelBtn = nullptr;

@@ -1,11 +1,14 @@
 #include "modules/tsp/ui/tspunit.h"
 
+#include "common/safefile.h"
 #include "common/ui/accessibility.h"
 #include "common/ui/dialogservice.h"
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/picturesave.h"
 #include "common/ui/seed.h"
+#include "modules/tsp/tspcityfile.h"
 #include "modules/tsp/ui/tspbbunit.h"
 #include "modules/tsp/ui/tspdataunit.h"
 #include "modules/tsp/ui/tspdialoogunit.h"
@@ -14,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +26,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -78,6 +84,8 @@ private:
 };
 
 const char* const kChooseMethod = "Choose your method from the list below";
+// Beyond this many cities the reduced-matrix search may run for minutes or hours.
+constexpr int kLongReducedSearch = 35;
 
 } // namespace
 
@@ -87,6 +95,20 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     setWindowTitle(QStringLiteral("Travelling salesman"));
 
     QMenu* file = addModuleMenu(QStringLiteral("File"));
+    QAction* openCities = file->addAction(QStringLiteral("Open cities…"));
+    openCities->setObjectName(QStringLiteral("OpenCities"));
+    connect(openCities, &QAction::triggered, this, [this] { OpenCitiesClick(); });
+    QAction* saveCities = file->addAction(QStringLiteral("Save cities…"));
+    saveCities->setObjectName(QStringLiteral("SaveCities"));
+    connect(saveCities, &QAction::triggered, this, &TTSP::SaveCitiesClick);
+    tarvik::ui::AddExamplesCommand(file, QStringLiteral("tsp"),
+                                   [this](const QString& folder) { OpenCitiesClick(folder); });
+    // Cities are saved once all are placed, and neither replaced nor saved while a run works on them.
+    connect(file, &QMenu::aboutToShow, this, [this, openCities, saveCities] {
+        openCities->setEnabled(!Constructing && !Searching);
+        saveCities->setEnabled(!Constructing && !Searching && CitiesComplete);
+    });
+    file->addSeparator();
     QAction* printer = file->addAction(QStringLiteral("Settings printer"));
     printer->setObjectName(QStringLiteral("PrinterSetup1"));
     connect(printer, &QAction::triggered, this, [this] {
@@ -274,7 +296,10 @@ void TTSP::MapMove(int x, int y) {
         Dialoog->CoordDlg->setText(QStringLiteral("( %1 , %2 )").arg(x).arg(y));
         return;
     }
-    // The first move after the last city ends click placement.
+    EndClickPlacement();
+}
+
+void TTSP::EndClickPlacement() {
     PlacingByClicks = false;
     Dialoog->Info->setText(QString::fromLatin1(kChooseMethod));
     RestartReport();
@@ -282,6 +307,66 @@ void TTSP::MapMove(int x, int y) {
     Dialoog->HeuristiekBtn->setEnabled(true);
     Dialoog->ExactBtn->setEnabled(true);
     Dialoog->CoordDlg->hide();
+}
+
+// ---------------------------------------------------------------- city files
+
+void TTSP::OpenCitiesClick(const QString& folder) {
+    if (Constructing || Searching) return;
+    tarvik::ui::FileRequest request;
+    request.parent = this;
+    request.caption = QStringLiteral("Open cities");
+    request.directory =
+        folder.isEmpty() ? tarvik::ui::FileDialogFolder(QStringLiteral("tsp-cities")) : folder;
+    request.filters = {QStringLiteral("City files (*.txt)"), QStringLiteral("All files (*)")};
+    const QPointer<TTSP> self(this);
+    const std::optional<QString> chosen = tarvik::ui::Dialogs().openFileName(request);
+    if (!self || isClosing() || !chosen || chosen->isEmpty() || Constructing || Searching) return;
+    if (!tarvik::ui::IsExampleFile(*chosen))
+        tarvik::ui::RememberFileDialogFolder(QStringLiteral("tsp-cities"), *chosen);
+    const std::string name = chosen->toStdString();
+    const CityFileResult read = ReadCityFile(name);
+    const std::string problem = read.ok ? OffMapMessage(read.cities, name) : read.message;
+    if (!problem.empty()) {
+        MsgDlg(QString::fromStdString(problem), MsgKind::Error, tarvik::ui::mbOK);
+        return;
+    }
+    LoadCities(read.cities);
+}
+
+void TTSP::LoadCities(const Cities& cities) {
+    if (Constructing || Searching || cities.size() < static_cast<std::size_t>(kMinCities) ||
+        cities.size() > static_cast<std::size_t>(kMaxCities))
+        return;
+    // As "Own choice" with this many cities, each placed as its click would place it.
+    const int n = static_cast<int>(cities.size());
+    ZetSteden->OwnBtn->setChecked(true);
+    ZetSteden->AantalSpin->setValue(n);
+    ZetStedenOK(false, n);
+    Steden = cities;
+    Placed = n;
+    CitiesComplete = true;
+    D.Fill(Steden);
+    EndClickPlacement();
+    DrawMap();
+}
+
+void TTSP::SaveCitiesClick() {
+    if (Constructing || Searching || !CitiesComplete) return;
+    tarvik::ui::FileRequest request;
+    request.parent = this;
+    request.caption = QStringLiteral("Save cities");
+    request.directory = tarvik::ui::FileDialogFolder(QStringLiteral("tsp-cities"));
+    request.fileName = QStringLiteral("cities.txt");
+    request.filters = {QStringLiteral("City files (*.txt)")};
+    request.defaultSuffix = QStringLiteral("txt");
+    const QPointer<TTSP> self(this);
+    const std::optional<QString> chosen = tarvik::ui::Dialogs().saveFileName(request);
+    if (!self || isClosing() || !chosen || chosen->isEmpty()) return;
+    const QString fileName = tarvik::ui::WithFilterExtension(*chosen, request.filters.front());
+    tarvik::ui::RememberFileDialogFolder(QStringLiteral("tsp-cities"), fileName);
+    if (!WriteFileSafely(fileName.toStdString(), CityFileText(Steden)))
+        MsgDlg(QStringLiteral("Cannot write file %1").arg(fileName), MsgKind::Error, tarvik::ui::mbOK);
 }
 
 // ---------------------------------------------------------------- constructions
@@ -595,6 +680,15 @@ void TTSP::DialoogClosed() {
 // ---------------------------------------------------------------- exact tour
 
 void TTSP::ExactBtnClick() {
+    StartExact(true);
+}
+
+ExactBound TTSP::exactBound() const {
+    return Dialoog && Dialoog->BoundBox->currentIndex() == 1 ? ExactBound::OneTree
+                                                             : ExactBound::ReducedMatrix;
+}
+
+void TTSP::StartExact(bool fromButton) {
     if (OptimalPresent || Searching || Constructing || !CitiesComplete || PlacingByClicks) return;
     Cancel = false;
     Animate = false;
@@ -604,6 +698,15 @@ void TTSP::ExactBtnClick() {
     Dialoog->AanwijzingBox->setTitle(QStringLiteral("Tour data"));
     ExactDescription = QString::fromLatin1(kExactTour);
     const QPointer<TTSP> self(this);
+    if (fromButton && N > kLongReducedSearch && exactBound() == ExactBound::ReducedMatrix) {
+        const int choice =
+            MsgDlg(QStringLiteral("With %1 cities the search with the reduced matrix bound may take "
+                                  "very long. Use the 1-tree bound (Held–Karp) instead?")
+                       .arg(N),
+                   MsgKind::Confirmation, tarvik::ui::mbYesNo);
+        if (!self || isClosing()) return;
+        if (choice == tarvik::ui::mrYes) Dialoog->BoundBox->setCurrentIndex(1);
+    }
     const int answer =
         MsgDlg(QStringLiteral("Do you know an upper bound for the length of the optimal tour?"),
                MsgKind::Confirmation, tarvik::ui::mbYesNo);
@@ -663,7 +766,7 @@ void TTSP::RunSearch(double upper) {
     if (!self || isClosing()) return;
 
     SearchSink sink(this, Cancel);
-    const ExactResult r = BranchAndBound(Steden, D, upper, sink);
+    const ExactResult r = ExactTour(Steden, D, upper, exactBound(), sink);
     if (!self) return;
     Searching = false;
     if (isClosing()) return;
@@ -690,7 +793,7 @@ void TTSP::RunSearch(double upper) {
         Dialoog->ExactBtn->setEnabled(true);
         Dialoog->CancelBtn->setEnabled(true);
         QTimer::singleShot(0, this, [self] {
-            if (self && !self->isClosing()) self->ExactBtnClick();
+            if (self && !self->isClosing()) self->StartExact(false);
         });
         return;
     }
@@ -704,6 +807,7 @@ void TTSP::RunSearch(double upper) {
     Optimal = r.tour;
     OptimalPresent = true;
     const std::string line = TourLine(Optimal);
+    Dialoog->AddResultLine(QString::fromStdString(ExactVerdict(r)));
     Dialoog->AddResultLine(QStringLiteral("Tour length ") + QString::fromStdString(Fixed(r.best, 8, 2)));
     Kaart->view()->setAccessibleDescription(QStringLiteral("%1 cities; %2, tour length %3; %4")
                                                 .arg(N)

@@ -6,6 +6,7 @@
 #include "common/ui/modulewindow.h"
 #include "modules/tsp/tspbb.h"
 #include "modules/tsp/tspcities.h"
+#include "modules/tsp/tsponetree.h"
 #include "modules/tsp/tsptour.h"
 #include "modules/tsp/ui/tspbbunit.h"
 #include "modules/tsp/ui/tspdataunit.h"
@@ -49,6 +50,15 @@ public:
     const TourReport& report() const { return Report; }
     // Milliseconds of one wait unit (0.864 s; tests may shorten it).
     void setWaitUnitMs(int ms) { WaitUnitMs = ms; }
+
+    // File menu: city files in the form tarvik-solve reads. Opening starts
+    // its dialog in `folder` (the user's folder of city files when empty)
+    // and places the file's cities as "Own choice" would.
+    void OpenCitiesClick(const QString& folder = {});
+    void SaveCitiesClick();
+    void LoadCities(const Cities& cities);
+    // The bound the exact method uses (the choice dialog's "Bound").
+    ExactBound exactBound() const;
 
     // Placement dialog.
     void ZetStedenOK(bool random, int n);
@@ -100,6 +110,11 @@ private:
     void ShowRunningLength();
     void ShowFinishedTour();
     void Cancelled(const QString& message);
+    // The exact method from its step 1; the button also offers the 1-tree
+    // bound for many cities.
+    void StartExact(bool fromButton);
+    // The first mouse move after the last city (or an opened file) ends click placement.
+    void EndClickPlacement();
     void PrepareExactResult();
     void RunSearch(double upper);
     void RestartReport();

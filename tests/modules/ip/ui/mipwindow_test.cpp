@@ -391,10 +391,10 @@ TEST(MIPInShell, TheButtonIsShownItsMenuEntryHiddenAndTheWindowHasItsMenus) {
     for (QAction* a : ip->fileMenu()->actions())
         if (!a->isSeparator()) file << a->text();
     // The output page's saving commands follow Print.
-    EXPECT_EQ(file,
-              (QStringList{"New", "Open", "Save", "Save as..", "Close", "Settings printer", "Print",
-                           QString::fromUtf8("Save as PDF\u2026"), QString::fromUtf8("Save as text\u2026"),
-                           QString::fromUtf8("Save table as CSV\u2026"), "Close Integer Programming"}));
+    EXPECT_EQ(file, (QStringList{"New", "Open", QString::fromUtf8("Examples\u2026"), "Save", "Save as..",
+                                 "Close", "Settings printer", "Print", QString::fromUtf8("Save as PDF\u2026"),
+                                 QString::fromUtf8("Save as text\u2026"),
+                                 QString::fromUtf8("Save table as CSV\u2026"), "Close Integer Programming"}));
     ip->CloseModuleClick();
     tarvik::test::ProcessEvents();
     EXPECT_FALSE(main.ModuleOpen);

@@ -1,4 +1,5 @@
 #include "cli/solvecli.h"
+#include "common/ui/examples.h"
 #include "modelwindowtesting.h"
 #include "modules/lp/ui/lpinstelunit.h"
 #include "modules/lp/ui/lpprogress.h"
@@ -469,6 +470,21 @@ TEST_F(LPFileTest, ARealModelOpensAndSolves) {
     EXPECT_EQ(closer.errorLine, QStringLiteral("Optimal solution found"));
     EXPECT_EQ(closer.conditions, QStringLiteral("27"));
     EXPECT_TRUE(window->outputView()->toPlainText().contains(QStringLiteral("-464.7531")));
+}
+
+TEST_F(LPFileTest, ExamplesOpenInTheExamplesFolderAndSolve) {
+    const QString folder = ExamplesFolder(QStringLiteral("lp"));
+    ASSERT_TRUE(folder.endsWith(QStringLiteral("/examples/lp"))) << folder.toStdString();
+    dialogs.fileAnswers.push_back(folder + QStringLiteral("/furniture.tlp"));
+    window->fileMenu()->findChild<QAction*>(QStringLiteral("ExamplesCommand"))->trigger();
+    EXPECT_EQ(dialogs.fileRequests[0].directory, folder);
+    ProgressCloser closer;
+    window->CalculateClick();
+    EXPECT_EQ(closer.errorLine, QStringLiteral("Optimal solution found"));
+    EXPECT_TRUE(window->outputView()->toPlainText().contains(QStringLiteral("1700.0000")));
+    // The user's own folder is not the examples'.
+    window->OpenClick();
+    EXPECT_NE(dialogs.fileRequests[1].directory, folder);
 }
 
 TEST_F(LPFileTest, AnUnreadableFileLeavesTheModelAlone) {

@@ -1,4 +1,5 @@
 // The Markov chains windows driven through their real widgets.
+#include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "modules/markov/markovcli.h"
 #include "modules/markov/ui/markovgrid.h"
@@ -652,6 +653,17 @@ protected:
     QPointer<tarvik::ui::ModuleWindow> module;
     TMarkov* markov = nullptr;
 };
+
+TEST_F(MarkovModule, ExamplesOpenInTheExamplesFolder) {
+    const QString folder = tarvik::ui::ExamplesFolder(QStringLiteral("markov"));
+    ASSERT_TRUE(folder.endsWith(QStringLiteral("/examples/markov"))) << folder.toStdString();
+    dialogs.fileAnswers.push_back(folder + QStringLiteral("/repair.txt"));
+    markov->findChild<QAction*>(QStringLiteral("ExamplesCommand"))->trigger();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].directory, folder);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(markov->choiceWindow()->chainType(), ChainType::Continuous);
+}
 
 TEST_F(MarkovModule, ShowsItsChoiceWindowAndClosesWithIt) {
     ASSERT_NE(markov, nullptr);

@@ -1,4 +1,5 @@
 #include "common/random.h"
+#include "common/ui/examples.h"
 #include "common/ui/keyboardpointer.h"
 #include "common/ui/seed.h"
 #include "modules/shortestpath/gridfile.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -105,11 +109,69 @@ protected:
     QPointer<TKPadNetwerk> net;
 };
 
+QByteArray ReadAll(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(KPadWindow, NetworksRoundTripThroughSaveAndOpenByteForByte) {
+    Start(4, 5);
+    const std::string saved = NetworkText(module->network());
+    QTemporaryDir dir;
+    dialogs.fileAnswers = {dir.filePath("net"), dir.filePath("net.txt"), dir.filePath("again.txt")};
+    module->findChild<QAction*>("SaveNetwork")->trigger(); // the extension is added
+    EXPECT_EQ(dialogs.fileRequests[0].caption, "Save network");
+    EXPECT_EQ(dialogs.fileRequests[0].directory,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(ReadAll(dir.filePath("net.txt")).toStdString(), saved);
+    Click(dlg->TerugBtn);
+    Start(2, 2, 7);
+    module->findChild<QAction*>("OpenNetwork")->trigger();
+    EXPECT_EQ(dialogs.fileRequests[1].caption, "Open network");
+    EXPECT_EQ(dialogs.fileRequests[1].directory, dir.path());
+    // As after "OK" with the file's network.
+    EXPECT_EQ(NetworkText(module->network()), saved);
+    EXPECT_EQ(opties->RijEdit->value(), 4);
+    EXPECT_EQ(opties->KolomEdit->value(), 5);
+    EXPECT_FALSE(opties->isVisible());
+    EXPECT_TRUE(dlg->isVisible() && net->isVisible());
+    ExpectStartState();
+    module->findChild<QAction*>("SaveNetwork")->trigger();
+    EXPECT_EQ(ReadAll(dir.filePath("again.txt")).toStdString(), saved);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(KPadWindow, AWrongNetworkFileIsRefusedWithItsLine) {
+    Start(3, 3, 5);
+    QTemporaryDir dir;
+    const QString name = dir.filePath("bad.txt");
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("rows 1\ncolumns 1\nup\n5 x\nright\n1\n2\n");
+    f.close();
+    dialogs.fileAnswers = {name};
+    module->findChild<QAction*>("OpenNetwork")->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              name + ":4: a length must be a whole number from 0 to 100, not \"x\"");
+    EXPECT_EQ(module->network().rows, 3);
+}
+
+TEST_F(KPadWindow, ExamplesOpenInTheExamplesFolder) {
+    const QString folder = tarvik::ui::ExamplesFolder("shortestpath");
+    ASSERT_TRUE(folder.endsWith("/examples/shortestpath")) << folder.toStdString();
+    dialogs.fileAnswers = {folder + "/trap.txt"};
+    module->findChild<QAction*>("ExamplesCommand")->trigger();
+    EXPECT_EQ(dialogs.fileRequests[0].directory, folder);
+    EXPECT_EQ(dlg->OptPadLabel->text(), "120");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
 TEST_F(KPadWindow, OpensWithTheSettingsDialogAndItsDefaults) {
     EXPECT_EQ(module->windowTitle(), "Shortest path");
     ASSERT_EQ(module->moduleMenus().size(), 3);
     EXPECT_EQ(module->moduleMenus()[0]->title(), "File");
-    EXPECT_EQ(module->moduleMenus()[0]->actions()[0]->text(), "Close shortest path");
+    EXPECT_EQ(module->moduleMenus()[0]->actions().last()->text(), "Close shortest path");
     EXPECT_EQ(module->moduleMenus()[1]->title(), "Options");
     EXPECT_FALSE(module->moduleMenus()[1]->menuAction()->isVisible());
     EXPECT_EQ(module->settingsAction()->text(), "Settings");

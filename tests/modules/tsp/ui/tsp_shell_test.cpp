@@ -53,7 +53,7 @@ TEST(TspInTheShell, OpensFromTheToolbarAndPreviousClosesIt) {
 
 TEST(TspInTheShell, ClosingTheMainWindowDuringTheSearchClosesTheModule) {
     tarvik::test::ScriptedDialogs dialogs;
-    dialogs.messageAnswers = {tarvik::ui::mrNo};
+    dialogs.messageAnswers = {tarvik::ui::mrNo, tarvik::ui::mrNo}; // the reduced matrix; no upper bound
     TTarvikMain main;
     main.show();
     main.toolbarButton("StartTSP")->click();

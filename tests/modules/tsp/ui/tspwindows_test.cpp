@@ -1,5 +1,6 @@
 // The travelling-salesman windows driven through their real widgets.
 #include "common/random.h"
+#include "common/ui/examples.h"
 #include "common/ui/seed.h"
 #include "modules/tsp/tspcli.h"
 #include "modules/tsp/ui/tspunit.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -417,7 +420,8 @@ TEST_F(TspWindows, UpperBoundDialogRefusesTextAndAsksAgainAfterAWrongLimit) {
 
 TEST_F(TspWindows, StopDuringTheSearchShowsTheBestTourSoFar) {
     Place(true, 45);
-    dialogs.messageAnswers = {tarvik::ui::mrNo};
+    // Go on with the reduced matrix; no upper bound.
+    dialogs.messageAnswers = {tarvik::ui::mrNo, tarvik::ui::mrNo};
     bool pressed = false;
     QObject::connect(module->bb()->ListBox->model(), &QAbstractItemModel::rowsInserted, module, [&] {
         if (pressed || !module->searchRunning()) return;
@@ -449,6 +453,131 @@ TEST_F(TspWindows, ClosingTheModuleDuringAnAnimatedRunEndsIt) {
     QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton);
     for (int i = 0; i < 200 && module; ++i) ProcessEvents();
     EXPECT_TRUE(module.isNull());
+}
+
+QByteArray ReadAll(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(TspWindows, CitiesRoundTripThroughSaveAndOpenByteForByte) {
+    Place(true, 12);
+    const Cities placed = module->cities();
+    QTemporaryDir dir;
+    dialogs.fileAnswers = {dir.filePath("mine"), dir.filePath("mine.txt"), dir.filePath("again.txt")};
+    module->findChild<QAction*>("SaveCities")->trigger(); // the extension is added
+    EXPECT_EQ(dialogs.fileRequests[0].caption, "Save cities");
+    EXPECT_EQ(dialogs.fileRequests[0].directory,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    Place(true, 5);
+    module->findChild<QAction*>("OpenCities")->trigger();
+    EXPECT_EQ(dialogs.fileRequests[1].caption, "Open cities");
+    EXPECT_EQ(dialogs.fileRequests[1].directory, dir.path()); // where the last file went
+    // As "Own choice" with twelve cities, all placed: the methods are offered.
+    EXPECT_EQ(module->cities(), placed);
+    EXPECT_TRUE(module->zetSteden()->OwnBtn->isChecked());
+    EXPECT_EQ(module->zetSteden()->AantalSpin->value(), 12);
+    EXPECT_FALSE(module->placingByClicks());
+    EXPECT_TRUE(module->dialoog()->isVisible() && module->kaart()->isVisible());
+    EXPECT_EQ(module->dialoog()->Info->text(), "Choose your method from the list below");
+    EXPECT_TRUE(module->dialoog()->HeuristiekBtn->isEnabled() && module->dialoog()->ExactBtn->isEnabled());
+    const QString city12 =
+        QStringLiteral("Location of city 12 is ( %1\t %2 )").arg(placed[11].x).arg(placed[11].y);
+    EXPECT_NE(module->report().PlainText().find(city12.toStdString()), std::string::npos);
+    module->findChild<QAction*>("SaveCities")->trigger();
+    const QByteArray first = ReadAll(dir.filePath("mine.txt"));
+    EXPECT_TRUE(first.startsWith("# 12 cities of the travelling salesman: x y\n"));
+    EXPECT_EQ(ReadAll(dir.filePath("again.txt")), first);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(TspWindows, AFileTheMapCannotShowIsRefusedWithWhatIsWrong) {
+    Place(true, 6);
+    const Cities before = module->cities();
+    QTemporaryDir dir;
+    const QString name = dir.filePath("c.txt");
+    struct Case {
+        const char* text;
+        QString message;
+    };
+    for (const Case& c : {Case{"10 10\n20 x\n", name + ":2: \"x\" is not a whole number"},
+                          Case{"10 10\n20 30\n315 40\n", name + ": city 3 at (315, 40) lies off the map "
+                                                                "(x from 4 to 314, y from 4 to 363)"},
+                          Case{"10 10\n", name + ":1: fewer than 2 cities (found 1)"}}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.text);
+        f.close();
+        dialogs.fileAnswers = {name};
+        module->findChild<QAction*>("OpenCities")->trigger();
+        ASSERT_FALSE(dialogs.messages.empty());
+        EXPECT_EQ(dialogs.messages.back().text, c.message);
+        EXPECT_EQ(dialogs.messages.back().kind, MsgKind::Error);
+        EXPECT_EQ(module->cities(), before);
+    }
+}
+
+TEST_F(TspWindows, ExamplesOpenInTheExamplesFolderAndLeaveTheUsersFolderAlone) {
+    Place(true, 6);
+    const QString folder = tarvik::ui::ExamplesFolder("tsp");
+    ASSERT_TRUE(folder.endsWith("/examples/tsp")) << folder.toStdString();
+    dialogs.fileAnswers = {folder + "/capitals48.txt", std::nullopt};
+    module->findChild<QAction*>("ExamplesCommand")->trigger();
+    EXPECT_EQ(dialogs.fileRequests[0].directory, folder);
+    EXPECT_EQ(module->cities().size(), 48u);
+    EXPECT_TRUE(dialogs.messages.empty());
+    module->findChild<QAction*>("OpenCities")->trigger();
+    EXPECT_EQ(dialogs.fileRequests[1].directory,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+TEST_F(TspWindows, ManyCitiesOfferTheOneTreeBoundWhichProvesTheTour) {
+    Place(true, 40);
+    EXPECT_EQ(module->dialoog()->BoundBox->currentText(), "Reduced matrix (as in the course)");
+    dialogs.messageAnswers = {tarvik::ui::mrYes, tarvik::ui::mrNo}; // the 1-tree bound; no upper bound
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    WaitForRuns();
+    ASSERT_TRUE(module->optimalPresent());
+    const auto texts = dialogs.messageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "With 40 cities the search with the reduced matrix bound may take very long. Use the "
+                        "1-tree bound (Held–Karp) instead?");
+    EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(module->dialoog()->BoundBox->currentText(), "1-tree (Held–Karp)");
+    const QStringList lines = module->dialoog()->ResultLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "Exact method");
+    EXPECT_EQ(lines[1], "Optimal tour, proven");
+    EXPECT_TRUE(lines[2].startsWith("Tour length "));
+    EXPECT_EQ(lines[3], QString::fromStdString(TourLine(module->optimalTour())));
+    EXPECT_TRUE(IsPermutation(module->optimalTour(), 40));
+    EXPECT_EQ(module->bb()->ListBox->item(0)->text(), "Calculation ready!");
+    EXPECT_TRUE(module->bb()->ListBox->item(1)->text().startsWith("Length best tour until now "));
+    EXPECT_NE(module->report().PlainText().find(kExactTour), std::string::npos);
+    // With the 1-tree bound chosen the question is not asked again.
+    QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton);
+    dialogs.clear();
+    dialogs.messageAnswers = {tarvik::ui::mrNo};
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    WaitForRuns();
+    EXPECT_EQ(dialogs.messageTexts(),
+              std::vector<QString>{"Do you know an upper bound for the length of the optimal tour?"});
+}
+
+TEST_F(TspWindows, AStoppedOneTreeSearchSaysItIsNotProven) {
+    Place(true, 30);
+    module->dialoog()->BoundBox->setCurrentIndex(1);
+    dialogs.messageAnswers = {tarvik::ui::mrNo};
+    QObject::connect(module->bb()->ListBox->model(), &QAbstractItemModel::rowsInserted, module, [&] {
+        if (module->searchRunning()) QTest::mouseClick(module->bb()->Button, Qt::LeftButton);
+    });
+    QTest::mouseClick(module->dialoog()->ExactBtn, Qt::LeftButton);
+    WaitForRuns();
+    ASSERT_TRUE(module->optimalPresent());
+    EXPECT_EQ(dialogs.messageTexts().back(),
+              "The exact solutions has not yet been found! The best solution so far is shown");
+    EXPECT_EQ(module->dialoog()->ResultLines()[1], "Best tour found; search stopped, not proven optimal");
+    EXPECT_NE(module->report().PlainText().find(kDemolishedExact), std::string::npos);
 }
 
 struct Keys {
