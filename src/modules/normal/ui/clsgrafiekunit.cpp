@@ -123,7 +123,6 @@ TCLSWortelN::TCLSWortelN(TCLS* owner)
     main->addWidget(PictureBox);
     WithinHeadingLabel = new QLabel(QString::fromStdString(WithinHeading()), this);
     WithinHeadingLabel->setObjectName(QStringLiteral("WithinHeading"));
-    WithinHeadingLabel->setContentsMargins(GroupColumn(1) - 50, 0, 0, 0);
     main->addWidget(WithinHeadingLabel);
     // One label under each column of the picture, centred on it.
     auto* shares = new QHBoxLayout;

@@ -143,6 +143,8 @@ void TSimResults::ShowResults(const ResultsText& r) {
             IntervalLabels[i][c]->setText(shown ? Q(IntervalText(r.interval[i][c])) : QString());
         }
     }
+    // The window grows when the new texts need more room than it has.
+    resize(size().expandedTo(sizeHint()));
 }
 
 std::vector<std::vector<QString>> TSimResults::values() const {
