@@ -6,6 +6,7 @@
 #include "shell/icons.h"
 #include "shell/infoform.h"
 #include "shell/modulelist.h"
+#include "shell/programsettings.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -92,6 +93,19 @@ TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
         connect(a, &QAction::triggered, this, [this, i] { openModule(i); });
         entries_[static_cast<std::size_t>(i)] = a;
     }
+    // The Queue module is hidden unless this is checked; the choice holds at
+    // the next start.
+    modulesMenu_->addSeparator();
+    showQueueModels_ = modulesMenu_->addAction(QStringLiteral("Show queue models"));
+    showQueueModels_->setObjectName(QStringLiteral("ShowQueueModels"));
+    showQueueModels_->setCheckable(true);
+    connect(showQueueModels_, &QAction::toggled, this, &TTarvikMain::showQueueModels);
+    connect(showQueueModels_, &QAction::triggered, this, [](bool shown) {
+        if (const auto file = SaveQueueModelsShown(shown))
+            MsgDlg(QStringLiteral("The setting could not be saved in %1").arg(*file),
+                   tarvik::ui::MsgKind::Warning, tarvik::ui::mbOK, 0);
+    });
+    showQueueModels_->setChecked(QueueModelsShown());
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("Help"));
     QAction* explanation = helpMenu_->addAction(QStringLiteral("Explanation"));
@@ -108,6 +122,15 @@ TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
 
 TTarvikMain::~TTarvikMain() {
     if (gMain == this) gMain = nullptr;
+}
+
+void TTarvikMain::showQueueModels(bool shown) {
+    const auto& modules = Modules();
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (modules[i].name != QLatin1String("StartQueue")) continue;
+        buttons_[i]->setVisible(shown || modules[i].toolbarShown);
+        if (entries_[i]) entries_[i]->setVisible(shown || modules[i].menuShown);
+    }
 }
 
 QToolButton* TTarvikMain::toolbarButton(const QString& name) const {

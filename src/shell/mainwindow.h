@@ -37,6 +37,9 @@ public:
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* modulesMenu() const { return modulesMenu_; }
     QMenu* helpMenu() const { return helpMenu_; }
+    // "Show queue models" in the Modules menu: checked, the Queue module's
+    // button and menu entry are shown.
+    QAction* showQueueModelsEntry() const { return showQueueModels_; }
 
     // The open module window of the run (the shell keeps the LP and Queue ones).
     static TTarvikMain* instance();
@@ -49,6 +52,7 @@ private:
     void createWelcome();
     void onModuleClosed();
     void showShellMenus(bool shown);
+    void showQueueModels(bool shown);
 
     QWidget* client_ = nullptr;
     QStackedLayout* clientLayout_ = nullptr;
@@ -60,6 +64,7 @@ private:
     QPointer<tarvik::ui::ModuleWindow> module_;
     std::vector<QToolButton*> buttons_;
     std::vector<QAction*> entries_;
+    QAction* showQueueModels_ = nullptr;
 };
 
 } // namespace tarvik::shell

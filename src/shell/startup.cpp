@@ -6,7 +6,6 @@
 #include "shell/modulelist.h"
 
 #include <QAction>
-#include <QToolButton>
 
 namespace tarvik::shell {
 
@@ -22,8 +21,8 @@ TTarvikMain* CreateStartWindows() {
 }
 
 void ShowQueueEntries(TTarvikMain& main) {
-    if (auto* button = main.toolbarButton(QStringLiteral("StartQueue"))) button->setVisible(true);
-    if (auto* entry = main.menuEntry(QStringLiteral("MenuQueue"))) entry->setVisible(true);
+    // As "Show queue models" checked, for this run only (nothing is saved).
+    main.showQueueModelsEntry()->setChecked(true);
 }
 
 } // namespace tarvik::shell

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <map>
@@ -78,6 +79,9 @@ QWidget* Shot::mainWindow() {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's settings go to a folder of this run, never to the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     const std::string filter = argc > 2 ? argv[2] : "";

@@ -111,6 +111,19 @@ TARVIK_SCREENSHOT(normal_windows) {
     module->intervalSettings()->OKBtnClick();
     WaitForRun(module);
     shot.save(module->intervalPlot(), "normal-ci-95");
+    // Again, pictured while it runs (at its 40th interval): the counts under the panels go with it.
+    SetYieldInterval(std::chrono::microseconds(0));
+    bool taken = false;
+    SetYieldObserver([&] {
+        if (taken || !module->intervalRun() || module->intervalRun()->completed() < 40) return;
+        taken = true;
+        module->intervalPlot()->Refresh();
+        shot.save(module->intervalPlot(), "normal-ci-95-running");
+    });
+    module->intervalPlot()->OpnieuwBtnClick();
+    WaitForRun(module);
+    SetYieldObserver({});
+    SetYieldInterval(std::chrono::microseconds(10000));
     module->intervalPlot()->TerugBtnClick();
     module->intervalSettings()->PEdit->setText("0.1");
     module->intervalSettings()->NEdit->setValue(50);

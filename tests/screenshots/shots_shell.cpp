@@ -3,6 +3,7 @@
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
 
+#include <QMenu>
 #include <QMenuBar>
 
 TARVIK_SCREENSHOT(shell_main) {
@@ -16,4 +17,16 @@ TARVIK_SCREENSHOT(shell_welcome) {
     tarvik::shell::TInfoForm large;
     large.resize(1280, 900);
     shot.save(&large, "shell-welcome-window-1280");
+}
+
+TARVIK_SCREENSHOT(shell_queue_models) {
+    auto* main = static_cast<tarvik::shell::TTarvikMain*>(shot.mainWindow());
+    // Checked (saved in this run's own configuration folder), then unchecked again.
+    main->showQueueModelsEntry()->trigger();
+    QMenu* menu = main->modulesMenu();
+    menu->popup(main->mapToGlobal(QPoint(60, 20)));
+    shot.save(menu, "shell-modules-menu-queue-shown");
+    menu->hide();
+    shot.save(main, "shell-main-window-queue-shown");
+    main->showQueueModelsEntry()->trigger();
 }

@@ -4,6 +4,7 @@
 #include "shell/jpegimage.h"
 #include "shell/mainwindow.h"
 #include "shell/modulelist.h"
+#include "shell/startup.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
@@ -11,6 +12,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -74,12 +77,52 @@ TEST(Shell, StartsWithToolbarMenusAndOneWelcomeWindow) {
         entries << a->text();
         if (a->isVisible()) shown << a->text();
     }
-    EXPECT_EQ(entries,
-              (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman", "Normal distribution",
-                           "Monte Carlo Simulation", "Simulation of queues", "Roulette", "Linear programming",
-                           "Integer programming", "Shortest path", "Queue", "Markov chains"}));
+    EXPECT_EQ(entries, (QStringList{"Coin tossing", "Tables and Graphs", "Travelling salesman",
+                                    "Normal distribution", "Monte Carlo Simulation", "Simulation of queues",
+                                    "Roulette", "Linear programming", "Integer programming", "Shortest path",
+                                    "Queue", "Markov chains", "", "Show queue models"}));
     EXPECT_FALSE(shown.contains(QStringLiteral("Integer programming")));
     EXPECT_FALSE(shown.contains(QStringLiteral("Queue")));
+}
+
+TEST(Shell, ShowQueueModelsShowsTheQueueModuleAndHoldsAtTheNextStart) {
+    auto shown = [](TTarvikMain& m) {
+        return m.toolbarButton(QStringLiteral("StartQueue"))->isVisibleTo(&m) &&
+               m.menuEntry(QStringLiteral("MenuQueue"))->isVisible() && m.showQueueModelsEntry()->isChecked();
+    };
+    QSettings saved(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarvik"),
+                    QStringLiteral("Tarvik"));
+    ASSERT_TRUE(saved.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")))
+        << "never the user's file";
+    auto savedValue = [&saved] {
+        saved.sync();
+        return saved.value(QStringLiteral("Modules/ShowQueueModels")).toBool();
+    };
+    {
+        TTarvikMain main;
+        main.show();
+        EXPECT_FALSE(shown(main));
+        QMenu* menu = main.modulesMenu();
+        menu->popup(main.mapToGlobal(QPoint(40, 20)));
+        ProcessEvents();
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(main.showQueueModelsEntry()).center());
+        EXPECT_TRUE(shown(main));
+        EXPECT_EQ(main.showQueueModelsEntry()->text(), QStringLiteral("Show queue models"));
+    }
+    EXPECT_TRUE(savedValue());
+    {
+        TTarvikMain next; // the next start
+        EXPECT_TRUE(shown(next));
+        next.showQueueModelsEntry()->trigger();
+        EXPECT_FALSE(next.toolbarButton(QStringLiteral("StartQueue"))->isVisibleTo(&next));
+    }
+    EXPECT_FALSE(savedValue());
+    // tarvik --with-queue: shown for the run, nothing saved.
+    TTarvikMain withQueue;
+    ShowQueueEntries(withQueue);
+    EXPECT_TRUE(shown(withQueue));
+    EXPECT_FALSE(savedValue());
 }
 
 TEST(Shell, ClosingTheMainWindowWithAModuleOpenClosesOnlyTheModule) {

@@ -1,5 +1,6 @@
 #include "modules/normal/intervals.h"
 
+#include "common/numformat.h"
 #include "common/random.h"
 
 #include <algorithm>
@@ -12,6 +13,15 @@ namespace tarvik::normal {
 
 double LevelZ(Level level) {
     return level == Level::P95 ? 1.96 : 1.645;
+}
+
+int ExpectedMissPercent(Level level) {
+    return level == Level::P95 ? 5 : 10;
+}
+
+std::string MissText(int misses, int intervals, Level level) {
+    return Format("Intervals that miss p: %d of %d (expected %d %%)", misses, intervals,
+                  ExpectedMissPercent(level));
 }
 
 std::string_view PMessage(PError error) {
@@ -130,6 +140,11 @@ std::array<int, 2> IntervalRun::misses() const {
     for (const IntervalPair& pair : pairs_)
         for (int k = 0; k < 2; ++k) m[k] += pair.panel[k].miss ? 1 : 0;
     return m;
+}
+
+std::array<std::string, 2> IntervalRun::missTexts() const {
+    const std::array<int, 2> m = misses();
+    return {MissText(m[0], completed(), settings_.level), MissText(m[1], completed(), settings_.level)};
 }
 
 double IntervalRun::proportion(int trials, Progress& progress) {

@@ -21,6 +21,10 @@ inline constexpr const char* kDefaultP = "0.4";
 
 enum class Level { P95, P90 };
 double LevelZ(Level level); // 1.96 or 1.645
+// The share of intervals expected to miss p, in per cent: 5 or 10.
+int ExpectedMissPercent(Level level);
+// "Intervals that miss p: k of N (expected 5 %)".
+std::string MissText(int misses, int intervals, Level level);
 
 enum class PError {
     None,
@@ -95,6 +99,9 @@ public:
     bool done() const { return static_cast<int>(pairs_.size()) >= kRuns; }
     const std::vector<IntervalPair>& pairs() const { return pairs_; }
     std::array<int, 2> misses() const;
+    // The intervals of each panel so far, and the texts of their misses.
+    int completed() const { return static_cast<int>(pairs_.size()); }
+    std::array<std::string, 2> missTexts() const;
 
     // Simulates the next run (n trials, then 4n); false, with nothing
     // recorded, when a stop was asked for before it began.

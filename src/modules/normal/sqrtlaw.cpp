@@ -1,5 +1,6 @@
 #include "modules/normal/sqrtlaw.h"
 
+#include "common/numformat.h"
 #include "common/random.h"
 
 #include <cmath>
@@ -51,6 +52,31 @@ bool RunSqrtLaw(int count, int stream, Progress& progress,
     return true;
 }
 
+bool WithinBounds(int n, double mean) {
+    return std::fabs(mean) <= 2.0 / std::sqrt(static_cast<double>(n));
+}
+
+double ExpectedWithinShare() {
+    return std::erf(2 / std::numbers::sqrt2);
+}
+
+void SqrtTally::add(const SqrtPoint& point) {
+    const auto g = static_cast<std::size_t>(point.group - 1);
+    ++count_[g];
+    if (WithinBounds(point.n, point.mean)) ++within_[g];
+}
+
+std::string SqrtTally::shareText(int group) const {
+    const int n = count(group);
+    if (n == 0) return "";
+    return Format("%d of %d\n%s %%", within(group), n, FormatFixed(100.0 * within(group) / n, 1).c_str());
+}
+
+std::string WithinHeading() {
+    return "Share of means inside \u00B12/\u221An (expected " + FormatFixed(100 * ExpectedWithinShare(), 1) +
+           " %)";
+}
+
 GroupSummary Summarise(int n, const std::vector<double>& means) {
     GroupSummary s;
     s.n = n;
@@ -62,9 +88,8 @@ GroupSummary Summarise(int n, const std::vector<double>& means) {
     double sq = 0;
     for (double m : means) sq += (m - s.average) * (m - s.average);
     s.deviation = s.count > 1 ? std::sqrt(sq / (s.count - 1)) : 0;
-    const double bound = 2.0 / std::sqrt(static_cast<double>(n));
     for (double m : means) {
-        if (std::fabs(m) <= bound) ++s.within;
+        if (WithinBounds(n, m)) ++s.within;
         const int y = SqrtRow(m);
         if (y > 10 && y < 290) ++s.drawn;
     }

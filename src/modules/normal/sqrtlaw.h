@@ -58,6 +58,28 @@ SqrtPoint PlacePoint(int group, double mean);
 bool RunSqrtLaw(int count, int stream, Progress& progress,
                 const std::function<void(const SqrtPoint&)>& onPoint);
 
+// Whether a mean of n values lies within +-2/sqrt(n), between the dotted lines.
+bool WithinBounds(int n, double mean);
+// The chance of that for a normal mean: P(|Z| <= 2), about 0.954.
+double ExpectedWithinShare();
+
+// The means inside +-2/sqrt(n) so far, per group, as a run draws them.
+class SqrtTally {
+public:
+    void clear() { *this = SqrtTally(); }
+    void add(const SqrtPoint& point);
+    int count(int group) const { return count_[static_cast<std::size_t>(group - 1)]; }
+    int within(int group) const { return within_[static_cast<std::size_t>(group - 1)]; }
+    // "96 of 100", a line break and "96.0 %"; empty before the first mean.
+    std::string shareText(int group) const;
+
+private:
+    std::array<int, 4> count_{};
+    std::array<int, 4> within_{};
+};
+// "Share of means inside ±2/√n (expected 95.4 %)".
+std::string WithinHeading();
+
 struct GroupSummary {
     int n = 0;
     int count = 0;

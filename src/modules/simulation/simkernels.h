@@ -66,6 +66,47 @@ struct TypeTotals {
     double sojourn = 0;
 };
 
+// The totals of one system that only grow during a run.
+struct StationTotals {
+    double queueArea = 0;
+    double busyArea = 0;
+    long long customers = 0;
+    long long delayed = 0;
+    double totalDelay = 0;
+    double totalSojourn = 0;
+};
+
+// Everything a figure of the results tables is computed from, at one instant.
+struct RunTotals {
+    std::array<StationTotals, 3> station{};
+    std::array<double, 2> serverArea{};
+    std::array<long long, 2> typeCustomers{};
+    long long pooledCustomers = 0;
+    std::array<std::array<TypeTotals, 2>, 2> types{};
+};
+
+// The batches of a run: after a warm-up of a tenth of the simulation length
+// the rest is cut into kBatches stretches of equal length; the run notes its
+// totals at the kBatches + 1 marks between them (the last at the length).
+inline constexpr int kBatches = 20;
+struct BatchMarks {
+    double warmUp = 0;
+    double width = 0;
+    double length = 0;
+    int taken = 0;
+    double next = std::numeric_limits<double>::infinity(); // time of the next mark
+    std::array<RunTotals, kBatches + 1> totals{};
+
+    void begin(double L) {
+        length = L;
+        warmUp = L / 10;
+        width = (L - warmUp) / kBatches;
+        taken = 0;
+        next = warmUp;
+    }
+    double time(int j) const { return j >= kBatches ? length : warmUp + j * width; }
+};
+
 // What a run leaves behind. Systems in the order of the experiment: the single
 // queue; system 1 and 2 (comparisons, varying load); separate 1, separate 2 and
 // pooled (pooling); station 1 and 2 (tandem); without priority and priority queue.
@@ -83,6 +124,7 @@ struct Outcome {
     std::array<std::array<TypeTotals, 2>, 2> types{};
     // Stream numbers A, B, C (0 where not drawn).
     std::array<int, 3> streams{};
+    BatchMarks batches;
 };
 
 // Observers. `sample(panel, index, actual, average)` receives sample `index`
@@ -237,6 +279,41 @@ template <class Obs> void SamplePanel(Obs& obs, PanelSamplers& samplers, int pan
     }
 }
 
+// The totals of the run at time b, which lies between each system's last
+// event and the next event: the areas grow linearly up to b. `serverBusy`
+// tells which pooled servers are busy.
+inline RunTotals TotalsAt(const Outcome& out, double b, const std::array<int, 2>& serverBusy) {
+    RunTotals t;
+    for (std::size_t k = 0; k < out.station.size(); ++k) {
+        const Station& s = out.station[k];
+        const double d = b - s.clock;
+        t.station[k] = {.queueArea = s.queueArea + d * static_cast<double>(s.waiting),
+                        .busyArea = s.busyArea + d * s.inService,
+                        .customers = s.customers,
+                        .delayed = s.delayed,
+                        .totalDelay = s.totalDelay,
+                        .totalSojourn = s.totalSojourn};
+    }
+    const double d = b - out.station[2].clock;
+    for (std::size_t j = 0; j < 2; ++j) t.serverArea[j] = out.serverArea[j] + d * serverBusy[j];
+    t.typeCustomers = out.typeCustomers;
+    t.pooledCustomers = out.pooledCustomers;
+    t.types = out.types;
+    return t;
+}
+
+// Notes the totals at every batch mark that the event at time t passes (an
+// event at a mark's own time still belongs to the batch before it). Reads
+// the run's state only.
+inline void MarkBatches(Outcome& out, double t, const std::array<int, 2>& serverBusy = {}) {
+    BatchMarks& m = out.batches;
+    while (t > m.next) {
+        m.totals[static_cast<std::size_t>(m.taken)] = TotalsAt(out, m.next, serverBusy);
+        ++m.taken;
+        m.next = m.taken > kBatches ? std::numeric_limits<double>::infinity() : m.time(m.taken);
+    }
+}
+
 // Streams A, B and C of a run, with B and C copied into slots 101 and 102.
 inline void DrawThreeStreams(Outcome& out) {
     out.streams = DrawStreams(3);
@@ -246,6 +323,7 @@ inline void DrawThreeStreams(Outcome& out) {
 
 // The end of a run: the areas up to the length, and whether it was stopped.
 inline Outcome Finish(Outcome& out, const Pacer& pacer) {
+    MarkBatches(out, std::numeric_limits<double>::infinity());
     for (Station& s : out.station) s.close();
     out.finished = pacer.running();
     out.events = pacer.events();
@@ -270,11 +348,13 @@ template <class Obs> Outcome RunSingleKernel(const SingleSettings& set, Progress
     ev.add(0, interarrival());
     Sampler<kSingleSamples> sampler(L);
     if constexpr (Obs::kActive) obs.sample(0, 1, 0, 0.0);
+    out.batches.begin(L);
 
     detail::Pacer pacer(progress);
     Event e;
     while (ev.next(e)) {
         pacer.tick();
+        detail::MarkBatches(out, e.time);
         s.advance(e.time, L);
         if constexpr (Obs::kActive) {
             if (sampler.due(s.clock))
@@ -323,11 +403,13 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
     ev.add(0, set.arrival[0].draw(streams));
     ev.add(2, set.arrival[1].draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
+    out.batches.begin(L);
 
     detail::Pacer pacer(progress);
     Event e;
     while (ev.next(e)) {
         pacer.tick();
+        detail::MarkBatches(out, e.time);
         const int k = e.kind >> 1;
         Station& s = out.station[static_cast<std::size_t>(k)];
         s.advance(e.time, L);
@@ -402,11 +484,13 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
         ev.add(k == 1 ? 0 : 2, t, k);
     }
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
+    out.batches.begin(L);
 
     detail::Pacer pacer(progress);
     Event e;
     while (ev.next(e)) {
         pacer.tick();
+        detail::MarkBatches(out, e.time, busy);
         if (e.kind < 4) {
             const int k = e.kind >> 1;
             Station& s = out.station[static_cast<std::size_t>(k)];
@@ -502,11 +586,13 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
     out.station[0].customers = 1;
     ev.add(0, arrival.draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
+    out.batches.begin(L);
 
     detail::Pacer pacer(progress);
     Event e;
     while (ev.next(e)) {
         pacer.tick();
+        detail::MarkBatches(out, e.time);
         const int k = e.kind >> 1;
         Station& s = out.station[static_cast<std::size_t>(k)];
         s.advance(e.time, L);
@@ -566,11 +652,13 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         ev.add(4 + 2 * (k - 1), t);
     }
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
+    out.batches.begin(L);
 
     detail::Pacer pacer(progress);
     Event e;
     while (ev.next(e)) {
         pacer.tick();
+        detail::MarkBatches(out, e.time);
         const int sys = e.kind >> 2;
         const int type = ((e.kind >> 1) & 1) + 1;
         Station& s = out.station[static_cast<std::size_t>(sys)];

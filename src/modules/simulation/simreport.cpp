@@ -1,6 +1,7 @@
 #include "modules/simulation/simreport.h"
 
 #include "common/numformat.h"
+#include "modules/simulation/simtheorytext.h"
 
 #include <cmath>
 
@@ -79,6 +80,7 @@ ResultsText SingleResults(const SingleSettings& set, const Outcome* outcome) {
                   "Average number of customers in system", "Average number of customers in queue",
                   "Average sojourn time per customer",     "Average delay per customer"};
     FillStations(r, outcome, set.length, 1);
+    AddTheory(r, outcome, SingleTheory(set), SingleBatchFigures);
     return r;
 }
 
@@ -90,6 +92,7 @@ ResultsText CompareResults(const CompareSettings& set, const Outcome* outcome) {
                     {"Simulation length =", ShortText(set.length)}};
     r.columns = {set.deterministicService ? "M/D/1" : "D/M/1", "M/M/1"};
     FillTwoQueues(r, outcome, set.length);
+    AddTheory(r, outcome, CompareTheory(set), TwoQueueBatchFigures);
     return r;
 }
 
@@ -100,6 +103,7 @@ ResultsText VaryingLoadResults(const VaryingLoadSettings& set, const Outcome* ou
         {"ρ1 =", set.rho1Text}, {"ρ2 =", set.rho2Text}, {"Simulation length =", ShortText(set.length)}};
     r.columns = {"M/M/1 ; 1", "M/M/1 ; 2"};
     FillTwoQueues(r, outcome, set.length);
+    AddTheory(r, outcome, VaryingLoadTheory(set), TwoQueueBatchFigures);
     return r;
 }
 
@@ -148,6 +152,7 @@ ResultsText PoolingResults(const PoolingSettings& set, const Outcome* outcome) {
                         p.queueAreaL / L, Ratio(p.totalSojourn, pc), Ratio(p.totalDelay, pc)});
     }
     Fill(r, outcome, cols);
+    AddTheory(r, outcome, PoolingTheory(set), PoolingBatchFigures);
     return r;
 }
 
@@ -163,6 +168,7 @@ ResultsText TandemResults(const TandemSettings& set, const Outcome* outcome) {
                     {"Service process 2", set.detService2 ? "Deterministic process" : "Exponential process"}};
     r.columns = {"Counter 1", "Counter 2"};
     FillTwoQueues(r, outcome, set.length);
+    AddTheory(r, outcome, TandemTheory(set), TwoQueueBatchFigures);
     return r;
 }
 
@@ -197,6 +203,7 @@ ResultsText PriorityResults(const PrioritySettings& set, const Outcome* outcome)
         }
     }
     Fill(r, outcome, cols);
+    AddTheory(r, outcome, PriorityTheory(set), PriorityBatchFigures);
     return r;
 }
 

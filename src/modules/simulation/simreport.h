@@ -5,6 +5,7 @@
 #include "modules/simulation/simkernels.h"
 #include "modules/simulation/simsettings.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,6 +22,11 @@ struct ResultsText {
     std::vector<std::string> captions;
     // [row][column]; empty texts when the run did not finish.
     std::vector<std::vector<std::string>> values;
+    // Beside each value: what queueing theory gives ("-" where no closed form
+    // applies) and the ends of the 95% interval by batch means ("-" when a
+    // batch has no value); [row][column], empty texts as the values.
+    std::vector<std::vector<std::string>> theory;
+    std::vector<std::vector<std::array<std::string, 2>>> interval;
 };
 
 // Shortest decimal form of a setting.

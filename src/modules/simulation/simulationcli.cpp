@@ -6,6 +6,7 @@
 #include "modules/simulation/simchecks.h"
 #include "modules/simulation/simkernels.h"
 #include "modules/simulation/simreport.h"
+#include "modules/simulation/simtheorytext.h"
 
 #include <algorithm>
 #include <map>
@@ -212,7 +213,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         break;
     }
     }
-    out << ResultsToText(results);
+    out << ResultsToText(results) << TheoryToText(results);
     return out ? 0 : 1;
 }
 

@@ -3,9 +3,11 @@
 #include "common/random.h"
 #include "modules/simulation/simkernels.h"
 #include "modules/simulation/simreport.h"
+#include "modules/simulation/simtheorytext.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace tarvik::simulation {
@@ -32,7 +34,8 @@ TEST_F(SimulationCli, SameSeedGivesTheSameTextAndTheKernelsFigures) {
     SingleSettings s{.length = 2000};
     Progress p;
     const Outcome o = RunSingle(s, p);
-    EXPECT_EQ(first, ResultsToText(SingleResults(s, &o)));
+    const ResultsText r = SingleResults(s, &o);
+    EXPECT_EQ(first, ResultsToText(r) + TheoryToText(r));
     EXPECT_EQ(first.substr(0, first.find('\n')), "M/M/1 model");
     EXPECT_NE(
         first.find("\nλ = 1\nμ = 1.25\nSimulation length = 2000\nFraction of time the server is busy\t"),
@@ -56,6 +59,21 @@ TEST_F(SimulationCli, EveryExperimentRunsWithItsDefaults) {
         EXPECT_EQ(out.str().find("NAN"), std::string::npos);
         EXPECT_EQ(run({"--simulate", word, "--seed", "1", "--length", "1000"}), 0);
     }
+}
+
+TEST_F(SimulationCli, TheTableIsFollowedByOneLinePerFigureWithATheoryValue) {
+    // Station 1 is M/D/1: of station 2 only the busy fraction has a closed form.
+    ASSERT_EQ(run({"--simulate", "tandem", "--service1", "deterministic", "--seed", "8", "--length", "900"}),
+              0);
+    const std::string text = out.str();
+    const std::size_t at = text.find("occupied\t") + 9;
+    const std::string block = "\n\nTheory and 95% intervals\nFraction of time the server is occupied\t1\t" +
+                              text.substr(at, text.find('\t', at) - at) + "\t0.8\t";
+    ASSERT_NE(text.find(block), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin() + static_cast<long>(text.find(block)), text.end(), '\n'),
+              3 + 7); // the table's last line end, the empty line, the heading, 7 figures
+    EXPECT_NE(text.find("\nFraction of time the server is occupied\t2\t"), std::string::npos);
+    EXPECT_EQ(text.find("\nAverage delay per customer\t2\t"), std::string::npos);
 }
 
 TEST_F(SimulationCli, WithoutSeedTheClockSeedsAndTheSeedIsReported) {

@@ -121,6 +121,24 @@ TCLSWortelN::TCLSWortelN(TCLS* owner)
     TerugBtn = NewButton(QStringLiteral("Previous"), QStringLiteral("TerugBtn"));
     auto* main = new QVBoxLayout(this);
     main->addWidget(PictureBox);
+    WithinHeadingLabel = new QLabel(QString::fromStdString(WithinHeading()), this);
+    WithinHeadingLabel->setObjectName(QStringLiteral("WithinHeading"));
+    main->addWidget(WithinHeadingLabel);
+    // One label under each column of the picture, centred on it.
+    auto* shares = new QHBoxLayout;
+    shares->setSpacing(0);
+    shares->setContentsMargins(GroupColumn(1) - 50, 0, 0, 0);
+    for (int g = 1; g <= 4; ++g) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QStringLiteral("WithinLabel%1").arg(g));
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        l->setFixedWidth(GroupColumn(2) - GroupColumn(1));
+        l->setMinimumHeight(2 * l->fontMetrics().height());
+        shares->addWidget(l);
+        WithinLabels[static_cast<std::size_t>(g - 1)] = l;
+    }
+    shares->addStretch();
+    main->addLayout(shares);
     AddButtonRow(main, {OpnieuwBtn, TerugBtn});
     connect(OpnieuwBtn, &QPushButton::clicked, this, &TCLSWortelN::OpnieuwBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSWortelN::TerugBtnClick);
@@ -132,11 +150,14 @@ void TCLSWortelN::Clear() {
     Picture = NewPicture(kSqrtWidth, kSqrtHeight);
     DrawSqrtFrame(Picture);
     pointsDrawn = 0;
+    tally_.clear();
     Describe();
     PictureBox->update();
 }
 
 void TCLSWortelN::Describe() {
+    for (int g = 1; g <= 4; ++g)
+        WithinLabels[static_cast<std::size_t>(g - 1)]->setText(QString::fromStdString(tally_.shareText(g)));
     tarvik::ui::DescribePicture(
         PictureBox, QStringLiteral("Square root law: sample means of groups of n throws against n, with the "
                                    "bounds plus and minus 2 divided by the square root of n; %1 points drawn")
@@ -146,6 +167,7 @@ void TCLSWortelN::Describe() {
 void TCLSWortelN::DrawPoint(const SqrtPoint& point, bool big) {
     DrawSqrtPoint(Picture, point, big);
     if (point.drawn) ++pointsDrawn;
+    tally_.add(point);
 }
 
 void TCLSWortelN::Refresh() {
@@ -194,6 +216,17 @@ TCLSBTIPlot::TCLSBTIPlot(TCLS* owner)
     labels->addStretch();
     main->addLayout(labels);
     main->addWidget(PictureBox);
+    MissLabel1 = new QLabel(this);
+    MissLabel1->setObjectName(QStringLiteral("MissLabel1"));
+    MissLabel2 = new QLabel(this);
+    MissLabel2->setObjectName(QStringLiteral("MissLabel2"));
+    auto* missRow = new QHBoxLayout;
+    missRow->setContentsMargins(kCiPanelLeft[0], 0, 0, 0);
+    MissLabel1->setFixedWidth(kCiPanelLeft[1] - kCiPanelLeft[0]);
+    missRow->addWidget(MissLabel1);
+    missRow->addWidget(MissLabel2);
+    missRow->addStretch();
+    main->addLayout(missRow);
     AddButtonRow(main, {OpnieuwBtn, TerugBtn});
     tarvik::ui::SetTabOrder({OpnieuwBtn, TerugBtn});
     connect(TerugBtn, &QPushButton::clicked, this, &TCLSBTIPlot::TerugBtnClick);
@@ -212,6 +245,8 @@ void TCLSBTIPlot::BeginRun(const IntervalRunSettings& settings) {
     p_ = settings.p;
     pairsDrawn_ = 0;
     missed_ = {};
+    MissLabel1->setText(QString::fromStdString(MissText(0, 0, settings.level)));
+    MissLabel2->setText(MissLabel1->text());
     Describe();
     TerugBtn->setText(QStringLiteral("Stop"));
     OpnieuwBtn->setEnabled(false);
@@ -223,9 +258,15 @@ void TCLSBTIPlot::DrawPair(const IntervalPair& pair, double p, double e) {
         const IntervalLine line = PlaceInterval(pair.panel[k], p, e, k, pair.run);
         DrawIntervalLine(Picture, line);
         lines.push_back(line);
-        if (pair.panel[k].miss) ++missed_[k];
     }
-    ++pairsDrawn_;
+}
+
+void TCLSBTIPlot::ShowMisses(const IntervalRun& run) {
+    pairsDrawn_ = run.completed();
+    missed_ = run.misses();
+    const std::array<std::string, 2> texts = run.missTexts();
+    MissLabel1->setText(QString::fromStdString(texts[0]));
+    MissLabel2->setText(QString::fromStdString(texts[1]));
 }
 
 void TCLSBTIPlot::EndRun() {

@@ -82,6 +82,11 @@ public:
     QPushButton* OpnieuwBtn = nullptr;
     QPushButton* TerugBtn = nullptr;
     int pointsDrawn = 0;
+    // Under the picture: the heading and, under each column, the means inside
+    // +-2/sqrt(n) so far.
+    QLabel* WithinHeadingLabel = nullptr;
+    std::array<QLabel*, 4> WithinLabels{};
+    const SqrtTally& tally() const { return tally_; }
 
 protected:
     void frameClose() override;
@@ -89,6 +94,7 @@ protected:
 private:
     // Tells screen readers what the picture shows.
     void Describe();
+    SqrtTally tally_;
 };
 
 class TCLSBTIPlot : public TCLSGraphWindow {
@@ -98,6 +104,8 @@ public:
     // The caption, labels and empty panels of a run.
     void BeginRun(const IntervalRunSettings& settings);
     void DrawPair(const IntervalPair& pair, double p, double e);
+    // The intervals of each panel that miss p so far, as the run counts them.
+    void ShowMisses(const IntervalRun& run);
     void EndRun();
     void Refresh();
     void TerugBtnClick();
@@ -105,6 +113,8 @@ public:
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    QLabel* MissLabel1 = nullptr; // under each panel
+    QLabel* MissLabel2 = nullptr;
     QPushButton* TerugBtn = nullptr;
     QPushButton* OpnieuwBtn = nullptr;
     std::vector<IntervalLine> lines; // as drawn, both panels

@@ -289,7 +289,9 @@ void TCLS::RunIntervals() {
         if (plot) plot->Refresh();
     });
     r->runAll(progress, [&plot, r](const IntervalPair& pair) {
-        if (plot) plot->DrawPair(pair, r->settings().p, r->scaleWidth());
+        if (!plot) return;
+        plot->DrawPair(pair, r->settings().p, r->scaleWidth());
+        plot->ShowMisses(*r);
     });
     if (!self) return;
     Running = false;

@@ -3,6 +3,7 @@
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
 #include "common/ui/reportsave.h"
+#include "modules/simulation/simtheorytext.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,34 +56,52 @@ TSimResults::TSimResults(QWidget* parent, const QString& name, const ResultsText
     ResultBox->setObjectName(QStringLiteral("ResultBox"));
     auto* rl = new QGridLayout(ResultBox);
     rl->setHorizontalSpacing(16);
+    // Each value column has beside it the theory value and the 95% interval.
     const std::size_t ncols = layout.columns.empty() ? 1 : layout.columns.size();
-    const int firstRow = layout.columns.empty() ? 0 : 1;
-    if (!layout.columns.empty()) {
-        for (std::size_t c = 0; c < ncols; ++c) {
-            auto* t = new QLabel(ResultBox);
-            QFont f = t->font();
-            f.setBold(true);
-            t->setFont(f);
-            t->setAlignment(Qt::AlignRight);
-            rl->addWidget(t, 0, static_cast<int>(c) + 1);
-            ColumnTitles.push_back(t);
-        }
+    auto gridColumn = [](std::size_t c, int part) { return 1 + 3 * static_cast<int>(c) + part; };
+    auto title = [this, rl](const QString& text, int column) {
+        auto* t = new QLabel(text, ResultBox);
+        QFont f = t->font();
+        f.setBold(true);
+        t->setFont(f);
+        t->setAlignment(Qt::AlignRight);
+        rl->addWidget(t, 0, column);
+        return t;
+    };
+    for (std::size_t c = 0; c < ncols; ++c) {
+        if (!layout.columns.empty()) ColumnTitles.push_back(title(QString(), gridColumn(c, 0)));
+        TheoryTitles.push_back(title(QStringLiteral("Theory"), gridColumn(c, 1)));
+        IntervalTitles.push_back(title(QStringLiteral("95% interval"), gridColumn(c, 2)));
     }
     for (std::size_t i = 0; i < layout.captions.size(); ++i) {
         auto* cap = new QLabel(ResultBox);
-        rl->addWidget(cap, firstRow + static_cast<int>(i), 0);
+        rl->addWidget(cap, 1 + static_cast<int>(i), 0);
         RowCaptions.push_back(cap);
-        std::vector<QLabel*> row;
+        std::vector<QLabel*> row, theory, interval;
         for (std::size_t c = 0; c < ncols; ++c) {
             auto* v = new QLabel(ResultBox);
             v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             v->setMinimumWidth(70);
             if (c == 0 && i < valueNames.size()) v->setObjectName(valueNames[i]);
-            rl->addWidget(v, firstRow + static_cast<int>(i), static_cast<int>(c) + 1);
+            rl->addWidget(v, 1 + static_cast<int>(i), gridColumn(c, 0));
             row.push_back(v);
+            auto* t = new QLabel(ResultBox);
+            t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            t->setMinimumWidth(60);
+            rl->addWidget(t, 1 + static_cast<int>(i), gridColumn(c, 1));
+            theory.push_back(t);
+            auto* iv = new QLabel(ResultBox);
+            iv->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            iv->setMinimumWidth(110);
+            rl->addWidget(iv, 1 + static_cast<int>(i), gridColumn(c, 2));
+            interval.push_back(iv);
         }
         ValueLabels.push_back(row);
+        TheoryLabels.push_back(theory);
+        IntervalLabels.push_back(interval);
     }
+    // A little room between the systems.
+    for (std::size_t c = 1; c < ncols; ++c) rl->setColumnMinimumWidth(gridColumn(c, 0), 90);
     main->addWidget(ResultBox);
 
     auto* buttons = new QHBoxLayout;
@@ -101,7 +120,7 @@ TSimResults::TSimResults(QWidget* parent, const QString& name, const ResultsText
 }
 
 QString TSimResults::text() const {
-    return Q(ResultsToText(shown_));
+    return Q(ResultsToText(shown_) + TheoryToText(shown_));
 }
 
 void TSimResults::ShowResults(const ResultsText& r) {
@@ -118,7 +137,14 @@ void TSimResults::ShowResults(const ResultsText& r) {
         for (std::size_t c = 0; c < ValueLabels[i].size(); ++c)
             ValueLabels[i][c]->setText(i < r.values.size() && c < r.values[i].size() ? Q(r.values[i][c])
                                                                                      : QString());
+        for (std::size_t c = 0; c < TheoryLabels[i].size(); ++c) {
+            const bool shown = i < r.theory.size() && c < r.theory[i].size();
+            TheoryLabels[i][c]->setText(shown ? Q(r.theory[i][c]) : QString());
+            IntervalLabels[i][c]->setText(shown ? Q(IntervalText(r.interval[i][c])) : QString());
+        }
     }
+    // The window grows when the new texts need more room than it has.
+    resize(size().expandedTo(sizeHint()));
 }
 
 std::vector<std::vector<QString>> TSimResults::values() const {

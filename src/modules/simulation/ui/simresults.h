@@ -1,7 +1,8 @@
 #pragma once
 // A results window of the queue simulation ("Results"): heading, the group
 // "Parameters", the group "Result" with one row per figure and one or two
-// value columns, and a closing button.
+// value columns, each followed by the theory value and the 95% interval of
+// its figures, and a closing button.
 #include "modules/simulation/simreport.h"
 
 #include <QWidget>
@@ -33,6 +34,9 @@ public:
     QGroupBox* ResultBox = nullptr;
     std::vector<QLabel*> ParamCaptions, ParamValues, ColumnTitles, RowCaptions;
     std::vector<std::vector<QLabel*>> ValueLabels; // [row][column]
+    // Beside each value: the theory value and the 95% interval, [row][column].
+    std::vector<QLabel*> TheoryTitles, IntervalTitles;
+    std::vector<std::vector<QLabel*>> TheoryLabels, IntervalLabels;
     QPushButton* SluitenBtn = nullptr;
 
 signals:

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,7 +29,7 @@ namespace {
 using tarvik::test::ProcessEvents;
 
 // The picture of the command line's means, drawn as the window draws its own.
-QImage PictureOfTheCommandLine(int count, std::uint32_t seed, bool big, int& drawn) {
+QImage PictureOfTheCommandLine(int count, std::uint32_t seed, bool big, int& drawn, QStringList& within) {
     std::ostringstream out, err;
     EXPECT_EQ(RunCli({"--normal", "sqrt-law", "--count", std::to_string(count), "--seed",
                       std::to_string(seed), "--points"},
@@ -43,6 +44,8 @@ QImage PictureOfTheCommandLine(int count, std::uint32_t seed, bool big, int& dra
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("n = ", 0) == 0) {
             ++group;
+            const std::size_t at = line.find("within 2/sqrt(n) ") + 17;
+            within << QString::fromStdString(line.substr(at, line.find('\t', at) - at));
             continue;
         }
         const SqrtPoint point = PlacePoint(group, std::stod(line));
@@ -79,7 +82,8 @@ TEST(ClsSeedCli, TheSquareRootLawDrawsTheMeansOfTheCommandLine) {
         settings->CountEdit->setValue(c.count);
         settings->BigBox->setChecked(c.big);
         int drawn = 0;
-        const QImage expected = PictureOfTheCommandLine(c.count, c.seed, c.big, drawn);
+        QStringList within;
+        const QImage expected = PictureOfTheCommandLine(c.count, c.seed, c.big, drawn, within);
         // "Again" after other draws repeats the run.
         for (int run = 0; run < 2; ++run) {
             tarvik::RandomInt(100);
@@ -91,6 +95,13 @@ TEST(ClsSeedCli, TheSquareRootLawDrawsTheMeansOfTheCommandLine) {
             EXPECT_EQ(tarvik::ui::LastRunSeed("normal"), c.seed);
             EXPECT_EQ(module->sqrtGraph()->picture(), expected) << "run " << run;
             EXPECT_EQ(module->sqrtGraph()->pointsDrawn, drawn);
+            // Under each column the count of means inside +-2/sqrt(n) that the command line prints.
+            for (int g = 0; g < 4; ++g)
+                EXPECT_TRUE(module->sqrtGraph()->WithinLabels[static_cast<std::size_t>(g)]->text().startsWith(
+                    within[g] + QStringLiteral(" of %1\n").arg(c.count)))
+                    << module->sqrtGraph()->WithinLabels[static_cast<std::size_t>(g)]->text().toStdString();
+            EXPECT_EQ(module->sqrtGraph()->WithinHeadingLabel->text(),
+                      QString::fromUtf8("Share of means inside \u00B12/\u221An (expected 95.4 %)"));
         }
         tarvik::ui::SetFixedSeed("normal", std::nullopt);
         module->closeModule();

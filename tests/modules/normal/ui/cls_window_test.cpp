@@ -492,6 +492,11 @@ TEST_F(ClsWindow, AFixedSeedGivesTheIntervalsOfTheCommandLine) {
                 .arg(misses[1], misses[2])))
             << plot->PictureBox->accessibleDescription().toStdString() << " vs "
             << out.str().substr(out.str().rfind("misses"));
+        // And everybody reads them under the panels, beside the share a 90% level leads one to expect.
+        EXPECT_EQ(plot->MissLabel1->text(),
+                  "Intervals that miss p: " + misses[1] + " of 100 (expected 10 %)");
+        EXPECT_EQ(plot->MissLabel2->text(),
+                  "Intervals that miss p: " + misses[2] + " of 100 (expected 10 %)");
     }
     tarvik::ui::SetFixedSeed("normal", std::nullopt);
 }
@@ -507,6 +512,10 @@ TEST_F(ClsWindow, StopEndsTheIntervalRunAndAgainStartsANewOne) {
     EXPECT_EQ(plot->TerugBtn->text(), "Previous");
     EXPECT_TRUE(plot->OpnieuwBtn->isEnabled());
     EXPECT_TRUE(plot->isVisible());
+    // The counts under the panels stand at the intervals drawn so far.
+    EXPECT_TRUE(plot->MissLabel2->text().endsWith(
+        QStringLiteral(" of %1 (expected 5 %)").arg(module->intervalRun()->pairs().size())))
+        << plot->MissLabel2->text().toStdString();
 
     Click(plot->OpnieuwBtn);
     EXPECT_EQ(plot->TerugBtn->text(), "Stop");

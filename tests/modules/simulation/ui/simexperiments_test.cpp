@@ -99,7 +99,25 @@ protected:
             for (QLabel* v : r->ValueLabels[i]) t += "\t" + v->text();
             t += "\n";
         }
-        return t;
+        // Then the theory and interval columns as the command line lists them.
+        QString block;
+        for (std::size_t i = 0; i < r->RowCaptions.size(); ++i)
+            for (std::size_t c = 0; c < r->TheoryLabels[i].size(); ++c) {
+                const QString theory = r->TheoryLabels[i][c]->text();
+                const QString iv = r->IntervalLabels[i][c]->text();
+                if (theory == "-") continue;
+                const QStringList ends =
+                    iv == "-" ? QStringList{"-", "-"} : iv.mid(1, iv.size() - 2).split(", ");
+                block += QStringList{r->RowCaptions[i]->text(),
+                                     QString::number(c + 1),
+                                     r->ValueLabels[i][c]->text(),
+                                     theory,
+                                     ends.value(0),
+                                     ends.value(1)}
+                             .join('\t') +
+                         "\n";
+            }
+        return t + "\nTheory and 95% intervals\n" + block;
     }
     static QString Cli(std::vector<std::string> args) {
         std::ostringstream out, err;
