@@ -11,36 +11,39 @@ namespace tarvik::lp {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kParallel = 1e-12; // |n . u| below this: the line runs along the half-plane's edge
+constexpr double kParallel = 1e-14; // |n . u| below this: the line runs along the half-plane's edge
 constexpr double kRelative = 1e-9;  // feasibility, relative to the model's numbers
 constexpr double kSamePoint = 1e-7; // two endpoints are one vertex, relative to their size
 constexpr double kOnVertex = 1e-6;  // a basic solution lies on a vertex, relative to its size
 constexpr double kDirection = 1e-9; // a direction along which the objective is constant
 
-// n . p <= c, with |n| = 1.
+// n . p <= c, with |n| = 1; a x + b y = rhs is its line as the model writes it.
 struct HalfPlane {
     double nx = 0, ny = 0, c = 0;
+    double a = 0, b = 0, rhs = 0;
 };
 
 // The region as half-planes: the first quadrant and every constraint (an
 // equation as two). A constraint without variables holds or fails as a whole.
 struct Region {
     std::vector<HalfPlane> planes;
+    double unit = 1;        // the size of the model's numbers: its lines' largest distance from the origin
     double tol = kRelative; // feasibility tolerance in the plane's units
     bool empty = false;     // a constraint without variables fails
 };
 
 Region RegionOf(const PlaneModel& model) {
     Region r;
-    r.planes.push_back({-1, 0, 0});
-    r.planes.push_back({0, -1, 0});
-    double scale = 1;
+    r.planes.push_back({-1, 0, 0, 1, 0, 0});
+    r.planes.push_back({0, -1, 0, 0, 1, 0});
+    double scale = 0;
     for (const PlaneConstraint& k : model.constraints) {
         const double norm = std::hypot(k.a, k.b);
         if (!(norm > 0)) continue;
         scale = std::max(scale, std::fabs(k.rhs) / norm);
     }
-    r.tol = kRelative * scale;
+    r.unit = scale > 0 ? scale : 1;
+    r.tol = kRelative * r.unit;
     for (const PlaneConstraint& k : model.constraints) {
         const double norm = std::hypot(k.a, k.b);
         if (!(norm > 0)) {
@@ -51,19 +54,23 @@ Region RegionOf(const PlaneModel& model) {
             if (!holds) r.empty = true;
             continue;
         }
-        const HalfPlane le{k.a / norm, k.b / norm, k.rhs / norm};
+        const HalfPlane le{k.a / norm, k.b / norm, k.rhs / norm, k.a, k.b, k.rhs};
         if (k.relation != Relation::GreaterEqual) r.planes.push_back(le);
-        if (k.relation != Relation::LessEqual) r.planes.push_back({-le.nx, -le.ny, -le.c});
+        if (k.relation != Relation::LessEqual) r.planes.push_back({-le.nx, -le.ny, -le.c, k.a, k.b, k.rhs});
     }
     return r;
 }
 
-// The stretch [from, to] of p + t u (|u| = 1) inside the region.
-bool Clip(const Region& r, PlanePoint p, PlanePoint u, double& from, double& to) {
+// The stretch [from, to] of p + t u (|u| = 1) inside the region, and the
+// half-planes that end it (-1 for an open end).
+bool Clip(const Region& r, PlanePoint p, PlanePoint u, double& from, double& to, int* fromPlane = nullptr,
+          int* toPlane = nullptr) {
     from = -kInf;
     to = kInf;
+    if (fromPlane) *fromPlane = *toPlane = -1;
     if (r.empty) return false;
-    for (const HalfPlane& h : r.planes) {
+    for (std::size_t i = 0; i < r.planes.size(); ++i) {
+        const HalfPlane& h = r.planes[i];
         const double g = h.nx * u.x + h.ny * u.y;
         const double rest = h.c - (h.nx * p.x + h.ny * p.y);
         if (std::fabs(g) <= kParallel) {
@@ -71,10 +78,13 @@ bool Clip(const Region& r, PlanePoint p, PlanePoint u, double& from, double& to)
             continue;
         }
         const double t = rest / g;
-        if (g > 0)
-            to = std::min(to, t);
-        else
-            from = std::max(from, t);
+        if (g > 0 && t < to) {
+            to = t;
+            if (toPlane) *toPlane = static_cast<int>(i);
+        } else if (g < 0 && t > from) {
+            from = t;
+            if (fromPlane) *fromPlane = static_cast<int>(i);
+        }
     }
     if (from > to + r.tol) return false;
     if (from > to) from = to = (from + to) / 2;
@@ -85,15 +95,26 @@ double Norm(PlanePoint p) {
     return std::hypot(p.x, p.y);
 }
 
-bool SamePoint(PlanePoint a, PlanePoint b, double relative) {
-    const double size = std::max({1.0, Norm(a), Norm(b)});
+// Equal to within `relative` of their size, and at least of `unit`.
+bool SamePoint(PlanePoint a, PlanePoint b, double relative, double unit) {
+    const double size = std::max({unit, Norm(a), Norm(b)});
     return std::fabs(a.x - b.x) <= relative * size && std::fabs(a.y - b.y) <= relative * size;
 }
 
+// Where the lines of two half-planes cross, from the model's own numbers
+// (more exact than a step along the line when the lines are nearly parallel);
+// `fallback` when they do not cross.
+PlanePoint Crossing(const HalfPlane& p, const HalfPlane& q, PlanePoint fallback) {
+    const double det = p.a * q.b - p.b * q.a;
+    if (det == 0) return fallback;
+    const PlanePoint v{(p.rhs * q.b - p.b * q.rhs) / det, (p.a * q.rhs - p.rhs * q.a) / det};
+    return std::isfinite(v.x) && std::isfinite(v.y) ? v : fallback;
+}
+
 // Index of p among `points` (added when new).
-int PointIndex(std::vector<PlanePoint>& points, PlanePoint p) {
+int PointIndex(std::vector<PlanePoint>& points, PlanePoint p, double unit) {
     for (std::size_t i = 0; i < points.size(); ++i)
-        if (SamePoint(points[i], p, kSamePoint)) return static_cast<int>(i);
+        if (SamePoint(points[i], p, kSamePoint, unit)) return static_cast<int>(i);
     points.push_back(p);
     return static_cast<int>(points.size()) - 1;
 }
@@ -254,24 +275,29 @@ GraphicalSolution SolveGraphically(const PlaneModel& model, const std::vector<Pa
         const PlanePoint p{h.c * h.nx, h.c * h.ny};
         const PlanePoint u{-h.ny, h.nx};
         double from = 0, to = 0;
-        if (!Clip(region, p, u, from, to)) continue;
+        int fromPlane = -1, toPlane = -1;
+        if (!Clip(region, p, u, from, to, &fromPlane, &toPlane)) continue;
         if (std::isinf(from) && std::isinf(to)) continue; // no line lies in the quadrant whole
-        const PlanePoint a{p.x + from * u.x, p.y + from * u.y};
-        const PlanePoint b{p.x + to * u.x, p.y + to * u.y};
+        PlanePoint a{p.x + from * u.x, p.y + from * u.y};
+        PlanePoint b{p.x + to * u.x, p.y + to * u.y};
+        if (from < to) {
+            if (fromPlane >= 0) a = Crossing(h, region.planes[fromPlane], a);
+            if (toPlane >= 0) b = Crossing(h, region.planes[toPlane], b);
+        }
         if (std::isinf(from)) {
-            raw.push_back({PointIndex(points, b), {-u.x, -u.y}});
+            raw.push_back({PointIndex(points, b, region.unit), {-u.x, -u.y}});
         } else if (std::isinf(to)) {
-            raw.push_back({PointIndex(points, a), u});
+            raw.push_back({PointIndex(points, a, region.unit), u});
         } else {
-            PointIndex(points, a);
-            PointIndex(points, b);
+            PointIndex(points, a, region.unit);
+            PointIndex(points, b, region.unit);
         }
     }
     if (points.empty()) {
         s.region = RegionKind::Empty;
     } else {
         // Points that span the region: the vertices and a point out along each ray.
-        double extent = 1;
+        double extent = region.unit;
         for (const PlanePoint& p : points) extent = std::max(extent, Norm(p));
         std::vector<PlanePoint> span = points;
         for (const RawRay& r : raw)
@@ -313,7 +339,7 @@ GraphicalSolution SolveGraphically(const PlaneModel& model, const std::vector<Pa
         for (std::size_t i = 1; i < order.size(); ++i) {
             const PlanePoint p = points[order[i]], q = points[order[start]];
             const double dp = Norm(p), dq = Norm(q);
-            const bool tie = std::fabs(dp - dq) <= kSamePoint * std::max(1.0, dq);
+            const bool tie = std::fabs(dp - dq) <= kSamePoint * std::max(region.unit, dq);
             if ((!tie && dp < dq) || (tie && std::atan2(p.y, p.x) < std::atan2(q.y, q.x))) start = i;
         }
         if (s.flat && start != 0) {
@@ -331,8 +357,8 @@ GraphicalSolution SolveGraphically(const PlaneModel& model, const std::vector<Pa
         for (const RawRay& r : raw) {
             bool known = false;
             for (const RegionRay& k : s.rays)
-                known =
-                    known || (k.vertex == place[r.vertex] && SamePoint(k.direction, r.direction, kDirection));
+                known = known ||
+                        (k.vertex == place[r.vertex] && SamePoint(k.direction, r.direction, kDirection, 1));
             if (!known) s.rays.push_back({place[r.vertex], r.direction});
         }
         s.region = s.rays.empty() ? RegionKind::Bounded : RegionKind::Unbounded;
@@ -349,7 +375,8 @@ GraphicalSolution SolveGraphically(const PlaneModel& model, const std::vector<Pa
             int from = -1;
             if (!path.empty())
                 for (std::size_t i = 0; i < s.vertices.size(); ++i)
-                    if (SamePoint(s.vertices[i], path.back().at, kOnVertex)) from = static_cast<int>(i);
+                    if (SamePoint(s.vertices[i], path.back().at, kOnVertex, region.unit))
+                        from = static_cast<int>(i);
             for (int pass = 0; pass < 2 && s.optimum != OptimumKind::Unbounded; ++pass) {
                 double steepest = kDirection, angle = 0;
                 for (const RegionRay& r : s.rays) {
@@ -406,16 +433,26 @@ GraphicalSolution SolveGraphically(const PlaneModel& model, const std::vector<Pa
         }
     }
 
-    // The path, one point for each stay on a point, each matched to its vertex.
+    // The path, each point matched to the nearest vertex it lies on, one
+    // entry for each stay on a point.
     for (const PathPoint& p : path) {
-        if (!s.path.empty() && SamePoint(s.path.back().at, p.at, kSamePoint)) {
+        PathPoint q = p;
+        q.vertex = -1;
+        double nearest = kInf;
+        for (std::size_t i = 0; i < s.vertices.size(); ++i) {
+            const double d = Norm({s.vertices[i].x - p.at.x, s.vertices[i].y - p.at.y});
+            if (d < nearest && SamePoint(s.vertices[i], p.at, kOnVertex, region.unit)) {
+                nearest = d;
+                q.vertex = static_cast<int>(i);
+            }
+        }
+        if (!s.path.empty() &&
+            (q.vertex >= 0
+                 ? q.vertex == s.path.back().vertex
+                 : s.path.back().vertex < 0 && SamePoint(s.path.back().at, p.at, kSamePoint, region.unit))) {
             s.path.back().phase = std::max(s.path.back().phase, p.phase);
             continue;
         }
-        PathPoint q = p;
-        q.vertex = -1;
-        for (std::size_t i = 0; i < s.vertices.size() && q.vertex < 0; ++i)
-            if (SamePoint(s.vertices[i], p.at, kOnVertex)) q.vertex = static_cast<int>(i);
         s.path.push_back(q);
     }
     return s;

@@ -266,6 +266,9 @@ TEST(Graphical, OptimumLinesOfEachKind) {
         {"max 0x + 0y; x + y <= 1;", "Optimal: the whole region  objective 0.0000"},
         {"max x + y; x + y = 2; x - y = 0;",
          "Vertex 1: (1.0000, 1.0000)  objective 2.0000\r\nOptimal: vertex 1"},
+        // Nearly parallel lines crossing far out; numbers far below 1 keep their vertices apart.
+        {"max y; 1000000x - y >= 0; 1000001x - y <= 1;", "Optimal: vertex 3 (1000000.0000, 1.0000)"},
+        {"max x + y; 0.000001x + y <= 0.000001; x <= 0.000002;", "Simplex path: 1 -> 2 -> 3\r\n"},
     };
     for (const Case& c : cases) {
         LPProgress quiet;
