@@ -97,7 +97,8 @@ TARVIK_SCREENSHOT(lp_caption) {
 }
 
 // The "Graphical solution" page of each kind of picture: a bounded region, an
-// unbounded one (with phase 1 on the way), an empty one, and an optimal edge.
+// unbounded one (with phase 1 on the way), an empty one, an optimal edge, and
+// a region that is a segment.
 TARVIK_SCREENSHOT(lp_graphical) {
     const struct {
         const char* name;
@@ -107,6 +108,7 @@ TARVIK_SCREENSHOT(lp_graphical) {
         {"lp-graphical-unbounded", "max x + 2y;\nx + y >= 2;\n-x + y <= 3;\nx - 2y <= 1;\n"},
         {"lp-graphical-infeasible", "max x + y;\nx + 2y >= 10;\n2x + y <= 4;\nx <= 3;\n"},
         {"lp-graphical-edge", "min 2x + 2y;\nx + y >= 3;\nx - y <= 2;\ny <= 4;\nx >= 0.5;\n"},
+        {"lp-graphical-segment", "max x + 3y;\nx + y = 4;\nx <= 3;\ny <= 3.5;\n"},
     };
     for (const auto& kind : kinds) {
         TLP* lp = OpenLP(shot);

@@ -599,8 +599,8 @@ std::string GraphicalText(const GraphicalSolution& s) {
 }
 
 std::string GraphicalDescription(const GraphicalSolution& s) {
-    std::string t = "Graphical solution of " + std::string(s.model.minimize ? "MIN" : "MAX") + " over " +
-                    s.model.xName + " and " + s.model.yName + "\n" + GraphicalText(s);
+    std::string t = "Graphical solution: " + s.model.xName + " across, " + s.model.yName + " up, objective " +
+                    (s.model.minimize ? "minimised" : "maximised") + "\n" + GraphicalText(s);
     if (s.integer) {
         if (s.integer->haveOptimum)
             t += std::string(s.integer->proven ? "Integer optimum: " : "Best integer point found: ") +

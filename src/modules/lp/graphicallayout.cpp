@@ -163,6 +163,17 @@ PxRect Room(Px p, double half) {
     return {p.x - half, p.y - half, 2 * half, 2 * half};
 }
 
+// A variable's name as the picture writes it: a long one cut short.
+std::string ShortName(const std::string& name) {
+    return name.size() > 16 ? name.substr(0, 13) + "..." : name;
+}
+
+// The text, cut short with "..." where it is wider than `room`.
+std::string Fit(std::string t, double room, bool bold, const TextMeasure& measure) {
+    while (t.size() > 4 && measure(t, bold).x > room) t = t.substr(0, t.size() - 4) + "...";
+    return t;
+}
+
 // "3 X1 - X2": the terms of a x + b y.
 std::string Terms(double a, double b, const PlaneModel& m) {
     std::string t;
@@ -175,7 +186,7 @@ std::string Terms(double a, double b, const PlaneModel& m) {
         else
             t += c < 0 ? " - " : " + ";
         if (std::fabs(c) != 1) t += PictureNumber(std::fabs(c)) + " ";
-        t += i == 0 ? m.xName : m.yName;
+        t += ShortName(i == 0 ? m.xName : m.yName);
         first = false;
     }
     return first ? "0" : t;
@@ -217,9 +228,11 @@ GraphicalLayout LayOutGraphical(const GraphicalSolution& s, int width, int heigh
     for (int k = 0; k <= yTicks; ++k)
         tickWidth = std::max(tickWidth, measure(PictureNumber(k * view.yStep), false).x);
     const double legendWidth = std::min(0.36 * width, 260.0);
-    const Px titleSize = measure(ObjectiveText(model), true);
-    const Px yNameSize = measure(model.yName, false);
+    const std::string xName = ShortName(model.xName), yName = ShortName(model.yName);
+    const Px yNameSize = measure(yName, false);
     g.plot.left = std::max(tickWidth + 12, yNameSize.x / 2 + 4);
+    const std::string title = Fit(ObjectiveText(model), width - g.plot.left - 8, true, measure);
+    const Px titleSize = measure(title, true);
     g.plot.top = 8 + titleSize.y + 8 + yNameSize.y + 10;
     const double right = width - legendWidth - 20;
     const double bottom = height - 2 * lineHeight - 16;
@@ -227,15 +240,14 @@ GraphicalLayout LayOutGraphical(const GraphicalSolution& s, int width, int heigh
     g.plot.height = std::max(40.0, bottom - g.plot.top);
     const Mapper map{g.plot, view.xMax, view.yMax};
 
+    g.texts.push_back({title, {g.plot.left, 8, titleSize.x, titleSize.y}, Ink::Title, -1, true});
     g.texts.push_back(
-        {ObjectiveText(model), {g.plot.left, 8, titleSize.x, titleSize.y}, Ink::Title, -1, true});
-    g.texts.push_back(
-        {model.yName,
+        {yName,
          {g.plot.left - yNameSize.x / 2, g.plot.top - yNameSize.y - 10, yNameSize.x, yNameSize.y},
          Ink::Text});
-    const Px xNameSize = measure(model.xName, false);
+    const Px xNameSize = measure(xName, false);
     g.texts.push_back(
-        {model.xName,
+        {xName,
          {g.plot.right() - xNameSize.x, g.plot.bottom() + lineHeight + 10, xNameSize.x, xNameSize.y},
          Ink::Text});
 
@@ -527,12 +539,8 @@ GraphicalLayout LayOutGraphical(const GraphicalSolution& s, int width, int heigh
     const double lx = g.plot.right() + std::max(20.0, lastTick / 2 + 8), textX = lx + 34;
     const double avail = width - textX - 4;
     double ly = g.plot.top;
-    auto fit = [&](std::string t) {
-        while (t.size() > 4 && measure(t, false).x > avail) t = t.substr(0, t.size() - 4) + "...";
-        return t;
-    };
     auto entry = [&](Ink ink, int index, const std::string& text) {
-        const std::string t = fit(text);
+        const std::string t = Fit(text, avail, false, measure);
         const Px size = measure(t, false);
         g.legend.push_back({{lx, ly + 1, 26, size.y - 2}, ink, index});
         g.texts.push_back({t, {textX, ly, size.x, size.y}, Ink::LegendText, index});
