@@ -18,6 +18,7 @@ constexpr double kHatchLength = 6;   // pixels
 constexpr double kMaxHatches = 1500; // hatch strokes in one picture at most
 constexpr double kArrowLength = 40;  // the improving direction
 constexpr double kPad = 2;           // around a label's text
+constexpr std::size_t kMaxVertexDots = 200;
 
 double Length(Px a, Px b) {
     return std::hypot(b.x - a.x, b.y - a.y);
@@ -390,7 +391,9 @@ GraphicalLayout LayOutGraphical(const GraphicalSolution& s, int width, int heigh
     if (ip) {
         for (const PlanePoint& p : s.integer->points) g.marks.push_back({map(p), Ink::IntegerPoint});
     }
-    for (const PlanePoint& p : s.vertices) g.marks.push_back({map(p), Ink::Vertex});
+    // Vertices as dots, while they are few enough to tell apart (the region's edges show the rest).
+    if (s.vertices.size() <= kMaxVertexDots)
+        for (const PlanePoint& p : s.vertices) g.marks.push_back({map(p), Ink::Vertex});
     std::vector<Px> pathPx;
     for (const PathPoint& p : s.path) pathPx.push_back(map(p.at));
     for (std::size_t i = 1; i < pathPx.size(); ++i) {

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace tarvik::ui {
 
@@ -224,10 +225,16 @@ void PaintGraphical(QPainter& p, const GraphicalLayout& g) {
         }
         batches.clear();
     };
+    // Lines of one kind follow one another; the constraint lines and their
+    // hatching count as one kind, painted in one batch per colour.
+    auto kind = [](Ink ink) { return ink == Ink::Hatch ? Ink::Constraint : ink; };
+    std::optional<Ink> current;
     for (const tarvik::lp::PxLine& line : g.lines) {
-        if ((line.ink == Ink::Constraint || line.ink == Ink::Hatch) && line.points.size() == 2) {
-            batches[{line.ink, line.index % kPaletteSize}].append(
-                QLineF(At(line.points[0]), At(line.points[1])));
+        if (current != kind(line.ink)) flush();
+        current = kind(line.ink);
+        if (line.points.size() == 2) {
+            const int colour = kind(line.ink) == Ink::Constraint ? line.index % kPaletteSize : line.index;
+            batches[{line.ink, colour}].append(QLineF(At(line.points[0]), At(line.points[1])));
             continue;
         }
         flush();
