@@ -1,6 +1,7 @@
 #include "cli/solvecli.h"
 
 #include "common/safefile.h"
+#include "modules/lp/graphical.h"
 #include "modules/lp/lprun.h"
 #include "modules/lp/modeltext.h"
 
@@ -50,7 +51,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp]\n"
+    "                    [--crlf] [--brief] [--ip|--lp] [--graphical]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -60,6 +61,7 @@ struct Options {
     bool brief = false;
     bool forceIP = false;
     bool forceLP = false;
+    bool graphical = false;
     bool lpOptionGiven = false; // --tableaus or --sensitivity, which integer models ignore
     std::vector<std::string> models;
 };
@@ -107,6 +109,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
             opt.forceIP = true;
         } else if (a == "--lp") {
             opt.forceLP = true;
+        } else if (a == "--graphical") {
+            opt.graphical = true;
+            opt.settings.graphical = true;
         } else if (a == "-" || a.empty() || a[0] != '-') {
             opt.models.push_back(a);
         } else {
@@ -120,6 +125,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
     }
     if (opt.forceIP && opt.forceLP) {
         err << "tarvik-solve: --ip and --lp exclude each other\n" << kUsage;
+        return false;
+    }
+    if (opt.graphical && opt.brief) {
+        err << "tarvik-solve: --graphical and --brief exclude each other\n" << kUsage;
         return false;
     }
     return true;
@@ -185,6 +194,7 @@ struct ModelRun {
     long errorPosition = 0;
     bool optimal = false;
     double objective = 0;
+    std::shared_ptr<const lp::GraphicalSolution> graphical;
 };
 
 ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp::LPProgress& progress) {
@@ -192,13 +202,14 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
 #ifdef TARVIK_HAVE_IP
     if (integer) {
         ip::MIPProgress quiet;
-        ip::MIPRunResult run = ip::RunMIP(text, quiet);
+        ip::MIPRunResult run = ip::RunMIP(text, quiet, opt.graphical);
         r.success = run.success;
         r.output = std::move(run.output);
         r.message = std::move(run.message);
         r.errorPosition = run.errorPosition;
         r.optimal = run.success && run.solve.status == ip::kOptimal && run.solve.haveIncumbent;
         r.objective = run.objective;
+        r.graphical = std::move(run.graphical);
         return r;
     }
 #else
@@ -211,6 +222,7 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
     r.errorPosition = run.errorPosition;
     r.optimal = run.success && run.status == 0;
     r.objective = run.objective;
+    r.graphical = std::move(run.graphical);
     return r;
 }
 
@@ -229,6 +241,15 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
     }
 #endif
     std::string text = EditorText(bytes);
+    if (opt.graphical) {
+        // Refused before any output; a syntax error is left to the run, which reports it.
+        lp::ReadSink quiet;
+        lp::ReadOutcome read = lp::ReadModelText(text, integer ? lp::Dialect::IP : lp::Dialect::LP, quiet);
+        if (read.success && read.model.names.size() != 2) {
+            err << lp::kNeedsTwoVariables << "\n";
+            return 2;
+        }
+    }
     // Tableau prints go out as they are made, so that no output is held whole.
     StreamingProgress progress(out, opt.crlf, !opt.brief);
     ModelRun run = RunModel(text, integer, opt, progress);
@@ -248,6 +269,14 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
         }
         out << "\n";
     } else {
+        if (run.graphical) {
+            // After the report, with an empty line between.
+            const std::size_t ends = run.output.size() >= 4 && run.output.ends_with("\r\n\r\n") ? 2
+                                     : run.output.ends_with("\r\n")                             ? 1
+                                                                                                : 0;
+            for (std::size_t i = ends; i < 2; ++i) run.output += "\r\n";
+            run.output += lp::GraphicalText(*run.graphical);
+        }
         progress.output(run.output);
     }
     out.flush();

@@ -260,5 +260,41 @@ TEST(SolveCliIP, SyntaxErrorsAndLpOptions) {
     EXPECT_NE(r.out.find("  Summary of results\n"), std::string::npos);
 }
 
+TEST(SolveCliGraphical, LinesAfterTheReportForLinearAndIntegerModels) {
+    CliRun r = RunCli({"-", "--graphical", "--sensitivity", "off"},
+                      "max 3x1 + 2x2;\nx1 + x2 <= 4;\nx1 + 3x2 <= 6;\nx1 <= 3;\n");
+    EXPECT_EQ(r.code, 0);
+    const std::string lines = "Vertex 1: (0.0000, 0.0000)  objective 0.0000\n"
+                              "Vertex 2: (3.0000, 0.0000)  objective 9.0000\n"
+                              "Vertex 3: (3.0000, 1.0000)  objective 11.0000\n"
+                              "Vertex 4: (0.0000, 2.0000)  objective 4.0000\n"
+                              "Optimal: vertex 3 (3.0000, 1.0000)  objective 11.0000\n"
+                              "Simplex path: 1 -> 2 -> 3\n";
+    const CliRun plain =
+        RunCli({"-", "--sensitivity", "off"}, "max 3x1 + 2x2;\nx1 + x2 <= 4;\nx1 + 3x2 <= 6;\nx1 <= 3;\n");
+    ASSERT_GE(r.out.size(), plain.out.size());
+    EXPECT_EQ(r.out.substr(0, plain.out.size()), plain.out); // the report as it was
+    EXPECT_TRUE(r.out.ends_with("\n\n" + lines)) << r.out;
+
+    r = RunCli({"-", "--ip", "--graphical"}, "max x1 + x2; 2x1 + 2x2 <= 3; $integer x1, x2;");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.ends_with("Vertex 3: (0.0000, 1.5000)  objective 1.5000\n"
+                                "Optimal: edge from vertex 2 (1.5000, 0.0000) to vertex 3 (0.0000, 1.5000)  "
+                                "objective 1.5000\nSimplex path: 1 -> 2\n"))
+        << r.out;
+}
+
+TEST(SolveCliGraphical, OtherThanTwoVariablesIsAnInputError) {
+    for (const char* model : {"max x;", "max x + y + z; x + y + z <= 1;"}) {
+        CliRun r = RunCli({"-", "--graphical"}, model);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err, "The graphical method needs exactly two variables.\n");
+        EXPECT_TRUE(r.out.empty());
+    }
+    CliRun r = RunCli({"-", "--graphical", "--brief"}, "max x + y;");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(RunCli({"-", "--graphical"}, "max x + ;").code, 2); // the syntax error, as always
+}
+
 } // namespace
 } // namespace tarvik::cli

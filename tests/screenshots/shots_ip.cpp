@@ -69,3 +69,27 @@ TARVIK_SCREENSHOT(ip_progress_running) {
     dialog.setIteration(7);
     shot.save(&dialog, "ip-progress-running");
 }
+
+// The graphical page of an integer model: the integer points, the LP optimum
+// and the integer optimum apart from it.
+TARVIK_SCREENSHOT(ip_graphical) {
+    TMIPmodule* ip = OpenIP(shot);
+    if (!ip) return;
+    ip->inputEditor()->setPlainText(
+        QStringLiteral("max 5x1 + 4x2;\n6x1 + 4x2 <= 24;\nx1 + 2x2 <= 6;\n$integer x1, x2;\n"));
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TMIPProgressDialog*>(w);
+            if (!d || !d->isVisible() || d->okButton()->text() != QStringLiteral("OK")) continue;
+            poll.stop();
+            d->okButton()->click();
+        }
+    });
+    poll.start();
+    ip->CalculateClick();
+    ip->pages()->setCurrentIndex(2);
+    shot.save(shot.mainWindow(), "ip-graphical");
+    CloseIP(ip);
+}

@@ -31,7 +31,8 @@ void CloseLP(TLP* lp) {
     QCoreApplication::processEvents();
 }
 
-// "Calculate": the progress dialog is shot as the run leaves it, then closed with OK.
+// "Calculate": the progress dialog is shot as the run leaves it (unless `name`
+// is empty), then closed with OK.
 void CalculateAndShootProgress(tarvik::shots::Shot& shot, TLP* lp, const QString& name) {
     QTimer poll;
     poll.setInterval(0);
@@ -40,7 +41,7 @@ void CalculateAndShootProgress(tarvik::shots::Shot& shot, TLP* lp, const QString
             auto* d = qobject_cast<TProgressDialog*>(w);
             if (!d || !d->isVisible() || !d->okButton()->isEnabled()) continue;
             poll.stop();
-            shot.save(d, name);
+            if (!name.isEmpty()) shot.save(d, name);
             d->okButton()->click();
         }
     });
@@ -93,4 +94,29 @@ TARVIK_SCREENSHOT(lp_caption) {
     dialogs.fileAnswers.push_back(dir.filePath(QStringLiteral("transport")));
     if (lp->SaveAsClick()) shot.saveWithCaption(shot.mainWindow(), "lp-caption-after-save-as");
     CloseLP(lp);
+}
+
+// The "Graphical solution" page of each kind of picture: a bounded region, an
+// unbounded one (with phase 1 on the way), an empty one, an optimal edge, and
+// a region that is a segment.
+TARVIK_SCREENSHOT(lp_graphical) {
+    const struct {
+        const char* name;
+        const char* model;
+    } kinds[] = {
+        {"lp-graphical-bounded", "max 3x1 + 5x2;\nx1 <= 4;\n2x2 <= 12;\n3x1 + 2x2 <= 18;\n"},
+        {"lp-graphical-unbounded", "max x + 2y;\nx + y >= 2;\n-x + y <= 3;\nx - 2y <= 1;\n"},
+        {"lp-graphical-infeasible", "max x + y;\nx + 2y >= 10;\n2x + y <= 4;\nx <= 3;\n"},
+        {"lp-graphical-edge", "min 2x + 2y;\nx + y >= 3;\nx - y <= 2;\ny <= 4;\nx >= 0.5;\n"},
+        {"lp-graphical-segment", "max x + 3y;\nx + y = 4;\nx <= 3;\ny <= 3.5;\n"},
+    };
+    for (const auto& kind : kinds) {
+        TLP* lp = OpenLP(shot);
+        if (!lp) return;
+        lp->inputEditor()->setPlainText(QString::fromLatin1(kind.model));
+        CalculateAndShootProgress(shot, lp, QString());
+        lp->pages()->setCurrentIndex(2);
+        shot.save(shot.mainWindow(), QString::fromLatin1(kind.name));
+        CloseLP(lp);
+    }
 }

@@ -4,19 +4,22 @@
 #include "common/ui/help.h"
 
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace tarvik::ui {
 namespace {
 
-enum class PictureFormat { Bitmap, Png, Svg };
+enum class PictureFormat { Bitmap, Png, Svg, Pdf };
 
 PictureFormat FormatOf(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("png")) return PictureFormat::Png;
     if (suffix == QLatin1String("svg")) return PictureFormat::Svg;
+    if (suffix == QLatin1String("pdf")) return PictureFormat::Pdf;
     return PictureFormat::Bitmap;
 }
 
@@ -29,6 +32,20 @@ bool WriteSvg(const QImage& picture, QIODevice& device, const PictureDrawing& dr
     if (!title.isEmpty()) svg.setTitle(title);
     QPainter p;
     if (!p.begin(&svg)) return false;
+    drawing(p);
+    return p.end();
+}
+
+// One page the size of the picture (at 96 pixels to the inch), drawn as lines and text.
+bool WritePdf(const QImage& picture, QIODevice& device, const PictureDrawing& drawing, const QString& title) {
+    QPdfWriter pdf(&device);
+    pdf.setResolution(96);
+    pdf.setPageSize(
+        QPageSize(QSizeF(picture.width() * 72.0 / 96, picture.height() * 72.0 / 96), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    if (!title.isEmpty()) pdf.setTitle(title);
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
     drawing(p);
     return p.end();
 }
@@ -46,7 +63,7 @@ void PictureSteps::paint(QPainter& p) const {
 bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing,
                   const QString& title) {
     const PictureFormat format = FormatOf(fileName);
-    if (format == PictureFormat::Svg && !drawing) return false;
+    if ((format == PictureFormat::Svg || format == PictureFormat::Pdf) && !drawing) return false;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) return false;
     bool written = false;
@@ -56,6 +73,9 @@ bool WritePicture(const QImage& picture, const QString& fileName, const PictureD
         break;
     case PictureFormat::Svg:
         written = WriteSvg(picture, file, drawing, title);
+        break;
+    case PictureFormat::Pdf:
+        written = WritePdf(picture, file, drawing, title);
         break;
     case PictureFormat::Bitmap:
         written = picture.save(&file, "BMP");

@@ -30,6 +30,7 @@ private:
 // offers them; the bitmap filter (`fileTypeText`) comes first and is the default.
 inline const QString kPngFilter = QStringLiteral("PNG image (*.png)");
 inline const QString kSvgFilter = QStringLiteral("SVG drawing (*.svg)");
+inline const QString kPdfPictureFilter = QStringLiteral("PDF drawing (*.pdf)");
 
 // "Save graph to file": asks for a file name in ProgramDir, proposing
 // `defaultName`, and writes the picture. The file name's extension chooses the
@@ -47,8 +48,8 @@ bool SaveGraphPicture(const QImage& picture, const QString& defaultName, const P
                       bool appendBmp = false);
 
 // Writes the picture to `fileName` in the format its extension names (see
-// above); SVG needs `drawing`. The file appears only when complete. Returns
-// false when it could not be written.
+// above, and ".pdf" a PDF page the picture's size); SVG and PDF need `drawing`. The file appears only when
+// complete. Returns false when it could not be written.
 bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing = {},
                   const QString& title = {});
 

@@ -1,5 +1,6 @@
 #include "modules/ip/miprun.h"
 
+#include "modules/ip/mipgraphical.h"
 #include "modules/ip/mipreport.h"
 
 namespace tarvik::ip {
@@ -39,7 +40,7 @@ private:
 
 } // namespace
 
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress) {
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, bool graphical) {
     MIPRunResult result;
     ReaderProgress sink(progress);
     MIPReadResult read = ReadMIPModel(modelText, sink);
@@ -56,6 +57,7 @@ MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress) {
     result.message = solverProgress.line;
     if (result.solve.haveIncumbent)
         result.objective = read.model.minimize ? -result.solve.objective : result.solve.objective;
+    if (graphical) result.graphical = GraphicalOf(read.model, result.solve);
     return result;
 }
 

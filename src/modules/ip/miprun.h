@@ -3,7 +3,9 @@
 // report. This is what the IP window's run, the command-line solver and the
 // benchmarks call.
 #include "modules/ip/mipsolver.h"
+#include "modules/lp/graphical.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,8 +19,11 @@ struct MIPRunResult {
     // After a successful read only:
     MIPResult solve;
     double objective = 0; // the reported objective value (status 0)
+    // With `graphical`, for a model with two variables: its picture.
+    std::shared_ptr<const lp::GraphicalSolution> graphical;
 };
 
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress);
+// `graphical`: also work out the graphical method (the output text stays as it is).
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, bool graphical = false);
 
 } // namespace tarvik::ip

@@ -1,5 +1,6 @@
 #include "modules/lp/lprun.h"
 
+#include "modules/lp/graphical.h"
 #include "modules/lp/lpreport.h"
 #include "modules/lp/lpsimplex.h"
 #include "modules/lp/matgen.h"
@@ -48,7 +49,12 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
         result.message = "Syntax error: " + read.message;
         return result;
     }
-    SimplexOutcome outcome = Simplex(read.model, settings.output, progress, result.output);
+    // The graphical method takes the constraints as read and the path of this very run.
+    std::optional<PlaneModel> plane;
+    std::optional<PathRecorder> path;
+    if (settings.graphical && (plane = PlaneModelOf(read.model))) path.emplace(read.model);
+    SimplexOutcome outcome = Simplex(read.model, settings.output, progress, result.output,
+                                     Representation::Automatic, path ? &*path : nullptr);
     if (settings.report) Report(read.model, outcome, settings.sensitivity, result.output);
     result.success = true;
     result.status = static_cast<int>(outcome.status);
@@ -59,6 +65,8 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
         result.objective = read.model.minimize ? -z : z;
     }
     result.message = outcome.reliable ? StatusText(outcome.status) : "Result not reliable";
+    if (path && outcome.status != LPStatus::Stopped)
+        result.graphical = std::make_shared<const GraphicalSolution>(SolveGraphically(*plane, path->path()));
     return result;
 }
 

@@ -4,10 +4,13 @@
 #include "common/progress.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tarvik::lp {
+
+struct GraphicalSolution;
 
 enum class OutputMode { NoTableaus = 0, FirstLast = 1, All = 2 };
 
@@ -17,6 +20,9 @@ struct LPSettings {
     // False when only the verdict and the objective value are wanted: the
     // solve and its checks run as always, the report is not written.
     bool report = true;
+    // The graphical method for a model with two variables (the run's result
+    // then holds it); the output text stays as it is.
+    bool graphical = false;
 };
 
 // What the progress dialog shows while a run goes on. Every call may repaint.
@@ -60,6 +66,9 @@ struct LPRunResult {
     double objective = 0; // the reported objective value in full precision (optimal only)
     bool reliable = true; // false: a check against the original model failed (the output says why)
     long iterations = 0;  // simplex passes
+    // With LPSettings::graphical, for a model with two variables that ran to
+    // a verdict: the region, its optimum and the simplex path of this run.
+    std::shared_ptr<const GraphicalSolution> graphical;
 };
 
 LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress);

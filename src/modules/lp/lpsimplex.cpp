@@ -113,8 +113,9 @@ struct Etas {
 class Solver {
 public:
     Solver(LPModel& lp, OutputMode mode, Representation representation, LPProgress& progress,
-           std::string& out, SimplexOutcome& res)
-        : lp_(lp), m_(lp.m), n_(lp.n), mode_(mode), progress_(progress), out_(out), res_(res) {
+           std::string& out, SimplexOutcome& res, SimplexObserver* observer)
+        : lp_(lp), m_(lp.m), n_(lp.n), mode_(mode), progress_(progress), out_(out), res_(res),
+          observer_(observer) {
         res_.removed.assign(m_ + 1, 0);
         res_.excluded.assign(n_ + 2, 0);
         basicRow_.assign(n_ + 2, 0);
@@ -260,6 +261,7 @@ private:
             progress_.iteration(res_.iterations);
             if (mode_ == OutputMode::All || (mode_ == OutputMode::FirstLast && res_.iterations == 1))
                 print("Iteration " + Format("%5ld", phaseIteration));
+            if (observer_) observe();
             if (res_.iterations > iterationLimit_) {
                 doubt("the iteration limit was reached");
                 if (perturbed_) unperturb();
@@ -993,6 +995,14 @@ private:
         }
     }
 
+    // The basic solution of the pass, for the observer.
+    void observe() {
+        observed_.assign(n_ + 1, 0.0);
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i]) observed_[lp_.basis[i]] = static_cast<double>(rhs(i));
+        observer_->pass(phase_, observed_);
+    }
+
     // The current entering column e and the right-hand side, in either form.
     Real col(int i, int e) const { return factored_ ? alpha_[i] : lp_.at(i, e); }
     Real rhs(int i) const { return factored_ ? beta_[i] : lp_.at(i, n_ + 1); }
@@ -1009,6 +1019,8 @@ private:
     LPProgress& progress_;
     std::string& out_;
     SimplexOutcome& res_;
+    SimplexObserver* observer_;
+    std::vector<double> observed_;
     std::vector<double> phaseCost_;
     std::vector<int> basicRow_; // first non-removed row a column is basic in, 0 if none
     std::vector<std::uint64_t> keys_;
@@ -1089,9 +1101,9 @@ void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
 }
 
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
-                       Representation representation) {
+                       Representation representation, SimplexObserver* observer) {
     SimplexOutcome res;
-    Solver solver(model, mode, representation, progress, out, res);
+    Solver solver(model, mode, representation, progress, out, res, observer);
     solver.solve();
     return res;
 }

@@ -43,9 +43,21 @@ enum class Representation {
     Factored = 2, // only when no tableau is printed; otherwise the full tableau
 };
 
+// Sees the basic solution of every pass of the iteration loop: the solution
+// that the pass's tableau shows, whether it is printed or not.
+class SimplexObserver {
+public:
+    virtual ~SimplexObserver() = default;
+    // `phase` is 1 or 2; values[j] (j = 1..n) is column j's value in the basic
+    // solution, 0 for a nonbasic column.
+    virtual void pass(int phase, const std::vector<double>& values) = 0;
+};
+
 // Solves the model in place and appends the solver output (line ends CR LF).
+// An observer changes nothing in the run.
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
-                       Representation representation = Representation::Automatic);
+                       Representation representation = Representation::Automatic,
+                       SimplexObserver* observer = nullptr);
 
 // One pivot on (r, e): the hot loop, exposed for the benchmarks.
 void Pivot(LPModel& model, int r, int e, const std::vector<char>& removed);

@@ -46,11 +46,12 @@ bool TMIPSolver::run(const QString& modelText) {
     const std::string text = modelText.toLatin1().toStdString();
     return runWith(dialog, [&](const bool& closed) {
         DialogProgress progress(*dialog, closed);
-        tarvik::ip::MIPRunResult result = tarvik::ip::RunMIP(text, progress);
+        tarvik::ip::MIPRunResult result = tarvik::ip::RunMIP(text, progress, true);
         return Outcome{.success = result.success,
                        .output = std::move(result.output),
                        .errorPosition = result.errorPosition,
-                       .message = std::move(result.message)};
+                       .message = std::move(result.message),
+                       .graphical = std::move(result.graphical)};
     });
 }
 

@@ -52,11 +52,13 @@ TMIPmodule::TMIPmodule(QWidget* parent) : TModelWindow(Texts(), parent) {}
 
 TMIPmodule::~TMIPmodule() = default;
 
-bool TMIPmodule::runModel(const QString& modelText, QString& output, long& errorPosition) {
+bool TMIPmodule::runModel(const QString& modelText, QString& output, long& errorPosition,
+                          std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical) {
     TMIPSolver solver(window());
     const bool ok = solver.run(modelText);
     output = solver.output();
     errorPosition = solver.errorPosition();
+    graphical = solver.graphical();
     return ok;
 }
 

@@ -16,7 +16,8 @@ public:
 
 protected:
     QStringList modelTemplate() const override { return Template(); }
-    bool runModel(const QString& modelText, QString& output, long& errorPosition) override;
+    bool runModel(const QString& modelText, QString& output, long& errorPosition,
+                  std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical) override;
 };
 
 } // namespace tarvik::ui

@@ -72,12 +72,15 @@ void TLP::PageControlChange(int index) {
     if (pages()->currentIndex() == 0) inputEditor()->setFocus();
 }
 
-bool TLP::runModel(const QString& modelText, QString& output, long& errorPosition) {
-    const tarvik::lp::LPSettings settings = settings_ ? settings_->settings() : tarvik::lp::LPSettings{};
+bool TLP::runModel(const QString& modelText, QString& output, long& errorPosition,
+                   std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical) {
+    tarvik::lp::LPSettings settings = settings_ ? settings_->settings() : tarvik::lp::LPSettings{};
+    settings.graphical = true; // the page shows for models with two variables
     TSolver solver(window());
     const bool ok = solver.run(modelText, settings);
     output = solver.output();
     errorPosition = solver.errorPosition();
+    graphical = solver.graphical();
     return ok;
 }
 

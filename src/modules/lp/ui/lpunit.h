@@ -22,7 +22,8 @@ public:
 
 protected:
     QStringList modelTemplate() const override { return Template(); }
-    bool runModel(const QString& modelText, QString& output, long& errorPosition) override;
+    bool runModel(const QString& modelText, QString& output, long& errorPosition,
+                  std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical) override;
     void PageControlChange(int index) override;
     void releaseModule() override;
 

@@ -4,6 +4,8 @@
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
 #include "common/ui/reportsave.h"
+#include "modules/lp/graphical.h"
+#include "modules/lp/ui/graphicalpage.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "modules/lp/ui/modelfile.h"
 
@@ -24,6 +26,7 @@ namespace {
 
 const QString kNoName = QStringLiteral("No name");
 const QString kInputCaption = QStringLiteral("Input");
+constexpr int kGraphicalPage = 2;
 
 enum EditIndex { Cut = 0, Copy, Paste, Delete, SelectAll };
 
@@ -85,6 +88,9 @@ TModelWindow::TModelWindow(const ModelWindowTexts& texts, QWidget* parent)
     output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     pages_->addTab(editor_, kInputCaption);
     pages_->addTab(output_, QStringLiteral("Output"));
+    graphical_ = new TGraphicalPage;
+    pages_->addTab(graphical_, QStringLiteral("Graphical solution"));
+    pages_->setTabVisible(kGraphicalPage, false);
     pages_->hide();
     connect(pages_, &QTabWidget::currentChanged, this, &TModelWindow::PageControlChange);
 
@@ -210,6 +216,7 @@ void TModelWindow::startModel(const QStringList& lines, bool isTemplate) {
         editor_->setModelLines(lines);
     editor_->document()->setModified(false);
     result_ = false;
+    showGraphical(nullptr);
     modelOpen_ = true;
     setCaption();
     pages_->show();
@@ -290,6 +297,7 @@ void TModelWindow::CloseClick() {
     setWindowTitle(texts_.caption);
     editor_->document()->setModified(false);
     result_ = false;
+    showGraphical(nullptr);
     modelOpen_ = false;
     pages_->hide();
     updateModelActions();
@@ -297,7 +305,9 @@ void TModelWindow::CloseClick() {
 
 void TModelWindow::PrintClick() {
     if (!modelOpen_) return;
-    if (pages_->currentIndex() == 0)
+    if (pages_->currentIndex() == kGraphicalPage)
+        graphical_->PrintPictureClick();
+    else if (pages_->currentIndex() == 0)
         PrintDocument(*editor_->document(), fileName_, this);
     else
         PrintDocument(*output_->document(), QStringLiteral("The solution of: ") + fileName_, this);
@@ -308,7 +318,7 @@ void TModelWindow::PrinterSetupClick() {
 }
 
 QPlainTextEdit* TModelWindow::editTarget() const {
-    if (texts_.editsFollowPage && pages_->currentIndex() == 1) return output_;
+    if (texts_.editsFollowPage && pages_->currentIndex() >= 1) return output_;
     return editor_;
 }
 
@@ -361,7 +371,13 @@ void TModelWindow::FontClick() {
 }
 
 void TModelWindow::PageControlChange(int index) {
-    if (index == 1 && !result_) pages_->setCurrentIndex(0);
+    if (index >= 1 && !result_) pages_->setCurrentIndex(0);
+}
+
+void TModelWindow::showGraphical(std::shared_ptr<const tarvik::lp::GraphicalSolution> solution) {
+    const bool shown = solution != nullptr;
+    graphical_->setSolution(std::move(solution), fileName_);
+    pages_->setTabVisible(kGraphicalPage, shown);
 }
 
 void TModelWindow::CalculateClick() {
@@ -370,7 +386,8 @@ void TModelWindow::CalculateClick() {
     QPointer<TModelWindow> self(this);
     QString output;
     long errorPosition = 0;
-    const bool ok = runModel(editor_->joinedText(), output, errorPosition);
+    std::shared_ptr<const tarvik::lp::GraphicalSolution> graphical;
+    const bool ok = runModel(editor_->joinedText(), output, errorPosition, graphical);
     if (!self) return;
     running_ = false;
 
@@ -380,6 +397,7 @@ void TModelWindow::CalculateClick() {
     QApplication::restoreOverrideCursor();
     if (ok) {
         result_ = true;
+        showGraphical(std::move(graphical));
         pages_->setTabText(0, texts_.resultCaption);
         pages_->setCurrentIndex(1);
         output_->setFocus();
@@ -388,6 +406,7 @@ void TModelWindow::CalculateClick() {
         output_->setTextCursor(c);
     } else {
         result_ = false;
+        showGraphical(nullptr);
         pages_->setCurrentIndex(0);
         editor_->setFocus();
         editor_->selectAtJoinedOffset(errorPosition);

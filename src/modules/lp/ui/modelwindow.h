@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -16,8 +17,13 @@ class QPlainTextEdit;
 class QTabWidget;
 class QToolButton;
 
+namespace tarvik::lp {
+struct GraphicalSolution;
+}
+
 namespace tarvik::ui {
 
+class TGraphicalPage;
 class TModelEditor;
 
 // What sets one model window apart from the other.
@@ -74,6 +80,8 @@ public:
 
     TModelEditor* inputEditor() const { return editor_; }
     QPlainTextEdit* outputView() const { return output_; }
+    // The "Graphical solution" page, shown after a run of a model with two variables.
+    TGraphicalPage* graphicalPage() const { return graphical_; }
     QTabWidget* pages() const { return pages_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* editMenu() const { return editMenu_; }
@@ -88,9 +96,11 @@ protected:
     // The empty model a new file starts with.
     virtual QStringList modelTemplate() const = 0;
     // Runs the model text with the window's solver and progress dialog; fills
-    // the output text and, after a failure, the 1-based error offset.
+    // the output text, the graphical solution of a model with two variables
+    // (else null) and, after a failure, the 1-based error offset.
     // The window may be gone when it returns: touch no member afterwards.
-    virtual bool runModel(const QString& modelText, QString& output, long& errorPosition) = 0;
+    virtual bool runModel(const QString& modelText, QString& output, long& errorPosition,
+                          std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical) = 0;
     virtual void PageControlChange(int index);
 
     QMenu* optionsMenu() const { return optionsMenu_; }
@@ -109,6 +119,8 @@ private:
     // MsgDlg or StdMsgDlg, as the window asks its questions.
     int message(const QString& text, MsgKind kind, MsgButtons buttons) const;
     void startModel(const QStringList& lines, bool isTemplate);
+    // Shows the graphical page with `solution`, or hides it (null).
+    void showGraphical(std::shared_ptr<const tarvik::lp::GraphicalSolution> solution);
     void setCaption();
     void updateEditActions(bool fromContextMenu);
     void enableAllEditActions();
@@ -118,6 +130,7 @@ private:
     const ModelWindowTexts texts_;
     TModelEditor* editor_;
     QPlainTextEdit* output_;
+    TGraphicalPage* graphical_;
     QTabWidget* pages_;
     QMenu* fileMenu_;
     QMenu* editMenu_;

@@ -144,7 +144,8 @@ bool TSolver::run(const QString& modelText, const tarvik::lp::LPSettings& settin
         return Outcome{.success = result.success,
                        .output = std::move(result.output),
                        .errorPosition = result.errorPosition,
-                       .message = std::move(result.message)};
+                       .message = std::move(result.message),
+                       .graphical = std::move(result.graphical)};
     });
 }
 
@@ -169,6 +170,7 @@ bool TSolver::runWith(TRunDialog* run, const std::function<Outcome(const bool& c
     output_.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     errorPosition_ = result.success ? 0 : result.errorPosition;
     message_ = QString::fromLatin1(result.message.data(), static_cast<qsizetype>(result.message.size()));
+    graphical_ = result.success ? result.graphical : nullptr;
 
     if (guard) {
         dialog->setErrorLine(message_);

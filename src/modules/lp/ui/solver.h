@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QGridLayout;
@@ -76,6 +77,7 @@ public:
         std::string output; // CR LF line ends
         long errorPosition = 0;
         std::string message;
+        std::shared_ptr<const tarvik::lp::GraphicalSolution> graphical;
     };
     // The run protocol with any progress dialog (which the solver takes over):
     // shows it, lets it appear, calls `compute`, shows the result line, and
@@ -90,6 +92,8 @@ public:
     long errorPosition() const { return errorPosition_; }
     // The progress dialog's error line.
     const QString& message() const { return message_; }
+    // The graphical solution of a model with two variables, else null.
+    const std::shared_ptr<const tarvik::lp::GraphicalSolution>& graphical() const { return graphical_; }
     // The window that owns the progress dialog.
     QWidget* owner() const { return owner_; }
 
@@ -98,6 +102,7 @@ private:
     QString output_;
     long errorPosition_ = 0;
     QString message_;
+    std::shared_ptr<const tarvik::lp::GraphicalSolution> graphical_;
 };
 
 } // namespace tarvik::ui

@@ -3,6 +3,7 @@
 #include "modules/ip/ui/mipmodule.h"
 #include "modules/ip/ui/mipprogress.h"
 #include "modules/ip/ui/mipunit.h"
+#include "modules/lp/ui/graphicalpage.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "shell/mainwindow.h"
 #include "support/apptesting.h"
@@ -195,6 +196,29 @@ TEST_F(MIPWindowTest, RunShowsTheOutputAndTheNewTabCaption) {
     dialogs.messageAnswers = {mrNo};
     window->NewClick();
     EXPECT_EQ(window->pages()->tabText(0), QStringLiteral("Input"));
+}
+
+TEST_F(MIPWindowTest, GraphicalPageShowsTheIntegerPointsAndBothOptima) {
+    setModel(QString::fromLatin1(kKnapsack));
+    ProgressCloser closer;
+    window->CalculateClick();
+    ASSERT_TRUE(window->pages()->isTabVisible(2));
+    window->pages()->setCurrentIndex(2);
+    TGraphicalPicture* picture = window->graphicalPage()->picture();
+    const QString description = picture->accessibleDescription();
+    EXPECT_TRUE(
+        description.contains(QStringLiteral("Optimal: vertex 3 (3.0000, 1.5000)  objective 21.0000\n")));
+    EXPECT_TRUE(
+        description.contains(QStringLiteral("Integer optimum: (4.0000, 0.0000)  objective 20.0000\n")));
+    int points = 0, integerOptima = 0, optima = 0;
+    for (const tarvik::lp::PxMark& m : picture->layout().marks) {
+        points += m.ink == tarvik::lp::Ink::IntegerPoint;
+        integerOptima += m.ink == tarvik::lp::Ink::IntegerOptimum;
+        optima += m.ink == tarvik::lp::Ink::Optimum;
+    }
+    EXPECT_EQ(points, 13); // the integer points of 6x1 + 4x2 <= 24, x1 + 2x2 <= 6
+    EXPECT_EQ(integerOptima, 1);
+    EXPECT_EQ(optima, 1);
 }
 
 TEST_F(MIPWindowTest, MinModelShowsNegatedBoundsAndStatusLines) {

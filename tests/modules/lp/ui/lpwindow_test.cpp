@@ -1,6 +1,9 @@
 #include "cli/solvecli.h"
+#include "common/ui/accessibility.h"
 #include "common/ui/examples.h"
+#include "common/ui/picturesave.h"
 #include "modelwindowtesting.h"
+#include "modules/lp/ui/graphicalpage.h"
 #include "modules/lp/ui/lpinstelunit.h"
 #include "modules/lp/ui/lpprogress.h"
 #include "modules/lp/ui/lpunit.h"
@@ -606,3 +609,82 @@ TEST_F(LPFileTest, TheOutputSavedAsTextIsWhatTheCommandLinePrints) {
     ASSERT_EQ(tarvik::cli::RunSolve({path("model.tlp").toStdString()}, in, out, err), 0) << err.str();
     EXPECT_EQ(contents(path("solution.txt")).toStdString(), out.str());
 }
+
+namespace {
+
+using tarvik::lp::Ink;
+
+// Runs the editor's model and closes the progress dialog.
+void Calculate(TLP* window) {
+    ProgressCloser closer;
+    window->CalculateClick();
+}
+
+TEST_F(LPFileTest, GraphicalPageShowsForTwoVariablesSavesAndPrints) {
+    setModel(QString::fromLatin1(kTextbook));
+    Calculate(window.get());
+    QTabWidget* pages = window->pages();
+    ASSERT_TRUE(pages->isTabVisible(2));
+    EXPECT_EQ(pages->tabText(2), QStringLiteral("Graphical solution"));
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(2).center());
+    ASSERT_EQ(pages->currentIndex(), 2);
+    TGraphicalPage* page = window->graphicalPage();
+    const QString description = page->picture()->accessibleDescription();
+    EXPECT_TRUE(description.contains(QStringLiteral("Vertex 4: (2.0000, 6.0000)  objective 36.0000\n")));
+    EXPECT_TRUE(description.contains(QStringLiteral("Simplex path: 1 -> 5 -> 4\n")));
+    EXPECT_TRUE(tarvik::ui::AccessibilityProblems(window.get()).isEmpty())
+        << tarvik::ui::AccessibilityProblems(window.get()).join(QLatin1Char('\n')).toStdString();
+
+    // The optimum is painted where the layout puts its mark.
+    const QImage shown = page->picture()->grab().toImage();
+    int optima = 0;
+    for (const tarvik::lp::PxMark& m : page->picture()->layout().marks) {
+        if (m.ink != Ink::Optimum) continue;
+        ++optima;
+        EXPECT_EQ(shown.pixelColor(int(m.at.x), int(m.at.y)), QColor(205, 0, 0));
+    }
+    EXPECT_EQ(optima, 1);
+
+    dialogs.fileAnswers = {path("g.png"), path("g.svg"), path("g.pdf")};
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(page->SavePictureClick());
+    EXPECT_EQ(dialogs.fileRequests.back().filters, (QStringList{kPngFilter, kSvgFilter, kPdfPictureFilter}));
+    EXPECT_EQ(QImage(path("g.png")).size(), page->savedSize());
+    EXPECT_TRUE(contents(path("g.svg")).contains("optimum (2, 6), z = 36"));
+    EXPECT_TRUE(contents(path("g.pdf")).startsWith("%PDF"));
+
+    const QString pdf = path("print.pdf");
+    dialogs.printAnswers = {true};
+    dialogs.preparePrinter = [pdf](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+    };
+    window->printButton()->click(); // the tool bar prints the page shown
+    EXPECT_EQ(SharedPrinter().docName(), QStringLiteral("Graphical solution of: No name"));
+    EXPECT_TRUE(contents(pdf).startsWith("%PDF"));
+}
+
+TEST_F(LPWindowTest, GraphicalPageHidesForOtherModelsAndAfterErrors) {
+    QTabWidget* pages = window->pages();
+    EXPECT_FALSE(pages->isTabVisible(2));
+    for (const char* model : {"max x + y + z;\nx + y + z <= 1;\n", "max x;\nx <= 2;\n", "max x + ;\n"}) {
+        setModel(QString::fromLatin1(kTextbook));
+        Calculate(window.get());
+        EXPECT_TRUE(pages->isTabVisible(2));
+        setModel(QString::fromLatin1(model));
+        Calculate(window.get());
+        EXPECT_FALSE(pages->isTabVisible(2)) << model;
+    }
+    // An empty region says so on the picture.
+    setModel(QStringLiteral("max x + y;\nx + y >= 5;\nx + y <= 3;\n"));
+    Calculate(window.get());
+    ASSERT_TRUE(pages->isTabVisible(2));
+    bool note = false;
+    for (const tarvik::lp::PxText& t : window->graphicalPage()->picture()->layout().texts)
+        note = note || t.text == "There is no feasible region";
+    EXPECT_TRUE(note);
+    dialogs.messageAnswers = {mrNo};
+    window->NewClick();
+    EXPECT_FALSE(pages->isTabVisible(2));
+}
+
+} // namespace
