@@ -74,6 +74,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!value) return UsageError(err, "Option " + option.name + " needs a value");
         options[option.name] = *value;
     }
+    std::optional<double> seconds;
+    if (options.count("--time-limit")) {
+        seconds = ParseTimeLimit(options["--time-limit"]);
+        if (!seconds) return UsageError(err, kTimeLimitProblem);
+    }
     if (!fileName) return UsageError(err, "No chain file given");
     if (!options.count("--analysis")) return UsageError(err, "No analysis given");
     auto analysis = Lookup(kAnalyses, options["--analysis"]);
@@ -114,11 +119,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (auto* problem = std::get_if<InputProblem>(&checked)) {
         err << problem->message << "\n";
         return kInputError;
-    }
-    std::optional<double> seconds;
-    if (options.count("--time-limit")) {
-        seconds = ParseTimeLimit(options["--time-limit"]);
-        if (!seconds) return UsageError(err, kTimeLimitProblem);
     }
     const Deadline deadline(seconds);
     TimedProgress progress(deadline);
