@@ -659,8 +659,8 @@ private:
         for (const ReadConstraint& c : model_->constraints)
             for (std::size_t k = 0; k < c.terms.size(); ++k) {
                 const auto [v, a] = c.terms[k];
-                if (std::isfinite(bound[v]) && std::fabs(a) * bound[v] > limits_.maxValue)
-                    fault(c.termAt[k], TooLarge(NumberText(std::fabs(a)), limits_.maxValue / bound[v]));
+                if (std::isfinite(bound[v]) && std::fabs(a) * bound[v] > limits_.maxProduct)
+                    fault(c.termAt[k], TooLarge(NumberText(std::fabs(a)), limits_.maxProduct / bound[v]));
             }
         if (limits_.maxObjective > 0) {
             // The objective's largest value, term by term in the order written.

@@ -84,23 +84,28 @@ inline constexpr std::size_t kIPNameLength = 80;
 
 // Numbers the engines can tell from their infinities. The LP ratio test takes
 // a ratio of 1e10 or more for infinite; branch and bound uses 1e12 for "no
-// bound". A number as typed, and every sum the reader forms of them (a
-// variable's coefficient in a row or in the objective, a right-hand side), is
-// at most kMaxNumber; where a row bounds a variable on its own (a "<=" or "="
-// row without negative coefficients, or $BINARY), that bound and every
-// coefficient times it stay at most kMaxValue, and for IP the objective's
-// terms times their bounds add up to at most kMaxObjective. Anything beyond
-// is refused when read: "Number %s is too large (at most %s)."
+// bound" and tests integrality to 1e-6, which values much beyond 1e8 cannot
+// hold in double precision. A number as typed, and every sum the reader forms
+// of them (a variable's coefficient in a row or in the objective, a
+// right-hand side), is at most maxNumber. Where a row bounds a variable on
+// its own (a "<=" or "=" row without negative coefficients, or $BINARY), that
+// bound is at most maxValue and every coefficient times it at most
+// maxProduct; for IP the objective's terms times their bounds add up to at
+// most maxObjective. Anything beyond is refused when read: "Number %s is too
+// large (at most %s)."
 struct NumberLimits {
     double maxNumber;
     double maxValue;
-    double maxObjective; // 0: not checked
+    double maxProduct;
+    double maxObjective; // 0: not checked (the LP engine never compares objective values with its infinity)
 };
-// LP: a tenth of the ratio test's infinity for values, a hundredth for numbers.
-inline constexpr NumberLimits kLPNumberLimits{.maxNumber = 1e8, .maxValue = 1e9, .maxObjective = 0};
-// IP: the infinity 1e12 divided by the 1000 terms a sum can have at most, and
-// a tenth of it for values and the objective.
-inline constexpr NumberLimits kIPNumberLimits{.maxNumber = 1e9, .maxValue = 1e11, .maxObjective = 1e11};
+// LP: a hundredth of the ratio test's infinity for numbers, a tenth for values.
+inline constexpr NumberLimits kLPNumberLimits{
+    .maxNumber = 1e8, .maxValue = 1e9, .maxProduct = 1e9, .maxObjective = 0};
+// IP: numbers and values 1e8 (the infinity 1e12 divided by the 1000 terms a
+// sum has at most, and a tenth of that), products 1e9, the objective 1e11.
+inline constexpr NumberLimits kIPNumberLimits{
+    .maxNumber = 1e8, .maxValue = 1e8, .maxProduct = 1e9, .maxObjective = 1e11};
 
 // Skips a UTF-8 byte-order mark at the start of a file's text.
 std::string_view WithoutByteOrderMark(std::string_view text);
