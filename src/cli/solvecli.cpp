@@ -1,8 +1,11 @@
 #include "cli/solvecli.h"
 
+#include "common/cliargs.h"
+#include "common/numparse.h"
 #include "common/safefile.h"
 #include "modules/lp/graphical.h"
 #include "modules/lp/lprun.h"
+#include "modules/lp/lpsimplex.h"
 #include "modules/lp/modeltext.h"
 
 #ifdef TARVIK_HAVE_IP
@@ -39,11 +42,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <unistd.h>
 
 namespace tarvik::cli {
 
@@ -51,7 +58,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp] [--graphical]\n"
+    "                    [--crlf] [--brief] [--ip|--lp] [--graphical] [--time-limit SEC]\n"
+    "                    [--max-output MB]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -62,9 +70,14 @@ struct Options {
     bool forceIP = false;
     bool forceLP = false;
     bool graphical = false;
-    bool lpOptionGiven = false; // --tableaus or --sensitivity, which integer models ignore
+    bool lpOptionGiven = false;      // --tableaus or --sensitivity, which integer models ignore
+    std::optional<double> timeLimit; // seconds per model
+    std::size_t maxOutputBytes = kDefaultMaxOutputMB << 20;
     std::vector<std::string> models;
 };
+
+// Exit codes beyond those of RunSolve's contract.
+constexpr int kStoppedAtTimeLimit = 3;
 
 bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostream& err) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -78,7 +91,30 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
             return true;
         };
         std::string v;
-        if (a == "--tableaus") {
+        const OptionWord word = SplitOptionWord(a);
+        if (word.name == "--time-limit" || word.name == "--max-output") {
+            const std::optional<std::string> given = TakeValue(word, args, i);
+            if (!given) {
+                err << "tarvik-solve: " << word.name << " needs a value\n" << kUsage;
+                return false;
+            }
+            if (word.name == "--time-limit") {
+                opt.timeLimit = ParseTimeLimit(*given);
+                if (!opt.timeLimit) {
+                    err << kTimeLimitProblem << "\n" << kUsage;
+                    return false;
+                }
+            } else {
+                const auto mb = TryStrToInt(*given);
+                if (!mb || *mb < 1 || *mb > kMaxOutputMB) {
+                    err << "The output limit must be a whole number of megabytes from 1 to " << kMaxOutputMB
+                        << "\n"
+                        << kUsage;
+                    return false;
+                }
+                opt.maxOutputBytes = static_cast<std::size_t>(*mb) << 20;
+            }
+        } else if (a == "--tableaus") {
             opt.lpOptionGiven = true;
             if (!value(v)) return false;
             if (v == "none") {
@@ -134,7 +170,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
     return true;
 }
 
-bool ReadAll(const std::string& name, std::istream& in, std::string& bytes) {
+ReadStatus ReadAll(const std::string& name, std::istream& in, std::string& bytes) {
     if (name == "-") {
         // Standard input is held to the same limit as a model file.
         bytes.clear();
@@ -143,39 +179,78 @@ bool ReadAll(const std::string& name, std::istream& in, std::string& bytes) {
             in.read(block, sizeof block);
             const auto got = static_cast<std::size_t>(in.gcount());
             bytes.append(block, got);
-            if (bytes.size() > lp::kMaxModelFileBytes) return false;
+            if (bytes.size() > lp::kMaxModelFileBytes) return ReadStatus::TooLarge;
             if (got < sizeof block) break;
         }
-        return !in.bad();
+        return in.bad() ? ReadStatus::CannotRead : ReadStatus::Ok;
     }
-    return ReadSmallFile(name, lp::kMaxModelFileBytes, bytes) == ReadStatus::Ok;
+    return ReadSmallFile(name, lp::kMaxModelFileBytes, bytes);
 }
 
 // Writes the run's output as it grows (CR LF made LF unless asked to keep it),
-// or drops it for the one-line summary.
+// or drops it for the one-line summary. Tableaus stop at the output limit;
+// the run stops at the time limit or when the output cannot be written.
 class StreamingProgress : public lp::LPProgress {
 public:
-    StreamingProgress(std::ostream& out, bool crlf, bool write) : out_(out), crlf_(crlf), write_(write) {}
+    StreamingProgress(std::ostream& out, const Options& opt, const Deadline& deadline)
+        : out_(out), crlf_(opt.crlf), write_(!opt.brief), limit_(opt.maxOutputBytes), deadline_(deadline) {}
+    // What the run offers while it prints tableaus.
     void output(std::string& text) override {
-        if (write_) {
-            if (crlf_) {
-                out_ << text;
-            } else {
-                std::string lf;
-                lf.reserve(text.size());
-                for (std::size_t i = 0; i < text.size(); ++i)
-                    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-                        lf.push_back(text[i]);
-                out_ << lf;
+        if (write_ && !capped_) {
+            write(text);
+            if (written_ > limit_) {
+                out_ << (lastChar_ == '\n' ? "" : "\n") << "Output limit reached; tableaus stop here.\n";
+                capped_ = true;
             }
         }
         text.clear();
     }
+    // The rest of the output once the run has ended, which is never held back.
+    void finish(std::string& text) {
+        if (write_) write(text);
+        text.clear();
+    }
+    bool stopRequested() const override { return !out_ || deadline_.passed(); }
+    bool writeFailed() const { return !out_; }
 
 private:
+    void write(const std::string& text) {
+        if (text.empty()) return;
+        if (crlf_) {
+            out_ << text;
+            written_ += text.size();
+        } else {
+            std::string lf;
+            lf.reserve(text.size());
+            for (std::size_t i = 0; i < text.size(); ++i)
+                if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf.push_back(text[i]);
+            out_ << lf;
+            written_ += lf.size();
+        }
+        lastChar_ = text.back();
+    }
+
     std::ostream& out_;
     bool crlf_, write_;
+    std::size_t limit_;
+    const Deadline& deadline_;
+    std::size_t written_ = 0;
+    bool capped_ = false;
+    char lastChar_ = '\n';
 };
+
+#ifdef TARVIK_HAVE_IP
+// Branch and bound from the command line: it stops as the window's Stop
+// stops it once the time limit has passed.
+class TimedMIPProgress : public ip::MIPProgress {
+public:
+    explicit TimedMIPProgress(const Deadline& deadline) : deadline_(deadline) {}
+    bool stopRequested() const override { return deadline_.passed(); }
+
+private:
+    const Deadline& deadline_;
+};
+#endif
 
 // Whether a model is read as an integer model: its name ends in ".tip" (any
 // case), unless --lp or --ip says otherwise.
@@ -193,27 +268,31 @@ struct ModelRun {
     std::string output, message;
     long errorPosition = 0;
     bool optimal = false;
+    bool stopped = false; // ended by the time limit
     double objective = 0;
     std::shared_ptr<const lp::GraphicalSolution> graphical;
 };
 
-ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp::LPProgress& progress) {
+ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp::LPProgress& progress,
+                  const Deadline& deadline) {
     ModelRun r;
 #ifdef TARVIK_HAVE_IP
     if (integer) {
-        ip::MIPProgress quiet;
-        ip::MIPRunResult run = ip::RunMIP(text, quiet, opt.graphical);
+        TimedMIPProgress timed(deadline);
+        ip::MIPRunResult run = ip::RunMIP(text, timed, opt.graphical);
         r.success = run.success;
         r.output = std::move(run.output);
         r.message = std::move(run.message);
         r.errorPosition = run.errorPosition;
         r.optimal = run.success && run.solve.status == ip::kOptimal && run.solve.haveIncumbent;
+        r.stopped = run.success && run.solve.stopped;
         r.objective = run.objective;
         r.graphical = std::move(run.graphical);
         return r;
     }
 #else
     (void)integer;
+    (void)deadline;
 #endif
     lp::LPRunResult run = lp::RunLP(text, opt.settings, progress);
     r.success = run.success;
@@ -221,6 +300,7 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
     r.message = std::move(run.message);
     r.errorPosition = run.errorPosition;
     r.optimal = run.success && run.status == 0;
+    r.stopped = run.success && run.status == static_cast<int>(lp::LPStatus::Stopped);
     r.objective = run.objective;
     r.graphical = std::move(run.graphical);
     return r;
@@ -229,7 +309,15 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
 int SolveOne(const std::string& name, const Options& opt, std::istream& in, std::ostream& out,
              std::ostream& err) {
     std::string bytes;
-    if (!ReadAll(name, in, bytes)) {
+    const std::string shownName = name == "-" ? std::string("<stdin>") : name;
+    switch (ReadAll(name, in, bytes)) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::TooLarge:
+        // Larger than any model within the readers' limits.
+        err << "File " << shownName << " is too large\n";
+        return 2;
+    case ReadStatus::CannotRead:
         err << "Cannot read file " << name << "\n";
         return 1;
     }
@@ -240,7 +328,7 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
         return 1;
     }
 #endif
-    std::string text = EditorText(bytes);
+    std::string text = EditorText(std::string(lp::WithoutByteOrderMark(bytes)));
     if (opt.graphical) {
         // Refused before any output; a syntax error is left to the run, which reports it.
         lp::ReadSink quiet;
@@ -251,20 +339,22 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
         }
     }
     // Tableau prints go out as they are made, so that no output is held whole.
-    StreamingProgress progress(out, opt.crlf, !opt.brief);
-    ModelRun run = RunModel(text, integer, opt, progress);
+    const Deadline deadline(opt.timeLimit);
+    StreamingProgress progress(out, opt, deadline);
+    ModelRun run = RunModel(text, integer, opt, progress, deadline);
+    if (progress.writeFailed()) return 1; // said once, when the program ends
     if (!run.success) {
         auto [line, column] = LineColumn(text, run.errorPosition);
-        err << (name == "-" ? std::string("<stdin>") : name) << ":" << line << ":" << column << ": "
-            << run.message << "\n";
+        err << shownName << ":" << line << ":" << column << ": " << run.message << "\n";
         return 2;
     }
     if (opt.brief) {
         // One line per model: name, the result line and the objective value in full.
-        out << (name == "-" ? std::string("<stdin>") : name) << "\t" << run.message;
+        out << shownName << "\t" << run.message;
         if (run.optimal) {
             char value[64];
-            std::snprintf(value, sizeof value, "%.15g", run.objective);
+            // A minimum of 0 is 0, not "-0".
+            std::snprintf(value, sizeof value, "%.15g", run.objective == 0 ? 0.0 : run.objective);
             out << "\t" << value;
         }
         out << "\n";
@@ -277,9 +367,15 @@ int SolveOne(const std::string& name, const Options& opt, std::istream& in, std:
             for (std::size_t i = ends; i < 2; ++i) run.output += "\r\n";
             run.output += lp::GraphicalText(*run.graphical);
         }
-        progress.output(run.output);
+        progress.finish(run.output);
     }
     out.flush();
+    if (!out) return 1;
+    if (run.stopped) {
+        // As Stop leaves it: the window's result line, and the report's note above.
+        err << shownName << ": " << run.message << " (time limit reached)\n";
+        return kStoppedAtTimeLimit;
+    }
     return 0;
 }
 
@@ -402,8 +498,62 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";
         code = std::max(code, SolveOne(name, opt, in, out, err));
+        if (!out) return 1; // nothing more can be written
     }
     return code;
+}
+
+CheckedOutput::CheckedOutput(int fd) : fd_(fd), buffer_(1 << 16) {
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+}
+
+CheckedOutput::~CheckedOutput() {
+    if (fd_ >= 0) flushBuffer();
+}
+
+bool CheckedOutput::flushBuffer() {
+    const char* data = pbase();
+    std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    // After a failure nothing more is written: the output is lost already.
+    while (size > 0 && error_ == 0) {
+        const ssize_t n = ::write(fd_, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error_ = n < 0 ? errno : EIO;
+            break;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return error_ == 0;
+}
+
+CheckedOutput::int_type CheckedOutput::overflow(int_type c) {
+    if (!flushBuffer()) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+}
+
+int CheckedOutput::sync() {
+    return flushBuffer() ? 0 : -1;
+}
+
+bool CheckedOutput::close() {
+    if (fd_ < 0) return error_ == 0;
+    flushBuffer();
+    // A file system may report a failed write only when the file is closed.
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    return error_ == 0;
+}
+
+int FinishOutput(int code, CheckedOutput& out, std::ostream& err) {
+    if (out.close()) return code;
+    err << "Cannot write output: " << std::strerror(out.error()) << "\n";
+    return 1;
 }
 
 } // namespace tarvik::cli

@@ -47,4 +47,22 @@ void SeedSystemGenerator(std::optional<std::uint32_t> seed, std::ostream& err) {
     err << "seed " << RandSeed << "\n";
 }
 
+std::optional<double> ParseTimeLimit(const std::string& text) {
+    const auto t = TryStrToReal(text);
+    if (!t || !(*t > 0) || *t > 1e6) return std::nullopt;
+    return *t;
+}
+
+Deadline::Deadline(std::optional<double> seconds) {
+    if (seconds)
+        end_ = std::chrono::steady_clock::now() +
+               std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                   std::chrono::duration<double>(*seconds));
+}
+
+bool Deadline::passed() const {
+    if (!passed_ && end_ && std::chrono::steady_clock::now() >= *end_) passed_ = true;
+    return passed_;
+}
+
 } // namespace tarvik

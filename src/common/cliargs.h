@@ -2,6 +2,7 @@
 // Pieces of the tarvik-solve command lines every module reads: options as
 // "--name VALUE" or "--name=VALUE", comma-separated lists and the seed of
 // the system generator.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -33,5 +34,23 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text);
 // Sets the system generator to `seed`, or seeds it from the clock when there
 // is none and tells that seed on `err` as "seed S", so the run can be repeated.
 void SeedSystemGenerator(std::optional<std::uint32_t> seed, std::ostream& err);
+
+// The seconds typed after --time-limit: a number above 0 and at most
+// 1000000, else nothing (kTimeLimitProblem says so).
+std::optional<double> ParseTimeLimit(const std::string& text);
+inline constexpr const char* kTimeLimitProblem =
+    "The time limit must be a number of seconds above 0 and at most 1000000";
+
+// The end of a run that --time-limit bounds: `passed` turns true once the
+// time is up (and stays so). Without a limit it never passes.
+class Deadline {
+public:
+    explicit Deadline(std::optional<double> seconds);
+    bool passed() const;
+
+private:
+    std::optional<std::chrono::steady_clock::time_point> end_;
+    mutable bool passed_ = false;
+};
 
 } // namespace tarvik

@@ -55,18 +55,18 @@ bool WriteTemporary(const fs::path& target, const std::string& tag, const char* 
     return ok;
 }
 
-// A second name for the old file: a hard link, or else a synced copy.
-bool KeepOldFile(const fs::path& target, mode_t mode, std::string& name) {
-    int fd = TemporaryBeside(target, ".bak", name);
+// A second name for `source` beside it: a hard link, or else a synced copy.
+bool KeepSecondName(const fs::path& source, mode_t mode, std::string& name) {
+    int fd = TemporaryBeside(source, ".bak", name);
     if (fd < 0) return false;
     ::close(fd);
     ::unlink(name.c_str());
-    if (SystemCalls().link(target.c_str(), name.c_str()) == 0) return true;
-    std::ifstream in(target, std::ios::binary);
+    if (SystemCalls().link(source.c_str(), name.c_str()) == 0) return true;
+    std::ifstream in(source, std::ios::binary);
     if (!in) return false;
     std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
-    return WriteTemporary(target, ".bak", old.data(), old.size(), mode, name);
+    return WriteTemporary(source, ".bak", old.data(), old.size(), mode, name);
 }
 
 void SyncFolder(const fs::path& target) {
@@ -89,19 +89,30 @@ void RestoreSystemCalls() {
     SystemCalls() = DefaultCalls();
 }
 
-bool WriteFileSafely(const std::string& fileName, const std::string& bytes, const std::string& backupName) {
+bool WriteFileSafely(const std::string& fileName, const std::string& bytes, const std::string& backupName,
+                     WriteFailure* failure) {
+    WriteFailure local;
+    WriteFailure& why = failure ? *failure : local;
+    why = WriteFailure{};
+    // Notes the failing step (its errno before any cleanup) and gives false.
+    auto fail = [&why](bool backup, int error) {
+        why.backup = backup;
+        why.error = error != 0 ? error : EIO;
+        return false;
+    };
     std::error_code ec;
     fs::path target(fileName);
     // Writing through a link replaces the file it points to, not the link.
     if (fs::is_symlink(target, ec)) {
         fs::path resolved = fs::canonical(target, ec);
-        if (ec) return false;
+        if (ec) return fail(false, ec.value());
         target = resolved;
     }
     // The new file gets the permissions of the one it replaces, or the usual ones.
     struct stat st {};
     const bool existed = ::stat(target.c_str(), &st) == 0;
-    if (existed && !S_ISREG(st.st_mode)) return false;
+    // A folder, a device or a pipe is never replaced by a file.
+    if (existed && !S_ISREG(st.st_mode)) return fail(false, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     mode_t mode = 0;
     if (existed) {
         mode = st.st_mode & 07777;
@@ -112,24 +123,40 @@ bool WriteFileSafely(const std::string& fileName, const std::string& bytes, cons
     }
 
     std::string newName;
-    if (!WriteTemporary(target, "", bytes.data(), bytes.size(), mode, newName)) return false;
+    if (!WriteTemporary(target, "", bytes.data(), bytes.size(), mode, newName)) return fail(false, errno);
 
     const fs::path backup(backupName);
     const bool keepBackup =
         existed && !backup.empty() && fs::weakly_canonical(backup, ec) != fs::weakly_canonical(target, ec);
-    std::string oldName;
-    if (keepBackup && !KeepOldFile(target, mode, oldName)) {
-        ::unlink(newName.c_str());
-        return false;
+    std::string oldName, olderName;
+    if (keepBackup) {
+        // The old file becomes the backup before anything is replaced; the
+        // older backup keeps a second name until the new text is in place.
+        struct stat bst {};
+        bool ok = KeepSecondName(target, mode, oldName);
+        if (ok && ::lstat(backup.c_str(), &bst) == 0 && S_ISREG(bst.st_mode))
+            ok = KeepSecondName(backup, bst.st_mode & 07777, olderName);
+        if (ok) ok = SystemCalls().rename(oldName.c_str(), backup.c_str()) == 0;
+        if (!ok) {
+            const int error = errno;
+            for (const std::string& name : {newName, oldName, olderName})
+                if (!name.empty()) ::unlink(name.c_str());
+            return fail(true, error);
+        }
     }
     if (SystemCalls().rename(newName.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(newName.c_str());
-        if (keepBackup) ::unlink(oldName.c_str());
-        return false;
+        if (keepBackup) {
+            // The backup goes back to what it was.
+            if (!olderName.empty())
+                ::rename(olderName.c_str(), backup.c_str());
+            else
+                ::unlink(backup.c_str());
+        }
+        return fail(false, error);
     }
-    // The new text is in place; the old file becomes the backup. Should that
-    // last step fail, the older backup stays as it was.
-    if (keepBackup && SystemCalls().rename(oldName.c_str(), backup.c_str()) != 0) ::unlink(oldName.c_str());
+    if (!olderName.empty()) ::unlink(olderName.c_str());
     SyncFolder(target);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "cli/solvecli.h"
 #include "modules/lp/lprun.h"
+#include "modules/lp/modeltext.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,79 @@ TEST(SolveCli, FoldersDevicesAndHugeFilesAreRefusedAndTheBatchGoesOn) {
     EXPECT_EQ(r.out, good + "\tOptimal solution found\t2\n");
     std::filesystem::remove(folder);
     std::filesystem::remove(good);
+}
+
+TEST(SolveCli, TimeLimitOutputLimitAndHostileInputs) {
+    const std::string lp = "max 3x1 + 2x2; x1 + x2 <= 4; x1 + 3x2 <= 6; x1 <= 3;";
+    const std::string ip = "max x1 + x2; 2x1 + 2x2 <= 3; $integer x1, x2;";
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int code;
+        std::string out; // a part of standard output
+        std::string err; // all of standard error
+    };
+    // A limit of a microsecond has passed before the first pivot.
+    const Case cases[] = {
+        {{"-", "--time-limit", "0.000001"},
+         lp,
+         3,
+         "  Stopped before the simplex method ended\n",
+         "<stdin>: Stopped (time limit reached)\n"},
+        {{"-", "--ip", "--time-limit=0.000001"},
+         ip,
+         3,
+         "The search was stopped before an integer solution",
+         "<stdin>: Stopped: no integer solution found (time limit reached)\n"},
+        {{"-", "--time-limit", "1000"}, lp, 0, "  Value Objective Function :         11.0000\n", ""},
+        {{"-", "--time-limit", "0"},
+         lp,
+         1,
+         "",
+         "The time limit must be a number of seconds above 0 and at most 1000000\n"},
+        {{"-", "--max-output", "0"},
+         lp,
+         1,
+         "",
+         "The output limit must be a whole number of megabytes from 1 to 1000000\n"},
+        {{"-", "--ip", "--brief"}, "min x; x >= 0; $integer x;", 0, "\tOptimal solution found\t0\n", ""},
+        {{"-", "--brief"}, "\xEF\xBB\xBFmax x; x <= 2;", 0, "\tOptimal solution found\t2\n", ""},
+        {{"-"}, std::string(lp::kMaxModelFileBytes + 1, ' '), 2, "", "File <stdin> is too large\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        CliRun r = RunCli(c.args, c.input);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        if (c.code == 1)
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), c.err);
+        else
+            EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(SolveCli, TableausStopAtTheOutputLimitAndTheReportFollows) {
+    // A 60 x 60 model whose tableaus take more than a megabyte.
+    std::string model = "max";
+    for (int j = 1; j <= 60; ++j) model += " + " + std::to_string((j * 7) % 11 + 1) + "x" + std::to_string(j);
+    model += ";\n";
+    for (int i = 1; i <= 60; ++i) {
+        for (int j = 1; j <= 60; ++j)
+            model += " + " + std::to_string((i * 37 + j * 91) % 17 + 1) + "x" + std::to_string(j);
+        model += " <= " + std::to_string(1000 + i) + ";\n";
+    }
+    CliRun all = RunCli({"-", "--tableaus", "all"}, model);
+    ASSERT_GT(all.out.size(), std::size_t{1} << 20);
+    CliRun capped = RunCli({"-", "--tableaus", "all", "--max-output", "1"}, model);
+    EXPECT_EQ(capped.code, 0);
+    const std::size_t at = capped.out.find("\nOutput limit reached; tableaus stop here.\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GT(at, std::size_t{1} << 20);
+    EXPECT_LT(at, (std::size_t{1} << 20) + 100000);
+    EXPECT_EQ(capped.out.substr(0, at), all.out.substr(0, at));
+    // The run went on: the same report closes both.
+    const std::size_t summary = all.out.find("  Summary of Results");
+    EXPECT_TRUE(capped.out.ends_with(all.out.substr(summary)));
 }
 
 TEST(SolveCli, AllTableausStreamTheSameTextAsTheWholeRun) {

@@ -88,7 +88,8 @@ TEST_F(SafeFile, EveryFailingCallLeavesModelAndBackupAsTheyWere) {
     const Case cases[] = {
         {"write", [] { SystemCalls().write = FailingWrite; }},
         {"fsync of the new text", [] { failAt = 1, SystemCalls().fsync = FailingFsync; }},
-        {"rename of the new text", [] { failAt = 1, SystemCalls().rename = FailingRename; }},
+        {"rename of the old file to the backup", [] { failAt = 1, SystemCalls().rename = FailingRename; }},
+        {"rename of the new text", [] { failAt = 2, SystemCalls().rename = FailingRename; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -115,16 +116,32 @@ TEST_F(SafeFile, WithoutHardLinksTheOldFileIsCopied) {
     EXPECT_EQ(FilesInFolder(), 2);
 }
 
-TEST_F(SafeFile, AFailedBackupRotationKeepsTheNewTextAndTheOlderBackup) {
+TEST_F(SafeFile, AFileThatCannotBecomeTheBackupIsNotReplaced) {
     Put(model_, "old model");
     Put(backup_, "old backup");
     calls = 0;
-    failAt = 2; // the first rename puts the new text in place, the second would rotate
+    failAt = 1; // the first rename would make the old file the backup
     SystemCalls().rename = FailingRename;
-    EXPECT_TRUE(WriteFileSafely(model_.string(), "new model", backup_.string()));
-    EXPECT_EQ(Slurp(model_), "new model");
+    WriteFailure why;
+    EXPECT_FALSE(WriteFileSafely(model_.string(), "new model", backup_.string(), &why));
+    EXPECT_TRUE(why.backup);
+    EXPECT_EQ(why.error, EIO);
+    EXPECT_EQ(Slurp(model_), "old model");
     EXPECT_EQ(Slurp(backup_), "old backup");
     EXPECT_EQ(FilesInFolder(), 2);
+    // A folder where the backup should go.
+    RestoreSystemCalls();
+    fs::remove(backup_);
+    fs::create_directories(backup_ / "inside");
+    EXPECT_FALSE(WriteFileSafely(model_.string(), "new model", backup_.string(), &why));
+    EXPECT_TRUE(why.backup);
+    EXPECT_EQ(Slurp(model_), "old model");
+    EXPECT_TRUE(fs::is_directory(backup_ / "inside"));
+    // A failure to write the new text is no backup failure.
+    SystemCalls().write = FailingWrite;
+    EXPECT_FALSE(WriteFileSafely(model_.string(), "new model", {}, &why));
+    EXPECT_FALSE(why.backup);
+    EXPECT_EQ(why.error, ENOSPC);
 }
 
 TEST_F(SafeFile, LinksReadOnlyFilesAndFoldersThatCannotBeWritten) {
@@ -143,6 +160,11 @@ TEST_F(SafeFile, LinksReadOnlyFilesAndFoldersThatCannotBeWritten) {
     // A folder in the way, or a folder that does not exist.
     fs::create_directories(dir_ / "folder.tlp");
     EXPECT_FALSE(WriteFileSafely((dir_ / "folder.tlp").string(), "x"));
+    // A pipe or a device is never replaced by a file.
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.png").c_str(), 0600), 0);
+    EXPECT_FALSE(WriteFileSafely((dir_ / "pipe.png").string(), "x"));
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe.png"));
+    EXPECT_FALSE(WriteFileSafely("/dev/null", "x"));
     EXPECT_FALSE(WriteFileSafely((dir_ / "missing" / "m.tlp").string(), "x"));
 }
 

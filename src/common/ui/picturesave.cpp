@@ -1,13 +1,15 @@
 #include "common/ui/picturesave.h"
 
+#include "common/safefile.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace tarvik::ui {
@@ -64,7 +66,11 @@ bool WritePicture(const QImage& picture, const QString& fileName, const PictureD
                   const QString& title) {
     const PictureFormat format = FormatOf(fileName);
     if ((format == PictureFormat::Svg || format == PictureFormat::Pdf) && !drawing) return false;
-    QSaveFile file(fileName);
+    // The picture is made in memory and written as every file is: synced in
+    // a temporary file that replaces the old picture only when complete, so
+    // that a full disk is reported and the old picture stays.
+    QByteArray bytes;
+    QBuffer file(&bytes);
     if (!file.open(QIODevice::WriteOnly)) return false;
     bool written = false;
     switch (format) {
@@ -81,11 +87,9 @@ bool WritePicture(const QImage& picture, const QString& fileName, const PictureD
         written = picture.save(&file, "BMP");
         break;
     }
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    file.close();
+    if (!written || bytes.isEmpty()) return false;
+    return WriteFileSafely(QFile::encodeName(fileName).toStdString(), bytes.toStdString());
 }
 
 bool SaveGraphBitmap(const QImage& picture, const QString& defaultName, bool appendBmp,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 
 namespace tarvik::lp {
@@ -71,12 +72,29 @@ int FastEchoNumber(double value, char* buf) {
     return n;
 }
 
+// A magnitude as a message shows it: plain digits where 15 suffice.
+std::string NumberText(double value) {
+    return tarvik::FormatGeneral(value, 15);
+}
+
+// "Number %s is too large (at most %s).", the limit rounded down to 6 digits
+// so that every number it allows is accepted.
+std::string TooLarge(const std::string& number, double limit) {
+    double shown = limit;
+    if (limit > 0) {
+        const double unit = std::pow(10.0, std::floor(std::log10(limit)) - 5);
+        shown = std::floor(limit / unit * (1 + 1e-12)) * unit;
+    }
+    return "Number " + number + " is too large (at most " + tarvik::FormatGeneral(shown, 15) + ").";
+}
+
 enum class Tok { End, Number, Name, Equal, LessEqual, GreaterEqual, Semicolon, Dollar };
 
 class Reader {
 public:
     Reader(std::string_view text, Dialect dialect, ReadSink& sink)
-        : s_(text), ip_(dialect == Dialect::IP), sink_(sink) {}
+        : s_(text), ip_(dialect == Dialect::IP), limits_(ip_ ? kIPNumberLimits : kLPNumberLimits),
+          sink_(sink) {}
 
     void run(ReadOutcome& out) {
         model_ = &out.model;
@@ -91,9 +109,12 @@ public:
         *echo_ += kNotice;
         *echo_ += "\r\n\r\nThe following model was read:\r\n\r\n";
         sink_.line(line_);
+        // A byte-order mark is no character of the model.
+        pos_ = s_.size() - WithoutByteOrderMark(s_).size();
         readDirection();
         readObjective();
         readConstraints();
+        checkBounds();
     }
 
     long errorPosition() const { return errPos_; }
@@ -124,6 +145,10 @@ private:
     }
 
     [[noreturn]] void fail(const std::string& message) { throw ESyntaxError(message); }
+    [[noreturn]] void failAt(long at, const std::string& message) {
+        errPos_ = at;
+        throw ESyntaxError(message);
+    }
     [[noreturn]] void failHere(const std::string& message) {
         errPos_ = static_cast<long>(pos_) + 1;
         throw ESyntaxError(message);
@@ -195,6 +220,7 @@ private:
     // Reads a signed number at the current character; `firstTerm` picks the
     // message of a failed conversion. `*hadSign` tells whether a sign was read.
     double readNumber(bool firstTerm) {
+        numberAt_ = errPos_;
         double sign = 1;
         if (cur() == '+' || cur() == '-') {
             if (cur() == '-') sign = -1;
@@ -209,7 +235,14 @@ private:
         lastNumberText_ = text;
         lastNumberFirst_ = firstTerm;
         if (!Convert(text, value)) failNumber();
+        if (value > limits_.maxNumber) failAt(numberAt_, TooLarge(std::string(text), limits_.maxNumber));
         return sign * value;
+    }
+
+    // A sum of numbers (`value`) beyond the limit, found at `at`.
+    void checkSum(double value, long at) {
+        if (std::fabs(value) > limits_.maxNumber)
+            failAt(at, TooLarge(NumberText(std::fabs(value)), limits_.maxNumber));
     }
 
     // The number just read made a sum that a double cannot hold, or could not
@@ -335,6 +368,7 @@ private:
         index_.emplace(name, count);
         model_->names.push_back(name);
         model_->cost.push_back(0);
+        model_->costAt.push_back(0);
         model_->integer.push_back(false);
         model_->upper.push_back(-1);
         if (rowSlot_.size() < model_->names.size()) rowSlot_.resize(model_->names.size() + 64, -1);
@@ -380,6 +414,7 @@ private:
             Tok t = next();
             double coef = 1;
             if (t == Tok::Semicolon && !first) break;
+            const long at = errPos_;
             if (t == Tok::Number) {
                 if (!first && IsDigit(cur())) fail("+ or - expected");
                 coef = readNumber(first);
@@ -394,8 +429,10 @@ private:
             echoName(name);
             int v = variable(name, Where::Objective);
             accumulate(model_->cost[v], model_->minimize ? -coef : coef);
+            model_->costAt[v] = at;
             first = false;
         }
+        for (std::size_t v = 0; v < model_->cost.size(); ++v) checkSum(model_->cost[v], model_->costAt[v]);
         *echo_ += "\r\nSubject to :";
     }
 
@@ -413,14 +450,20 @@ private:
         if (ip_ && model_->constraints.empty()) fail("No conditions stated.");
     }
 
-    void addTerm(int v, double coef) {
+    void addTerm(int v, double coef, long at) {
         int& slot = rowSlot_[v];
         if (slot < 0) {
             slot = static_cast<int>(row_.terms.size());
             row_.terms.emplace_back(v, coef);
+            row_.termAt.push_back(at);
         } else {
             accumulate(row_.terms[slot].second, coef);
+            row_.termAt[slot] = at;
         }
+    }
+    void addConstant(double value, long at) {
+        accumulate(row_.rhs, value);
+        row_.rhsAt = at;
     }
 
     bool endsSide(Tok t, bool left) const {
@@ -435,6 +478,7 @@ private:
         for (;;) {
             if (t == Tok::Number) {
                 if (!first && IsDigit(cur())) fail("+ or - expected");
+                const long at = errPos_;
                 double coef = readNumber(first);
                 echoCoefficient(coef, !first);
                 first = false;
@@ -442,21 +486,22 @@ private:
                 if (t == Tok::Name) {
                     std::string name = readName();
                     echoName(name);
-                    addTerm(variable(name, Where::Constraint), sideSign * coef);
+                    addTerm(variable(name, Where::Constraint), sideSign * coef, at);
                     t = next();
                     if (endsSide(t, left)) return t;
                     continue;
                 }
-                accumulate(row_.rhs, -sideSign * coef);
+                addConstant(-sideSign * coef, at);
                 if (t == Tok::Number) continue;
                 if (endsSide(t, left)) return t;
                 fail("Unknown symbol");
             }
             if (t == Tok::Name && first) {
                 echoCoefficient(1, false);
+                const long at = errPos_;
                 std::string name = readName();
                 echoName(name);
-                addTerm(variable(name, Where::Constraint), sideSign);
+                addTerm(variable(name, Where::Constraint), sideSign, at);
                 first = false;
                 t = next();
                 if (endsSide(t, left)) return t;
@@ -493,6 +538,8 @@ private:
                         : rel == Tok::GreaterEqual ? Relation::GreaterEqual
                                                    : Relation::Equal;
         for (auto& [v, c] : row_.terms) rowSlot_[v] = -1;
+        for (std::size_t k = 0; k < row_.terms.size(); ++k) checkSum(row_.terms[k].second, row_.termAt[k]);
+        checkSum(row_.rhs, row_.rhsAt);
         if (row_.rhs < 0) {
             row_.rhs = -row_.rhs;
             for (auto& term : row_.terms) term.second = -term.second;
@@ -567,8 +614,78 @@ private:
         }
     }
 
+    // The bounds that rows give their variables on their own: the smallest
+    // rhs / a over the "<=" and "=" rows without negative coefficients, and 1
+    // for binary variables. Such a bound holds at every step of both engines
+    // (the LP's phase 1 and branch and bound's repairs included), so the
+    // values the engines form from it must stay clear of their infinities.
+    void checkBounds() {
+        const std::size_t n = model_->names.size();
+        std::vector<double> bound(n, std::numeric_limits<double>::infinity());
+        std::vector<const ReadConstraint*> boundRow(n, nullptr);
+        std::vector<double> boundCoef(n, 0);
+        std::vector<long> boundAt(n, 0);
+        for (std::size_t v = 0; v < n; ++v)
+            if (model_->upper[v] >= 0) bound[v] = model_->upper[v];
+        for (const ReadConstraint& c : model_->constraints) {
+            if (c.relation == Relation::GreaterEqual) continue;
+            bool bounding = true;
+            for (const auto& term : c.terms) bounding = bounding && term.second >= 0;
+            if (!bounding) continue;
+            for (std::size_t k = 0; k < c.terms.size(); ++k) {
+                const auto [v, a] = c.terms[k];
+                if (a <= 0 || !(c.rhs / a < bound[v])) continue;
+                bound[v] = c.rhs / a;
+                boundRow[v] = &c;
+                boundCoef[v] = a;
+                boundAt[v] = c.rhsAt > 0 ? c.rhsAt : c.termAt[k];
+            }
+        }
+        // The first fault in the text is the one reported.
+        long firstAt = std::numeric_limits<long>::max();
+        std::string message;
+        auto fault = [&](long at, std::string text) {
+            if (at < firstAt) {
+                firstAt = at;
+                message = std::move(text);
+            }
+        };
+        for (std::size_t v = 0; v < n; ++v) {
+            if (!boundRow[v] || bound[v] <= limits_.maxValue) continue;
+            // The right-hand side that lets the variable go so far.
+            const ReadConstraint& c = *boundRow[v];
+            fault(boundAt[v], TooLarge(NumberText(c.rhs), boundCoef[v] * limits_.maxValue));
+        }
+        for (const ReadConstraint& c : model_->constraints)
+            for (std::size_t k = 0; k < c.terms.size(); ++k) {
+                const auto [v, a] = c.terms[k];
+                if (std::isfinite(bound[v]) && std::fabs(a) * bound[v] > limits_.maxProduct)
+                    fault(c.termAt[k], TooLarge(NumberText(std::fabs(a)), limits_.maxProduct / bound[v]));
+            }
+        if (limits_.maxObjective > 0) {
+            // The objective's largest value, term by term in the order written.
+            std::vector<std::size_t> order;
+            for (std::size_t v = 0; v < n; ++v)
+                if (model_->cost[v] != 0 && std::isfinite(bound[v])) order.push_back(v);
+            std::sort(order.begin(), order.end(),
+                      [&](std::size_t a, std::size_t b) { return model_->costAt[a] < model_->costAt[b]; });
+            double sum = 0;
+            for (std::size_t v : order) {
+                const double term = std::fabs(model_->cost[v]) * bound[v];
+                if (sum + term > limits_.maxObjective) {
+                    fault(model_->costAt[v], TooLarge(NumberText(std::fabs(model_->cost[v])),
+                                                      (limits_.maxObjective - sum) / bound[v]));
+                    break;
+                }
+                sum += term;
+            }
+        }
+        if (!message.empty()) failAt(firstAt, message);
+    }
+
     std::string_view s_;
     bool ip_;
+    NumberLimits limits_;
     ReadSink& sink_;
     std::size_t pos_ = 0;
     long errPos_ = 0;
@@ -589,11 +706,17 @@ private:
     int lastVariable_ = -1;
     std::string_view lastNumberText_;
     bool lastNumberFirst_ = false;
+    long numberAt_ = 0;
     ReadConstraint row_;
     std::size_t nonzeros_ = 0;
 };
 
 } // namespace
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    return text;
+}
 
 std::string EchoNumber(double value) {
     char buf[32];

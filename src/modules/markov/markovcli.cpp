@@ -11,11 +11,12 @@ namespace tarvik::markov {
 namespace {
 
 constexpr int kInputError = 2;
+constexpr int kStoppedAtTimeLimit = 3;
 
 constexpr const char* kUsage =
     "Usage: tarvik-solve CHAIN.txt --analysis structure|steady-state|transient|first-passage\n"
     "       [--initial I] [--times T1,T2,...] [--transient probabilities|sojourn|costs]\n"
-    "       [--end-states J1,J2,...] [--set single|lower|upper --state A]\n";
+    "       [--end-states J1,J2,...] [--set single|lower|upper --state A] [--time-limit SEC]\n";
 
 template <typename E>
 std::optional<E> Lookup(const std::map<std::string, E>& names, const std::string& word) {
@@ -28,6 +29,17 @@ int UsageError(std::ostream& err, const std::string& message) {
     err << message << "\n" << kUsage;
     return kInputError;
 }
+
+// A transient or first-passage run from the command line: it stops as the
+// window's "&Stop" stops it once the time limit has passed.
+class TimedProgress : public MarkovProgress {
+public:
+    explicit TimedProgress(const Deadline& deadline) : deadline_(deadline) {}
+    bool stopRequested() const override { return deadline_.passed(); }
+
+private:
+    const Deadline& deadline_;
+};
 
 } // namespace
 
@@ -43,7 +55,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     static const std::map<std::string, ReturnSet> kSets = {
         {"single", ReturnSet::Single}, {"lower", ReturnSet::Lower}, {"upper", ReturnSet::Upper}};
     static const char* const kOptions[] = {"--analysis",   "--initial", "--times", "--transient",
-                                           "--end-states", "--set",     "--state"};
+                                           "--end-states", "--set",     "--state", "--time-limit"};
 
     std::optional<std::string> fileName;
     std::map<std::string, std::string> options;
@@ -61,6 +73,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         const std::optional<std::string> value = TakeValue(option, args, i);
         if (!value) return UsageError(err, "Option " + option.name + " needs a value");
         options[option.name] = *value;
+    }
+    std::optional<double> seconds;
+    if (options.count("--time-limit")) {
+        seconds = ParseTimeLimit(options["--time-limit"]);
+        if (!seconds) return UsageError(err, kTimeLimitProblem);
     }
     if (!fileName) return UsageError(err, "No chain file given");
     if (!options.count("--analysis")) return UsageError(err, "No analysis given");
@@ -103,14 +120,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << problem->message << "\n";
         return kInputError;
     }
-    MarkovProgress progress;
+    const Deadline deadline(seconds);
+    TimedProgress progress(deadline);
     const Report report = RunAnalysis(chain, std::get<AnalysisParams>(checked), progress);
     if (!report.problem.empty()) {
         err << report.problem << "\n";
         return kInputError;
     }
     out << JoinLines(report.lines) << "\n";
-    return out ? 0 : 1;
+    if (!out) return 1;
+    if (report.stopped) {
+        // As "&Stop" leaves the tab: its header lines only.
+        err << "The analysis was stopped at the time limit\n";
+        return kStoppedAtTimeLimit;
+    }
+    return 0;
 }
 
 } // namespace tarvik::markov

@@ -101,6 +101,8 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells, int n) 
 } // namespace
 
 ReadResult ParseChainText(std::string_view text, const std::string& fileName) {
+    // A byte-order mark that an editor put in front is no part of the numbers.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     Scanner in(text);
     ReadResult r;
     auto code = in.integer();

@@ -19,16 +19,18 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The lines that hold something, split into words, comments removed.
-std::vector<TextLine> Lines(std::string_view text) {
+// The lines that hold something, split into words, comments removed. CR LF,
+// LF and CR all end a line; `count` gets the number of lines.
+std::vector<TextLine> Lines(std::string_view text, int& count) {
     std::vector<TextLine> lines;
     int number = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
+        std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
         ++number;
         if (auto hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
         TextLine parsed{number, {}};
@@ -41,6 +43,7 @@ std::vector<TextLine> Lines(std::string_view text) {
         }
         if (!parsed.words.empty()) lines.push_back(std::move(parsed));
     }
+    count = number;
     return lines;
 }
 
@@ -62,12 +65,7 @@ std::optional<int> WholeNumber(std::string_view word) {
 
 class Reader {
 public:
-    Reader(std::string_view text, const std::string& name) : lines_(Lines(text)), name_(name) {
-        lastLine_ = 0;
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] == '\n') ++lastLine_;
-        if (!text.empty() && text.back() != '\n') ++lastLine_;
-    }
+    Reader(std::string_view text, const std::string& name) : name_(name) { lines_ = Lines(text, lastLine_); }
 
     NetworkRead read() {
         NetworkRead result;
@@ -193,6 +191,8 @@ NetworkRead ParseNetworkText(std::string_view text, const std::string& name) {
                     std::to_string(kMaxNetworkFileBytes) + " bytes)";
         return r;
     }
+    // A byte-order mark that an editor put in front is no part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     return Reader(text, name).read();
 }
 

@@ -77,6 +77,8 @@ std::vector<std::string_view> Words(std::string_view s) {
 } // namespace
 
 CityFileResult ParseCityText(std::string_view text, const std::string& name) {
+    // A byte-order mark that an editor put in front is no part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     Cities cities;
     int lineNo = 0;
     std::size_t pos = 0;

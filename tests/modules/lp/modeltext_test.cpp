@@ -266,6 +266,57 @@ TEST(ModelReader, OverflowingNumbersAreErrors) {
     EXPECT_DOUBLE_EQ(r.model.cost[1], 1.0);
 }
 
+// Numbers the engines could not tell from their infinities are refused where
+// they stand: as typed, as sums, as a variable's bound and times that bound.
+TEST(ModelReader, NumbersBeyondWhatTheEnginesTellFromInfinityAreRefused) {
+    struct LimitCase {
+        Dialect dialect;
+        ErrorCase error; // an empty message: the text is read
+    };
+    const LimitCase cases[] = {
+        {Dialect::LP,
+         {"max x1 + x2; x1 + x2 <= 10000000000;\r\n", "Number 10000000000 is too large (at most 100000000).",
+          "1000"}},
+        {Dialect::IP,
+         {"max x1 + x2; x1 + x2 <= 10000000000000; $integer x1;\r\n",
+          "Number 10000000000000 is too large (at most 100000000).", "1000"}},
+        {Dialect::IP,
+         {"max x1; x1 <= 2000000000000; $integer x1;\r\n",
+          "Number 2000000000000 is too large (at most 100000000).", "2000"}},
+        {Dialect::LP,
+         {"max 5x + 60000000y + 60000000y;\r\n", "Number 120000000 is too large (at most 100000000).", "+",
+          1}},
+        // A bound rhs / a beyond the value limit: the right-hand side is to blame.
+        {Dialect::LP,
+         {"max x; 0.001x <= 100000000;\r\n", "Number 100000000 is too large (at most 1000000).", "1000"}},
+        // A coefficient times the bound of its variable.
+        {Dialect::LP,
+         {"max x; x <= 100000000; 20x - y >= 0;\r\n", "Number 20 is too large (at most 10).", "20x"}},
+        // The objective of an integer model: its terms times their bounds add up.
+        {Dialect::IP,
+         {"max 600 x + 600 y; x + y <= 100000000; $integer x;\r\n", "Number 600 is too large (at most 400).",
+          "+"}},
+        {Dialect::IP, {"min 3x; x <= 3; $binary x;\r\n", "", ""}},
+        {Dialect::LP, {"max 1000x; x <= 100000000; 10x - y >= 0;\r\n", "", ""}},
+        {Dialect::IP, {"max 1000 x; x <= 100000000; $integer x;\r\n", "", ""}},
+        // A byte-order mark is no part of the model.
+        {Dialect::LP, {"\xEF\xBB\xBFmax x; x <= 1;\r\n", "", ""}},
+        {Dialect::IP, {"\xEF\xBB\xBF\xEF\xBB\xBFmax x; x <= 1;\r\n", "MAX or MIN expected", "\xEF", 1}},
+    };
+    for (const LimitCase& c : cases) {
+        SCOPED_TRACE(c.error.text);
+        RecordingSink sink;
+        ReadOutcome r = ReadModelText(c.error.text, c.dialect, sink);
+        if (c.error.message.empty()) {
+            EXPECT_TRUE(r.success) << r.message;
+            continue;
+        }
+        ASSERT_FALSE(r.success);
+        EXPECT_EQ(r.message, c.error.message);
+        EXPECT_EQ(r.errorPosition, PositionOf(c.error));
+    }
+}
+
 TEST(ModelReader, EchoNumbersRoundLikeTheFixedFormat) {
     EXPECT_EQ(EchoNumber(1), " 1.0000");
     EXPECT_EQ(EchoNumber(-2.5), "-2.5000");

@@ -44,6 +44,28 @@ TEST_F(MarkovCliTest, PrintsTheReportOfTheChosenAnalysis) {
     EXPECT_NE(out_.str().find("Recurrent subchain 1: 1 2 "), std::string::npos);
 }
 
+TEST_F(MarkovCliTest, TheTimeLimitStopsARunAsStopDoes) {
+    // With a byte-order mark in front, which the reader skips.
+    const std::string file = write("two.txt", "\xEF\xBB\xBF"
+                                              "99\r\n2\r\n0.5 0.5\r\n0.25 0.75\r\n3 6\r\n");
+    for (const char* analysis : {"transient", "first-passage"}) {
+        SCOPED_TRACE(analysis);
+        // A microsecond has passed before the first time step.
+        ASSERT_EQ(run({file, "--analysis", analysis, "--times", "5000", "--state", "1", "--end-states", "1",
+                       "--time-limit", "0.000001"}),
+                  3);
+        EXPECT_EQ(err_.str(), "The analysis was stopped at the time limit\n");
+        EXPECT_EQ(out_.str().find("At t ="), std::string::npos); // the header lines only
+        ASSERT_EQ(run({file, "--analysis", analysis, "--times", "50", "--state", "1", "--end-states", "1",
+                       "--time-limit", "1000"}),
+                  0);
+        EXPECT_NE(out_.str().find("At t = 50"), std::string::npos);
+    }
+    EXPECT_EQ(run({file, "--analysis", "transient", "--time-limit", "-1"}), 2);
+    EXPECT_EQ(err_.str().substr(0, err_.str().find('\n')),
+              "The time limit must be a number of seconds above 0 and at most 1000000");
+}
+
 TEST_F(MarkovCliTest, InputErrorsGoToStandardErrorWithExitCode2) {
     const std::string file = write("two.txt", "99\r\n2\r\n0.5 0.5\r\n0.25 0.75\r\n3 6\r\n");
     const std::string bad = write("bad.txt", "99\r\n2\r\n0.5 0.6\r\n0.25 0.75\r\n3 6\r\n");

@@ -41,6 +41,23 @@ TEST(NetworkFile, ReadsTheTopLineFirstAndLeavesTheRestOfTheTableZero) {
     EXPECT_EQ(ParseNetworkText(NetworkText(n), "again").network.up, n.up);
 }
 
+TEST(NetworkFile, AnyLineEndAndAByteOrderMarkReadTheSame) {
+    const NetworkRead lf = ParseNetworkText(kTwoByThree, "net.txt");
+    std::string cr = kTwoByThree, crlf;
+    for (char& c : cr)
+        if (c == '\n') c = '\r';
+    for (char c : std::string(kTwoByThree)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {cr, "\xEF\xBB\xBF" + crlf}) {
+        const NetworkRead r = ParseNetworkText(text, "net.txt");
+        ASSERT_EQ(r.status, NetworkRead::Status::Ok) << r.message;
+        EXPECT_EQ(r.network.up, lf.network.up);
+        EXPECT_EQ(r.network.right, lf.network.right);
+    }
+    // Line numbers count CR line ends too.
+    const NetworkRead bad = ParseNetworkText("rows 2\rcolumns 3\rup\r1 2\r", "cr.txt");
+    EXPECT_EQ(bad.message.substr(0, 9), "cr.txt:4:");
+}
+
 TEST(NetworkFile, WritesWhatItReads) {
     std::mt19937 rng(3);
     std::uniform_int_distribution<int> len(0, 100);

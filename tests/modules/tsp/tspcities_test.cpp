@@ -44,7 +44,7 @@ TEST(DistanceTableFill, StraightLineDistances) {
 }
 
 TEST(CityFile, ReadsCitiesCommentsAndAnyLineEnd) {
-    const auto r = ParseCityText("# two cities\r\n10 20\r\n\n  -5\t7  # west\r300 400", "c.txt");
+    const auto r = ParseCityText("\xEF\xBB\xBF# two cities\r\n10 20\r\n\n  -5\t7  # west\r300 400", "c.txt");
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.cities, (Cities{{10, 20}, {-5, 7}, {300, 400}}));
 }

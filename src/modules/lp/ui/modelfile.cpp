@@ -3,9 +3,11 @@
 #include "common/safefile.h"
 #include "modules/lp/modeltext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cstring>
 
 namespace tarvik::ui {
 
@@ -19,7 +21,7 @@ QString BackupFileName(const QString& fileName) {
                : dir + QLatin1Char('/') + name;
 }
 
-bool SaveModelFile(const QString& fileName, const QStringList& lines) {
+bool SaveModelFile(const QString& fileName, const QStringList& lines, QString* backupProblem) {
     std::string text;
     for (const QString& line : lines) {
         text += line.toStdString();
@@ -27,15 +29,23 @@ bool SaveModelFile(const QString& fileName, const QStringList& lines) {
     }
     const QFileInfo target(fileName);
     const QString backup = BackupFileName(target.absoluteFilePath());
-    return tarvik::WriteFileSafely(QFile::encodeName(target.absoluteFilePath()).toStdString(), text,
-                                   QFile::encodeName(backup).toStdString());
+    tarvik::WriteFailure why;
+    if (tarvik::WriteFileSafely(QFile::encodeName(target.absoluteFilePath()).toStdString(), text,
+                                QFile::encodeName(backup).toStdString(), &why))
+        return true;
+    if (why.backup && backupProblem)
+        *backupProblem =
+            QStringLiteral("Cannot make the backup %1: %2")
+                .arg(QDir::toNativeSeparators(backup), QString::fromLocal8Bit(std::strerror(why.error)));
+    return false;
 }
 
-std::optional<QStringList> LoadModelFile(const QString& fileName) {
+std::optional<QStringList> LoadModelFile(const QString& fileName, bool* tooLarge) {
     std::string raw;
-    if (tarvik::ReadSmallFile(QFile::encodeName(fileName).toStdString(), lp::kMaxModelFileBytes, raw) !=
-        tarvik::ReadStatus::Ok)
-        return std::nullopt;
+    const tarvik::ReadStatus status =
+        tarvik::ReadSmallFile(QFile::encodeName(fileName).toStdString(), lp::kMaxModelFileBytes, raw);
+    if (tooLarge) *tooLarge = status == tarvik::ReadStatus::TooLarge;
+    if (status != tarvik::ReadStatus::Ok) return std::nullopt;
     const QByteArray bytes = QByteArray::fromStdString(raw);
 
     QStringDecoder utf8(QStringDecoder::Utf8);

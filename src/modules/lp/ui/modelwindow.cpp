@@ -253,9 +253,12 @@ void TModelWindow::openFrom(const QString& folder) {
     const std::optional<QString> chosen = Dialogs().openFileName(request);
     if (!chosen) return;
     if (!IsExampleFile(*chosen)) RememberFileDialogFolder(texts_.fileFolderKey, *chosen);
-    const std::optional<QStringList> lines = LoadModelFile(*chosen);
+    bool tooLarge = false;
+    const std::optional<QStringList> lines = LoadModelFile(*chosen, &tooLarge);
     if (!lines) {
-        message(QStringLiteral("Cannot open file %1").arg(*chosen), MsgKind::Error, mbOK);
+        message((tooLarge ? QStringLiteral("File %1 is too large") : QStringLiteral("Cannot open file %1"))
+                    .arg(*chosen),
+                MsgKind::Error, mbOK);
         return;
     }
     fileName_ = *chosen;
@@ -267,8 +270,10 @@ void TModelWindow::openFrom(const QString& folder) {
 bool TModelWindow::SaveClick() {
     if (!modelOpen_) return false;
     if (fileName_ == kNoName) return SaveAsClick();
-    if (!SaveModelFile(fileName_, editor_->lines())) {
-        StdMsgDlg(texts_.saveFailed, MsgKind::Error, mbOK, 0);
+    QString backupProblem;
+    if (!SaveModelFile(fileName_, editor_->lines(), &backupProblem)) {
+        // The previous model stays as it was, and the new text in the editor.
+        StdMsgDlg(backupProblem.isEmpty() ? texts_.saveFailed : backupProblem, MsgKind::Error, mbOK, 0);
         return false;
     }
     editor_->document()->setModified(false);

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -351,6 +352,21 @@ TEST_F(LPFileTest, AFailedSaveSaysSoAndKeepsTheModelModified) {
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text, QStringLiteral("No file opened yet!"));
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("max x;"));
+}
+
+TEST_F(LPFileTest, APreviousModelThatCannotBecomeTheBackupStopsTheSave) {
+    setModel(QStringLiteral("max x;"));
+    dialogs.fileAnswers.push_back(path("model.tlp"));
+    ASSERT_TRUE(window->SaveClick());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("model.BAK")));
+    setModel(QStringLiteral("max 2x;"));
+    EXPECT_FALSE(window->SaveClick());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Cannot make the backup ") + path("model.BAK") +
+                                            QStringLiteral(": Is a directory"));
+    EXPECT_EQ(contents(path("model.tlp")), QByteArray("max x;\r\n"));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("max 2x;"));
+    EXPECT_TRUE(window->isModified());
 }
 
 TEST_F(LPFileTest, NoToTheSaveQuestionOfOpenLoadsTheFile) {
