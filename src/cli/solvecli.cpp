@@ -50,7 +50,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp]\n"
+    "                    [--crlf] [--brief] [--ip|--lp] [--faster-search] [--tree]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -61,6 +61,8 @@ struct Options {
     bool forceIP = false;
     bool forceLP = false;
     bool lpOptionGiven = false; // --tableaus or --sensitivity, which integer models ignore
+    bool fasterSearch = false;  // integer models: the faster search
+    bool tree = false;          // integer models: the node table after the report
     std::vector<std::string> models;
 };
 
@@ -103,6 +105,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
         } else if (a == "--brief") {
             opt.brief = true;
             opt.settings.report = false; // one line per model: the report would go unread
+        } else if (a == "--faster-search") {
+            opt.fasterSearch = true;
+        } else if (a == "--tree") {
+            opt.tree = true;
         } else if (a == "--ip") {
             opt.forceIP = true;
         } else if (a == "--lp") {
@@ -192,7 +198,12 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
 #ifdef TARVIK_HAVE_IP
     if (integer) {
         ip::MIPProgress quiet;
-        ip::MIPRunResult run = ip::RunMIP(text, quiet);
+        ip::NodeLog log;
+        ip::MIPRunResult run =
+            ip::RunMIP(text, quiet,
+                       {.search = opt.fasterSearch ? ip::kFasterSearch : ip::kDefaultSearch,
+                        .log = opt.tree ? &log : nullptr});
+        if (opt.tree && run.success) run.output += ip::NodeTableText(log, "\r\n");
         r.success = run.success;
         r.output = std::move(run.output);
         r.message = std::move(run.message);
@@ -369,6 +380,10 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (opt.lpOptionGiven && std::any_of(opt.models.begin(), opt.models.end(),
                                          [&](const std::string& m) { return IsIntegerModel(m, opt); }))
         err << "tarvik-solve: --tableaus and --sensitivity do not apply to integer models\n";
+    if ((opt.fasterSearch || opt.tree) &&
+        std::none_of(opt.models.begin(), opt.models.end(),
+                     [&](const std::string& m) { return IsIntegerModel(m, opt); }))
+        err << "tarvik-solve: --faster-search and --tree apply to integer models only\n";
     int code = 0;
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";

@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress) {
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, const MIPRunOptions& options) {
     MIPRunResult result;
     ReaderProgress sink(progress);
     MIPReadResult read = ReadMIPModel(modelText, sink);
@@ -50,7 +50,7 @@ MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress) {
         return result;
     }
     ResultLine solverProgress(progress);
-    result.solve = MIPSolve(read.model, solverProgress);
+    result.solve = MIPSolve(read.model, solverProgress, options.search, options.log);
     MIPReport(read.model, result.solve, result.output);
     result.success = true;
     result.message = solverProgress.line;

@@ -19,6 +19,12 @@ struct MIPRunResult {
     double objective = 0; // the reported objective value (status 0)
 };
 
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress);
+// How a run searches, and where it records its nodes (none when null).
+struct MIPRunOptions {
+    SearchOptions search = kDefaultSearch;
+    NodeLog* log = nullptr;
+};
+
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, const MIPRunOptions& options = {});
 
 } // namespace tarvik::ip
