@@ -4,19 +4,22 @@
 #include "common/ui/help.h"
 
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace tarvik::ui {
 namespace {
 
-enum class PictureFormat { Bitmap, Png, Svg };
+enum class PictureFormat { Bitmap, Png, Svg, Pdf };
 
 PictureFormat FormatOf(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("png")) return PictureFormat::Png;
     if (suffix == QLatin1String("svg")) return PictureFormat::Svg;
+    if (suffix == QLatin1String("pdf")) return PictureFormat::Pdf;
     return PictureFormat::Bitmap;
 }
 
@@ -30,6 +33,23 @@ bool WriteSvg(const QImage& picture, QIODevice& device, const PictureDrawing& dr
     QPainter p;
     if (!p.begin(&svg)) return false;
     drawing(p);
+    return p.end();
+}
+
+// One page the size of the picture (96 pixels to the inch), the drawing on it
+// where there is one, else the pixels.
+bool WritePdf(const QImage& picture, QIODevice& device, const PictureDrawing& drawing, const QString& title) {
+    QPdfWriter pdf(&device);
+    pdf.setResolution(96);
+    pdf.setPageSize(QPageSize(QSizeF(picture.width() * 0.75, picture.height() * 0.75), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    if (!title.isEmpty()) pdf.setTitle(title);
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
+    if (drawing)
+        drawing(p);
+    else
+        p.drawImage(0, 0, picture);
     return p.end();
 }
 
@@ -56,6 +76,9 @@ bool WritePicture(const QImage& picture, const QString& fileName, const PictureD
         break;
     case PictureFormat::Svg:
         written = WriteSvg(picture, file, drawing, title);
+        break;
+    case PictureFormat::Pdf:
+        written = WritePdf(picture, file, drawing, title);
         break;
     case PictureFormat::Bitmap:
         written = picture.save(&file, "BMP");

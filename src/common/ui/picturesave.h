@@ -47,7 +47,8 @@ bool SaveGraphPicture(const QImage& picture, const QString& defaultName, const P
                       bool appendBmp = false);
 
 // Writes the picture to `fileName` in the format its extension names (see
-// above); SVG needs `drawing`. The file appears only when complete. Returns
+// above, and ".pdf" a PDF page the picture's size, drawn where `drawing` is
+// given); SVG needs `drawing`. The file appears only when complete. Returns
 // false when it could not be written.
 bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing = {},
                   const QString& title = {});
