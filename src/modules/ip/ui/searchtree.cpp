@@ -198,8 +198,9 @@ void PaintSearchTree(QPainter& p, const TreePaintState& st, const QRectF& area, 
             if (!text) continue;
             p.setPen(kInk);
             p.setFont(numberFont);
-            p.drawText(r.adjusted(2, 4, -2, -r.height() / 2), Qt::AlignCenter,
-                       QStringLiteral("+%L1 nodes").arg(box.hidden));
+            p.drawText(
+                r.adjusted(2, 4, -2, -r.height() / 2), Qt::AlignCenter,
+                (box.hidden == 1 ? QStringLiteral("+1 node") : QStringLiteral("+%L1 nodes").arg(box.hidden)));
             p.setFont(markFont);
             p.drawText(r.adjusted(2, r.height() / 2, -2, -4), Qt::AlignCenter, QStringLiteral("not drawn"));
             continue;
@@ -218,6 +219,8 @@ void PaintSearchTree(QPainter& p, const TreePaintState& st, const QRectF& area, 
                        EstimateText(log, parent.estimate[box.up ? 1 : 0]));
             continue;
         }
+        // Far out, a box keeps a few pixels so that its colour still shows.
+        if (r.width() * scale < 4) r = QRectF(box.x - 2 / scale, box.y - 2 / scale, 4 / scale, 4 / scale);
         const NodeRecord& node = log.node(box.node);
         const bool incumbent = box.node == st.incumbentNode;
         const bool grey = node.outcome == NodeOutcome::Pruned || node.outcome == NodeOutcome::Infeasible;
@@ -270,9 +273,9 @@ QString NodeDetailsText(const NodeLog& log, int number) {
     if (node.parent == 0)
         line(QStringLiteral("The root: the relaxation of the whole model"));
     else
-        line(QStringLiteral("Below node %1 (depth %2), branch %3")
-                 .arg(node.parent)
+        line(QStringLiteral("Depth %1, below node %2\nBranch %3")
                  .arg(node.depth)
+                 .arg(node.parent)
                  .arg(Qs(BranchText(log, node.branch, true))));
     line(QStringLiteral("LP value: ") + (node.hasValue ? Qs(tarvik::ip::Value4(log.ownSense(node.value)))
                                          : node.outcome == NodeOutcome::Infeasible
@@ -410,6 +413,11 @@ void TSearchTreeView::setLog(const NodeLog* log) {
     selected_ = 0;
     follow_ = true;
     relayout();
+    // A whole tree opens at its root.
+    if (!running_ && log_ && log_->kept(1)) {
+        centreOn(1);
+        verticalScrollBar()->setValue(0);
+    }
 }
 
 void TSearchTreeView::setRunning(bool running) {
@@ -674,12 +682,14 @@ void TSearchTreeView::zoomBy(double factor) {
 
 void TSearchTreeView::fitToWindow() {
     if (layout_.width <= 0 || layout_.height <= 0) return;
-    zoom_ = std::clamp(std::min(viewport()->width() / layout_.width, viewport()->height() / layout_.height),
-                       0.02, 1.0);
+    // The whole tree; a tree too wide for that shows all its levels and
+    // scrolls sideways, from its root.
+    const double levels = viewport()->height() / layout_.height;
+    const double whole = std::min(viewport()->width() / layout_.width, levels);
+    zoom_ = std::clamp(whole >= 0.25 ? whole : levels, 0.05, 1.0);
     updateScrollBars();
-    horizontalScrollBar()->setValue(0);
+    centreOn(1);
     verticalScrollBar()->setValue(0);
-    viewport()->update();
     userMoved();
 }
 
@@ -720,10 +730,10 @@ TSearchTreeWindow::TSearchTreeWindow(QWidget* parent)
     details_ = new QPlainTextEdit;
     details_->setObjectName(QStringLiteral("NodeDetails"));
     details_->setReadOnly(true);
-    details_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    details_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     details_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     details_->setAccessibleName(QStringLiteral("Selected node"));
-    details_->setMinimumWidth(280);
+    details_->setMinimumWidth(320);
 
     model_ = new NodeTableModel(this);
     list_ = new QTableView;

@@ -515,7 +515,7 @@ TEST_F(MIPWindowTest, SearchTreeOfTheSmallModelShowsItsBoxesEdgesAndNodes) {
     EXPECT_EQ(view->selected(), 5);
     EXPECT_EQ(tree->details()->toPlainText(),
               QString::fromUtf8(
-                  "Node 5\nBelow node 4 (depth 4), branch X2 ≤ 1\nLP value: 1.0000\nPivots: 1\n"
+                  "Node 5\nDepth 4, below node 4\nBranch X2 ≤ 1\nLP value: 1.0000\nPivots: 1\n"
                   "Outcome: integral: a new incumbent\nIncumbent after it: 1.0000\n\n"
                   "LP solution (variables not listed are 0):\n  X2 = 1\n\n"
                   "Bounds set by the search (others as in the model):\n  0 ≤ X1 ≤ 0\n  1 ≤ X2 ≤ 1\n"));
