@@ -108,7 +108,7 @@ int NodeLog::add(const NodeRecord& node, const double* values, int n, const std:
         nodes_[static_cast<std::size_t>(record.parent - 1)].child[record.branch.up ? 1 : 0] = number;
     record.solutionKept = false;
     record.valuesAt = record.valuesCount = record.fixesAt = record.fixesCount = 0;
-    if (values) {
+    if (values && n <= 65535) {
         // The nonzero values and the fixings, taken back when they overrun the bound.
         const std::size_t at = storeVar_.size();
         for (int j = 0; j < n; ++j)
