@@ -1,14 +1,14 @@
 // What the node log and the live search tree cost. Two models of about
 // 10,000 nodes (tests/data/ip): a multidimensional knapsack (mkp15x35.tip,
 // 11,790 nodes) and a one-row knapsack whose relaxations take a pivot or two
-// (knapsack22.tip, 11,750 nodes; the log's worst case). Each is solved four
-// ways: bare, with the node log, with the event loop visited every 10 ms as
-// the IP window's run does, and the same with the search tree window open and
-// live. Then a tree of 5,636 nodes (knapsack24.tip) is laid out and painted as
-// the window paints a frame, at full size and zoomed out.
-// Times are the process's CPU time (on a shared machine the wall time also
-// holds what other programs ran), medians of the runs; the wall-time medians
-// follow in brackets. Offscreen, or on the X server QT_QPA_PLATFORM names.
+// (knapsack22.tip, 11,750 nodes; the log's worst case). Each is solved five
+// ways: bare; with the node log, in fresh memory and in the memory of the log
+// of the run before (as the IP window records its runs); with the event loop
+// visited every 10 ms as the IP window's run does; and the same with the node
+// log and the search tree window open and live. Then a tree of 5,636 nodes (knapsack24.tip) is laid out and
+// painted as the window paints a frame, at full size and zoomed out. Times are the process's CPU time (on a
+// shared machine the wall time also holds what other programs ran), medians of the runs; the wall-time
+// medians follow in brackets. Offscreen, or on the X server QT_QPA_PLATFORM names.
 #include "common/ui/appsetup.h"
 #include "modules/ip/miprun.h"
 #include "modules/ip/ui/searchtree.h"
@@ -95,7 +95,7 @@ void Measure(const char* file, int runs, tarvik::ui::TSearchTreeWindow& tree) {
 
     // The window records every run in the log of the run before (its memory
     // is already there); the first run of a program fills fresh memory.
-    Timing bare, cold, logged, loop, live;
+    Timing bare, cold, logged, loop, live, final;
     long nodes = 0;
     long long paints = 0;
     auto reused = std::make_shared<ip::NodeLog>();
@@ -106,38 +106,40 @@ void Measure(const char* file, int runs, tarvik::ui::TSearchTreeWindow& tree) {
         cold([&] { ip::RunMIP(big, quiet, {.log = &fresh}); });
         logged([&] { ip::RunMIP(big, quiet, {.log = reused.get()}); });
         LoopProgress visits(nullptr);
-        loop([&] {
-            ip::RunMIP(big, visits, {.log = reused.get()});
-            QCoreApplication::processEvents();
-        });
+        loop([&] { ip::RunMIP(big, visits); });
 
         reused->clear();
         tree.setLog(reused, true);
         QCoreApplication::processEvents();
         LoopProgress livePaint(&tree);
         const long long before = tree.view()->paints();
-        live([&] {
-            ip::RunMIP(big, livePaint, {.log = reused.get()});
+        live([&] { ip::RunMIP(big, livePaint, {.log = reused.get()}); });
+        // Then the whole tree, laid out and painted, with the list of every node.
+        final([&] {
             tree.runFinished();
-            QCoreApplication::processEvents(); // the whole tree, painted
+            QCoreApplication::processEvents();
         });
         paints = tree.view()->paints() - before;
         tree.setLog(nullptr, false);
     }
+    // Differences are medians of the runs' own ratios: each run of a variant is
+    // set beside the run of its baseline made just before it.
     auto line = [&](const char* what, const Timing& t, const Timing* base, const char* against) {
-        const double c = Median(t.cpu), w = Median(t.wall);
-        std::printf("  %-38s %8.1f ms  (wall %6.1f ms)", what, c, w);
-        if (base)
-            std::printf("  %+6.1f %% over %s", 100 * (c - Median(base->cpu)) / Median(base->cpu), against);
+        std::printf("  %-42s %8.1f ms  (wall %6.1f ms)", what, Median(t.cpu), Median(t.wall));
+        if (base) {
+            std::vector<double> ratio;
+            for (std::size_t r = 0; r < t.cpu.size(); ++r) ratio.push_back(t.cpu[r] / base->cpu[r]);
+            std::printf("  %+6.1f %% over %s", 100 * (Median(ratio) - 1), against);
+        }
         std::printf("\n");
     };
     std::printf("Solve of %s, %ld nodes (CPU time, median of %d runs)\n", file, nodes, runs);
     line("bare", bare, nullptr, "");
     line("node log in fresh memory", cold, &bare, "bare");
     line("node log used again (as the window does)", logged, &bare, "bare");
-    line("the same, event loop every 10 ms", loop, &bare, "bare");
-    line("the same, live search tree window", live, &loop, "the run without the window");
-    line("", live, &bare, "bare");
+    line("event loop every 10 ms (the window's run)", loop, &bare, "bare");
+    line("the same, node log and live tree window", live, &loop, "the same without them");
+    line("then the finished tree and its list shown", final, nullptr, "");
     std::printf("  (%lld paints of the tree in the last live run)\n", paints);
 }
 
