@@ -859,7 +859,7 @@ void TSearchTreeWindow::refresh() {
     shown_ = log_ ? log_->total() : 0;
     liveStart_ = cpuStart;
     liveWork_ = CpuNow() - cpuStart;
-    nextLive_ = liveStart_ + 20 * liveWork_;
+    nextLive_ = liveStart_ + 30 * liveWork_;
 }
 
 bool TSearchTreeWindow::event(QEvent* event) {
@@ -869,7 +869,7 @@ bool TSearchTreeWindow::event(QEvent* event) {
     const auto start = CpuNow();
     const bool done = QWidget::event(event);
     liveWork_ += CpuNow() - start;
-    nextLive_ = liveStart_ + 20 * liveWork_;
+    nextLive_ = liveStart_ + 30 * liveWork_;
     return done;
 }
 

@@ -160,7 +160,7 @@ private:
     long shown_ = -1; // nodes the view showed at its last layout
     // Live updates are also held back so that they cost little of the run:
     // the work of one that the window sees (laying out the tree, then laying
-    // out, painting and showing the window) is at most a twentieth of the time
+    // out, painting and showing the window) is at most a thirtieth of the time
     // until the next, which leaves room for what it does not see (the event
     // loop's own work); the time is the processor time of the program's thread
     // (on a busy machine the clock also runs while other programs have the
