@@ -530,7 +530,10 @@ void TSearchTreeView::mousePressEvent(QMouseEvent* event) {
     scrollAtDrag_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     dragging_ = false;
     const int node = nodeAt(dragStart_);
-    if (node > 0) select(node);
+    if (node > 0) {
+        select(node);
+        userMoved(); // while the search runs, the view stays where the user looks
+    }
 }
 
 void TSearchTreeView::mouseMoveEvent(QMouseEvent* event) {
@@ -609,8 +612,10 @@ void TSearchTreeView::keyPressEvent(QKeyEvent* event) {
         if (log_ && log_->kept(1)) select(1);
         return;
     case Qt::Key_End:
+        // The last node; while the search runs, the view follows it again.
         if (log_ && !log_->nodes().empty())
             select(log_->current() > 0 ? log_->current() : static_cast<int>(log_->nodes().size()));
+        follow_ = true;
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
