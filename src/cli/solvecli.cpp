@@ -58,8 +58,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp] [--graphical] [--time-limit SEC]\n"
-    "                    [--max-output MB]\n"
+    "                    [--crlf] [--brief] [--ip|--lp] [--faster-search] [--tree] [--graphical]\n"
+    "                    [--time-limit SEC] [--max-output MB]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -71,6 +71,8 @@ struct Options {
     bool forceLP = false;
     bool graphical = false;
     bool lpOptionGiven = false;      // --tableaus or --sensitivity, which integer models ignore
+    bool fasterSearch = false;       // integer models: the faster search
+    bool tree = false;               // integer models: the node table after the report
     std::optional<double> timeLimit; // seconds per model
     std::size_t maxOutputBytes = kDefaultMaxOutputMB << 20;
     std::vector<std::string> models;
@@ -141,6 +143,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
         } else if (a == "--brief") {
             opt.brief = true;
             opt.settings.report = false; // one line per model: the report would go unread
+        } else if (a == "--faster-search") {
+            opt.fasterSearch = true;
+        } else if (a == "--tree") {
+            opt.tree = true;
         } else if (a == "--ip") {
             opt.forceIP = true;
         } else if (a == "--lp") {
@@ -279,7 +285,13 @@ ModelRun RunModel(const std::string& text, bool integer, const Options& opt, lp:
 #ifdef TARVIK_HAVE_IP
     if (integer) {
         TimedMIPProgress timed(deadline);
-        ip::MIPRunResult run = ip::RunMIP(text, timed, opt.graphical);
+        ip::NodeLog log;
+        ip::MIPRunResult run =
+            ip::RunMIP(text, timed,
+                       {.search = opt.fasterSearch ? ip::kFasterSearch : ip::kDefaultSearch,
+                        .log = opt.tree ? &log : nullptr,
+                        .graphical = opt.graphical});
+        if (opt.tree && run.success) run.output += ip::NodeTableText(log, "\r\n");
         r.success = run.success;
         r.output = std::move(run.output);
         r.message = std::move(run.message);
@@ -494,6 +506,10 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (opt.lpOptionGiven && std::any_of(opt.models.begin(), opt.models.end(),
                                          [&](const std::string& m) { return IsIntegerModel(m, opt); }))
         err << "tarvik-solve: --tableaus and --sensitivity do not apply to integer models\n";
+    if ((opt.fasterSearch || opt.tree) &&
+        std::none_of(opt.models.begin(), opt.models.end(),
+                     [&](const std::string& m) { return IsIntegerModel(m, opt); }))
+        err << "tarvik-solve: --faster-search and --tree apply to integer models only\n";
     int code = 0;
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";

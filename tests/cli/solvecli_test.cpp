@@ -322,6 +322,36 @@ TEST(SolveCliIP, BriefLinesCrLfAndStatuses) {
     EXPECT_EQ(r.out.find("\r\r"), std::string::npos);
 }
 
+// The textbook search of max x1 + x2; 2x1 + 2x2 <= 3, worked by hand. Root: X1 = 1.5,
+// down penalty 0, up side infeasible (infinite penalty): X1 <= 1 first. Node 2: X2 = 0.5,
+// down penalty 0.5 > up penalty 0: X2 >= 1 first. Node 3: X1 = 0.5, X1 <= 0 first. Node 4:
+// X2 = 1.5, the up side infeasible: X2 <= 1. Node 5: X2 = 1, the incumbent 1. Every open
+// side's estimate (at most 1) does not beat it, so the search backtracks to the end.
+TEST(SolveCliIP, TreePrintsTheTextbookNodeSequenceAfterTheReport) {
+    const std::string model = "max x1 + x2; 2x1 + 2x2 <= 3; $integer x1, x2;";
+    CliRun r = RunCli({"-", "--ip", "--tree"}, model);
+    EXPECT_EQ(r.code, 0);
+    const std::string tail = "  X1         :         0.0000\n"
+                             "  X2         :         1.0000\n"
+                             "\n"
+                             "\n"
+                             "node\tparent\tdepth\tbranch\tlp_value\toutcome\tincumbent\n"
+                             "1\t-\t0\t-\t1.5000\tbranched\t-\n"
+                             "2\t1\t1\tX1<=1\t1.5000\tbranched\t-\n"
+                             "3\t2\t2\tX2>=1\t1.5000\tbranched\t-\n"
+                             "4\t3\t3\tX1<=0\t1.5000\tbranched\t-\n"
+                             "5\t4\t4\tX2<=1\t1.0000\tintegral\t1.0000\n"
+                             "nodes 5\tpivots 5\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+    // MIN models print the true objective; the faster search is chosen on the command line.
+    r = RunCli({"-", "--ip", "--tree", "--faster-search", "--crlf"},
+               "min 3x + 2y; x + y >= 2.5; $integer x, y;");
+    EXPECT_NE(r.out.find("\t6.0000\r\nnodes "), std::string::npos) << r.out;
+    r = RunCli({"-", "--tree"}, "max x; x <= 2;");
+    EXPECT_EQ(r.err, "tarvik-solve: --faster-search and --tree apply to integer models only\n");
+}
+
 TEST(SolveCliIP, SyntaxErrorsAndLpOptions) {
     std::string path = TempFile("bad.tip", "max x;\n");
     CliRun r = RunCli({path});

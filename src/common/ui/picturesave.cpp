@@ -38,17 +38,20 @@ bool WriteSvg(const QImage& picture, QIODevice& device, const PictureDrawing& dr
     return p.end();
 }
 
-// One page the size of the picture (at 96 pixels to the inch), drawn as lines and text.
+// One page the size of the picture (96 pixels to the inch), the drawing on it
+// where there is one, else the pixels.
 bool WritePdf(const QImage& picture, QIODevice& device, const PictureDrawing& drawing, const QString& title) {
     QPdfWriter pdf(&device);
     pdf.setResolution(96);
-    pdf.setPageSize(
-        QPageSize(QSizeF(picture.width() * 72.0 / 96, picture.height() * 72.0 / 96), QPageSize::Point));
+    pdf.setPageSize(QPageSize(QSizeF(picture.width() * 0.75, picture.height() * 0.75), QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     if (!title.isEmpty()) pdf.setTitle(title);
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    drawing(p);
+    if (drawing)
+        drawing(p);
+    else
+        p.drawImage(0, 0, picture);
     return p.end();
 }
 

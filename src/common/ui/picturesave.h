@@ -48,8 +48,9 @@ bool SaveGraphPicture(const QImage& picture, const QString& defaultName, const P
                       bool appendBmp = false);
 
 // Writes the picture to `fileName` in the format its extension names (see
-// above, and ".pdf" a PDF page the picture's size); SVG and PDF need `drawing`. The file appears only
-// when complete and synced (WriteFileSafely); a folder, device or pipe in its place is refused. Returns
+// above, and ".pdf" a PDF page the picture's size, drawn where `drawing` is given, else its pixels);
+// SVG needs `drawing`. The file appears only when complete and synced (WriteFileSafely); a folder,
+// device or pipe in its place is refused. Returns
 // false when it could not be written.
 bool WritePicture(const QImage& picture, const QString& fileName, const PictureDrawing& drawing = {},
                   const QString& title = {});

@@ -40,7 +40,7 @@ private:
 
 } // namespace
 
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, bool graphical) {
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, const MIPRunOptions& options) {
     MIPRunResult result;
     ReaderProgress sink(progress);
     MIPReadResult read = ReadMIPModel(modelText, sink);
@@ -51,13 +51,13 @@ MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, bool grap
         return result;
     }
     ResultLine solverProgress(progress);
-    result.solve = MIPSolve(read.model, solverProgress);
+    result.solve = MIPSolve(read.model, solverProgress, options.search, options.log);
     MIPReport(read.model, result.solve, result.output);
     result.success = true;
     result.message = solverProgress.line;
     if (result.solve.haveIncumbent)
         result.objective = read.model.minimize ? -result.solve.objective : result.solve.objective;
-    if (graphical) result.graphical = GraphicalOf(read.model, result.solve);
+    if (options.graphical) result.graphical = GraphicalOf(read.model, result.solve);
     return result;
 }
 

@@ -23,7 +23,13 @@ struct MIPRunResult {
     std::shared_ptr<const lp::GraphicalSolution> graphical;
 };
 
-// `graphical`: also work out the graphical method (the output text stays as it is).
-MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, bool graphical = false);
+// How a run searches, and where it records its nodes (none when null).
+struct MIPRunOptions {
+    SearchOptions search = kDefaultSearch;
+    NodeLog* log = nullptr;
+    bool graphical = false; // also work out the graphical method (the output text stays as it is)
+};
+
+MIPRunResult RunMIP(std::string_view modelText, MIPProgress& progress, const MIPRunOptions& options = {});
 
 } // namespace tarvik::ip

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numeric>
-#include <tuple>
 
 namespace tarvik::ip {
 
@@ -16,16 +14,16 @@ constexpr double kValueZero = 1e-6; // values this close to a bound count as on 
 constexpr int kContinue = -1;       // `iterate`: one more iteration is needed
 constexpr int kBlandAfter = 50;     // degenerate pivots in a row before the smallest-index rule
 
-bool IsIntegral(double x) {
-    const double d = x - std::trunc(x + kIntTolerance);
-    return d <= kIntTolerance || d >= 1 - kIntTolerance;
-}
-
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
 }
 
 } // namespace
+
+bool IsIntegral(double x) {
+    const double d = x - std::trunc(x + kIntTolerance);
+    return d <= kIntTolerance || d >= 1 - kIntTolerance;
+}
 
 std::string BoundText(double value) {
     if (value > 1000000) return " +inf";
@@ -635,234 +633,6 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     }
     if (downRate < std::numeric_limits<double>::infinity()) down = std::min(kInfinity, downRate * f);
     if (upRate < std::numeric_limits<double>::infinity()) up = std::min(kInfinity, upRate * (1 - f));
-}
-
-// ---------------------------------------------------------------------------
-// Branch and bound
-
-namespace {
-
-struct Node {
-    int var = 0;         // branching variable (1-based)
-    double oldLower = 0; // its bounds before branching
-    double oldUpper = 0;
-    double floorValue = 0; // down: var <= floor, up: var >= floor + 1
-    int side = 0;          // 0 down, 1 up: the side being explored
-    double estimate[2] = {-kInfinity, -kInfinity};
-    bool done[2] = {false, false};
-    // Variables fixed at a bound while the current side is explored: (variable, lower, upper) before.
-    std::vector<std::tuple<int, double, double>> fixed;
-};
-
-} // namespace
-
-MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress) {
-    MIPResult res;
-    res.x.assign(model.n + 1, 0.0);
-    progress.lowerBound(res.lowerBound);
-    progress.upperBound(res.upperBound);
-    auto finish = [&](int status) {
-        res.status = status;
-        if (!res.stopped && (status == kOptimal || status == kUnbounded || status == kInfeasible ||
-                             status == kNoIntegerSolution)) {
-            const double v = res.haveIncumbent ? res.objective : -kInfinity;
-            res.lowerBound = res.upperBound = v;
-            progress.lowerBound(v);
-            progress.upperBound(v);
-        }
-        progress.resultLine(res.stopped ? (res.haveIncumbent ? "Stopped: best solution found so far"
-                                                             : "Stopped: no integer solution found")
-                                        : StatusLine(status));
-        return res;
-    };
-    if (model.m > kMaxBasisRows) return finish(kTooLarge);
-
-    Relaxation lp(model);
-    auto solveLP = [&]() -> int {
-        const int st = lp.solve(progress);
-        ++res.lpSolves;
-        res.pivots = lp.pivots;
-        res.flips = lp.flips;
-        res.iterations = lp.pivots + lp.flips;
-        progress.iteration(res.iterations);
-        if (st == kOptimal && progress.stopRequested()) {
-            res.stopped = true;
-            return kError;
-        }
-        if (lp.stopped()) res.stopped = true;
-        return st;
-    };
-    auto stoppedResult = [&] { return finish(res.haveIncumbent ? kOptimal : kError); };
-
-    int st = solveLP();
-    if (res.stopped) return stoppedResult();
-    if (st != kOptimal) return finish(st);
-    res.upperBound = lp.objective();
-    progress.upperBound(res.upperBound);
-
-    // When only integer variables have costs, and those costs are whole
-    // multiples of one step, every integer solution's value is such a
-    // multiple: a relaxation's value can then be rounded down to one.
-    double step = 0;
-    for (int j = 1; j <= model.n; ++j) {
-        const double c = std::fabs(model.cost[j]);
-        if (c == 0) continue;
-        if (!model.integer[j] || c != std::round(c) || c > 1e9) {
-            step = 0;
-            break;
-        }
-        step = std::gcd(static_cast<long long>(step), static_cast<long long>(c));
-    }
-    auto reachable = [step](double z) {
-        if (step == 0 || z <= -kInfinity) return z;
-        const double t = z / step;
-        return step * std::floor(t + std::min(0.5, 1e-6 + 1e-9 * std::fabs(t)));
-    };
-
-    std::vector<Node> stack;
-    double incumbent = -kInfinity;
-    auto tolerance = [&] { return res.haveIncumbent ? kIntTolerance * Scale(incumbent) : 0.0; };
-    auto showUpper = [&] {
-        double open = res.haveIncumbent ? incumbent : -kInfinity;
-        for (const Node& nd : stack)
-            for (int s = 0; s < 2; ++s)
-                if (!nd.done[s]) open = std::max(open, nd.estimate[s]);
-        if (open < res.upperBound) {
-            res.upperBound = open;
-            progress.upperBound(open);
-        }
-    };
-    auto impose = [&](Node& nd) {
-        if (nd.side == 0)
-            lp.setBounds(nd.var, nd.oldLower, nd.floorValue);
-        else
-            lp.setBounds(nd.var, nd.floorValue + 1, nd.oldUpper);
-    };
-
-    for (;;) {
-        // Evaluate the node just solved.
-        bool backtrack = true;
-        if (st == kInfeasible) {
-            if (stack.empty()) break;
-            stack.back().estimate[stack.back().side] = -kInfinity;
-        } else if (st != kOptimal) {
-            return finish(st);
-        } else {
-            const double z = lp.objective();
-            if (!stack.empty()) {
-                double& e = stack.back().estimate[stack.back().side];
-                e = std::min(e, reachable(z));
-            }
-            if (res.haveIncumbent && reachable(z) <= incumbent + tolerance()) {
-                // pruned
-            } else {
-                // Reduced-cost fixing: a nonbasic integer variable whose move of
-                // one unit would cost more than the gap to the incumbent stays at
-                // its bound in this subtree.
-                if (res.haveIncumbent) {
-                    std::vector<double> costs;
-                    lp.moveCosts(costs);
-                    for (int j = 1; j <= model.n; ++j) {
-                        if (!model.integer[j] || costs[j] >= kInfinity) continue;
-                        if (reachable(z - costs[j]) > incumbent + tolerance()) continue;
-                        if (!stack.empty()) stack.back().fixed.emplace_back(j, lp.lower(j), lp.upper(j));
-                        const double at = lp.atUpper(j) ? lp.upper(j) : lp.lower(j);
-                        lp.setBounds(j, at, at);
-                    }
-                }
-                // The fractional basic integer variables, in basis order.
-                int chosen = 0;
-                double chosenHigh = -1, chosenLow = 0, chosenDown = 0, chosenUp = 0;
-                bool integral = true;
-                for (int j : lp.basicStructurals()) {
-                    if (!model.integer[j] || IsIntegral(lp.value(j))) continue;
-                    integral = false;
-                    double down, up;
-                    lp.penalties(j, down, up);
-                    const double high = std::max(down, up), low = std::min(down, up);
-                    const bool bothInfinite = low >= kInfinity;
-                    if (chosen == 0 || bothInfinite || high > chosenHigh ||
-                        (high == chosenHigh && low < chosenLow)) {
-                        chosen = j;
-                        chosenHigh = high;
-                        chosenLow = low;
-                        chosenDown = down;
-                        chosenUp = up;
-                    }
-                    if (bothInfinite) break;
-                }
-                for (int j = 1; integral && j <= model.n; ++j)
-                    if (model.integer[j] && !IsIntegral(lp.value(j))) integral = false;
-                if (integral) {
-                    double value = 0;
-                    std::vector<double> x(model.n + 1, 0.0);
-                    for (int j = 1; j <= model.n; ++j) {
-                        x[j] = model.integer[j] ? std::round(lp.value(j)) : lp.value(j);
-                        value += model.cost[j] * x[j];
-                    }
-                    ++res.solutions;
-                    if (!res.haveIncumbent || value > incumbent) {
-                        res.haveIncumbent = true;
-                        incumbent = value;
-                        res.objective = value;
-                        res.x = std::move(x);
-                        res.lowerBound = value;
-                        progress.lowerBound(value);
-                    }
-                    if (stack.empty()) break;
-                } else if (chosen != 0) {
-                    Node nd;
-                    nd.var = chosen;
-                    nd.oldLower = lp.lower(chosen);
-                    nd.oldUpper = lp.upper(chosen);
-                    nd.floorValue = std::floor(lp.value(chosen));
-                    nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
-                    nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
-                    nd.side = chosenDown > chosenUp ? 1 : 0;
-                    stack.push_back(nd);
-                    ++res.nodes;
-                    impose(stack.back());
-                    showUpper();
-                    st = solveLP();
-                    if (res.stopped) return stoppedResult();
-                    backtrack = false;
-                } else {
-                    // A fractional integer variable that is not basic cannot occur
-                    // (bounds are integral); treat it as an error.
-                    return finish(kError);
-                }
-            }
-        }
-        if (!backtrack) continue;
-
-        // Backtrack: each side of a node is explored once.
-        bool explored = false;
-        while (!stack.empty()) {
-            Node& top = stack.back();
-            top.done[top.side] = true;
-            for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
-                lp.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
-            top.fixed.clear();
-            top.estimate[top.side] = -kInfinity;
-            const int other = 1 - top.side;
-            if (!top.done[other] && top.estimate[other] > incumbent + tolerance()) {
-                top.side = other;
-                impose(top);
-                showUpper();
-                st = solveLP();
-                if (res.stopped) return stoppedResult();
-                explored = true;
-                break;
-            }
-            lp.setBounds(top.var, top.oldLower, top.oldUpper);
-            stack.pop_back();
-            showUpper();
-        }
-        if (!explored) break;
-    }
-
-    if (res.haveIncumbent) return finish(kOptimal);
-    return finish(kNoIntegerSolution);
 }
 
 } // namespace tarvik::ip

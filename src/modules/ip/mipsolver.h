@@ -4,6 +4,8 @@
 // with the constraints that have become active.
 #include "common/progress.h"
 #include "modules/ip/mipmatgen.h"
+#include "modules/ip/nodelog.h"
+#include "modules/ip/searchoptions.h"
 
 #include <string>
 #include <vector>
@@ -41,6 +43,9 @@ public:
     virtual void resultLine(const std::string&) {}
 };
 
+// Whether x counts as a whole number (within kIntTolerance).
+bool IsIntegral(double x);
+
 // A bound as the progress dialog shows it: " +inf", " -inf" or 2 decimals in 10 characters.
 std::string BoundText(double value);
 
@@ -62,7 +67,7 @@ struct MIPResult {
     long iterations = 0; // pivots and bound flips of all relaxations
     long pivots = 0;
     long flips = 0;
-    long lpSolves = 0;
+    long lpSolves = 0;  // relaxations solved: the nodes of the search tree
     long nodes = 0;     // branching nodes pushed
     long solutions = 0; // integer solutions found
 };
@@ -87,6 +92,7 @@ public:
 
     double objective() const; // maximisation form
     double value(int j) const { return x_[j - 1]; }
+    const double* values() const { return x_.data(); } // variable j at [j - 1]
     bool isBasic(int j) const { return basisPos_[j - 1] >= 0; }
     int activeRows() const { return static_cast<int>(active_.size()); }
 
@@ -149,7 +155,9 @@ private:
     int degenerate_ = 0; // pivots in a row without progress
 };
 
-// Solves the model by branch and bound.
-MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress);
+// Solves the model by branch and bound: the textbook search unless `search`
+// turns on the faster one. `log`, when given, records every node.
+MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress, const SearchOptions& search = kDefaultSearch,
+                   NodeLog* log = nullptr);
 
 } // namespace tarvik::ip

@@ -317,7 +317,7 @@ TEST(GraphicalLayout, NoLabelCoversAnotherAndEveryLabelStaysOnTheCanvas) {
 TEST(GraphicalIP, IntegerPointsBoundsAndTheIntegerOptimum) {
     ip::MIPProgress quiet;
     const ip::MIPRunResult r =
-        ip::RunMIP("max x1 + x2;\r\n2x1 + 2x2 <= 3;\r\n$integer x1, x2;\r\n", quiet, true);
+        ip::RunMIP("max x1 + x2;\r\n2x1 + 2x2 <= 3;\r\n$integer x1, x2;\r\n", quiet, {.graphical = true});
     ASSERT_TRUE(r.graphical && r.graphical->integer);
     const IntegerPoints& in = *r.graphical->integer;
     EXPECT_EQ(in.points.size(), 3u); // (0, 0), (1, 0), (0, 1)

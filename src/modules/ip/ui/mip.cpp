@@ -4,6 +4,7 @@
 #include "modules/ip/ui/mipprogress.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 #include <chrono>
 
 namespace tarvik::ui {
@@ -13,7 +14,8 @@ namespace {
 // the event loop run about every 10 ms so that the dialog's button works.
 class DialogProgress : public tarvik::ip::MIPProgress {
 public:
-    DialogProgress(TMIPProgressDialog& dialog, const bool& closed) : dialog_(dialog), closed_(closed) {}
+    DialogProgress(TMIPProgressDialog& dialog, const bool& closed, std::function<void()> yielded)
+        : dialog_(dialog), closed_(closed), yielded_(std::move(yielded)) {}
     void line(int n) override { dialog_.setLine(n); }
     void variables(int n) override { dialog_.setVariables(n); }
     void conditions(int n) override { dialog_.setConditions(n); }
@@ -28,25 +30,35 @@ public:
         const auto now = std::chrono::steady_clock::now();
         if (now - last_ < std::chrono::milliseconds(10)) return;
         last_ = now;
-        if (!closed_) QCoreApplication::processEvents();
+        if (closed_) return;
+        if (yielded_) yielded_();
+        QCoreApplication::processEvents();
     }
     bool stopRequested() const override { return closed_ || dialog_.stopRequested(); }
 
 private:
     TMIPProgressDialog& dialog_;
     const bool& closed_;
+    std::function<void()> yielded_;
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
 } // namespace
 
-bool TMIPSolver::run(const QString& modelText) {
+bool TMIPSolver::run(const QString& modelText, const Hooks& hooks) {
     auto* dialog = new TMIPProgressDialog(owner());
+    if (hooks.searchTree)
+        QObject::connect(dialog, &TMIPProgressDialog::searchTreeRequested, dialog,
+                         [dialog, open = hooks.searchTree] { open(dialog); });
+    else
+        dialog->searchTreeButton()->setEnabled(false);
     // The reader works on single characters: one byte per editor character.
     const std::string text = modelText.toLatin1().toStdString();
     return runWith(dialog, [&](const bool& closed) {
-        DialogProgress progress(*dialog, closed);
-        tarvik::ip::MIPRunResult result = tarvik::ip::RunMIP(text, progress, true);
+        DialogProgress progress(*dialog, closed, hooks.yielded);
+        tarvik::ip::MIPRunResult result = tarvik::ip::RunMIP(
+            text, progress, {.search = hooks.search, .log = hooks.log.get(), .graphical = true});
+        if (hooks.finished) hooks.finished();
         return Outcome{.success = result.success,
                        .output = std::move(result.output),
                        .errorPosition = result.errorPosition,

@@ -27,6 +27,11 @@ TMIPProgressDialog::TMIPProgressDialog(QWidget* parent) : TRunDialog(parent, 110
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     lowerBound_->setFont(fixed);
     upperBound_->setFont(fixed);
+    searchTree_ = new QPushButton(QStringLiteral("Search tree"));
+    searchTree_->setObjectName(QStringLiteral("SearchTreeBtn"));
+    searchTree_->setAutoDefault(false);
+    searchGrid->addWidget(searchTree_, 3, 0, 1, 2, Qt::AlignRight);
+    connect(searchTree_, &QPushButton::clicked, this, &TMIPProgressDialog::searchTreeRequested);
 
     // While the search runs the button stops it; afterwards it is "OK".
     okButton()->setText(QStringLiteral("Stop"));

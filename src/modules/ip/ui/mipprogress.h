@@ -1,7 +1,8 @@
 #pragma once
 // The progress dialog of an IP run: the reader's counts, the bounds and the
 // iteration count of branch and bound, the result line, and a button that
-// stops the search while it runs and closes the dialog afterwards.
+// stops the search while it runs and closes the dialog afterwards; "Search
+// tree" opens the search tree window, live while the search runs.
 #include "modules/lp/ui/solver.h"
 
 namespace tarvik::ui {
@@ -23,6 +24,10 @@ public:
     QLabel* lowerBoundLabel() const { return lowerBound_; }
     QLabel* upperBoundLabel() const { return upperBound_; }
     QLabel* iterationLabel() const { return iterationCount_; }
+    QPushButton* searchTreeButton() const { return searchTree_; }
+
+signals:
+    void searchTreeRequested();
 
 private:
     void OKBtnClick();
@@ -30,6 +35,7 @@ private:
     QLabel* lowerBound_;
     QLabel* upperBound_;
     QLabel* iterationCount_;
+    QPushButton* searchTree_;
     bool finished_ = false;
     bool stop_ = false;
 };

@@ -1,30 +1,39 @@
 #include "../../lp/ui/modelwindowtesting.h"
 #include "../../lp/ui/qtprint.h"
+#include "modules/ip/ui/mipinstelunit.h"
 #include "modules/ip/ui/mipmodule.h"
 #include "modules/ip/ui/mipprogress.h"
 #include "modules/ip/ui/mipunit.h"
 #include "modules/lp/ui/graphicalpage.h"
+#include "modules/ip/ui/searchtree.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "shell/mainwindow.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
+#include "common/ui/accessibility.h"
 #include "common/ui/help.h"
+#include "modules/ip/miprun.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -410,7 +419,7 @@ TEST(MIPInShell, TheButtonIsShownItsMenuEntryHiddenAndTheWindowHasItsMenus) {
             for (QAction* o : a->menu()->actions()) options << o->text();
     }
     EXPECT_EQ(titles, (QStringList{"File", "Edit", "Options", "Calculations", "Help"}));
-    EXPECT_EQ(options, QStringList{"Font"});
+    EXPECT_EQ(options, (QStringList{"Settings", "Font"}));
     QStringList file;
     for (QAction* a : ip->fileMenu()->actions())
         if (!a->isSeparator()) file << a->text();
@@ -472,6 +481,205 @@ TEST(MIPProgressDialog, LabelsArePaintedAtOnceAndTheButtonStopsThenCloses) {
     EXPECT_EQ(dialog.okButton()->text(), QStringLiteral("OK"));
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
+
+namespace {
+
+using tarvik::ip::BoxKind;
+
+QString DataModel(const char* file) {
+    QFile f(QStringLiteral(TARVIK_TEST_DATA "/ip/") + QLatin1String(file));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+// Runs the window's model and opens the search tree from the output page.
+TSearchTreeWindow* RunAndOpenTree(TMIPmodule* window) {
+    ProgressCloser closer;
+    window->CalculateClick();
+    EXPECT_EQ(window->pages()->currentIndex(), 1);
+    EXPECT_TRUE(window->searchTreeButton()->isVisible());
+    QTest::mouseClick(window->searchTreeButton(), Qt::LeftButton);
+    tarvik::test::ProcessEvents();
+    return window->searchTree();
+}
+
+TEST_F(MIPWindowTest, SearchTreeOfTheSmallModelShowsItsBoxesEdgesAndNodes) {
+    setModel(DataModel("half.tip"));
+    TSearchTreeWindow* tree = RunAndOpenTree(window.get());
+    ASSERT_NE(tree, nullptr);
+    ASSERT_TRUE(tree->isVisible());
+    EXPECT_EQ(tree->windowTitle(), QStringLiteral("Search tree"));
+    EXPECT_EQ(
+        tree->summary()->text(),
+        QStringLiteral("Default search. 5 nodes, 5 pivots (branched 4, integral 1). Optimal solution found"));
+    // Five nodes down one path; beside it the four sides that were never solved.
+    const tarvik::ip::NodeLog& log = *tree->log();
+    QStringList boxes;
+    for (const tarvik::ip::TreeBox& b : tree->view()->layout().boxes)
+        boxes << (b.kind == BoxKind::Node
+                      ? QStringLiteral("%1 %2 %3")
+                            .arg(b.node)
+                            .arg(BoxValueText(log, log.node(b.node)),
+                                 BoxMarkText(log, log.node(b.node), b.node == 5))
+                      : QStringLiteral("%1 %2 not solved").arg(b.node).arg(b.up ? "up" : "down"));
+    EXPECT_EQ(boxes, (QStringList{"1 z = 1.5 branch X1", "2 z = 1.5 branch X2", "2 down not solved",
+                                  "3 z = 1.5 branch X1", "4 z = 1.5 branch X2", "5 z = 1 incumbent",
+                                  "4 up not solved", "3 up not solved", "1 up not solved"}));
+    // The node list: one row per node, its branch as the edges label it.
+    QStringList branches;
+    for (int row = 0; row < tree->nodeList()->model()->rowCount(); ++row)
+        branches << tree->nodeList()->model()->index(row, 3).data().toString();
+    EXPECT_EQ(branches, (QStringList{"-", QString::fromUtf8("X1 ≤ 1"), QString::fromUtf8("X2 ≥ 1"),
+                                     QString::fromUtf8("X1 ≤ 0"), QString::fromUtf8("X2 ≤ 1")}));
+    // A click on node 5 shows its solution and bounds; the arrow up moves to its parent.
+    TSearchTreeView* view = tree->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->boxCentre(5));
+    EXPECT_EQ(view->selected(), 5);
+    EXPECT_EQ(tree->details()->toPlainText(),
+              QString::fromUtf8(
+                  "Node 5\nDepth 4, below node 4\nBranch X2 ≤ 1\nLP value: 1.0000\nPivots: 1\n"
+                  "Outcome: integral: a new incumbent\nIncumbent after it: 1.0000\n\n"
+                  "LP solution (variables not listed are 0):\n  X2 = 1\n\n"
+                  "Bounds set by the search (others as in the model):\n  0 ≤ X1 ≤ 0\n  1 ≤ X2 ≤ 1\n"));
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_EQ(view->selected(), 4);
+    EXPECT_EQ(tree->nodeList()->currentIndex().row(), 3);
+    tree->nodeList()->setCurrentIndex(tree->nodeList()->model()->index(1, 0));
+    EXPECT_EQ(view->selected(), 2);
+    EXPECT_TRUE(tree->details()->toPlainText().contains(QString::fromUtf8(
+        "  X2 ≤ 0: penalty 0.5, estimate 1; not solved\n  X2 ≥ 1: penalty 0, estimate 1.5; node 3\n"
+        "  The up side first: its penalty is the smaller.\n")));
+    // Double-click folds the subtree into one box of three nodes.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->boxCentre(2));
+    ASSERT_EQ(view->layout().boxes.size(), 4u); // nodes 1 and 2, the summary, node 1's other side
+    EXPECT_EQ(view->layout().boxes[2].hidden, 3);
+    EXPECT_EQ(tree->collapseButton()->text(), QStringLiteral("Expand"));
+    EXPECT_TRUE(tarvik::ui::AccessibilityProblems(tree).isEmpty())
+        << tarvik::ui::AccessibilityProblems(tree).join(", ").toStdString();
+    EXPECT_EQ(tarvik::ui::HelpContextOf(view), 1001);
+    EXPECT_TRUE(HelpTopicHtml(1001).contains(QStringLiteral("<h1>Search tree</h1>")));
+}
+
+// While a search of 11,790 nodes runs, the tree opened from the dialog grows, repaints and
+// answers the mouse through the window system, although the dialog holds the input.
+TEST_F(MIPWindowTest, SearchTreeIsLiveAndAnswersWhileALongSearchRuns) {
+    setModel(DataModel("mkp15x35.tip"));
+    int pollsWhileRunning = 0, paintsWhileRunning = 0, selectedWhileRunning = 0, clicked = -1;
+    long nodesSeen = 0;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TMIPProgressDialog*>(w);
+            if (!d || !d->isVisible()) continue;
+            if (d->okButton()->text() == QStringLiteral("OK")) {
+                d->okButton()->click();
+                poll.stop();
+                return;
+            }
+            if (!window->searchTree()) {
+                QTest::mouseClick(d->searchTreeButton(), Qt::LeftButton);
+                return;
+            }
+            TSearchTreeWindow* tree = window->searchTree();
+            if (!tree->view()->running()) return;
+            ++pollsWhileRunning;
+            paintsWhileRunning = static_cast<int>(tree->view()->paints());
+            nodesSeen = tree->view()->layout().drawnNodes;
+            // A node in view, clicked through the window system.
+            TSearchTreeView* view = tree->view();
+            for (const tarvik::ip::TreeBox& b : view->layout().boxes) {
+                if (b.kind != BoxKind::Node || !view->viewport()->rect().contains(view->boxCentre(b.node)))
+                    continue;
+                clicked = b.node; // the click may lay the tree out anew
+                QTest::mouseClick(tree->windowHandle(), Qt::LeftButton, {},
+                                  view->viewport()->mapTo(tree, view->boxCentre(clicked)));
+                selectedWhileRunning = view->selected();
+                break;
+            }
+        }
+    });
+    poll.start();
+    window->CalculateClick();
+    TSearchTreeWindow* tree = window->searchTree();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_GE(pollsWhileRunning, 2);
+    EXPECT_GE(paintsWhileRunning, 1);
+    EXPECT_GT(nodesSeen, 0);
+    EXPECT_EQ(selectedWhileRunning, clicked);
+    EXPECT_FALSE(tree->view()->running());
+    EXPECT_EQ(tree->nodeList()->model()->rowCount(), 11790);
+    EXPECT_TRUE(tree->view()->layout().summarised);
+    EXPECT_LE(tree->view()->layout().drawnNodes, TSearchTreeView::kMaxBoxes);
+    EXPECT_TRUE(tree->summary()->text().contains(
+        QStringLiteral("levels are drawn; the nodes below them are summarised")));
+}
+
+TEST_F(MIPWindowTest, FasterSearchIsASettingAndTheTreeSaysWhichSearchRan) {
+    auto answer = [this](bool check, bool ok) {
+        QTimer::singleShot(0, [=, this] {
+            window->settingsDialog()->fasterSearchBox()->setChecked(check);
+            (ok ? window->settingsDialog()->okButton() : window->settingsDialog()->cancelButton())->click();
+        });
+        window->SettingsClick();
+    };
+    EXPECT_FALSE(window->settingsDialog()->fasterSearchBox()->isChecked());
+    EXPECT_EQ(window->settingsDialog()->fasterSearchBox()->text(),
+              QStringLiteral("Faster search (bound rounding, reduced-cost fixing)"));
+    answer(true, true);
+    answer(false, false); // Cancel keeps the choice
+    EXPECT_TRUE(window->settingsDialog()->search() == tarvik::ip::kFasterSearch);
+    setModel(DataModel("knapsack.tip"));
+    TSearchTreeWindow* tree = RunAndOpenTree(window.get());
+    ASSERT_NE(tree, nullptr);
+    EXPECT_TRUE(tree->summary()->text().startsWith(
+        QStringLiteral("Faster search (bound rounding, reduced-cost fixing). 17 nodes")));
+}
+
+TEST_F(MIPWindowTest, SearchTreeSavesPicturesAndTheNodeTableAndPrints) {
+    setModel(DataModel("knapsack.tip"));
+    TSearchTreeWindow* tree = RunAndOpenTree(window.get());
+    ASSERT_NE(tree, nullptr);
+    QTemporaryDir dir;
+    auto saved = [&](const QString& name, auto save) {
+        dialogs.fileAnswers = {dir.filePath(name)};
+        save();
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(saved("t.png", [&] { tree->SavePictureClick(); }).startsWith("\x89PNG"));
+    EXPECT_TRUE(saved("t.svg", [&] { tree->SavePictureClick(); }).contains("<svg"));
+    EXPECT_TRUE(saved("t.pdf", [&] { tree->SavePictureClick(); }).startsWith("%PDF"));
+    EXPECT_EQ(saved("t.txt", [&] { tree->SaveTableClick(false); }).toStdString(),
+              tarvik::ip::NodeTableText(*tree->log()));
+    EXPECT_TRUE(saved("t.csv", [&] {
+                    tree->SaveTableClick(true);
+                }).startsWith("node,parent,depth,branch,lp_value,outcome,incumbent\r\n1,-,0,-,"));
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    dialogs.printAnswers = {true};
+    dialogs.preparePrinter = [pdf](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+    };
+    tree->PrintClick();
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(SearchTreeWindow, SaysWhenTheLogCountedNodesOnly) {
+    auto log = std::make_shared<tarvik::ip::NodeLog>(3, 100);
+    tarvik::ip::MIPProgress quiet;
+    tarvik::ip::RunMIP(
+        DataModel("knapsack.tip").replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString(), quiet,
+        {.log = log.get()});
+    TSearchTreeWindow tree;
+    tree.setLog(log, false);
+    EXPECT_TRUE(tree.summary()->text().endsWith(
+        QStringLiteral("\nThe log keeps the first 3 nodes: %1 more were counted only.").arg(log->notKept())));
 }
 
 } // namespace

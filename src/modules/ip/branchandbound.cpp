@@ -1,0 +1,350 @@
+// Depth-first branch and bound over the relaxations, step by step as the
+// course teaches it: solve, evaluate (infeasible, pruned, integral or
+// fractional), branch on the variable with the largest penalty and explore
+// the side with the smaller one first, backtrack along the stack while an
+// open side's estimate beats the incumbent. The faster search only adds its
+// switches (SearchOptions); with none set, this is the textbook search.
+#include "modules/ip/mipsolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <tuple>
+
+namespace tarvik::ip {
+
+namespace {
+
+double Scale(double v) {
+    return std::max(1.0, std::fabs(v));
+}
+
+// The greatest common divisor of the costs when only integer variables have
+// costs and those are whole numbers: every integer solution's value is then a
+// multiple of it. 0 when there is no such step.
+double CostStep(const MIPModel& model) {
+    double step = 0;
+    for (int j = 1; j <= model.n; ++j) {
+        const double c = std::fabs(model.cost[j]);
+        if (c == 0) continue;
+        if (!model.integer[j] || c != std::round(c) || c > 1e9) return 0;
+        step = static_cast<double>(std::gcd(static_cast<long long>(step), static_cast<long long>(c)));
+    }
+    return step;
+}
+
+class BranchAndBound {
+public:
+    BranchAndBound(const MIPModel& model, MIPProgress& progress, const SearchOptions& search, NodeLog* log)
+        : model_(model), progress_(progress), search_(search), log_(log), lp_(model),
+          step_(search.roundBounds ? CostStep(model) : 0) {}
+
+    MIPResult run();
+
+private:
+    // One entry of the stack: a node that has branched.
+    struct Node {
+        int number = 0;      // its number in the log's order
+        int var = 0;         // branching variable (1-based)
+        double oldLower = 0; // its bounds before branching
+        double oldUpper = 0;
+        double floorValue = 0; // down: var <= floor, up: var >= floor + 1
+        int side = 0;          // 0 down, 1 up: the side being explored
+        double estimate[2] = {-kInfinity, -kInfinity};
+        bool done[2] = {false, false};
+        // Faster search: variables fixed at a bound while the current side is
+        // explored, (variable, lower, upper) before.
+        std::vector<std::tuple<int, double, double>> fixed;
+    };
+
+    // Solves the relaxation of a new node below the top of the stack (the
+    // root when the stack is empty) and starts its log record.
+    int solveNode(const NodeBranch& branch);
+    // The log record of the node just evaluated.
+    void record(NodeOutcome outcome);
+    MIPResult finish(int status);
+    MIPResult stoppedResult() {
+        record(NodeOutcome::Stopped);
+        return finish(res_.haveIncumbent ? kOptimal : kError);
+    }
+
+    // What the value of the best integer solution below a node with LP value z
+    // can be at most: z itself, or with bound rounding the multiple of the
+    // costs' step at or below it.
+    double reachable(double z) const {
+        if (step_ == 0 || z <= -kInfinity) return z;
+        const double t = z / step_;
+        return step_ * std::floor(t + std::min(0.5, 1e-6 + 1e-9 * std::fabs(t)));
+    }
+    double tolerance() const { return res_.haveIncumbent ? kIntTolerance * Scale(incumbent_) : 0.0; }
+    // Whether a value is larger than the incumbent's (-kInfinity while there is none).
+    bool beatsIncumbent(double value) const { return value > incumbent_ + tolerance(); }
+    // The upper bound shown: lowered to the largest estimate still open.
+    void showUpper();
+    void impose(const Node& node);
+    NodeBranch branchOf(const Node& node) const {
+        return {.var = node.var,
+                .up = node.side == 1,
+                .bound = node.side == 1 ? node.floorValue + 1 : node.floorValue};
+    }
+    // Faster search: fixes nonbasic integer variables by their reduced costs.
+    void fixByReducedCost(double z);
+    // Evaluates the node just solved to optimality: false when it ends there
+    // (pruned or integral), true when it branched and its first child is solved.
+    bool evaluate();
+
+    const MIPModel& model_;
+    MIPProgress& progress_;
+    const SearchOptions search_;
+    NodeLog* log_;
+    Relaxation lp_;
+    const double step_;
+    MIPResult res_;
+    std::vector<Node> stack_;
+    double incumbent_ = -kInfinity;
+    int status_ = kOptimal; // of the last relaxation
+    // The node being evaluated, as the log will keep it.
+    int solved_ = 0;
+    NodeRecord pending_;
+    std::vector<VarValue> fixes_;
+};
+
+int BranchAndBound::solveNode(const NodeBranch& branch) {
+    pending_ = NodeRecord{};
+    pending_.number = ++solved_;
+    pending_.parent = stack_.empty() ? 0 : stack_.back().number;
+    pending_.depth = static_cast<int>(stack_.size());
+    pending_.branch = branch;
+    fixes_.clear();
+    const long before = res_.iterations;
+    status_ = lp_.solve(progress_);
+    ++res_.lpSolves;
+    res_.pivots = lp_.pivots;
+    res_.flips = lp_.flips;
+    res_.iterations = lp_.pivots + lp_.flips;
+    progress_.iteration(res_.iterations);
+    pending_.pivots = static_cast<int>(res_.iterations - before);
+    if (status_ == kOptimal) {
+        pending_.hasValue = true;
+        pending_.value = lp_.objective();
+    }
+    if (lp_.stopped() || (status_ == kOptimal && progress_.stopRequested())) res_.stopped = true;
+    return status_;
+}
+
+void BranchAndBound::record(NodeOutcome outcome) {
+    if (!log_) return;
+    pending_.outcome = outcome;
+    pending_.haveIncumbent = res_.haveIncumbent;
+    pending_.incumbent = incumbent_;
+    log_->add(pending_, pending_.hasValue ? lp_.values() : nullptr, model_.n, fixes_);
+}
+
+MIPResult BranchAndBound::finish(int status) {
+    res_.status = status;
+    if (!res_.stopped && (status == kOptimal || status == kUnbounded || status == kInfeasible ||
+                          status == kNoIntegerSolution)) {
+        const double v = res_.haveIncumbent ? res_.objective : -kInfinity;
+        res_.lowerBound = res_.upperBound = v;
+        progress_.lowerBound(v);
+        progress_.upperBound(v);
+    }
+    progress_.resultLine(res_.stopped ? (res_.haveIncumbent ? "Stopped: best solution found so far"
+                                                            : "Stopped: no integer solution found")
+                                      : StatusLine(status));
+    if (log_) log_->end(status, res_.stopped);
+    return res_;
+}
+
+void BranchAndBound::showUpper() {
+    double open = res_.haveIncumbent ? incumbent_ : -kInfinity;
+    for (const Node& nd : stack_)
+        for (int s = 0; s < 2; ++s)
+            if (!nd.done[s]) open = std::max(open, nd.estimate[s]);
+    if (open < res_.upperBound) {
+        res_.upperBound = open;
+        progress_.upperBound(open);
+    }
+}
+
+void BranchAndBound::impose(const Node& node) {
+    if (node.side == 0)
+        lp_.setBounds(node.var, node.oldLower, node.floorValue);
+    else
+        lp_.setBounds(node.var, node.floorValue + 1, node.oldUpper);
+}
+
+void BranchAndBound::fixByReducedCost(double z) {
+    std::vector<double> costs;
+    lp_.moveCosts(costs);
+    for (int j = 1; j <= model_.n; ++j) {
+        if (!model_.integer[j] || costs[j] >= kInfinity) continue;
+        if (beatsIncumbent(reachable(z - costs[j]))) continue;
+        if (!stack_.empty()) stack_.back().fixed.emplace_back(j, lp_.lower(j), lp_.upper(j));
+        const double at = lp_.atUpper(j) ? lp_.upper(j) : lp_.lower(j);
+        lp_.setBounds(j, at, at);
+        fixes_.push_back({.var = j, .value = at});
+    }
+}
+
+bool BranchAndBound::evaluate() {
+    const double z = lp_.objective();
+    if (!stack_.empty()) {
+        // The side's estimate, refined by what its relaxation gave.
+        double& e = stack_.back().estimate[stack_.back().side];
+        e = std::min(e, reachable(z));
+    }
+    if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
+        record(NodeOutcome::Pruned);
+        return false;
+    }
+    if (search_.reducedCostFixing && res_.haveIncumbent) fixByReducedCost(z);
+
+    // The fractional basic integer variables, in basis order: the one with the
+    // largest penalty, on equal largest the one whose other penalty is smaller.
+    int chosen = 0;
+    double chosenHigh = -1, chosenLow = 0, chosenDown = 0, chosenUp = 0;
+    bool integral = true;
+    for (int j : lp_.basicStructurals()) {
+        if (!model_.integer[j] || IsIntegral(lp_.value(j))) continue;
+        integral = false;
+        double down, up;
+        lp_.penalties(j, down, up);
+        const double high = std::max(down, up), low = std::min(down, up);
+        const bool bothInfinite = low >= kInfinity;
+        if (chosen == 0 || bothInfinite || high > chosenHigh || (high == chosenHigh && low < chosenLow)) {
+            chosen = j;
+            chosenHigh = high;
+            chosenLow = low;
+            chosenDown = down;
+            chosenUp = up;
+        }
+        if (bothInfinite) break;
+    }
+    for (int j = 1; integral && j <= model_.n; ++j)
+        if (model_.integer[j] && !IsIntegral(lp_.value(j))) integral = false;
+
+    if (integral) {
+        double value = 0;
+        std::vector<double> x(model_.n + 1, 0.0);
+        for (int j = 1; j <= model_.n; ++j) {
+            x[j] = model_.integer[j] ? std::round(lp_.value(j)) : lp_.value(j);
+            value += model_.cost[j] * x[j];
+        }
+        ++res_.solutions;
+        if (!res_.haveIncumbent || value > incumbent_) {
+            res_.haveIncumbent = true;
+            incumbent_ = value;
+            res_.objective = value;
+            res_.x = std::move(x);
+            res_.lowerBound = value;
+            progress_.lowerBound(value);
+            pending_.newIncumbent = true;
+        }
+        record(NodeOutcome::Integral);
+        return false;
+    }
+    if (chosen == 0) {
+        // Bounds are whole numbers, so a fractional integer variable is basic.
+        status_ = kError;
+        return false;
+    }
+
+    Node nd;
+    nd.number = pending_.number;
+    nd.var = chosen;
+    nd.oldLower = lp_.lower(chosen);
+    nd.oldUpper = lp_.upper(chosen);
+    nd.floorValue = std::floor(lp_.value(chosen));
+    nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
+    nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
+    // The side with the smaller penalty first (down on a tie).
+    nd.side = chosenDown > chosenUp ? 1 : 0;
+    pending_.branchVar = chosen;
+    pending_.branchValue = lp_.value(chosen);
+    pending_.penalty[0] = chosenDown;
+    pending_.penalty[1] = chosenUp;
+    pending_.estimate[0] = nd.estimate[0];
+    pending_.estimate[1] = nd.estimate[1];
+    pending_.upFirst = nd.side == 1;
+    record(NodeOutcome::Branched);
+    stack_.push_back(std::move(nd));
+    ++res_.nodes;
+    impose(stack_.back());
+    solveNode(branchOf(stack_.back()));
+    return true;
+}
+
+MIPResult BranchAndBound::run() {
+    res_.x.assign(model_.n + 1, 0.0);
+    progress_.lowerBound(res_.lowerBound);
+    progress_.upperBound(res_.upperBound);
+    // Too many rows for the basis inverse: refused before the first pivot.
+    if (model_.m > kMaxBasisRows) return finish(kTooLarge);
+
+    solveNode({});
+    if (res_.stopped) return stoppedResult();
+    if (status_ != kOptimal) {
+        record(status_ == kInfeasible  ? NodeOutcome::Infeasible
+               : status_ == kUnbounded ? NodeOutcome::Unbounded
+                                       : NodeOutcome::Stopped);
+        return finish(status_);
+    }
+    res_.upperBound = reachable(lp_.objective());
+    progress_.upperBound(res_.upperBound);
+
+    for (;;) {
+        if (res_.stopped) return stoppedResult();
+        // Evaluate the node just solved.
+        if (status_ == kInfeasible) {
+            // The current side of the top node is ruled out.
+            stack_.back().estimate[stack_.back().side] = -kInfinity;
+            record(NodeOutcome::Infeasible);
+        } else if (status_ != kOptimal) {
+            record(NodeOutcome::Stopped);
+            return finish(status_);
+        } else if (evaluate()) {
+            continue;
+        } else if (status_ != kOptimal) {
+            record(NodeOutcome::Stopped);
+            return finish(status_);
+        } else if (stack_.empty()) {
+            break; // an integral root
+        }
+
+        // Backtrack: each side of a node is explored once.
+        bool explored = false;
+        while (!stack_.empty()) {
+            Node& top = stack_.back();
+            top.done[top.side] = true;
+            for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
+                lp_.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
+            top.fixed.clear();
+            top.estimate[top.side] = -kInfinity;
+            const int other = 1 - top.side;
+            if (!top.done[other] && beatsIncumbent(top.estimate[other])) {
+                top.side = other;
+                impose(top);
+                showUpper();
+                solveNode(branchOf(top));
+                explored = true;
+                break;
+            }
+            lp_.setBounds(top.var, top.oldLower, top.oldUpper);
+            stack_.pop_back();
+            showUpper();
+        }
+        if (!explored) break;
+    }
+    return finish(res_.haveIncumbent ? kOptimal : kNoIntegerSolution);
+}
+
+} // namespace
+
+MIPResult MIPSolve(const MIPModel& model, MIPProgress& progress, const SearchOptions& search, NodeLog* log) {
+    if (log) log->begin(model, search);
+    BranchAndBound bb(model, progress, search, log);
+    return bb.run();
+}
+
+} // namespace tarvik::ip

@@ -1,0 +1,34 @@
+#pragma once
+// How branch and bound searches. The default is the textbook method, step by
+// step as the course teaches it. The faster search adds speed-ups that give
+// the same optimum with fewer nodes; each is a switch of its own, so that a
+// new one joins the faster search without touching the default path.
+#include <string>
+
+namespace tarvik::ip {
+
+struct SearchOptions {
+    // When only integer variables have costs and those are whole multiples of
+    // one step (their greatest common divisor), every integer solution's value
+    // is such a multiple: LP values and estimates are rounded down to one
+    // before they are compared with the incumbent.
+    bool roundBounds = false;
+    // A nonbasic integer variable whose move of one unit away from its bound
+    // would cost more than the gap to the incumbent is fixed at that bound for
+    // the node's subtree.
+    bool reducedCostFixing = false;
+
+    bool faster() const { return roundBounds || reducedCostFixing; }
+    bool operator==(const SearchOptions&) const = default;
+};
+
+// The textbook search, and the faster search that the settings offer.
+inline constexpr SearchOptions kDefaultSearch{};
+inline constexpr SearchOptions kFasterSearch{.roundBounds = true, .reducedCostFixing = true};
+
+// The setting's text, and which search a run used ("Default search" or the
+// setting's text).
+inline const std::string kFasterSearchText = "Faster search (bound rounding, reduced-cost fixing)";
+std::string SearchName(const SearchOptions& options);
+
+} // namespace tarvik::ip
