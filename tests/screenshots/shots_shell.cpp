@@ -1,5 +1,7 @@
 #include "screenshots/shots.h"
 
+#include "common/ui/msgdlg.h"
+#include "shell/commandline.h"
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
 
@@ -16,4 +18,13 @@ TARVIK_SCREENSHOT(shell_welcome) {
     tarvik::shell::TInfoForm large;
     large.resize(1280, 900);
     shot.save(&large, "shell-welcome-window-1280");
+}
+
+TARVIK_SCREENSHOT(shell_about) {
+    shot.mainWindow();
+    tarvik::ui::TMessageForm box({.text = QString::fromStdString(tarvik::shell::AboutText()),
+                                  .kind = tarvik::ui::MsgKind::Information,
+                                  .buttons = tarvik::ui::mbOK,
+                                  .caption = QStringLiteral("About Tarvik")});
+    shot.saveWithCaption(&box, "shell-about");
 }
