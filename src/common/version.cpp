@@ -1,11 +1,16 @@
 #include "common/version.h"
 
-#include "tarvikversion.inc" // TARVIK_VERSION_TEXT, written at build time
-
 namespace tarvik {
 
+// The build's own text ("0.1 (git v0.1-3-gabc1234)") is linked into the two
+// programs only (buildversion.cpp); tests and build tools get the project
+// version, so that a new commit relinks the programs and nothing else.
+__attribute__((weak)) const char* BuildVersionText() {
+    return TARVIK_PROJECT_VERSION;
+}
+
 std::string VersionText() {
-    return TARVIK_VERSION_TEXT;
+    return BuildVersionText();
 }
 
 std::string CopyrightLine() {

@@ -9,6 +9,10 @@ namespace tarvik {
 // was built from a checkout that is not at the release tag.
 std::string VersionText();
 
+// The text VersionText returns: the programs link the build's own
+// (buildversion.cpp), everything else the project version alone.
+const char* BuildVersionText();
+
 // "Copyright (C) 2026 The Tarvik developers."
 std::string CopyrightLine();
 

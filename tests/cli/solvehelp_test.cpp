@@ -11,12 +11,12 @@
 namespace tarvik::cli {
 namespace {
 
-struct Run {
+struct SolveRun {
     int code;
     std::string out, err;
 };
 
-Run Solve(const std::vector<std::string>& args) {
+SolveRun Solve(const std::vector<std::string>& args) {
     std::istringstream in;
     std::ostringstream out, err;
     const int code = RunSolve(args, in, out, err);
@@ -24,7 +24,7 @@ Run Solve(const std::vector<std::string>& args) {
 }
 
 TEST(SolveHelp, HelpListsEveryEntryAndExitsZero) {
-    const Run r = Solve({"--help"});
+    const SolveRun r = Solve({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.empty());
     EXPECT_EQ(r.out.rfind("Usage: tarvik-solve MODEL.tlp|MODEL.tip... [OPTION]...\n", 0), 0u);
@@ -40,7 +40,7 @@ TEST(SolveHelp, HelpListsEveryEntryAndExitsZero) {
 TEST(SolveHelp, HelpWithAnEntryShowsThatEntryOnly) {
     for (const SolveEntry& e : SolveEntries()) {
         if (!*e.word) continue;
-        const Run r = Solve({std::string(e.word) + "=x", "--help"});
+        const SolveRun r = Solve({std::string(e.word) + "=x", "--help"});
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.out, SolveHelp(&e));
         EXPECT_EQ(
@@ -50,7 +50,7 @@ TEST(SolveHelp, HelpWithAnEntryShowsThatEntryOnly) {
 }
 
 TEST(SolveHelp, VersionNamesTheProjectVersionAndTheLicence) {
-    const Run r = Solve({"model.tlp", "--version", "--help"});
+    const SolveRun r = Solve({"model.tlp", "--version", "--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, VersionNotice("tarvik-solve"));
     EXPECT_EQ(r.out.rfind("tarvik-solve (Tarvik) " TARVIK_PROJECT_VERSION, 0), 0u);
@@ -62,7 +62,7 @@ TEST(SolveHelp, VersionNamesTheProjectVersionAndTheLicence) {
 TEST(SolveHelp, EveryOptionOfAShortUsageIsInTheHelp) {
     const std::regex option("--[a-z][a-z0-9-]*");
     for (const SolveEntry& e : SolveEntries()) {
-        const Run r = Solve(*e.word ? std::vector<std::string>{e.word, "--no-such-option"}
+        const SolveRun r = Solve(*e.word ? std::vector<std::string>{e.word, "--no-such-option"}
                                     : std::vector<std::string>{"--no-such-option"});
         EXPECT_NE(r.code, 0) << e.word;
         std::set<std::string> listed = {e.word, "--help", "--version"};
