@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz install package clean
+.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz install package package-check clean
 
 all: build
 
@@ -54,8 +54,8 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
 	scripts/run-fuzz build-fuzz/bin $(FUZZ_SECONDS)
 
-# Installs the program, tarvik-solve, the help file, the desktop entry and the
-# icon under PREFIX (DESTDIR is honoured for staged installs).
+# Installs the program, tarvik-solve, the help file, the desktop entry, the
+# icon, the manual pages, the bash completion and the AppStream metadata under PREFIX (DESTDIR is honoured for staged installs).
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
@@ -63,6 +63,11 @@ install: build
 # A Debian package (build/tarvik_<version>_<arch>.deb) that installs under /usr.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The package checked as a distribution would: lintian, desktop-file-validate,
+# appstreamcli validate --no-net and man -l on both pages (scripts/package-check).
+package-check: build
+	scripts/package-check $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -1,5 +1,7 @@
 #include "cli/solvecli.h"
 
+#include "cli/solvehelp.h"
+
 #include "common/cliargs.h"
 #include "common/numparse.h"
 #include "common/safefile.h"
@@ -427,6 +429,12 @@ std::pair<long, long> LineColumn(const std::string& text, long offset) {
 }
 
 int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    // --help and --version answer whatever else the line holds (solvehelp.cpp).
+    if (AnswerHelpOrVersion(args, out)) {
+        if (out.flush()) return 0;
+        err << "tarvik-solve: cannot write to standard output\n";
+        return 1;
+    }
     // The option word that hands the whole command line to a module's own entry.
     using Entry = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
     struct Route {

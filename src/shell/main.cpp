@@ -2,6 +2,7 @@
 #include "common/ui/examples.h"
 #include "common/ui/help.h"
 #include "shell/application.h"
+#include "shell/commandline.h"
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
@@ -12,7 +13,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,6 +36,11 @@ int main(int argc, char** argv) {
     // folder of the city examples, the size of the welcome photograph, and quit (used by the start-up
     // benchmark and by the checks of an installed program).
     // --with-queue: shows the hidden Queue button and Modules entry.
+    // --help and --version answer before any window (and need no display).
+    if (auto answer = tarvik::shell::AnswerHelpOrVersion(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cout << *answer << std::flush;
+        return std::cout ? 0 : 1;
+    }
     bool probe = false;
     bool withQueue = false;
     for (int i = 1; i < argc; ++i) {
@@ -41,6 +49,11 @@ int main(int argc, char** argv) {
     }
 
     tarvik::shell::TarvikApplication app(argc, argv);
+    // Qt has taken its own options out of argv: what is left must be ours.
+    if (auto unknown = tarvik::shell::UnknownArgument(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cerr << "tarvik: unknown option " << *unknown << "\n" << tarvik::shell::TarvikUsage();
+        return 2;
+    }
     tarvik::shell::TTarvikMain* main = tarvik::shell::CreateStartWindows();
     if (withQueue) tarvik::shell::ShowQueueEntries(*main);
     if (probe) {

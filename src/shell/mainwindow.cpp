@@ -3,6 +3,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
+#include "shell/commandline.h"
 #include "shell/icons.h"
 #include "shell/infoform.h"
 #include "shell/modulelist.h"
@@ -115,6 +116,16 @@ TTarvikMain::TTarvikMain(QWidget* parent) : QMainWindow(parent) {
     // module's window names its own.
     tarvik::ui::SetHelpContext(this, 1);
     connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(1, this); });
+    // The About box: version, copyright and licence.
+    helpMenu_->addSeparator();
+    QAction* about = helpMenu_->addAction(QStringLiteral("About Tarvik"));
+    about->setObjectName(QStringLiteral("HelpAbout"));
+    connect(about, &QAction::triggered, this, [] {
+        tarvik::ui::Dialogs().message({.text = QString::fromStdString(AboutText()),
+                                       .kind = tarvik::ui::MsgKind::Information,
+                                       .buttons = tarvik::ui::mbOK,
+                                       .caption = QStringLiteral("About Tarvik")});
+    });
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     createWelcome();

@@ -8,8 +8,10 @@ if(NOT rc EQUAL 0)
 endif()
 
 foreach(f lib/tarvik/tarvik lib/tarvik/tarvik-solve lib/tarvik/Tarvik2000.hlp bin/tarvik bin/tarvik-solve
-          share/applications/tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg
-          share/doc/tarvik/copyright share/doc/tarvik/changelog.gz share/tarvik/examples/README.md
+          share/applications/org.tarvik.Tarvik.desktop share/icons/hicolor/scalable/apps/tarvik.svg
+          share/doc/tarvik/copyright share/doc/tarvik/changelog.gz share/man/man1/tarvik.1.gz
+          share/man/man1/tarvik-solve.1.gz share/bash-completion/completions/tarvik-solve
+          share/metainfo/org.tarvik.Tarvik.metainfo.xml share/tarvik/examples/README.md
           share/tarvik/examples/tsp/capitals48.txt share/tarvik/examples/shortestpath/trap.txt)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "missing after install: ${f}")
@@ -21,7 +23,7 @@ foreach(f bin/tarvik bin/tarvik-solve)
   endif()
 endforeach()
 
-file(READ "${PREFIX}/share/applications/tarvik.desktop" desktop)
+file(READ "${PREFIX}/share/applications/org.tarvik.Tarvik.desktop" desktop)
 if(NOT desktop MATCHES "\nExec=tarvik\n" OR NOT desktop MATCHES "\nIcon=tarvik\n")
   message(FATAL_ERROR "desktop entry does not start the installed program")
 endif()
@@ -47,3 +49,12 @@ if(NOT out MATCHES "\nhelp-file ([^\n]*) present\n" OR NOT CMAKE_MATCH_1 STREQUA
    OR NOT out MATCHES "\nwelcome-picture 1024x819\n")
   message(FATAL_ERROR "installed tarvik: exit ${rc}, output '${out}', errors '${err}'")
 endif()
+
+# Both installed commands tell their version without a display.
+foreach(program tarvik tarvik-solve)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=QT_QPA_PLATFORM "${PREFIX}/bin/${program}" --version
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^${program} \\(Tarvik\\) [0-9]")
+    message(FATAL_ERROR "installed ${program} --version: exit ${rc}, output '${out}', errors '${err}'")
+  endif()
+endforeach()

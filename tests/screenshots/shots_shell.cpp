@@ -1,5 +1,7 @@
 #include "screenshots/shots.h"
 
+#include "common/ui/msgdlg.h"
+#include "shell/commandline.h"
 #include "shell/infoform.h"
 #include "shell/mainwindow.h"
 
@@ -29,4 +31,13 @@ TARVIK_SCREENSHOT(shell_queue_models) {
     menu->hide();
     shot.save(main, "shell-main-window-queue-shown");
     main->showQueueModelsEntry()->trigger();
+}
+
+TARVIK_SCREENSHOT(shell_about) {
+    shot.mainWindow();
+    tarvik::ui::TMessageForm box({.text = QString::fromStdString(tarvik::shell::AboutText()),
+                                  .kind = tarvik::ui::MsgKind::Information,
+                                  .buttons = tarvik::ui::mbOK,
+                                  .caption = QStringLiteral("About Tarvik")});
+    shot.saveWithCaption(&box, "shell-about");
 }
