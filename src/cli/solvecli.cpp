@@ -50,7 +50,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp]\n"
+    "                    [--fractions] [--crlf] [--brief] [--ip|--lp]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -60,7 +60,8 @@ struct Options {
     bool brief = false;
     bool forceIP = false;
     bool forceLP = false;
-    bool lpOptionGiven = false; // --tableaus or --sensitivity, which integer models ignore
+    bool lpOptionGiven = false;  // --tableaus or --sensitivity, which integer models ignore
+    bool fractionsGiven = false; // --fractions, which integer models ignore too
     std::vector<std::string> models;
 };
 
@@ -98,6 +99,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
                 err << "tarvik-solve: unknown --sensitivity value \"" << v << "\"\n" << kUsage;
                 return false;
             }
+        } else if (a == "--fractions") {
+            opt.fractionsGiven = true;
+            opt.settings.fractions = true;
         } else if (a == "--crlf") {
             opt.crlf = true;
         } else if (a == "--brief") {
@@ -369,6 +373,9 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (opt.lpOptionGiven && std::any_of(opt.models.begin(), opt.models.end(),
                                          [&](const std::string& m) { return IsIntegerModel(m, opt); }))
         err << "tarvik-solve: --tableaus and --sensitivity do not apply to integer models\n";
+    if (opt.fractionsGiven && std::any_of(opt.models.begin(), opt.models.end(),
+                                          [&](const std::string& m) { return IsIntegerModel(m, opt); }))
+        err << "tarvik-solve: --fractions does not apply to integer models\n";
     int code = 0;
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";

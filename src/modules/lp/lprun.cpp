@@ -1,5 +1,6 @@
 #include "modules/lp/lprun.h"
 
+#include "modules/lp/fractionsimplex.h"
 #include "modules/lp/lpreport.h"
 #include "modules/lp/lpsimplex.h"
 #include "modules/lp/matgen.h"
@@ -40,7 +41,9 @@ void OutputCap::take(std::string& text) {
 LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress) {
     LPRunResult result;
     ReaderProgress sink(progress);
-    LPReadResult read = ReadLPModel(modelText, sink);
+    // In fractions the reader's numbers are kept as written, alongside.
+    ExactTerms exact(&sink);
+    LPReadResult read = ReadLPModel(modelText, settings.fractions ? static_cast<ReadSink&>(exact) : sink);
     result.output = std::move(read.echo);
     if (!read.success) {
         result.success = false;
@@ -48,7 +51,19 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
         result.message = "Syntax error: " + read.message;
         return result;
     }
-    SimplexOutcome outcome = Simplex(read.model, settings.output, progress, result.output);
+    SimplexOutcome outcome;
+    FractionOutcome fractions;
+    if (settings.fractions) {
+        fractions = FractionSimplex(read.model, exact, settings.output, progress, result.output);
+        if (fractions.refusal.empty()) {
+            outcome = std::move(fractions.outcome);
+        } else {
+            result.output += "\r\n\r\n" + fractions.refusal;
+            outcome = Simplex(read.model, settings.output, progress, result.output);
+        }
+    } else {
+        outcome = Simplex(read.model, settings.output, progress, result.output);
+    }
     if (settings.report) Report(read.model, outcome, settings.sensitivity, result.output);
     result.success = true;
     result.status = static_cast<int>(outcome.status);

@@ -17,6 +17,9 @@ struct LPSettings {
     // False when only the verdict and the objective value are wanted: the
     // solve and its checks run as always, the report is not written.
     bool report = true;
+    // The tableaus in exact fractions (models of at most 30 rows and 30
+    // variables; larger ones run in decimals with a line that says so).
+    bool fractions = false;
 };
 
 // What the progress dialog shows while a run goes on. Every call may repaint.

@@ -204,6 +204,8 @@ private:
         std::size_t start = pos_;
         while (IsDigit(cur()) || cur() == '.') advance();
         std::string_view text = s_.substr(start, pos_ - start);
+        numberNegative_ = sign < 0;
+        numberDigits_ = text;
         if (text.empty()) return sign;
         double value = 0;
         lastNumberText_ = text;
@@ -379,6 +381,8 @@ private:
         for (;;) {
             Tok t = next();
             double coef = 1;
+            numberNegative_ = false;
+            numberDigits_ = {};
             if (t == Tok::Semicolon && !first) break;
             if (t == Tok::Number) {
                 if (!first && IsDigit(cur())) fail("+ or - expected");
@@ -394,6 +398,7 @@ private:
             echoName(name);
             int v = variable(name, Where::Objective);
             accumulate(model_->cost[v], model_->minimize ? -coef : coef);
+            sink_.term(0, v, numberNegative_ != model_->minimize, numberDigits_);
             first = false;
         }
         *echo_ += "\r\nSubject to :";
@@ -442,12 +447,15 @@ private:
                 if (t == Tok::Name) {
                     std::string name = readName();
                     echoName(name);
-                    addTerm(variable(name, Where::Constraint), sideSign * coef);
+                    const int v = variable(name, Where::Constraint);
+                    addTerm(v, sideSign * coef);
+                    sink_.term(constraint_, v, numberNegative_ != !left, numberDigits_);
                     t = next();
                     if (endsSide(t, left)) return t;
                     continue;
                 }
                 accumulate(row_.rhs, -sideSign * coef);
+                sink_.term(constraint_, -1, numberNegative_ != left, numberDigits_);
                 if (t == Tok::Number) continue;
                 if (endsSide(t, left)) return t;
                 fail("Unknown symbol");
@@ -456,7 +464,9 @@ private:
                 echoCoefficient(1, false);
                 std::string name = readName();
                 echoName(name);
-                addTerm(variable(name, Where::Constraint), sideSign);
+                const int v = variable(name, Where::Constraint);
+                addTerm(v, sideSign);
+                sink_.term(constraint_, v, !left, {});
                 first = false;
                 t = next();
                 if (endsSide(t, left)) return t;
@@ -466,6 +476,7 @@ private:
                 // An empty side is the constant 1.
                 echoCoefficient(1, false);
                 row_.rhs -= sideSign;
+                sink_.term(constraint_, -1, left, {});
                 return t;
             }
             fail("Number expected");
@@ -485,6 +496,7 @@ private:
         *echo_ += "\r\n" + label + ". ";
         col_ = 6;
         row_ = ReadConstraint{};
+        constraint_ = number;
         Tok rel = readSide(t, true);
         *echo_ += rel == Tok::LessEqual ? "<= " : rel == Tok::GreaterEqual ? ">= " : "=  ";
         col_ += 3;
@@ -494,6 +506,7 @@ private:
                                                    : Relation::Equal;
         for (auto& [v, c] : row_.terms) rowSlot_[v] = -1;
         if (row_.rhs < 0) {
+            sink_.turned(number);
             row_.rhs = -row_.rhs;
             for (auto& term : row_.terms) term.second = -term.second;
             if (row_.relation == Relation::LessEqual) {
@@ -589,6 +602,10 @@ private:
     int lastVariable_ = -1;
     std::string_view lastNumberText_;
     bool lastNumberFirst_ = false;
+    // The sign and digits of the number read last, for the sink's exact terms.
+    bool numberNegative_ = false;
+    std::string_view numberDigits_;
+    int constraint_ = 0; // the constraint being read
     ReadConstraint row_;
     std::size_t nonzeros_ = 0;
 };
