@@ -8,6 +8,7 @@
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -92,5 +93,26 @@ TARVIK_SCREENSHOT(lp_caption) {
     tarvik::test::ScriptedDialogs dialogs;
     dialogs.fileAnswers.push_back(dir.filePath(QStringLiteral("transport")));
     if (lp->SaveAsClick()) shot.saveWithCaption(shot.mainWindow(), "lp-caption-after-save-as");
+    CloseLP(lp);
+}
+
+// Tableaus in fractions: the two phases of a model with "<=", "=" and ">="
+// rows and decimal coefficients, the output scrolled to the phase-1 tableaus;
+// and the settings dialog with the choice.
+TARVIK_SCREENSHOT(lp_fractions) {
+    TLP* lp = OpenLP(shot);
+    if (!lp) return;
+    lp->settingsDialog()->allTableausButton()->setChecked(true);
+    lp->settingsDialog()->fractionsButton()->setChecked(true);
+    shot.save(lp->settingsDialog(), "lp-settings-fractions");
+    lp->inputEditor()->setPlainText(QStringLiteral("{ Radiation therapy }\nmin 0.4x1 + 0.5x2;\n"
+                                                   "0.3x1 + 0.1x2 <= 2.7;\n0.5x1 + 0.5x2 = 6;\n"
+                                                   "0.6x1 + 0.4x2 >= 6;\n"));
+    CalculateAndShootProgress(shot, lp, "lp-progress-fractions");
+    QPlainTextEdit* out = lp->outputView();
+    out->moveCursor(QTextCursor::End);
+    out->setTextCursor(out->document()->find(QStringLiteral("Iteration     2")));
+    out->ensureCursorVisible();
+    shot.save(shot.mainWindow(), "lp-output-fractions");
     CloseLP(lp);
 }
