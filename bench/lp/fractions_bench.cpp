@@ -15,15 +15,16 @@ namespace lp = tarvik::lp;
 
 namespace {
 
-// 30 dense rows over 30 variables. `decimals` writes every coefficient with
-// two decimals; `mixed` makes every third row ">=" and every fifth "=" (phase 1).
-std::string Model(unsigned seed, bool decimals, bool mixed) {
+// 30 dense rows over 30 variables, every coefficient written with `decimals`
+// decimals; `mixed` makes every third row ">=" and every fifth "=" (phase 1).
+std::string Model(unsigned seed, int decimals, bool mixed) {
     std::mt19937 gen(seed);
-    std::uniform_int_distribution<int> coef(1, 99), cost(1, 50), cents(0, 99);
+    std::uniform_int_distribution<int> coef(1, 99), cost(1, 50), digit(0, 9);
     auto number = [&](int whole) {
         std::ostringstream s;
         s << whole;
-        if (decimals) s << '.' << cents(gen) / 10 << cents(gen) % 10;
+        if (decimals) s << '.';
+        for (int d = 0; d < decimals; ++d) s << digit(gen);
         return s.str();
     };
     std::ostringstream text;
@@ -44,15 +45,17 @@ std::string Model(unsigned seed, bool decimals, bool mixed) {
 int main() {
     struct Case {
         const char* name;
-        bool decimals, mixed;
+        int decimals;
+        bool mixed;
         lp::OutputMode mode;
     };
     const Case cases[] = {
-        {"whole numbers, <= rows, no tableaus", false, false, lp::OutputMode::NoTableaus},
-        {"whole numbers, <= rows, all tableaus", false, false, lp::OutputMode::All},
-        {"two decimals, <= rows, all tableaus", true, false, lp::OutputMode::All},
-        {"two decimals, mixed rows, no tableaus", true, true, lp::OutputMode::NoTableaus},
-        {"two decimals, mixed rows, all tableaus", true, true, lp::OutputMode::All},
+        {"whole numbers, <= rows, no tableaus", 0, false, lp::OutputMode::NoTableaus},
+        {"whole numbers, <= rows, all tableaus", 0, false, lp::OutputMode::All},
+        {"two decimals, <= rows, all tableaus", 2, false, lp::OutputMode::All},
+        {"two decimals, mixed rows, no tableaus", 2, true, lp::OutputMode::NoTableaus},
+        {"two decimals, mixed rows, all tableaus", 2, true, lp::OutputMode::All},
+        {"four decimals, mixed rows, all tableaus", 4, true, lp::OutputMode::All},
     };
     double slowest = 0, slowestCpu = 0;
     for (const Case& c : cases) {

@@ -111,7 +111,9 @@ TARVIK_SCREENSHOT(lp_fractions) {
     CalculateAndShootProgress(shot, lp, "lp-progress-fractions");
     QPlainTextEdit* out = lp->outputView();
     out->moveCursor(QTextCursor::End);
-    out->setTextCursor(out->document()->find(QStringLiteral("Iteration     2")));
+    QTextCursor at = out->document()->find(QStringLiteral("Iteration     2"));
+    at.clearSelection();
+    out->setTextCursor(at);
     out->ensureCursorVisible();
     shot.save(shot.mainWindow(), "lp-output-fractions");
     CloseLP(lp);
