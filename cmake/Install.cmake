@@ -164,7 +164,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # who also signs the changelog entries.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TARVIK_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
-# The Qt, JPEG and C++ libraries the programs link come from dpkg-shlibdeps.
+# The Qt, JPEG, GMP and C++ libraries the programs link come from
+# dpkg-shlibdeps: for GMP libgmp10 (the C++ interface, libgmpxx4ldbl, is
+# inline where the exact fractions use it, so the linker keeps only libgmp).
 # The windowing (xcb, offscreen), SVG and printing plugins ship in those same
 # Qt library packages on Debian 12. What the linker cannot see: the fonts that
 # stand in for the window and report fonts.

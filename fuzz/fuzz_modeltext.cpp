@@ -52,6 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         CheckGraphical(run.graphical.get());
     }
+    if (size < 1024) {
+        // The same text in exact fractions: the reader's kept numbers must
+        // build a model whenever the decimal one was built.
+        tarvik::lp::LPSettings exact = settings;
+        exact.fractions = true;
+        exact.output = tarvik::lp::OutputMode::FirstLast;
+        tarvik::lp::LPRunResult run = tarvik::lp::RunLP(text, exact, progress);
+        if (run.output.find("nan") != std::string::npos || run.output.find("inf") != std::string::npos)
+            std::abort();
+    }
     tarvik::lp::ReadSink sink;
     tarvik::ip::MIPReadResult ip = tarvik::ip::ReadMIPModel(text, sink);
     if (!ip.success && (ip.errorPosition < 1 || ip.errorPosition > static_cast<long>(size) + 1)) std::abort();

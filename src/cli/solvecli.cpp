@@ -60,8 +60,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarvik-solve MODEL.tlp|MODEL.tip... [--tableaus none|first-last|all] [--sensitivity on|off]\n"
-    "                    [--crlf] [--brief] [--ip|--lp] [--faster-search] [--tree] [--graphical]\n"
-    "                    [--time-limit SEC] [--max-output MB]\n"
+    "                    [--fractions] [--crlf] [--brief] [--ip|--lp] [--faster-search] [--tree]\n"
+    "                    [--graphical] [--time-limit SEC] [--max-output MB]\n"
     "       (MODEL \"-\" reads standard input; a name ending in .tip is an integer model,\n"
     "        --ip or --lp reads every model as an integer or a linear one)\n";
 
@@ -73,6 +73,7 @@ struct Options {
     bool forceLP = false;
     bool graphical = false;
     bool lpOptionGiven = false;      // --tableaus or --sensitivity, which integer models ignore
+    bool fractionsGiven = false;     // --fractions, which integer models ignore too
     bool fasterSearch = false;       // integer models: the faster search
     bool tree = false;               // integer models: the node table after the report
     std::optional<double> timeLimit; // seconds per model
@@ -140,6 +141,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opt, std::ostre
                 err << "tarvik-solve: unknown --sensitivity value \"" << v << "\"\n" << kUsage;
                 return false;
             }
+        } else if (a == "--fractions") {
+            opt.fractionsGiven = true;
+            opt.settings.fractions = true;
         } else if (a == "--crlf") {
             opt.crlf = true;
         } else if (a == "--brief") {
@@ -518,6 +522,9 @@ int RunSolve(const std::vector<std::string>& args, std::istream& in, std::ostrea
         std::none_of(opt.models.begin(), opt.models.end(),
                      [&](const std::string& m) { return IsIntegerModel(m, opt); }))
         err << "tarvik-solve: --faster-search and --tree apply to integer models only\n";
+    if (opt.fractionsGiven && std::any_of(opt.models.begin(), opt.models.end(),
+                                          [&](const std::string& m) { return IsIntegerModel(m, opt); }))
+        err << "tarvik-solve: --fractions does not apply to integer models\n";
     int code = 0;
     for (const std::string& name : opt.models) {
         if (opt.models.size() > 1 && !opt.brief) out << "==> " << name << " <==\n";

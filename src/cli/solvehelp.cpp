@@ -22,6 +22,7 @@ const std::vector<SolveEntry>& SolveEntries() {
                   .options = {
                     {"--tableaus", "none|first-last|all", "the simplex tableaus to print (default none)"},
                     {"--sensitivity", "on|off", "the ranging sections of the LP report (default on)"},
+                    {"--fractions", "", "the tableaus in exact fractions (at most 30 rows and 30 variables)"},
                     {"--crlf", "", "keep the CR LF line ends of the output text"},
                     {"--brief", "", "one line per model: the name, the result line and the objective value"},
                     {"--ip", "", "read every model as an integer model"},

@@ -44,6 +44,22 @@ TEST(SolveCli, EditorTextEndsEveryLineWithCrLf) {
     EXPECT_EQ(EditorText("\n\n"), "\r\n\r\n");
 }
 
+TEST(SolveCli, FractionsPrintTheTableausAsFractions) {
+    CliRun r = RunCli({"-", "--fractions", "--tableaus", "first-last"}, "max x1 + x2;\n3x1 + 2x2 <= 5;\n");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Last Iteration\n              X1       X2       Slack1   RHS      \n"
+                         "          ------------------------------------\n"
+                         "Rel.Cost|      1/2        0      1/2      5/2\n"
+                         "X2      |      3/2        1      1/2      5/2\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("  Value Objective Function :          2.5000\n"
+                         "  Value objective function as a fraction: 5/2\n"),
+              std::string::npos);
+    EXPECT_NE(RunCli({"-", "--ip", "--fractions"}, "max x; x <= 1;").err.find("--fractions does not apply"),
+              std::string::npos);
+}
+
 TEST(SolveCli, LineAndColumnOfAnOffset) {
     std::string text = "max x;\r\nx < 3;\r\n";
     EXPECT_EQ(LineColumn(text, 1), std::make_pair(1L, 1L));

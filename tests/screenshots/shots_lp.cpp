@@ -8,6 +8,7 @@
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -119,4 +120,27 @@ TARVIK_SCREENSHOT(lp_graphical) {
         shot.save(shot.mainWindow(), QString::fromLatin1(kind.name));
         CloseLP(lp);
     }
+}
+
+// Tableaus in fractions: the two phases of a model with "<=", "=" and ">="
+// rows and decimal coefficients, the output scrolled to the phase-1 tableaus;
+// and the settings dialog with the choice.
+TARVIK_SCREENSHOT(lp_fractions) {
+    TLP* lp = OpenLP(shot);
+    if (!lp) return;
+    lp->settingsDialog()->allTableausButton()->setChecked(true);
+    lp->settingsDialog()->fractionsButton()->setChecked(true);
+    shot.save(lp->settingsDialog(), "lp-settings-fractions");
+    lp->inputEditor()->setPlainText(QStringLiteral("{ Radiation therapy }\nmin 0.4x1 + 0.5x2;\n"
+                                                   "0.3x1 + 0.1x2 <= 2.7;\n0.5x1 + 0.5x2 = 6;\n"
+                                                   "0.6x1 + 0.4x2 >= 6;\n"));
+    CalculateAndShootProgress(shot, lp, "lp-progress-fractions");
+    QPlainTextEdit* out = lp->outputView();
+    out->moveCursor(QTextCursor::End);
+    QTextCursor at = out->document()->find(QStringLiteral("Iteration     2"));
+    at.clearSelection();
+    out->setTextCursor(at);
+    out->ensureCursorVisible();
+    shot.save(shot.mainWindow(), "lp-output-fractions");
+    CloseLP(lp);
 }

@@ -60,6 +60,8 @@ void Report(const LPModel& lp, const SimplexOutcome& res, bool sensitivity, std:
     }
     double z = isMax ? t(0, n + 1) : -t(0, n + 1);
     out += "  Value Objective Function : " + std::string("  ") + W(z, 13) + "\r\n";
+    if (!res.objectiveFraction.empty())
+        out += "  Value objective function as a fraction: " + res.objectiveFraction + "\r\n";
     out += "\r\n  Variable        Activity Level   Reduced Cost\r\n";
     out += "  --------        --------------   ------------\r\n";
     for (int j = 1; j <= n; ++j) {

@@ -1,5 +1,6 @@
 #include "modules/lp/lprun.h"
 
+#include "modules/lp/fractionsimplex.h"
 #include "modules/lp/graphical.h"
 #include "modules/lp/lpreport.h"
 #include "modules/lp/lpsimplex.h"
@@ -41,7 +42,9 @@ void OutputCap::take(std::string& text) {
 LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProgress& progress) {
     LPRunResult result;
     ReaderProgress sink(progress);
-    LPReadResult read = ReadLPModel(modelText, sink);
+    // In fractions the reader's numbers are kept as written, alongside.
+    ExactTerms exact(&sink);
+    LPReadResult read = ReadLPModel(modelText, settings.fractions ? static_cast<ReadSink&>(exact) : sink);
     result.output = std::move(read.echo);
     if (!read.success) {
         result.success = false;
@@ -53,8 +56,22 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
     std::optional<PlaneModel> plane;
     std::optional<PathRecorder> path;
     if (settings.graphical && (plane = PlaneModelOf(read.model))) path.emplace(read.model);
-    SimplexOutcome outcome = Simplex(read.model, settings.output, progress, result.output,
-                                     Representation::Automatic, path ? &*path : nullptr);
+    SimplexObserver* const observer = path ? &*path : nullptr;
+    SimplexOutcome outcome;
+    FractionOutcome fractions;
+    if (settings.fractions) {
+        fractions = FractionSimplex(read.model, exact, settings.output, progress, result.output, observer);
+        if (fractions.refusal.empty()) {
+            outcome = std::move(fractions.outcome);
+        } else {
+            result.output += "\r\n\r\n" + fractions.refusal;
+            outcome = Simplex(read.model, settings.output, progress, result.output, Representation::Automatic,
+                              observer);
+        }
+    } else {
+        outcome = Simplex(read.model, settings.output, progress, result.output, Representation::Automatic,
+                          observer);
+    }
     if (settings.report) Report(read.model, outcome, settings.sensitivity, result.output);
     result.success = true;
     result.status = static_cast<int>(outcome.status);

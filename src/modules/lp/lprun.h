@@ -23,6 +23,9 @@ struct LPSettings {
     // The graphical method for a model with two variables (the run's result
     // then holds it); the output text stays as it is.
     bool graphical = false;
+    // The tableaus in exact fractions (models of at most 30 rows and 30
+    // variables; larger ones run in decimals with a line that says so).
+    bool fractions = false;
 };
 
 // What the progress dialog shows while a run goes on. Every call may repaint.

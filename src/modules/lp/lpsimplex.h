@@ -24,6 +24,8 @@ struct SimplexOutcome {
     long refreshes = 0;
     long guardPivots = 0;
     bool factored = false; // the run kept the basis in factored form
+    // The fraction run: the objective value as a reduced fraction (optimal only).
+    std::string objectiveFraction;
 };
 
 // The result line of the progress dialog for a status.

@@ -230,6 +230,8 @@ private:
         std::size_t start = pos_;
         while (IsDigit(cur()) || cur() == '.') advance();
         std::string_view text = s_.substr(start, pos_ - start);
+        numberNegative_ = sign < 0;
+        numberDigits_ = text;
         if (text.empty()) return sign;
         double value = 0;
         lastNumberText_ = text;
@@ -413,6 +415,8 @@ private:
         for (;;) {
             Tok t = next();
             double coef = 1;
+            numberNegative_ = false;
+            numberDigits_ = {};
             if (t == Tok::Semicolon && !first) break;
             const long at = errPos_;
             if (t == Tok::Number) {
@@ -430,6 +434,7 @@ private:
             int v = variable(name, Where::Objective);
             accumulate(model_->cost[v], model_->minimize ? -coef : coef);
             model_->costAt[v] = at;
+            sink_.term(0, v, numberNegative_ != model_->minimize, numberDigits_);
             first = false;
         }
         for (std::size_t v = 0; v < model_->cost.size(); ++v) checkSum(model_->cost[v], model_->costAt[v]);
@@ -486,12 +491,15 @@ private:
                 if (t == Tok::Name) {
                     std::string name = readName();
                     echoName(name);
-                    addTerm(variable(name, Where::Constraint), sideSign * coef, at);
+                    const int v = variable(name, Where::Constraint);
+                    addTerm(v, sideSign * coef, at);
+                    sink_.term(constraint_, v, numberNegative_ != !left, numberDigits_);
                     t = next();
                     if (endsSide(t, left)) return t;
                     continue;
                 }
                 addConstant(-sideSign * coef, at);
+                sink_.term(constraint_, -1, numberNegative_ != left, numberDigits_);
                 if (t == Tok::Number) continue;
                 if (endsSide(t, left)) return t;
                 fail("Unknown symbol");
@@ -501,7 +509,9 @@ private:
                 const long at = errPos_;
                 std::string name = readName();
                 echoName(name);
-                addTerm(variable(name, Where::Constraint), sideSign, at);
+                const int v = variable(name, Where::Constraint);
+                addTerm(v, sideSign, at);
+                sink_.term(constraint_, v, !left, {});
                 first = false;
                 t = next();
                 if (endsSide(t, left)) return t;
@@ -511,6 +521,7 @@ private:
                 // An empty side is the constant 1.
                 echoCoefficient(1, false);
                 row_.rhs -= sideSign;
+                sink_.term(constraint_, -1, left, {});
                 return t;
             }
             fail("Number expected");
@@ -530,6 +541,7 @@ private:
         *echo_ += "\r\n" + label + ". ";
         col_ = 6;
         row_ = ReadConstraint{};
+        constraint_ = number;
         Tok rel = readSide(t, true);
         *echo_ += rel == Tok::LessEqual ? "<= " : rel == Tok::GreaterEqual ? ">= " : "=  ";
         col_ += 3;
@@ -541,6 +553,7 @@ private:
         for (std::size_t k = 0; k < row_.terms.size(); ++k) checkSum(row_.terms[k].second, row_.termAt[k]);
         checkSum(row_.rhs, row_.rhsAt);
         if (row_.rhs < 0) {
+            sink_.turned(number);
             row_.rhs = -row_.rhs;
             for (auto& term : row_.terms) term.second = -term.second;
             if (row_.relation == Relation::LessEqual) {
@@ -707,6 +720,10 @@ private:
     std::string_view lastNumberText_;
     bool lastNumberFirst_ = false;
     long numberAt_ = 0;
+    // The sign and digits of the number read last, for the sink's exact terms.
+    bool numberNegative_ = false;
+    std::string_view numberDigits_;
+    int constraint_ = 0; // the constraint being read
     ReadConstraint row_;
     std::size_t nonzeros_ = 0;
 };

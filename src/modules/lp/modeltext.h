@@ -19,6 +19,14 @@ public:
     virtual void variables(int) {}
     virtual void conditions(int) {}
     virtual void errorLine(const std::string&) {}
+    // LP: every number the reader adds into the model, as written (digits and
+    // point; empty for an implied 1), and whether it is taken away. Constraint
+    // 0 is the objective in maximisation form; variable -1 is the right-hand
+    // side. A sink that wants the model's numbers exactly (the fraction
+    // tableaus) adds them up itself.
+    virtual void term(int /*constraint*/, int /*variable*/, bool /*negative*/, std::string_view /*digits*/) {}
+    // LP: constraint k was turned round to make its right-hand side nonnegative.
+    virtual void turned(int /*constraint*/) {}
 };
 
 // The one exception a reader raises; caught at the reader's top level.

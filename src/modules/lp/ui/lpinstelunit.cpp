@@ -34,6 +34,14 @@ TLPInstellingen::TLPInstellingen(QWidget* parent) : QDialog(parent) {
     sensitivityLayout->addWidget(sensOn_);
     sensitivityLayout->addWidget(sensOff_);
 
+    auto* numbers = new QGroupBox(QStringLiteral("Numbers in tableaus"));
+    auto* numbersLayout = new QVBoxLayout(numbers);
+    decimals_ = new QRadioButton(QStringLiteral("decimals"));
+    fractions_ = new QRadioButton(QStringLiteral("fractions"));
+    decimals_->setChecked(true);
+    numbersLayout->addWidget(decimals_);
+    numbersLayout->addWidget(fractions_);
+
     okButton_ = new QPushButton(QStringLiteral("OK"));
     okButton_->setDefault(true);
     cancelButton_ = new QPushButton(QStringLiteral("Cancel"));
@@ -43,6 +51,7 @@ TLPInstellingen::TLPInstellingen(QWidget* parent) : QDialog(parent) {
     auto* groups = new QHBoxLayout;
     groups->addWidget(output);
     groups->addWidget(sensitivity);
+    groups->addWidget(numbers);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton_);
@@ -59,6 +68,7 @@ tarvik::lp::LPSettings TLPInstellingen::settings() const {
                : firstLast_->isChecked() ? tarvik::lp::OutputMode::FirstLast
                                          : tarvik::lp::OutputMode::NoTableaus;
     s.sensitivity = !sensOff_->isChecked();
+    s.fractions = fractions_->isChecked();
     return s;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The LP settings: how many tableaus a run prints and whether the report
-// ranges the coefficients and right-hand sides.
+// The LP settings: how many tableaus a run prints, whether the report
+// ranges the coefficients and right-hand sides, and whether the tableaus show
+// decimals or exact fractions.
 #include "modules/lp/lprun.h"
 
 #include <QDialog>
@@ -23,6 +24,8 @@ public:
     QRadioButton* allTableausButton() const { return allTableaus_; }
     QRadioButton* sensitivityOnButton() const { return sensOn_; }
     QRadioButton* sensitivityOffButton() const { return sensOff_; }
+    QRadioButton* decimalsButton() const { return decimals_; }
+    QRadioButton* fractionsButton() const { return fractions_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
@@ -32,6 +35,8 @@ private:
     QRadioButton* allTableaus_;
     QRadioButton* sensOn_;
     QRadioButton* sensOff_;
+    QRadioButton* decimals_;
+    QRadioButton* fractions_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

@@ -463,6 +463,33 @@ TEST_F(LPWindowTest, F10RunsAndTheFrameCloseButtonEndsTheWait) {
     EXPECT_TRUE(window->outputView()->toPlainText().contains(QStringLiteral("  Unbounded")));
 }
 
+TEST_F(LPWindowTest, FractionsInTheSettingsPrintTheTableausInFractions) {
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<TLPInstellingen*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_TRUE(dlg->decimalsButton()->isChecked());
+        EXPECT_EQ(dlg->fractionsButton()->text(), QStringLiteral("fractions"));
+        QTest::mouseClick(dlg->firstLastButton(), Qt::LeftButton);
+        QTest::mouseClick(dlg->fractionsButton(), Qt::LeftButton);
+        QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    });
+    window->SettingsClick();
+    EXPECT_TRUE(window->settingsDialog()->settings().fractions);
+    setModel(QString::fromLatin1(kTextbook));
+    ProgressCloser closer;
+    window->CalculateClick();
+    const QString out = window->outputView()->toPlainText();
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("Last Iteration\n              X1       X2       Slack1   Slack2   "
+                                    "Slack3   RHS      \n          -------------------------------------"
+                                    "-----------------\nRel.Cost|        0        0        0      3/2     "
+                                    "   1       36\nSlack1  |        0        0        1      1/3     -1/3 "
+                                    "       2\n")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("  Value objective function as a fraction: 36\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("  X1         :           2.0000       0.0000\n")));
+}
+
 TEST_F(LPWindowTest, ClosingTheModuleAsksAndReleasesTheSettings) {
     QTest::keyClicks(editor(), "max x;");
     bool closedSignal = false;
