@@ -328,12 +328,12 @@ TEST(GraphicalIP, IntegerPointsBoundsAndTheIntegerOptimum) {
     EXPECT_NE(GraphicalDescription(*r.graphical).find("Integer optimum: "), std::string::npos);
 
     // A binary variable's bound is a line of the picture; one integer variable gives segments.
-    const ip::MIPRunResult b = ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, true);
+    const ip::MIPRunResult b = ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, {.graphical = true});
     ASSERT_TRUE(b.graphical && b.graphical->integer);
     EXPECT_EQ(b.graphical->model.constraints.back().label, "X <= 1");
     EXPECT_EQ(b.graphical->integer->segments.size(), 2u); // x = 0 and x = 1
     EXPECT_TRUE(b.graphical->integer->points.empty());
-    EXPECT_FALSE(ip::RunMIP("max x + y + z;\r\nx <= 1;\r\n", quiet, true).graphical);
+    EXPECT_FALSE(ip::RunMIP("max x + y + z;\r\nx <= 1;\r\n", quiet, {.graphical = true}).graphical);
 }
 
 } // namespace
