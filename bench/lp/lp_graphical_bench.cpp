@@ -46,7 +46,7 @@ double Median(std::vector<double> v) {
 std::shared_ptr<const tarvik::lp::GraphicalSolution> Solve(const std::string& text, bool integer) {
     if (integer) {
         tarvik::ip::MIPProgress quiet;
-        return tarvik::ip::RunMIP(text, quiet, true).graphical;
+        return tarvik::ip::RunMIP(text, quiet, {.graphical = true}).graphical;
     }
     tarvik::lp::LPProgress quiet;
     tarvik::lp::LPSettings settings;
