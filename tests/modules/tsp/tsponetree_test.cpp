@@ -113,7 +113,8 @@ struct AllTours {
         } while (std::next_permutation(t.begin() + 1, t.end()));
     }
     std::uint64_t Bit(int i, int j) const {
-        return std::uint64_t{1} << (std::min(i, j) * n + std::max(i, j));
+        // Cities are numbered from 1; n <= 8 keeps every pair below bit 64.
+        return std::uint64_t{1} << ((std::min(i, j) - 1) * n + (std::max(i, j) - 1));
     }
     double Shortest(const OneTreeNode& node) const {
         std::uint64_t in = 0, out = 0;
