@@ -113,9 +113,9 @@ struct Etas {
 class Solver {
 public:
     Solver(LPModel& lp, OutputMode mode, Representation representation, LPProgress& progress,
-           std::string& out, SimplexOutcome& res, SimplexObserver* observer)
+           std::string& out, SimplexOutcome& res, SimplexObserver* observer, FinalTableau finalTableau)
         : lp_(lp), m_(lp.m), n_(lp.n), mode_(mode), progress_(progress), out_(out), res_(res),
-          observer_(observer) {
+          observer_(observer), finalTableau_(finalTableau) {
         res_.removed.assign(m_ + 1, 0);
         res_.excluded.assign(n_ + 2, 0);
         basicRow_.assign(n_ + 2, 0);
@@ -919,6 +919,13 @@ private:
     void materialise() {
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
+        if (finalTableau_ == FinalTableau::ResultOnly) {
+            // Row 0 is fresh from the rebuild; only the right-hand sides are
+            // copied out, and the run stays factored for the checks.
+            for (int i = 1; i <= m_; ++i)
+                if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
+            return;
+        }
         // Column by column: B^-1 a_j in extended precision (the basic
         // columns are the unit columns set below).
         std::vector<char> basic(n_ + 2, 0);
@@ -1020,6 +1027,7 @@ private:
     std::string& out_;
     SimplexOutcome& res_;
     SimplexObserver* observer_;
+    FinalTableau finalTableau_;
     std::vector<double> observed_;
     std::vector<double> phaseCost_;
     std::vector<int> basicRow_; // first non-removed row a column is basic in, 0 if none
@@ -1101,9 +1109,9 @@ void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
 }
 
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
-                       Representation representation, SimplexObserver* observer) {
+                       Representation representation, SimplexObserver* observer, FinalTableau finalTableau) {
     SimplexOutcome res;
-    Solver solver(model, mode, representation, progress, out, res, observer);
+    Solver solver(model, mode, representation, progress, out, res, observer, finalTableau);
     solver.solve();
     return res;
 }

@@ -45,6 +45,16 @@ enum class Representation {
     Factored = 2, // only when no tableau is printed; otherwise the full tableau
 };
 
+// What the solve leaves in the model's tableau. The full tableau path always
+// leaves every entry; the factored form multiplies out the columns that are
+// not basic only when all of it is wanted (the report's ranging reads them).
+enum class FinalTableau {
+    Whole = 0,
+    // Row 0, the right-hand sides and the basis: the verdict, the objective
+    // value and the solution. The other entries may be stale.
+    ResultOnly = 1,
+};
+
 // Sees the basic solution of every pass of the iteration loop: the solution
 // that the pass's tableau shows, whether it is printed or not.
 class SimplexObserver {
@@ -56,10 +66,10 @@ public:
 };
 
 // Solves the model in place and appends the solver output (line ends CR LF).
-// An observer changes nothing in the run.
+// An observer changes nothing in the run, nor does the final tableau asked for.
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
                        Representation representation = Representation::Automatic,
-                       SimplexObserver* observer = nullptr);
+                       SimplexObserver* observer = nullptr, FinalTableau finalTableau = FinalTableau::Whole);
 
 // One pivot on (r, e): the hot loop, exposed for the benchmarks.
 void Pivot(LPModel& model, int r, int e, const std::vector<char>& removed);
