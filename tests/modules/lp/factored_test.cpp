@@ -24,13 +24,15 @@ struct Run {
     std::string output;
 };
 
-Run SolveWith(const std::string& text, Representation representation) {
+Run SolveWith(const std::string& text, Representation representation,
+              FinalTableau finalTableau = FinalTableau::Whole) {
     ReadSink sink;
     LPReadResult read = ReadLPModel(text, sink);
     EXPECT_TRUE(read.success) << read.message << "\n" << text;
     Run run{std::move(read.model), {}, {}};
     LPProgress progress;
-    run.outcome = Simplex(run.model, OutputMode::NoTableaus, progress, run.output, representation);
+    run.outcome = Simplex(run.model, OutputMode::NoTableaus, progress, run.output, representation, nullptr,
+                          finalTableau);
     return run;
 }
 
@@ -182,6 +184,29 @@ TEST(FactoredBasis, AgreesWithTheTableauOnRandomAndDegenerateModels) {
         if (HasFailure()) return;
     }
     EXPECT_GT(sameBasis, 30); // the report comparison ran often enough to count
+}
+
+// Without the whole final tableau the run is the same run: the same pivots,
+// verdict and checks, the same objective value and solution to the last bit.
+TEST(FactoredBasis, ResultOnlyEndsAsTheWholeTableauRun) {
+    std::mt19937 gen(5);
+    std::uniform_int_distribution<int> rows(50, 90), columns(40, 120);
+    for (int trial = 0; trial < 12; ++trial) {
+        SCOPED_TRACE(trial);
+        const std::string text = RandomModel(gen, rows(gen), columns(gen));
+        const auto whole = SolveWith(text, Representation::Factored);
+        const auto brief = SolveWith(text, Representation::Factored, FinalTableau::ResultOnly);
+        EXPECT_EQ(brief.outcome.status, whole.outcome.status);
+        EXPECT_EQ(brief.outcome.reliable, whole.outcome.reliable);
+        EXPECT_EQ(brief.outcome.iterations, whole.outcome.iterations);
+        EXPECT_EQ(brief.outcome.removed, whole.outcome.removed);
+        EXPECT_EQ(brief.model.basis, whole.model.basis);
+        EXPECT_EQ(Objective(brief), Objective(whole));
+        for (int i = 1; i <= whole.model.m; ++i)
+            if (!whole.outcome.removed[i]) {
+                EXPECT_EQ(brief.model.at(i, brief.model.n + 1), whole.model.at(i, whole.model.n + 1));
+            }
+    }
 }
 
 TEST(FactoredBasis, AgreesWithTheTableauAcrossRebuilds) {
