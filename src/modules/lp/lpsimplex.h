@@ -38,7 +38,7 @@ std::string StatusText(LPStatus status);
 // entering column and the pivot row from the factors and the original rows,
 // which is several times faster on large sparse models. Both run the same
 // entering and leaving rules and end with the full final tableau in the model,
-// from which the report is written.
+// from which the report is written (except where FinalTableau says otherwise).
 enum class Representation {
     Automatic = 0, // the factored form when no tableau is printed and the model is large and sparse
     Tableau = 1,
@@ -51,7 +51,9 @@ enum class Representation {
 enum class FinalTableau {
     Whole = 0,
     // Row 0, the right-hand sides and the basis: the verdict, the objective
-    // value and the solution. The other entries may be stale.
+    // value and the solution. The other entries may be stale. As nothing
+    // else of the run is read, the factored form picks the entering columns
+    // by Devex weights (fewer pivots; the same verdict and optimum).
     ResultOnly = 1,
 };
 
@@ -66,7 +68,7 @@ public:
 };
 
 // Solves the model in place and appends the solver output (line ends CR LF).
-// An observer changes nothing in the run, nor does the final tableau asked for.
+// An observer changes nothing in the run.
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
                        Representation representation = Representation::Automatic,
                        SimplexObserver* observer = nullptr, FinalTableau finalTableau = FinalTableau::Whole);

@@ -186,26 +186,25 @@ TEST(FactoredBasis, AgreesWithTheTableauOnRandomAndDegenerateModels) {
     EXPECT_GT(sameBasis, 30); // the report comparison ran often enough to count
 }
 
-// Without the whole final tableau the run is the same run: the same pivots,
-// verdict and checks, the same objective value and solution to the last bit.
-TEST(FactoredBasis, ResultOnlyEndsAsTheWholeTableauRun) {
+// Without the whole final tableau nobody sees the passes and Devex picks the
+// entering columns: the verdict, the rows removed and the optimum stay those
+// of the most negative reduced cost, and the solution satisfies the rows.
+TEST(FactoredBasis, ResultOnlyReachesTheSameVerdictAndOptimum) {
     std::mt19937 gen(5);
-    std::uniform_int_distribution<int> rows(50, 90), columns(40, 120);
-    for (int trial = 0; trial < 12; ++trial) {
+    std::uniform_int_distribution<int> rows(2, 90), columns(2, 120);
+    for (int trial = 0; trial < 80; ++trial) {
         SCOPED_TRACE(trial);
         const std::string text = RandomModel(gen, rows(gen), columns(gen));
         const auto whole = SolveWith(text, Representation::Factored);
         const auto brief = SolveWith(text, Representation::Factored, FinalTableau::ResultOnly);
-        EXPECT_EQ(brief.outcome.status, whole.outcome.status);
-        EXPECT_EQ(brief.outcome.reliable, whole.outcome.reliable);
-        EXPECT_EQ(brief.outcome.iterations, whole.outcome.iterations);
-        EXPECT_EQ(brief.outcome.removed, whole.outcome.removed);
-        EXPECT_EQ(brief.model.basis, whole.model.basis);
-        EXPECT_EQ(Objective(brief), Objective(whole));
-        for (int i = 1; i <= whole.model.m; ++i)
-            if (!whole.outcome.removed[i]) {
-                EXPECT_EQ(brief.model.at(i, brief.model.n + 1), whole.model.at(i, whole.model.n + 1));
-            }
+        EXPECT_EQ(brief.outcome.status, whole.outcome.status) << text;
+        EXPECT_TRUE(brief.outcome.reliable) << brief.outcome.doubt << "\n" << text;
+        EXPECT_EQ(std::count(brief.outcome.removed.begin(), brief.outcome.removed.end(), 1),
+                  std::count(whole.outcome.removed.begin(), whole.outcome.removed.end(), 1));
+        if (whole.outcome.status != LPStatus::Optimal) continue;
+        const double z = Objective(whole);
+        EXPECT_NEAR(Objective(brief), z, 1e-9 * (1 + std::fabs(z))) << text;
+        EXPECT_LT(Violation(brief), 1e-9) << text;
     }
 }
 
