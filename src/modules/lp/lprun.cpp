@@ -59,6 +59,8 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
     SimplexObserver* const observer = path ? &*path : nullptr;
     SimplexOutcome outcome;
     FractionOutcome fractions;
+    // Without the report only the verdict, the objective value and the solution are read.
+    const FinalTableau finalTableau = settings.report ? FinalTableau::Whole : FinalTableau::ResultOnly;
     if (settings.fractions) {
         fractions = FractionSimplex(read.model, exact, settings.output, progress, result.output, observer);
         if (fractions.refusal.empty()) {
@@ -66,11 +68,11 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
         } else {
             result.output += "\r\n\r\n" + fractions.refusal;
             outcome = Simplex(read.model, settings.output, progress, result.output, Representation::Automatic,
-                              observer);
+                              observer, finalTableau);
         }
     } else {
         outcome = Simplex(read.model, settings.output, progress, result.output, Representation::Automatic,
-                          observer);
+                          observer, finalTableau);
     }
     if (settings.report) Report(read.model, outcome, settings.sensitivity, result.output);
     result.success = true;

@@ -113,9 +113,9 @@ struct Etas {
 class Solver {
 public:
     Solver(LPModel& lp, OutputMode mode, Representation representation, LPProgress& progress,
-           std::string& out, SimplexOutcome& res, SimplexObserver* observer)
+           std::string& out, SimplexOutcome& res, SimplexObserver* observer, FinalTableau finalTableau)
         : lp_(lp), m_(lp.m), n_(lp.n), mode_(mode), progress_(progress), out_(out), res_(res),
-          observer_(observer) {
+          observer_(observer), finalTableau_(finalTableau) {
         res_.removed.assign(m_ + 1, 0);
         res_.excluded.assign(n_ + 2, 0);
         basicRow_.assign(n_ + 2, 0);
@@ -159,6 +159,7 @@ public:
                      (representation == Representation::Automatic && m_ >= kFactoredRows &&
                       lp_.rowCol.size() * kSparse <= static_cast<std::size_t>(m_) * (n_ + 1)));
         res_.factored = factored_;
+        devex_ = factored_ && finalTableau_ == FinalTableau::ResultOnly && observer_ == nullptr;
         if (factored_) {
             // The starting basis is the unit columns: its inverse is the
             // identity, an empty list of eta columns, and row i sits in slot i.
@@ -249,6 +250,8 @@ private:
         for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
         reducedCosts();
         long phaseIteration = 0;
+        // A fresh reference framework: every column weighs 1.
+        if (devex_) weights_.assign(n_ + 2, 1.0);
         seen_.clear();
         guard_ = false;
         for (;;) {
@@ -295,6 +298,15 @@ private:
                     e = entering();
                     if (e == 0) return PhaseEnd::Optimal;
                     if (factored_) freshColumns(e);
+                    r = leaving(e);
+                }
+                if (r == 0 && devex_) {
+                    // "Unbounded" is said of the column with the most negative
+                    // reduced cost, as without Devex: a column that Devex
+                    // picked for a reduced cost near rounding is no proof.
+                    e = entering(true);
+                    if (e == 0) return PhaseEnd::Optimal;
+                    freshColumns(e);
                     r = leaving(e);
                 }
                 if (r == 0) return PhaseEnd::Unbounded;
@@ -354,8 +366,22 @@ private:
         }
     }
 
-    int entering() const {
+    int entering(bool mostNegative = false) const {
         const Real* r0 = lp_.row(0);
+        if (devex_ && !guard_ && !mostNegative) {
+            // The largest d_j^2 / w_j among the columns that improve.
+            int best = 0;
+            double bestScore = 0;
+            for (int j = 1; j <= n_; ++j) {
+                if (res_.excluded[j] || r0[j] >= -kZero) continue;
+                const double score = static_cast<double>(r0[j]) * r0[j] / weights_[j];
+                if (score > bestScore) {
+                    best = j;
+                    bestScore = score;
+                }
+            }
+            return best;
+        }
         int best = 0;
         Real bestValue = -kZero;
         for (int j = 1; j <= n_; ++j) {
@@ -410,6 +436,7 @@ private:
 
     void pivot(int r, int e) {
         int old = lp_.basis[r];
+        leavingColumn_ = old;
         hash_ ^= keys_[old] ^ keys_[e];
         if (basicRow_[old] == r) {
             basicRow_[old] = 0;
@@ -569,6 +596,17 @@ private:
             for (int j = 1; j <= n_ + 1; ++j)
                 if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * (prow_[j] / p));
             r0[e] = 0;
+            if (devex_) {
+                // Devex: the weights grow with the pivot row, the leaving
+                // column takes the entering one's weight over the pivot element.
+                const double we = weights_[e];
+                for (int j = 1; j <= n_; ++j) {
+                    if (prow_[j] == 0 || j == e) continue;
+                    const double ratio = static_cast<double>(prow_[j] / p);
+                    weights_[j] = std::max(weights_[j], ratio * ratio * we);
+                }
+                weights_[leavingColumn_] = std::max(we / (static_cast<double>(p) * p), 1.0);
+            }
         }
         alphaSlot_[slot_[r]] = p;
         etas_.add(slot_[r], alphaSlot_, m_);
@@ -919,6 +957,13 @@ private:
     void materialise() {
         if (!factored_) return;
         if (sinceRefresh_ > 0) refresh();
+        if (finalTableau_ == FinalTableau::ResultOnly) {
+            // Row 0 is fresh from the rebuild; only the right-hand sides are
+            // copied out, and the run stays factored for the checks.
+            for (int i = 1; i <= m_; ++i)
+                if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
+            return;
+        }
         // Column by column: B^-1 a_j in extended precision (the basic
         // columns are the unit columns set below).
         std::vector<char> basic(n_ + 2, 0);
@@ -1020,6 +1065,13 @@ private:
     std::string& out_;
     SimplexOutcome& res_;
     SimplexObserver* observer_;
+    FinalTableau finalTableau_;
+    // Devex pricing in place of the most negative reduced cost: only for
+    // factored runs whose passes nobody sees and that leave no tableau for a
+    // report, where the verdict and the optimum are all that is read.
+    bool devex_ = false;
+    std::vector<double> weights_; // [1..n]: the Devex reference weights
+    int leavingColumn_ = 0;
     std::vector<double> observed_;
     std::vector<double> phaseCost_;
     std::vector<int> basicRow_; // first non-removed row a column is basic in, 0 if none
@@ -1101,9 +1153,9 @@ void Pivot(LPModel& lp, int r, int e, const std::vector<char>& removed) {
 }
 
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
-                       Representation representation, SimplexObserver* observer) {
+                       Representation representation, SimplexObserver* observer, FinalTableau finalTableau) {
     SimplexOutcome res;
-    Solver solver(model, mode, representation, progress, out, res, observer);
+    Solver solver(model, mode, representation, progress, out, res, observer, finalTableau);
     solver.solve();
     return res;
 }

@@ -38,11 +38,23 @@ std::string StatusText(LPStatus status);
 // entering column and the pivot row from the factors and the original rows,
 // which is several times faster on large sparse models. Both run the same
 // entering and leaving rules and end with the full final tableau in the model,
-// from which the report is written.
+// from which the report is written (except where FinalTableau says otherwise).
 enum class Representation {
     Automatic = 0, // the factored form when no tableau is printed and the model is large and sparse
     Tableau = 1,
     Factored = 2, // only when no tableau is printed; otherwise the full tableau
+};
+
+// What the solve leaves in the model's tableau. The full tableau path always
+// leaves every entry; the factored form multiplies out the columns that are
+// not basic only when all of it is wanted (the report's ranging reads them).
+enum class FinalTableau {
+    Whole = 0,
+    // Row 0, the right-hand sides and the basis: the verdict, the objective
+    // value and the solution. The other entries may be stale. As nothing
+    // else of the run is read, the factored form picks the entering columns
+    // by Devex weights (fewer pivots; the same verdict and optimum).
+    ResultOnly = 1,
 };
 
 // Sees the basic solution of every pass of the iteration loop: the solution
@@ -59,7 +71,7 @@ public:
 // An observer changes nothing in the run.
 SimplexOutcome Simplex(LPModel& model, OutputMode mode, LPProgress& progress, std::string& out,
                        Representation representation = Representation::Automatic,
-                       SimplexObserver* observer = nullptr);
+                       SimplexObserver* observer = nullptr, FinalTableau finalTableau = FinalTableau::Whole);
 
 // One pivot on (r, e): the hot loop, exposed for the benchmarks.
 void Pivot(LPModel& model, int r, int e, const std::vector<char>& removed);
