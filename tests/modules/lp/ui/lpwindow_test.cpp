@@ -410,9 +410,14 @@ TEST_F(LPFileTest, CancelKeepsTheModel) {
 TEST_F(LPFileTest, CloseHidesTheModelUntilNew) {
     setModel(QStringLiteral("max y;"));
     dialogs.messageAnswers = {mrNo};
+    auto* toolBar = window->findChild<QWidget*>(QStringLiteral("ToolBar"));
+    ASSERT_NE(toolBar, nullptr);
+    const QPoint toolBarAt = toolBar->pos();
     window->CloseClick();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Linear programming"));
     EXPECT_FALSE(window->pages()->isVisible());
+    tarvik::test::ProcessEvents();
+    EXPECT_EQ(toolBar->pos(), toolBarAt) << "the toolbar stays at the top";
     EXPECT_FALSE(window->hasModel());
     // Nothing to save, run or ask about now.
     EXPECT_FALSE(window->SaveClick());
