@@ -130,8 +130,9 @@ void DesktopTest::SetUp() {
     if (!qApp || !DesktopAvailable())
         GTEST_SKIP() << "needs an X server with a window manager (make test-desktop)";
     main = std::make_unique<tarvik::shell::TTarvikMain>();
-    main->show();
+    main->showAtStart(); // maximised, as the program starts
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    ASSERT_TRUE(WaitFor([this] { return CoveredBy(main->winId()).isEmpty(); }));
 }
 
 void DesktopTest::TearDown() {

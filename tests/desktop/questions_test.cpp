@@ -3,6 +3,7 @@
 #include "common/ui/dialogservice.h"
 #include "common/ui/reportsave.h"
 #include "desktop/desktoptesting.h"
+#include "desktop/xstack.h"
 #include "modules/dice/ui/dobbeldialoog.h"
 #include "modules/dice/ui/dobbelunit.h"
 #include "modules/markov/ui/markovgrid.h"
@@ -26,6 +27,7 @@
 #include "support/apptesting.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QListWidget>
@@ -268,6 +270,35 @@ TEST_F(DesktopTest, MarkovTheRowSumErrorIsOnTop) {
     QuestionWatcher watcher({MessageBox("Sum of rows not 1 in transitionmatrix.", mrOk)});
     Click(w->RunBtn);
     ExpectAllOnTop(watcher);
+}
+
+// --- Where module windows open ------------------------------------------------------------
+
+// The frames (as the X server has them) of the module's shown windows lie in
+// the main window's client area, below its menu bar.
+bool Holds(const QWidget* module, const QWidget* w) {
+    while (w && w != module) w = w->parentWidget();
+    return w == module;
+}
+
+void ExpectInClientArea(QWidget* module, int expected) {
+    const QRect client(module->mapToGlobal(QPoint(0, 0)), module->size());
+    int count = 0;
+    for (const XClient& c : StackingOrder())
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->internalWinId() == c.id && Holds(module, w)) {
+                ++count;
+                EXPECT_TRUE(client.contains(c.frame)) << c.title.toStdString();
+            }
+    EXPECT_EQ(count, expected);
+}
+
+TEST_F(DesktopTest, MarkovTheChoiceWindowOpensInTheClientArea) {
+    auto* markov = Open<tarvik::markov::ui::TMarkov>("SpeedButton1");
+    ASSERT_NE(markov, nullptr);
+    auto* w = markov->choiceWindow();
+    ASSERT_TRUE(WaitFor([w] { return w && w->isVisible() && CoveredBy(w->winId()) != "not shown"; }));
+    ExpectInClientArea(markov, 1);
 }
 
 // --- Shortest path ------------------------------------------------------------------------
