@@ -29,11 +29,19 @@ QWidget* ShownWindow(const std::function<bool(QWidget*)>& is) {
 }
 
 // With TARVIK_DESKTOP_SHOTS set, the whole screen goes into that folder.
-void Picture(int index) {
+// The pictures of one test are numbered in order.
+void Picture(QWidget* question) {
     const QString folder = qEnvironmentVariable("TARVIK_DESKTOP_SHOTS");
     QScreen* screen = QGuiApplication::primaryScreen();
     if (folder.isEmpty() || !screen) return;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    static std::string test;
+    static int index = 0;
+    index = test == info->name() ? index + 1 : 1;
+    test = info->name();
+    // The question painted first: the window manager shows it before it is drawn.
+    if (!QTest::qWaitForWindowExposed(question)) return;
+    question->repaint();
     QDir().mkpath(folder);
     screen->grabWindow(0).save(
         QStringLiteral("%1/%2-%3.png").arg(folder, QString::fromLatin1(info->name())).arg(index));
@@ -82,7 +90,7 @@ void QuestionWatcher::poll() {
     if (since_ < 0) since_ = now;
     const QString problem = CoveredBy(w->winId());
     if (!problem.isEmpty() && now - since_ < kStackingTimeoutMs) return;
-    if (problem.isEmpty()) Picture(static_cast<int>(seen.size()) + 1);
+    if (problem.isEmpty()) Picture(w);
     since_ = -1;
     seen.emplace_back(q.name, problem);
     q.answer(w);
