@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan screenshots bench bench-live fuzz install package package-check clean
+.PHONY: all deps configure build run test test-desktop test-asan screenshots screenshots-desktop bench bench-live fuzz install package package-check clean
 
 all: build
 
@@ -30,6 +30,11 @@ run: build
 test: build
 	ctest --preset default
 
+# The window tests that need a real desktop: Xvfb with openbox (scripts/desktop-session);
+# the window manager, not Qt, says which window is on top.
+test-desktop: build
+	scripts/desktop-session ctest --test-dir $(BUILD) -L desktop --output-on-failure
+
 test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
@@ -38,6 +43,14 @@ test-asan: deps
 screenshots: build
 	rm -rf $(BUILD)/screenshots
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/tarvik-screenshots $(BUILD)/screenshots
+
+# A few of the desktop tests' questions pictured on Xvfb with openbox, the
+# whole screen as the window manager stacks it (the question on top).
+DESKTOP_SHOTS := TspDesktop.UpperBound*:TspDesktop.TheSeed*:DesktopTest.CoinTossing*:RouletteDesktop.TheRefusal*:MonteCarloDesktop.*:DesktopTest.Markov*:DesktopTest.ShortestPath*
+screenshots-desktop: build
+	rm -rf $(BUILD)/screenshots-desktop
+	TARVIK_DESKTOP_SHOTS=$(CURDIR)/$(BUILD)/screenshots-desktop scripts/desktop-session \
+	  $(BUILD)/bin/tarvik_desktop_tests --gtest_filter='$(DESKTOP_SHOTS)'
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
             },
             Qt::SingleShotConnection);
     }
-    main->showMaximized();
+    main->showAtStart();
     const int rc = app.exec();
     delete main;
     return rc;

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QToolButton>
@@ -161,6 +162,25 @@ void TTarvikMain::createWelcome() {
     clientLayout_->addWidget(welcome_);
     clientLayout_->setCurrentWidget(welcome_);
     welcome_->show();
+}
+
+QRect TTarvikMain::startGeometry(const QRect& screen) const {
+    QSize size = minimumSizeHint();
+    if (welcome_) {
+        const QSize picture = welcome_->picture().size();
+        const int bars = menuBar()->sizeHint().height() + toolbar_->height() +
+                         (statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0);
+        size = size.expandedTo(QSize(picture.width(), picture.height() + bars));
+    }
+    size = size.boundedTo(screen.size());
+    QRect r(QPoint(0, 0), size);
+    r.moveCenter(screen.center());
+    return r;
+}
+
+void TTarvikMain::showAtStart() {
+    if (QScreen* s = screen()) setGeometry(startGeometry(s->availableGeometry()));
+    showMaximized();
 }
 
 void TTarvikMain::showShellMenus(bool shown) {

@@ -41,6 +41,13 @@ public:
     // button and menu entry are shown.
     QAction* showQueueModelsEntry() const { return showQueueModels_; }
 
+    // Where the window opens on `screen` (available geometry) when no window
+    // manager maximises it: the welcome picture's size with the menu bar and
+    // toolbar (never beyond the screen), centred.
+    QRect startGeometry(const QRect& screen) const;
+    // Shows the window maximised, at startGeometry() where it cannot be.
+    void showAtStart();
+
     // The open module window of the run (the shell keeps the LP and Queue ones).
     static TTarvikMain* instance();
 

@@ -85,6 +85,20 @@ TEST(Shell, StartsWithToolbarMenusAndOneWelcomeWindow) {
     EXPECT_FALSE(shown.contains(QStringLiteral("Queue")));
 }
 
+TEST(Shell, WithoutMaximisingTheMainWindowOpensCentredAtTheWelcomePicturesSize) {
+    TTarvikMain main;
+    const QSize picture = main.welcome()->picture().size();
+    ASSERT_FALSE(picture.isEmpty());
+    const QRect screen(0, 0, 1600, 1200);
+    const QRect r = main.startGeometry(screen);
+    EXPECT_EQ(r.center(), screen.center());
+    EXPECT_GE(r.width(), picture.width());
+    EXPECT_GE(r.height(),
+              picture.height() + main.menuBar()->sizeHint().height() + main.toolbarPanel()->height());
+    // A small screen bounds it.
+    EXPECT_EQ(main.startGeometry(QRect(0, 0, 400, 300)), QRect(0, 0, 400, 300));
+}
+
 TEST(Shell, ShowQueueModelsShowsTheQueueModuleAndHoldsAtTheNextStart) {
     auto shown = [](TTarvikMain& m) {
         return m.toolbarButton(QStringLiteral("StartQueue"))->isVisibleTo(&m) &&

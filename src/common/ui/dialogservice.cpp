@@ -1,6 +1,7 @@
 #include "common/ui/dialogservice.h"
 
 #include "common/ui/msgdlg.h"
+#include "common/ui/windowowner.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -48,6 +49,7 @@ std::optional<QString> RunFileDialog(const FileRequest& r, QFileDialog::AcceptMo
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useFilter);
     }
     if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+    OwnQuestion(&dialog, r.parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
@@ -61,6 +63,7 @@ QHash<QString, QString>& RememberedFolders() {
 
 int DialogService::message(const MessageRequest& request) {
     auto dialog = CreateMessageDialog(request);
+    OwnQuestion(dialog.get());
     return dialog->exec();
 }
 
@@ -73,27 +76,32 @@ std::optional<QString> DialogService::openFileName(const FileRequest& request) {
 }
 
 std::optional<QFont> DialogService::font(QWidget* parent, const QFont& initial) {
-    bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok) return std::nullopt;
-    return f;
+    QFontDialog dialog(initial, parent);
+    OwnQuestion(&dialog, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFont();
 }
 
 std::optional<QString> DialogService::text(const TextRequest& request) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(request.parent, request.caption, request.label,
-                                                 QLineEdit::Normal, request.text, &ok);
-    if (!ok) return std::nullopt;
-    return answer;
+    QInputDialog dialog(request.parent);
+    dialog.setWindowTitle(request.caption);
+    dialog.setLabelText(request.label);
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    dialog.setTextValue(request.text);
+    OwnQuestion(&dialog, request.parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 bool DialogService::print(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
+    OwnQuestion(&dialog, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool DialogService::printerSetup(QPrinter& printer, QWidget* parent) {
     QPageSetupDialog dialog(&printer, parent);
+    OwnQuestion(&dialog, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -1,5 +1,7 @@
 #include "common/ui/help.h"
 
+#include "common/ui/windowowner.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
@@ -10,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace tarvik::ui {
 namespace {
@@ -36,9 +39,34 @@ public:
         resize(520, 440);
     }
     QTextBrowser* browser;
+    QPointer<QWidget> owner; // the window the viewer was last opened for
+    bool onTop = false;
 };
 
 QPointer<HelpViewer> gViewer;
+
+// The viewer opens in front of the window whose F1 (or Help button) opened
+// it, as its transient, and stays on top while a window of the program does,
+// so that it is never hidden under the stay-on-top windows. A viewer already
+// shown for another window is shown again for the new one.
+void ShowBeside(HelpViewer* viewer, QWidget* asked) {
+    QWidget* owner = asked && asked->window()->isVisible() ? asked->window() : QuestionOwner();
+    if (owner == viewer) owner = viewer->owner;
+    const bool onTop = StayOnTopWindowShown(viewer);
+    if (viewer->isVisible() && (owner != viewer->owner || onTop != viewer->onTop)) viewer->hide();
+    viewer->owner = owner;
+    viewer->onTop = onTop;
+    if (viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
+        viewer->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    viewer->winId();
+    if (owner) {
+        owner->winId();
+        viewer->windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
 
 } // namespace
 
@@ -72,10 +100,8 @@ bool ShowHelp(int context, QWidget* parent) {
                        .arg(HelpFilePath().toHtmlEscaped());
     }
     if (!gViewer) gViewer = new HelpViewer;
-    Q_UNUSED(parent);
     gViewer->browser->setHtml(html);
-    gViewer->show();
-    gViewer->raise();
+    ShowBeside(gViewer, parent);
     return found;
 }
 

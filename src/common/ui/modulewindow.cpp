@@ -1,5 +1,7 @@
 #include "common/ui/modulewindow.h"
 
+#include "common/ui/windowowner.h"
+
 #include <QActionEvent>
 #include <QCloseEvent>
 #include <QMenu>
@@ -57,6 +59,7 @@ void ModuleWindow::closeEvent(QCloseEvent* event) {
 void MakeStayOnTopTool(QWidget* window) {
     window->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    PlaceInClientArea(window);
 }
 
 } // namespace tarvik::ui

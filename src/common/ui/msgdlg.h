@@ -16,6 +16,7 @@ public:
     explicit TMessageForm(const MessageRequest& request, QWidget* parent = nullptr);
 
     QPushButton* button(MsgButton which) const;
+    QString text() const { return text_; } // with "\n" line breaks
     QRect textRect() const { return textRect_; }
     QRect iconRect() const { return iconRect_; }
     int helpContext() const { return helpContext_; }

@@ -1,5 +1,6 @@
 #include "modules/ip/ui/mipunit.h"
 
+#include "common/ui/windowowner.h"
 #include "modules/ip/ui/mip.h"
 #include "modules/ip/ui/mipinstelunit.h"
 #include "modules/ip/ui/mipprogress.h"
@@ -88,7 +89,9 @@ TSearchTreeWindow* TMIPmodule::searchTree() const {
 }
 
 void TMIPmodule::SettingsClick() {
-    if (settings_) settings_->exec();
+    if (!settings_) return;
+    tarvik::ui::OwnQuestion(settings_, this);
+    settings_->exec();
 }
 
 void TMIPmodule::updateTreeCommands() {

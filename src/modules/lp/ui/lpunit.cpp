@@ -1,5 +1,6 @@
 #include "modules/lp/ui/lpunit.h"
 
+#include "common/ui/windowowner.h"
 #include "modules/lp/ui/lpinstelunit.h"
 #include "modules/lp/ui/modeleditor.h"
 #include "modules/lp/ui/solver.h"
@@ -63,7 +64,9 @@ TLP::TLP(QWidget* parent) : TModelWindow(Texts(), parent) {
 TLP::~TLP() = default;
 
 void TLP::SettingsClick() {
-    if (settings_) settings_->exec();
+    if (!settings_) return;
+    tarvik::ui::OwnQuestion(settings_, this);
+    settings_->exec();
 }
 
 void TLP::PageControlChange(int index) {

@@ -97,7 +97,8 @@ TModelWindow::TModelWindow(const ModelWindowTexts& texts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(toolBar);
+    // At the top also while no model is open (the pages hidden).
+    layout->addWidget(toolBar, 0, Qt::AlignTop);
     layout->addWidget(pages_, 1);
 
     // Menus.

@@ -3,6 +3,7 @@
 #include "common/ui/accessibility.h"
 #include "common/ui/help.h"
 #include "common/ui/modulewindow.h"
+#include "common/ui/windowowner.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QAction>
@@ -154,9 +155,10 @@ QPushButton* PlaceButton(QWidget* parent, const QString& text, const char* name,
 // --- TMCWindow ----------------------------------------------------------------------
 
 TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWidget(module), module_(module) {
-    if (frameless)
+    if (frameless) {
         setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
-    else
+        tarvik::ui::PlaceInClientArea(this);
+    } else
         tarvik::ui::MakeStayOnTopTool(this);
     setWindowTitle(caption);
     setAutoFillBackground(true);

@@ -5,6 +5,7 @@
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
 #include "common/ui/reportsave.h"
+#include "common/ui/windowowner.h"
 #include "modules/queue/ui/queuegraphs.h"
 #include "modules/queue/ui/queuemodule.h"
 #include "modules/queue/ui/queuewidgets.h"
@@ -953,6 +954,7 @@ void TQueueMainForm::HelpClick() {
 
 void TQueueMainForm::InfoClick() {
     if (!about_) return;
+    tarvik::ui::OwnQuestion(about_, this);
     about_->open();
 }
 

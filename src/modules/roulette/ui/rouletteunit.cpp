@@ -4,6 +4,7 @@
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/seed.h"
+#include "common/ui/windowowner.h"
 #include "modules/roulette/ui/roulettemodule.h"
 #include "modules/roulette/ui/roulettepictures.h"
 #include "modules/roulette/ui/wholespin.h"
@@ -55,11 +56,16 @@ TRoulette::TRoulette(QWidget* parent)
     InfoItem = help->addAction(QStringLiteral("Information"));
     InfoItem->setObjectName(QStringLiteral("InfoItem"));
     connect(InfoItem, &QAction::triggered, this, [this] {
-        if (Info) Info->exec();
+        if (!Info) return;
+        tarvik::ui::OwnQuestion(Info, this);
+        Info->exec();
     });
 
     Wait = [this](int ms) { WaitMs(ms); };
-    ShowOutcome = [](TUitslagDialog& dialog) { dialog.exec(); };
+    ShowOutcome = [this](TUitslagDialog& dialog) {
+        tarvik::ui::OwnQuestion(&dialog, this);
+        dialog.exec();
+    };
 
     // Every secondary window, then the start dialog.
     AndersDlg = new TRouletteAndersDlg(this);

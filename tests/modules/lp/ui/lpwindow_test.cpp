@@ -16,6 +16,7 @@
 #include "common/ui/help.h"
 #include "common/ui/printing.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -410,9 +411,16 @@ TEST_F(LPFileTest, CancelKeepsTheModel) {
 TEST_F(LPFileTest, CloseHidesTheModelUntilNew) {
     setModel(QStringLiteral("max y;"));
     dialogs.messageAnswers = {mrNo};
+    auto* toolBar = window->findChild<QWidget*>(QStringLiteral("ToolBar"));
+    ASSERT_NE(toolBar, nullptr);
+    auto* button = toolBar->findChild<QAbstractButton*>();
+    ASSERT_NE(button, nullptr);
+    const QPoint buttonAt = button->mapTo(window.get(), QPoint(0, 0));
     window->CloseClick();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Linear programming"));
     EXPECT_FALSE(window->pages()->isVisible());
+    tarvik::test::ProcessEvents();
+    EXPECT_EQ(button->mapTo(window.get(), QPoint(0, 0)), buttonAt) << "the toolbar stays at the top";
     EXPECT_FALSE(window->hasModel());
     // Nothing to save, run or ask about now.
     EXPECT_FALSE(window->SaveClick());
