@@ -80,25 +80,20 @@ TEST(Seed, TheSeedCommandAsksWithTheFixedSeedInItsField) {
     SetFixedSeed(QStringLiteral("asked"), std::nullopt);
 }
 
-// The program's own text question (the messages scripted): "abc" is refused,
-// the question stays with "abc" selected, and "77" typed over it is taken.
-class RealTextQuestion : public tarvik::test::ScriptedDialogs {
-public:
-    std::optional<QString> text(const TextRequest& request) override { return DialogService::text(request); }
+struct RealTextQuestion : tarvik::test::ScriptedDialogs { // the program's own question, messages scripted
+    std::optional<QString> text(const TextRequest& r) override { return DialogService::text(r); }
 };
 
 TEST(Seed, ARefusedSeedKeepsTheQuestionOpenWithTheTextSelected) {
     RealTextQuestion dialogs;
-    QWidget window;
-    QMenu options;
-    QString selected;
+    QString selected; // after "abc" and Enter
     QTimer::singleShot(0, [&] {
         auto* field = QApplication::activeModalWidget()->findChild<QLineEdit*>();
         QTest::keyClicks(field, "abc\r");
         selected = field->isVisible() ? field->selectedText() : QString();
-        QTest::keyClicks(field, "77\r");
+        QTest::keyClicks(field, "77\r"); // over the selection
     });
-    AddSeedCommand(&options, QStringLiteral("typed"), &window)->trigger();
+    EXPECT_TRUE(AskSeed(QStringLiteral("typed"), nullptr));
     EXPECT_EQ(selected, QStringLiteral("abc"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "The seed must be empty or a whole number from 0 to 4294967295");

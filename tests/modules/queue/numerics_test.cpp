@@ -167,8 +167,7 @@ TEST(RootFinders, BracketFailuresAndCapsBreakDown) {
     EXPECT_TRUE(hit);
     EXPECT_NEAR(x, 0.3, 1e-15);
     EXPECT_THROW(Rtbis(RootUse::MDcBisection, step, 0, 1, 0), Breakdown);
-    // The D/G/1 and M/D/c bisections: one sign at both ends.
-    for (RootUse use : {RootUse::DG1Bisection, RootUse::MDcBisection}) {
+    for (RootUse use : {RootUse::DG1Bisection, RootUse::MDcBisection}) { // one sign at both ends
         try {
             Rtbis(use, pos, 1e-14, 1, 1e-14);
             FAIL();
