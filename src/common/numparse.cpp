@@ -1,5 +1,6 @@
 #include "common/numparse.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -74,6 +75,12 @@ std::optional<long long> TryStrToInt(std::string_view text) {
     return neg ? -v : v;
 }
 
+int ClampWholeText(std::string_view text, int lower, int upper) {
+    const std::optional<long long> v = TryStrToInt(text);
+    if (!v) return lower;
+    return static_cast<int>(std::clamp<long long>(*v, lower, upper));
+}
+
 FilteredText FilterRealText(std::string_view text, int caret, std::string_view allowed) {
     FilteredText out;
     out.caret = caret;
@@ -102,6 +109,15 @@ FilteredText FilterRealText(std::string_view text, int caret, std::string_view a
     if (!out.changed) out.caret = caret;
     if (out.caret < 0) out.caret = 0;
     return out;
+}
+
+bool DropsDecimalComma(std::string_view typed, std::string_view kept) {
+    bool afterDigit = false;
+    for (std::size_t i = 1; i < typed.size(); ++i)
+        if (typed[i] == ',' && std::isdigit(static_cast<unsigned char>(typed[i - 1]))) afterDigit = true;
+    if (!afterDigit) return false;
+    const auto commas = [](std::string_view t) { return std::count(t.begin(), t.end(), ','); };
+    return commas(kept) < commas(typed);
 }
 
 } // namespace tarvik

@@ -21,6 +21,11 @@ std::optional<double> TryStrToReal(std::string_view text);
 // Whole numbers as typed into integer fields (blanks around allowed).
 std::optional<long long> TryStrToInt(std::string_view text);
 
+// The value of a whole-number field with limits once the user leaves it: a
+// number beyond a limit becomes that limit, a text that is no whole number
+// (or one beyond the range of long long) the lower limit.
+int ClampWholeText(std::string_view text, int lower, int upper);
+
 // The characters a numeric field may hold.
 inline constexpr std::string_view kRealChars = "-.0123456789Ee";
 inline constexpr std::string_view kUnsignedRealChars = ".0123456789Ee";
@@ -36,5 +41,10 @@ struct FilteredText {
 // characters (the first 11 and the last). The caret moves left by one for every
 // removed character that stood before it.
 FilteredText FilterRealText(std::string_view text, int caret, std::string_view allowed);
+
+// True when a filter that turned `typed` into `kept` dropped a comma typed
+// right after a digit: the user wrote a decimal comma, and the field now holds
+// another number than the one meant ("0,8" kept as "08").
+bool DropsDecimalComma(std::string_view typed, std::string_view kept);
 
 } // namespace tarvik

@@ -53,6 +53,11 @@ TARVIK_SCREENSHOT(tables_window) {
     hyp.graph->click();
     Fill(hyp, {"30", "20", "10"}, {});
     shot.save(&window, "tables-window-hypergeometric-graph-choice");
+
+    // A decimal comma in a real field: the filter keeps "15", the field says which mark to use.
+    window.tabs()->setCurrentIndex(static_cast<int>(Distribution::Normal));
+    normal.inputs[0]->setText(QStringLiteral("1,5"));
+    shot.save(&window, "tables-decimal-mark-hint");
 }
 
 TARVIK_SCREENSHOT(tables_graphs) {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSpinBox>
+#include <QTest>
 
 namespace tarvik::test {
 
@@ -17,6 +19,15 @@ void ProcessEvents(int rounds) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+QString TypeAndTab(QSpinBox* spin, const char* text) {
+    QApplication::setActiveWindow(spin->window());
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, text);
+    QTest::keyClick(spin, Qt::Key_Tab);
+    return spin->text();
 }
 
 } // namespace tarvik::test

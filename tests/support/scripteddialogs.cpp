@@ -54,12 +54,16 @@ std::optional<QFont> ScriptedDialogs::font(QWidget*, const QFont&) {
 
 std::optional<QString> ScriptedDialogs::text(const TextRequest& request) {
     textRequests.push_back(request);
-    if (textAnswers.empty()) return std::nullopt;
-    const bool given = textAnswers.front().has_value();
-    const QString answer = given ? *textAnswers.front() : QString();
-    textAnswers.pop_front();
-    if (!given) return std::nullopt;
-    return answer;
+    // A refused answer is told and the question stays: the next answer follows.
+    while (!textAnswers.empty()) {
+        const std::optional<QString> answer = textAnswers.front();
+        textAnswers.pop_front();
+        if (!answer) return std::nullopt;
+        const QString why = request.refusal ? request.refusal(*answer) : QString();
+        if (why.isEmpty()) return answer;
+        message({.text = why, .kind = MsgKind::Error, .buttons = mbOK});
+    }
+    return std::nullopt;
 }
 
 bool ScriptedDialogs::print(QPrinter& printer, QWidget*) {

@@ -59,6 +59,36 @@ QHash<QString, QString>& RememberedFolders() {
     return folders;
 }
 
+// The one-line text question; "OK" on a refused entry tells why and keeps
+// the question open with the entry selected.
+class TextQuestion : public QInputDialog {
+public:
+    explicit TextQuestion(const TextRequest& request)
+        : QInputDialog(request.parent), refusal_(request.refusal) {
+        setObjectName(QStringLiteral("TextQuestion"));
+        setWindowTitle(request.caption);
+        setLabelText(request.label);
+        setTextValue(request.text);
+    }
+    void done(int result) override {
+        if (result == QDialog::Accepted && refusal_) {
+            const QString why = refusal_(textValue());
+            if (!why.isEmpty()) {
+                MsgDlg(why, MsgKind::Error, mbOK, 0);
+                if (auto* field = findChild<QLineEdit*>()) {
+                    field->setFocus();
+                    field->selectAll();
+                }
+                return;
+            }
+        }
+        QInputDialog::done(result);
+    }
+
+private:
+    std::function<QString(const QString&)> refusal_;
+};
+
 } // namespace
 
 int DialogService::message(const MessageRequest& request) {
@@ -83,11 +113,8 @@ std::optional<QFont> DialogService::font(QWidget* parent, const QFont& initial) 
 }
 
 std::optional<QString> DialogService::text(const TextRequest& request) {
-    QInputDialog dialog(request.parent);
-    dialog.setWindowTitle(request.caption);
-    dialog.setLabelText(request.label);
+    TextQuestion dialog(request);
     dialog.setTextEchoMode(QLineEdit::Normal);
-    dialog.setTextValue(request.text);
     OwnQuestion(&dialog, request.parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();

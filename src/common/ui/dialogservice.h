@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -65,6 +66,10 @@ struct TextRequest {
     QString caption;
     QString label; // the field's label
     QString text;  // the field's text when the dialog opens
+    // The error message for an entry the question refuses (empty: accepted).
+    // A refused entry is told with it and the question stays open, its text
+    // selected for correction.
+    std::function<QString(const QString&)> refusal{};
 };
 
 class DialogService {

@@ -88,14 +88,15 @@ bool AskSeed(const QString& module, QWidget* parent) {
     request.label = QStringLiteral("Seed for the following runs (empty: from the clock):");
     const auto fixed = FixedSeed(module);
     request.text = fixed ? QString::number(*fixed) : QString();
+    request.refusal = [](const QString& text) {
+        return ParseSeedText(text).valid
+                   ? QString()
+                   : QStringLiteral("The seed must be empty or a whole number from 0 to 4294967295");
+    };
     const std::optional<QString> answer = Dialogs().text(request);
     if (!answer) return false;
     const SeedEntry entry = ParseSeedText(*answer);
-    if (!entry.valid) {
-        MsgDlg(QStringLiteral("The seed must be empty or a whole number from 0 to 4294967295"),
-               MsgKind::Error, mbOK, 0);
-        return false;
-    }
+    if (!entry.valid) return false;
     SetFixedSeed(module, entry.fixed ? std::optional<std::uint32_t>(entry.seed) : std::nullopt);
     return true;
 }

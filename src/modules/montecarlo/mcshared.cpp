@@ -10,9 +10,7 @@
 namespace tarvik::montecarlo {
 
 int ClampSpinText(std::string_view text, const SpinLimits& limits) {
-    const std::optional<long long> v = TryStrToInt(text);
-    if (!v) return limits.min;
-    return static_cast<int>(std::clamp<long long>(*v, limits.min, limits.max));
+    return ClampWholeText(text, limits.min, limits.max);
 }
 
 std::uint32_t StartGenerators(std::optional<std::uint32_t> seed) {

@@ -36,13 +36,13 @@ const RootUseParams& Params(RootUse use) {
     static const std::vector<std::string> rtbisCap = {"pause in RTBIS - too many bisections"};
     static const RootUseParams table[] = {
         // CoxianBrent
-        {100, 6e-8, -1, -1, {"pause in routine ZBRENT", "root must be bracketed"}, zbrentPause, false},
+        {100, 6e-8, -1, -1, {"pause in routine ZBRENT", "root must be bracketed"}, zbrentPause, false, {}},
         // CoxianBisection
-        {30000, 0, 0, -1, rtbisBracket, rtbisCap, false},
+        {30000, 0, 0, -1, rtbisBracket, rtbisCap, false, {}},
         // ErlangBrent
-        {10000, 6e-8, -1, -1, {"pause in ZBRENT", "Root must be bracketed."}, zbrentPause, false},
+        {10000, 6e-8, -1, -1, {"pause in ZBRENT", "Root must be bracketed."}, zbrentPause, false, {}},
         // ErlangBisection
-        {0, 0, 0, -1, rtbisBracket, rtbisCap, false},
+        {0, 0, 0, -1, rtbisBracket, rtbisCap, false, {}},
         // ErlangBisectionFixed
         {10000,
          0,
@@ -50,11 +50,19 @@ const RootUseParams& Params(RootUse use) {
          -1,
          {"Error : No correct interval for bisection !"},
          {"Error : Too many bisections"},
-         false},
+         false,
+         {}},
         // DG1Brent
-        {10000, 2e-12, 5e-10, -1, {"pause in routine ZBRENT", "root must be bracketed"}, zbrentPause, false},
+        {10000,
+         2e-12,
+         5e-10,
+         -1,
+         {"pause in routine ZBRENT", "root must be bracketed"},
+         zbrentPause,
+         false,
+         {}},
         // DG1Bisection
-        {10000, 0, 0, -1, rtbisBracket, rtbisCap, false},
+        {10000, 0, 0, -1, rtbisBracket, rtbisCap, false, {"Fout in bisectie "}},
         // MDcBrent
         {10000,
          2e-12,
@@ -62,7 +70,8 @@ const RootUseParams& Params(RootUse use) {
          -1,
          {"interval voor Brent moet gesplitst worden"},
          {"max. aantaal iteraties overschreden !"},
-         false},
+         false,
+         {}},
         // MDcBisection
         {10000,
          0,
@@ -70,9 +79,10 @@ const RootUseParams& Params(RootUse use) {
          -1,
          {"Interval voor bisectie moet gesplitst worden ! "},
          {"te veel bisectieiteraties"},
-         false},
+         false,
+         {"Fout in bisectie "}},
         // DMcBisection
-        {10000, 0, 0, -1, rtbisBracket, {"pause in bisectie - te veel iteraties "}, false},
+        {10000, 0, 0, -1, rtbisBracket, {"pause in bisectie - te veel iteraties "}, false, {}},
         // GMcBisection
         {1000,
          0,
@@ -80,7 +90,8 @@ const RootUseParams& Params(RootUse use) {
          1e-18,
          {"Error : No correct interval for bisection !"},
          {"Error : Too many bisections"},
-         true},
+         true,
+         {}},
     };
     return table[static_cast<int>(use)];
 }
@@ -152,6 +163,7 @@ double Rtbis(RootUse use, const RealFunction& f, double lo, double hi, double to
         if (flo == 0) return lo;
         if (fhi == 0) return hi;
     }
+    if (!p.sameSign.empty() && flo * fhi > 0) throw Breakdown(p.sameSign, p.box);
     if (SameSign(flo, fhi)) throw Breakdown(p.bracketFailure, p.box);
     double start = flo < 0 ? lo : hi;
     double dx = flo < 0 ? hi - lo : lo - hi;

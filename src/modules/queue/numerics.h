@@ -44,6 +44,10 @@ struct RootUseParams {
     std::vector<std::string> bracketFailure;
     std::vector<std::string> capReached;
     bool box; // the messages are error boxes
+    // Bisection: the lines when f has the same strict sign at both ends, its
+    // product above zero (empty: the bracket failure); the bracket failure
+    // then remains for ends whose product underflows to zero.
+    std::vector<std::string> sameSign;
 };
 
 const RootUseParams& Params(RootUse use);

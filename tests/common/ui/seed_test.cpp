@@ -2,10 +2,14 @@
 #include "common/ui/seed.h"
 #include "support/scripteddialogs.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +78,26 @@ TEST(Seed, TheSeedCommandAsksWithTheFixedSeedInItsField) {
     EXPECT_EQ(dialogs.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(FixedSeed(QStringLiteral("asked")), 31u);
     SetFixedSeed(QStringLiteral("asked"), std::nullopt);
+}
+
+struct RealTextQuestion : tarvik::test::ScriptedDialogs { // the program's own question, messages scripted
+    std::optional<QString> text(const TextRequest& r) override { return DialogService::text(r); }
+};
+
+TEST(Seed, ARefusedSeedKeepsTheQuestionOpenWithTheTextSelected) {
+    RealTextQuestion dialogs;
+    QString selected; // after "abc" and Enter
+    QTimer::singleShot(0, [&] {
+        auto* field = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+        QTest::keyClicks(field, "abc\r");
+        selected = field->isVisible() ? field->selectedText() : QString();
+        QTest::keyClicks(field, "77\r"); // over the selection
+    });
+    EXPECT_TRUE(AskSeed(QStringLiteral("typed"), nullptr));
+    EXPECT_EQ(selected, QStringLiteral("abc"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The seed must be empty or a whole number from 0 to 4294967295");
+    EXPECT_EQ(FixedSeed(QStringLiteral("typed")), 77u);
 }
 
 } // namespace

@@ -167,6 +167,14 @@ TEST(RootFinders, BracketFailuresAndCapsBreakDown) {
     EXPECT_TRUE(hit);
     EXPECT_NEAR(x, 0.3, 1e-15);
     EXPECT_THROW(Rtbis(RootUse::MDcBisection, step, 0, 1, 0), Breakdown);
+    for (RootUse use : {RootUse::DG1Bisection, RootUse::MDcBisection}) { // one sign at both ends
+        try {
+            Rtbis(use, pos, 1e-14, 1, 1e-14);
+            FAIL();
+        } catch (const Breakdown& b) {
+            EXPECT_EQ(b.lines, std::vector<std::string>{"Fout in bisectie "});
+        }
+    }
 }
 
 } // namespace

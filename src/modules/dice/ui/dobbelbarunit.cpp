@@ -69,8 +69,9 @@ TDobbelBar::TDobbelBar(TDobbel* owner)
     connect(SaveBtn, &QToolButton::clicked, this, &TDobbelBar::SaveBtnClick);
 }
 
-void TDobbelBar::BeginRun() {
+void TDobbelBar::BeginRun(bool paced) {
     running_ = true;
+    paced_ = paced;
     live_.reset();
     TerugBtn->setText(QStringLiteral("Stop"));
     DrawEmptyDiagram(Picture);
@@ -104,7 +105,7 @@ void TDobbelBar::Refresh(const Counts& counts, int throwsMade) {
     LabelCounts = counts;
     LabelThrows = throwsMade;
     live_.request();
-    if (!running_) live_.flush();
+    if (!running_ || !paced_) live_.flush();
 }
 
 void TDobbelBar::PaintLabels() {

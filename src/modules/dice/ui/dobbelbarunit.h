@@ -38,11 +38,13 @@ public:
     const QImage& picture() const { return Picture; }
 
     // Steps 2 and 3 of a run: "Stop", the empty diagram, "Repeat" disabled.
-    void BeginRun();
+    // A `paced` run (fast simulation) is shown at the frame rate; any other
+    // shows every refresh, so that each rise of a bar can be watched.
+    void BeginRun(bool paced);
     // A throw's bar and cap, drawn into the picture.
     void DrawThrow(const ThrowStep& step);
     // The labels of the current state, then the picture on the screen; while
-    // a run goes on at most about sixty times a second.
+    // a paced run goes on at most about sixty times a second.
     void Refresh(const Counts& counts, int throwsMade);
     // The end of a run: "Previous" and "Repeat" again.
     void EndRun();
@@ -72,6 +74,7 @@ private:
     Counts LabelCounts{};
     int LabelThrows = -1; // -1: no labels drawn yet
     bool running_ = false;
+    bool paced_ = true;
     tarvik::ui::LiveRepaint live_;
 };
 

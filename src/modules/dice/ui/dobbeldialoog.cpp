@@ -2,6 +2,7 @@
 
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
+#include "common/ui/numberfields.h"
 
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
@@ -163,6 +164,7 @@ void TDobbelDlg::FilterField(QLineEdit* field) {
     if (!f.changed) return;
     field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
     field->setCursorPosition(f.caret);
+    tarvik::ui::CharactersRefused(field, bytes, f.text);
 }
 
 void TDobbelDlg::OKBtnClick() {

@@ -167,7 +167,7 @@ void TDobbel::Execute() {
 
     DobbelTabel->hide();
     WandelingForm->hide();
-    DobbelBar->BeginRun();
+    DobbelBar->BeginRun(Fast);
 
     DiagramProgress progress(this, *run);
     const QPointer<TDobbelBar> bar = DobbelBar;

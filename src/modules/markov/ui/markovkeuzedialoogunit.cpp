@@ -1,4 +1,5 @@
 #include "modules/markov/ui/markovkeuzedialoogunit.h"
+#include "common/ui/numberfields.h"
 #include "common/ui/reportsave.h"
 
 #include "common/ui/dialogservice.h"
@@ -189,9 +190,8 @@ QWidget* TMarkovKeuzeDialoog::buildOutputPage() {
     InitialStateEdit = new QLineEdit;
     InitialStateEdit->setObjectName(QStringLiteral("InitialStateEdit"));
     InitialStateEdit->setMaximumWidth(60);
-    TransientTimesSpin = new QSpinBox;
+    TransientTimesSpin = new tarvik::ui::TBoundedSpin(1, kMaxTimePoints, 1);
     TransientTimesSpin->setObjectName(QStringLiteral("TransientTimesSpin"));
-    TransientTimesSpin->setRange(1, kMaxTimePoints);
     TransientTimesGrid = ValueGrid();
     TransientTimesGrid->setObjectName(QStringLiteral("TransientTimesGrid"));
     TransientKind = new QButtonGroup(this);
@@ -207,7 +207,7 @@ QWidget* TMarkovKeuzeDialoog::buildOutputPage() {
     connect(TransientKind, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) transientKindChanged();
     });
-    EndStatesSpin = new QSpinBox;
+    EndStatesSpin = new tarvik::ui::TBoundedSpin(1, 1, 1);
     EndStatesSpin->setObjectName(QStringLiteral("EndStatesSpin"));
     EndStatesLabel = Label(QString(), EndStatesSpin);
     EndStatesLabel->setObjectName(QStringLiteral("EndStatesLabel"));
@@ -239,9 +239,8 @@ QWidget* TMarkovKeuzeDialoog::buildOutputPage() {
     StartStateEdit = new QLineEdit;
     StartStateEdit->setObjectName(QStringLiteral("StartStateEdit"));
     StartStateEdit->setMaximumWidth(60);
-    PassageTimesSpin = new QSpinBox;
+    PassageTimesSpin = new tarvik::ui::TBoundedSpin(1, kMaxTimePoints, 1);
     PassageTimesSpin->setObjectName(QStringLiteral("PassageTimesSpin"));
-    PassageTimesSpin->setRange(1, kMaxTimePoints);
     PassageTimesGrid = ValueGrid();
     PassageTimesGrid->setObjectName(QStringLiteral("PassageTimesGrid"));
     connect(PassageTimesSpin, &QSpinBox::valueChanged, this,

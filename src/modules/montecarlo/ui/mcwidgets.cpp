@@ -22,34 +22,11 @@ namespace tarvik::montecarlo::ui {
 
 // --- TMCSpinEdit ----------------------------------------------------------------
 
-TMCSpinEdit::TMCSpinEdit(const SpinLimits& limits, QWidget* parent) : QSpinBox(parent), limits_(limits) {
-    setRange(limits.min, limits.max);
-    setValue(limits.initial);
+TMCSpinEdit::TMCSpinEdit(const SpinLimits& limits, QWidget* parent)
+    : TBoundedSpin(limits.min, limits.max, limits.initial, parent), limits_(limits) {
     setToolTip(QString::fromUtf8(limits.hint));
-    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setKeyboardTracking(false);
     ColourOnFocus(this);
-}
-
-int TMCSpinEdit::commit() {
-    interpretText();
-    return value();
-}
-
-QValidator::State TMCSpinEdit::validate(QString& text, int&) const {
-    if (text.size() > 12) return QValidator::Invalid;
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok);
-    if (ok && v >= minimum() && v <= maximum()) return QValidator::Acceptable;
-    return QValidator::Intermediate;
-}
-
-void TMCSpinEdit::fixup(QString& text) const {
-    text = QString::number(ClampSpinText(text.toStdString(), limits_));
-}
-
-int TMCSpinEdit::valueFromText(const QString& text) const {
-    return ClampSpinText(text.toStdString(), limits_);
 }
 
 // --- focus colouring --------------------------------------------------------------

@@ -4,12 +4,12 @@
 // buttons, a picture box, frame-close handling and the pacing of long runs.
 #include "common/progress.h"
 #include "common/ui/liverepaint.h"
+#include "common/ui/numberfields.h"
 #include "modules/montecarlo/mcshared.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPointer>
-#include <QSpinBox>
 #include <QWidget>
 #include <chrono>
 #include <functional>
@@ -23,23 +23,16 @@ namespace tarvik::montecarlo::ui {
 
 class TMC;
 
-// An integer field with limits: any text may be typed; on leaving, a value
-// outside the limits becomes the nearest limit and a text that is no integer
-// the lower limit. The limits are its hint.
-class TMCSpinEdit : public QSpinBox {
+// An integer field with limits (the shared whole-number field): any text may
+// be typed; on leaving, a value outside the limits becomes the nearest limit
+// and a text that is no integer the lower limit. The limits are its hint.
+class TMCSpinEdit : public tarvik::ui::TBoundedSpin {
     Q_OBJECT
 public:
     TMCSpinEdit(const SpinLimits& limits, QWidget* parent);
     const SpinLimits& limits() const { return limits_; }
-    // The value the field holds once left (applies the clamp now).
-    int commit();
     void restoreDefault() { setValue(limits_.initial); }
     QLineEdit* editor() const { return lineEdit(); }
-
-protected:
-    QValidator::State validate(QString& text, int& pos) const override;
-    void fixup(QString& text) const override;
-    int valueFromText(const QString& text) const override;
 
 private:
     SpinLimits limits_;

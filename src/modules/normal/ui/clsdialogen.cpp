@@ -6,6 +6,7 @@
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
+#include "common/ui/numberfields.h"
 #include "modules/normal/sqrtlaw.h"
 #include "modules/normal/ui/clsunit.h"
 
@@ -38,6 +39,7 @@ void FilterRealField(QLineEdit* field) {
     if (!f.changed) return;
     field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
     field->setCursorPosition(f.caret);
+    tarvik::ui::CharactersRefused(field, bytes, f.text);
 }
 
 namespace {
@@ -256,9 +258,8 @@ TCLSSommatieLengte::TCLSSommatieLengte(TCLS* owner)
     const char* const labels[4] = {"Histogram1", "Histogram 2:", "Histogram 3:", "Histogram 4:"};
     for (int i = 0; i < 4; ++i) {
         FieldLabel[i] = new QLabel(QString::fromLatin1(labels[i]), group);
-        LengthEdit[i] = new QSpinBox(group);
+        LengthEdit[i] = new tarvik::ui::TBoundedSpin(1, kMaxSumLength, 1, group);
         LengthEdit[i]->setObjectName(QStringLiteral("LengthEdit%1").arg(i + 1));
-        LengthEdit[i]->setRange(1, kMaxSumLength);
         HintLabel[i] = new QLabel(group);
         HintLabel[i]->setObjectName(QStringLiteral("HintLabel%1").arg(i + 1));
         gl->addWidget(FieldLabel[i], i, 0);
@@ -292,10 +293,7 @@ void TCLSSommatieLengte::Configure(int histograms, const std::array<int, 4>& len
 
 void TCLSSommatieLengte::StartBtnClick() {
     std::array<int, 4> n{};
-    for (int i = 0; i < 4; ++i) {
-        LengthEdit[i]->interpretText();
-        n[i] = LengthEdit[i]->value();
-    }
+    for (int i = 0; i < 4; ++i) n[i] = LengthEdit[i]->commit();
     owner_->StartHistograms(n);
 }
 
@@ -405,10 +403,8 @@ TCLSBTI::TCLSBTI(TCLS* owner)
     gl->addWidget(
         new QLabel(QStringLiteral("Number of experiments in each of the 100 simulation runs"), group), 1, 0,
         1, 2);
-    NEdit = new QSpinBox(group);
+    NEdit = new tarvik::ui::TBoundedSpin(kMinTrials, kMaxTrials, kDefaultTrials, group);
     NEdit->setObjectName(QStringLiteral("NEdit"));
-    NEdit->setRange(kMinTrials, kMaxTrials);
-    NEdit->setValue(kDefaultTrials);
     gl->addWidget(NEdit, 2, 1);
     Level95Btn = new QRadioButton(QStringLiteral("95 % Conf.Int. "), group);
     Level95Btn->setObjectName(QStringLiteral("Level95Btn"));

@@ -2,6 +2,7 @@
 // The settings windows of the normal-distribution module: the chooser, the
 // die settings, the summation lengths, the square-root count and the
 // confidence-interval settings. All stay on top of the module window.
+#include "common/ui/numberfields.h"
 #include "modules/normal/clt.h"
 #include "modules/normal/intervals.h"
 
@@ -102,7 +103,7 @@ public:
     void StartBtnClick();
     void TerugBtnClick();
 
-    std::array<QSpinBox*, 4> LengthEdit{};
+    std::array<tarvik::ui::TBoundedSpin*, 4> LengthEdit{};
     std::array<QLabel*, 4> FieldLabel{};
     std::array<QLabel*, 4> HintLabel{};
     QPushButton* StartBtn = nullptr;
@@ -155,7 +156,7 @@ public:
     bool ReadSettings(IntervalRunSettings& settings);
 
     QLineEdit* PEdit = nullptr;
-    QSpinBox* NEdit = nullptr;
+    tarvik::ui::TBoundedSpin* NEdit = nullptr;
     QRadioButton* Level95Btn = nullptr;
     QRadioButton* Level90Btn = nullptr;
     QPushButton* OKBtn = nullptr;

@@ -1,5 +1,6 @@
 #include "modules/queue/ui/queuewidgets.h"
 
+#include "common/ui/numberfields.h"
 #include "modules/queue/queuenum.h"
 
 #include <QButtonGroup>
@@ -17,12 +18,14 @@ TQueueEdit::TQueueEdit(const QString& name, bool integer, QWidget* parent)
 
 void TQueueEdit::filter() {
     if (filtering_) return;
-    const FieldText f = FilterFieldText(text().toStdString(), cursorPosition(), integer_);
+    const std::string typed = text().toStdString();
+    const FieldText f = FilterFieldText(typed, cursorPosition(), integer_);
     if (!f.changed) return;
     filtering_ = true;
     setText(QString::fromStdString(f.text));
     setCursorPosition(f.caret);
     filtering_ = false;
+    tarvik::ui::CharactersRefused(this, typed, f.text, !integer_);
 }
 
 void TQueueEdit::focusInEvent(QFocusEvent* event) {

@@ -1,6 +1,7 @@
 #include "modules/shortestpath/ui/kpadafstandunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/numberfields.h"
 
 #include "modules/shortestpath/network.h"
 
@@ -22,9 +23,8 @@ TKPadAfstand::TKPadAfstand(QWidget* parent) : QDialog(parent) {
     auto* main = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("Distance"), this);
-    AfstandEdit = new QSpinBox(this);
+    AfstandEdit = new tarvik::ui::TBoundedSpin(kMinDistance, kMaxDistance, kMinDistance, this);
     AfstandEdit->setObjectName(QStringLiteral("AfstandEdit"));
-    AfstandEdit->setRange(kMinDistance, kMaxDistance);
     label->setBuddy(AfstandEdit);
     row->addWidget(label);
     row->addWidget(AfstandEdit);

@@ -3,6 +3,7 @@
 #include "common/ui/help.h"
 #include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
+#include "common/ui/numberfields.h"
 #include "modules/shortestpath/network.h"
 #include "modules/shortestpath/ui/kpadunit.h"
 
@@ -30,14 +31,10 @@ TKPadOpties::TKPadOpties(TKPad* owner) : QDialog(owner), owner_(owner) {
     auto* sizeBox = new QGroupBox(QStringLiteral("Size network"), this);
     sizeBox->setObjectName(QStringLiteral("SizeBox"));
     auto* sizeLayout = new QFormLayout(sizeBox);
-    RijEdit = new QSpinBox(sizeBox);
+    RijEdit = new tarvik::ui::TBoundedSpin(1, kMaxRows, kDefaultRows, sizeBox);
     RijEdit->setObjectName(QStringLiteral("RijEdit"));
-    RijEdit->setRange(1, kMaxRows);
-    RijEdit->setValue(kDefaultRows);
-    KolomEdit = new QSpinBox(sizeBox);
+    KolomEdit = new tarvik::ui::TBoundedSpin(1, kMaxColumns, kDefaultColumns, sizeBox);
     KolomEdit->setObjectName(QStringLiteral("KolomEdit"));
-    KolomEdit->setRange(1, kMaxColumns);
-    KolomEdit->setValue(kDefaultColumns);
     sizeLayout->addRow(QStringLiteral("Number of rows"), RijEdit);
     sizeLayout->addRow(QStringLiteral("Number of columns"), KolomEdit);
     main->addWidget(sizeBox);
@@ -50,11 +47,10 @@ TKPadOpties::TKPadOpties(TKPad* owner) : QDialog(owner), owner_(owner) {
     RandomBtn->setChecked(true);
     FixedBtn = new QRadioButton(QStringLiteral("Fixed length"), distBox);
     FixedBtn->setObjectName(QStringLiteral("FixedBtn"));
-    VasteLengteEdit = new QSpinBox(distBox);
+    VasteLengteEdit =
+        new tarvik::ui::TBoundedSpin(kMinFixedLength, kMaxFixedLength, kDefaultFixedLength, distBox);
     VasteLengteEdit->setObjectName(QStringLiteral("VasteLengteEdit"));
     VasteLengteEdit->setAccessibleName(QStringLiteral("Fixed length"));
-    VasteLengteEdit->setRange(kMinFixedLength, kMaxFixedLength);
-    VasteLengteEdit->setValue(kDefaultFixedLength);
     VasteLengteEdit->setEnabled(false);
     distLayout->addWidget(RandomBtn, 0, 0);
     distLayout->addWidget(FixedBtn, 1, 0);

@@ -3,6 +3,7 @@
 #include "common/numparse.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/help.h"
+#include "common/ui/numberfields.h"
 #include "common/ui/printing.h"
 #include "common/ui/reportsave.h"
 #include "modules/tables/ui/parawindows.h"
@@ -393,6 +394,8 @@ void TTables::fieldChanged(QLineEdit* field, const char* allowed, bool hidesGrap
         // Setting the text calls this handler again, with a clean text.
         field->setText(QString::fromStdString(filtered.text));
         field->setCursorPosition(filtered.caret);
+        tarvik::ui::CharactersRefused(field, text, filtered.text,
+                                      std::string_view(allowed).find('.') != std::string_view::npos);
         return;
     }
     if (hidesGraph) hideGraph();

@@ -1,6 +1,7 @@
 #include "modules/tsp/ui/tspdialoogunit.h"
 
 #include "common/ui/help.h"
+#include "common/ui/numberfields.h"
 
 #include "common/ui/modulewindow.h"
 #include "modules/tsp/tspcities.h"
@@ -62,10 +63,8 @@ TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
 
     auto* aantal = new QGroupBox(QStringLiteral("Number of cities"), this);
     auto* aantalLayout = new QHBoxLayout(aantal);
-    AantalSpin = new QSpinBox(aantal);
+    AantalSpin = new tarvik::ui::TBoundedSpin(kMinCities, kMaxCities, 10, aantal);
     AantalSpin->setObjectName(QStringLiteral("AantalSpin"));
-    AantalSpin->setRange(kMinCities, kMaxCities);
-    AantalSpin->setValue(10);
     AantalSpin->setStyleSheet(QStringLiteral("QSpinBox:focus { background: yellow; }"));
     aantalLayout->addWidget(AantalSpin);
     aantalLayout->addWidget(new QLabel(QStringLiteral("2<= number <=50"), aantal));
@@ -77,7 +76,7 @@ TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
 }
 
 void TTSPZetSteden::OKBtnClick() {
-    owner_->ZetStedenOK(RandomBtn->isChecked(), AantalSpin->value());
+    owner_->ZetStedenOK(RandomBtn->isChecked(), AantalSpin->commit());
 }
 
 void TTSPZetSteden::TerugBtnClick() {
@@ -228,10 +227,8 @@ TTSPBeginstad::TTSPBeginstad(TTSP* owner) : QDialog(owner), owner_(owner) {
     setWindowModality(Qt::ApplicationModal);
     auto* main = new QVBoxLayout(this);
     main->addWidget(new QLabel(QStringLiteral("In which city does the journey have to start"), this));
-    StartSpin = new QSpinBox(this);
+    StartSpin = new tarvik::ui::TBoundedSpin(1, kMaxCities, 1, this);
     StartSpin->setObjectName(QStringLiteral("StartSpin"));
-    StartSpin->setRange(1, kMaxCities);
-    StartSpin->setValue(1);
     main->addWidget(StartSpin);
     FastBox = new QCheckBox(QStringLiteral("Fast execution"), this);
     FastBox->setObjectName(QStringLiteral("FastBox"));
@@ -255,7 +252,7 @@ void TTSPBeginstad::Ask(int n) {
 
 void TTSPBeginstad::OKBtnClick() {
     hide();
-    owner_->BeginstadOK(StartSpin->value(), FastBox->isChecked());
+    owner_->BeginstadOK(StartSpin->commit(), FastBox->isChecked());
 }
 
 void TTSPBeginstad::reject() {

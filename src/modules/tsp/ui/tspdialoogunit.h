@@ -2,6 +2,8 @@
 // The placement dialog, the choice dialog and the start-city dialog of the
 // travelling-salesman module. They hold the controls; the module window
 // `TTSP` does the work.
+#include "common/ui/numberfields.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -31,7 +33,7 @@ public:
     QGroupBox* KeuzeGroup = nullptr;
     QRadioButton* RandomBtn = nullptr;
     QRadioButton* OwnBtn = nullptr;
-    QSpinBox* AantalSpin = nullptr;
+    tarvik::ui::TBoundedSpin* AantalSpin = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* TerugBtn = nullptr;
 
@@ -86,7 +88,7 @@ class TTSPBeginstad : public QDialog {
 public:
     explicit TTSPBeginstad(TTSP* owner);
 
-    QSpinBox* StartSpin = nullptr;
+    tarvik::ui::TBoundedSpin* StartSpin = nullptr;
     QCheckBox* FastBox = nullptr;
     QPushButton* OKBtn = nullptr;
 

@@ -458,7 +458,8 @@ void TTSP::AddToPath(int) {
     const PathBuilder& path = Path ? *Path : *OwnPath;
     Heuristic = path.path();
     TourLen = path.length();
-    HeuristicClosed = path.complete();
+    // An animated construction shows its partial tour closed.
+    HeuristicClosed = path.complete() || (Path && Animate);
     EndDisc = path.complete() ? 0 : Heuristic.back();
     if (path.complete())
         ShowFinishedTour();

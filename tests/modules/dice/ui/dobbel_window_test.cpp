@@ -425,6 +425,22 @@ TEST_F(DobbelWindow, FastRunPaintsAtTheFrameRateAndShowsTheFinalState) {
     EXPECT_EQ(again, module->diagram()->picture());
 }
 
+TEST_F(DobbelWindow, WithoutFastSimulationEveryRiseOfABarIsPainted) {
+    const auto saved = tarvik::ui::LiveRepaint::FrameInterval();
+    tarvik::ui::LiveRepaint::SetFrameInterval(std::chrono::hours(1)); // pacing would paint twice
+    tarvik::ui::SetFixedSeed("dice", 31u);
+    dlg->FastBox->setChecked(false);
+    PaintCounter counter(module->diagram()->PictureBox);
+    Throw(Choice::FairDie, "3000");
+    tarvik::ui::LiveRepaint::SetFrameInterval(saved);
+    tarvik::ui::SetFixedSeed("dice", std::nullopt);
+    tarvik::RandSeed = 31; // the same throws again, counting the rises
+    DiceRun replay(module->lastRun()->settings());
+    int rises = 0;
+    while (!replay.done()) rises += replay.throwOnce().grew ? 1 : 0;
+    EXPECT_GE(counter.paints, rises);
+}
+
 TEST_F(DobbelWindow, ClosingTheModuleStopsARunBeforeReleasingItsWindows) {
     dlg->FastBox->setChecked(false);
     QSignalSpy closed(module.data(), &tarvik::ui::ModuleWindow::moduleClosed);

@@ -1,5 +1,6 @@
 #include "common/numformat.h"
 #include "common/random.h"
+#include "common/ui/numberfields.h"
 #include "common/ui/seed.h"
 #include "modules/normal/normalcli.h"
 #include "modules/normal/ui/clsunit.h"
@@ -180,8 +181,13 @@ TEST_F(ClsWindow, ProbabilityFieldsAreFilteredWhileTyping) {
     ClickRadio(dlg->BiasedBtn);
     QTest::keyClicks(dlg->PEdit[0], "0.1.5");
     EXPECT_EQ(dlg->PEdit[0]->text(), "0.15"); // the second point went at once
+    const int beeps = tarvik::ui::RefusalBeeps();
     QTest::keyClicks(dlg->PEdit[1], "0,a-3");
     EXPECT_EQ(dlg->PEdit[1]->text(), "03");
+    EXPECT_EQ(tarvik::ui::RefusalBeeps(), beeps + 3);
+    auto* hint = dlg->findChild<QLabel*>("DecimalMarkHint"); // the comma made another number
+    ASSERT_TRUE(hint && hint->isVisible());
+    EXPECT_EQ(hint->text(), "The decimal mark is \".\"");
     QTest::keyClicks(dlg->PEdit[2], "0.12345678901234");
     EXPECT_EQ(dlg->PEdit[2]->text().size(), 12);
     QTest::keyClicks(dlg->PEdit[3], "1E400");
@@ -240,6 +246,14 @@ TEST_F(ClsWindow, SummationFieldsFollowTheNumberOfHistograms) {
                                        [](const Bar& a, const Bar& b) { return a.top < b.top; });
     EXPECT_EQ(four->picture().pixelColor(top.left, top.top), QColor(0x80, 0x00, 0x80));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ClsWindow, ASummationLengthBeyondItsLimitBecomesTheLimitOnLeaving) {
+    OpenDemo(module->chooser()->CentralBtn);
+    ClickRadio(module->dieSettings()->HistBtn[1]);
+    Click(module->dieSettings()->OKBtn);
+    for (auto [typed, shown] : {std::pair{"35", "30"}, {"99", "30"}, {"0", "1"}, {"17", "17"}})
+        EXPECT_EQ(tarvik::test::TypeAndTab(module->lengths()->LengthEdit[0], typed), shown);
 }
 
 TEST_F(ClsWindow, OneHistogramOfFortyThrowsAndThePreviousChain) {

@@ -275,10 +275,8 @@ TEST_F(SimWindows, EveryRunShowsItsSeedAndAFixedSeedRepeatsTheCommandLineRun) {
     ASSERT_NE(seedCommand, nullptr);
     EXPECT_EQ(seedCommand->text(), QString::fromUtf16(u"Seed\u2026"));
     dialogs.textAnswers = {QStringLiteral("x7"), QStringLiteral("4711")};
-    seedCommand->trigger();
+    seedCommand->trigger(); // the question stays after a refusal and takes the next entry
     ASSERT_EQ(dialogs.messages.size(), 1u) << "a text that is no seed is refused";
-    EXPECT_FALSE(tarvik::ui::FixedSeed("simulation").has_value());
-    seedCommand->trigger();
     EXPECT_EQ(tarvik::ui::FixedSeed("simulation"), 4711u);
     for (int run = 0; run < 2; ++run) {
         RandSeed = 99 + run;

@@ -672,5 +672,31 @@ TEST_F(TspWindows, TheKeyboardPlacesCitiesAndBuildsTheOwnTourAsClicksDo) {
     EXPECT_EQ(shown(), module->kaart()->picture());
 }
 
+TEST_F(TspWindows, NumbersBeyondALimitTakeItAndTheAnimatedPartialTourIsDrawnClosed) {
+    for (auto [typed, shown] : {std::pair{"1", "2"}, {"60", "50"}, {"6", "6"}})
+        EXPECT_EQ(tarvik::test::TypeAndTab(module->zetSteden()->AantalSpin, typed), shown);
+    QTest::mouseClick(module->zetSteden()->OKBtn, Qt::LeftButton);
+    ProcessEvents();
+    Select(2);
+    module->beginstad()->FastBox->setChecked(false);
+    EXPECT_EQ(tarvik::test::TypeAndTab(module->beginstad()->StartSpin, "99"), "6");
+    bool closed = false; // three cities on the path: the edge back to the first is red
+    QObject::connect(module, &TTSP::constructionStep, module, [&] {
+        const Tour& t = module->heuristicTour();
+        const City& a = module->cities()[static_cast<std::size_t>(t.back() - 1)];
+        const City& b = module->cities()[static_cast<std::size_t>(t.front() - 1)];
+        for (int d = 0; d < 9 && t.size() == 3; ++d)
+            closed |= module->kaart()->picture().pixel((a.x + b.x) / 2 + d % 3 - 1,
+                                                       (a.y + b.y) / 2 + d / 3 - 1) == qRgb(255, 0, 0);
+        if (t.size() == 3)
+            QTest::mouseClick(module->dialoog()->WisBtn, Qt::LeftButton); // the rest at full speed
+    });
+    QTest::mouseClick(module->beginstad()->OKBtn, Qt::LeftButton);
+    WaitForRuns();
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(module->heuristicTour().size(), 6u);
+    EXPECT_EQ(module->heuristicTour().front(), 6);
+}
+
 } // namespace
 } // namespace tarvik::tsp::ui
