@@ -87,6 +87,16 @@ std::optional<QString> DialogService::text(const TextRequest& request) {
     return answer;
 }
 
+std::optional<int> DialogService::choice(const ChoiceRequest& request) {
+    bool ok = false;
+    const QString answer = QInputDialog::getItem(request.parent, request.caption, request.label,
+                                                 request.items, request.current, false, &ok);
+    if (!ok) return std::nullopt;
+    const int index = static_cast<int>(request.items.indexOf(answer));
+    if (index < 0) return std::nullopt;
+    return index;
+}
+
 bool DialogService::print(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
