@@ -50,6 +50,26 @@ TEST_F(QueueWindow, OpensOnMDcWithTenPagesAndTheLogHeader) {
     EXPECT_FALSE(Find("GMC_CA2_Edit")->isEnabled());
 }
 
+TEST_F(QueueWindow, EveryPageNameShowsWithoutScrolling) {
+    ASSERT_NE(form->PageButtons, nullptr);
+    EXPECT_FALSE(form->PageControl->tabBar()->isVisible());
+    const QList<QAbstractButton*> buttons = form->PageButtons->buttons();
+    ASSERT_EQ(buttons.size(), 10);
+    const QRect strip = buttons[0]->parentWidget()->rect();
+    for (int i = 0; i < 10; ++i) {
+        QAbstractButton* b = form->PageButtons->button(i);
+        EXPECT_EQ(b->text(), form->PageControl->tabText(i));
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+        EXPECT_TRUE(strip.contains(b->geometry())) << b->text().toStdString();
+    }
+    EXPECT_TRUE(form->PageButtons->button(static_cast<int>(Page::MDC))->isChecked());
+    QTest::mouseClick(form->PageButtons->button(static_cast<int>(Page::MM1)), Qt::LeftButton);
+    EXPECT_EQ(form->PageControl->currentIndex(), static_cast<int>(Page::MM1));
+    form->PageControl->setCurrentIndex(static_cast<int>(Page::FinCap));
+    EXPECT_TRUE(form->PageButtons->button(static_cast<int>(Page::FinCap))->isChecked());
+}
+
 TEST_F(QueueWindow, FieldsFilterWhatIsTypedAndTurnYellowWithTheFocus) {
     ShowPage(Page::MMC);
     Type("MMC_Rho_edit", "1,5e-3");
