@@ -197,6 +197,11 @@ TextTable ReadAlignedTable(const std::vector<std::string_view>& lines, std::size
             spans.push_back({c, c + 1});
     }
     std::vector<std::string> names = CellsUnder(lines[titles], spans);
+    // Most columns have a title of their own; a heading over lines of a
+    // formula ("Subject to :") is no table.
+    const auto titled = std::count_if(names.begin(), names.end(), [](const auto& n) { return !n.empty(); });
+    if (titled < 2 || 2 * static_cast<std::size_t>(titled) < spans.size() || heads.back().text.back() == ':')
+        return table;
     // Columns without a title join the titled column on their left.
     std::vector<std::size_t> owner(spans.size());
     for (std::size_t k = 0; k < spans.size(); ++k) {

@@ -128,26 +128,13 @@ TEST(ReportSaving, CommandsStandBesideAPrintButtonAndAfterAPrintEntry) {
     EXPECT_EQ(entries[3]->text(), QString::fromUtf16(u"Save as text\u2026"));
     EXPECT_EQ(entries[5], exit);
 
-    // The CSV entry is offered only while the output holds a table; with
-    // several, the user picks one (the last proposed).
+    // CSV is offered only while the output holds a table.
     QAction* csv = entries[4];
     emit menu.aboutToShow();
     EXPECT_FALSE(csv->isEnabled());
-    output->setPlainText(
-        QStringLiteral("  Variable   Activity Level\n  --------   --------------\n  x1   :   2.000\n\n"
-                       " x   P(X<=x)\n------------\n 1   0.5\n"));
+    output->setPlainText(QStringLiteral(" x   P(X<=x)\n------------\n 1   0.5\n"));
     emit menu.aboutToShow();
-    ASSERT_TRUE(csv->isEnabled());
-    dialogs.choiceAnswers = {0};
-    dialogs.fileAnswers = {dir.filePath(QStringLiteral("v.csv"))};
-    csv->trigger();
-    ASSERT_EQ(dialogs.choiceRequests.size(), 1u);
-    EXPECT_EQ(dialogs.choiceRequests[0].items,
-              (QStringList{QStringLiteral("Table 1: Variable, Activity Level"),
-                           QStringLiteral("Table 2: x, P(X<=x)")}));
-    EXPECT_EQ(dialogs.choiceRequests[0].current, 1);
-    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("v.csv"))),
-              QByteArray("Variable,Activity Level\r\nx1,2.000\r\n"));
+    EXPECT_TRUE(csv->isEnabled());
 }
 
 } // namespace

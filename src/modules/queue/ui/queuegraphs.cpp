@@ -21,7 +21,7 @@ int gCascade = 0;
 
 constexpr int kWideGraph = 400, kWideHeight = 330;
 constexpr int kSingleGraph = 600, kSingleHeight = 380;
-constexpr int kTop = 62;
+constexpr int kTop = 94; // under the title, the labels and the row of Save and Print
 
 // An autosized linear axis over values that are all at least 0: the limits
 // the control would choose, with the lower one moved to 0.
@@ -135,11 +135,11 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     service_->setGeometry(10 + 110 * labelCount, 34, 300, 20);
     const int width = 10 + graphCount * (gw + 10);
     // The title ends where the buttons begin.
-    title_->setGeometry(10, 6, width - 380, 22);
+    title_->setGeometry(10, 6, width - 200, 22);
     save_ = new QPushButton(QStringLiteral("&Save"), this);
     save_->setObjectName(QStringLiteral("SaveButton"));
     save_->setToolTip(QStringLiteral("Save graph to file"));
-    save_->setGeometry(width - 360, 8, 80, 26);
+    save_->setGeometry(width - 180, 62, 80, 26);
     connect(save_, &QPushButton::clicked, this, [this] {
         tarvik::ui::SaveGraphPicture(Picture(), QStringLiteral("Queue.bmp"),
                                      [this](QPainter& p) { DrawPicture(p); });
@@ -147,7 +147,7 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     print_ = new QPushButton(QStringLiteral("&Print"), this);
     print_->setObjectName(QStringLiteral("PrintButton"));
     print_->setToolTip(QStringLiteral("Print the graphs"));
-    print_->setGeometry(width - 270, 8, 80, 26);
+    print_->setGeometry(width - 90, 62, 80, 26);
     connect(print_, &QPushButton::clicked, this, [this] {
         tarvik::ui::PrintPicture([this](QPainter& p) { DrawPicture(p); }, size(), titleLabel()->text(), this);
     });

@@ -252,22 +252,14 @@ TEST(ClsPictures, SquareRootLawPointsStayClearOfTheTexts) {
     QImage image = NewPicture(kSqrtWidth, kSqrtHeight);
     tarvik::ui::PictureTextLog log;
     DrawSqrtFrame(image);
-    ASSERT_FALSE(log.overlap().has_value());
+    EXPECT_FALSE(log.overlap().has_value());
     // Means of one throw far below the axis: big points down to the bottom.
-    for (int y = 200; y < 290; ++y) {
-        SqrtPoint point;
-        point.group = 1;
-        point.x = GroupColumn(1);
-        point.y = y;
-        point.drawn = true;
-        DrawSqrtPoint(image, point, true);
-    }
+    for (int y = 200; y < 290; ++y) DrawSqrtPoint(image, {1, 1, 0, GroupColumn(1), y, true}, true);
     ASSERT_EQ(log.texts.back().text, "n = 64");
     for (const tarvik::ui::PictureText& t : log.texts)
         for (int y = t.box.top(); y <= t.box.bottom(); ++y)
             for (int x = t.box.left(); x <= t.box.right(); ++x)
-                ASSERT_NE(image.pixelColor(x, y), QColor(Qt::red))
-                    << t.text.toStdString() << " " << x << "," << y;
+                ASSERT_NE(image.pixelColor(x, y), QColor(Qt::red)) << t.text.toStdString();
 }
 
 TEST_F(ClsWindow, OneHistogramOfFortyThrowsAndThePreviousChain) {

@@ -51,19 +51,15 @@ TEST_F(QueueWindow, OpensOnMDcWithTenPagesAndTheLogHeader) {
 }
 
 TEST_F(QueueWindow, EveryPageNameShowsWithoutScrolling) {
-    ASSERT_NE(form->PageButtons, nullptr);
     EXPECT_FALSE(form->PageControl->tabBar()->isVisible());
-    const QList<QAbstractButton*> buttons = form->PageButtons->buttons();
-    ASSERT_EQ(buttons.size(), 10);
-    const QRect strip = buttons[0]->parentWidget()->rect();
+    ASSERT_EQ(form->PageButtons->buttons().size(), 10);
     for (int i = 0; i < 10; ++i) {
         QAbstractButton* b = form->PageButtons->button(i);
         EXPECT_EQ(b->text(), form->PageControl->tabText(i));
-        EXPECT_TRUE(b->isVisible());
-        EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
-        EXPECT_TRUE(strip.contains(b->geometry())) << b->text().toStdString();
+        EXPECT_TRUE(b->isVisible() && b->width() >= b->sizeHint().width() &&
+                    b->parentWidget()->rect().contains(b->geometry()))
+            << b->text().toStdString();
     }
-    EXPECT_TRUE(form->PageButtons->button(static_cast<int>(Page::MDC))->isChecked());
     QTest::mouseClick(form->PageButtons->button(static_cast<int>(Page::MM1)), Qt::LeftButton);
     EXPECT_EQ(form->PageControl->currentIndex(), static_cast<int>(Page::MM1));
     form->PageControl->setCurrentIndex(static_cast<int>(Page::FinCap));
