@@ -92,10 +92,10 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
     SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
-    QToolButton* help = ExplanationButton(this, 62);
-    help->setGeometry(300, 250, 30, 25);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(264, 250, 30, 25);
+    QToolButton* help = ExplanationButton(this, 62);
+    help->setGeometry(300, 250, 30, 25);
     connect(SaveBtn, &QToolButton::clicked, this,
             [this] { tarvik::ui::SaveGraphBitmap(Plot->picture(), QStringLiteral("Pi.bmp")); });
     connect(SimulateBtn, &QPushButton::clicked, this, &TMCPi::SimulateBtnClick);

@@ -160,6 +160,7 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
     PageControl->tabBar()->hide();
     pages->addWidget(PageControl, 1);
     row->addLayout(pages);
+    BuildPageButtons(strip); // first in the Tab order, as they stand first
 
     auto* right = new QVBoxLayout;
     Results = new QTextEdit(this);
@@ -204,7 +205,6 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
         ->setObjectName(QStringLiteral("Info"));
 
     BuildPages();
-    BuildPageButtons(strip);
     PageControl->setCurrentIndex(static_cast<int>(Page::MDC));
     tarvik::ui::AddReportSaving(
         Results, [] { return QStringLiteral("QUEUE"); }, [] { return QStringLiteral("Queue"); }, PrintButton);
@@ -231,22 +231,22 @@ void TQueueMainForm::BuildPageButtons(QWidget* strip) {
     PageButtons = new QButtonGroup(strip);
     PageButtons->setExclusive(true);
     QHBoxLayout* line = nullptr;
-    for (int i = 0; i < PageControl->count(); ++i) {
+    for (int i = 0; i < static_cast<int>(Pages().size()); ++i) {
+        const PageInfo& info = Pages()[static_cast<std::size_t>(i)];
         if (i == 0 || i == static_cast<int>(Page::FinCap)) {
             line = new QHBoxLayout;
             line->setSpacing(2);
             rows->addLayout(line);
         }
         auto* b = new QToolButton(strip);
-        b->setObjectName(PageControl->widget(i)->objectName() + QStringLiteral("_button"));
-        b->setText(PageControl->tabText(i));
+        b->setObjectName(QString::fromLatin1(info.word) + QStringLiteral("_page_button"));
+        b->setText(QString::fromLatin1(info.caption));
         b->setCheckable(true);
-        b->setFocusPolicy(Qt::NoFocus); // Ctrl+Tab and Ctrl+PgDn turn the pages from the keyboard
+        b->setFocusPolicy(Qt::TabFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         PageButtons->addButton(b, i);
         line->addWidget(b);
     }
-    if (QAbstractButton* b = PageButtons->button(PageControl->currentIndex())) b->setChecked(true);
     connect(PageButtons, &QButtonGroup::idClicked, PageControl, &QTabWidget::setCurrentIndex);
     connect(PageControl, &QTabWidget::currentChanged, PageButtons, [this](int i) {
         if (QAbstractButton* b = PageButtons->button(i)) b->setChecked(true);
