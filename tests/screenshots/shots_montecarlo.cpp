@@ -167,6 +167,11 @@ TARVIK_SCREENSHOT(montecarlo_stpetersburg) {
     WaitWhile([&] { return dlg->running(); });
     shot.save(dlg, "mc-stpetersburg-done");
     shot.save(plot, "mc-stpetersburg-graph");
+    // m = 25: the average leaves the plot again and again; one readable value each time.
+    dlg->MEdit->setValue(25);
+    dlg->SimulateBtnClick();
+    WaitWhile([&] { return dlg->running(); });
+    shot.save(plot, "mc-stpetersburg-m25-graph");
     Close(module);
 }
 

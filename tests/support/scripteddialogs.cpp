@@ -66,6 +66,14 @@ std::optional<QString> ScriptedDialogs::text(const TextRequest& request) {
     return std::nullopt;
 }
 
+std::optional<int> ScriptedDialogs::choice(const ChoiceRequest& request) {
+    choiceRequests.push_back(request);
+    if (choiceAnswers.empty()) return request.current;
+    const std::optional<int> answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return answer;
+}
+
 bool ScriptedDialogs::print(QPrinter& printer, QWidget*) {
     ++printRequests;
     if (printAnswers.empty()) return false;
@@ -93,6 +101,7 @@ void ScriptedDialogs::clear() {
     messages.clear();
     fileRequests.clear();
     textRequests.clear();
+    choiceRequests.clear();
     fontRequests = 0;
     printRequests = 0;
 }

@@ -22,6 +22,7 @@ public:
     std::optional<QString> openFileName(const tarvik::ui::FileRequest& request) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     std::optional<QString> text(const tarvik::ui::TextRequest& request) override;
+    std::optional<int> choice(const tarvik::ui::ChoiceRequest& request) override;
     bool print(QPrinter& printer, QWidget* parent) override;
     bool printerSetup(QPrinter& printer, QWidget* parent) override;
 
@@ -34,6 +35,9 @@ public:
     std::deque<bool> printAnswers;
     // Answers of text questions (nothing: Cancel); an empty queue cancels.
     std::deque<std::optional<QString>> textAnswers;
+    // Answers of list choices (nothing: Cancel); an empty queue takes the
+    // item the dialog opens with.
+    std::deque<std::optional<int>> choiceAnswers;
     // Called with the printer when a print dialog is answered true (a test may
     // point it at a PDF file).
     std::function<void(QPrinter&)> preparePrinter;
@@ -42,6 +46,7 @@ public:
     std::vector<tarvik::ui::MessageRequest> messages;
     std::vector<tarvik::ui::FileRequest> fileRequests;
     std::vector<tarvik::ui::TextRequest> textRequests;
+    std::vector<tarvik::ui::ChoiceRequest> choiceRequests;
     int fontRequests = 0;
     int printRequests = 0;
 

@@ -120,6 +120,21 @@ std::optional<QString> DialogService::text(const TextRequest& request) {
     return dialog.textValue();
 }
 
+std::optional<int> DialogService::choice(const ChoiceRequest& request) {
+    QInputDialog dialog(request.parent);
+    dialog.setWindowTitle(request.caption);
+    dialog.setLabelText(request.label);
+    dialog.setComboBoxItems(request.items);
+    dialog.setComboBoxEditable(false);
+    if (request.current >= 0 && request.current < request.items.size())
+        dialog.setTextValue(request.items.at(request.current));
+    OwnQuestion(&dialog, request.parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int index = static_cast<int>(request.items.indexOf(dialog.textValue()));
+    if (index < 0) return std::nullopt;
+    return index;
+}
+
 bool DialogService::print(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     OwnQuestion(&dialog, parent);

@@ -72,6 +72,14 @@ struct TextRequest {
     std::function<QString(const QString&)> refusal{};
 };
 
+struct ChoiceRequest {
+    QWidget* parent = nullptr;
+    QString caption;
+    QString label;     // the question over the list
+    QStringList items; // what may be chosen
+    int current = 0;   // the item chosen when the dialog opens
+};
+
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -83,6 +91,8 @@ public:
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial);
     // A one-line text question: the text entered, or nothing when cancelled.
     virtual std::optional<QString> text(const TextRequest& request);
+    // A choice from a list: the index chosen, or nothing when cancelled.
+    virtual std::optional<int> choice(const ChoiceRequest& request);
     // The print dialog: true when the user starts the print job.
     virtual bool print(QPrinter& printer, QWidget* parent);
     // The printer set-up dialog: true when the user accepts.

@@ -142,15 +142,34 @@ bool SaveReportText(const QString& text, const QString& baseName) {
     return false;
 }
 
+QString TableCaption(const TextTable& table, std::size_t number) {
+    QStringList titles;
+    for (const std::string& title : table.columns)
+        if (!title.empty()) titles << QString::fromStdString(title);
+    return QStringLiteral("Table %1: %2").arg(number).arg(titles.join(QStringLiteral(", ")));
+}
+
 bool SaveReportTableCsv(const QString& text, const QString& baseName) {
     const std::vector<TextTable> tables = FindTextTables(ReportPlainText(text));
     if (tables.empty()) {
         MsgDlg(QStringLiteral("There is no table in the output to save"), MsgKind::Information, mbOK, 0);
         return false;
     }
+    // A page with several tables asks which one, proposing the last.
+    std::size_t chosen = tables.size() - 1;
+    if (tables.size() > 1) {
+        ChoiceRequest request;
+        request.caption = QStringLiteral("Save table as CSV");
+        request.label = QStringLiteral("Table to save:");
+        for (std::size_t i = 0; i < tables.size(); ++i) request.items << TableCaption(tables[i], i + 1);
+        request.current = static_cast<int>(chosen);
+        const std::optional<int> answer = Dialogs().choice(request);
+        if (!answer || *answer < 0 || *answer >= static_cast<int>(tables.size())) return false;
+        chosen = static_cast<std::size_t>(*answer);
+    }
     const auto name = AskFileName(baseName, QStringLiteral("csv"), kCsvFilter);
     if (!name) return false;
-    if (WriteFileSafely(name->toStdString(), TextTableCsv(tables.back()))) return true;
+    if (WriteFileSafely(name->toStdString(), TextTableCsv(tables[chosen]))) return true;
     CannotWrite(*name);
     return false;
 }
@@ -174,15 +193,27 @@ void AddSaving(Page* page, std::function<QString()> title, std::function<QString
     QObject::connect(csv, &QAction::triggered, page,
                      [reportText, baseName] { SaveReportTableCsv(reportText(), baseName()); });
     const QList<QAction*> commands = {pdf, text, csv};
+    // The CSV entry is offered only while the report holds a table: checked
+    // whenever a menu holding it opens.
+    const auto offerCsv = [csv, reportText] {
+        csv->setEnabled(!FindTextTables(ReportPlainText(reportText())).empty());
+    };
     // The page's own menu (right button, the menu key or Shift+F10) ends with them.
     page->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(page, &QWidget::customContextMenuRequested, page, [page, commands](const QPoint& at) {
-        std::unique_ptr<QMenu> menu(page->createStandardContextMenu(at));
-        menu->addSeparator();
-        menu->addActions(commands);
-        menu->exec(page->viewport()->mapToGlobal(at));
-    });
-    if (printCommand) PutBeside(printCommand, commands);
+    QObject::connect(page, &QWidget::customContextMenuRequested, page,
+                     [page, commands, offerCsv](const QPoint& at) {
+                         offerCsv();
+                         std::unique_ptr<QMenu> menu(page->createStandardContextMenu(at));
+                         menu->addSeparator();
+                         menu->addActions(commands);
+                         menu->exec(page->viewport()->mapToGlobal(at));
+                     });
+    if (printCommand) {
+        PutBeside(printCommand, commands);
+        for (QObject* o : csv->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(o))
+                QObject::connect(menu, &QMenu::aboutToShow, csv, offerCsv);
+    }
 }
 
 } // namespace

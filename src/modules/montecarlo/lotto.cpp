@@ -71,7 +71,8 @@ std::vector<StyledLine> LottoReport(const LottoState& s) {
     plain("");
     plain("X=number of tims any given number is drawn");
     plain("Expectation of X :" + FormatGeneral(s.expectation(), 7));
-    plain("Standard deviation of X" + FormatGeneral(s.deviation(), 5));
+    const std::string deviation = "Standard deviation of X";
+    lines.push_back({StyledLine::Courier, deviation + FormatGeneral(s.deviation(), 5), deviation.size()});
     lines.push_back({StyledLine::BoldUnderline, ""});
     lines.push_back({StyledLine::BoldUnderline, "Actual number of times a given number is drawn"});
     plain("Number Count    Number Count     Number Count");

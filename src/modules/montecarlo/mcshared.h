@@ -64,5 +64,8 @@ struct StyledLine {
     enum Style { Heading, Plain, Courier, BoldUnderline };
     Style style = Plain;
     std::string text;
+    // Where a value follows its label with no separator in the text (0: no
+    // such value): the window sets the two apart by a blank's width.
+    std::size_t valueAt = 0;
 };
 } // namespace tarvik::montecarlo

@@ -41,6 +41,9 @@ struct GraphData {
     bool autoY = false;    // a linear y-axis sized to the points
     int markersBelow = 25; // point markers while there are fewer points, else a line
     GraphPoints points;    // series 1
+    // A time axis of fixed length (0 to t) rather than one sized to the points.
+    bool fixedX = false;
+    double xMin = 0, xMax = 0;
 };
 
 // The two graphs most models draw: "P(Wq>t | Wq>0)" over "Time t" and

@@ -137,6 +137,9 @@ void RunTransientMM1(const PageInput& input, RunResult& result) {
     g.logY = false;
     g.autoY = true;
     g.markersBelow = 0; // a line, never point markers
+    g.fixedX = true;    // the time axis runs from 0 to t
+    g.xMin = 0;
+    g.xMax = horizon;
     std::string jText = input.Field("j");
     jText.erase(0, jText.find_first_not_of(' '));
     jText.erase(jText.find_last_not_of(' ') + 1);

@@ -127,6 +127,14 @@ TEST(ReportSaving, CommandsStandBesideAPrintButtonAndAfterAPrintEntry) {
     EXPECT_EQ(entries[2]->text(), QString::fromUtf16(u"Save as PDF\u2026"));
     EXPECT_EQ(entries[3]->text(), QString::fromUtf16(u"Save as text\u2026"));
     EXPECT_EQ(entries[5], exit);
+
+    // CSV is offered only while the output holds a table.
+    QAction* csv = entries[4];
+    emit menu.aboutToShow();
+    EXPECT_FALSE(csv->isEnabled());
+    output->setPlainText(QStringLiteral(" x   P(X<=x)\n------------\n 1   0.5\n"));
+    emit menu.aboutToShow();
+    EXPECT_TRUE(csv->isEnabled());
 }
 
 } // namespace

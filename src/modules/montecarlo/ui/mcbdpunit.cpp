@@ -2,9 +2,13 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
+#include "common/ui/picturetext.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcunit.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +20,13 @@
 #include <QToolButton>
 
 namespace tarvik::montecarlo::ui {
+namespace {
+
+// The probability axis's numbers: their tops and texts ("0" stands further right).
+constexpr std::pair<int, const char*> kAxisLabels[] = {
+    {20, "1.0"}, {89, "0.75"}, {158, "0.50"}, {226, "0.25"}, {289, "0"}};
+
+} // namespace
 
 // --- TMCBDPPlot ---------------------------------------------------------------------
 
@@ -46,11 +57,8 @@ void TMCBDPPlot::PaintEmpty(QPainter& p, double exact, int runs) {
     for (int y : {25, 94, 163, 232}) LineAt(p, 44, y, 49, y, Qt::black);
     p.setPen(Qt::black);
     TextAt(p, 7, 6, QStringLiteral("Probability"));
-    TextAt(p, 19, 20, QStringLiteral("1.0"));
-    TextAt(p, 19, 89, QStringLiteral("0.75"));
-    TextAt(p, 19, 158, QStringLiteral("0.50"));
-    TextAt(p, 19, 226, QStringLiteral("0.25"));
-    TextAt(p, 25, 289, QStringLiteral("0"));
+    for (const auto& [ly, label] : kAxisLabels)
+        TextAt(p, label == QLatin1String("0") ? 25 : 19, ly, QLatin1String(label));
     LineAt(p, 138, 312, 178, 312, Qt::blue);
     p.setPen(Qt::black);
     TextAt(p, 186, 306, QStringLiteral("Estimated Probability"));
@@ -58,7 +66,29 @@ void TMCBDPPlot::PaintEmpty(QPainter& p, double exact, int runs) {
         const int y = BirthdayY(exact);
         LineAt(p, 50, y, 375, y, Qt::red, 1, Qt::DashLine);
         p.setPen(Qt::red);
-        TextAt(p, 16, y - 7, QString::fromStdString(FormatFixed(exact, 2)));
+        // The value stands left of the axis; where it would cover an axis
+        // number, after the line's right end, else over that end.
+        const QString value = QString::fromStdString(FormatFixed(exact, 2));
+        const QFontMetrics fm(p.font());
+        std::vector<QRect> taken;
+        for (const auto& [ly, label] : kAxisLabels)
+            taken.push_back(
+                tarvik::ui::TextBox(fm, label == QLatin1String("0") ? 25 : 19, ly, QLatin1String(label)));
+        if (runs > 0) {
+            const QString r = QString::number(runs);
+            taken.push_back(tarvik::ui::TextBox(fm, 375 - fm.horizontalAdvance(r) / 2, 303, r));
+        }
+        const int w = fm.horizontalAdvance(value);
+        const QPoint places[] = {{16, y - 7}, {378, y - fm.height() / 2}, {373 - w, y - fm.height() - 1}};
+        QPoint at = places[2];
+        for (const QPoint& place : places) {
+            const QRect box = tarvik::ui::TextBox(fm, place.x(), place.y(), value);
+            if (std::none_of(taken.begin(), taken.end(), [&](const QRect& t) { return t.intersects(box); })) {
+                at = place;
+                break;
+            }
+        }
+        TextAt(p, at.x(), at.y(), value);
     }
     if (runs > 0) {
         p.setPen(Qt::black);

@@ -5,6 +5,8 @@
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPainterPath>
@@ -69,12 +71,32 @@ void TMCBuffonPlot::DrawBoard() {
     Board->update();
 }
 
+namespace {
+
+// The labels under the board, each with the place of its value.
+struct CountLabel {
+    int x, y;
+    const char* text;
+    int valueX;
+};
+constexpr CountLabel kCountLabels[] = {{32, 456, "Number of throws:", 128},
+                                       {208, 456, "Intersections:", 304},
+                                       {448, 456, "Approximation of Pi:", 544},
+                                       {392, 480, "95% Confidence interval:", 544}};
+
+// Where a label's value starts: at its place, or a blank after the label
+// where the label (in the font at hand) reaches further.
+int ValueX(const QFontMetrics& fm, const CountLabel& l) {
+    const int end =
+        l.x + fm.horizontalAdvance(QLatin1String(l.text)) + fm.horizontalAdvance(QLatin1Char(' '));
+    return std::max(l.valueX, end);
+}
+
+} // namespace
+
 void TMCBuffonPlot::PaintLabels(QPainter& p) {
     p.setPen(Qt::black);
-    TextAt(p, 32, 456, QStringLiteral("Number of throws:"));
-    TextAt(p, 208, 456, QStringLiteral("Intersections:"));
-    TextAt(p, 448, 456, QStringLiteral("Approximation of Pi:"));
-    TextAt(p, 392, 480, QStringLiteral("95% Confidence interval:"));
+    for (const CountLabel& l : kCountLabels) TextAt(p, l.x, l.y, QLatin1String(l.text));
 }
 
 QLine TMCBuffonPlot::NeedleLine(const Needle& n) {
@@ -113,17 +135,20 @@ void TMCBuffonPlot::DrawCounts() {
     Canvas.draw(QStringLiteral("counts"), [e = Experiment](QPainter& p) {
         p.setFont(CanvasFont());
         const QColor face = ButtonFace();
-        const auto field = [&](int x, int y, int w, const std::string& text) {
-            p.fillRect(QRect(x, y, w, 20), face);
+        const QFontMetrics fm(p.font());
+        // Each value in a field of its own, from its place to the next label
+        // (or the picture's edge): painted over, never over a label.
+        const auto field = [&](int label, int w, const std::string& text) {
+            const CountLabel& l = kCountLabels[label];
+            const int x = ValueX(fm, l);
+            p.fillRect(QRect(x, l.y, w > 0 ? w - (x - l.valueX) : kBoardW - x, 20), face);
             p.setPen(Qt::black);
-            TextAt(p, x, y, QString::fromStdString(text));
+            TextAt(p, x, l.y, QString::fromStdString(text));
         };
-        field(128, 456, 76, e.throwsText());
-        field(304, 456, 130, e.crossingsText());
-        if (e.crossings() > 0) field(544, 456, kBoardW - 544, e.estimateText());
-        field(544, 480, kBoardW - 544, e.intervalText());
-        // The labels again, over anything a long value left behind.
-        PaintLabels(p);
+        field(0, 76, e.throwsText());
+        field(1, 130, e.crossingsText());
+        if (e.crossings() > 0) field(2, 0, e.estimateText());
+        field(3, 0, e.intervalText());
     });
     Board->repaint();
 }

@@ -1,5 +1,7 @@
 #include "modules/montecarlo/ui/mcdraw.h"
 
+#include "common/ui/picturetext.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPalette>
@@ -27,6 +29,13 @@ QImage NewPicture(int w, int h) {
 void TextAt(QPainter& p, int x, int y, const QString& text) {
     const QFontMetrics fm(p.font());
     p.drawText(QPoint(x, y + fm.ascent()), text);
+    tarvik::ui::PictureTextLog::Record(tarvik::ui::TextBox(fm, x, y, text), text);
+}
+
+void LabelValueAt(QPainter& p, int x, int y, const QString& label, const QString& value) {
+    const QFontMetrics fm(p.font());
+    TextAt(p, x, y, label);
+    TextAt(p, x + fm.horizontalAdvance(label) + fm.horizontalAdvance(QLatin1Char(' ')), y, value);
 }
 
 void TextCentredAt(QPainter& p, int x, int y, const QString& text) {

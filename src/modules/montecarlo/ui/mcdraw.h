@@ -19,6 +19,9 @@ QFont CanvasFont();
 
 // Text with its top-left corner at (x, y).
 void TextAt(QPainter& p, int x, int y, const QString& text);
+// A label with its value after it, a blank's width apart: for labels whose
+// text ends without a separator ("Number of lottery tickets").
+void LabelValueAt(QPainter& p, int x, int y, const QString& label, const QString& value);
 // Text centred horizontally on x, top at y.
 void TextCentredAt(QPainter& p, int x, int y, const QString& text);
 void LineAt(QPainter& p, int x1, int y1, int x2, int y2, QColor colour, int width = 1,

@@ -64,7 +64,8 @@ void TMCKrasTabel::Draw(const ScratchResult& r, double z) {
         p.setFont(TitleFont(z));
         TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
         p.setFont(SmallFont(z));
-        TextAt(p, S(300), S(10), QStringLiteral("Number of lottery tickets") + QString::number(r.tickets));
+        LabelValueAt(p, S(300), S(10), QStringLiteral("Number of lottery tickets"),
+                     QString::number(r.tickets));
         TextAt(p, S(300), S(30), QStringLiteral("Number of runs ") + QString::number(r.weeks));
         TextAt(p, S(20), S(60), QStringLiteral("x := # winners"));
         {
@@ -176,7 +177,7 @@ void TMCKrasPlot::DrawStatic() {
         p.setFont(TitleFont(z));
         TextAt(p, S(20), S(10), QStringLiteral("Scratch lottery"));
         p.setFont(SmallFont(z));
-        TextAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets") + QString::number(tickets));
+        LabelValueAt(p, S(360), S(10), QStringLiteral("Number of lottery tickets"), QString::number(tickets));
         TextAt(p, S(360), S(30), QStringLiteral("Number of runs ") + QString::number(weeks));
         TextAt(p, S(360), S(50), QStringLiteral("x := # winners"));
         for (int c = 0; c < 8; ++c) TextAt(p, S(40 + 50 * c), S(285), QStringLiteral("x=%1").arg(c));

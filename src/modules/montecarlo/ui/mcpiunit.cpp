@@ -3,6 +3,8 @@
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
+#include "common/ui/picturesave.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,8 +92,12 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
     SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(264, 250, 30, 25);
     QToolButton* help = ExplanationButton(this, 62);
     help->setGeometry(300, 250, 30, 25);
+    connect(SaveBtn, &QToolButton::clicked, this,
+            [this] { tarvik::ui::SaveGraphBitmap(Plot->picture(), QStringLiteral("Pi.bmp")); });
     connect(SimulateBtn, &QPushButton::clicked, this, &TMCPi::SimulateBtnClick);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCPi::TerugBtnClick);
     // The frame hides both windows (and stops a run) without the chooser.
@@ -144,6 +150,7 @@ void TMCPi::Execute() {
     SimulateBtn->setEnabled(false);
     DrawsEdit->setEnabled(false);
     FastBox->setEnabled(false);
+    SaveBtn->setEnabled(false);
     TerugBtn->setText(QStringLiteral("Stop"));
     Plot->Clear();
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
@@ -178,6 +185,7 @@ void TMCPi::Execute() {
     SimulateBtn->setEnabled(true);
     DrawsEdit->setEnabled(true);
     FastBox->setEnabled(true);
+    SaveBtn->setEnabled(true);
     TerugBtn->setText(QStringLiteral("Previous"));
 }
 

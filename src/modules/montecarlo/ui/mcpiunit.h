@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QToolButton;
 
 namespace tarvik::montecarlo::ui {
 
@@ -48,6 +49,7 @@ public:
     QLineEdit* ActualEdit = nullptr;
     QPushButton* SimulateBtn = nullptr;
     QPushButton* TerugBtn = nullptr;
+    QToolButton* SaveBtn = nullptr; // the board's "Save graph to file"
 
 private:
     void Execute();

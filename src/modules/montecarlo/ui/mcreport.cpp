@@ -5,9 +5,12 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -31,7 +34,18 @@ void FillReport(QTextEdit* view, const std::vector<StyledLine>& lines) {
         }
         f.setFont(font);
         view->setCurrentCharFormat(f);
-        view->append(QString::fromStdString(l.text));
+        const QString text = QString::fromStdString(l.text);
+        view->append(text);
+        if (l.valueAt > 0 && static_cast<qsizetype>(l.valueAt) < text.size()) {
+            // The label's last character is followed by a blank's width of space.
+            QTextCursor c(view->document()->lastBlock());
+            c.setPosition(c.block().position() + static_cast<int>(l.valueAt) - 1);
+            c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            QTextCharFormat gap;
+            gap.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            gap.setFontLetterSpacing(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
+            c.mergeCharFormat(gap);
+        }
     }
     view->moveCursor(QTextCursor::Start);
 }

@@ -1,5 +1,7 @@
 #include "modules/montecarlo/ui/mcsppunit.h"
 
+#include "common/ui/picturetext.h"
+
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
@@ -37,6 +39,7 @@ TMCSPPPlot::TMCSPPPlot(TMC* module)
 
 void TMCSPPPlot::DrawEmpty(int runs, int m) {
     Canvas.reset(ButtonFace());
+    OffScale.clear();
     Canvas.draw([runs, m](QPainter& p) {
         p.setFont(CanvasFont());
         LineAt(p, 49, 25, 49, 300, Qt::black, 2);
@@ -64,12 +67,19 @@ void TMCSPPPlot::DrawEmpty(int runs, int m) {
 }
 
 void TMCSPPPlot::DrawColumn(const SppColumn& c) {
-    Canvas.draw([c](QPainter& p) {
+    bool label = SppY(c.previousAverage) > 25 && SppY(c.average) == 25;
+    if (label) {
+        const QRect box = tarvik::ui::TextBox(QFontMetrics(CanvasFont()), c.column + 39, 10,
+                                              QString::fromStdString(FormatGeneral(c.average, 4)));
+        for (const QRect& shown : OffScale) label = label && !box.intersects(shown);
+        if (label) OffScale.push_back(box);
+    }
+    Canvas.draw([c, label](QPainter& p) {
         p.setFont(CanvasFont());
         const int y1 = SppY(c.previousAverage);
         const int y2 = SppY(c.average);
         const QColor pen = y1 == 25 && y2 == 25 ? QColor(Qt::red) : QColor(Qt::blue);
-        if (y1 > 25 && y2 == 25) {
+        if (label) {
             // The curve leaves the visible range: its value above the column.
             const QString text = QString::fromStdString(FormatGeneral(c.average, 4));
             const QFontMetrics fm(p.font());

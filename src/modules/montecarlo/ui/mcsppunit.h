@@ -5,6 +5,7 @@
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -33,6 +34,9 @@ private:
     TMCSPPDialoog* Dialog = nullptr;
     QImage Picture;
     MCCanvas Canvas{Picture};
+    // The values written above the plot where the curve left it: a value that
+    // would cover one of them is left out, so that each stays readable.
+    std::vector<QRect> OffScale;
 };
 
 class TMCSPPDialoog : public TMCWindow {

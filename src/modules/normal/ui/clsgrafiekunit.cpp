@@ -55,7 +55,13 @@ TCLSGrafiek::TCLSGrafiek(TCLS* owner, int count)
         auto* main = new QVBoxLayout(this);
         main->addWidget(PictureBox);
         auto* grid = new QGridLayout;
-        for (int i = 0; i < labels; ++i) grid->addWidget(TextLabels[i], i / 2, i % 2);
+        for (int i = 0; i < labels; ++i) {
+            // Each caption has two lines (length; mean and deviation): the
+            // window is sized for them, so that they stay below the picture.
+            TextLabels[i]->setMinimumHeight(
+                TextLabels[i]->fontMetrics().boundingRect(QRect(), 0, QStringLiteral("A\nA")).height());
+            grid->addWidget(TextLabels[i], i / 2, i % 2);
+        }
         main->addLayout(grid);
         AddButtonRow(main, {TerugBtn});
         setFixedSize(sizeHint().expandedTo(QSize(kManyWidth + 24, 0)));

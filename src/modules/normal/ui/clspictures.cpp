@@ -1,6 +1,7 @@
 #include "modules/normal/ui/clspictures.h"
 
 #include "common/numformat.h"
+#include "common/ui/picturetext.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -25,6 +26,7 @@ void CentredText(QPainter& p, int x, int y, const QString& text) {
     const QFontMetrics fm = p.fontMetrics();
     const int w = fm.horizontalAdvance(text);
     p.drawText(QRect(x - w / 2 - 1, y, w + 2, fm.height()), Qt::AlignCenter, text);
+    tarvik::ui::PictureTextLog::Record(tarvik::ui::TextBox(fm, x - w / 2, y, text), text);
 }
 
 } // namespace
@@ -70,8 +72,10 @@ void DrawSqrtFrame(QImage& image) {
         p.setPen(Qt::black);
         p.drawLine(kSqrtAxisX - 4, t.y, kSqrtAxisX, t.y);
         const QString label = QString::fromStdString(t.label);
-        p.drawText(QRect(2, t.y - fm.height() / 2, kSqrtAxisX - 8, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, label);
+        const QRect box(2, t.y - fm.height() / 2, kSqrtAxisX - 8, fm.height());
+        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label);
+        tarvik::ui::PictureTextLog::Record(fm.boundingRect(box, Qt::AlignRight | Qt::AlignVCenter, label),
+                                           label);
     }
     // Each column's guide lines at +-2/sqrt(n).
     QPen guide(Qt::gray);
@@ -90,14 +94,15 @@ void DrawSqrtFrame(QImage& image) {
 void DrawSqrtPoint(QImage& image, const SqrtPoint& point, bool big) {
     if (!point.drawn) return;
     const QRgb red = qRgb(255, 0, 0);
+    // Means beyond the axis stop at its end, clear of the "n = ..." labels below it.
+    const QRect plot(0, 0, image.width(), kSqrtAxisBottom + 2);
     if (!big) {
-        if (image.rect().contains(point.x, point.y)) image.setPixel(point.x, point.y, red);
+        if (plot.contains(point.x, point.y)) image.setPixel(point.x, point.y, red);
         return;
     }
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-            if (image.rect().contains(point.x + dx, point.y + dy))
-                image.setPixel(point.x + dx, point.y + dy, red);
+            if (plot.contains(point.x + dx, point.y + dy)) image.setPixel(point.x + dx, point.y + dy, red);
 }
 
 void DrawIntervalFrame(QImage& image, double p) {

@@ -11,6 +11,7 @@
 #include "modules/queue/ui/queuewidgets.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -19,10 +20,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -146,11 +149,19 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 4, 4, 4);
+    auto* pages = new QVBoxLayout;
+    pages->setSpacing(2);
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("PageStrip"));
+    strip->setFixedWidth(kPageWidth);
+    pages->addWidget(strip);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setFixedWidth(kPageWidth);
-    PageControl->setUsesScrollButtons(true);
-    row->addWidget(PageControl);
+    PageControl->tabBar()->hide();
+    pages->addWidget(PageControl, 1);
+    row->addLayout(pages);
+    BuildPageButtons(strip); // first in the Tab order, as they stand first
 
     auto* right = new QVBoxLayout;
     Results = new QTextEdit(this);
@@ -211,6 +222,37 @@ TQueueMainForm::TQueueMainForm(QWidget* parent) : ModuleWindow(parent) {
 }
 
 TQueueMainForm::~TQueueMainForm() = default;
+
+void TQueueMainForm::BuildPageButtons(QWidget* strip) {
+    // The six short names on the first row, the four long ones on the second;
+    // each row shares the page's width.
+    auto* rows = new QVBoxLayout(strip);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    PageButtons = new QButtonGroup(strip);
+    PageButtons->setExclusive(true);
+    QHBoxLayout* line = nullptr;
+    for (int i = 0; i < static_cast<int>(Pages().size()); ++i) {
+        const PageInfo& info = Pages()[static_cast<std::size_t>(i)];
+        if (i == 0 || i == static_cast<int>(Page::FinCap)) {
+            line = new QHBoxLayout;
+            line->setSpacing(2);
+            rows->addLayout(line);
+        }
+        auto* b = new QToolButton(strip);
+        b->setObjectName(QString::fromLatin1(info.word) + QStringLiteral("_page_button"));
+        b->setText(QString::fromLatin1(info.caption));
+        b->setCheckable(true);
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        PageButtons->addButton(b, i);
+        line->addWidget(b);
+    }
+    connect(PageButtons, &QButtonGroup::idClicked, PageControl, &QTabWidget::setCurrentIndex);
+    connect(PageControl, &QTabWidget::currentChanged, PageButtons, [this](int i) {
+        if (QAbstractButton* b = PageButtons->button(i)) b->setChecked(true);
+    });
+}
 
 TQueueMainForm::PageUi& TQueueMainForm::NewPage(Page p) {
     const PageInfo& info = PageOf(p);

@@ -11,6 +11,7 @@
 #include <array>
 #include <vector>
 
+class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -42,6 +43,9 @@ public:
     ~TQueueMainForm() override;
 
     QTabWidget* PageControl = nullptr;
+    // The pages' names in two rows over the pages, in place of the tab strip
+    // (which would need scroll arrows for ten names): one button per page.
+    QButtonGroup* PageButtons = nullptr;
     QTextEdit* Results = nullptr;
     QPushButton* ClearButton = nullptr;
     QPushButton* PrintButton = nullptr;
@@ -105,6 +109,7 @@ private:
     };
 
     void BuildPages();
+    void BuildPageButtons(QWidget* strip);
     PageUi& NewPage(Page p);
     QGroupBox* AddList(PageUi& ui, char kind, const QString& prefix, const QString& caption);
     PageInput CollectInput(const PageUi& ui) const;

@@ -1,11 +1,16 @@
 #include "modules/queue/ui/queuegraphs.h"
 
 #include "common/ui/help.h"
+#include "common/ui/picturesave.h"
+#include "common/ui/printing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -16,7 +21,30 @@ int gCascade = 0;
 
 constexpr int kWideGraph = 400, kWideHeight = 330;
 constexpr int kSingleGraph = 600, kSingleHeight = 380;
-constexpr int kTop = 62;
+constexpr int kTop = 94; // under the title, the labels and the row of Save and Print
+
+// An autosized linear axis over values that are all at least 0: the limits
+// the control would choose, with the lower one moved to 0.
+template <class Value>
+void StartAtZero(tarvik::plot::TdiDoriv& g, tarvik::plot::TAxis& axis, const GraphPoints& points,
+                 Value value) {
+    if (points.empty() || axis.LogScale) return;
+    double lo = value(points.front()), hi = lo;
+    for (const auto& p : points) {
+        lo = std::min(lo, value(p));
+        hi = std::max(hi, value(p));
+    }
+    if (!(lo >= 0) || !std::isfinite(hi)) return;
+    tarvik::plot::TAxis sized = axis;
+    try {
+        tarvik::plot::SetMinMax(sized, lo, hi, g.Appearance.MinSteps, g.Appearance.MaxSteps);
+    } catch (const tarvik::plot::PlotError&) {
+        return; // the control reports it when it paints
+    }
+    g.SetLimits(axis, 0, sized.Max);
+    axis.StepSize = sized.StepSize;
+    axis.AutoStepping = false;
+}
 
 } // namespace
 
@@ -63,6 +91,18 @@ void FillGraph(tarvik::plot::TdiDoriv& g, const GraphData& data) {
     s.LineColor = tarvik::plot::colors::Blue;
     s.PointColor = tarvik::plot::colors::Blue;
     for (const auto& [x, y] : data.points) s.Add(x, y);
+    // Times, states and probabilities are never negative: such an axis starts
+    // at 0 rather than a step below it, as the control's own sizing would.
+    if (data.fixedX && data.xMax > data.xMin) {
+        g.SetLimits(g.XAxis, data.xMin, data.xMax);
+        g.XAxis.StepSize = tarvik::plot::GetStep(data.xMax - data.xMin, g.Appearance.MinSteps);
+        g.XAxis.AutoStepping = false;
+    } else {
+        g.XAxis.AutoSizing = true;
+        StartAtZero(g, g.XAxis, data.points, [](const auto& p) { return p.first; });
+    }
+    if (data.autoY && !data.logY)
+        StartAtZero(g, g.YAxis, data.points, [](const auto& p) { return p.second; });
     g.SetPlotting(true);
 }
 
@@ -96,6 +136,21 @@ TQueueGraphForm::TQueueGraphForm(QWidget* owner, int graphCount, QPoint design, 
     const int width = 10 + graphCount * (gw + 10);
     // The title ends where the buttons begin.
     title_->setGeometry(10, 6, width - 200, 22);
+    save_ = new QPushButton(QStringLiteral("&Save"), this);
+    save_->setObjectName(QStringLiteral("SaveButton"));
+    save_->setToolTip(QStringLiteral("Save graph to file"));
+    save_->setGeometry(width - 180, 62, 80, 26);
+    connect(save_, &QPushButton::clicked, this, [this] {
+        tarvik::ui::SaveGraphPicture(Picture(), QStringLiteral("Queue.bmp"),
+                                     [this](QPainter& p) { DrawPicture(p); });
+    });
+    print_ = new QPushButton(QStringLiteral("&Print"), this);
+    print_->setObjectName(QStringLiteral("PrintButton"));
+    print_->setToolTip(QStringLiteral("Print the graphs"));
+    print_->setGeometry(width - 90, 62, 80, 26);
+    connect(print_, &QPushButton::clicked, this, [this] {
+        tarvik::ui::PrintPicture([this](QPainter& p) { DrawPicture(p); }, size(), titleLabel()->text(), this);
+    });
     close_ = new QPushButton(QStringLiteral("&Close"), this);
     close_->setObjectName(QStringLiteral("CloseButton"));
     close_->setToolTip(QStringLiteral("Close this window (Alt-C is a shortcut)"));
@@ -153,6 +208,20 @@ void TQueueGraphForm::Fill(const GraphWindowData& data) {
     service_->setText(QString::fromStdString(data.service));
     for (std::size_t i = 0; i < graphs_.size() && i < data.graphs.size(); ++i)
         FillGraph(*graphs_[i], data.graphs[i]);
+}
+
+void TQueueGraphForm::DrawPicture(QPainter& p) {
+    p.fillRect(rect(), palette().window());
+    QRegion shown(rect());
+    for (QPushButton* b : {save_, print_, close_, help_}) shown -= b->geometry();
+    render(&p, QPoint(), shown, QWidget::DrawChildren);
+}
+
+QImage TQueueGraphForm::Picture() {
+    QImage image(size(), QImage::Format_RGB32);
+    QPainter p(&image);
+    DrawPicture(p);
+    return image;
 }
 
 void TQueueGraphForm::Place(int k, QSize screen) {

@@ -7,7 +7,9 @@
 
 #include <QWidget>
 
+class QImage;
 class QLabel;
+class QPainter;
 class QPushButton;
 
 namespace tarvik::queue::ui {
@@ -24,6 +26,12 @@ public:
     QLabel* serviceLabel() const { return service_; }
     QPushButton* closeButton() const { return close_; }
     QPushButton* helpButton() const { return help_; }
+    QPushButton* saveButton() const { return save_; }
+    QPushButton* printButton() const { return print_; }
+    // The window's picture (title, labels and graphs, without the buttons),
+    // painted on any painter in window coordinates.
+    void DrawPicture(QPainter& p);
+    QImage Picture();
     const std::vector<tarvik::plot::TdiDoriv*>& graphs() const { return graphs_; }
     QPoint designPosition() const { return design_; }
 
@@ -41,6 +49,8 @@ private:
     QLabel* service_;
     QPushButton* close_;
     QPushButton* help_;
+    QPushButton* save_;
+    QPushButton* print_;
     std::vector<tarvik::plot::TdiDoriv*> graphs_;
     QPoint design_;
 };

@@ -22,6 +22,9 @@ QImage NewPicture(int width, int height) {
 
 namespace {
 
+// The curves' green is the graph control's green, not the bright lime.
+const QColor kGreen(0x00, 0x80, 0x00);
+
 QFont DefaultFont() {
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPointSize(8);
@@ -57,7 +60,7 @@ void DrawSingleFrame(QPainter& p, double length) {
     TextOut(p, 4, 9, QStringLiteral("Number of"));
     TextOut(p, 4, 27, QStringLiteral("Customers"));
     TextOut(p, 43, 332, QStringLiteral("Actual number of customers present"));
-    Line(p, Qt::green, 1, 7, 338, 37, 338);
+    Line(p, kGreen, 1, 7, 338, 37, 338);
     p.setPen(Qt::black);
     TextOut(p, 300, 332, QStringLiteral("Average number of customers present"));
     Line(p, Qt::blue, 1, 265, 338, 295, 338);
@@ -99,7 +102,7 @@ void DrawSingleSample(QPainter& p, int scale, int i, long long prevActual, long 
     const int top = 40;
     const int a0 = CurveY(310, top, static_cast<double>(prevActual) * scale);
     const int a1 = CurveY(310, top, static_cast<double>(actual) * scale);
-    Line(p, a0 == top && a1 == top ? Qt::red : Qt::green, 1, 50 + i, a0, 51 + i, a1);
+    Line(p, a0 == top && a1 == top ? Qt::red : kGreen, 1, 50 + i, a0, 51 + i, a1);
     const int m0 = CurveY(310, top, std::nearbyint(scale * prevAverage));
     const int m1 = CurveY(310, top, std::nearbyint(scale * average));
     Line(p, m0 == top && m1 == top ? Qt::red : Qt::blue, 1, 50 + i, m0, 51 + i, m1);
@@ -131,7 +134,7 @@ void DrawPanelFrame(QPainter& p, const PanelFrame& frame, double length) {
     Line(p, Qt::black, 2, 50, 251, 280, 251);
     Line(p, Qt::black, 2, 350, 26, 350, 251);
     Line(p, Qt::black, 2, 350, 251, 578, 251);
-    Line(p, Qt::green, 1, 8, 292, 38, 292);
+    Line(p, kGreen, 1, 8, 292, 38, 292);
     Line(p, Qt::blue, 1, 8, 311, 38, 311);
     QFont title = DefaultFont();
     title.setBold(true);
@@ -173,7 +176,7 @@ void DrawPanelSample(QPainter& p, int panel, int scale, int i, long long prevAct
     const int top = 30;
     const int a0 = CurveY(250, top, static_cast<double>(prevActual) * scale);
     const int a1 = CurveY(250, top, static_cast<double>(actual) * scale);
-    Line(p, a0 == top && a1 == top ? Qt::red : Qt::green, 1, x + i, a0, x + i + 1, a1);
+    Line(p, a0 == top && a1 == top ? Qt::red : kGreen, 1, x + i, a0, x + i + 1, a1);
     const int m0 = CurveY(250, top, std::nearbyint(scale * prevAverage));
     const int m1 = CurveY(250, top, std::nearbyint(scale * average));
     Line(p, m0 == top && m1 == top ? Qt::red : Qt::blue, 1, x + i, m0, x + i + 1, m1);

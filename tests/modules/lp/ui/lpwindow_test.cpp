@@ -661,6 +661,21 @@ TEST_F(LPFileTest, TheOutputSavedAsTextIsWhatTheCommandLinePrints) {
     EXPECT_EQ(contents(path("solution.txt")).toStdString(), out.str());
 }
 
+TEST_F(LPFileTest, TheOutputsTablesSaveAsCsvTheOneChosen) {
+    setModel(QString::fromLatin1(kTextbook));
+    ProgressCloser closer;
+    window->calculateButton()->click();
+    ASSERT_TRUE(window->hasResult());
+    dialogs.choiceAnswers = {0};
+    dialogs.fileAnswers = {path("variables.csv")};
+    window->outputView()->findChild<QAction*>(QStringLiteral("SaveReportCsv"))->trigger();
+    ASSERT_EQ(dialogs.choiceRequests.size(), 1u);
+    EXPECT_EQ(dialogs.choiceRequests[0].items[0], QStringLiteral("Table 1: Variable, Activity Level, Reduced Cost"));
+    const QStringList records = QString::fromUtf8(contents(path("variables.csv"))).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(records[0], QStringLiteral("Variable,Activity Level,Reduced Cost"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 namespace {
 
 using tarvik::lp::Ink;

@@ -275,6 +275,11 @@ TEST(MCPictureSave, ThePiBoardDescribesTheEstimate) {
     WaitWhile([&] { return pi->running(); });
     EXPECT_TRUE(plot->Board->accessibleDescription().contains(pi->EstimateEdit->text()));
     EXPECT_TRUE(plot->Board->accessibleDescription().contains(pi->ActualEdit->text()));
+    // Its "Save graph to file" writes the board.
+    QTemporaryDir dir;
+    dialogs.fileAnswers = {dir.filePath(QStringLiteral("pi.png"))};
+    QTest::mouseClick(pi->SaveBtn, Qt::LeftButton);
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("pi.png"))).convertToFormat(QImage::Format_RGB32), plot->picture());
     delete module;
 }
 

@@ -1,8 +1,10 @@
 #include "common/numformat.h"
 #include "common/random.h"
 #include "common/ui/numberfields.h"
+#include "common/ui/picturetext.h"
 #include "common/ui/seed.h"
 #include "modules/normal/normalcli.h"
+#include "modules/normal/ui/clspictures.h"
 #include "modules/normal/ui/clsunit.h"
 #include "modules/normal/ui/normalmodule.h"
 #include "support/apptesting.h"
@@ -246,6 +248,24 @@ TEST_F(ClsWindow, SummationFieldsFollowTheNumberOfHistograms) {
                                        [](const Bar& a, const Bar& b) { return a.top < b.top; });
     EXPECT_EQ(four->picture().pixelColor(top.left, top.top), QColor(0x80, 0x00, 0x80));
     EXPECT_TRUE(dialogs.messages.empty());
+    // The two-line captions stand below the picture, clear of the lower
+    // histograms' numbers.
+    for (QLabel* l : four->TextLabels)
+        EXPECT_GT(l->geometry().top(), four->PictureBox->geometry().bottom()) << l->text().toStdString();
+}
+
+TEST(ClsPictures, SquareRootLawPointsStayClearOfTheTexts) {
+    QImage image = NewPicture(kSqrtWidth, kSqrtHeight);
+    tarvik::ui::PictureTextLog log;
+    DrawSqrtFrame(image);
+    EXPECT_FALSE(log.overlap().has_value());
+    // Means of one throw far below the axis: big points down to the bottom.
+    for (int y = 200; y < 290; ++y) DrawSqrtPoint(image, {1, 1, 0, GroupColumn(1), y, true}, true);
+    ASSERT_EQ(log.texts.back().text, "n = 64");
+    for (const tarvik::ui::PictureText& t : log.texts)
+        for (int y = t.box.top(); y <= t.box.bottom(); ++y)
+            for (int x = t.box.left(); x <= t.box.right(); ++x)
+                ASSERT_NE(image.pixelColor(x, y), QColor(Qt::red)) << t.text.toStdString();
 }
 
 TEST_F(ClsWindow, ASummationLengthBeyondItsLimitBecomesTheLimitOnLeaving) {

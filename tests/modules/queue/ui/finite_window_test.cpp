@@ -40,6 +40,8 @@ TEST_F(FiniteQueuePages, FiniteCapacityTablesAndGraphs) {
     EXPECT_EQ(g->label(1)->text(), "rho = 0.8");
     EXPECT_EQ(g->serviceLabel()->text(), "n = 3");
     EXPECT_TRUE(g->graphs()[1]->Series(1).ShowPoints); // five states: markers
+    // Times and states are never negative: both axes start at 0.
+    EXPECT_EQ(std::pair(g->graphs()[0]->XAxis.Min, g->graphs()[1]->XAxis.Min), std::pair(0.0, 0.0));
 
     // Input errors: the error box, nothing written.
     dialogs.clear();
@@ -150,10 +152,20 @@ TEST_F(FiniteQueuePages, TransientErrorsAndGraph) {
     auto& graph = *g->graphs()[0];
     EXPECT_EQ(graph.Appearance.GraphTitle, "Std Lq(i,t)");
     EXPECT_FALSE(graph.YAxis.LogScale);
-    EXPECT_TRUE(graph.YAxis.AutoSizing);
+    // Time runs from 0 to t; the standard deviation's axis starts at 0 too.
+    EXPECT_EQ(std::tuple(graph.XAxis.Min, graph.XAxis.Max, graph.YAxis.Min), std::tuple(0, 30, 0));
     EXPECT_EQ(graph.Series(1).Count(), 201);
     EXPECT_TRUE(graph.Series(1).ShowLine);
     EXPECT_FALSE(graph.Series(1).ShowPoints);
+
+    // The graph window saves its picture and prints it.
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("graph.png"));
+    dialogs.fileAnswers = {png};
+    QTest::mouseClick(g->saveButton(), Qt::LeftButton);
+    EXPECT_EQ(QImage(png).size(), g->size());
+    QTest::mouseClick(g->printButton(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.printRequests, 1);
 }
 
 } // namespace

@@ -50,6 +50,22 @@ TEST_F(QueueWindow, OpensOnMDcWithTenPagesAndTheLogHeader) {
     EXPECT_FALSE(Find("GMC_CA2_Edit")->isEnabled());
 }
 
+TEST_F(QueueWindow, EveryPageNameShowsWithoutScrolling) {
+    EXPECT_FALSE(form->PageControl->tabBar()->isVisible());
+    ASSERT_EQ(form->PageButtons->buttons().size(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QAbstractButton* b = form->PageButtons->button(i);
+        EXPECT_EQ(b->text(), form->PageControl->tabText(i));
+        EXPECT_TRUE(b->isVisible() && b->width() >= b->sizeHint().width() &&
+                    b->parentWidget()->rect().contains(b->geometry()))
+            << b->text().toStdString();
+    }
+    QTest::mouseClick(form->PageButtons->button(static_cast<int>(Page::MM1)), Qt::LeftButton);
+    EXPECT_EQ(form->PageControl->currentIndex(), static_cast<int>(Page::MM1));
+    form->PageControl->setCurrentIndex(static_cast<int>(Page::FinCap));
+    EXPECT_TRUE(form->PageButtons->button(static_cast<int>(Page::FinCap))->isChecked());
+}
+
 TEST_F(QueueWindow, FieldsFilterWhatIsTypedAndTurnYellowWithTheFocus) {
     ShowPage(Page::MMC);
     Type("MMC_Rho_edit", "1,5e-3");

@@ -9,11 +9,16 @@
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
