@@ -125,21 +125,23 @@ TEST(Csv, TablesAreFoundUnderTheirRuleAndEndAtTheFirstOtherLine) {
 
 TEST(Csv, TablesSetOutInColumnsKeepCellsOfSeveralWords) {
     // An LP output: titles over dash runs, "name :" cells, an untitled first column, ranges.
-    const std::vector<TextTable> lp = FindTextTables("  Variable        Activity Level   Reduced Cost\r\n"
-                                                     "  --------        --------------   ------------\r\n"
-                                                     "  x2         :            6.000       -1.500\r\n\r\n"
-                                                     "                  Slack of Surplus  Shadow prices\r\n"
-                                                     "                  ----------------  -------------\r\n"
-                                                     " Constraint 1            2.000        0.000\r\n\r\n"
-                                                     "                  Current\r\n"
-                                                     " Variable         Coefficient   Allowed Interval\r\n"
-                                                     " --------         -----------   ----------------\r\n"
-                                                     " x1                  3.000        [     0.000 ,   Infinity ]\r\n");
+    const std::vector<TextTable> lp =
+        FindTextTables("  Variable        Activity Level   Reduced Cost\r\n"
+                       "  --------        --------------   ------------\r\n"
+                       "  x2         :            6.000       -1.500\r\n\r\n"
+                       "                  Slack of Surplus  Shadow prices\r\n"
+                       "                  ----------------  -------------\r\n"
+                       " Constraint 1            2.000        0.000\r\n\r\n"
+                       "                  Current\r\n"
+                       " Variable         Coefficient   Allowed Interval\r\n"
+                       " --------         -----------   ----------------\r\n"
+                       " x1                  3.000        [     0.000 ,   Infinity ]\r\n");
     ASSERT_EQ(lp.size(), 3u);
     EXPECT_EQ(lp[0].columns, (std::vector<std::string>{"Variable", "Activity Level", "Reduced Cost"}));
     EXPECT_EQ(lp[1].columns, (std::vector<std::string>{"", "Slack of Surplus", "Shadow prices"}));
     EXPECT_EQ(lp[1].rows[0], (std::vector<std::string>{"Constraint 1", "2.000", "0.000"}));
-    EXPECT_EQ(lp[2].columns, (std::vector<std::string>{"Variable", "Current Coefficient", "Allowed Interval"}));
+    EXPECT_EQ(lp[2].columns,
+              (std::vector<std::string>{"Variable", "Current Coefficient", "Allowed Interval"}));
     EXPECT_EQ(lp[2].rows[0], (std::vector<std::string>{"x1", "3.000", "[ 0.000 , Infinity ]"}));
     // Titles over columns of mostly numbers (Kelly's horses; lotto counts after a blank line).
     const std::vector<TextTable> kl =
@@ -150,8 +152,8 @@ TEST(Csv, TablesSetOutInColumnsKeepCellsOfSeveralWords) {
                        " 7     25       12     24        3     23       \n"
                        " 1     20       \n");
     ASSERT_EQ(kl.size(), 2u);
-    EXPECT_EQ(kl[0].columns,
-              (std::vector<std::string>{"Horse", "Profit Prob.", "pay-off", "Own fraction", "Fraction Kelly"}));
+    EXPECT_EQ(kl[0].columns, (std::vector<std::string>{"Horse", "Profit Prob.", "pay-off", "Own fraction",
+                                                       "Fraction Kelly"}));
     EXPECT_EQ(kl[0].rows[1], (std::vector<std::string>{"Horse 2", "0.300", "12.00", "0.05000", "0.24000"}));
     EXPECT_EQ(kl[1].rows, (std::vector<std::vector<std::string>>{{"7", "25", "12", "24", "3", "23"},
                                                                  {"1", "20", "", "", "", ""}}));

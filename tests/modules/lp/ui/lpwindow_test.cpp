@@ -670,8 +670,10 @@ TEST_F(LPFileTest, TheOutputsTablesSaveAsCsvTheOneChosen) {
     dialogs.fileAnswers = {path("variables.csv")};
     window->outputView()->findChild<QAction*>(QStringLiteral("SaveReportCsv"))->trigger();
     ASSERT_EQ(dialogs.choiceRequests.size(), 1u);
-    EXPECT_EQ(dialogs.choiceRequests[0].items[0], QStringLiteral("Table 1: Variable, Activity Level, Reduced Cost"));
-    const QStringList records = QString::fromUtf8(contents(path("variables.csv"))).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(dialogs.choiceRequests[0].items[0],
+              QStringLiteral("Table 1: Variable, Activity Level, Reduced Cost"));
+    const QStringList records =
+        QString::fromUtf8(contents(path("variables.csv"))).split(QStringLiteral("\r\n"));
     EXPECT_EQ(records[0], QStringLiteral("Variable,Activity Level,Reduced Cost"));
     EXPECT_TRUE(dialogs.messages.empty());
 }

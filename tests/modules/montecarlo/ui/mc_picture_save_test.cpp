@@ -279,7 +279,8 @@ TEST(MCPictureSave, ThePiBoardDescribesTheEstimate) {
     QTemporaryDir dir;
     dialogs.fileAnswers = {dir.filePath(QStringLiteral("pi.png"))};
     QTest::mouseClick(pi->SaveBtn, Qt::LeftButton);
-    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("pi.png"))).convertToFormat(QImage::Format_RGB32), plot->picture());
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("pi.png"))).convertToFormat(QImage::Format_RGB32),
+              plot->picture());
     delete module;
 }
 

@@ -19,7 +19,8 @@ using namespace tarvik::montecarlo::ui;
 using tarvik::ui::PictureTextLog;
 
 std::string Overlap(const PictureTextLog& log) {
-    return log.overlap() ? (log.overlap()->first.text + " / " + log.overlap()->second.text).toStdString() : "";
+    return log.overlap() ? (log.overlap()->first.text + " / " + log.overlap()->second.text).toStdString()
+                         : "";
 }
 
 TEST(MCPictureTexts, ValuesStandClearOfTheAxisNumbersAndOfOneAnother) {
@@ -41,7 +42,8 @@ TEST(MCPictureTexts, ValuesStandClearOfTheAxisNumbersAndOfOneAnother) {
     }
     { // Scratch lottery: the number of tickets a blank after its label.
         PictureTextLog log;
-        module->findChild<TMCKrasTabel*>()->Draw(ScratchResult{.tickets = 5, .weeks = 10, .completed = 10}, 1.0);
+        module->findChild<TMCKrasTabel*>()->Draw(ScratchResult{.tickets = 5, .weeks = 10, .completed = 10},
+                                                 1.0);
         EXPECT_EQ(Overlap(log), "");
         ASSERT_EQ(log.texts[1].text, QStringLiteral("Number of lottery tickets"));
         EXPECT_EQ(log.texts[2].text, QStringLiteral("5"));
