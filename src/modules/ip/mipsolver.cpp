@@ -15,6 +15,7 @@ constexpr double kValueZero = 1e-6; // values this close to a bound count as on 
 constexpr int kContinue = -1;       // `iterate`: one more iteration is needed
 constexpr int kStalled = -2;        // `iterate`: every improving step leads back to a basis met before
 constexpr int kRefactor = -3;       // `iterate`: the pivot element has vanished, the inverse has drifted
+constexpr int kDriftPivots = 100;   // updates of the inverse after which an infeasible verdict is confirmed
 constexpr int kBlandAfter = 50;     // iterations without progress before the smallest-index rule
 
 double Scale(double v) {
@@ -727,9 +728,9 @@ int Relaxation::solve(tarvik::Progress& progress) {
             if (refactorise()) continue;
             return kPrecision;
         }
-        if (code == kInfeasible && pivots != refactoredAt_) {
-            // A repair that finds no column may have been misled by a drifted
-            // inverse: it is confirmed from a fresh one.
+        if (code == kInfeasible && pivots - refactoredAt_ >= kDriftPivots) {
+            // A repair that finds no column may have been misled by an inverse
+            // that has drifted over many updates: it is confirmed from a fresh one.
             if (refactorise()) continue;
         }
         return code;

@@ -4,6 +4,8 @@
 // precision"). Each runs the default search past the node where it failed.
 #include "modules/ip/mipsolver.h"
 
+#include "modules/ip/nodelog.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -86,6 +88,28 @@ TEST(MipMiplib3, SearchesThatEndedInAFaultGoOnPastThatNode) {
         if (r.haveIncumbent) {
             EXPECT_TRUE(Feasible(m, r.x));
             EXPECT_GE(-r.objective, c.optimum - 1e-6 * std::max(1.0, c.optimum));
+        }
+    }
+}
+
+// The faster search's rounding heuristic: the root of egout rounds to an
+// incumbent at once, where the textbook search has none until an
+// integral node; both reach the same optimum.
+TEST(MipFasterSearch, RoundingTheRootGivesAnEarlyIncumbent) {
+    const MIPModel m = ReadModel("egout");
+    for (const SearchOptions& search : {kDefaultSearch, kFasterSearch}) {
+        SCOPED_TRACE(SearchName(search));
+        NodeLog log;
+        MIPProgress quiet;
+        const MIPResult r = MIPSolve(m, quiet, search, &log);
+        ASSERT_EQ(r.status, kOptimal);
+        EXPECT_NEAR(-r.objective, 568.1007, 1e-4);
+        const NodeRecord& root = log.node(1);
+        EXPECT_EQ(root.outcome, NodeOutcome::Branched);
+        EXPECT_EQ(root.haveIncumbent, search.roundingHeuristic);
+        if (root.haveIncumbent) {
+            EXPECT_TRUE(root.newIncumbent);
+            EXPECT_GT(-root.incumbent, 568.1007);
         }
     }
 }
