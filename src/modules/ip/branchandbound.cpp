@@ -97,29 +97,6 @@ private:
     // Evaluates the node just solved to optimality: false when it ends there
     // (pruned or integral), true when it branched and its first child is solved.
     bool evaluate();
-    // The branching variable of the node just solved (0: none) and its
-    // penalties; `integral` when every integer variable is integral.
-    int chooseBranch(double& down, double& up, bool& integral) const;
-    // Pushes the node on the stack and solves its first side.
-    bool branch(double z, int chosen, double down, double up);
-
-    // Faster search, best bound: once there is an incumbent, every open side
-    // is kept with its bounds and the one with the best estimate is solved
-    // next. `bestFirst` takes over the stack and runs the search to its end.
-    struct Open {
-        double estimate = 0;
-        int parent = 0, depth = 0;
-        NodeBranch branch;
-        std::vector<std::tuple<int, double, double>>
-            bounds; // (variable, lower, upper) that differ from the model's
-        bool operator<(const Open& other) const { return estimate < other.estimate; }
-    };
-    MIPResult bestFirst();
-    // The bounds of the relaxation that differ from the model's.
-    std::vector<std::tuple<int, double, double>> boundChanges() const;
-    void openSide(double estimate, int parent, int depth, const NodeBranch& branch, int var, double lower,
-                  double upper);
-    std::vector<Open> pool_; // a heap by estimate
 
     const MIPModel& model_;
     MIPProgress& progress_;
@@ -292,30 +269,11 @@ bool BranchAndBound::evaluate() {
     }
     if (search_.reducedCostFixing && res_.haveIncumbent) fixByReducedCost(z);
 
-    double chosenDown = 0, chosenUp = 0;
-    bool integral = true;
-    const int chosen = chooseBranch(chosenDown, chosenUp, integral);
-    if (integral) {
-        std::vector<double> x(model_.n + 1, 0.0);
-        for (int j = 1; j <= model_.n; ++j) x[j] = lp_.value(j);
-        accept(std::move(x));
-        record(NodeOutcome::Integral);
-        return false;
-    }
-    if (chosen == 0) {
-        // Bounds are whole numbers, so a fractional integer variable is basic.
-        status_ = kError;
-        return false;
-    }
-    return branch(z, chosen, chosenDown, chosenUp);
-}
-
-int BranchAndBound::chooseBranch(double& chosenDown, double& chosenUp, bool& integral) const {
     // The fractional basic integer variables, in basis order: the one with the
     // largest penalty, on equal largest the one whose other penalty is smaller.
     int chosen = 0;
-    double chosenHigh = -1, chosenLow = 0;
-    integral = true;
+    double chosenHigh = -1, chosenLow = 0, chosenDown = 0, chosenUp = 0;
+    bool integral = true;
     for (int j : lp_.basicStructurals()) {
         if (!model_.integer[j] || IsIntegral(lp_.value(j))) continue;
         integral = false;
@@ -334,10 +292,20 @@ int BranchAndBound::chooseBranch(double& chosenDown, double& chosenUp, bool& int
     }
     for (int j = 1; integral && j <= model_.n; ++j)
         if (model_.integer[j] && !IsIntegral(lp_.value(j))) integral = false;
-    return chosen;
-}
 
-bool BranchAndBound::branch(double z, int chosen, double chosenDown, double chosenUp) {
+    if (integral) {
+        std::vector<double> x(model_.n + 1, 0.0);
+        for (int j = 1; j <= model_.n; ++j) x[j] = lp_.value(j);
+        accept(std::move(x));
+        record(NodeOutcome::Integral);
+        return false;
+    }
+    if (chosen == 0) {
+        // Bounds are whole numbers, so a fractional integer variable is basic.
+        status_ = kError;
+        return false;
+    }
+
     Node nd;
     nd.number = pending_.number;
     nd.var = chosen;
@@ -361,147 +329,6 @@ bool BranchAndBound::branch(double z, int chosen, double chosenDown, double chos
     impose(stack_.back());
     solveNode(branchOf(stack_.back()));
     return true;
-}
-
-std::vector<std::tuple<int, double, double>> BranchAndBound::boundChanges() const {
-    std::vector<std::tuple<int, double, double>> changes;
-    for (int j = 1; j <= model_.n; ++j) {
-        const double up = model_.upper[j] >= 0 ? model_.upper[j] : kInfinity;
-        if (lp_.lower(j) != 0 || lp_.upper(j) != up) changes.emplace_back(j, lp_.lower(j), lp_.upper(j));
-    }
-    return changes;
-}
-
-void BranchAndBound::openSide(double estimate, int parent, int depth, const NodeBranch& branch, int var,
-                              double lower, double upper) {
-    if (!beatsIncumbent(estimate)) return;
-    Open o{
-        .estimate = estimate, .parent = parent, .depth = depth, .branch = branch, .bounds = boundChanges()};
-    bool found = false;
-    for (auto& [j, lo, up] : o.bounds)
-        if (j == var) {
-            lo = lower;
-            up = upper;
-            found = true;
-        }
-    if (!found) o.bounds.emplace_back(var, lower, upper);
-    pool_.push_back(std::move(o));
-    std::push_heap(pool_.begin(), pool_.end());
-}
-
-MIPResult BranchAndBound::bestFirst() {
-    // The stack's open sides join the pool, from the top down (each node's
-    // bounds are those of its path).
-    while (!stack_.empty()) {
-        Node& top = stack_.back();
-        top.done[top.side] = true;
-        for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
-            lp_.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
-        const int other = 1 - top.side;
-        if (!top.done[other]) {
-            top.side = other;
-            const NodeBranch b = branchOf(top);
-            openSide(top.estimate[other], top.number, static_cast<int>(stack_.size()), b, top.var,
-                     other == 0 ? top.oldLower : top.floorValue + 1,
-                     other == 0 ? top.floorValue : top.oldUpper);
-        }
-        lp_.setBounds(top.var, top.oldLower, top.oldUpper);
-        stack_.pop_back();
-    }
-    std::vector<std::tuple<int, double, double>> applied;
-    while (!pool_.empty()) {
-        if (res_.stopped) return stoppedResult();
-        std::pop_heap(pool_.begin(), pool_.end());
-        Open o = std::move(pool_.back());
-        pool_.pop_back();
-        if (!beatsIncumbent(o.estimate)) {
-            pool_.clear(); // the best open side does not beat the incumbent: none does
-            break;
-        }
-        double open = incumbent_;
-        if (!pool_.empty()) open = std::max(open, pool_.front().estimate);
-        open = std::max(open, o.estimate);
-        if (open < res_.upperBound) {
-            res_.upperBound = open;
-            progress_.upperBound(open);
-        }
-        for (const auto& [j, lo, up] : applied)
-            lp_.setBounds(j, 0, model_.upper[j] >= 0 ? model_.upper[j] : kInfinity, false);
-        for (const auto& [j, lo, up] : o.bounds) lp_.setBounds(j, lo, up, false);
-        lp_.refresh();
-        applied = std::move(o.bounds);
-
-        pending_ = NodeRecord{};
-        pending_.number = ++solved_;
-        pending_.parent = o.parent;
-        pending_.depth = o.depth;
-        pending_.branch = o.branch;
-        fixes_.clear();
-        const long before = res_.iterations;
-        status_ = lp_.solve(progress_);
-        ++res_.lpSolves;
-        res_.pivots = lp_.pivots;
-        res_.flips = lp_.flips;
-        res_.iterations = lp_.pivots + lp_.flips;
-        progress_.iteration(res_.iterations);
-        pending_.pivots = static_cast<int>(res_.iterations - before);
-        if (status_ == kOptimal) {
-            pending_.hasValue = true;
-            pending_.value = lp_.objective();
-        }
-        if (lp_.stopped() || (status_ == kOptimal && progress_.stopRequested())) res_.stopped = true;
-        if (res_.stopped) return stoppedResult();
-        if (status_ == kInfeasible) {
-            record(NodeOutcome::Infeasible);
-            continue;
-        }
-        if (status_ != kOptimal) {
-            record(NodeOutcome::Stopped);
-            return finish(status_);
-        }
-        const double z = lp_.objective();
-        if (!beatsIncumbent(reachable(z))) {
-            record(NodeOutcome::Pruned);
-            continue;
-        }
-        if (search_.reducedCostFixing) {
-            // The fixings hold for this node's children only: undone with its bounds.
-            fixByReducedCost(z);
-            for (const VarValue& f : fixes_) applied.emplace_back(f.var, f.value, f.value);
-        }
-        double down = 0, up = 0;
-        bool integral = true;
-        const int chosen = chooseBranch(down, up, integral);
-        if (integral) {
-            std::vector<double> x(model_.n + 1, 0.0);
-            for (int j = 1; j <= model_.n; ++j) x[j] = lp_.value(j);
-            accept(std::move(x));
-            record(NodeOutcome::Integral);
-            continue;
-        }
-        if (chosen == 0) {
-            record(NodeOutcome::Stopped);
-            return finish(kError);
-        }
-        const double at = lp_.value(chosen), fl = std::floor(at);
-        const double lower = lp_.lower(chosen), upper = lp_.upper(chosen);
-        const double estimate[2] = {down >= kInfinity ? -kInfinity : reachable(z - down),
-                                    up >= kInfinity ? -kInfinity : reachable(z - up)};
-        pending_.branchVar = chosen;
-        pending_.branchValue = at;
-        pending_.penalty[0] = down;
-        pending_.penalty[1] = up;
-        pending_.estimate[0] = estimate[0];
-        pending_.estimate[1] = estimate[1];
-        pending_.upFirst = estimate[1] > estimate[0];
-        const int number = pending_.number, depth = pending_.depth + 1;
-        record(NodeOutcome::Branched);
-        ++res_.nodes;
-        openSide(estimate[0], number, depth, {.var = chosen, .up = false, .bound = fl}, chosen, lower, fl);
-        openSide(estimate[1], number, depth, {.var = chosen, .up = true, .bound = fl + 1}, chosen, fl + 1,
-                 upper);
-    }
-    return finish(res_.haveIncumbent ? kOptimal : kNoIntegerSolution);
 }
 
 MIPResult BranchAndBound::run() {
@@ -542,8 +369,6 @@ MIPResult BranchAndBound::run() {
         } else if (stack_.empty()) {
             break; // an integral root
         }
-
-        if (search_.bestBound && res_.haveIncumbent) return bestFirst();
 
         // Backtrack: each side of a node is explored once.
         bool explored = false;

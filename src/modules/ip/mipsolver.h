@@ -84,10 +84,7 @@ public:
     // Current bounds of variable j (1..n); `upper` kInfinity for none.
     double lower(int j) const { return lo_[j - 1]; }
     double upper(int j) const { return up_[j - 1]; }
-    // `refresh` false leaves the values as they are until `refresh()`: for
-    // many bounds changed at once.
-    void setBounds(int j, double lower, double upper, bool refresh = true);
-    void refresh() { recompute(); }
+    void setBounds(int j, double lower, double upper);
 
     // Solves from the current basis. Returns kOptimal, kUnbounded,
     // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop

@@ -34,7 +34,6 @@ std::string SearchName(const SearchOptions& options) {
     add(options.roundBounds, "bound rounding");
     add(options.reducedCostFixing, "reduced-cost fixing");
     add(options.roundingHeuristic, "rounding heuristic");
-    add(options.bestBound, "best bound");
     return "Faster search (" + features + ")";
 }
 

@@ -22,23 +22,20 @@ struct SearchOptions {
     // integers (and, failing that, rounded up), the rest solved again. A
     // feasible result is an early incumbent.
     bool roundingHeuristic = false;
-    // Once there is an incumbent, the open node with the best estimate is
-    // solved next (instead of the top of the stack).
-    bool bestBound = false;
 
-    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic || bestBound; }
+    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic; }
     bool operator==(const SearchOptions&) const = default;
 };
 
 // The textbook search, and the faster search that the settings offer.
 inline constexpr SearchOptions kDefaultSearch{};
 inline constexpr SearchOptions kFasterSearch{
-    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true, .bestBound = true};
+    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
 inline const std::string kFasterSearchText =
-    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, best bound)";
+    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic)";
 std::string SearchName(const SearchOptions& options);
 
 } // namespace tarvik::ip

@@ -114,23 +114,6 @@ TEST(MipFasterSearch, RoundingTheRootGivesAnEarlyIncumbent) {
     }
 }
 
-// Best bound after the first incumbent: the same optimum of p0033 with fewer
-// relaxations than the depth-first order.
-TEST(MipFasterSearch, BestBoundSolvesFewerNodes) {
-    const MIPModel m = ReadModel("p0033");
-    SearchOptions depthFirst = kFasterSearch;
-    depthFirst.bestBound = false;
-    MIPProgress quiet;
-    const MIPResult a = MIPSolve(m, quiet, depthFirst);
-    const MIPResult b = MIPSolve(m, quiet, kFasterSearch);
-    ASSERT_EQ(a.status, kOptimal);
-    ASSERT_EQ(b.status, kOptimal);
-    EXPECT_NEAR(-b.objective, 3089, 1e-6);
-    EXPECT_NEAR(-a.objective, 3089, 1e-6);
-    EXPECT_LT(b.lpSolves, a.lpSolves);
-    EXPECT_TRUE(Feasible(m, b.x));
-}
-
 // The longest of them: some 13 s of processor time to pass that node.
 TEST(MipMiplib3, Pp08aGoesOnPastTheSingularBasisOfNode48516) {
     const MIPModel m = ReadModel("pp08a");
