@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-desktop test-asan screenshots screenshots-desktop bench bench-live fuzz install package package-check clean
+.PHONY: all deps configure build run test test-desktop test-asan screenshots screenshots-desktop bench bench-ip-release bench-live fuzz install package package-check clean
 
 all: build
 
@@ -54,6 +54,12 @@ screenshots-desktop: build
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+# The integer benchmark from a release build (build-release), for figures to quote.
+bench-ip-release: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target bench_ip
+	build-release/bin/bench_ip
 
 # The live-picture benchmarks offscreen and on an X server (Xvfb), side by side.
 bench-live: build

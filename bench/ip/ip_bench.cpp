@@ -328,6 +328,179 @@ void BM_Families(benchmark::State& state) {
 }
 BENCHMARK(BM_Families)->Iterations(1)->Unit(benchmark::kSecond);
 
+// ---------------------------------------------------------------------------
+// The MIPLIB 3 models of tests/data/miplib3: the default and the faster
+// search beside cbc and glpsol (each on the published MPS file), every run
+// held to the same time limit (TARVIK_BENCH_LIMIT seconds, 30 by default).
+// An optimum counts as right when it agrees with the catalogue's to the
+// digits the catalogue gives (one unit of its last digit) or to 1e-6.
+
+struct Miplib3Model {
+    std::string name;
+    int rows = 0, cols = 0, integers = 0;
+    std::string catalogue; // the catalogue's optimum as printed
+    double constant = 0;   // the MPS objective less the .tip objective
+};
+
+std::vector<Miplib3Model> Miplib3Models(const std::string& dir) {
+    std::vector<Miplib3Model> models;
+    std::ifstream in(dir + "/optima.tsv");
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line)) {
+        std::istringstream f(line);
+        Miplib3Model m;
+        std::string nz, optimum;
+        std::getline(f, m.name, '\t');
+        f >> m.rows >> m.cols >> m.integers >> nz >> m.constant >> m.catalogue >> optimum;
+        models.push_back(m);
+    }
+    return models;
+}
+
+bool RightOptimum(double value, const std::string& catalogue) {
+    const double want = std::atof(catalogue.c_str());
+    const auto dot = catalogue.find('.');
+    const double unit =
+        dot == std::string::npos ? 1 : std::pow(10.0, -static_cast<double>(catalogue.size() - dot - 1));
+    return std::fabs(value - want) <= std::max(unit, 1e-6 * std::max(1.0, std::fabs(want)));
+}
+
+// Stops a search at its deadline.
+class Deadline : public ip::MIPProgress {
+public:
+    explicit Deadline(double seconds)
+        : end_(std::chrono::steady_clock::now() +
+               std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                   std::chrono::duration<double>(seconds))) {}
+    bool stopRequested() const override { return std::chrono::steady_clock::now() >= end_; }
+
+private:
+    std::chrono::steady_clock::time_point end_;
+};
+
+struct SearchRun {
+    std::string verdict; // "opt", "right", "wrong", "stop", or the result line of a fault
+    long nodes = 0, pivots = 0;
+    double seconds = 0;
+};
+
+SearchRun RunSearch(const std::string& text, const Miplib3Model& m, const ip::SearchOptions& search,
+                    double limit) {
+    SearchRun r;
+    Deadline progress(limit);
+    const auto t0 = std::chrono::steady_clock::now();
+    const ip::MIPRunResult run = ip::RunMIP(text, progress, {.search = search});
+    r.seconds = Seconds(std::chrono::steady_clock::now() - t0);
+    r.nodes = run.solve.lpSolves;
+    r.pivots = run.solve.pivots;
+    if (!run.success)
+        r.verdict = "syntax";
+    else if (run.solve.stopped)
+        r.verdict = "time";
+    else if (run.solve.status != ip::kOptimal)
+        r.verdict = run.message;
+    else
+        r.verdict = RightOptimum(run.objective + m.constant, m.catalogue) ? "right" : "WRONG";
+    return r;
+}
+
+struct OtherRun {
+    std::string verdict;
+    double seconds = 0;
+};
+
+// Runs a command with its output to a file; the seconds it took.
+double Timed(const std::string& cmd) {
+    const auto t0 = std::chrono::steady_clock::now();
+    [[maybe_unused]] const int rc = std::system(cmd.c_str());
+    return Seconds(std::chrono::steady_clock::now() - t0);
+}
+
+std::string FileText(const std::string& file) {
+    std::ifstream in(file);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+OtherRun RunCbc(const std::string& mps, const Miplib3Model& m, double limit, const std::string& out) {
+    OtherRun r;
+    r.seconds = Timed("cbc " + mps + " sec " + Number(limit) + " solve quit > " + out + " 2>&1");
+    const std::string text = FileText(out);
+    const auto at = text.find("Objective value:");
+    if (text.find("Result - Optimal solution found") == std::string::npos || at == std::string::npos)
+        r.verdict = "time";
+    else
+        r.verdict = RightOptimum(std::atof(text.c_str() + at + 16), m.catalogue) ? "right" : "WRONG";
+    return r;
+}
+
+OtherRun RunGlpsol(const std::string& mps, const Miplib3Model& m, double limit, const std::string& out) {
+    OtherRun r;
+    r.seconds = Timed("glpsol --freemps " + mps + " --tmlim " + Number(std::ceil(limit)) + " -o " + out +
+                      " > /dev/null 2>&1");
+    const std::string text = FileText(out);
+    const auto at = text.find("Objective:");
+    const auto eq = at == std::string::npos ? at : text.find(" = ", at);
+    if (text.find("INTEGER OPTIMAL") == std::string::npos || eq == std::string::npos)
+        r.verdict = "time";
+    else
+        r.verdict = RightOptimum(std::atof(text.c_str() + eq + 3), m.catalogue) ? "right" : "WRONG";
+    return r;
+}
+
+void BM_Miplib3(benchmark::State& state) {
+    const std::string dir = std::string(TARVIK_TEST_DATA) + "/miplib3";
+    const char* given = std::getenv("TARVIK_BENCH_LIMIT");
+    const double limit = given ? std::atof(given) : 30.0;
+    const auto tmp = std::filesystem::temp_directory_path() / "tarvik-ip-bench";
+    std::filesystem::create_directories(tmp);
+    const bool haveCbc = std::system("command -v cbc > /dev/null 2>&1") == 0;
+    const bool haveGlpsol = std::system("glpsol --version > /dev/null 2>&1") == 0;
+    int solvedDefault = 0, solvedFaster = 0, solvedCbc = 0, solvedGlpsol = 0;
+    for (auto _ : state) {
+        std::printf("  time limit %.0f s per run; verdicts: right (the catalogue's optimum), time (limit "
+                    "reached), or "
+                    "the result line\n",
+                    limit);
+        std::printf("  %-10s %4s %4s %4s | %-7s %8s %9s %7s | %-7s %8s %9s %7s | %-5s %7s | %-5s %7s\n",
+                    "model", "rows", "cols", "ints", "default", "nodes", "pivots", "s", "faster", "nodes",
+                    "pivots", "s", "cbc", "s", "glpsol", "s");
+        for (const Miplib3Model& m : Miplib3Models(dir)) {
+            std::ifstream file(dir + "/" + m.name + ".tip", std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            const std::string text = tarvik::cli::EditorText(bytes);
+            const SearchRun def = RunSearch(text, m, ip::kDefaultSearch, limit);
+            const SearchRun fast = RunSearch(text, m, ip::kFasterSearch, limit);
+            const std::string mps = dir + "/" + m.name + ".mps.gz";
+            const std::string out = (tmp / (m.name + ".out")).string();
+            // A model too large for the basis is not given to the others.
+            const bool fits = m.rows <= ip::kMaxBasisRows;
+            const OtherRun cbc = haveCbc && fits ? RunCbc(mps, m, limit, out) : OtherRun{"-", 0};
+            const OtherRun glp = haveGlpsol && fits ? RunGlpsol(mps, m, limit, out) : OtherRun{"-", 0};
+            solvedDefault += def.verdict == "right";
+            solvedFaster += fast.verdict == "right";
+            solvedCbc += cbc.verdict == "right";
+            solvedGlpsol += glp.verdict == "right";
+            std::printf("  %-10s %4d %4d %4d | %-7s %8ld %9ld %7.2f | %-7s %8ld %9ld %7.2f | %-5s %7.2f | "
+                        "%-5s %7.2f\n",
+                        m.name.c_str(), m.rows, m.cols, m.integers, def.verdict.substr(0, 7).c_str(),
+                        def.nodes, def.pivots, def.seconds, fast.verdict.substr(0, 7).c_str(), fast.nodes,
+                        fast.pivots, fast.seconds, cbc.verdict.c_str(), cbc.seconds, glp.verdict.c_str(),
+                        glp.seconds);
+            std::fflush(stdout);
+        }
+        std::printf("  solved right within the limit: default %d, faster %d, cbc %d, glpsol %d\n",
+                    solvedDefault, solvedFaster, solvedCbc, solvedGlpsol);
+    }
+    state.counters["default solved"] = solvedDefault;
+    state.counters["faster solved"] = solvedFaster;
+    state.counters["cbc solved"] = solvedCbc;
+    state.counters["glpsol solved"] = solvedGlpsol;
+}
+BENCHMARK(BM_Miplib3)->Iterations(1)->Unit(benchmark::kSecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

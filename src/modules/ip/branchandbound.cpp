@@ -89,6 +89,11 @@ private:
     }
     // Faster search: fixes nonbasic integer variables by their reduced costs.
     void fixByReducedCost(double z);
+    // Faster search: rounds the node's relaxation into an incumbent if it
+    // can, and solves the node's relaxation again; false when that fails.
+    bool tryRounding();
+    // A new incumbent from the values x (1..n).
+    void accept(std::vector<double> x);
     // Evaluates the node just solved to optimality: false when it ends there
     // (pruned or integral), true when it branched and its first child is solved.
     bool evaluate();
@@ -187,6 +192,63 @@ void BranchAndBound::fixByReducedCost(double z) {
     }
 }
 
+void BranchAndBound::accept(std::vector<double> x) {
+    double value = 0;
+    for (int j = 1; j <= model_.n; ++j) {
+        if (model_.integer[j]) x[j] = std::round(x[j]);
+        value += model_.cost[j] * x[j];
+    }
+    ++res_.solutions;
+    if (!res_.haveIncumbent || value > incumbent_) {
+        res_.haveIncumbent = true;
+        incumbent_ = value;
+        res_.objective = value;
+        res_.x = std::move(x);
+        res_.lowerBound = value;
+        progress_.lowerBound(value);
+        pending_.newIncumbent = true;
+    }
+}
+
+bool BranchAndBound::tryRounding() {
+    const int n = model_.n;
+    std::vector<double> lo(n + 1), up(n + 1), at(n + 1);
+    for (int j = 1; j <= n; ++j) {
+        lo[j] = lp_.lower(j);
+        up[j] = lp_.upper(j);
+        at[j] = lp_.value(j);
+    }
+    // Nearest integers first, then rounded up (which often covers the rows
+    // a nearest rounding leaves short).
+    for (int attempt = 0; attempt < 2 && !res_.haveIncumbent; ++attempt) {
+        for (int j = 1; j <= n; ++j) {
+            if (!model_.integer[j]) continue;
+            double r = attempt == 0 ? std::round(at[j]) : std::ceil(at[j] - kIntTolerance);
+            r = std::max(lo[j], std::min(up[j], r));
+            lp_.setBounds(j, r, r);
+        }
+        const int status = lp_.solve(progress_);
+        if (lp_.stopped()) res_.stopped = true;
+        if (status == kOptimal) {
+            std::vector<double> x(n + 1, 0.0);
+            for (int j = 1; j <= n; ++j) x[j] = lp_.value(j);
+            accept(std::move(x));
+        }
+        for (int j = 1; j <= n; ++j)
+            if (model_.integer[j]) lp_.setBounds(j, lo[j], up[j]);
+        if (res_.stopped) return false;
+    }
+    // Back to the node's own relaxation; the node's record counts every pivot.
+    status_ = lp_.solve(progress_);
+    res_.pivots = lp_.pivots;
+    res_.flips = lp_.flips;
+    pending_.pivots += static_cast<int>(lp_.pivots + lp_.flips - res_.iterations);
+    res_.iterations = lp_.pivots + lp_.flips;
+    progress_.iteration(res_.iterations);
+    if (lp_.stopped()) res_.stopped = true;
+    return status_ == kOptimal && !res_.stopped;
+}
+
 bool BranchAndBound::evaluate() {
     const double z = lp_.objective();
     if (!stack_.empty()) {
@@ -197,6 +259,13 @@ bool BranchAndBound::evaluate() {
     if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
         record(NodeOutcome::Pruned);
         return false;
+    }
+    if (search_.roundingHeuristic && !res_.haveIncumbent && (solved_ == 1 || solved_ % 100 == 0)) {
+        if (!tryRounding()) return false; // stopped, or the relaxation failed
+        if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
+            record(NodeOutcome::Pruned);
+            return false;
+        }
     }
     if (search_.reducedCostFixing && res_.haveIncumbent) fixByReducedCost(z);
 
@@ -225,22 +294,9 @@ bool BranchAndBound::evaluate() {
         if (model_.integer[j] && !IsIntegral(lp_.value(j))) integral = false;
 
     if (integral) {
-        double value = 0;
         std::vector<double> x(model_.n + 1, 0.0);
-        for (int j = 1; j <= model_.n; ++j) {
-            x[j] = model_.integer[j] ? std::round(lp_.value(j)) : lp_.value(j);
-            value += model_.cost[j] * x[j];
-        }
-        ++res_.solutions;
-        if (!res_.haveIncumbent || value > incumbent_) {
-            res_.haveIncumbent = true;
-            incumbent_ = value;
-            res_.objective = value;
-            res_.x = std::move(x);
-            res_.lowerBound = value;
-            progress_.lowerBound(value);
-            pending_.newIncumbent = true;
-        }
+        for (int j = 1; j <= model_.n; ++j) x[j] = lp_.value(j);
+        accept(std::move(x));
         record(NodeOutcome::Integral);
         return false;
     }
@@ -305,6 +361,8 @@ MIPResult BranchAndBound::run() {
             return finish(status_);
         } else if (evaluate()) {
             continue;
+        } else if (res_.stopped) {
+            return stoppedResult();
         } else if (status_ != kOptimal) {
             record(NodeOutcome::Stopped);
             return finish(status_);

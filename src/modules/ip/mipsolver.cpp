@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace tarvik::ip {
@@ -12,7 +13,10 @@ namespace {
 
 constexpr double kValueZero = 1e-6; // values this close to a bound count as on it
 constexpr int kContinue = -1;       // `iterate`: one more iteration is needed
-constexpr int kBlandAfter = 50;     // degenerate pivots in a row before the smallest-index rule
+constexpr int kStalled = -2;        // `iterate`: every improving step leads back to a basis met before
+constexpr int kRefactor = -3;       // `iterate`: the pivot element has vanished, the inverse has drifted
+constexpr int kDriftPivots = 100;   // updates of the inverse after which an infeasible verdict is confirmed
+constexpr int kBlandAfter = 50;     // iterations without progress before the smallest-index rule
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
@@ -194,55 +198,82 @@ void Relaxation::recompute() {
     }
 }
 
+// Refactorises the basis in extended precision (Gauss-Jordan with partial
+// pivoting in long double). A basic column that depends on the others (no
+// pivot left above the tolerance) leaves the basis for its nearest bound and
+// the slack of a row without a pivot takes its place, so the basis is always
+// regular afterwards. Returns false when the basis had to be repaired.
 bool Relaxation::reinvert() {
     const int k = static_cast<int>(active_.size());
+    using Real = long double;
+    const auto at = [k](int r, int c) { return static_cast<std::size_t>(r) * k + c; };
     // B: row q = active row, column p = basic variable at position p.
-    std::vector<double> b(static_cast<std::size_t>(k) * k, 0.0), inv(static_cast<std::size_t>(k) * k, 0.0);
+    std::vector<Real> b(static_cast<std::size_t>(k) * k, 0), inv(static_cast<std::size_t>(k) * k, 0);
+    std::vector<Real> colMax(k, 0);
     for (int p = 0; p < k; ++p) {
         const int v = basis_[p];
         if (isSlack(v)) {
-            b[static_cast<std::size_t>(activePos_[v - n_]) * k + p] = 1;
+            b[at(activePos_[v - n_], p)] = 1;
+        } else {
+            for (const auto& [row, a] : columns_[v])
+                if (activePos_[row] >= 0) b[at(activePos_[row], p)] = a;
+        }
+        for (int q = 0; q < k; ++q) colMax[p] = std::max(colMax[p], std::fabs(b[at(q, p)]));
+    }
+    for (int i = 0; i < k; ++i) inv[at(i, i)] = 1;
+    refactoredAt_ = pivots;
+    std::vector<int> pivotRow(k, -1);
+    std::vector<char> used(k, 0);
+    std::vector<int> dependent;
+    for (int c = 0; c < k; ++c) {
+        int best = -1;
+        for (int r = 0; r < k; ++r)
+            if (!used[r] && (best < 0 || std::fabs(b[at(r, c)]) > std::fabs(b[at(best, c)]))) best = r;
+        const Real piv = best < 0 ? 0 : b[at(best, c)];
+        if (std::fabs(piv) <= kUpdateTolerance * std::max<Real>(1, colMax[c])) {
+            dependent.push_back(c);
             continue;
         }
-        for (const auto& [row, a] : columns_[v])
-            if (activePos_[row] >= 0) b[static_cast<std::size_t>(activePos_[row]) * k + p] = a;
-    }
-    for (int i = 0; i < k; ++i) inv[static_cast<std::size_t>(i) * k + i] = 1;
-    // Gauss-Jordan elimination with partial pivoting.
-    for (int c = 0; c < k; ++c) {
-        int best = c;
-        for (int r = c + 1; r < k; ++r)
-            if (std::fabs(b[static_cast<std::size_t>(r) * k + c]) >
-                std::fabs(b[static_cast<std::size_t>(best) * k + c]))
-                best = r;
-        const double piv = b[static_cast<std::size_t>(best) * k + c];
-        if (std::fabs(piv) < kUpdateTolerance) return false;
-        if (best != c)
-            for (int j = 0; j < k; ++j) {
-                std::swap(b[static_cast<std::size_t>(best) * k + j], b[static_cast<std::size_t>(c) * k + j]);
-                std::swap(inv[static_cast<std::size_t>(best) * k + j],
-                          inv[static_cast<std::size_t>(c) * k + j]);
-            }
+        used[best] = 1;
+        pivotRow[c] = best;
         for (int j = 0; j < k; ++j) {
-            b[static_cast<std::size_t>(c) * k + j] /= piv;
-            inv[static_cast<std::size_t>(c) * k + j] /= piv;
+            b[at(best, j)] /= piv;
+            inv[at(best, j)] /= piv;
         }
         for (int r = 0; r < k; ++r) {
-            if (r == c) continue;
-            const double f = b[static_cast<std::size_t>(r) * k + c];
+            if (r == best) continue;
+            const Real f = b[at(r, c)];
             if (f == 0) continue;
             for (int j = 0; j < k; ++j) {
-                b[static_cast<std::size_t>(r) * k + j] -= f * b[static_cast<std::size_t>(c) * k + j];
-                inv[static_cast<std::size_t>(r) * k + j] -= f * inv[static_cast<std::size_t>(c) * k + j];
+                b[at(r, j)] -= f * b[at(best, j)];
+                inv[at(r, j)] -= f * inv[at(best, j)];
             }
         }
+    }
+    // A row without a pivot is untouched by the elimination: its slack's
+    // column is still its unit vector and completes the basis.
+    std::size_t next = 0;
+    for (int r = 0; r < k && next < dependent.size(); ++r) {
+        if (used[r]) continue;
+        const int p = dependent[next++];
+        const int w = basis_[p];
+        if (isSlack(w)) {
+            slackPos_[w - n_] = -1;
+        } else {
+            basisPos_[w] = -1;
+            atUpper_[w] = up_[w] < kInfinity && up_[w] - x_[w] < x_[w] - lo_[w] ? 1 : 0;
+        }
+        const int s = n_ + active_[r];
+        basis_[p] = s;
+        slackPos_[active_[r]] = p;
+        pivotRow[p] = r;
     }
     // B x_B = r gives x_B = B^-1 r: inverse rows are basis positions.
     for (int p = 0; p < k; ++p) {
         double* row = binvRow(p);
-        for (int q = 0; q < k; ++q) row[q] = inv[static_cast<std::size_t>(p) * k + q];
+        for (int q = 0; q < k; ++q) row[q] = static_cast<double>(inv[at(pivotRow[p], q)]);
     }
-    return true;
+    return dependent.empty();
 }
 
 void Relaxation::duals(std::vector<double>& y) const {
@@ -340,18 +371,85 @@ void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
         basisPos_[v] = pos;
 }
 
+// The key of variable v in a status (0 basic, 1 at its lower bound, 2 at its
+// upper bound) for the hash of a basis: XOR over all variables.
+std::uint64_t Relaxation::statusKey(int v, int status) {
+    std::uint64_t z =
+        static_cast<std::uint64_t>(v) * 3 + static_cast<std::uint64_t>(status) + 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+int Relaxation::status(int v) const {
+    if (isSlack(v)) return slackPos_[v - n_] >= 0 ? 0 : 1;
+    return basisPos_[v] >= 0 ? 0 : atUpper_[v] ? 2 : 1;
+}
+
+std::uint64_t Relaxation::basisHash() const {
+    std::uint64_t h = 0;
+    for (int j = 0; j < n_; ++j) h ^= statusKey(j, status(j));
+    for (int row : active_) h ^= statusKey(n_ + row, status(n_ + row));
+    return h;
+}
+
+// Progress is a new record: a row made active, a better objective while
+// everything is feasible, or a smaller violation of the variable under
+// repair than it ever had in this solve. Each record can be set only
+// finitely often, so the stall guard below is cleared finitely often.
+void Relaxation::noteProgress(int target) {
+    bool progress = false;
+    if (static_cast<int>(active_.size()) != activeAtRecord_) {
+        activeAtRecord_ = static_cast<int>(active_.size());
+        progress = true;
+    } else if (target < 0) {
+        const double z = objective();
+        if (z > bestObjective_ + kValueZero * Scale(z)) {
+            bestObjective_ = z;
+            progress = true;
+        }
+    } else {
+        const int v = basis_[target];
+        const double val = varValue(v);
+        const double viol = std::max(varLower(v) - val, val - varUpper(v));
+        double& record = bestViolation_[v];
+        if (viol < record - kValueZero * Scale(record)) {
+            record = viol;
+            progress = true;
+        }
+    }
+    if (progress) {
+        stall_ = 0;
+        visited_.clear();
+    } else {
+        ++stall_;
+    }
+}
+
 // One iteration: a repair step when something is violated, else a Dantzig step.
+//
+// Stalling: after kBlandAfter iterations without a new record (noteProgress)
+// the smallest-index rule chooses the entering and leaving variables, and
+// every basis met from then on is remembered; a step that would lead back to
+// a remembered basis is not taken (the next candidate is tried). Between two
+// records no basis repeats, and there are finitely many bases, so a solve
+// ends even where rounding makes reduced costs or ratios disagree with
+// themselves from one basis to the next. With every candidate refused the
+// iteration reports kStalled.
 int Relaxation::iterate() {
     int target = findViolation();
     if (target == -2) return kTooLarge;
     const int k = static_cast<int>(active_.size());
+    noteProgress(target);
+    const bool bland = stall_ > kBlandAfter;
+    std::uint64_t hash = 0;
+    if (bland) {
+        hash = basisHash();
+        visited_.insert(hash);
+    }
+    refused_.clear();
+    auto refused = [&](int v) { return std::find(refused_.begin(), refused_.end(), v) != refused_.end(); };
 
-    // The entering variable and its direction.
-    int enter = -1;
-    int dir = 0;
-    // After many pivots without progress the smallest-index rule takes over
-    // (entering and leaving variable), which cannot cycle.
-    const bool bland = degenerate_ > kBlandAfter;
     std::vector<double>& y = y_;
     duals(y);
     auto direction = [&](int v) {
@@ -362,13 +460,14 @@ int Relaxation::iterate() {
     };
     int want = 0;
     double targetBound = 0;
+    const double* tr = nullptr;
     if (target >= 0) {
         const int tv = basis_[target];
         const double val = varValue(tv);
         want = val < varLower(tv) ? 1 : -1;
         targetBound = want > 0 ? varLower(tv) : varUpper(tv);
         // Row `target` of the tableau, for every nonbasic column.
-        const double* tr = binvRow(target);
+        tr = binvRow(target);
         std::vector<double>& rowAlpha = rowAlpha_;
         rowAlpha.assign(n_, 0.0);
         for (int q = 0; q < k; ++q) {
@@ -377,139 +476,166 @@ int Relaxation::iterate() {
             for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
                 rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
         }
-        // Among the columns that reduce the violation, the one that gives up
-        // the least objective per unit of repair (slacks first, then structurals).
-        double bestRatio = std::numeric_limits<double>::infinity();
-        auto consider = [&](int v, double alphaT) {
-            const int d = direction(v);
-            if (d == 0 || std::fabs(alphaT) <= kValueZero) return;
-            const double rate = -d * alphaT;
-            if (rate * want <= 0) return;
-            const double ratio = d * reducedCost(v, y) / std::fabs(rate);
-            if (bland ? enter < 0 || v < enter : ratio < bestRatio) {
-                bestRatio = ratio;
-                enter = v;
-                dir = d;
-            }
-        };
-        for (int q = 0; q < k; ++q) {
-            const int row = active_[q];
-            if (slackPos_[row] < 0 && model_.sense[row + 1] != kEqual) consider(n_ + row, tr[q]);
-        }
-        for (int j = 0; j < n_; ++j)
-            if (basisPos_[j] < 0) consider(j, rowAlpha[j]);
-        if (enter < 0) return kInfeasible;
-    } else {
-        double best = -kZeroTolerance;
-        for (int q = 0; q < k; ++q) {
-            const int row = active_[q];
-            const int sense = model_.sense[row + 1];
-            if (slackPos_[row] >= 0 || sense == kEqual) continue;
-            const double rc = sense * y[q];
-            if (bland ? rc < -kZeroTolerance && (enter < 0 || n_ + row < enter) : rc < best) {
-                best = rc;
-                enter = n_ + row;
-                dir = sense;
-            }
-        }
-        for (int j = 0; j < n_; ++j) {
-            if (basisPos_[j] >= 0) continue;
-            const int d = direction(j);
-            if (d == 0) continue;
-            double rc = reducedCost(j, y);
-            if (std::fabs(rc) <= kIntTolerance) rc = 0;
-            rc *= d;
-            if (bland ? rc < -kZeroTolerance && (enter < 0 || j < enter) : rc < best) {
-                best = rc;
-                enter = j;
-                dir = d;
-            }
-        }
-        if (enter < 0) return kOptimal;
     }
 
-    // Ratio test.
-    std::vector<double>& alpha = alpha_;
-    column(enter, alpha);
     enum Kind { None, Flip, Basic, Row };
+    int enter = -1;
+    int dir = 0;
     Kind kind = None;
     double step = std::numeric_limits<double>::infinity();
     int leave = -1;       // basis position or row
     bool leaveUp = false; // the leaving structural stops at its upper bound
-    bool zeroStep = false;
-    int leaveKey = 0; // the smallest-index rule: the leaving variable's index
-    auto take = [&](double s, Kind kd, int which, bool upper, int key) {
-        if (bland) {
-            if (!(s < step - kUpdateTolerance || (s <= step + kUpdateTolerance && key < leaveKey))) return;
-        } else if (!(s < step)) {
-            return;
+    std::vector<double>& alpha = alpha_;
+    for (;;) {
+        // The entering variable and its direction.
+        enter = -1;
+        dir = 0;
+        if (target >= 0) {
+            // Among the columns that reduce the violation, the one that gives up
+            // the least objective per unit of repair (slacks first, then structurals).
+            double bestRatio = std::numeric_limits<double>::infinity();
+            auto consider = [&](int v, double alphaT) {
+                const int d = direction(v);
+                if (d == 0 || std::fabs(alphaT) <= kValueZero) return;
+                const double rate = -d * alphaT;
+                if (rate * want <= 0) return;
+                if (bland && refused(v)) return;
+                const double ratio = d * reducedCost(v, y) / std::fabs(rate);
+                if (bland ? enter < 0 || v < enter : ratio < bestRatio) {
+                    bestRatio = ratio;
+                    enter = v;
+                    dir = d;
+                }
+            };
+            for (int q = 0; q < k; ++q) {
+                const int row = active_[q];
+                if (slackPos_[row] < 0 && model_.sense[row + 1] != kEqual) consider(n_ + row, tr[q]);
+            }
+            for (int j = 0; j < n_; ++j)
+                if (basisPos_[j] < 0) consider(j, rowAlpha_[j]);
+            if (enter < 0) return refused_.empty() ? kInfeasible : kStalled;
+        } else {
+            double best = -kZeroTolerance;
+            for (int q = 0; q < k; ++q) {
+                const int row = active_[q];
+                const int sense = model_.sense[row + 1];
+                if (slackPos_[row] >= 0 || sense == kEqual) continue;
+                if (bland && refused(n_ + row)) continue;
+                const double rc = sense * y[q];
+                if (bland ? rc < -kZeroTolerance && (enter < 0 || n_ + row < enter) : rc < best) {
+                    best = rc;
+                    enter = n_ + row;
+                    dir = sense;
+                }
+            }
+            for (int j = 0; j < n_; ++j) {
+                if (basisPos_[j] >= 0) continue;
+                const int d = direction(j);
+                if (d == 0 || (bland && refused(j))) continue;
+                double rc = reducedCost(j, y);
+                if (std::fabs(rc) <= kIntTolerance) rc = 0;
+                rc *= d;
+                if (bland ? rc < -kZeroTolerance && (enter < 0 || j < enter) : rc < best) {
+                    best = rc;
+                    enter = j;
+                    dir = d;
+                }
+            }
+            if (enter < 0) return refused_.empty() ? kOptimal : kStalled;
         }
-        step = s;
-        kind = kd;
-        leave = which;
-        leaveUp = upper;
-        leaveKey = key;
-        if (s <= kUpdateTolerance && !bland) zeroStep = true;
-    };
-    if (!isSlack(enter) && up_[enter] < kInfinity) take(up_[enter] - lo_[enter], Flip, -1, false, -1);
-    if (target >= 0 && !zeroStep) {
-        const double rate = -dir * alpha[target];
-        const double val = varValue(basis_[target]);
-        double dist = std::fabs(targetBound - val);
-        take(dist / std::fabs(rate), Basic, target, want < 0, basis_[target]);
-    }
-    for (int p = 0; p < k && !zeroStep; ++p) {
-        if (p == target || std::fabs(alpha[p]) <= kValueZero) continue;
-        const int w = basis_[p];
-        const double rate = -dir * alpha[p];
-        const double val = varValue(w);
-        const double lo = varLower(w), up = varUpper(w);
-        const bool below = val<lo - kValueZero, above = val> up + kValueZero;
-        if (rate < 0 && lo > -kInfinity && !below) {
-            double dist = val - lo;
-            if (dist <= kValueZero) dist = 0;
-            take(dist / -rate, Basic, p, false, w);
-        } else if (rate > 0 && up < kInfinity && !above) {
-            double dist = up - val;
-            if (dist <= kValueZero) dist = 0;
-            take(dist / rate, Basic, p, true, w);
+
+        // Ratio test.
+        column(enter, alpha);
+        kind = None;
+        step = std::numeric_limits<double>::infinity();
+        leave = -1;
+        leaveUp = false;
+        bool zeroStep = false;
+        int leaveKey = 0; // the smallest-index rule: the leaving variable's index
+        auto take = [&](double s, Kind kd, int which, bool upper, int key) {
+            if (bland) {
+                if (!(s < step - kUpdateTolerance || (s <= step + kUpdateTolerance && key < leaveKey)))
+                    return;
+            } else if (!(s < step)) {
+                return;
+            }
+            step = s;
+            kind = kd;
+            leave = which;
+            leaveUp = upper;
+            leaveKey = key;
+            if (s <= kUpdateTolerance && !bland) zeroStep = true;
+        };
+        if (!isSlack(enter) && up_[enter] < kInfinity) take(up_[enter] - lo_[enter], Flip, -1, false, -1);
+        if (target >= 0 && !zeroStep) {
+            const double rate = -dir * alpha[target];
+            const double val = varValue(basis_[target]);
+            double dist = std::fabs(targetBound - val);
+            take(dist / std::fabs(rate), Basic, target, want < 0, basis_[target]);
         }
-    }
-    if (!zeroStep) {
-        // How each structural moves per unit step.
-        std::vector<std::pair<int, double>>& moves = moves_;
-        moves.clear();
-        if (!isSlack(enter)) moves.emplace_back(enter, static_cast<double>(dir));
-        for (int p = 0; p < k; ++p)
-            if (!isSlack(basis_[p]) && alpha[p] != 0) moves.emplace_back(basis_[p], -dir * alpha[p]);
-        std::vector<double>& rate = rate_;
-        rate.assign(m_, 0.0);
-        for (const auto& [j, w] : moves)
-            for (const auto& [row, a] : columns_[j])
-                if (activePos_[row] < 0) rate[row] -= a * w;
-        for (int i = 0; i < m_ && !zeroStep; ++i) {
-            if (activePos_[i] >= 0 || std::fabs(rate[i]) <= kValueZero) continue;
-            const int sense = model_.sense[i + 1];
-            double s = s_[i];
-            if (std::fabs(s) <= kValueZero) s = 0;
-            if (sense == kLessEqual) {
-                if (s < 0 || rate[i] > 0) continue;
-                take(s / -rate[i], Row, i, false, n_ + i);
-            } else if (sense == kGreaterEqual) {
-                if (s > 0 || rate[i] < 0) continue;
-                take(-s / rate[i], Row, i, false, n_ + i);
-            } else {
-                if (s != 0) continue;
-                take(0, Row, i, false, n_ + i);
+        for (int p = 0; p < k && !zeroStep; ++p) {
+            if (p == target || std::fabs(alpha[p]) <= kValueZero) continue;
+            const int w = basis_[p];
+            const double rate = -dir * alpha[p];
+            const double val = varValue(w);
+            const double lo = varLower(w), up = varUpper(w);
+            const bool below = val<lo - kValueZero, above = val> up + kValueZero;
+            if (rate < 0 && lo > -kInfinity && !below) {
+                double dist = val - lo;
+                if (dist <= kValueZero) dist = 0;
+                take(dist / -rate, Basic, p, false, w);
+            } else if (rate > 0 && up < kInfinity && !above) {
+                double dist = up - val;
+                if (dist <= kValueZero) dist = 0;
+                take(dist / rate, Basic, p, true, w);
             }
         }
+        if (!zeroStep) {
+            // How each structural moves per unit step.
+            std::vector<std::pair<int, double>>& moves = moves_;
+            moves.clear();
+            if (!isSlack(enter)) moves.emplace_back(enter, static_cast<double>(dir));
+            for (int p = 0; p < k; ++p)
+                if (!isSlack(basis_[p]) && alpha[p] != 0) moves.emplace_back(basis_[p], -dir * alpha[p]);
+            std::vector<double>& rate = rate_;
+            rate.assign(m_, 0.0);
+            for (const auto& [j, w] : moves)
+                for (const auto& [row, a] : columns_[j])
+                    if (activePos_[row] < 0) rate[row] -= a * w;
+            for (int i = 0; i < m_ && !zeroStep; ++i) {
+                if (activePos_[i] >= 0 || std::fabs(rate[i]) <= kValueZero) continue;
+                const int sense = model_.sense[i + 1];
+                double s = s_[i];
+                if (std::fabs(s) <= kValueZero) s = 0;
+                if (sense == kLessEqual) {
+                    if (s < 0 || rate[i] > 0) continue;
+                    take(s / -rate[i], Row, i, false, n_ + i);
+                } else if (sense == kGreaterEqual) {
+                    if (s > 0 || rate[i] < 0) continue;
+                    take(-s / rate[i], Row, i, false, n_ + i);
+                } else {
+                    if (s != 0) continue;
+                    take(0, Row, i, false, n_ + i);
+                }
+            }
+        }
+        if (kind == None) return kUnbounded;
+        if (!bland || kind == Row) break; // a row made active is progress of its own
+        // The basis this step leads to.
+        std::uint64_t next = hash ^ statusKey(enter, status(enter));
+        if (kind == Flip) {
+            next ^= statusKey(enter, atUpper_[enter] ? 1 : 2);
+        } else {
+            const int w = basis_[leave];
+            next ^= statusKey(enter, 0) ^ statusKey(w, 0) ^ statusKey(w, isSlack(w) || !leaveUp ? 1 : 2);
+        }
+        if (!visited_.count(next)) break;
+        refused_.push_back(enter);
     }
-    if (kind == None) return kUnbounded;
 
     if (kind == Flip) {
         atUpper_[enter] = atUpper_[enter] ? 0 : 1;
         ++flips;
-        degenerate_ = 0;
         recompute();
         return kContinue;
     }
@@ -519,15 +645,15 @@ int Relaxation::iterate() {
         activate(leave);
         pos = slackPos_[leave];
         column(enter, alpha);
-    } else {
+    }
+    if (std::fabs(alpha[pos]) <= kUpdateTolerance) return kRefactor;
+    if (kind == Basic) {
         const int w = basis_[pos];
         if (!isSlack(w)) atUpper_[w] = leaveUp ? 1 : 0;
     }
-    if (std::fabs(alpha[pos]) <= kUpdateTolerance) return kPrecision;
     if (!isSlack(enter)) atUpper_[enter] = 0;
     pivot(pos, enter, alpha);
     ++pivots;
-    degenerate_ = step <= kUpdateTolerance ? degenerate_ + 1 : 0;
     recompute();
     return kContinue;
 }
@@ -560,11 +686,23 @@ int Relaxation::solve(tarvik::Progress& progress) {
     const long limit = PivotLimit(m_, n_);
     const long pivotsAtStart = pivots;
     const long flipsAtStart = flips;
+    restartGuard();
+    bestViolation_.assign(static_cast<std::size_t>(n_ + m_), std::numeric_limits<double>::infinity());
     int reinversions = 0;
+    // A fresh inverse in extended precision, and the search for progress
+    // starts again; false when the allowance is used up.
+    auto refactorise = [&] {
+        if (reinversions == kMaxReinversions) return false;
+        ++reinversions;
+        reinvert();
+        recompute();
+        restartGuard();
+        return true;
+    };
     for (;;) {
         const int code = iterate();
         if (code == kContinue) {
-            // Bound flips always make progress; the cap only guards against a fault.
+            // The stall guard ends every solve; the cap only guards against a fault.
             if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit) return kTooManyIterations;
             progress.yield();
             if (progress.stopRequested()) {
@@ -573,15 +711,37 @@ int Relaxation::solve(tarvik::Progress& progress) {
             }
             continue;
         }
+        if (code == kStalled) {
+            // Every step that improves leads back to a basis met since the last
+            // progress: the improvements are rounding noise of the inverse.
+            if (refactorise()) continue;
+            if (repairVar_ >= 0) return kPrecision;
+            if (accurate()) return kOptimal;
+            return kPrecision;
+        }
+        if (code == kRefactor) {
+            if (refactorise()) continue;
+            return kPrecision;
+        }
         if (code == kOptimal || code == kUnbounded) {
             if (accurate()) return code;
-            if (reinversions == kMaxReinversions || !reinvert()) return kPrecision;
-            ++reinversions;
-            recompute();
-            continue;
+            if (refactorise()) continue;
+            return kPrecision;
+        }
+        if (code == kInfeasible && pivots - refactoredAt_ >= kDriftPivots) {
+            // A repair that finds no column may have been misled by an inverse
+            // that has drifted over many updates: it is confirmed from a fresh one.
+            if (refactorise()) continue;
         }
         return code;
     }
+}
+
+void Relaxation::restartGuard() {
+    stall_ = 0;
+    visited_.clear();
+    activeAtRecord_ = static_cast<int>(active_.size());
+    bestObjective_ = -std::numeric_limits<double>::infinity();
 }
 
 void Relaxation::moveCosts(std::vector<double>& cost) const {

@@ -7,7 +7,9 @@
 #include "modules/ip/nodelog.h"
 #include "modules/ip/searchoptions.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tarvik::ip {
@@ -122,6 +124,12 @@ private:
     void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
     void recompute();
     bool reinvert();
+    // The stall guard (see `iterate`).
+    static std::uint64_t statusKey(int v, int status);
+    int status(int v) const;
+    std::uint64_t basisHash() const;
+    void noteProgress(int target);
+    void restartGuard();
     void duals(std::vector<double>& y) const;
     double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
     // The basis position of the most violated basic variable, else the most
@@ -151,8 +159,14 @@ private:
     // Scratch space of one iteration.
     std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
-    int repairVar_ = -1; // the basic variable being repaired until it is feasible
-    int degenerate_ = 0; // pivots in a row without progress
+    int repairVar_ = -1;                        // the basic variable being repaired until it is feasible
+    long refactoredAt_ = 0;                     // the pivot count at the last refactorisation
+    int stall_ = 0;                             // iterations since the last progress
+    std::unordered_set<std::uint64_t> visited_; // bases met while stalling
+    std::vector<int> refused_;                  // entering candidates that lead back to one of them
+    int activeAtRecord_ = 0;
+    double bestObjective_ = 0;
+    std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`

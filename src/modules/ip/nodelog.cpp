@@ -33,6 +33,7 @@ std::string SearchName(const SearchOptions& options) {
     };
     add(options.roundBounds, "bound rounding");
     add(options.reducedCostFixing, "reduced-cost fixing");
+    add(options.roundingHeuristic, "rounding heuristic");
     return "Faster search (" + features + ")";
 }
 

@@ -17,18 +17,25 @@ struct SearchOptions {
     // would cost more than the gap to the incumbent is fixed at that bound for
     // the node's subtree.
     bool reducedCostFixing = false;
+    // While there is no incumbent, the root's relaxation and every hundredth
+    // node's are rounded: the integer variables fixed at their nearest
+    // integers (and, failing that, rounded up), the rest solved again. A
+    // feasible result is an early incumbent.
+    bool roundingHeuristic = false;
 
-    bool faster() const { return roundBounds || reducedCostFixing; }
+    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic; }
     bool operator==(const SearchOptions&) const = default;
 };
 
 // The textbook search, and the faster search that the settings offer.
 inline constexpr SearchOptions kDefaultSearch{};
-inline constexpr SearchOptions kFasterSearch{.roundBounds = true, .reducedCostFixing = true};
+inline constexpr SearchOptions kFasterSearch{
+    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
-inline const std::string kFasterSearchText = "Faster search (bound rounding, reduced-cost fixing)";
+inline const std::string kFasterSearchText =
+    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic)";
 std::string SearchName(const SearchOptions& options);
 
 } // namespace tarvik::ip

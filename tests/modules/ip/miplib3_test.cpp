@@ -1,0 +1,130 @@
+// Models of the MIPLIB 3 set (tests/data/miplib3) on which the search once
+// ended in a fault instead of a verdict: a relaxation that cycled ("Too many
+// iterations.") or an accuracy check that gave up ("Problems with
+// precision"). Each runs the default search past the node where it failed.
+#include "modules/ip/mipsolver.h"
+
+#include "modules/ip/nodelog.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tarvik::ip {
+namespace {
+
+class StopAfter : public MIPProgress {
+public:
+    explicit StopAfter(long solves) : solves_(solves) {}
+    void iteration(long) override { ++seen_; }
+    bool stopRequested() const override { return solves_ > 0 && seen_ >= solves_; }
+
+private:
+    long solves_;
+    long seen_ = 0;
+};
+
+MIPModel ReadModel(const std::string& name) {
+    std::ifstream in(std::string(TARVIK_TEST_DATA) + "/miplib3/" + name + ".tip", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    ReadSink sink;
+    MIPReadResult r = ReadMIPModel(text.str(), sink);
+    EXPECT_TRUE(r.success) << name << ": " << r.message;
+    return r.model;
+}
+
+// Whether x satisfies every constraint and integrality.
+bool Feasible(const MIPModel& m, const std::vector<double>& x) {
+    for (int j = 1; j <= m.n; ++j)
+        if (x[j] < -1e-6 || (m.upper[j] >= 0 && x[j] > m.upper[j] + 1e-6) ||
+            (m.integer[j] && !IsIntegral(x[j])))
+            return false;
+    for (int i = 1; i <= m.m; ++i) {
+        double lhs = 0, size = std::fabs(m.rhs[i]);
+        for (int k = m.rowStart[i]; k < m.rowStart[i + 1]; ++k) {
+            lhs += m.value[k] * x[m.variable[k]];
+            size = std::max(size, std::fabs(m.value[k] * x[m.variable[k]]));
+        }
+        const double tol = 1e-6 * std::max(1.0, size), d = lhs - m.rhs[i];
+        if ((m.sense[i] == kLessEqual && d > tol) || (m.sense[i] == kGreaterEqual && d < -tol) ||
+            (m.sense[i] == kEqual && std::fabs(d) > tol))
+            return false;
+    }
+    return true;
+}
+
+TEST(MipMiplib3, SearchesThatEndedInAFaultGoOnPastThatNode) {
+    struct Case {
+        const char* model;
+        long solves;    // stop after this many relaxations (0: the whole search)
+        double optimum; // minimum of the model
+        const char* fault;
+    };
+    const Case cases[] = {
+        {"bell5", 600, 8966406.49152, "a relaxation cycled at node 386"},
+        {"enigma", 300, 0, "the basis turned singular at node 128"},
+        {"lseu", 0, 1120, "a relaxation cycled at node 35,318"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + ": " + c.fault);
+        const MIPModel m = ReadModel(c.model);
+        StopAfter progress(c.solves);
+        const MIPResult r = MIPSolve(m, progress);
+        EXPECT_NE(r.status, kTooManyIterations);
+        EXPECT_NE(r.status, kPrecision);
+        if (c.solves > 0) {
+            // Stopped by the count, not ended by a fault.
+            EXPECT_TRUE(r.stopped);
+            EXPECT_GE(r.lpSolves, c.solves);
+        } else {
+            EXPECT_EQ(r.status, kOptimal);
+            EXPECT_NEAR(-r.objective, c.optimum, 1e-6 * std::max(1.0, c.optimum));
+        }
+        // An incumbent is a feasible integer point, never better than the optimum.
+        if (r.haveIncumbent) {
+            EXPECT_TRUE(Feasible(m, r.x));
+            EXPECT_GE(-r.objective, c.optimum - 1e-6 * std::max(1.0, c.optimum));
+        }
+    }
+}
+
+// The faster search's rounding heuristic: the root of egout rounds to an
+// incumbent at once, where the textbook search has none until an
+// integral node; both reach the same optimum.
+TEST(MipFasterSearch, RoundingTheRootGivesAnEarlyIncumbent) {
+    const MIPModel m = ReadModel("egout");
+    for (const SearchOptions& search : {kDefaultSearch, kFasterSearch}) {
+        SCOPED_TRACE(SearchName(search));
+        NodeLog log;
+        MIPProgress quiet;
+        const MIPResult r = MIPSolve(m, quiet, search, &log);
+        ASSERT_EQ(r.status, kOptimal);
+        EXPECT_NEAR(-r.objective, 568.1007, 1e-4);
+        const NodeRecord& root = log.node(1);
+        EXPECT_EQ(root.outcome, NodeOutcome::Branched);
+        EXPECT_EQ(root.haveIncumbent, search.roundingHeuristic);
+        if (root.haveIncumbent) {
+            EXPECT_TRUE(root.newIncumbent);
+            EXPECT_GT(-root.incumbent, 568.1007);
+        }
+    }
+}
+
+// The longest of them: some 13 s of processor time to pass that node.
+TEST(MipMiplib3, Pp08aGoesOnPastTheSingularBasisOfNode48516) {
+    const MIPModel m = ReadModel("pp08a");
+    StopAfter progress(48600);
+    const MIPResult r = MIPSolve(m, progress);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.status, kOptimal); // stopped with an incumbent
+    EXPECT_GE(r.lpSolves, 48600);
+    EXPECT_TRUE(Feasible(m, r.x));
+    EXPECT_GE(-r.objective, 7350 - 1e-6);
+}
+
+} // namespace
+} // namespace tarvik::ip
