@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ip.success && (ip.errorPosition < 1 || ip.errorPosition > static_cast<long>(size) + 1)) std::abort();
     if (ip.success && size < 4096) {
         Budget budget;
-        tarvik::ip::MIPRunResult run = tarvik::ip::RunMIP(text, budget, true);
+        tarvik::ip::MIPRunResult run = tarvik::ip::RunMIP(text, budget, {.graphical = true});
         if (!run.success || run.output.find("nan") != std::string::npos ||
             run.output.find("inf") != std::string::npos)
             std::abort();
