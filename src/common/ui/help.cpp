@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace tarvik::ui {
 namespace {
@@ -58,11 +57,7 @@ void ShowBeside(HelpViewer* viewer, QWidget* asked) {
     viewer->onTop = onTop;
     if (viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
         viewer->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    viewer->winId();
-    if (owner) {
-        owner->winId();
-        viewer->windowHandle()->setTransientParent(owner->windowHandle());
-    }
+    SetTransientFor(viewer, owner);
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

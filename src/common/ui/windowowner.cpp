@@ -102,6 +102,13 @@ bool StayOnTopWindowShown(const QWidget* except) {
     return false;
 }
 
+void SetTransientFor(QWidget* window, QWidget* owner) {
+    if (!window || !owner) return;
+    window->winId();
+    owner->winId();
+    if (QWindow* handle = window->windowHandle()) handle->setTransientParent(owner->windowHandle());
+}
+
 void OwnQuestion(QWidget* dialog, QWidget* asked) {
     if (!dialog || !dialog->isWindow()) return;
     QWidget* owner = QuestionOwner(asked);
@@ -111,10 +118,7 @@ void OwnQuestion(QWidget* dialog, QWidget* asked) {
         dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
         if (shown) dialog->show();
     }
-    if (!owner) return;
-    dialog->winId();
-    owner->winId();
-    if (QWindow* handle = dialog->windowHandle()) handle->setTransientParent(owner->windowHandle());
+    SetTransientFor(dialog, owner);
 }
 
 } // namespace tarvik::ui

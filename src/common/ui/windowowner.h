@@ -16,6 +16,10 @@ QWidget* QuestionOwner(QWidget* asked = nullptr);
 // True when a shown window of the program other than `except` stays on top.
 bool StayOnTopWindowShown(const QWidget* except = nullptr);
 
+// Tells the window manager that the top-level `window` belongs to `owner`
+// (transient for it), so that it stacks above it.
+void SetTransientFor(QWidget* window, QWidget* owner);
+
 // Makes the top-level `dialog` (before it is shown) belong to the owner of a
 // question asked by `asked`: the window manager keeps it above that window,
 // and above the program's stay-on-top windows while any is shown.
