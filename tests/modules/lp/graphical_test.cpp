@@ -313,8 +313,8 @@ TEST(GraphicalLayout, NoLabelCoversAnotherAndEveryLabelStaysOnTheCanvas) {
                         return std::fabs(a) / 2;
                     };
                     const PlaneView v = ViewOf(s);
-                    const double cut = area(RegionInBox(m, v.xMax, v.yMax)) * g.plot.width / v.xMax *
-                                       g.plot.height / v.yMax;
+                    const double cut =
+                        area(RegionInBox(m, v.xMax, v.yMax)) * g.plot.width / v.xMax * g.plot.height / v.yMax;
                     EXPECT_NEAR(area(g.fills[0]), cut, 1e-6 * g.plot.width * g.plot.height);
                 }
                 if (kind == Kind::Infeasible) {
@@ -343,7 +343,8 @@ TEST(GraphicalIP, IntegerPointsBoundsAndTheIntegerOptimum) {
     EXPECT_NE(GraphicalDescription(*r.graphical).find("Integer optimum: "), std::string::npos);
 
     // A binary variable's bound is a line of the picture; one integer variable gives segments.
-    const ip::MIPRunResult b = ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, {.graphical = true});
+    const ip::MIPRunResult b =
+        ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, {.graphical = true});
     ASSERT_TRUE(b.graphical && b.graphical->integer);
     EXPECT_EQ(b.graphical->model.constraints.back().label, "X <= 1");
     EXPECT_EQ(b.graphical->integer->segments.size(), 2u); // x = 0 and x = 1
