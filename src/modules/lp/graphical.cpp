@@ -232,10 +232,12 @@ std::vector<PlanePoint> RegionInBox(const PlaneModel& model, double xMax, double
     std::vector<PlanePoint> poly{{0, 0}, {xMax, 0}, {xMax, yMax}, {0, yMax}};
     std::vector<PlanePoint> next;
     for (const HalfPlane& h : r.planes) {
-        next.clear();
         auto over = [&](PlanePoint p) { return h.nx * p.x + h.ny * p.y - h.c; };
+        // Most half-planes of a large model leave the polygon as it stands.
+        if (std::all_of(poly.begin(), poly.end(), [&](PlanePoint p) { return over(p) <= r.tol; })) continue;
+        next.clear();
         for (std::size_t i = 0; i < poly.size(); ++i) {
-            const PlanePoint p = poly[i], q = poly[(i + 1) % poly.size()];
+            const PlanePoint p = poly[i], q = poly[i + 1 < poly.size() ? i + 1 : 0];
             const double fp = over(p), fq = over(q);
             const bool pin = fp <= r.tol, qin = fq <= r.tol;
             if (pin) next.push_back(p);

@@ -98,29 +98,34 @@ public:
     }
 
 private:
-    static constexpr double kCell = 48;
+    static constexpr double kCell = 24;
     static int Cells(double length) { return std::max(1, static_cast<int>(std::ceil(length / kCell))); }
-    // The cells a rectangle overlaps (clamped to the grid), by number.
-    template <typename F> void each(const PxRect& r, F f) const {
+    // The cells a rectangle overlaps (clamped to the grid), by number, while
+    // `f` returns true.
+    template <typename F> bool each(const PxRect& r, F f) const {
         auto cell = [](double v, int count) {
             return std::clamp(static_cast<int>(std::floor(v / kCell)), 0, count - 1);
         };
         const int c0 = cell(r.left - bounds_.left, columns_), c1 = cell(r.right() - bounds_.left, columns_);
         const int r0 = cell(r.top - bounds_.top, rows_), r1 = cell(r.bottom() - bounds_.top, rows_);
         for (int y = r0; y <= r1; ++y)
-            for (int x = c0; x <= c1; ++x) f(static_cast<std::size_t>(y) * columns_ + x);
+            for (int x = c0; x <= c1; ++x)
+                if (!f(static_cast<std::size_t>(y) * columns_ + x)) return false;
+        return true;
     }
     bool free(const PxRect& r) const {
-        bool clear = true;
-        each(r, [&](std::size_t cell) {
-            for (int i : cells_[cell]) clear = clear && !taken_[i].intersects(r);
+        return each(r, [&](std::size_t cell) {
+            return std::none_of(cells_[cell].begin(), cells_[cell].end(),
+                                [&](int i) { return taken_[i].intersects(r); });
         });
-        return clear;
     }
     void add(const PxRect& r) {
         const int index = static_cast<int>(taken_.size());
         taken_.push_back(r);
-        each(r, [&](std::size_t cell) { cells_[cell].push_back(index); });
+        each(r, [&](std::size_t cell) {
+            cells_[cell].push_back(index);
+            return true;
+        });
     }
 
     PxRect bounds_;
@@ -253,8 +258,15 @@ GraphicalLayout LayOutGraphical(const GraphicalSolution& s, int width, int heigh
          Ink::Text});
 
     // ---- the region ---------------------------------------------------------------
-    const std::vector<PlanePoint> box = s.region == RegionKind::Empty || s.flat
-                                            ? std::vector<PlanePoint>{}
+    // A bounded region stands whole in the view, its vertices in order the
+    // polygon; the others are cut to the view.
+    const auto inView = [&](PlanePoint p) {
+        return p.x >= 0 && p.y >= 0 && p.x <= view.xMax && p.y <= view.yMax;
+    };
+    const std::vector<PlanePoint> box = s.region == RegionKind::Empty || s.flat ? std::vector<PlanePoint>{}
+                                        : s.region == RegionKind::Bounded && s.vertices.size() >= 3 &&
+                                                std::all_of(s.vertices.begin(), s.vertices.end(), inView)
+                                            ? s.vertices
                                             : RegionInBox(model, view.xMax, view.yMax);
     if (box.size() >= 3) {
         std::vector<Px> fill;

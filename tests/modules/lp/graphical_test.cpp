@@ -302,6 +302,21 @@ TEST(GraphicalLayout, NoLabelCoversAnotherAndEveryLabelStaysOnTheCanvas) {
                         EXPECT_FALSE(g.texts[i].box.intersects(g.texts[j].box))
                             << g.texts[i].text << " / " << g.texts[j].text;
                 }
+                // The shaded polygon is the region cut to the view, whichever way it was found.
+                if (!g.fills.empty()) {
+                    auto area = [](const auto& poly) {
+                        double a = 0;
+                        for (std::size_t i = 0; i < poly.size(); ++i) {
+                            const auto &p = poly[i], &q = poly[(i + 1) % poly.size()];
+                            a += p.x * q.y - q.x * p.y;
+                        }
+                        return std::fabs(a) / 2;
+                    };
+                    const PlaneView v = ViewOf(s);
+                    const double cut =
+                        area(RegionInBox(m, v.xMax, v.yMax)) * g.plot.width / v.xMax * g.plot.height / v.yMax;
+                    EXPECT_NEAR(area(g.fills[0]), cut, 1e-6 * g.plot.width * g.plot.height);
+                }
                 if (kind == Kind::Infeasible) {
                     bool note = false;
                     for (const PxText& t : g.texts) note = note || t.text == "There is no feasible region";
@@ -328,7 +343,8 @@ TEST(GraphicalIP, IntegerPointsBoundsAndTheIntegerOptimum) {
     EXPECT_NE(GraphicalDescription(*r.graphical).find("Integer optimum: "), std::string::npos);
 
     // A binary variable's bound is a line of the picture; one integer variable gives segments.
-    const ip::MIPRunResult b = ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, {.graphical = true});
+    const ip::MIPRunResult b =
+        ip::RunMIP("max x + y;\r\nx + 2y <= 2.5;\r\n$binary x;\r\n", quiet, {.graphical = true});
     ASSERT_TRUE(b.graphical && b.graphical->integer);
     EXPECT_EQ(b.graphical->model.constraints.back().label, "X <= 1");
     EXPECT_EQ(b.graphical->integer->segments.size(), 2u); // x = 0 and x = 1

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -148,6 +149,37 @@ QPen LinePen(Ink ink, int index) {
     }
 }
 
+// Many marks of a kind: drawn once into a small image, then set down as
+// copies, which the raster painter does far faster than one antialiased
+// ellipse after another. Printers and vector files get every mark drawn.
+class MarkStamps {
+public:
+    explicit MarkStamps(QPainter& p)
+        : ratio_(p.device() ? p.device()->devicePixelRatioF() : 1.0),
+          raster_(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
+                  p.transform().type() <= QTransform::TxTranslate) {}
+    bool usable() const { return raster_; }
+    void draw(QPainter& p, QPointF at, Ink ink) {
+        QImage& stamp = stamps_[ink];
+        if (stamp.isNull()) {
+            const int side = static_cast<int>(std::ceil(2 * kReach * ratio_));
+            stamp = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            stamp.setDevicePixelRatio(ratio_);
+            stamp.fill(Qt::transparent);
+            QPainter s(&stamp);
+            s.setRenderHint(QPainter::Antialiasing, true);
+            Mark(s, QPointF(kReach, kReach), ink);
+        }
+        p.drawImage(QPointF(at.x() - kReach, at.y() - kReach), stamp);
+    }
+
+private:
+    static constexpr double kReach = 9; // beyond the largest mark with its pen
+    double ratio_;
+    bool raster_;
+    std::map<Ink, QImage> stamps_;
+};
+
 void LegendSample(QPainter& p, const tarvik::lp::PxLegendItem& item) {
     const QRectF r = Box(item.sample);
     const QPointF left(r.left(), r.center().y()), right(r.right(), r.center().y());
@@ -217,17 +249,22 @@ void PaintGraphical(QPainter& p, const GraphicalLayout& g) {
         }
         return pen;
     };
+    // Lines of one kind follow one another; the constraint lines and their
+    // hatching count as one kind, painted in one batch per colour, and beyond
+    // a few dozen constraints without antialiasing: a thousand lines across
+    // the whole plot take far longer smoothed, and blur into one another anyway.
+    auto kind = [](Ink ink) { return ink == Ink::Hatch ? Ink::Constraint : ink; };
     std::map<std::pair<Ink, int>, QList<QLineF>> batches;
     auto flush = [&] {
         for (auto& [key, lines] : batches) {
+            const bool crowded = kind(key.first) == Ink::Constraint && constraintLines > kThinLines;
+            p.setRenderHint(QPainter::Antialiasing, !crowded);
             p.setPen(pen(key.first, key.second));
             p.drawLines(lines);
         }
+        p.setRenderHint(QPainter::Antialiasing, true);
         batches.clear();
     };
-    // Lines of one kind follow one another; the constraint lines and their
-    // hatching count as one kind, painted in one batch per colour.
-    auto kind = [](Ink ink) { return ink == Ink::Hatch ? Ink::Constraint : ink; };
     std::optional<Ink> current;
     for (const tarvik::lp::PxLine& line : g.lines) {
         if (current != kind(line.ink)) flush();
@@ -248,7 +285,14 @@ void PaintGraphical(QPainter& p, const GraphicalLayout& g) {
         const QColor colour = a.ink == Ink::Open ? kRegionEdge : a.ink == Ink::Improve ? kLevel : kPath;
         Arrow(p, At(a.from), At(a.to), colour, a.ink == Ink::Path ? 1.5 : 2.2);
     }
-    for (const tarvik::lp::PxMark& m : g.marks) Mark(p, At(m.at), m.ink);
+    MarkStamps stamps(p);
+    const bool stamped = stamps.usable() && static_cast<long>(g.marks.size()) > kThinLines;
+    for (const tarvik::lp::PxMark& m : g.marks) {
+        if (stamped)
+            stamps.draw(p, At(m.at), m.ink);
+        else
+            Mark(p, At(m.at), m.ink);
+    }
     for (const tarvik::lp::PxLegendItem& item : g.legend) LegendSample(p, item);
     for (const tarvik::lp::PxText& t : g.texts) {
         const QRectF box = Box(t.box);
