@@ -2,7 +2,9 @@
 // What a page's Run hands to its model and what comes back. A model is a
 // function of the page's field texts and choices; it returns its input-error
 // message, or the report lines for the log and the graphs to show. The window
-// and `tarvik-solve --queue` both call the models through the page table.
+// and `tarvik-solve --queue` both call the models through the page table; the
+// window builds each page from it too: the rows of fields, the radio groups,
+// the value lists and the choices they follow.
 #include "modules/queue/queuenum.h"
 #include "modules/queue/queuereport.h"
 
