@@ -142,7 +142,7 @@ struct PageInfo {
     std::vector<FieldDef> fields;
     std::vector<ChoiceDef> choices;
     bool hasT, hasP, hasN; // value lists on the page
-    // The value lists' object names begin with this ("MG1": "MG1_TGroup",
+    // The value lists' object names begin with this ("MG1": "MG1_TEditGroup",
     // "MG1_TEdit1" ...); their captions as the page opens.
     const char* lists = "";
     const char* tCaption = "";
