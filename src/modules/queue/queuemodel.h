@@ -2,7 +2,9 @@
 // What a page's Run hands to its model and what comes back. A model is a
 // function of the page's field texts and choices; it returns its input-error
 // message, or the report lines for the log and the graphs to show. The window
-// and `tarvik-solve --queue` both call the models through the page table.
+// and `tarvik-solve --queue` both call the models through the page table; the
+// window builds each page from it too: the rows of fields, the radio groups,
+// the value lists and the choices they follow.
 #include "modules/queue/queuenum.h"
 #include "modules/queue/queuereport.h"
 
@@ -83,14 +85,51 @@ struct RunResult {
 
 using ModelFunction = void (*)(const PageInput& input, RunResult& result);
 
+// A field of a page and the row that shows it: a label, the field and the
+// field's limits beside it.
 struct FieldDef {
     const char* name; // as in PageInput::fields and "--name" on the command line
     bool integer;
+    const char* widget = ""; // the field's object name
+    const char* label = "";
+    const char* limits = "";
+    const char* hint = ""; // the field's tooltip
+    // The group box that holds the row ("" the page's own rows); the page reads
+    // the field only while its box is shown. A "to" field joins the row of the
+    // "from" field before it: "<label> [from] to [to] <limits>".
+    const char* box = "";
+    // The row is shown only while this holds ("" always): "group=word|word" or
+    // "group!=word|word".
+    const char* when = "";
+    // The label and the limits that follow a choice, one text per word of the
+    // choice (none: the label and limits above stay).
+    const char* follows = "";
+    std::vector<std::string> labels = {}, limitsByChoice = {};
+};
+
+// A group of radio buttons of a page that sets a choice.
+struct RadioDef {
+    const char* widget; // object name
+    const char* caption;
+    std::vector<std::string> items;
+    // The choice's word of each item (empty: the choice's words).
+    std::vector<std::string> words = {};
+    // The group is shown only while this holds ("" always); of two groups of
+    // one choice, the shown one sets it.
+    const char* when = "";
 };
 
 struct ChoiceDef {
     const char* group; // "output", "service", ...
     std::vector<std::string> words;
+    std::vector<RadioDef> radios;
+};
+
+// A group box of fields, shown only while `when` holds.
+struct BoxDef {
+    const char* widget;
+    const char* caption;
+    const char* when;
 };
 
 struct PageInfo {
@@ -103,10 +142,22 @@ struct PageInfo {
     std::vector<FieldDef> fields;
     std::vector<ChoiceDef> choices;
     bool hasT, hasP, hasN; // value lists on the page
+    // The value lists' object names begin with this ("MG1": "MG1_TEditGroup",
+    // "MG1_TEdit1" ...); their captions as the page opens.
+    const char* lists = "";
+    const char* tCaption = "";
+    const char* pCaption = "";
+    const char* nCaption = "";
+    std::vector<BoxDef> boxes = {};
 };
 
 const std::vector<PageInfo>& Pages();
 const PageInfo& PageOf(Page page);
+// Whether the page's choices meet a condition "group=word|word" or
+// "group!=word|word" (an empty condition always holds).
+bool Holds(const std::string& condition, const PageInput& input);
+// The value list a page shows for an output choice: 't', 'p', 'n' or 0.
+char ValueListOf(const std::string& output);
 
 // The page's output choice ("standard" when none is given).
 std::string ChosenOutput(const PageInput& input);

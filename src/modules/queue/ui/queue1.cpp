@@ -27,7 +27,9 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace tarvik::queue::ui {
 
@@ -52,6 +54,13 @@ QLabel* Label(const QString& text, QWidget* parent, const QString& name = {}) {
     return l;
 }
 
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
 // One row of a field grid: label, field, range label.
 struct Row {
     QLabel* label;
@@ -59,11 +68,13 @@ struct Row {
     QLabel* range;
 };
 
-Row AddRow(QGridLayout* grid, QWidget* parent, const QString& label, const QString& name, bool integer,
-           const QString& range) {
+Row AddRow(QGridLayout* grid, QWidget* parent, const FieldDef& f) {
     const int row = grid->rowCount();
-    Row r{Label(label, parent, name + QStringLiteral("_label")), new TQueueEdit(name, integer, parent),
-          Label(range, parent, name + QStringLiteral("_range"))};
+    const QString name = Text(f.widget);
+    Row r{Label(Text(f.labels.empty() ? f.label : f.labels.front()), parent, name + QStringLiteral("_label")),
+          new TQueueEdit(name, f.integer, parent),
+          Label(Text(f.limitsByChoice.empty() ? f.limits : f.limitsByChoice.front()), parent,
+                name + QStringLiteral("_range"))};
     r.edit->setFixedWidth(110);
     grid->addWidget(r.label, row, 0);
     grid->addWidget(r.edit, row, 1);
@@ -71,24 +82,28 @@ Row AddRow(QGridLayout* grid, QWidget* parent, const QString& label, const QStri
     return r;
 }
 
-// "Vary c from [..] to [..]  range" on one row of a grid; the row's edit is the "from" field.
-Row AddRange(QGridLayout* grid, QWidget* parent, const QString& label, const QString& fromName,
-             const QString& toName, const QString& range) {
+// "Vary c from [..] to [..]  range" on one row of a grid: the "from" field's
+// label, the "to" field's label and limits.
+std::pair<Row, Row> AddRange(QGridLayout* grid, QWidget* parent, const FieldDef& fromField,
+                             const FieldDef& toField) {
     const int row = grid->rowCount();
-    Row r{Label(label, parent, fromName + QStringLiteral("_label")), new TQueueEdit(fromName, true, parent),
-          Label(range, parent, toName + QStringLiteral("_range"))};
-    auto* to = new TQueueEdit(toName, true, parent);
-    r.edit->setFixedWidth(50);
-    to->setFixedWidth(50);
+    const QString fromName = Text(fromField.widget), toName = Text(toField.widget);
+    Row from{Label(Text(fromField.label), parent, fromName + QStringLiteral("_label")),
+             new TQueueEdit(fromName, fromField.integer, parent), nullptr};
+    Row to{nullptr, nullptr, Label(Text(toField.limits), parent, toName + QStringLiteral("_range"))};
+    to.edit = new TQueueEdit(toName, toField.integer, parent);
+    from.edit->setFixedWidth(50);
+    to.edit->setFixedWidth(50);
     auto* line = new QHBoxLayout;
-    line->addWidget(r.edit);
-    line->addWidget(Label(QStringLiteral("to"), parent, toName + QStringLiteral("_label")));
-    line->addWidget(to);
-    line->addWidget(r.range);
+    line->addWidget(from.edit);
+    to.label = Label(Text(toField.label), parent, toName + QStringLiteral("_label"));
+    line->addWidget(to.label);
+    line->addWidget(to.edit);
+    line->addWidget(to.range);
     line->addStretch(1);
-    grid->addWidget(r.label, row, 0);
+    grid->addWidget(from.label, row, 0);
     grid->addLayout(line, row, 1, 1, 2);
-    return r;
+    return {from, to};
 }
 
 QGridLayout* NewGrid(QVBoxLayout* column) {
@@ -98,6 +113,11 @@ QGridLayout* NewGrid(QVBoxLayout* column) {
     grid->setColumnStretch(2, 1);
     column->addLayout(grid);
     return grid;
+}
+
+// Shows or hides a widget that is not already so.
+void Show(QWidget* w, bool shown) {
+    if (w->isVisibleTo(w->parentWidget()) != shown) w->setVisible(shown);
 }
 
 QVBoxLayout* ColumnOf(QWidget* page) {
@@ -297,381 +317,108 @@ void TQueueMainForm::ShowLists(PageUi& ui, bool t, bool p, bool n) {
     if (ui.nGroup) ui.nGroup->setVisible(n);
 }
 
-void TQueueMainForm::BuildPages() {
-    const QStringList outputs = {QStringLiteral("Standard Statistics"),
-                                 QStringLiteral("Waiting Time Probabilities"),
-                                 QStringLiteral("Waiting Time Percentiles"),
-                                 QStringLiteral("State Probabilities"), QStringLiteral("Graphs")};
-    const std::vector<std::string> outputWords = {"standard", "wait", "percentiles", "states", "graphs"};
-    const QString pList = QStringLiteral("p-values (<= 0.999999)");
+void TQueueMainForm::AddFields(PageUi& ui, const PageInfo& info) {
+    QVBoxLayout* column = ColumnOf(ui.page);
+    QGridLayout* grid = NewGrid(column);
+    QWidget* parent = ui.page;
+    std::string box;
+    for (std::size_t i = 0; i < info.fields.size(); ++i) {
+        const FieldDef& f = info.fields[i];
+        if (f.box != box) {
+            // A box of its own rows, or after one the page's rows in a grid of their own.
+            box = f.box;
+            parent = ui.page;
+            if (!box.empty()) {
+                const auto def = std::find_if(info.boxes.begin(), info.boxes.end(),
+                                              [&](const BoxDef& b) { return box == b.widget; });
+                auto* group = new QGroupBox(Text(def->caption), ui.page);
+                group->setObjectName(Text(def->widget));
+                grid = new QGridLayout(group);
+                ui.boxes.emplace_back(group, &*def);
+                column->addWidget(group);
+                parent = group;
+            } else {
+                grid = new QGridLayout;
+                column->addLayout(grid);
+            }
+        }
+        QWidget* readWhileShown = box.empty() ? nullptr : parent;
+        if (std::string_view(f.name) == "from" && i + 1 < info.fields.size()) {
+            const auto [from, to] = AddRange(grid, parent, f, info.fields[i + 1]);
+            ui.fields.push_back({&f, from.label, from.edit, from.range, readWhileShown});
+            ui.fields.push_back({&info.fields[++i], to.label, to.edit, to.range, readWhileShown});
+            continue;
+        }
+        const Row r = AddRow(grid, parent, f);
+        if (*f.hint) r.edit->setToolTip(Text(f.hint));
+        ui.fields.push_back({&f, r.label, r.edit, r.range, readWhileShown});
+    }
+}
 
-    // M/G/1
-    {
-        PageUi& ui = NewPage(Page::MG1);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row cs2 = AddRow(grid, ui.page, QStringLiteral("CS2:"), QStringLiteral("MG1_CS2_edit"), false,
-                         QStringLiteral("0.01 <= CS2 <= 1"));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("MG1_Rho_edit"), false,
-                         QStringLiteral("<= 0.99 "));
-        mg1CS2Range_ = cs2.range;
-        ui.fields = {{"cs2", cs2.edit, nullptr}, {"rho", rho.edit, nullptr}};
-        auto* service =
-            new TRadioGroup(QStringLiteral("MG1_Service_Type_RadioGroup"), QStringLiteral("Service Times"),
-                            {QStringLiteral("Erlangian"), QStringLiteral("Coxian-2 (Gamma Normalization)"),
-                             QStringLiteral("Coxian-2 (Balanced Means)")},
-                            ui.page);
-        auto* output = new TRadioGroup(QStringLiteral("MG1_Output_RadioGroup"), QStringLiteral("Output"),
-                                       outputs, ui.page);
-        ColumnOf(ui.page)->addWidget(service);
-        ColumnOf(ui.page)->addWidget(output);
-        ui.choices = {{"service", service, {"erlang", "cox-gamma", "cox-balanced"}},
-                      {"output", output, outputWords}};
-        AddList(ui, 't', QStringLiteral("MG1_TEdit"), QStringLiteral("t-values (<= 75000)"));
-        AddList(ui, 'p', QStringLiteral("MG1_PEdit"), pList);
-        AddList(ui, 'n', QStringLiteral("MG1_NEdit"), QStringLiteral("n-values (<= 2500)"));
-        connect(service, &TRadioGroup::clicked, this, &TQueueMainForm::Rule1MG1Service);
-        connect(service, &TRadioGroup::focused, this,
-                [this, service] { Rule1MG1Service(service->itemIndex()); });
-        connect(output, &TRadioGroup::clicked, this, [this](int i) { Rule2Output(Page::MG1, i); });
-    }
-    // D/G/1
-    {
-        PageUi& ui = NewPage(Page::DG1);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row cs2 = AddRow(grid, ui.page, QStringLiteral("CS2:"), QStringLiteral("DG1_CS2_edit"), false,
-                         QStringLiteral("0.01 <= CS2 <= 1 "));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("DG1_Rho_edit"), false,
-                         QStringLiteral("<= 0.99 "));
-        dg1CS2Label_ = cs2.label;
-        dg1CS2Range_ = cs2.range;
-        auto* service = new TRadioGroup(
-            QStringLiteral("DG1_Service_Type_RadioGroup"), QStringLiteral("Service Times"),
-            {QStringLiteral("Erlangian"), QStringLiteral("Pure Erlang"),
-             QStringLiteral("Coxian-2 (Gamma Normalization)"), QStringLiteral("Coxian-2 (Balanced Means)")},
-            ui.page);
-        dg1Output_ = new TRadioGroup(QStringLiteral("DG1_Coxian_Output_RadioGroup"), QStringLiteral("Output"),
-                                     {outputs[0], outputs[1], outputs[2], outputs[4]}, ui.page);
-        dg1OutputPure_ = new TRadioGroup(
-            QStringLiteral("DG1_Pure_Erlang_Output_RadioGroup"), QStringLiteral("Output (Pure Erlang)"),
-            {outputs[0], outputs[1], outputs[2], QStringLiteral("Time Average State Probabilities"),
-             QStringLiteral("Customer Average State Probabilities"), outputs[4]},
-            ui.page);
-        ColumnOf(ui.page)->addWidget(service);
-        ColumnOf(ui.page)->addWidget(dg1Output_);
-        ColumnOf(ui.page)->addWidget(dg1OutputPure_);
-        dg1OutputPure_->hide();
-        ui.fields = {{"cs2", cs2.edit, nullptr}, {"rho", rho.edit, nullptr}};
-        ui.choices = {{"service", service, {"erlang", "pure-erlang", "cox-gamma", "cox-balanced"}},
-                      {"output", dg1Output_, {"standard", "wait", "percentiles", "graphs"}},
-                      {"output",
-                       dg1OutputPure_,
-                       {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}}};
-        AddList(ui, 't', QStringLiteral("DG1_TEdit"), QStringLiteral("t-values (<= 75000)"));
-        AddList(ui, 'p', QStringLiteral("DG1_PEdit"), pList);
-        AddList(ui, 'n', QStringLiteral("DG1_NEdit"), QStringLiteral("n-values (<= 1250)"));
-        connect(service, &TRadioGroup::clicked, this, &TQueueMainForm::Rule3DG1Service);
-        connect(service, &TRadioGroup::focused, this,
-                [this, service] { Rule3DG1Service(service->itemIndex()); });
-        connect(dg1Output_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule4DG1Lists);
-        connect(dg1OutputPure_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule4DG1Lists);
-    }
-    // M/M/c and M/D/c
-    for (Page p : {Page::MMC, Page::MDC}) {
-        const bool mmc = p == Page::MMC;
-        const QString pre = mmc ? QStringLiteral("MMC") : QStringLiteral("MDC");
-        PageUi& ui = NewPage(p);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row c = AddRow(grid, ui.page, QStringLiteral("C:"), pre + QStringLiteral("_C_edit"), true,
-                       mmc ? QStringLiteral("<=2500") : QStringLiteral("<=500"));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), pre + QStringLiteral("_Rho_edit"), false,
-                         mmc ? QStringLiteral("<=0.999") : QStringLiteral("<=0.99"));
-        rho.edit->setToolTip(QStringLiteral("rho=lambda*E(s)/c"));
-        ui.fields = {{"c", c.edit, nullptr}, {"rho", rho.edit, nullptr}};
-        auto* output = new TRadioGroup(pre + QStringLiteral("_Output_RadioGroup"), QStringLiteral("Output"),
-                                       outputs, ui.page);
-        ColumnOf(ui.page)->addWidget(output);
-        ui.choices = {{"output", output, outputWords}};
-        AddList(ui, 't', pre + QStringLiteral("_TEdit"), QStringLiteral("t-values (<= 2500)"));
-        AddList(ui, 'p', pre + QStringLiteral("_PEdit"), pList);
-        AddList(ui, 'n', pre + QStringLiteral("_NEdit"),
-                mmc ? QStringLiteral("n-values (<= 5000)") : QStringLiteral("n-values (<= 1250)"));
-        connect(output, &TRadioGroup::clicked, this, [this, p](int i) { Rule2Output(p, i); });
-    }
-    // D/M/c
-    {
-        PageUi& ui = NewPage(Page::DMC);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row c = AddRow(grid, ui.page, QStringLiteral("C:"), QStringLiteral("DMC_C_edit"), true,
-                       QStringLiteral("<=500"));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("DMC_Rho_edit"), false,
-                         QStringLiteral("<=0.99"));
-        ui.fields = {{"c", c.edit, nullptr}, {"rho", rho.edit, nullptr}};
-        auto* output = new TRadioGroup(QStringLiteral("DMC_Output_RadioGroup"), QStringLiteral("Output"),
-                                       {outputs[0], outputs[1], outputs[2],
-                                        QStringLiteral("Time Average State Probabilities"),
-                                        QStringLiteral("Customer Average State Probabilities"), outputs[4]},
-                                       ui.page);
-        dmcGraphs_ = new TRadioGroup(QStringLiteral("DMC_Graph_GroupBox"),
-                                     QStringLiteral("Conditional Probability Graphs"),
-                                     {QStringLiteral("Waiting-Time"), QStringLiteral("Time-Average State"),
-                                      QStringLiteral("Customer-Average State")},
-                                     ui.page);
-        ColumnOf(ui.page)->addWidget(output);
-        ColumnOf(ui.page)->addWidget(dmcGraphs_);
-        dmcGraphs_->hide();
-        ui.choices = {{"output",
-                       output,
-                       {"standard", "wait", "percentiles", "time-states", "customer-states", "graphs"}},
-                      {"graph", dmcGraphs_, {"wait", "time-states", "customer-states"}}};
-        AddList(ui, 't', QStringLiteral("DMC_TEdit"), QStringLiteral("t-values (<= 2500)"));
-        AddList(ui, 'p', QStringLiteral("DMC_PEdit"), pList);
-        AddList(ui, 'n', QStringLiteral("DMC_NEdit"), QStringLiteral("n-values (<= 1250)"));
-        connect(output, &TRadioGroup::clicked, this, &TQueueMainForm::Rule5DMCOutput);
-    }
-    // G/M/c
-    {
-        PageUi& ui = NewPage(Page::GMC);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row c = AddRow(grid, ui.page, QStringLiteral("C:"), QStringLiteral("GMC_C_edit"), true,
-                       QStringLiteral("<=1000"));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("GMC_Rho_edit"), false,
-                         QStringLiteral("<=0.999"));
-        Row ca2 = AddRow(grid, ui.page, QStringLiteral("CA2:"), QStringLiteral("GMC_CA2_Edit"), false,
-                         QStringLiteral("(deterministic)"));
-        gmcCA2_ = ca2.edit;
-        gmcCA2Range_ = ca2.range;
-        gmcCA2_->setText(QStringLiteral("0"));
-        gmcCA2_->setEnabled(false);
-        ui.fields = {{"c", c.edit, nullptr}, {"rho", rho.edit, nullptr}, {"ca2", ca2.edit, nullptr}};
-        auto* arrivals = new TRadioGroup(
-            QStringLiteral("GMC_Arrivals_RadioGroup"), QStringLiteral("Arrivals Distribution"),
-            {QStringLiteral("Deterministic Arrivals"), QStringLiteral("Erlangian Arrivals"),
-             QStringLiteral("Coxian-2 Arrivals (gamma normalization)"),
-             QStringLiteral("Coxian-2 Arrivals (balanced means)")},
-            ui.page);
-        auto* output = new TRadioGroup(QStringLiteral("GMC_Output_RadioGroup"), QStringLiteral("Output"),
-                                       {outputs[0], outputs[1], outputs[2], outputs[4]}, ui.page);
-        ColumnOf(ui.page)->addWidget(arrivals);
-        ColumnOf(ui.page)->addWidget(output);
-        ui.choices = {{"arrivals", arrivals, {"det", "erlang", "cox-gamma", "cox-balanced"}},
-                      {"output", output, {"standard", "wait", "percentiles", "graphs"}}};
-        AddList(ui, 't', QStringLiteral("GMC_TEdit"), QStringLiteral("t-values (<= 75000)"));
-        AddList(ui, 'p', QStringLiteral("GMC_PEdit"), pList);
-        connect(arrivals, &TRadioGroup::clicked, this, &TQueueMainForm::Rule6GMCArrivals);
-        connect(output, &TRadioGroup::clicked, this, [this](int i) {
-            ShowLists(pages_[static_cast<std::size_t>(Page::GMC)], i == 1, i == 2, false);
-        });
-    }
-    // Finite Capacity
-    {
-        PageUi& ui = NewPage(Page::FinCap);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row c = AddRow(grid, ui.page, QStringLiteral("c:"), QStringLiteral("FinCap_C_edit"), true,
-                       QStringLiteral("<=2500"));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("FinCap_Rho_edit"), false,
-                         QStringLiteral("<=5"));
-        Row n = AddRow(grid, ui.page, QStringLiteral("N:"), QStringLiteral("FinCap_N_edit"), true,
-                       QStringLiteral("<=1000"));
-        finCapC_ = c.edit;
-        finCapN_ = n.edit;
-        finCapCRange_ = c.range;
-        finCapNRange_ = n.range;
-        ui.fields = {{"c", c.edit, nullptr}, {"n", n.edit, nullptr}, {"rho", rho.edit, nullptr}};
-        finCapType_ = new TRadioGroup(
-            QStringLiteral("FinCap_Type_RadioGroup"), QStringLiteral("Queue Type"),
-            {QStringLiteral("M/M/c/c+N"), QStringLiteral("M/D/c/c+N"), QStringLiteral("D/M/c/c+N")}, ui.page);
-        finCapOutput4_ = new TRadioGroup(QStringLiteral("FinCap_Output_RadioGroup"), QStringLiteral("Output"),
-                                         {outputs[0], outputs[1], outputs[3], outputs[4]}, ui.page);
-        finCapOutput5_ =
-            new TRadioGroup(QStringLiteral("FinCap_Output2_RadioGroup"), QStringLiteral("Output"),
-                            {outputs[0], outputs[1], QStringLiteral("Time Average State Probabilities"),
-                             QStringLiteral("Customer Average State Probabilities"), outputs[4]},
-                            ui.page);
-        ColumnOf(ui.page)->addWidget(finCapType_);
-        ColumnOf(ui.page)->addWidget(finCapOutput4_);
-        ColumnOf(ui.page)->addWidget(finCapOutput5_);
-        finCapOutput5_->hide();
-        ui.choices = {
-            {"type", finCapType_, {"mmcn", "mdcn", "dmcn"}},
-            {"output", finCapOutput4_, {"standard", "wait", "states", "graphs"}},
-            {"output", finCapOutput5_, {"standard", "wait", "time-states", "customer-states", "graphs"}}};
-        AddList(ui, 't', QStringLiteral("FinCap_TEdit"), QStringLiteral("t-values (<= 1000)"));
-        AddList(ui, 'n', QStringLiteral("FinCap_NEdit"), QStringLiteral("n-values"));
-        connect(finCapType_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule7FinCapType);
-        connect(finCapOutput4_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule8FinCapLists);
-        connect(finCapOutput5_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule8FinCapLists);
-        connect(finCapC_, &QLineEdit::textChanged, this, [this] {
-            if (!pages_[static_cast<std::size_t>(Page::FinCap)].nGroup->isVisibleTo(
-                    PageControl->widget(static_cast<int>(Page::FinCap))))
-                return;
-            if (finCapType_->itemIndex() == 2) finCapNRange_->setText(QStringLiteral("<=500"));
-            Rule9FinCapCaption();
-        });
-        connect(finCapN_, &QLineEdit::textChanged, this, [this] {
-            if (pages_[static_cast<std::size_t>(Page::FinCap)].nGroup->isVisibleTo(
-                    PageControl->widget(static_cast<int>(Page::FinCap))))
-                Rule9FinCapCaption();
-        });
-    }
-    // M/M/c/c+N graphs
-    {
-        PageUi& ui = NewPage(Page::MMCN);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row lambda =
-            AddRow(grid, ui.page, QStringLiteral("Average arrival rate:"),
-                   QStringLiteral("MMCN_Arrival_edit"), false, QStringLiteral("0.01 <= lambda <= 1000"));
-        Row es = AddRow(grid, ui.page, QStringLiteral("Mean service time:"), QStringLiteral("MMCN_ES_edit"),
-                        false, QStringLiteral("0.01 <= ES <= 1000"));
-        mmcnFixedN_ = new QGroupBox(QStringLiteral("Fixed N, varying c"), ui.page);
-        mmcnFixedN_->setObjectName(QStringLiteral("MMCN_FixedN_Group"));
-        auto* gN = new QGridLayout(mmcnFixedN_);
-        Row cap = AddRow(gN, mmcnFixedN_, QStringLiteral("Capacity N:"), QStringLiteral("MMCN_cap_edit"),
-                         true, QStringLiteral("0...100"));
-        Row cFrom =
-            AddRange(gN, mmcnFixedN_, QStringLiteral("Vary c from"), QStringLiteral("MMCN_c_from_edit"),
-                     QStringLiteral("MMCN_c_to_edit"), QStringLiteral("1...100"));
-        Row cTo{nullptr, mmcnFixedN_->findChild<TQueueEdit*>(QStringLiteral("MMCN_c_to_edit")), nullptr};
-        mmcnFixedC_ = new QGroupBox(QStringLiteral("Fixed c, varying N"), ui.page);
-        mmcnFixedC_->setObjectName(QStringLiteral("MMCN_FixedC_Group"));
-        auto* gC = new QGridLayout(mmcnFixedC_);
-        Row cc = AddRow(gC, mmcnFixedC_, QStringLiteral("Number of servers c:"),
-                        QStringLiteral("MMCN_c_edit"), true, QStringLiteral("1...100"));
-        Row nFrom =
-            AddRange(gC, mmcnFixedC_, QStringLiteral("Vary N from"), QStringLiteral("MMCN_N_from_edit"),
-                     QStringLiteral("MMCN_N_to_edit"), QStringLiteral("0...100"));
-        Row nTo{nullptr, mmcnFixedC_->findChild<TQueueEdit*>(QStringLiteral("MMCN_N_to_edit")), nullptr};
-        QGridLayout* tGrid = new QGridLayout;
-        Row t = AddRow(tGrid, ui.page, QStringLiteral("Time t:"), QStringLiteral("MMCN_t_edit"), false,
-                       QStringLiteral("0 <= t <= 2500"));
-        mmcnT_ = {t.label, t.edit, t.range};
-        mmcnX_ = new TRadioGroup(QStringLiteral("MMCN_X_RadioGroup"), QStringLiteral("Graph X-Axis"),
-                                 {QStringLiteral("Vary the number of servers c for a fixed capacity N"),
-                                  QStringLiteral("Vary the capacity N for a fixed number of servers c")},
-                                 ui.page);
-        mmcnY_ = new TRadioGroup(QStringLiteral("MMCN_Y_RadioGroup"), QStringLiteral("Graph Y-Axis"),
-                                 {QStringLiteral("Rejection probabilities Prej"),
-                                  QStringLiteral("Waiting time probabilities P{Wq>t} for fixed t")},
-                                 ui.page);
-        ColumnOf(ui.page)->addWidget(mmcnFixedN_);
-        ColumnOf(ui.page)->addWidget(mmcnFixedC_);
-        ColumnOf(ui.page)->addLayout(tGrid);
-        ColumnOf(ui.page)->addWidget(mmcnX_);
-        ColumnOf(ui.page)->addWidget(mmcnY_);
-        ui.fields = {{"lambda", lambda.edit, nullptr},
-                     {"es", es.edit, nullptr},
-                     {"t", t.edit, nullptr},
-                     {"n", cap.edit, mmcnFixedN_},
-                     {"from", cFrom.edit, mmcnFixedN_},
-                     {"to", cTo.edit, mmcnFixedN_},
-                     {"c", cc.edit, mmcnFixedC_},
-                     {"from", nFrom.edit, mmcnFixedC_},
-                     {"to", nTo.edit, mmcnFixedC_}};
-        ui.choices = {{"vary", mmcnX_, {"c", "N"}}, {"y", mmcnY_, {"prej", "wait"}}};
-        connect(mmcnX_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule10MMCN);
-        connect(mmcnY_, &TRadioGroup::clicked, this, &TQueueMainForm::Rule10MMCN);
-    }
-    // Finite Source
-    {
-        PageUi& ui = NewPage(Page::FinSrc);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row c = AddRow(grid, ui.page, QStringLiteral("Number of servers c:"), QStringLiteral("FinSrc_c_Edit"),
-                       true, QStringLiteral("<= 500"));
-        Row m = AddRow(grid, ui.page, QStringLiteral("Number of machines M:"),
-                       QStringLiteral("FinSrc_N_Edit"), true, QStringLiteral("<= 1000"));
-        Row nu = AddRow(grid, ui.page, QStringLiteral("Failure rate nu:"), QStringLiteral("FinSrc_nu_edit"),
-                        false, QStringLiteral("0.00001<=nu<=100"));
-        finSrcCRange_ = c.range;
-        finSrcM_ = m.edit;
-        ui.fields = {{"c", c.edit, nullptr}, {"m", m.edit, nullptr}, {"nu", nu.edit, nullptr}};
-        auto* service = new TRadioGroup(
-            QStringLiteral("FinSrc_Service_RadioGroup"), QStringLiteral("Service Type Machine Repair Queue"),
-            {QStringLiteral("Exponential services"), QStringLiteral("Deterministic services")}, ui.page);
-        auto* output =
-            new TRadioGroup(QStringLiteral("FinSrc_Output_RadioGroup"), QStringLiteral("Output"),
-                            {outputs[0], outputs[1], QStringLiteral("Time Average State Probabilities"),
-                             QStringLiteral("Customer Average State Probabilities"), outputs[4]},
-                            ui.page);
-        finSrcGraphs_ = new TRadioGroup(QStringLiteral("FinSrc_Graph_RadioGroup"), QStringLiteral("Graphs"),
-                                        {QStringLiteral("P{ Wq > t  |  Wq > 0 }"),
-                                         QStringLiteral("P{ L(time) > n | L(time) > 0 }"),
-                                         QStringLiteral("P{ L(cust) > n | L(cust) > 0 }")},
-                                        ui.page);
-        ColumnOf(ui.page)->addWidget(service);
-        ColumnOf(ui.page)->addWidget(output);
-        ColumnOf(ui.page)->addWidget(finSrcGraphs_);
-        finSrcGraphs_->hide();
-        ui.choices = {{"service", service, {"exp", "det"}},
-                      {"output", output, {"standard", "wait", "time-states", "customer-states", "graphs"}},
-                      {"graph", finSrcGraphs_, {"wait", "time-states", "customer-states"}}};
-        AddList(ui, 't', QStringLiteral("FinSrc_TEdit"), QStringLiteral("t-values (<= 1000)"));
-        AddList(ui, 'n', QStringLiteral("FinSrc_NEdit"), QStringLiteral("n-values"));
-        connect(service, &TRadioGroup::clicked, this, &TQueueMainForm::Rule11FinSrcService);
-        connect(output, &TRadioGroup::clicked, this, &TQueueMainForm::Rule11FinSrcOutput);
-        connect(finSrcM_, &QLineEdit::textChanged, this, &TQueueMainForm::Rule11FinSrcCaption);
-    }
-    // Transient M/M/1
-    {
-        PageUi& ui = NewPage(Page::MM1);
-        QGridLayout* grid = NewGrid(ColumnOf(ui.page));
-        Row rho = AddRow(grid, ui.page, QStringLiteral("Rho:"), QStringLiteral("MM1_Rho_edit"), false,
-                         QStringLiteral("<=0.99"));
-        Row i = AddRow(grid, ui.page, QStringLiteral("Initial state i:"),
-                       QStringLiteral("MM1_initial_state_edit"), true, QString());
-        Row j = AddRow(grid, ui.page, QStringLiteral("End state j:"), QStringLiteral("MM1_end_state_edit"),
-                       true, QStringLiteral("<= 100"));
-        Row t = AddRow(grid, ui.page, QStringLiteral("t:"), QStringLiteral("MM1_t_edit"), false,
-                       QStringLiteral("0.01 <= t <= 1e6"));
-        mm1Rho_ = rho.edit;
-        mm1IRange_ = i.range;
-        mm1J_ = {j.label, j.edit, j.range};
-        mm1T_ = {t.label, t.edit, t.range};
-        ui.fields = {{"rho", rho.edit, nullptr},
-                     {"t", t.edit, nullptr},
-                     {"i", i.edit, nullptr},
-                     {"j", j.edit, nullptr}};
-        auto* output = new TRadioGroup(QStringLiteral("MM1_Output_RadioGroup"), QStringLiteral("Output"),
-                                       {QStringLiteral("Tables of moments of queue size"),
-                                        QStringLiteral("Graph of state probabilities"),
-                                        QStringLiteral("Graph of cumulative state probabilities"),
-                                        QStringLiteral("Graph of mean queue size"),
-                                        QStringLiteral("Graph of standard deviation queue size")},
-                                       ui.page);
-        ColumnOf(ui.page)->addWidget(output);
-        ui.choices = {{"output", output, {"table", "p-graph", "P-graph", "mean-graph", "std-graph"}}};
-        AddList(ui, 't', QStringLiteral("MM1_TEdit"), QStringLiteral("t-values (0.01 <= t <= 1e6)"));
-        connect(output, &TRadioGroup::clicked, this, &TQueueMainForm::Rule12MM1Output);
-        connect(mm1Rho_, &QLineEdit::textChanged, this, &TQueueMainForm::Rule13MM1Rho);
-    }
+void TQueueMainForm::AddChoices(PageUi& ui, const PageInfo& info) {
+    for (const ChoiceDef& choice : info.choices)
+        for (const RadioDef& radio : choice.radios) {
+            QStringList items;
+            for (const std::string& item : radio.items) items << Text(item);
+            auto* group = new TRadioGroup(Text(radio.widget), Text(radio.caption), items, ui.page);
+            ColumnOf(ui.page)->addWidget(group);
+            ui.choices.push_back(
+                {&radio, choice.group, group, radio.words.empty() ? choice.words : radio.words});
+            const Page p = info.page;
+            connect(group, &TRadioGroup::clicked, this, [this, p] { FollowChoices(p); });
+            connect(group, &TRadioGroup::focused, this, [this, p] { FollowChoices(p); });
+        }
+}
 
+void TQueueMainForm::AddButtons(PageUi& ui, const PageInfo& info) {
     // Run, Quit and Help on every page.
-    for (const PageInfo& info : Pages()) {
-        PageUi& ui = pages_[static_cast<std::size_t>(info.page)];
-        QVBoxLayout* column = ColumnOf(ui.page);
-        column->addStretch(1);
-        auto* row = new QHBoxLayout;
-        ui.run = new QPushButton(QStringLiteral("&Run"), ui.page);
-        ui.run->setObjectName(QStringLiteral("RunButton"));
-        ui.run->setToolTip(QStringLiteral("Perform calculations (Alt-R is a shortcut)"));
-        ui.run->setEnabled(info.run != nullptr);
-        ui.quit = new QPushButton(QStringLiteral("&Quit"), ui.page);
-        ui.quit->setObjectName(QStringLiteral("QuitButton"));
-        ui.quit->setToolTip(QStringLiteral("Exit the application (Alt-Q is a shortcut)"));
-        ui.help = new QPushButton(QStringLiteral("&Help"), ui.page);
-        ui.help->setObjectName(QStringLiteral("HelpButton"));
-        row->addWidget(ui.run);
-        row->addWidget(ui.quit);
-        row->addWidget(ui.help);
-        column->addLayout(row);
-        const Page p = info.page;
-        connect(ui.run, &QPushButton::clicked, this, [this, p] { RunClick(p); });
-        connect(ui.quit, &QPushButton::clicked, this, &TQueueMainForm::QuitClick);
-        connect(ui.help, &QPushButton::clicked, this, &TQueueMainForm::HelpClick);
-    }
+    QVBoxLayout* column = ColumnOf(ui.page);
+    column->addStretch(1);
+    auto* row = new QHBoxLayout;
+    ui.run = new QPushButton(QStringLiteral("&Run"), ui.page);
+    ui.run->setObjectName(QStringLiteral("RunButton"));
+    ui.run->setToolTip(QStringLiteral("Perform calculations (Alt-R is a shortcut)"));
+    ui.run->setEnabled(info.run != nullptr);
+    ui.quit = new QPushButton(QStringLiteral("&Quit"), ui.page);
+    ui.quit->setObjectName(QStringLiteral("QuitButton"));
+    ui.quit->setToolTip(QStringLiteral("Exit the application (Alt-Q is a shortcut)"));
+    ui.help = new QPushButton(QStringLiteral("&Help"), ui.page);
+    ui.help->setObjectName(QStringLiteral("HelpButton"));
+    row->addWidget(ui.run);
+    row->addWidget(ui.quit);
+    row->addWidget(ui.help);
+    column->addLayout(row);
+    const Page p = info.page;
+    connect(ui.run, &QPushButton::clicked, this, [this, p] { RunClick(p); });
+    connect(ui.quit, &QPushButton::clicked, this, &TQueueMainForm::QuitClick);
+    connect(ui.help, &QPushButton::clicked, this, &TQueueMainForm::HelpClick);
+}
 
-    // The states the rules give the first items.
-    Rule10MMCN();
-    Rule12MM1Output(0);
-    Rule13MM1Rho();
+void TQueueMainForm::BuildPages() {
+    for (const PageInfo& info : Pages()) {
+        PageUi& ui = NewPage(info.page);
+        AddFields(ui, info);
+        AddChoices(ui, info);
+        const QString prefix = Text(info.lists);
+        if (info.hasT) AddList(ui, 't', prefix + QStringLiteral("_TEdit"), Text(info.tCaption));
+        if (info.hasP) AddList(ui, 'p', prefix + QStringLiteral("_PEdit"), Text(info.pCaption));
+        if (info.hasN) AddList(ui, 'n', prefix + QStringLiteral("_NEdit"), Text(info.nCaption));
+    }
+    // The captions and limits that follow what is typed.
+    auto fincapCaption = [this] {
+        if (pages_[static_cast<std::size_t>(Page::FinCap)].nGroup->isVisibleTo(page(Page::FinCap)))
+            FinCapNCaption();
+    };
+    connect(RowOf(Page::FinCap, "c").edit, &QLineEdit::textChanged, this, fincapCaption);
+    connect(RowOf(Page::FinCap, "n").edit, &QLineEdit::textChanged, this, fincapCaption);
+    connect(RowOf(Page::FinSrc, "m").edit, &QLineEdit::textChanged, this, &TQueueMainForm::FinSrcNCaption);
+    connect(RowOf(Page::MM1, "rho").edit, &QLineEdit::textChanged, this, &TQueueMainForm::MM1StateLimit);
+
+    for (const PageInfo& info : Pages()) AddButtons(pages_[static_cast<std::size_t>(info.page)], info);
+
+    // The states the first items give.
+    for (const PageInfo& info : Pages()) FollowChoices(info.page);
+    MM1StateLimit();
 }
 
 QWidget* TQueueMainForm::page(Page p) const {
@@ -704,97 +451,57 @@ std::vector<TQueueGraphForm*> TQueueMainForm::graphWindows() const {
     return out;
 }
 
+const TQueueMainForm::FieldRow& TQueueMainForm::RowOf(Page page, const char* field) const {
+    const auto& fields = pages_[static_cast<std::size_t>(page)].fields;
+    return *std::find_if(fields.begin(), fields.end(),
+                         [&](const FieldRow& f) { return std::string_view(f.def->name) == field; });
+}
+
 // ---- the rules ----
 
-void TQueueMainForm::Rule1MG1Service(int index) {
-    mg1CS2Range_->setText(index == 0 ? QStringLiteral("0.01 <= CS2 <= 1")
-                                     : QStringLiteral("0.5 <= CS2 <= 100"));
-}
-
-void TQueueMainForm::Rule2Output(Page page, int index) {
-    ShowLists(pages_[static_cast<std::size_t>(page)], index == 1, index == 2, index == 3);
-}
-
-void TQueueMainForm::Rule3DG1Service(int index) {
-    if (index == 1) {
-        dg1CS2Label_->setText(QStringLiteral("1/CS2:"));
-        dg1CS2Range_->setText(QStringLiteral("1..100"));
-    } else {
-        dg1CS2Label_->setText(QStringLiteral("CS2:"));
-        dg1CS2Range_->setText(index == 0 ? QStringLiteral("0.01 <= CS2 <= 1 ")
-                                         : QStringLiteral("0.5 <= CS2 <= 100"));
+void TQueueMainForm::FollowChoices(Page page) {
+    PageUi& ui = pages_[static_cast<std::size_t>(page)];
+    const PageInfo& info = PageOf(page);
+    // The groups first: of two groups of a choice, the shown one sets it.
+    PageInput input = CollectInput(ui);
+    for (const ChoiceBinding& c : ui.choices)
+        if (*c.def->when) Show(c.group, Holds(c.def->when, input));
+    input = CollectInput(ui);
+    for (const auto& [box, def] : ui.boxes) Show(box, Holds(def->when, input));
+    for (const FieldRow& f : ui.fields) {
+        const FieldDef& def = *f.def;
+        if (*def.when)
+            for (QWidget* w : {static_cast<QWidget*>(f.label), static_cast<QWidget*>(f.edit),
+                               static_cast<QWidget*>(f.limits)})
+                if (w) Show(w, Holds(def.when, input));
+        if (!*def.follows) continue;
+        const auto& words = std::find_if(info.choices.begin(), info.choices.end(), [&](const ChoiceDef& c) {
+                                return std::string_view(c.group) == def.follows;
+                            })->words;
+        const auto item = static_cast<std::size_t>(
+            std::find(words.begin(), words.end(), input.Choice(def.follows)) - words.begin());
+        if (item < def.labels.size()) f.label->setText(Text(def.labels[item]));
+        if (item < def.limitsByChoice.size()) f.limits->setText(Text(def.limitsByChoice[item]));
     }
-    dg1OutputPure_->setVisible(index == 1);
-    dg1Output_->setVisible(index != 1);
-    Rule4DG1Lists();
+    const char list = ValueListOf(ChosenOutput(input));
+    ShowLists(ui, list == 't', list == 'p', list == 'n');
+    if (page == Page::GMC) GMCArrivals(input.Choice("arrivals") == "det");
+    if (page == Page::FinCap && ui.nGroup->isVisibleTo(ui.page)) FinCapNCaption();
 }
 
-void TQueueMainForm::Rule4DG1Lists() {
-    PageUi& ui = pages_[static_cast<std::size_t>(Page::DG1)];
-    if (dg1OutputPure_->isVisibleTo(ui.page)) {
-        const int i = dg1OutputPure_->itemIndex();
-        ShowLists(ui, i == 1, i == 2, i == 3 || i == 4);
-    } else {
-        const int i = dg1Output_->itemIndex();
-        ShowLists(ui, i == 1, i == 2, false);
-    }
+// Deterministic arrivals: the CA2 field shows 0 and keeps what was typed for
+// the other arrivals.
+void TQueueMainForm::GMCArrivals(bool deterministic) {
+    TQueueEdit* ca2 = RowOf(Page::GMC, "ca2").edit;
+    if (deterministic != ca2->isEnabled()) return;
+    if (deterministic) rememberedCA2_ = ca2->text();
+    ca2->setText(deterministic ? QStringLiteral("0") : rememberedCA2_);
+    ca2->setEnabled(!deterministic);
 }
 
-void TQueueMainForm::Rule5DMCOutput(int index) {
-    ShowLists(pages_[static_cast<std::size_t>(Page::DMC)], index == 1, index == 2, index == 3 || index == 4);
-    dmcGraphs_->setVisible(index == 5);
-}
-
-void TQueueMainForm::Rule6GMCArrivals(int index) {
-    if (index == 0) {
-        if (gmcCA2_->isEnabled()) {
-            gmcCA2Range_->setText(QStringLiteral("(deterministic)"));
-            rememberedCA2_ = gmcCA2_->text();
-            gmcCA2_->setText(QStringLiteral("0"));
-            gmcCA2_->setEnabled(false);
-        }
-        return;
-    }
-    gmcCA2Range_->setText(index == 1 ? QStringLiteral("0.01 <= CA2 <= 1")
-                                     : QStringLiteral("0.5 <= CA2 <= 100"));
-    if (!gmcCA2_->isEnabled()) {
-        gmcCA2_->setText(rememberedCA2_);
-        gmcCA2_->setEnabled(true);
-    }
-}
-
-void TQueueMainForm::Rule7FinCapType(int index) {
-    if (index == 2) {
-        finCapCRange_->setText(QStringLiteral("<=500"));
-        finCapNRange_->setText(QStringLiteral("<=500"));
-    } else {
-        finCapCRange_->setText(index == 0 ? QStringLiteral("<=2500") : QStringLiteral("<=500"));
-        finCapNRange_->setText(QStringLiteral("<=1000"));
-    }
-    finCapOutput4_->setVisible(index != 2);
-    finCapOutput5_->setVisible(index == 2);
-    Rule8FinCapLists();
-}
-
-void TQueueMainForm::Rule8FinCapLists() {
-    PageUi& ui = pages_[static_cast<std::size_t>(Page::FinCap)];
-    bool t, n;
-    if (finCapOutput4_->isVisibleTo(ui.page)) {
-        const int i = finCapOutput4_->itemIndex();
-        t = i == 1;
-        n = i == 2;
-    } else {
-        const int i = finCapOutput5_->itemIndex();
-        t = i == 1;
-        n = i == 2 || i == 3;
-    }
-    ShowLists(ui, t, false, n);
-    if (n) Rule9FinCapCaption();
-}
-
-void TQueueMainForm::Rule9FinCapCaption() {
-    const auto c = ReadInteger(finCapC_->text().toStdString());
-    const auto n = ReadInteger(finCapN_->text().toStdString());
+void TQueueMainForm::FinCapNCaption() {
+    const auto c = ReadInteger(RowOf(Page::FinCap, "c").edit->text().toStdString());
+    const auto n = ReadInteger(RowOf(Page::FinCap, "n").edit->text().toStdString());
     QGroupBox* box = pages_[static_cast<std::size_t>(Page::FinCap)].nGroup;
     if (c && n)
         box->setTitle(QStringLiteral("n-values (<=%1)").arg(static_cast<long long>(*c) + *n));
@@ -802,51 +509,32 @@ void TQueueMainForm::Rule9FinCapCaption() {
         box->setTitle(QStringLiteral("n-values"));
 }
 
-void TQueueMainForm::Rule10MMCN() {
-    mmcnFixedN_->setVisible(mmcnX_->itemIndex() == 0);
-    mmcnFixedC_->setVisible(mmcnX_->itemIndex() == 1);
-    for (QWidget* w : mmcnT_) w->setVisible(mmcnY_->itemIndex() == 1);
-}
-
-void TQueueMainForm::Rule11FinSrcService(int index) {
-    finSrcCRange_->setText(index == 0 ? QStringLiteral("<= 500") : QStringLiteral("<= 250"));
-}
-
-void TQueueMainForm::Rule11FinSrcOutput(int index) {
-    ShowLists(pages_[static_cast<std::size_t>(Page::FinSrc)], index == 1, false, index == 2 || index == 3);
-    finSrcGraphs_->setVisible(index == 4);
-}
-
-void TQueueMainForm::Rule11FinSrcCaption() {
-    const auto m = ReadInteger(finSrcM_->text().toStdString());
+void TQueueMainForm::FinSrcNCaption() {
+    const auto m = ReadInteger(RowOf(Page::FinSrc, "m").edit->text().toStdString());
     QGroupBox* box = pages_[static_cast<std::size_t>(Page::FinSrc)].nGroup;
     box->setTitle(m ? QStringLiteral("n-values (<=%1)").arg(*m) : QStringLiteral("n-values"));
 }
 
-void TQueueMainForm::Rule12MM1Output(int index) {
-    for (QWidget* w : mm1J_) w->setVisible(index <= 2);
-    for (QWidget* w : mm1T_) w->setVisible(index != 0);
-    ShowLists(pages_[static_cast<std::size_t>(Page::MM1)], index == 0, false, false);
-}
-
-void TQueueMainForm::Rule13MM1Rho() {
-    const auto rho = ReadReal(mm1Rho_->text().toStdString());
+// The initial state's limit follows rho.
+void TQueueMainForm::MM1StateLimit() {
+    QLabel* limit = RowOf(Page::MM1, "i").limits;
+    const auto rho = ReadReal(RowOf(Page::MM1, "rho").edit->text().toStdString());
     if (!rho || !(*rho <= 0.99 || (*rho >= 1.01 && *rho <= 10))) {
-        mm1IRange_->setText(QString());
+        limit->setText(QString());
         return;
     }
     double k = std::log(1e-16) / std::log(std::max(*rho, 1e-9));
     if (k > 100 || *rho > 1) k = 100;
-    mm1IRange_->setText(QStringLiteral("<= %1").arg(static_cast<int>(std::trunc(k))));
+    limit->setText(QStringLiteral("<= %1").arg(static_cast<int>(std::trunc(k))));
 }
 
 // ---- commands ----
 
 PageInput TQueueMainForm::CollectInput(const PageUi& ui) const {
     PageInput in;
-    for (const FieldBinding& f : ui.fields) {
-        if (f.onlyWhenVisible && !f.onlyWhenVisible->isVisibleTo(ui.page)) continue;
-        in.fields[f.name] = f.edit->text().toStdString();
+    for (const FieldRow& f : ui.fields) {
+        if (f.box && !f.box->isVisibleTo(ui.page)) continue;
+        in.fields[f.def->name] = f.edit->text().toStdString();
     }
     for (const ChoiceBinding& c : ui.choices) {
         const bool shown = c.group->isVisibleTo(ui.page);

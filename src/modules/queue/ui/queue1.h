@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <utility>
 #include <vector>
 
 class QButtonGroup;
@@ -85,12 +86,16 @@ protected:
     void releaseModule() override;
 
 private:
-    struct FieldBinding {
-        std::string name;
+    // A field's row: its label, the field and its limits (null for a "from" field).
+    struct FieldRow {
+        const FieldDef* def;
+        QLabel* label;
         TQueueEdit* edit;
-        QWidget* onlyWhenVisible; // read only while this widget is shown (null: always)
+        QLabel* limits;
+        QWidget* box; // read only while this box is shown (null: always)
     };
     struct ChoiceBinding {
+        const RadioDef* def;
         std::string name;
         TRadioGroup* group;
         std::vector<std::string> words;
@@ -100,8 +105,9 @@ private:
         QPushButton* run = nullptr;
         QPushButton* quit = nullptr;
         QPushButton* help = nullptr;
-        std::vector<FieldBinding> fields;
+        std::vector<FieldRow> fields;
         std::vector<ChoiceBinding> choices;
+        std::vector<std::pair<QGroupBox*, const BoxDef*>> boxes;
         std::array<TQueueEdit*, kListSize> t{}, p{}, n{};
         QGroupBox* tGroup = nullptr;
         QGroupBox* pGroup = nullptr;
@@ -111,28 +117,25 @@ private:
     void BuildPages();
     void BuildPageButtons(QWidget* strip);
     PageUi& NewPage(Page p);
+    void AddFields(PageUi& ui, const PageInfo& info);
+    void AddChoices(PageUi& ui, const PageInfo& info);
+    void AddButtons(PageUi& ui, const PageInfo& info);
     QGroupBox* AddList(PageUi& ui, char kind, const QString& prefix, const QString& caption);
     PageInput CollectInput(const PageUi& ui) const;
     void WriteBackList(std::array<TQueueEdit*, kListSize>& fields, const std::optional<ListTexts>& texts);
     void ShowGraphWindow(const GraphWindowData& data, int cascadeIndex);
     static void ShowLists(PageUi& ui, bool t, bool p, bool n);
+    const FieldRow& RowOf(Page page, const char* field) const;
 
-    // The rules that keep each page in step with its choices.
-    void Rule1MG1Service(int index);
-    void Rule2Output(Page page, int index);
-    void Rule3DG1Service(int index);
-    void Rule4DG1Lists();
-    void Rule5DMCOutput(int index);
-    void Rule6GMCArrivals(int index);
-    void Rule7FinCapType(int index);
-    void Rule8FinCapLists();
-    void Rule9FinCapCaption();
-    void Rule10MMCN();
-    void Rule11FinSrcService(int index);
-    void Rule11FinSrcOutput(int index);
-    void Rule11FinSrcCaption();
-    void Rule12MM1Output(int index);
-    void Rule13MM1Rho();
+    // Keeps a page in step with its choices: the groups, boxes and rows that
+    // show, the labels and limits that follow a choice and the value list of
+    // the chosen output.
+    void FollowChoices(Page page);
+    // What the page table cannot say.
+    void GMCArrivals(bool deterministic);
+    void FinCapNCaption();
+    void FinSrcNCaption();
+    void MM1StateLimit();
 
     std::array<PageUi, kPageCount> pages_;
     QPointer<TQueueAboutForm> about_;
@@ -141,35 +144,6 @@ private:
     QMenu* optionsMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QString rememberedCA2_;
-
-    // Labels and groups the rules change.
-    QLabel* mg1CS2Range_ = nullptr;
-    QLabel* dg1CS2Label_ = nullptr;
-    QLabel* dg1CS2Range_ = nullptr;
-    TRadioGroup* dg1Output_ = nullptr;
-    TRadioGroup* dg1OutputPure_ = nullptr;
-    TRadioGroup* dmcGraphs_ = nullptr;
-    QLabel* gmcCA2Range_ = nullptr;
-    TQueueEdit* gmcCA2_ = nullptr;
-    TRadioGroup* finCapType_ = nullptr;
-    QLabel* finCapCRange_ = nullptr;
-    QLabel* finCapNRange_ = nullptr;
-    TQueueEdit* finCapC_ = nullptr;
-    TQueueEdit* finCapN_ = nullptr;
-    TRadioGroup* finCapOutput4_ = nullptr;
-    TRadioGroup* finCapOutput5_ = nullptr;
-    TRadioGroup* mmcnX_ = nullptr;
-    TRadioGroup* mmcnY_ = nullptr;
-    QGroupBox* mmcnFixedN_ = nullptr;
-    QGroupBox* mmcnFixedC_ = nullptr;
-    std::array<QWidget*, 3> mmcnT_{};
-    QLabel* finSrcCRange_ = nullptr;
-    TRadioGroup* finSrcGraphs_ = nullptr;
-    TQueueEdit* finSrcM_ = nullptr;
-    std::array<QWidget*, 3> mm1J_{};
-    std::array<QWidget*, 3> mm1T_{};
-    QLabel* mm1IRange_ = nullptr;
-    TQueueEdit* mm1Rho_ = nullptr;
 };
 
 } // namespace tarvik::queue::ui

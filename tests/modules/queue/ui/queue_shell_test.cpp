@@ -25,11 +25,18 @@ using tarvik::queue::ui::TQueueMainForm;
 using tarvik::shell::TTarvikMain;
 using tarvik::test::ProcessEvents;
 
-TEST(QueueInTheShell, HiddenByDefaultShownOnRequestAndOpens) {
+// The program's main window, shown, with the questions answered by script.
+class QueueInTheShell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main.show();
+        ProcessEvents();
+    }
     tarvik::test::ScriptedDialogs dialogs;
     TTarvikMain main;
-    main.show();
-    ProcessEvents();
+};
+
+TEST_F(QueueInTheShell, HiddenByDefaultShownOnRequestAndOpens) {
     QToolButton* button = main.toolbarButton("StartQueue");
     QAction* entry = main.menuEntry("MenuQueue");
     ASSERT_NE(button, nullptr);
@@ -86,11 +93,7 @@ QString ShownHelp() {
     return {};
 }
 
-TEST(QueueInTheShell, F1OpensThePageTopicAndHelpTheModuleTopic) {
-    tarvik::test::ScriptedDialogs dialogs;
-    TTarvikMain main;
-    main.show();
-    ProcessEvents();
+TEST_F(QueueInTheShell, F1OpensThePageTopicAndHelpTheModuleTopic) {
     tarvik::shell::ShowQueueEntries(main);
     main.toolbarButton("StartQueue")->click();
     ProcessEvents();

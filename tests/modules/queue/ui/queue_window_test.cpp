@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QSignalSpy>
+#include <tuple>
 
 namespace tarvik::queue::ui {
 namespace {
@@ -289,31 +290,21 @@ TEST_F(QueueWindow, RunWritesTheStyledReportAndRewritesTheList) {
 
 TEST_F(QueueWindow, InputErrorsShowTheErrorBoxAndWriteNothing) {
     ShowPage(Page::MMC);
-    const std::pair<const char*, const char*> cases[] = {{"", "c incorrect"},
-                                                         {"99999999999", "c incorrect"},
-                                                         {"0", "c out of range"},
-                                                         {"2501", "c out of range"}};
-    for (const auto& [c, message] : cases) {
+    // c is read before rho.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"", "0.5", "c incorrect"},     {"99999999999", "0.5", "c incorrect"},
+        {"0", "0.5", "c out of range"}, {"2501", "0.5", "c out of range"},
+        {"3", "", "Rho incorrect"},     {"3", ".", "Rho incorrect"},
+        {"3", "0", "Rho out of range"}, {"3", "0.9991", "Rho out of range"}};
+    for (const auto& [c, rho, message] : cases) {
         dialogs.clear();
         Type("MMC_C_edit", c);
-        Type("MMC_Rho_edit", "0.5");
+        Type("MMC_Rho_edit", rho);
         QTest::mouseClick(form->runButton(Page::MMC), Qt::LeftButton);
-        ASSERT_EQ(dialogs.messages.size(), 1u) << c;
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c << " " << rho;
         EXPECT_EQ(dialogs.messages[0].text, message);
         EXPECT_EQ(dialogs.messages[0].kind, tarvik::ui::MsgKind::Error);
         EXPECT_EQ(dialogs.messages[0].buttons, tarvik::ui::mbOKCancel);
-    }
-    const std::pair<const char*, const char*> rhos[] = {{"", "Rho incorrect"},
-                                                        {".", "Rho incorrect"},
-                                                        {"0", "Rho out of range"},
-                                                        {"0.9991", "Rho out of range"}};
-    for (const auto& [rho, message] : rhos) {
-        dialogs.clear();
-        Type("MMC_C_edit", "3");
-        Type("MMC_Rho_edit", rho);
-        QTest::mouseClick(form->runButton(Page::MMC), Qt::LeftButton);
-        ASSERT_EQ(dialogs.messages.size(), 1u) << rho;
-        EXPECT_EQ(dialogs.messages[0].text, message);
     }
     EXPECT_EQ(LogLines(), (QStringList{TQueueMainForm::HeaderLine(), ""}));
     // The guard writes into the log, no box.
