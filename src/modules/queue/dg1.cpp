@@ -203,17 +203,16 @@ DG1Coxian SolveDG1Coxian(double cs2, double rho, ServiceFit kind) {
     DG1Coxian s;
     s.cs2 = cs2;
     s.rho = rho;
-    s.fit = kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
+    s.fit = CoxianFit(kind, cs2);
     const double m1 = s.fit.mu1, m2 = s.fit.mu2, b = s.fit.b;
-    const auto f = [&](double x) {
-        // Factored: near mu2 the exponential term is tiny for small rho and
-        // decides the sign.
-        return (x - m1) * (x - m2) - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
-    };
-    const double a1 = Rtbis(RootUse::CoxianBisection, f, 1e-14, m2, 1e-12);
-    const double a2 = Rtbis(RootUse::CoxianBisection, f, m2, 2 * m1, 1e-12);
-    s.wait = TwoExpFromRoots(a1, a2, s.fit);
-    const double A1 = s.wait.A1, A2 = s.wait.A2;
+    s.wait = TwoExpFromEquation(
+        [&](double x) {
+            // Factored: near mu2 the exponential term is tiny for small rho and
+            // decides the sign.
+            return (x - m1) * (x - m2) - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
+        },
+        s.fit);
+    const double a1 = s.wait.a1, a2 = s.wait.a2, A1 = s.wait.A1, A2 = s.wait.A2;
     WaitMoments& m = s.m;
     m.pwait = A1 + A2;
     m.ewq = 1 / a1 + 1 / a2 - (m1 + m2) / (m1 * m2);
