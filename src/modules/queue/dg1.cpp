@@ -239,40 +239,23 @@ void RunDG1(const PageInput& input, RunResult& result) {
     double cs2 = 0;
     int pureK = 0;
     if (pure) {
-        const auto k = ReadInteger(input.Field("cs2"));
-        if (!k) {
-            result.inputError = "cs2 incorrect";
-            return;
-        }
+        const auto k = IntegerField(input, result, "cs2", "cs2 incorrect");
+        if (!k) return;
         pureK = *k;
     } else {
-        const auto v = ReadReal(input.Field("cs2"));
-        if (!v) {
-            result.inputError = "cs2 incorrect";
-            return;
-        }
+        const auto v = RealField(input, result, "cs2", "cs2 incorrect");
+        if (!v) return;
         cs2 = *v;
     }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
-    if (pure) {
-        if (pureK < 1 || pureK > 100) {
-            result.inputError = "CS2 out of bounds";
-            return;
-        }
-        cs2 = 1.0 / pureK;
-    } else if (phase ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100)) {
-        result.inputError = "CS2 out of bounds";
-        return;
-    }
+    const auto rhov = RealField(input, result, "rho", "Rho incorrect");
+    if (!rhov) return;
+    const bool cs2Outside = pure    ? pureK < 1 || pureK > 100
+                            : phase ? cs2 < 0.01 || cs2 > 1
+                                    : cs2 < 0.5 || cs2 > 100;
+    if (OutOfRange(result, cs2Outside, "CS2 out of bounds")) return;
+    if (pure) cs2 = 1.0 / pureK;
     const double rho = *rhov;
-    if (rho < 1e-10 || rho > 0.9900000001) {
-        result.inputError = "Rho out of bounds";
-        return;
-    }
+    if (OutOfRange(result, rho < 1e-10 || rho > 0.9900000001, "Rho out of bounds")) return;
     std::string output = ChosenOutput(input);
     // The state tables belong to pure Erlang services only.
     if (!pure && (output == "time-states" || output == "customer-states")) output = "standard";

@@ -290,26 +290,15 @@ void RunMG1(const PageInput& input, RunResult& result) {
         result.inputError = "Illegal Service Time";
         return;
     }
-    const auto cs2v = ReadReal(input.Field("cs2"));
-    if (!cs2v) {
-        result.inputError = "cs2 incorrect";
-        return;
-    }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
+    const auto cs2v = RealField(input, result, "cs2", "cs2 incorrect");
+    if (!cs2v) return;
+    const auto rhov = RealField(input, result, "rho", "Rho incorrect");
+    if (!rhov) return;
     const double cs2 = *cs2v, rho = *rhov;
     const bool erlang = kind == ServiceFit::Erlang;
-    if (erlang ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100)) {
-        result.inputError = "CS2 out of bounds";
+    if (OutOfRange(result, erlang ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100), "CS2 out of bounds"))
         return;
-    }
-    if (rho < 1e-12 || rho > 0.990000000001) {
-        result.inputError = "Rho out of bounds";
-        return;
-    }
+    if (OutOfRange(result, rho < 1e-12 || rho > 0.990000000001, "Rho out of bounds")) return;
     const std::string output = ChosenOutput(input);
     const ValueList list = ReadOutputList(input, output, 75000, 2500, result);
 
