@@ -12,7 +12,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 namespace tarvik::simulation {
@@ -67,74 +66,40 @@ std::string Seeded(std::uint32_t seed, const Settings& set, Kernel kernel,
 
 #define KERNEL(name) [](const auto& s, Progress& p, auto& o) { return name(s, p, o); }
 
-const std::vector<std::pair<std::string, std::function<std::string()>>>& Cases() {
-    static const std::vector<std::pair<std::string, std::function<std::string()>>> cases = {
-        {"single M/M/1 with 5 waiting",
-         [] {
-             return Seeded(101, SingleSettings{.length = 3000, .initial = 5}, KERNEL(RunSingleKernel),
-                           SingleResults);
-         }},
-        {"single D/M/1",
-         [] {
-             return Seeded(102, SingleSettings{.length = 3000, .detArrivals = true}, KERNEL(RunSingleKernel),
-                           SingleResults);
-         }},
-        {"single M/D/1",
-         [] {
-             return Seeded(103, SingleSettings{.length = 3000, .detService = true}, KERNEL(RunSingleKernel),
-                           SingleResults);
-         }},
-        {"compare M/D/1 with 3 waiting",
-         [] {
-             return Seeded(104, CompareSettings{.length = 3000, .initial = 3}, KERNEL(RunCompareKernel),
-                           CompareResults);
-         }},
-        {"compare D/M/1",
-         [] {
-             return Seeded(105, CompareSettings{.deterministicService = false, .length = 3000},
-                           KERNEL(RunCompareKernel), CompareResults);
-         }},
-        {"varying load",
-         [] {
-             return Seeded(106, VaryingLoadSettings{.length = 3000, .initial = 2},
-                           KERNEL(RunVaryingLoadKernel), VaryingLoadResults);
-         }},
-        {"pooling exponential",
-         [] {
-             return Seeded(107, PoolingSettings{.lambda2 = 0.7, .mu2 = 1.1, .length = 3000},
-                           KERNEL(RunPoolingKernel), PoolingResults);
-         }},
-        {"pooling deterministic",
-         [] {
-             return Seeded(108, PoolingSettings{.detService = true, .length = 3000}, KERNEL(RunPoolingKernel),
-                           PoolingResults);
-         }},
-        {"tandem",
-         [] { return Seeded(109, TandemSettings{.length = 3000}, KERNEL(RunTandemKernel), TandemResults); }},
-        {"tandem deterministic arrivals and service 1",
-         [] {
-             return Seeded(
-                 110, TandemSettings{.mu2 = 1.5, .detArrivals = true, .detService1 = true, .length = 3000},
-                 KERNEL(RunTandemKernel), TandemResults);
-         }},
-        {"priority",
-         [] {
-             return Seeded(111, PrioritySettings{.lambda2 = 0.8, .length = 3000}, KERNEL(RunPriorityKernel),
-                           PriorityResults);
-         }},
-        {"priority deterministic type 1",
-         [] {
-             return Seeded(112, PrioritySettings{.detService1 = true, .length = 3000},
-                           KERNEL(RunPriorityKernel), PriorityResults);
-         }},
-    };
-    return cases;
+// Seeds 101, 102, ... in the order of the runs.
+template <class Settings, class Kernel>
+void SeededAll(std::string& all, std::uint32_t& seed, std::initializer_list<Settings> runs, Kernel kernel,
+               ResultsText (*results)(const Settings&, const Outcome*)) {
+    for (const Settings& set : runs) {
+        ++seed;
+        all += "== seed " + std::to_string(seed) + "\n" + Seeded(seed, set, kernel, results);
+    }
 }
 
 TEST(SeededRuns, GiveTheStoredTextsAndSamples) {
-    const std::string path = std::string(TARVIK_TEST_DATA) + "/simulation/seeded.txt";
     std::string all;
-    for (const auto& [name, run] : Cases()) all += "== " + name + "\n" + run();
+    std::uint32_t seed = 100;
+    SeededAll<SingleSettings>(all, seed,
+                              {{.length = 3000, .initial = 5},
+                               {.length = 3000, .detArrivals = true},
+                               {.length = 3000, .detService = true}},
+                              KERNEL(RunSingleKernel), SingleResults);
+    SeededAll<CompareSettings>(
+        all, seed, {{.length = 3000, .initial = 3}, {.deterministicService = false, .length = 3000}},
+        KERNEL(RunCompareKernel), CompareResults);
+    SeededAll<VaryingLoadSettings>(all, seed, {{.length = 3000, .initial = 2}}, KERNEL(RunVaryingLoadKernel),
+                                   VaryingLoadResults);
+    SeededAll<PoolingSettings>(
+        all, seed, {{.lambda2 = 0.7, .mu2 = 1.1, .length = 3000}, {.detService = true, .length = 3000}},
+        KERNEL(RunPoolingKernel), PoolingResults);
+    SeededAll<TandemSettings>(
+        all, seed, {{.length = 3000}, {.mu2 = 1.5, .detArrivals = true, .detService1 = true, .length = 3000}},
+        KERNEL(RunTandemKernel), TandemResults);
+    SeededAll<PrioritySettings>(all, seed,
+                                {{.lambda2 = 0.8, .length = 3000}, {.detService1 = true, .length = 3000}},
+                                KERNEL(RunPriorityKernel), PriorityResults);
+
+    const std::string path = std::string(TARVIK_TEST_DATA) + "/simulation/seeded.txt";
     if (std::getenv("TARVIK_WRITE_SEEDED")) std::ofstream(path, std::ios::binary) << all;
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
