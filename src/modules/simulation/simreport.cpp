@@ -32,8 +32,6 @@ std::string Process(bool det, const char* other) {
     return det ? "Deterministic" : other;
 }
 
-// The figures of a finished run beside the theory: the table's figures are
-// those of a batch stretching over the whole simulation length.
 // What a table shows before any run: every experiment gives all four.
 struct Layout {
     std::string heading;
@@ -42,6 +40,8 @@ struct Layout {
     std::vector<std::string> captions;
 };
 
+// The table with the figures of a finished run beside the theory: the
+// table's figures are those of a batch stretching over the whole length.
 ResultsText Filled(Layout layout, const Outcome* outcome, double length, const TheoryTable& theory,
                    BatchFigures figures) {
     ResultsText r;
