@@ -232,8 +232,8 @@ private:
 // An arriving customer of type `type` with service time `service`: served at
 // once when one of the `servers` is free (true), else appended to the queue.
 template <class Queue>
-bool Arrive(Station& s, Queue& q, EventList& ev, double service, int departureKind, int servers = 1,
-            int type = 0) {
+inline bool Arrive(Station& s, Queue& q, EventList& ev, double service, int departureKind, int servers = 1,
+                   int type = 0) {
     if (s.inService < servers) {
         s.totalSojourn += service;
         ++s.inService;
@@ -249,7 +249,7 @@ bool Arrive(Station& s, Queue& q, EventList& ev, double service, int departureKi
 // The end of a service: the first waiting customer `c` starts and departs as
 // event `departureKind(c)`; false when a server idles instead.
 template <class Queue, class Kind>
-bool Depart(Station& s, Queue& q, EventList& ev, Kind departureKind, Customer& c) {
+inline bool Depart(Station& s, Queue& q, EventList& ev, Kind departureKind, Customer& c) {
     if (!q.next(c)) {
         --s.inService;
         return false;
@@ -261,7 +261,7 @@ bool Depart(Station& s, Queue& q, EventList& ev, Kind departureKind, Customer& c
     return true;
 }
 
-template <class Queue> bool Depart(Station& s, Queue& q, EventList& ev, int departureKind) {
+template <class Queue> inline bool Depart(Station& s, Queue& q, EventList& ev, int departureKind) {
     Customer c;
     return Depart(
         s, q, ev, [departureKind](const Customer&) { return departureKind; }, c);
@@ -374,24 +374,6 @@ inline void DrawThreeStreams(Outcome& out) {
     RndSetSeed(RndGetSeed(out.streams[2]), 102);
 }
 
-// Takes the events in order until none is left, from the start of the
-// batches on: the pacer counts each, the batch marks it passes are noted
-// (`serverBusy`: which pooled servers are busy), then step(event, running)
-// handles it. Returns the pacer for Finish.
-template <class Step>
-Pacer RunEvents(Outcome& out, EventList& ev, Progress& progress, double length,
-                const std::array<int, 2>& serverBusy, Step step) {
-    out.batches.begin(length);
-    Pacer pacer(progress);
-    Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        MarkBatches(out, e.time, serverBusy);
-        step(e, pacer.running());
-    }
-    return pacer;
-}
-
 // The end of a run: the areas up to the length, and whether it was stopped.
 inline Outcome Finish(Outcome& out, const Pacer& pacer) {
     MarkBatches(out, std::numeric_limits<double>::infinity());
@@ -402,6 +384,32 @@ inline Outcome Finish(Outcome& out, const Pacer& pacer) {
 }
 
 inline constexpr std::array<int, 2> kNoPooledServers{};
+
+// The events of a run in order, from the start of the batches on: the pacer
+// counts each and the batch marks it passes are noted (`serverBusy`: which
+// pooled servers are busy) before the kernel handles it.
+class EventLoop {
+public:
+    EventLoop(Outcome& out, EventList& ev, Progress& progress, double length,
+              const std::array<int, 2>& serverBusy = kNoPooledServers)
+        : out_(out), ev_(ev), serverBusy_(serverBusy), pacer_(progress) {
+        out.batches.begin(length);
+    }
+    bool next(Event& e) {
+        if (!ev_.next(e)) return false;
+        pacer_.tick();
+        MarkBatches(out_, e.time, serverBusy_);
+        return true;
+    }
+    bool running() const { return pacer_.running(); }
+    Outcome finish() { return Finish(out_, pacer_); }
+
+private:
+    Outcome& out_;
+    EventList& ev_;
+    const std::array<int, 2>& serverBusy_;
+    Pacer pacer_;
+};
 
 } // namespace detail
 
@@ -422,22 +430,23 @@ template <class Obs> Outcome RunSingleKernel(const SingleSettings& set, Progress
     Sampler<kSingleSamples> sampler(L);
     if constexpr (Obs::kActive) obs.sample(0, 1, 0, 0.0);
 
-    const detail::Pacer pacer =
-        detail::RunEvents(out, ev, progress, L, detail::kNoPooledServers, [&](const Event& e, bool running) {
-            s.advance(e.time, L);
-            if constexpr (Obs::kActive) {
-                if (sampler.due(s.clock))
-                    obs.sample(0, sampler.count(), s.waiting + s.inService,
-                               s.queueArea / s.clock + s.busyArea / s.clock / 1);
-            }
-            if (e.kind == 0) {
-                if (s.clock > 0) detail::NextArrival(s, ev, 0, interarrival(), L, running);
-                detail::Arrive(s, q, ev, service(), 1);
-            } else {
-                detail::Depart(s, q, ev, 1);
-            }
-        });
-    return detail::Finish(out, pacer);
+    detail::EventLoop loop(out, ev, progress, L);
+    Event e;
+    while (loop.next(e)) {
+        s.advance(e.time, L);
+        if constexpr (Obs::kActive) {
+            if (sampler.due(s.clock))
+                obs.sample(0, sampler.count(), s.waiting + s.inService,
+                           s.queueArea / s.clock + s.busyArea / s.clock / 1);
+        }
+        if (e.kind == 0) {
+            if (s.clock > 0) detail::NextArrival(s, ev, 0, interarrival(), L, loop.running());
+            detail::Arrive(s, q, ev, service(), 1);
+        } else {
+            detail::Depart(s, q, ev, 1);
+        }
+    }
+    return loop.finish();
 }
 
 // ------------------------------------------- two queues side by side (M/x/1)
@@ -467,20 +476,22 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
     ev.add(2, set.arrival[1].draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
-    const detail::Pacer pacer =
-        detail::RunEvents(out, ev, progress, L, detail::kNoPooledServers, [&](const Event& e, bool running) {
-            const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
-            Station& s = out.station[k];
-            s.advance(e.time, L);
-            detail::SamplePanel(obs, sampler, e.kind >> 1, s);
-            if ((e.kind & 1) == 0) {
-                if (s.clock > 0) detail::NextArrival(s, ev, e.kind, set.arrival[k].draw(streams), L, running);
-                detail::Arrive(s, q[k], ev, set.service[k].draw(streams), e.kind + 1);
-            } else {
-                detail::Depart(s, q[k], ev, e.kind);
-            }
-        });
-    return detail::Finish(out, pacer);
+    detail::EventLoop loop(out, ev, progress, L);
+    Event e;
+    while (loop.next(e)) {
+        const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
+        Station& s = out.station[k];
+        s.advance(e.time, L);
+        detail::SamplePanel(obs, sampler, e.kind >> 1, s);
+        if ((e.kind & 1) == 0) {
+            if (s.clock > 0)
+                detail::NextArrival(s, ev, e.kind, set.arrival[k].draw(streams), L, loop.running());
+            detail::Arrive(s, q[k], ev, set.service[k].draw(streams), e.kind + 1);
+        } else {
+            detail::Depart(s, q[k], ev, e.kind);
+        }
+    }
+    return loop.finish();
 }
 
 // Streams of the comparisons: M/D/1 gives both systems the same arrivals (slot
@@ -535,50 +546,50 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
     arrivals.first(streams, arrive);
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
-    const detail::Pacer pacer =
-        detail::RunEvents(out, ev, progress, L, busy, [&](const Event& e, bool running) {
-            if (e.kind < 4) {
-                const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
-                Station& s = out.station[k];
-                s.advance(e.time, L);
-                if constexpr (Obs::kActive) {
-                    if (k == 0 && sampler[0].due(s1.clock))
-                        obs.sample(0, sampler[0].count(),
-                                   s1.waiting + s1.inService + s2.waiting + s2.inService,
-                                   (s1.queueArea + s1.busyArea + s2.queueArea + s2.busyArea) / s1.clock);
-                }
-                if ((e.kind & 1) == 0) {
-                    ++out.typeCustomers[k];
-                    detail::Arrive(s, q[k], ev, separate[k].draw(streams), e.kind + 1);
-                } else {
-                    detail::Depart(s, q[k], ev, e.kind);
-                }
-                return;
+    detail::EventLoop loop(out, ev, progress, L, busy);
+    Event e;
+    while (loop.next(e)) {
+        if (e.kind < 4) {
+            const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
+            Station& s = out.station[k];
+            s.advance(e.time, L);
+            if constexpr (Obs::kActive) {
+                if (k == 0 && sampler[0].due(s1.clock))
+                    obs.sample(0, sampler[0].count(), s1.waiting + s1.inService + s2.waiting + s2.inService,
+                               (s1.queueArea + s1.busyArea + s2.queueArea + s2.busyArea) / s1.clock);
             }
-            // The pooled system, with the busy area of each server.
-            if (e.time > L && !past) {
-                past = true;
-                for (std::size_t j = 0; j < 2; ++j)
-                    out.serverAreaL[j] = out.serverArea[j] + (L - sp.clock) * busy[j];
+            if ((e.kind & 1) == 0) {
+                ++out.typeCustomers[k];
+                detail::Arrive(s, q[k], ev, separate[k].draw(streams), e.kind + 1);
+            } else {
+                detail::Depart(s, q[k], ev, e.kind);
             }
-            out.serverArea[0] += (e.time - sp.clock) * busy[0];
-            out.serverArea[1] += (e.time - sp.clock) * busy[1];
-            sp.advance(e.time, L);
-            detail::SamplePanel(obs, sampler, 1, sp);
-            if (e.kind == 4) {
-                if (running)
-                    arrivals.next(streams, sp.clock, L, [&](int k, double t) {
-                        arrive(k, t);
-                        ++out.pooledCustomers;
-                    });
-                const double service = pooled[static_cast<std::size_t>(e.type - 1)].draw(streams);
-                if (detail::Arrive(sp, q[2], ev, service, 5, 2, e.type)) detail::SwitchServer(busy, 1);
-            } else if (!detail::Depart(sp, q[2], ev, 5)) {
-                detail::SwitchServer(busy, 0);
-            }
-        });
+            continue;
+        }
+        // The pooled system, with the busy area of each server.
+        if (e.time > L && !past) {
+            past = true;
+            for (std::size_t j = 0; j < 2; ++j)
+                out.serverAreaL[j] = out.serverArea[j] + (L - sp.clock) * busy[j];
+        }
+        out.serverArea[0] += (e.time - sp.clock) * busy[0];
+        out.serverArea[1] += (e.time - sp.clock) * busy[1];
+        sp.advance(e.time, L);
+        detail::SamplePanel(obs, sampler, 1, sp);
+        if (e.kind == 4) {
+            if (loop.running())
+                arrivals.next(streams, sp.clock, L, [&](int k, double t) {
+                    arrive(k, t);
+                    ++out.pooledCustomers;
+                });
+            const double service = pooled[static_cast<std::size_t>(e.type - 1)].draw(streams);
+            if (detail::Arrive(sp, q[2], ev, service, 5, 2, e.type)) detail::SwitchServer(busy, 1);
+        } else if (!detail::Depart(sp, q[2], ev, 5)) {
+            detail::SwitchServer(busy, 0);
+        }
+    }
     if (!past) out.serverAreaL = out.serverArea;
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // -------------------------------------------------------------------- tandem
@@ -599,31 +610,32 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
     ev.add(0, arrival.draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
-    const detail::Pacer pacer =
-        detail::RunEvents(out, ev, progress, L, detail::kNoPooledServers, [&](const Event& e, bool running) {
-            const int k = e.kind >> 1;
-            Station& s = out.station[static_cast<std::size_t>(k)];
-            s.advance(e.time, L);
-            detail::SamplePanel(obs, sampler, k, s);
-            switch (e.kind) {
-            case 0:
-                detail::NextArrival(s, ev, 0, arrival.draw(streams), L, running);
-                detail::Arrive(s, q[0], ev, service[0].draw(streams), 1);
-                break;
-            case 1:
-                detail::Depart(s, q[0], ev, 1);
-                ev.add(2, s.clock);
-                break;
-            case 2:
-                ++s.customers;
-                detail::Arrive(s, q[1], ev, service[1].draw(streams), 3);
-                break;
-            default:
-                detail::Depart(s, q[1], ev, 3);
-                break;
-            }
-        });
-    return detail::Finish(out, pacer);
+    detail::EventLoop loop(out, ev, progress, L);
+    Event e;
+    while (loop.next(e)) {
+        const int k = e.kind >> 1;
+        Station& s = out.station[static_cast<std::size_t>(k)];
+        s.advance(e.time, L);
+        detail::SamplePanel(obs, sampler, k, s);
+        switch (e.kind) {
+        case 0:
+            detail::NextArrival(s, ev, 0, arrival.draw(streams), L, loop.running());
+            detail::Arrive(s, q[0], ev, service[0].draw(streams), 1);
+            break;
+        case 1:
+            detail::Depart(s, q[0], ev, 1);
+            ev.add(2, s.clock);
+            break;
+        case 2:
+            ++s.customers;
+            detail::Arrive(s, q[1], ev, service[1].draw(streams), 3);
+            break;
+        default:
+            detail::Depart(s, q[1], ev, 3);
+            break;
+        }
+    }
+    return loop.finish();
 }
 
 // ------------------------------------------------------------------ priority
@@ -654,36 +666,37 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
     arrivals.first(streams, arrive);
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
 
-    const detail::Pacer pacer =
-        detail::RunEvents(out, ev, progress, L, detail::kNoPooledServers, [&](const Event& e, bool running) {
-            const int sys = e.kind >> 2;
-            const int type = ((e.kind >> 1) & 1) + 1;
-            Station& s = out.station[static_cast<std::size_t>(sys)];
-            auto& types = out.types[static_cast<std::size_t>(sys)];
-            s.advance(e.time, L);
-            if (type == 1) detail::SamplePanel(obs, sampler, sys, s);
-            if ((e.kind & 1) == 0) {
-                if (sys == 0 && running) arrivals.next(streams, s.clock, L, arrive);
-                ++s.customers;
-                auto& t = types[static_cast<std::size_t>(type - 1)];
-                ++t.customers;
-                const double sv =
-                    service[static_cast<std::size_t>(sys)][static_cast<std::size_t>(type - 1)].draw(streams);
-                if (sys == 0 ? detail::Arrive(s, plain, ev, sv, e.kind + 1, 1, type)
-                             : detail::Arrive(s, prio, ev, sv, e.kind + 1, 1, type))
-                    t.sojourn += sv;
-            } else {
-                const auto departure = [sys](const Customer& c) { return 4 * sys + 2 * (c.type - 1) + 1; };
-                Customer c;
-                if (sys == 0 ? detail::Depart(s, plain, ev, departure, c)
-                             : detail::Depart(s, prio, ev, departure, c)) {
-                    auto& t = types[static_cast<std::size_t>(c.type - 1)];
-                    t.delay += s.clock - c.arrival;
-                    t.sojourn += s.clock - c.arrival + c.service;
-                }
+    detail::EventLoop loop(out, ev, progress, L);
+    Event e;
+    while (loop.next(e)) {
+        const int sys = e.kind >> 2;
+        const int type = ((e.kind >> 1) & 1) + 1;
+        Station& s = out.station[static_cast<std::size_t>(sys)];
+        auto& types = out.types[static_cast<std::size_t>(sys)];
+        s.advance(e.time, L);
+        if (type == 1) detail::SamplePanel(obs, sampler, sys, s);
+        if ((e.kind & 1) == 0) {
+            if (sys == 0 && loop.running()) arrivals.next(streams, s.clock, L, arrive);
+            ++s.customers;
+            auto& t = types[static_cast<std::size_t>(type - 1)];
+            ++t.customers;
+            const double sv =
+                service[static_cast<std::size_t>(sys)][static_cast<std::size_t>(type - 1)].draw(streams);
+            if (sys == 0 ? detail::Arrive(s, plain, ev, sv, e.kind + 1, 1, type)
+                         : detail::Arrive(s, prio, ev, sv, e.kind + 1, 1, type))
+                t.sojourn += sv;
+        } else {
+            const auto departure = [sys](const Customer& c) { return 4 * sys + 2 * (c.type - 1) + 1; };
+            Customer c;
+            if (sys == 0 ? detail::Depart(s, plain, ev, departure, c)
+                         : detail::Depart(s, prio, ev, departure, c)) {
+                auto& t = types[static_cast<std::size_t>(c.type - 1)];
+                t.delay += s.clock - c.arrival;
+                t.sojourn += s.clock - c.arrival + c.service;
             }
-        });
-    return detail::Finish(out, pacer);
+        }
+    }
+    return loop.finish();
 }
 
 // The kernels without live graph.
