@@ -203,17 +203,16 @@ DG1Coxian SolveDG1Coxian(double cs2, double rho, ServiceFit kind) {
     DG1Coxian s;
     s.cs2 = cs2;
     s.rho = rho;
-    s.fit = kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
+    s.fit = CoxianFit(kind, cs2);
     const double m1 = s.fit.mu1, m2 = s.fit.mu2, b = s.fit.b;
-    const auto f = [&](double x) {
-        // Factored: near mu2 the exponential term is tiny for small rho and
-        // decides the sign.
-        return (x - m1) * (x - m2) - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
-    };
-    const double a1 = Rtbis(RootUse::CoxianBisection, f, 1e-14, m2, 1e-12);
-    const double a2 = Rtbis(RootUse::CoxianBisection, f, m2, 2 * m1, 1e-12);
-    s.wait = TwoExpFromRoots(a1, a2, s.fit);
-    const double A1 = s.wait.A1, A2 = s.wait.A2;
+    s.wait = TwoExpFromEquation(
+        [&](double x) {
+            // Factored: near mu2 the exponential term is tiny for small rho and
+            // decides the sign.
+            return (x - m1) * (x - m2) - std::exp(-x / rho) * (m1 * m2 - x * (1 - b) * m1);
+        },
+        s.fit);
+    const double a1 = s.wait.a1, a2 = s.wait.a2, A1 = s.wait.A1, A2 = s.wait.A2;
     WaitMoments& m = s.m;
     m.pwait = A1 + A2;
     m.ewq = 1 / a1 + 1 / a2 - (m1 + m2) / (m1 * m2);
@@ -240,40 +239,23 @@ void RunDG1(const PageInput& input, RunResult& result) {
     double cs2 = 0;
     int pureK = 0;
     if (pure) {
-        const auto k = ReadInteger(input.Field("cs2"));
-        if (!k) {
-            result.inputError = "cs2 incorrect";
-            return;
-        }
+        const auto k = IntegerField(input, result, "cs2", "cs2 incorrect");
+        if (!k) return;
         pureK = *k;
     } else {
-        const auto v = ReadReal(input.Field("cs2"));
-        if (!v) {
-            result.inputError = "cs2 incorrect";
-            return;
-        }
+        const auto v = RealField(input, result, "cs2", "cs2 incorrect");
+        if (!v) return;
         cs2 = *v;
     }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
-    if (pure) {
-        if (pureK < 1 || pureK > 100) {
-            result.inputError = "CS2 out of bounds";
-            return;
-        }
-        cs2 = 1.0 / pureK;
-    } else if (phase ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100)) {
-        result.inputError = "CS2 out of bounds";
-        return;
-    }
+    const auto rhov = RealField(input, result, "rho", "Rho incorrect");
+    if (!rhov) return;
+    const bool cs2Outside = pure    ? pureK < 1 || pureK > 100
+                            : phase ? cs2 < 0.01 || cs2 > 1
+                                    : cs2 < 0.5 || cs2 > 100;
+    if (OutOfRange(result, cs2Outside, "CS2 out of bounds")) return;
+    if (pure) cs2 = 1.0 / pureK;
     const double rho = *rhov;
-    if (rho < 1e-10 || rho > 0.9900000001) {
-        result.inputError = "Rho out of bounds";
-        return;
-    }
+    if (OutOfRange(result, rho < 1e-10 || rho > 0.9900000001, "Rho out of bounds")) return;
     std::string output = ChosenOutput(input);
     // The state tables belong to pure Erlang services only.
     if (!pure && (output == "time-states" || output == "customer-states")) output = "standard";

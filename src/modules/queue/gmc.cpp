@@ -393,37 +393,23 @@ void RunGMC(const PageInput& input, RunResult& result) {
                                                           : ArrivalKind::Deterministic;
     double ca2 = 0;
     if (kind != ArrivalKind::Deterministic) {
-        const auto v = ReadReal(input.Field("ca2"));
-        if (!v) {
-            result.inputError = "CA2 incorrect";
-            return;
-        }
+        const auto v = RealField(input, result, "ca2", "CA2 incorrect");
+        if (!v) return;
         ca2 = *v;
     }
-    const auto c = ReadInteger(input.Field("c"));
-    if (!c) {
-        result.inputError = "c incorrect";
+    const auto c = IntegerField(input, result, "c", "c incorrect");
+    if (!c) return;
+    const auto rhov = RealField(input, result, "rho", "rho incorrect");
+    if (!rhov) return;
+    const bool coxian = kind == ArrivalKind::CoxGamma || kind == ArrivalKind::CoxBalanced;
+    if (OutOfRange(result,
+                   (kind == ArrivalKind::Erlang && (ca2 < 0.01 || ca2 > 1)) ||
+                       (coxian && (ca2 < 0.5 || ca2 > 100)),
+                   "CA2 out of range"))
         return;
-    }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "rho incorrect";
-        return;
-    }
-    if ((kind == ArrivalKind::Erlang && (ca2 < 0.01 || ca2 > 1)) ||
-        ((kind == ArrivalKind::CoxGamma || kind == ArrivalKind::CoxBalanced) && (ca2 < 0.5 || ca2 > 100))) {
-        result.inputError = "CA2 out of range";
-        return;
-    }
-    if (*c < 1 || *c > 1000) {
-        result.inputError = "c out of range";
-        return;
-    }
+    if (OutOfRange(result, *c < 1 || *c > 1000, "c out of range")) return;
     const double rho = *rhov;
-    if (rho < 1e-10 || rho > 0.9990000001) {
-        result.inputError = "rho out of range";
-        return;
-    }
+    if (OutOfRange(result, rho < 1e-10 || rho > 0.9990000001, "rho out of range")) return;
     const int cc = *c;
     RenewalOutput o;
     ReadRenewalLists(input, result, o);

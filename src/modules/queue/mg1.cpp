@@ -178,7 +178,13 @@ double TwoExpWait::operator()(double t) const {
     return A1 * SafeExp(-a1 * t) + A2 * SafeExp(-a2 * t);
 }
 
-TwoExpWait TwoExpFromRoots(double a1, double a2, const Coxian2& f) {
+Coxian2 CoxianFit(ServiceFit kind, double cs2) {
+    return kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
+}
+
+TwoExpWait TwoExpFromEquation(const std::function<double(double)>& equation, const Coxian2& f) {
+    const double a1 = Rtbis(RootUse::CoxianBisection, equation, 1e-14, f.mu2, 1e-12);
+    const double a2 = Rtbis(RootUse::CoxianBisection, equation, f.mu2, 2 * f.mu1, 1e-12);
     TwoExpWait w;
     w.a1 = a1;
     w.a2 = a2;
@@ -192,15 +198,14 @@ MG1Coxian SolveMG1Coxian(double cs2, double rho, ServiceFit kind) {
     MG1Coxian s;
     s.cs2 = cs2;
     s.rho = rho;
-    s.fit = kind == ServiceFit::CoxGamma ? FitCoxianGamma(cs2) : FitCoxianBalanced(cs2);
+    s.fit = CoxianFit(kind, cs2);
     const double m1 = s.fit.mu1, m2 = s.fit.mu2, b = s.fit.b;
-    const auto f = [&](double x) {
-        // The quadratic factored, so that its value near the rates keeps its precision.
-        return (x + rho) * ((x - m1) * (x - m2)) - rho * (m1 * m2 - x * (1 - b) * m1);
-    };
-    const double a1 = Rtbis(RootUse::CoxianBisection, f, 1e-14, m2, 1e-12);
-    const double a2 = Rtbis(RootUse::CoxianBisection, f, m2, 2 * m1, 1e-12);
-    s.wait = TwoExpFromRoots(a1, a2, s.fit);
+    s.wait = TwoExpFromEquation(
+        [&](double x) {
+            // The quadratic factored, so that its value near the rates keeps its precision.
+            return (x + rho) * ((x - m1) * (x - m2)) - rho * (m1 * m2 - x * (1 - b) * m1);
+        },
+        s.fit);
     WaitMoments& m = s.m;
     m.pwait = s.wait.A1 + s.wait.A2;
     m.ewq = (cs2 + 1) / 2 * rho / (1 - rho);
@@ -285,26 +290,15 @@ void RunMG1(const PageInput& input, RunResult& result) {
         result.inputError = "Illegal Service Time";
         return;
     }
-    const auto cs2v = ReadReal(input.Field("cs2"));
-    if (!cs2v) {
-        result.inputError = "cs2 incorrect";
-        return;
-    }
-    const auto rhov = ReadReal(input.Field("rho"));
-    if (!rhov) {
-        result.inputError = "Rho incorrect";
-        return;
-    }
+    const auto cs2v = RealField(input, result, "cs2", "cs2 incorrect");
+    if (!cs2v) return;
+    const auto rhov = RealField(input, result, "rho", "Rho incorrect");
+    if (!rhov) return;
     const double cs2 = *cs2v, rho = *rhov;
     const bool erlang = kind == ServiceFit::Erlang;
-    if (erlang ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100)) {
-        result.inputError = "CS2 out of bounds";
+    if (OutOfRange(result, erlang ? (cs2 < 0.01 || cs2 > 1) : (cs2 < 0.5 || cs2 > 100), "CS2 out of bounds"))
         return;
-    }
-    if (rho < 1e-12 || rho > 0.990000000001) {
-        result.inputError = "Rho out of bounds";
-        return;
-    }
+    if (OutOfRange(result, rho < 1e-12 || rho > 0.990000000001, "Rho out of bounds")) return;
     const std::string output = ChosenOutput(input);
     const ValueList list = ReadOutputList(input, output, 75000, 2500, result);
 

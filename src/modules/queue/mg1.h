@@ -48,8 +48,11 @@ struct TwoExpWait {
     double a1 = 0, a2 = 0, A1 = 0, A2 = 0;
     double operator()(double t) const;
 };
-// A1, A2 from the roots and the fit.
-TwoExpWait TwoExpFromRoots(double a1, double a2, const Coxian2& f);
+// The Coxian-2 fit of kind `kind` (gamma or balanced) to cs2.
+Coxian2 CoxianFit(ServiceFit kind, double cs2);
+// The wait from the roots a1 in (0, mu2) and a2 in (mu2, 2 mu1) of the
+// model's equation `f` for the fit `fit`, found by bisection.
+TwoExpWait TwoExpFromEquation(const std::function<double(double)>& f, const Coxian2& fit);
 
 struct MG1Coxian {
     double cs2 = 1, rho = 0;

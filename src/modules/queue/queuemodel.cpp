@@ -389,29 +389,42 @@ ValueList ReadOutputList(const PageInput& input, const std::string& output, doub
 namespace {
 
 template <typename T>
-std::optional<T> CheckedField(std::optional<T> value, RunResult& result, T lo, T hi, const std::string& bad,
-                              const std::string& range) {
-    if (!value) {
-        result.inputError = bad;
-        return std::nullopt;
-    }
-    if (*value < lo || *value > hi) {
-        result.inputError = range;
-        return std::nullopt;
-    }
+std::optional<T> Number(std::optional<T> value, RunResult& result, const std::string& bad) {
+    if (!value) result.inputError = bad;
+    return value;
+}
+
+template <typename T>
+std::optional<T> InRange(std::optional<T> value, RunResult& result, T lo, T hi, const std::string& range) {
+    if (value && OutOfRange(result, *value < lo || *value > hi, range)) return std::nullopt;
     return value;
 }
 
 } // namespace
 
+std::optional<int> IntegerField(const PageInput& input, RunResult& result, const std::string& field,
+                                const std::string& bad) {
+    return Number(ReadInteger(input.Field(field)), result, bad);
+}
+
+std::optional<double> RealField(const PageInput& input, RunResult& result, const std::string& field,
+                                const std::string& bad) {
+    return Number(ReadReal(input.Field(field)), result, bad);
+}
+
+bool OutOfRange(RunResult& result, bool outside, const std::string& range) {
+    if (outside) result.inputError = range;
+    return outside;
+}
+
 std::optional<int> ReadIntegerField(const PageInput& input, RunResult& result, const std::string& field,
                                     int lo, int hi, const std::string& bad, const std::string& range) {
-    return CheckedField(ReadInteger(input.Field(field)), result, lo, hi, bad, range);
+    return InRange(IntegerField(input, result, field, bad), result, lo, hi, range);
 }
 
 std::optional<double> ReadRealField(const PageInput& input, RunResult& result, const std::string& field,
                                     double lo, double hi, const std::string& bad, const std::string& range) {
-    return CheckedField(ReadReal(input.Field(field)), result, lo, hi, bad, range);
+    return InRange(RealField(input, result, field, bad), result, lo, hi, range);
 }
 
 std::optional<ServersAndLoad> ReadServersAndLoad(const PageInput& input, RunResult& result, int maxC,

@@ -168,6 +168,15 @@ std::string ChosenOutput(const PageInput& input);
 ValueList ReadOutputList(const PageInput& input, const std::string& output, double tUpper, double nUpper,
                          RunResult& result, std::initializer_list<const char*> stateOutputs = {"states"});
 
+// A field that must hold a number: the message `bad` when it does not. Empty
+// after an input error.
+std::optional<int> IntegerField(const PageInput& input, RunResult& result, const std::string& field,
+                                const std::string& bad);
+std::optional<double> RealField(const PageInput& input, RunResult& result, const std::string& field,
+                                const std::string& bad);
+// True, with the message `range`, when a value lies `outside` its range.
+bool OutOfRange(RunResult& result, bool outside, const std::string& range);
+
 // A field read and checked against [lo, hi]: the message `bad` when it holds
 // no number, `range` when it lies outside. Empty after an input error.
 std::optional<int> ReadIntegerField(const PageInput& input, RunResult& result, const std::string& field,

@@ -36,6 +36,24 @@ StationTotals Minus(const StationTotals& b, const StationTotals& a) {
 
 } // namespace
 
+RunTotals LengthTotals(const Outcome& out) {
+    RunTotals t;
+    for (std::size_t k = 0; k < t.station.size(); ++k) {
+        const Station& s = out.station[k];
+        t.station[k] = {.queueArea = s.queueAreaL,
+                        .busyArea = s.busyAreaL,
+                        .customers = s.customers,
+                        .delayed = s.delayed,
+                        .totalDelay = s.totalDelay,
+                        .totalSojourn = s.totalSojourn};
+    }
+    t.serverArea = out.serverAreaL;
+    t.typeCustomers = out.typeCustomers;
+    t.pooledCustomers = out.pooledCustomers;
+    t.types = out.types;
+    return t;
+}
+
 RunTotals Growth(const RunTotals& a, const RunTotals& b) {
     RunTotals d;
     for (std::size_t k = 0; k < d.station.size(); ++k) d.station[k] = Minus(b.station[k], a.station[k]);

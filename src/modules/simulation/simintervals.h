@@ -24,6 +24,10 @@ FigureColumns TwoQueueBatchFigures(const RunTotals& d, double duration); // comp
 FigureColumns PoolingBatchFigures(const RunTotals& d, double duration);
 FigureColumns PriorityBatchFigures(const RunTotals& d, double duration);
 
+// The totals up to the simulation length: the figures of the results table
+// are those of one batch over the whole length.
+RunTotals LengthTotals(const Outcome& out);
+
 // What `b` holds more than `a`.
 RunTotals Growth(const RunTotals& a, const RunTotals& b);
 

@@ -229,31 +229,84 @@ private:
     std::uint64_t events_ = 0;
 };
 
-// An arriving customer with service time `service`: served at once when a
-// server is free, else appended to the queue.
-inline void Arrive(Station& s, ServQueue& q, EventList& ev, double service, int departureKind) {
-    if (s.inService < 1) {
+// An arriving customer of type `type` with service time `service`: served at
+// once when one of the `servers` is free (true), else appended to the queue.
+template <class Queue>
+inline bool Arrive(Station& s, Queue& q, EventList& ev, double service, int departureKind, int servers = 1,
+                   int type = 0) {
+    if (s.inService < servers) {
         s.totalSojourn += service;
-        s.inService = 1;
+        ++s.inService;
         ev.add(departureKind, s.clock + service);
-    } else {
-        q.add({s.clock, service, 0});
-        ++s.waiting;
-        ++s.delayed;
+        return true;
+    }
+    q.add({s.clock, service, type});
+    ++s.waiting;
+    ++s.delayed;
+    return false;
+}
+
+// The end of a service: the first waiting customer `c` starts and departs as
+// event `departureKind(c)`; false when a server idles instead.
+template <class Queue, class Kind>
+inline bool Depart(Station& s, Queue& q, EventList& ev, Kind departureKind, Customer& c) {
+    if (!q.next(c)) {
+        --s.inService;
+        return false;
+    }
+    --s.waiting;
+    s.totalDelay += s.clock - c.arrival;
+    s.totalSojourn += s.clock - c.arrival + c.service;
+    ev.add(departureKind(c), s.clock + c.service);
+    return true;
+}
+
+template <class Queue> inline bool Depart(Station& s, Queue& q, EventList& ev, int departureKind) {
+    Customer c;
+    return Depart(
+        s, q, ev, [departureKind](const Customer&) { return departureKind; }, c);
+}
+
+// The next arrival, `a` after the present event, when the run goes on and it
+// comes within the simulation length.
+inline void NextArrival(Station& s, EventList& ev, int kind, double a, double length, bool running) {
+    if (running && s.clock + a <= length) {
+        ev.add(kind, s.clock + a);
+        ++s.customers;
     }
 }
 
-// The end of a service: the first waiting customer starts, or the server idles.
-inline void Depart(Station& s, ServQueue& q, EventList& ev, int departureKind) {
-    Customer c;
-    if (q.next(c)) {
-        --s.waiting;
-        s.totalDelay += s.clock - c.arrival;
-        s.totalSojourn += s.clock - c.arrival + c.service;
-        ev.add(departureKind, s.clock + c.service);
-    } else {
-        --s.inService;
+// Two customer types in one Poisson stream at rate lambda1 + lambda2; a
+// customer is of type 1 with chance lambda1 / (lambda1 + lambda2).
+class TypedArrivals {
+public:
+    TypedArrivals(int stream, double lambda1, double lambda2)
+        : arrival_{stream, lambda1 + lambda2, false}, p1_(lambda1 / (lambda1 + lambda2)) {}
+    // The first arrival: its type is drawn before its time.
+    template <class Add> void first(StreamTable& t, Add add) const {
+        const int k = type();
+        add(k, arrival_.draw(t));
     }
+    // The arrival after one at `clock`, when it comes within the length: its
+    // time is drawn before its type.
+    template <class Add> void next(StreamTable& t, double clock, double length, Add add) const {
+        const double a = arrival_.draw(t);
+        if (clock + a <= length) add(type(), clock + a);
+    }
+
+private:
+    int type() const { return RandomReal() <= p1_ ? 1 : 2; }
+    Variate arrival_;
+    double p1_;
+};
+
+// One of the two pooled servers becomes busy (`state` 1) or idle (0): the
+// only one that can, else either with equal chance.
+inline void SwitchServer(std::array<int, 2>& busy, int state) {
+    if (busy[0] != busy[1])
+        busy[busy[0] == state ? 1 : 0] = state;
+    else
+        busy[RandomReal() < 0.5 ? 0 : 1] = state;
 }
 
 inline double PanelAverage(const Station& s) {
@@ -330,6 +383,34 @@ inline Outcome Finish(Outcome& out, const Pacer& pacer) {
     return out;
 }
 
+inline constexpr std::array<int, 2> kNoPooledServers{};
+
+// The events of a run in order, from the start of the batches on: the pacer
+// counts each and the batch marks it passes are noted (`serverBusy`: which
+// pooled servers are busy) before the kernel handles it.
+class EventLoop {
+public:
+    EventLoop(Outcome& out, EventList& ev, Progress& progress, double length,
+              const std::array<int, 2>& serverBusy = kNoPooledServers)
+        : out_(out), ev_(ev), serverBusy_(serverBusy), pacer_(progress) {
+        out.batches.begin(length);
+    }
+    bool next(Event& e) {
+        if (!ev_.next(e)) return false;
+        pacer_.tick();
+        MarkBatches(out_, e.time, serverBusy_);
+        return true;
+    }
+    bool running() const { return pacer_.running(); }
+    Outcome finish() { return Finish(out_, pacer_); }
+
+private:
+    Outcome& out_;
+    EventList& ev_;
+    const std::array<int, 2>& serverBusy_;
+    Pacer pacer_;
+};
+
 } // namespace detail
 
 // ------------------------------------------------------------- single server
@@ -348,13 +429,10 @@ template <class Obs> Outcome RunSingleKernel(const SingleSettings& set, Progress
     ev.add(0, interarrival());
     Sampler<kSingleSamples> sampler(L);
     if constexpr (Obs::kActive) obs.sample(0, 1, 0, 0.0);
-    out.batches.begin(L);
 
-    detail::Pacer pacer(progress);
+    detail::EventLoop loop(out, ev, progress, L);
     Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        detail::MarkBatches(out, e.time);
+    while (loop.next(e)) {
         s.advance(e.time, L);
         if constexpr (Obs::kActive) {
             if (sampler.due(s.clock))
@@ -362,19 +440,13 @@ template <class Obs> Outcome RunSingleKernel(const SingleSettings& set, Progress
                            s.queueArea / s.clock + s.busyArea / s.clock / 1);
         }
         if (e.kind == 0) {
-            if (s.clock > 0) {
-                const double a = interarrival();
-                if (pacer.running() && s.clock + a <= L) {
-                    ev.add(0, s.clock + a);
-                    ++s.customers;
-                }
-            }
+            if (s.clock > 0) detail::NextArrival(s, ev, 0, interarrival(), L, loop.running());
             detail::Arrive(s, q, ev, service(), 1);
         } else {
             detail::Depart(s, q, ev, 1);
         }
     }
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // ------------------------------------------- two queues side by side (M/x/1)
@@ -403,32 +475,23 @@ Outcome RunTwoQueuesKernel(const TwoQueueSetup& set, Progress& progress, Obs& ob
     ev.add(0, set.arrival[0].draw(streams));
     ev.add(2, set.arrival[1].draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
-    out.batches.begin(L);
 
-    detail::Pacer pacer(progress);
+    detail::EventLoop loop(out, ev, progress, L);
     Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        detail::MarkBatches(out, e.time);
-        const int k = e.kind >> 1;
-        Station& s = out.station[static_cast<std::size_t>(k)];
+    while (loop.next(e)) {
+        const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
+        Station& s = out.station[k];
         s.advance(e.time, L);
-        detail::SamplePanel(obs, sampler, k, s);
+        detail::SamplePanel(obs, sampler, e.kind >> 1, s);
         if ((e.kind & 1) == 0) {
-            if (s.clock > 0) {
-                const double a = set.arrival[static_cast<std::size_t>(k)].draw(streams);
-                if (pacer.running() && s.clock + a <= L) {
-                    ev.add(e.kind, s.clock + a);
-                    ++s.customers;
-                }
-            }
-            detail::Arrive(s, q[static_cast<std::size_t>(k)], ev,
-                           set.service[static_cast<std::size_t>(k)].draw(streams), e.kind + 1);
+            if (s.clock > 0)
+                detail::NextArrival(s, ev, e.kind, set.arrival[k].draw(streams), L, loop.running());
+            detail::Arrive(s, q[k], ev, set.service[k].draw(streams), e.kind + 1);
         } else {
-            detail::Depart(s, q[static_cast<std::size_t>(k)], ev, e.kind);
+            detail::Depart(s, q[k], ev, e.kind);
         }
     }
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // Streams of the comparisons: M/D/1 gives both systems the same arrivals (slot
@@ -458,9 +521,7 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
     Outcome out;
     detail::DrawThreeStreams(out);
     const int A = out.streams[0], B = out.streams[1], C = out.streams[2];
-    const double lambda = set.lambda1 + set.lambda2;
-    const double p1 = set.lambda1 / lambda;
-    const Variate arrival{A, lambda, false};
+    const detail::TypedArrivals arrivals(A, set.lambda1, set.lambda2);
     const std::array<Variate, 2> separate{Variate{101, set.mu1, set.detService},
                                           Variate{102, set.mu2, set.detService}};
     const std::array<Variate, 2> pooled{Variate{B, set.mu1, set.detService},
@@ -475,25 +536,22 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
     Station& sp = out.station[2];
     std::array<int, 2> busy{};
     bool past = false;
-
-    out.pooledCustomers = 1;
-    {
-        const int k = RandomReal() <= p1 ? 1 : 2;
-        const double t = arrival.draw(streams);
+    // Each customer arrives at the pooled system and at the separate one of its type.
+    auto arrive = [&](int k, double t) {
         ev.add(4, t, k);
         ev.add(k == 1 ? 0 : 2, t, k);
-    }
-    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
-    out.batches.begin(L);
+    };
 
-    detail::Pacer pacer(progress);
+    out.pooledCustomers = 1;
+    arrivals.first(streams, arrive);
+    detail::PanelSamplers sampler = detail::StartPanels(L, obs);
+
+    detail::EventLoop loop(out, ev, progress, L, busy);
     Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        detail::MarkBatches(out, e.time, busy);
+    while (loop.next(e)) {
         if (e.kind < 4) {
-            const int k = e.kind >> 1;
-            Station& s = out.station[static_cast<std::size_t>(k)];
+            const std::size_t k = static_cast<std::size_t>(e.kind >> 1);
+            Station& s = out.station[k];
             s.advance(e.time, L);
             if constexpr (Obs::kActive) {
                 if (k == 0 && sampler[0].due(s1.clock))
@@ -501,72 +559,37 @@ template <class Obs> Outcome RunPoolingKernel(const PoolingSettings& set, Progre
                                (s1.queueArea + s1.busyArea + s2.queueArea + s2.busyArea) / s1.clock);
             }
             if ((e.kind & 1) == 0) {
-                ++out.typeCustomers[static_cast<std::size_t>(k)];
-                detail::Arrive(s, q[static_cast<std::size_t>(k)], ev,
-                               separate[static_cast<std::size_t>(k)].draw(streams), e.kind + 1);
+                ++out.typeCustomers[k];
+                detail::Arrive(s, q[k], ev, separate[k].draw(streams), e.kind + 1);
             } else {
-                detail::Depart(s, q[static_cast<std::size_t>(k)], ev, e.kind);
+                detail::Depart(s, q[k], ev, e.kind);
             }
             continue;
         }
         // The pooled system, with the busy area of each server.
         if (e.time > L && !past) {
             past = true;
-            for (int j = 0; j < 2; ++j)
-                out.serverAreaL[static_cast<std::size_t>(j)] =
-                    out.serverArea[static_cast<std::size_t>(j)] +
-                    (L - sp.clock) * busy[static_cast<std::size_t>(j)];
+            for (std::size_t j = 0; j < 2; ++j)
+                out.serverAreaL[j] = out.serverArea[j] + (L - sp.clock) * busy[j];
         }
         out.serverArea[0] += (e.time - sp.clock) * busy[0];
         out.serverArea[1] += (e.time - sp.clock) * busy[1];
         sp.advance(e.time, L);
         detail::SamplePanel(obs, sampler, 1, sp);
         if (e.kind == 4) {
-            if (pacer.running()) {
-                const double a = arrival.draw(streams);
-                if (sp.clock + a <= L) {
-                    const int k = RandomReal() <= p1 ? 1 : 2;
-                    ev.add(4, sp.clock + a, k);
-                    ev.add(k == 1 ? 0 : 2, sp.clock + a, k);
+            if (loop.running())
+                arrivals.next(streams, sp.clock, L, [&](int k, double t) {
+                    arrive(k, t);
                     ++out.pooledCustomers;
-                }
-            }
+                });
             const double service = pooled[static_cast<std::size_t>(e.type - 1)].draw(streams);
-            if (sp.inService < 2) {
-                sp.totalSojourn += service;
-                ++sp.inService;
-                if (busy[0] && !busy[1])
-                    busy[1] = 1;
-                else if (busy[1] && !busy[0])
-                    busy[0] = 1;
-                else
-                    busy[RandomReal() < 0.5 ? 0 : 1] = 1;
-                ev.add(5, sp.clock + service);
-            } else {
-                q[2].add({sp.clock, service, e.type});
-                ++sp.waiting;
-                ++sp.delayed;
-            }
-        } else {
-            Customer c;
-            if (q[2].next(c)) {
-                --sp.waiting;
-                sp.totalDelay += sp.clock - c.arrival;
-                sp.totalSojourn += sp.clock - c.arrival + c.service;
-                ev.add(5, sp.clock + c.service);
-            } else {
-                --sp.inService;
-                if (busy[0] && !busy[1])
-                    busy[0] = 0;
-                else if (busy[1] && !busy[0])
-                    busy[1] = 0;
-                else
-                    busy[RandomReal() < 0.5 ? 0 : 1] = 0;
-            }
+            if (detail::Arrive(sp, q[2], ev, service, 5, 2, e.type)) detail::SwitchServer(busy, 1);
+        } else if (!detail::Depart(sp, q[2], ev, 5)) {
+            detail::SwitchServer(busy, 0);
         }
     }
     if (!past) out.serverAreaL = out.serverArea;
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // -------------------------------------------------------------------- tandem
@@ -586,27 +609,19 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
     out.station[0].customers = 1;
     ev.add(0, arrival.draw(streams));
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
-    out.batches.begin(L);
 
-    detail::Pacer pacer(progress);
+    detail::EventLoop loop(out, ev, progress, L);
     Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        detail::MarkBatches(out, e.time);
+    while (loop.next(e)) {
         const int k = e.kind >> 1;
         Station& s = out.station[static_cast<std::size_t>(k)];
         s.advance(e.time, L);
         detail::SamplePanel(obs, sampler, k, s);
         switch (e.kind) {
-        case 0: {
-            const double a = arrival.draw(streams);
-            if (pacer.running() && s.clock + a <= L) {
-                ev.add(0, s.clock + a);
-                ++s.customers;
-            }
+        case 0:
+            detail::NextArrival(s, ev, 0, arrival.draw(streams), L, loop.running());
             detail::Arrive(s, q[0], ev, service[0].draw(streams), 1);
             break;
-        }
         case 1:
             detail::Depart(s, q[0], ev, 1);
             ev.add(2, s.clock);
@@ -620,7 +635,7 @@ template <class Obs> Outcome RunTandemKernel(const TandemSettings& set, Progress
             break;
         }
     }
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // ------------------------------------------------------------------ priority
@@ -632,9 +647,7 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
     Outcome out;
     detail::DrawThreeStreams(out);
     const int A = out.streams[0], B = out.streams[1], C = out.streams[2];
-    const double lambda = set.lambda1 + set.lambda2;
-    const double p1 = set.lambda1 / lambda;
-    const Variate arrival{A, lambda, false};
+    const detail::TypedArrivals arrivals(A, set.lambda1, set.lambda2);
     // [system][type - 1]
     const std::array<std::array<Variate, 2>, 2> service{
         std::array<Variate, 2>{Variate{B, set.mu1, set.detService1}, Variate{C, set.mu2, set.detService2}},
@@ -645,20 +658,17 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
     EventList ev;
     ServQueue plain;
     PriorityServQueue prio;
-    {
-        const int k = RandomReal() <= p1 ? 1 : 2;
-        const double t = arrival.draw(streams);
+    // Each customer arrives at both systems.
+    auto arrive = [&](int k, double t) {
         ev.add(2 * (k - 1), t);
         ev.add(4 + 2 * (k - 1), t);
-    }
+    };
+    arrivals.first(streams, arrive);
     detail::PanelSamplers sampler = detail::StartPanels(L, obs);
-    out.batches.begin(L);
 
-    detail::Pacer pacer(progress);
+    detail::EventLoop loop(out, ev, progress, L);
     Event e;
-    while (ev.next(e)) {
-        pacer.tick();
-        detail::MarkBatches(out, e.time);
+    while (loop.next(e)) {
         const int sys = e.kind >> 2;
         const int type = ((e.kind >> 1) & 1) + 1;
         Station& s = out.station[static_cast<std::size_t>(sys)];
@@ -666,49 +676,27 @@ template <class Obs> Outcome RunPriorityKernel(const PrioritySettings& set, Prog
         s.advance(e.time, L);
         if (type == 1) detail::SamplePanel(obs, sampler, sys, s);
         if ((e.kind & 1) == 0) {
-            if (sys == 0 && pacer.running()) {
-                const double a = arrival.draw(streams);
-                if (s.clock + a <= L) {
-                    const int k = RandomReal() <= p1 ? 1 : 2;
-                    ev.add(2 * (k - 1), s.clock + a);
-                    ev.add(4 + 2 * (k - 1), s.clock + a);
-                }
-            }
+            if (sys == 0 && loop.running()) arrivals.next(streams, s.clock, L, arrive);
             ++s.customers;
             auto& t = types[static_cast<std::size_t>(type - 1)];
             ++t.customers;
             const double sv =
                 service[static_cast<std::size_t>(sys)][static_cast<std::size_t>(type - 1)].draw(streams);
-            if (s.inService > 0) {
-                const Customer c{s.clock, sv, type};
-                if (sys == 0)
-                    plain.add(c);
-                else
-                    prio.add(c);
-                ++s.waiting;
-                ++s.delayed;
-            } else {
-                s.totalSojourn += sv;
+            if (sys == 0 ? detail::Arrive(s, plain, ev, sv, e.kind + 1, 1, type)
+                         : detail::Arrive(s, prio, ev, sv, e.kind + 1, 1, type))
                 t.sojourn += sv;
-                s.inService = 1;
-                ev.add(4 * sys + 2 * (type - 1) + 1, s.clock + sv);
-            }
         } else {
+            const auto departure = [sys](const Customer& c) { return 4 * sys + 2 * (c.type - 1) + 1; };
             Customer c;
-            if (sys == 0 ? plain.next(c) : prio.next(c)) {
-                --s.waiting;
+            if (sys == 0 ? detail::Depart(s, plain, ev, departure, c)
+                         : detail::Depart(s, prio, ev, departure, c)) {
                 auto& t = types[static_cast<std::size_t>(c.type - 1)];
-                s.totalDelay += s.clock - c.arrival;
                 t.delay += s.clock - c.arrival;
-                s.totalSojourn += s.clock - c.arrival + c.service;
                 t.sojourn += s.clock - c.arrival + c.service;
-                ev.add(4 * sys + 2 * (c.type - 1) + 1, s.clock + c.service);
-            } else {
-                --s.inService;
             }
         }
     }
-    return detail::Finish(out, pacer);
+    return loop.finish();
 }
 
 // The kernels without live graph.

@@ -72,6 +72,21 @@ int Refuse(std::ostream& err, const std::vector<std::string>& messages) {
     return kInputError;
 }
 
+// Runs the checked settings `c` and prints the results table; refused
+// settings print their messages, run nothing and draw nothing.
+template <class Checked, class Settings>
+int RunChecked(const Checked& c, Outcome (*run)(const Settings&, Progress&),
+               ResultsText (*results)(const Settings&, const Outcome*), std::optional<std::uint32_t> seed,
+               std::ostream& out, std::ostream& err) {
+    if (!c.messages.empty()) return Refuse(err, c.messages);
+    SeedSystemGenerator(seed, err);
+    Progress progress;
+    const Outcome o = run(*c.settings, progress);
+    const ResultsText r = results(*c.settings, &o);
+    out << ResultsToText(r) << TheoryToText(r);
+    return out ? 0 : 1;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -124,10 +139,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         text("length", "10000"), static_cast<long long>(minLength), static_cast<long long>(kMaxLength)));
     const int initial = static_cast<int>(ReadWholeNumber(text("initial", "0"), 0, kMaxInitial));
 
-    // Checks first: a refused setting runs nothing and draws nothing.
-    ResultsText results;
-    auto startGenerator = [&] { SeedSystemGenerator(seed, err); };
-    Progress progress;
     switch (info.experiment) {
     case Experiment::Single: {
         RateInput in{.lambda = text("lambda", "1"),
@@ -140,31 +151,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         auto c = CheckSingle(in);
         if (c.settings)
             if (auto m = ProcessMessage(*c.settings)) c.messages.push_back(*m);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunSingle(*c.settings, progress);
-        results = SingleResults(*c.settings, &o);
-        break;
+        return RunChecked(c, RunSingle, SingleResults, seed, out, err);
     }
     case Experiment::CompareMD1:
     case Experiment::CompareDM1: {
         RateInput in{
             .lambda = text("lambda", "1"), .mu = text("mu", "1.25"), .length = length, .initial = initial};
-        auto c = CheckCompare(in, info.experiment == Experiment::CompareMD1);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunCompare(*c.settings, progress);
-        results = CompareResults(*c.settings, &o);
-        break;
+        return RunChecked(CheckCompare(in, info.experiment == Experiment::CompareMD1), RunCompare,
+                          CompareResults, seed, out, err);
     }
-    case Experiment::VaryingLoad: {
-        auto c = CheckVaryingLoad(text("rho1", "0.9"), text("rho2", "0.8"), length, initial);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunVaryingLoad(*c.settings, progress);
-        results = VaryingLoadResults(*c.settings, &o);
-        break;
-    }
+    case Experiment::VaryingLoad:
+        return RunChecked(CheckVaryingLoad(text("rho1", "0.9"), text("rho2", "0.8"), length, initial),
+                          RunVaryingLoad, VaryingLoadResults, seed, out, err);
     case Experiment::Pooling: {
         PoolingInput in{.lambda1 = text("lambda1", "1"),
                         .lambda2 = text("lambda2", "1"),
@@ -173,12 +171,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                         .detService = process("service", "exponential"),
                         .length = length};
         if (badWord) return UsageError(err, *badWord);
-        auto c = CheckPooling(in);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunPooling(*c.settings, progress);
-        results = PoolingResults(*c.settings, &o);
-        break;
+        return RunChecked(CheckPooling(in), RunPooling, PoolingResults, seed, out, err);
     }
     case Experiment::Tandem: {
         TandemInput in{.lambda = text("lambda", "1"),
@@ -189,12 +182,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                        .detService2 = process("service2", "exponential"),
                        .length = length};
         if (badWord) return UsageError(err, *badWord);
-        auto c = CheckTandem(in);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunTandem(*c.settings, progress);
-        results = TandemResults(*c.settings, &o);
-        break;
+        return RunChecked(CheckTandem(in), RunTandem, TandemResults, seed, out, err);
     }
     case Experiment::Priority: {
         PriorityInput in{.lambda1 = text("lambda1", "1"),
@@ -205,16 +193,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                          .detService2 = process("service2", "exponential"),
                          .length = length};
         if (badWord) return UsageError(err, *badWord);
-        auto c = CheckPriority(in);
-        if (!c.messages.empty()) return Refuse(err, c.messages);
-        startGenerator();
-        const Outcome o = RunPriority(*c.settings, progress);
-        results = PriorityResults(*c.settings, &o);
-        break;
+        return RunChecked(CheckPriority(in), RunPriority, PriorityResults, seed, out, err);
     }
     }
-    out << ResultsToText(results) << TheoryToText(results);
-    return out ? 0 : 1;
+    return kInputError; // every experiment has its case above
 }
 
 } // namespace tarvik::simulation

@@ -6,6 +6,7 @@
 #include "modules/simulation/ui/simmodule.h"
 #include "modules/simulation/ui/simstate.h"
 #include "modules/simulation/ui/simunit.h"
+#include "simuitesting.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
 
@@ -21,66 +22,17 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace tarvik::simulation::ui {
 namespace {
 
 using tarvik::test::ProcessEvents;
-using tarvik::test::ScriptedDialogs;
+using test::DuringRun;
 
-// Does `act` (queued) at the first repaint of a live picture during a run.
-class DuringPanelRun : public QObject {
-public:
-    DuringPanelRun(TSim* module, TSimPanelGraph* graph, std::function<void()> act)
-        : module_(module), act_(std::move(act)) {
-        graph->Image1->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint && !done && module_ && module_->running()) {
-            done = true;
-            QMetaObject::invokeMethod(this, act_, Qt::QueuedConnection);
-        }
-        return false;
-    }
-    bool done = false;
-
-private:
-    QPointer<TSim> module_;
-    std::function<void()> act_;
-};
-
-class SimExperiments : public ::testing::Test {
+class SimExperiments : public test::SimWindowTest {
 protected:
-    void SetUp() override {
-        ResetState();
-        module = static_cast<TSim*>(CreateSimWindow(nullptr));
-        module->show();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        if (module) module->closeModule();
-        for (int i = 0; i < 50 && module; ++i) ProcessEvents();
-        delete module.data();
-        ResetState();
-    }
     void Choose(Experiment e) {
         module->options()->Keuze[static_cast<int>(e)]->setChecked(true);
         QTest::mouseClick(module->options()->OKBtn, Qt::LeftButton);
-        ProcessEvents();
-    }
-    void Type(QLineEdit* field, const QString& text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
-    }
-    void WaitForRun() {
-        for (int i = 0; i < 1000000 && module && module->running(); ++i) QCoreApplication::processEvents();
         ProcessEvents();
     }
     void Click(QPushButton* b) {
@@ -124,9 +76,6 @@ protected:
         EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
         return QString::fromStdString(out.str());
     }
-
-    ScriptedDialogs dialogs;
-    QPointer<TSim> module;
 };
 
 TEST_F(SimExperiments, EachChoiceOpensItsDialogWithItsStartValues) {
@@ -376,7 +325,7 @@ TEST_F(SimExperiments, StopLeavesEmptyFiguresAndAgainRunsFromTheStart) {
     TSimDialoog4* d4 = module->dialoog4();
     Type(d4->StopTimeEdit, "1000000");
     TSimPanelGraph* g = module->panelGraph(Experiment::Pooling);
-    DuringPanelRun stopper(module, g, [&] {
+    DuringRun stopper(module, g, [&] {
         QTest::mouseClick(g->SluitBtn, Qt::LeftButton);
         EXPECT_EQ(g->SluitBtn->text(), "Previous");
     });
@@ -400,7 +349,7 @@ TEST_F(SimExperiments, ClosingTheGraphByItsTitleBarStopsTheRun) {
     TSimDialoogTandem* dt = module->dialoogTandem();
     Type(dt->StopTimeEdit, "1000000");
     TSimPanelGraph* g = module->panelGraph(Experiment::Tandem);
-    DuringPanelRun closer(module, g, [&] { g->close(); });
+    DuringRun closer(module, g, [&] { g->close(); });
     Click(dt->OKBtn);
     ASSERT_TRUE(closer.done);
     EXPECT_FALSE(g->isVisible());

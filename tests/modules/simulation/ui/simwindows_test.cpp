@@ -7,6 +7,7 @@
 #include "modules/simulation/ui/simpictures.h"
 #include "modules/simulation/ui/simstate.h"
 #include "modules/simulation/ui/simunit.h"
+#include "simuitesting.h"
 #include "support/apptesting.h"
 #include "support/picturecheck.h"
 #include "support/scripteddialogs.h"
@@ -29,67 +30,18 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace tarvik::simulation::ui {
 namespace {
 
 using tarvik::test::ProcessEvents;
-using tarvik::test::ScriptedDialogs;
 using tarvik::ui::MsgKind;
+using test::DuringRun;
 
-// Does `act` (queued, as a user's action waiting in the event queue) at the
-// first repaint of the live picture while a run is going.
-class DuringRun : public QObject {
-public:
-    DuringRun(TSim* module, std::function<void()> act) : module_(module), act_(std::move(act)) {
-        module->grafiek()->Image1->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint && !done && module_ && module_->running()) {
-            done = true;
-            QMetaObject::invokeMethod(this, act_, Qt::QueuedConnection);
-        }
-        return false;
-    }
-    bool done = false;
-
-private:
-    QPointer<TSim> module_;
-    std::function<void()> act_;
-};
-
-class SimWindows : public ::testing::Test {
+class SimWindows : public test::SimWindowTest {
 protected:
-    void SetUp() override {
-        ResetState();
-        module = static_cast<TSim*>(CreateSimWindow(nullptr));
-        module->show();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        if (module) module->closeModule();
-        for (int i = 0; i < 50 && module; ++i) ProcessEvents();
-        delete module.data();
-        ResetState();
-    }
     TSimDialoog1* dlg() { return module->dialoog1(); }
-    void Type(QLineEdit* field, const QString& text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
-    }
     void ToSettings() {
         QTest::mouseClick(module->options()->OKBtn, Qt::LeftButton);
-        ProcessEvents();
-    }
-    void WaitForRun() {
-        for (int i = 0; i < 1000000 && module && module->running(); ++i) QCoreApplication::processEvents();
         ProcessEvents();
     }
     void ClickOK() {
@@ -97,9 +49,6 @@ protected:
         WaitForRun();
     }
     QString Value(const char* name) { return module->simRun()->findChild<QLabel*>(name)->text(); }
-
-    ScriptedDialogs dialogs;
-    QPointer<TSim> module;
 };
 
 TEST_F(SimWindows, OpensWithTheOptionsDialogAndItsMenus) {
