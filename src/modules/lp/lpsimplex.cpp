@@ -160,6 +160,8 @@ public:
                       lp_.rowCol.size() * kSparse <= static_cast<std::size_t>(m_) * (n_ + 1)));
         res_.factored = factored_;
         devex_ = factored_ && finalTableau_ == FinalTableau::ResultOnly && observer_ == nullptr;
+        // Only a factored run that leaves the result alone does without the dense rows.
+        if (!factored_ || finalTableau_ == FinalTableau::Whole) BuildTableauRows(lp_);
         if (factored_) {
             // The starting basis is the unit columns: its inverse is the
             // identity, an empty list of eta columns, and row i sits in slot i.
@@ -170,7 +172,7 @@ public:
             alpha_.assign(m_ + 1, Real(0));
             alphaSlot_.assign(m_ + 1, Real(0));
             beta_.assign(m_ + 1, Real(0));
-            for (int i = 1; i <= m_; ++i) beta_[i] = lp_.at(i, n_ + 1);
+            for (int i = 1; i <= m_; ++i) beta_[i] = lp_.rhs[i];
             prow_.assign(n_ + 2, Real(0));
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
@@ -959,9 +961,11 @@ private:
         if (sinceRefresh_ > 0) refresh();
         if (finalTableau_ == FinalTableau::ResultOnly) {
             // Row 0 is fresh from the rebuild; only the right-hand sides are
-            // copied out, and the run stays factored for the checks.
-            for (int i = 1; i <= m_; ++i)
-                if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
+            // copied out (where the model has its rows), and the run stays
+            // factored for the checks.
+            if (lp_.rowsBuilt)
+                for (int i = 1; i <= m_; ++i)
+                    if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
             return;
         }
         // Column by column: B^-1 a_j in extended precision (the basic
@@ -994,7 +998,7 @@ private:
         double artificialSum = 0;
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i] && lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial)
-                artificialSum += static_cast<double>(lp_.at(i, n_ + 1));
+                artificialSum += static_cast<double>(rhs(i));
         if (std::fabs(artificialSum + static_cast<double>(lp_.at(0, n_ + 1))) > 1e-6 * (1 + artificialSum))
             doubt("the phase-1 objective does not match the constraint rows");
         if (residual() > 1e-6 * scaleB_) doubt("the final basis does not satisfy the constraint rows");
@@ -1005,7 +1009,7 @@ private:
     void checkOptimal() {
         if (residual() > 1e-6 * scaleB_) doubt("the solution does not satisfy all constraints");
         for (int i = 1; i <= m_; ++i)
-            if (!res_.removed[i] && lp_.at(i, n_ + 1) < -1e-6 * scaleB_) {
+            if (!res_.removed[i] && rhs(i) < -1e-6 * scaleB_) {
                 doubt("a basic variable is negative");
                 break;
             }
