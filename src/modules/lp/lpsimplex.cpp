@@ -31,6 +31,8 @@ constexpr std::size_t kSparse = 4;
 // and between two recomputations of the right-hand sides from the factors.
 constexpr long kEtaPivots = 100;
 constexpr long kRhsPivots = 16;
+// The largest entry of B^-1 times a vector of signs that a crash basis may give.
+constexpr long double kCrashGrowth = 1e8;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
 // x86-64 with GCC it is built a second and third time for the wider vector
@@ -250,6 +252,7 @@ private:
         phaseCost_.assign(n_ + 2, 0.0);
         Real* r0 = lp_.row(0);
         for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
+        if (phase_ == 1 && devex_) crash();
         reducedCosts();
         long phaseIteration = 0;
         // A fresh reference framework: every column weighs 1.
@@ -331,6 +334,110 @@ private:
                 guard_ = false;
             }
         }
+    }
+
+    // A starting basis with fewer artificial columns (phase 1 of a factored
+    // run that nobody watches). An artificial column basic in a row whose
+    // right-hand side is 0 stands at 0: swapping it for any other column
+    // with a nonzero in that row moves no basic value, whatever the sign. The
+    // swaps are chosen on the original rows so that the new columns form a
+    // triangle (each new column has no nonzero in the rows swapped before
+    // it), so the basis stays regular; the factors are then rebuilt once.
+    void crash() {
+        std::vector<char> candidate(m_ + 1, 0);
+        std::vector<int> rows;
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i] && lp_.rhs[i] == 0 &&
+                lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial) {
+                candidate[i] = 1;
+                rows.push_back(i);
+            }
+        if (rows.empty()) return;
+        // Columns that may still come in: not artificial, not basic, and
+        // without a nonzero in a row already swapped.
+        std::vector<char> open(n_ + 2, 0);
+        std::vector<double> largest(n_ + 2, 0.0);
+        for (int j = 1; j <= n_; ++j) {
+            if (lp_.columns[j].kind == ColumnKind::Artificial || basicRow_[j]) continue;
+            open[j] = 1;
+            for (int q = colStart_[j]; q < colStart_[j + 1]; ++q)
+                largest[j] = std::max(largest[j], std::fabs(colVal_[q]));
+        }
+        // For each candidate row the open columns in it; for each column the
+        // candidate rows it touches (fewer: less in the way of later swaps).
+        std::vector<int> openIn(m_ + 1, 0), touches(n_ + 2, 0);
+        for (int i : rows)
+            for (int q = lp_.rowStart[i]; q < lp_.rowStart[i + 1]; ++q)
+                if (open[lp_.rowCol[q]]) {
+                    ++openIn[i];
+                    ++touches[lp_.rowCol[q]];
+                }
+        const std::vector<int> oldBasis = lp_.basis, oldBasicRow = basicRow_;
+        const std::uint64_t oldHash = hash_;
+        int swaps = 0;
+        for (;;) {
+            // The candidate row with the fewest open columns.
+            int r = 0;
+            for (int i : rows)
+                if (candidate[i] && openIn[i] > 0 && (!r || openIn[i] < openIn[r])) r = i;
+            if (!r) break;
+            candidate[r] = 0;
+            // Among its open columns whose entry here is at least half their
+            // largest, the one that touches the fewest candidate rows.
+            int e = 0;
+            for (int q = lp_.rowStart[r]; q < lp_.rowStart[r + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                if (!open[j] || std::fabs(lp_.rowVal[q]) < 0.5 * largest[j]) continue;
+                if (!e || touches[j] < touches[e]) e = j;
+            }
+            // Every open column in row r is closed: later columns must have
+            // no nonzero here.
+            for (int q = lp_.rowStart[r]; q < lp_.rowStart[r + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                if (!open[j]) continue;
+                open[j] = 0;
+                for (int t = colStart_[j]; t < colStart_[j + 1]; ++t)
+                    if (candidate[colRow_[t]]) --openIn[colRow_[t]];
+            }
+            if (!e) continue;
+            const int old = lp_.basis[r];
+            hash_ ^= keys_[old] ^ keys_[e];
+            if (basicRow_[old] == r) basicRow_[old] = 0;
+            basicRow_[e] = r;
+            lp_.basis[r] = e;
+            ++swaps;
+        }
+        if (swaps == 0) return;
+        if (reinvert()) {
+            // A triangle of model columns can have a huge inverse (chains of
+            // growth factors, as in models over many periods): B^-1 applied
+            // to a vector of signs shows it. Such a start is not worth its
+            // rounding; the unit columns stay then.
+            std::vector<long double>& x = workX_;
+            std::uint64_t h = 0x9E3779B97F4A7C15ULL;
+            for (int k = 1; k <= m_; ++k) {
+                h ^= h << 13;
+                h ^= h >> 7;
+                h ^= h << 17;
+                x[k] = (h & 1) ? 1.0L : -1.0L;
+            }
+            ftran(etas_, x);
+            long double growth = 0;
+            for (int k = 1; k <= m_; ++k) growth = std::max(growth, std::fabs(x[k]));
+            if (growth <= kCrashGrowth) {
+                factoredRhs();
+                sinceRefresh_ = 0;
+                return;
+            }
+            lp_.basis = oldBasis;
+            basicRow_ = oldBasicRow;
+            hash_ = oldHash;
+            reinvert();
+            return;
+        }
+        lp_.basis = oldBasis;
+        basicRow_ = oldBasicRow;
+        hash_ = oldHash;
     }
 
     // Row 0 from the phase's costs: z_j - c_j over the non-removed rows.
@@ -415,7 +522,10 @@ private:
         // is so small that pivoting on it would wreck the tableau. Then a
         // ratio test with a small feasibility tolerance (two passes) picks the
         // largest element among the rows whose ratio is within that tolerance.
-        if (best && col(best, e) < kSmallPivot) {
+        // Devex runs, whose pivots nobody sees, always take that choice: on
+        // degenerate vertices (many rows at ratio 0, as after a crash) it
+        // keeps small pivot elements out.
+        if (best && (col(best, e) < kSmallPivot || (devex_ && !guard_))) {
             Real bound = kInfiniteRatio;
             for (int i = 1; i <= m_; ++i) {
                 if (res_.removed[i]) continue;
