@@ -176,6 +176,7 @@ public:
             beta_.assign(m_ + 1, Real(0));
             for (int i = 1; i <= m_; ++i) beta_[i] = lp_.rhs[i];
             prow_.assign(n_ + 2, Real(0));
+            prowListed_.assign(n_ + 2, 0);
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
             refreshInterval_ = kEtaPivots;
@@ -681,17 +682,33 @@ private:
         std::fill(v.begin(), v.end(), 0.0);
         v[slot_[r]] = 1;
         btran(v);
-        std::fill(prow_.begin(), prow_.end(), Real(0));
+        // Only the entries of the last row can be nonzero; its columns are listed.
+        for (int j : prowCols_) {
+            prow_[j] = 0;
+            prowListed_[j] = 0;
+        }
+        prowCols_.clear();
         for (int k = 1; k <= m_; ++k) {
             if (v[k] == 0) continue;
             const Real w = v[k];
-            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
-                prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
+            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                prow_[j] += w * lp_.rowVal[q];
+                listProw(j);
+            }
         }
         prow_[n_ + 1] = beta_[r];
+        listProw(n_ + 1);
         // The basic columns are unit columns in the tableau.
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) prow_[lp_.basis[i]] = i == r ? 1 : 0;
+        listProw(lp_.basis[r]);
+    }
+
+    void listProw(int j) {
+        if (prowListed_[j]) return;
+        prowListed_[j] = 1;
+        prowCols_.push_back(j);
     }
 
     // The pivot on (r, e) in factored form: row 0 and the right-hand sides
@@ -704,21 +721,20 @@ private:
         if (f0 != 0) {
             tableauRow(r); // the leaving row before the pivot
             prow_[e] = p;
+            listProw(e);
             // Row r divided by the pivot element; its zeros change nothing.
-            for (int j = 1; j <= n_ + 1; ++j)
-                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * (prow_[j] / p));
-            r0[e] = 0;
-            if (devex_) {
-                // Devex: the weights grow with the pivot row, the leaving
-                // column takes the entering one's weight over the pivot element.
-                const double we = weights_[e];
-                for (int j = 1; j <= n_; ++j) {
-                    if (prow_[j] == 0 || j == e) continue;
-                    const double ratio = static_cast<double>(prow_[j] / p);
-                    weights_[j] = std::max(weights_[j], ratio * ratio * we);
-                }
-                weights_[leavingColumn_] = std::max(we / (static_cast<double>(p) * p), 1.0);
+            // Devex: the weights grow with the pivot row, the leaving column
+            // takes the entering one's weight over the pivot element.
+            const double we = devex_ ? weights_[e] : 0;
+            for (int j : prowCols_) {
+                if (prow_[j] == 0) continue;
+                const Real ratio = prow_[j] / p;
+                r0[j] = Cancel(r0[j], f0 * ratio);
+                if (devex_ && j != e && j <= n_)
+                    weights_[j] = std::max(weights_[j], static_cast<double>(ratio) * ratio * we);
             }
+            r0[e] = 0;
+            if (devex_) weights_[leavingColumn_] = std::max(we / (static_cast<double>(p) * p), 1.0);
         }
         alphaSlot_[slot_[r]] = p;
         etas_.add(slot_[r], alphaSlot_, m_);
@@ -1216,6 +1232,8 @@ private:
     std::vector<Real> alpha_;     // [1..m]: the entering column
     std::vector<Real> beta_;      // [1..m]: the right-hand sides
     std::vector<Real> prow_;      // [1..n+1]: work space for a tableau row
+    std::vector<int> prowCols_;   // the columns where prow_ may be nonzero
+    std::vector<char> prowListed_;
     std::vector<long double> refreshWork_;
     // Long runs are refreshed now and then; a refresh costs about as much as m pivots.
     long refreshInterval_ = 2L * (m_ + 50);
