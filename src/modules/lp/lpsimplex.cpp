@@ -179,7 +179,10 @@ public:
             prowListed_.assign(n_ + 2, 0);
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
-            refreshInterval_ = kEtaPivots;
+            // Unwatched runs rebuild twice as often: the eta columns of the
+            // pivots are mostly dense, and every solve with the inverse runs
+            // through all of them (the pivot sequence of watched runs stays).
+            refreshInterval_ = devex_ ? kEtaPivots / 2 : kEtaPivots;
             // Room for the factors and a full run of eta columns: the lists
             // never move while they grow (untouched room costs no memory).
             const std::size_t room =
