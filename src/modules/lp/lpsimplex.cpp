@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <unordered_set>
 
 namespace tarvik::lp {
@@ -613,6 +614,44 @@ private:
         }
     }
 
+    // x := L^-1 x for the columns of L that a rebuild has made so far, where
+    // x is nonzero only in the rows listed in nz: only the etas whose pivot
+    // row is listed are applied, in their order (a heap of their numbers),
+    // which gives the same numbers as the pass over all of them. An eta of
+    // L has entries only in rows that pivot later, so the heap only grows
+    // towards later etas. etaAt[k] is the eta that pivots in row k, or -1.
+    static void sparseFtran(const Etas& etas, const std::vector<int>& etaAt, std::vector<long double>& x,
+                            std::vector<int>& nz, std::vector<char>& listed, std::vector<int>& heap) {
+        heap.clear();
+        for (int k : nz)
+            if (etaAt[k] >= 0) heap.push_back(etaAt[k]);
+        std::make_heap(heap.begin(), heap.end(), std::greater<>());
+        while (!heap.empty()) {
+            std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+            const std::size_t t = static_cast<std::size_t>(heap.back());
+            heap.pop_back();
+            const int p = etas.pivot[t];
+            if (x[p] == 0) continue;
+            const long double xp = x[p] / etas.value[t];
+            x[p] = xp;
+            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
+                const int k = etas.row[q];
+                if (!listed[k]) {
+                    listed[k] = 1;
+                    nz.push_back(k);
+                    if (etaAt[k] >= 0) {
+                        heap.push_back(etaAt[k]);
+                        std::push_heap(heap.begin(), heap.end(), std::greater<>());
+                    }
+                }
+                long double& xi = x[k];
+                const long double term = etas.val[q] * xp;
+                const long double v = xi - term;
+                xi = std::fabs(v) <= static_cast<long double>(1e-14) * std::fabs(term) ? 0.0L : v;
+            }
+        }
+    }
+
     // v := v B^-1: on entry v is indexed by slot, on return by original row.
     // The dot product of each eta runs in four partial sums: one chain of
     // dependent subtractions would leave the processor waiting on each.
@@ -789,6 +828,8 @@ private:
         std::vector<int> nz;
         nz.reserve(m_);
         std::vector<char> listed(m_ + 1, 0);
+        std::vector<int> etaAt(m_ + 1, -1), heap;
+        heap.reserve(m_);
         for (int i : rest) {
             const int c = lp_.basis[i];
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
@@ -796,7 +837,7 @@ private:
             long double scale = 0;
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q)
                 scale = std::max(scale, std::fabs(x[colRow_[q]]));
-            ftran(fresh, x, &nz, &listed);
+            sparseFtran(fresh, etaAt, x, nz, listed, heap);
             // In row order, as a pass over all rows would find them.
             std::sort(nz.begin(), nz.end());
             std::size_t kept = 0;
@@ -819,6 +860,7 @@ private:
             // B = L U: the entries in the rows still free make the column of
             // L, those in the rows already taken the column of U (whose
             // diagonal is 1).
+            etaAt[best] = static_cast<int>(fresh.size());
             fresh.open(best, static_cast<double>(x[best]));
             upper.open(best, 1);
             for (int k : nz) {
