@@ -483,15 +483,17 @@ private:
     int entering(bool mostNegative = false) const {
         const Real* r0 = lp_.row(0);
         if (devex_ && !guard_ && !mostNegative) {
-            // The largest d_j^2 / w_j among the columns that improve.
+            // The largest d_j^2 / w_j among the columns that improve (compared
+            // as d_j^2 w_best > d_best^2 w_j: the weights are positive).
             int best = 0;
-            double bestScore = 0;
+            double bestSquare = 0, bestWeight = 1;
             for (int j = 1; j <= n_; ++j) {
-                if (res_.excluded[j] || r0[j] >= -kZero) continue;
-                const double score = static_cast<double>(r0[j]) * r0[j] / weights_[j];
-                if (score > bestScore) {
+                if (r0[j] >= -kZero || res_.excluded[j]) continue;
+                const double square = static_cast<double>(r0[j]) * r0[j];
+                if (square * bestWeight > bestSquare * weights_[j]) {
                     best = j;
-                    bestScore = score;
+                    bestSquare = square;
+                    bestWeight = weights_[j];
                 }
             }
             return best;
@@ -510,6 +512,7 @@ private:
     }
 
     int leaving(int e) const {
+        if (devex_ && !guard_) return toleranceLeaving(e);
         int best = 0;
         Real bestRatio = kInfiniteRatio;
         for (int i = 1; i <= m_; ++i) {
@@ -527,10 +530,7 @@ private:
         // is so small that pivoting on it would wreck the tableau. Then a
         // ratio test with a small feasibility tolerance (two passes) picks the
         // largest element among the rows whose ratio is within that tolerance.
-        // Devex runs, whose pivots nobody sees, always take that choice: on
-        // degenerate vertices (many rows at ratio 0, as after a crash) it
-        // keeps small pivot elements out.
-        if (best && (col(best, e) < kSmallPivot || (devex_ && !guard_))) {
+        if (best && col(best, e) < kSmallPivot) {
             Real bound = kInfiniteRatio;
             for (int i = 1; i <= m_; ++i) {
                 if (res_.removed[i]) continue;
@@ -546,6 +546,32 @@ private:
                     largest = a;
                     best = i;
                 }
+            }
+        }
+        return best;
+    }
+
+    // Devex runs, whose pivots nobody sees, always take the tolerance ratio
+    // test: on degenerate vertices (many rows at ratio 0, as after a crash)
+    // it keeps small pivot elements out. The largest element among the rows
+    // whose ratio is within the tolerance of the smallest; on equal elements
+    // the lowest row.
+    int toleranceLeaving(int e) const {
+        Real bound = kInfiniteRatio;
+        for (int i = 1; i <= m_; ++i) {
+            const Real a = col(i, e);
+            if (a <= kZero || res_.removed[i]) continue;
+            bound = std::min(bound, (std::max(rhs(i), Real(0)) + kFeasibility) / a);
+        }
+        if (bound >= kInfiniteRatio) return 0;
+        int best = 0;
+        Real largest = 0;
+        for (int i = 1; i <= m_; ++i) {
+            const Real a = col(i, e);
+            if (a <= largest || a <= kZero || res_.removed[i]) continue;
+            if (std::max(rhs(i), Real(0)) <= bound * a) {
+                largest = a;
+                best = i;
             }
         }
         return best;
