@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_set>
+#if defined(__x86_64__) && __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 
 namespace tarvik::lp {
 
@@ -36,20 +39,38 @@ constexpr long kRhsPivots = 16;
 constexpr long double kCrashGrowth = 1e8;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
-// x86-64 with GCC it is built a second and third time for the wider vector
-// units (AVX2, AVX-512), and the loader picks the widest that the processor
-// has. Contracting the multiply and subtract into a fused multiply-add (which
+// x86-64 with GCC and glibc it is built a second and third time for the wider
+// vector units (AVX2, AVX-512), and the first call picks the widest that the
+// processor has, from what the C library found out at start-up (asking the
+// processor again at every start would cost more than many small solves).
+// Contracting the multiply and subtract into a fused multiply-add (which
 // AVX-512 has) is switched off, so every build rounds the product and the
 // difference separately and gives the same bits.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
-#define TARVIK_LP_VECTOR_CLONES                                                                              \
-    __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
+using RowUpdate = void (*)(Real* __restrict, const Real* __restrict, Real, int);
+#define TARVIK_LP_UPDATE_ROW(name, ...)                                                                      \
+    __VA_ARGS__ static void name(Real* __restrict dst, const Real* __restrict src, Real f, int count) {      \
+        for (int j = 0; j < count; ++j) dst[j] -= f * src[j];                                                \
+    }
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&                   \
+    __has_include(<sys/platform/x86.h>)
+TARVIK_LP_UPDATE_ROW(UpdateRowAvx512, __attribute__((target("avx512f"), optimize("fp-contract=off"))))
+TARVIK_LP_UPDATE_ROW(UpdateRowAvx2, __attribute__((target("avx2"), optimize("fp-contract=off"))))
+TARVIK_LP_UPDATE_ROW(UpdateRowPlain, __attribute__((optimize("fp-contract=off"))))
+static RowUpdate PickRowUpdate() {
+    if (CPU_FEATURE_ACTIVE(AVX512F)) return UpdateRowAvx512;
+    if (CPU_FEATURE_ACTIVE(AVX2)) return UpdateRowAvx2;
+    return UpdateRowPlain;
+}
 #else
-#define TARVIK_LP_VECTOR_CLONES
+TARVIK_LP_UPDATE_ROW(UpdateRowPlain, )
+static RowUpdate PickRowUpdate() {
+    return UpdateRowPlain;
+}
 #endif
-TARVIK_LP_VECTOR_CLONES static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f,
-                                              int count) {
-    for (int j = 0; j < count; ++j) dst[j] -= f * src[j];
+#undef TARVIK_LP_UPDATE_ROW
+static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f, int count) {
+    static const RowUpdate update = PickRowUpdate();
+    update(dst, src, f, count);
 }
 
 // a - b, where a result that is only the rounding left over from cancelling
