@@ -753,7 +753,8 @@ private:
         ftran(etas_, alphaSlot_);
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
-        if (sinceRefresh_ % kRhsPivots == 0) factoredRhs();
+        // (A rebuild has just computed them: sinceRefresh_ is 0 then.)
+        if (sinceRefresh_ > 0 && sinceRefresh_ % kRhsPivots == 0) factoredRhs();
     }
     void factoredRhs() {
         std::fill(workX_.begin(), workX_.end(), 0.0L);
