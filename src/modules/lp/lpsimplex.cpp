@@ -223,7 +223,18 @@ public:
         if (lp_.hasArtificial) {
             progress_.phase(1);
             phase_ = 1;
+            dropArtificials_ = devex_;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Optimal && dropArtificials_ &&
+                std::fabs(static_cast<double>(lp_.at(0, n_ + 1))) > kPhase1Zero) {
+                // Without the artificial columns that have left, phase 1
+                // ended short of 0: only a run with all of them says
+                // "Infeasible", so it goes on with them back.
+                dropArtificials_ = false;
+                for (int j = 1; j <= n_; ++j)
+                    if (lp_.columns[j].kind == ColumnKind::Artificial) res_.excluded[j] = 0;
+                end = runPhase(true);
+            }
             if (end == PhaseEnd::Stopped) return stopped();
             if (end == PhaseEnd::Unbounded) {
                 materialise();
@@ -274,11 +285,14 @@ private:
     }
 
     // ---- the phase loop ------------------------------------------------------
-    PhaseEnd runPhase() {
-        phaseCost_.assign(n_ + 2, 0.0);
+    // `resume`: the phase goes on from where it ended (its costs are set).
+    PhaseEnd runPhase(bool resume = false) {
         Real* r0 = lp_.row(0);
-        for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
-        if (phase_ == 1 && devex_) crash();
+        if (!resume) {
+            phaseCost_.assign(n_ + 2, 0.0);
+            for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
+            if (phase_ == 1 && devex_) crash();
+        }
         reducedCosts();
         long phaseIteration = 0;
         // A fresh reference framework: every column weighs 1.
@@ -601,6 +615,8 @@ private:
     void pivot(int r, int e) {
         int old = lp_.basis[r];
         leavingColumn_ = old;
+        if (dropArtificials_ && phase_ == 1 && lp_.columns[old].kind == ColumnKind::Artificial)
+            res_.excluded[old] = 1;
         hash_ ^= keys_[old] ^ keys_[e];
         if (basicRow_[old] == r) {
             basicRow_[old] = 0;
@@ -1294,6 +1310,9 @@ private:
     // report, where the verdict and the optimum are all that is read.
     bool devex_ = false;
     std::vector<double> weights_; // [1..n]: the Devex reference weights
+    // Phase 1 of a Devex run drops an artificial column once it has left the
+    // basis (excluded): it stands at 0, where phase 1 wants it.
+    bool dropArtificials_ = false;
     int leavingColumn_ = 0;
     std::vector<double> observed_;
     std::vector<double> phaseCost_;
