@@ -238,6 +238,29 @@ TEST(FactoredBasis, CyclingAndRedundantModels) {
     ExpectSameResult("max x + y;\r\nx - y <= 1;\r\n");
 }
 
+// A run without the report (read without the dense rows, a crash start,
+// artificial columns dropped in phase 1) against the full run, on a chain of
+// 60 equalities at 0 and 60 at 1: feasible, and made infeasible by one row.
+TEST(FactoredBasis, BriefRunGivesTheVerdictAndOptimumOfTheFullRun) {
+    std::string chain = "max x1";
+    for (int i = 2; i <= 60; ++i) chain += " + " + std::to_string(i % 3 + 1) + "x" + std::to_string(i);
+    chain += ";\r\n";
+    for (int i = 1; i <= 60; ++i) chain += "x" + std::to_string(i) + " + y" + std::to_string(i) + " = 1;\r\n";
+    for (int i = 1; i < 60; ++i)
+        chain += "x" + std::to_string(i) + " - x" + std::to_string(i + 1) + " + z" + std::to_string(i) +
+                 " = 0;\r\n";
+    for (const std::string& text : {chain, chain + "x1 + y1 + x2 >= 3;\r\n"}) {
+        LPSettings full, brief;
+        brief.report = false;
+        LPProgress progress;
+        const LPRunResult a = RunLP(text, full, progress), b = RunLP(text, brief, progress);
+        EXPECT_EQ(a.status, text == chain ? 0 : 2);
+        EXPECT_EQ(b.status, a.status);
+        EXPECT_TRUE(b.reliable);
+        EXPECT_NEAR(b.objective, a.objective, 1e-9 * (1 + std::fabs(a.objective)));
+    }
+}
+
 TEST(FactoredBasis, ChosenOnlyWhenNoTableauIsPrinted) {
     std::string text = "max";
     for (int j = 1; j <= 60; ++j) text += " + x" + std::to_string(j);
