@@ -44,7 +44,12 @@ LPRunResult RunLP(std::string_view modelText, const LPSettings& settings, LPProg
     ReaderProgress sink(progress);
     // In fractions the reader's numbers are kept as written, alongside.
     ExactTerms exact(&sink);
-    LPReadResult read = ReadLPModel(modelText, settings.fractions ? static_cast<ReadSink&>(exact) : sink);
+    // A run that prints no tableau and writes no report only needs the
+    // tableau's rows if the solver keeps the full tableau (it builds them then).
+    const bool rows = settings.output != OutputMode::NoTableaus || settings.report || settings.fractions ||
+                      settings.graphical;
+    LPReadResult read =
+        ReadLPModel(modelText, settings.fractions ? static_cast<ReadSink&>(exact) : sink, rows);
     result.output = std::move(read.echo);
     if (!read.success) {
         result.success = false;

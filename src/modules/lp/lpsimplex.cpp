@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <unordered_set>
+#if defined(__x86_64__) && __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 
 namespace tarvik::lp {
 
@@ -31,22 +35,42 @@ constexpr std::size_t kSparse = 4;
 // and between two recomputations of the right-hand sides from the factors.
 constexpr long kEtaPivots = 100;
 constexpr long kRhsPivots = 16;
+// The largest entry of B^-1 times a vector of signs that a crash basis may give.
+constexpr long double kCrashGrowth = 1e8;
 
 // The dense row update dst -= f * src, the innermost loop of the pivot. On
-// x86-64 with GCC it is built a second and third time for the wider vector
-// units (AVX2, AVX-512), and the loader picks the widest that the processor
-// has. Contracting the multiply and subtract into a fused multiply-add (which
+// x86-64 with GCC and glibc it is built a second and third time for the wider
+// vector units (AVX2, AVX-512), and the first call picks the widest that the
+// processor has, from what the C library found out at start-up (asking the
+// processor again at every start would cost more than many small solves).
+// Contracting the multiply and subtract into a fused multiply-add (which
 // AVX-512 has) is switched off, so every build rounds the product and the
 // difference separately and gives the same bits.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
-#define TARVIK_LP_VECTOR_CLONES                                                                              \
-    __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
+using RowUpdate = void (*)(Real* __restrict, const Real* __restrict, Real, int);
+#define TARVIK_LP_UPDATE_ROW(name, ...)                                                                      \
+    __VA_ARGS__ static void name(Real* __restrict dst, const Real* __restrict src, Real f, int count) {      \
+        for (int j = 0; j < count; ++j) dst[j] -= f * src[j];                                                \
+    }
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&                   \
+    __has_include(<sys/platform/x86.h>)
+TARVIK_LP_UPDATE_ROW(UpdateRowAvx512, __attribute__((target("avx512f"), optimize("fp-contract=off"))))
+TARVIK_LP_UPDATE_ROW(UpdateRowAvx2, __attribute__((target("avx2"), optimize("fp-contract=off"))))
+TARVIK_LP_UPDATE_ROW(UpdateRowPlain, __attribute__((optimize("fp-contract=off"))))
+static RowUpdate PickRowUpdate() {
+    if (CPU_FEATURE_ACTIVE(AVX512F)) return UpdateRowAvx512;
+    if (CPU_FEATURE_ACTIVE(AVX2)) return UpdateRowAvx2;
+    return UpdateRowPlain;
+}
 #else
-#define TARVIK_LP_VECTOR_CLONES
+TARVIK_LP_UPDATE_ROW(UpdateRowPlain, )
+static RowUpdate PickRowUpdate() {
+    return UpdateRowPlain;
+}
 #endif
-TARVIK_LP_VECTOR_CLONES static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f,
-                                              int count) {
-    for (int j = 0; j < count; ++j) dst[j] -= f * src[j];
+#undef TARVIK_LP_UPDATE_ROW
+static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f, int count) {
+    static const RowUpdate update = PickRowUpdate();
+    update(dst, src, f, count);
 }
 
 // a - b, where a result that is only the rounding left over from cancelling
@@ -160,6 +184,8 @@ public:
                       lp_.rowCol.size() * kSparse <= static_cast<std::size_t>(m_) * (n_ + 1)));
         res_.factored = factored_;
         devex_ = factored_ && finalTableau_ == FinalTableau::ResultOnly && observer_ == nullptr;
+        // Only a factored run that leaves the result alone does without the dense rows.
+        if (!factored_ || finalTableau_ == FinalTableau::Whole) BuildTableauRows(lp_);
         if (factored_) {
             // The starting basis is the unit columns: its inverse is the
             // identity, an empty list of eta columns, and row i sits in slot i.
@@ -170,11 +196,15 @@ public:
             alpha_.assign(m_ + 1, Real(0));
             alphaSlot_.assign(m_ + 1, Real(0));
             beta_.assign(m_ + 1, Real(0));
-            for (int i = 1; i <= m_; ++i) beta_[i] = lp_.at(i, n_ + 1);
+            for (int i = 1; i <= m_; ++i) beta_[i] = lp_.rhs[i];
             prow_.assign(n_ + 2, Real(0));
+            prowListed_.assign(n_ + 2, 0);
             workX_.assign(m_ + 1, 0.0L);
             workD_.assign(m_ + 1, 0.0);
-            refreshInterval_ = kEtaPivots;
+            // Unwatched runs rebuild twice as often: the eta columns of the
+            // pivots are mostly dense, and every solve with the inverse runs
+            // through all of them (the pivot sequence of watched runs stays).
+            refreshInterval_ = devex_ ? kEtaPivots / 2 : kEtaPivots;
             // Room for the factors and a full run of eta columns: the lists
             // never move while they grow (untouched room costs no memory).
             const std::size_t room =
@@ -193,7 +223,18 @@ public:
         if (lp_.hasArtificial) {
             progress_.phase(1);
             phase_ = 1;
+            dropArtificials_ = devex_;
             PhaseEnd end = runPhase();
+            if (end == PhaseEnd::Optimal && dropArtificials_ &&
+                std::fabs(static_cast<double>(lp_.at(0, n_ + 1))) > kPhase1Zero) {
+                // Without the artificial columns that have left, phase 1
+                // ended short of 0: only a run with all of them says
+                // "Infeasible", so it goes on with them back.
+                dropArtificials_ = false;
+                for (int j = 1; j <= n_; ++j)
+                    if (lp_.columns[j].kind == ColumnKind::Artificial) res_.excluded[j] = 0;
+                end = runPhase(true);
+            }
             if (end == PhaseEnd::Stopped) return stopped();
             if (end == PhaseEnd::Unbounded) {
                 materialise();
@@ -244,10 +285,14 @@ private:
     }
 
     // ---- the phase loop ------------------------------------------------------
-    PhaseEnd runPhase() {
-        phaseCost_.assign(n_ + 2, 0.0);
+    // `resume`: the phase goes on from where it ended (its costs are set).
+    PhaseEnd runPhase(bool resume = false) {
         Real* r0 = lp_.row(0);
-        for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
+        if (!resume) {
+            phaseCost_.assign(n_ + 2, 0.0);
+            for (int j = 1; j <= n_ + 1; ++j) phaseCost_[j] = r0[j];
+            if (phase_ == 1 && devex_) crash();
+        }
         reducedCosts();
         long phaseIteration = 0;
         // A fresh reference framework: every column weighs 1.
@@ -331,6 +376,110 @@ private:
         }
     }
 
+    // A starting basis with fewer artificial columns (phase 1 of a factored
+    // run that nobody watches). An artificial column basic in a row whose
+    // right-hand side is 0 stands at 0: swapping it for any other column
+    // with a nonzero in that row moves no basic value, whatever the sign. The
+    // swaps are chosen on the original rows so that the new columns form a
+    // triangle (each new column has no nonzero in the rows swapped before
+    // it), so the basis stays regular; the factors are then rebuilt once.
+    void crash() {
+        std::vector<char> candidate(m_ + 1, 0);
+        std::vector<int> rows;
+        for (int i = 1; i <= m_; ++i)
+            if (!res_.removed[i] && lp_.rhs[i] == 0 &&
+                lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial) {
+                candidate[i] = 1;
+                rows.push_back(i);
+            }
+        if (rows.empty()) return;
+        // Columns that may still come in: not artificial, not basic, and
+        // without a nonzero in a row already swapped.
+        std::vector<char> open(n_ + 2, 0);
+        std::vector<double> largest(n_ + 2, 0.0);
+        for (int j = 1; j <= n_; ++j) {
+            if (lp_.columns[j].kind == ColumnKind::Artificial || basicRow_[j]) continue;
+            open[j] = 1;
+            for (int q = colStart_[j]; q < colStart_[j + 1]; ++q)
+                largest[j] = std::max(largest[j], std::fabs(colVal_[q]));
+        }
+        // For each candidate row the open columns in it; for each column the
+        // candidate rows it touches (fewer: less in the way of later swaps).
+        std::vector<int> openIn(m_ + 1, 0), touches(n_ + 2, 0);
+        for (int i : rows)
+            for (int q = lp_.rowStart[i]; q < lp_.rowStart[i + 1]; ++q)
+                if (open[lp_.rowCol[q]]) {
+                    ++openIn[i];
+                    ++touches[lp_.rowCol[q]];
+                }
+        const std::vector<int> oldBasis = lp_.basis, oldBasicRow = basicRow_;
+        const std::uint64_t oldHash = hash_;
+        int swaps = 0;
+        for (;;) {
+            // The candidate row with the fewest open columns.
+            int r = 0;
+            for (int i : rows)
+                if (candidate[i] && openIn[i] > 0 && (!r || openIn[i] < openIn[r])) r = i;
+            if (!r) break;
+            candidate[r] = 0;
+            // Among its open columns whose entry here is at least half their
+            // largest, the one that touches the fewest candidate rows.
+            int e = 0;
+            for (int q = lp_.rowStart[r]; q < lp_.rowStart[r + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                if (!open[j] || std::fabs(lp_.rowVal[q]) < 0.5 * largest[j]) continue;
+                if (!e || touches[j] < touches[e]) e = j;
+            }
+            // Every open column in row r is closed: later columns must have
+            // no nonzero here.
+            for (int q = lp_.rowStart[r]; q < lp_.rowStart[r + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                if (!open[j]) continue;
+                open[j] = 0;
+                for (int t = colStart_[j]; t < colStart_[j + 1]; ++t)
+                    if (candidate[colRow_[t]]) --openIn[colRow_[t]];
+            }
+            if (!e) continue;
+            const int old = lp_.basis[r];
+            hash_ ^= keys_[old] ^ keys_[e];
+            if (basicRow_[old] == r) basicRow_[old] = 0;
+            basicRow_[e] = r;
+            lp_.basis[r] = e;
+            ++swaps;
+        }
+        if (swaps == 0) return;
+        if (reinvert()) {
+            // A triangle of model columns can have a huge inverse (chains of
+            // growth factors, as in models over many periods): B^-1 applied
+            // to a vector of signs shows it. Such a start is not worth its
+            // rounding; the unit columns stay then.
+            std::vector<long double>& x = workX_;
+            std::uint64_t h = 0x9E3779B97F4A7C15ULL;
+            for (int k = 1; k <= m_; ++k) {
+                h ^= h << 13;
+                h ^= h >> 7;
+                h ^= h << 17;
+                x[k] = (h & 1) ? 1.0L : -1.0L;
+            }
+            ftran(etas_, x);
+            long double growth = 0;
+            for (int k = 1; k <= m_; ++k) growth = std::max(growth, std::fabs(x[k]));
+            if (growth <= kCrashGrowth) {
+                factoredRhs();
+                sinceRefresh_ = 0;
+                return;
+            }
+            lp_.basis = oldBasis;
+            basicRow_ = oldBasicRow;
+            hash_ = oldHash;
+            reinvert();
+            return;
+        }
+        lp_.basis = oldBasis;
+        basicRow_ = oldBasicRow;
+        hash_ = oldHash;
+    }
+
     // Row 0 from the phase's costs: z_j - c_j over the non-removed rows.
     void reducedCosts() {
         Real* r0 = lp_.row(0);
@@ -369,15 +518,17 @@ private:
     int entering(bool mostNegative = false) const {
         const Real* r0 = lp_.row(0);
         if (devex_ && !guard_ && !mostNegative) {
-            // The largest d_j^2 / w_j among the columns that improve.
+            // The largest d_j^2 / w_j among the columns that improve (compared
+            // as d_j^2 w_best > d_best^2 w_j: the weights are positive).
             int best = 0;
-            double bestScore = 0;
+            double bestSquare = 0, bestWeight = 1;
             for (int j = 1; j <= n_; ++j) {
-                if (res_.excluded[j] || r0[j] >= -kZero) continue;
-                const double score = static_cast<double>(r0[j]) * r0[j] / weights_[j];
-                if (score > bestScore) {
+                if (r0[j] >= -kZero || res_.excluded[j]) continue;
+                const double square = static_cast<double>(r0[j]) * r0[j];
+                if (square * bestWeight > bestSquare * weights_[j]) {
                     best = j;
-                    bestScore = score;
+                    bestSquare = square;
+                    bestWeight = weights_[j];
                 }
             }
             return best;
@@ -396,6 +547,7 @@ private:
     }
 
     int leaving(int e) const {
+        if (devex_ && !guard_) return toleranceLeaving(e);
         int best = 0;
         Real bestRatio = kInfiniteRatio;
         for (int i = 1; i <= m_; ++i) {
@@ -434,9 +586,37 @@ private:
         return best;
     }
 
+    // Devex runs, whose pivots nobody sees, always take the tolerance ratio
+    // test: on degenerate vertices (many rows at ratio 0, as after a crash)
+    // it keeps small pivot elements out. The largest element among the rows
+    // whose ratio is within the tolerance of the smallest; on equal elements
+    // the lowest row.
+    int toleranceLeaving(int e) const {
+        Real bound = kInfiniteRatio;
+        for (int i = 1; i <= m_; ++i) {
+            const Real a = col(i, e);
+            if (a <= kZero || res_.removed[i]) continue;
+            bound = std::min(bound, (std::max(rhs(i), Real(0)) + kFeasibility) / a);
+        }
+        if (bound >= kInfiniteRatio) return 0;
+        int best = 0;
+        Real largest = 0;
+        for (int i = 1; i <= m_; ++i) {
+            const Real a = col(i, e);
+            if (a <= largest || a <= kZero || res_.removed[i]) continue;
+            if (std::max(rhs(i), Real(0)) <= bound * a) {
+                largest = a;
+                best = i;
+            }
+        }
+        return best;
+    }
+
     void pivot(int r, int e) {
         int old = lp_.basis[r];
         leavingColumn_ = old;
+        if (dropArtificials_ && phase_ == 1 && lp_.columns[old].kind == ColumnKind::Artificial)
+            res_.excluded[old] = 1;
         hash_ ^= keys_[old] ^ keys_[e];
         if (basicRow_[old] == r) {
             basicRow_[old] = 0;
@@ -497,6 +677,44 @@ private:
         }
     }
 
+    // x := L^-1 x for the columns of L that a rebuild has made so far, where
+    // x is nonzero only in the rows listed in nz: only the etas whose pivot
+    // row is listed are applied, in their order (a heap of their numbers),
+    // which gives the same numbers as the pass over all of them. An eta of
+    // L has entries only in rows that pivot later, so the heap only grows
+    // towards later etas. etaAt[k] is the eta that pivots in row k, or -1.
+    static void sparseFtran(const Etas& etas, const std::vector<int>& etaAt, std::vector<long double>& x,
+                            std::vector<int>& nz, std::vector<char>& listed, std::vector<int>& heap) {
+        heap.clear();
+        for (int k : nz)
+            if (etaAt[k] >= 0) heap.push_back(etaAt[k]);
+        std::make_heap(heap.begin(), heap.end(), std::greater<>());
+        while (!heap.empty()) {
+            std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+            const std::size_t t = static_cast<std::size_t>(heap.back());
+            heap.pop_back();
+            const int p = etas.pivot[t];
+            if (x[p] == 0) continue;
+            const long double xp = x[p] / etas.value[t];
+            x[p] = xp;
+            for (int q = etas.start[t]; q < etas.start[t + 1]; ++q) {
+                const int k = etas.row[q];
+                if (!listed[k]) {
+                    listed[k] = 1;
+                    nz.push_back(k);
+                    if (etaAt[k] >= 0) {
+                        heap.push_back(etaAt[k]);
+                        std::push_heap(heap.begin(), heap.end(), std::greater<>());
+                    }
+                }
+                long double& xi = x[k];
+                const long double term = etas.val[q] * xp;
+                const long double v = xi - term;
+                xi = std::fabs(v) <= static_cast<long double>(1e-14) * std::fabs(term) ? 0.0L : v;
+            }
+        }
+    }
+
     // v := v B^-1: on entry v is indexed by slot, on return by original row.
     // The dot product of each eta runs in four partial sums: one chain of
     // dependent subtractions would leave the processor waiting on each.
@@ -551,7 +769,8 @@ private:
         ftran(etas_, alphaSlot_);
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
-        if (sinceRefresh_ % kRhsPivots == 0) factoredRhs();
+        // (A rebuild has just computed them: sinceRefresh_ is 0 then.)
+        if (sinceRefresh_ > 0 && sinceRefresh_ % kRhsPivots == 0) factoredRhs();
     }
     void factoredRhs() {
         std::fill(workX_.begin(), workX_.end(), 0.0L);
@@ -569,17 +788,33 @@ private:
         std::fill(v.begin(), v.end(), 0.0);
         v[slot_[r]] = 1;
         btran(v);
-        std::fill(prow_.begin(), prow_.end(), Real(0));
+        // Only the entries of the last row can be nonzero; its columns are listed.
+        for (int j : prowCols_) {
+            prow_[j] = 0;
+            prowListed_[j] = 0;
+        }
+        prowCols_.clear();
         for (int k = 1; k <= m_; ++k) {
             if (v[k] == 0) continue;
             const Real w = v[k];
-            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
-                prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
+            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q) {
+                const int j = lp_.rowCol[q];
+                prow_[j] += w * lp_.rowVal[q];
+                listProw(j);
+            }
         }
         prow_[n_ + 1] = beta_[r];
+        listProw(n_ + 1);
         // The basic columns are unit columns in the tableau.
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) prow_[lp_.basis[i]] = i == r ? 1 : 0;
+        listProw(lp_.basis[r]);
+    }
+
+    void listProw(int j) {
+        if (prowListed_[j]) return;
+        prowListed_[j] = 1;
+        prowCols_.push_back(j);
     }
 
     // The pivot on (r, e) in factored form: row 0 and the right-hand sides
@@ -592,21 +827,20 @@ private:
         if (f0 != 0) {
             tableauRow(r); // the leaving row before the pivot
             prow_[e] = p;
+            listProw(e);
             // Row r divided by the pivot element; its zeros change nothing.
-            for (int j = 1; j <= n_ + 1; ++j)
-                if (prow_[j] != 0) r0[j] = Cancel(r0[j], f0 * (prow_[j] / p));
-            r0[e] = 0;
-            if (devex_) {
-                // Devex: the weights grow with the pivot row, the leaving
-                // column takes the entering one's weight over the pivot element.
-                const double we = weights_[e];
-                for (int j = 1; j <= n_; ++j) {
-                    if (prow_[j] == 0 || j == e) continue;
-                    const double ratio = static_cast<double>(prow_[j] / p);
-                    weights_[j] = std::max(weights_[j], ratio * ratio * we);
-                }
-                weights_[leavingColumn_] = std::max(we / (static_cast<double>(p) * p), 1.0);
+            // Devex: the weights grow with the pivot row, the leaving column
+            // takes the entering one's weight over the pivot element.
+            const double we = devex_ ? weights_[e] : 0;
+            for (int j : prowCols_) {
+                if (prow_[j] == 0) continue;
+                const Real ratio = prow_[j] / p;
+                r0[j] = Cancel(r0[j], f0 * ratio);
+                if (devex_ && j != e && j <= n_)
+                    weights_[j] = std::max(weights_[j], static_cast<double>(ratio) * ratio * we);
             }
+            r0[e] = 0;
+            if (devex_) weights_[leavingColumn_] = std::max(we / (static_cast<double>(p) * p), 1.0);
         }
         alphaSlot_[slot_[r]] = p;
         etas_.add(slot_[r], alphaSlot_, m_);
@@ -658,6 +892,8 @@ private:
         std::vector<int> nz;
         nz.reserve(m_);
         std::vector<char> listed(m_ + 1, 0);
+        std::vector<int> etaAt(m_ + 1, -1), heap;
+        heap.reserve(m_);
         for (int i : rest) {
             const int c = lp_.basis[i];
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) --touching[colRow_[q]];
@@ -665,7 +901,7 @@ private:
             long double scale = 0;
             for (int q = colStart_[c]; q < colStart_[c + 1]; ++q)
                 scale = std::max(scale, std::fabs(x[colRow_[q]]));
-            ftran(fresh, x, &nz, &listed);
+            sparseFtran(fresh, etaAt, x, nz, listed, heap);
             // In row order, as a pass over all rows would find them.
             std::sort(nz.begin(), nz.end());
             std::size_t kept = 0;
@@ -688,6 +924,7 @@ private:
             // B = L U: the entries in the rows still free make the column of
             // L, those in the rows already taken the column of U (whose
             // diagonal is 1).
+            etaAt[best] = static_cast<int>(fresh.size());
             fresh.open(best, static_cast<double>(x[best]));
             upper.open(best, 1);
             for (int k : nz) {
@@ -959,9 +1196,11 @@ private:
         if (sinceRefresh_ > 0) refresh();
         if (finalTableau_ == FinalTableau::ResultOnly) {
             // Row 0 is fresh from the rebuild; only the right-hand sides are
-            // copied out, and the run stays factored for the checks.
-            for (int i = 1; i <= m_; ++i)
-                if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
+            // copied out (where the model has its rows), and the run stays
+            // factored for the checks.
+            if (lp_.rowsBuilt)
+                for (int i = 1; i <= m_; ++i)
+                    if (!res_.removed[i]) lp_.at(i, n_ + 1) = beta_[i];
             return;
         }
         // Column by column: B^-1 a_j in extended precision (the basic
@@ -994,7 +1233,7 @@ private:
         double artificialSum = 0;
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i] && lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial)
-                artificialSum += static_cast<double>(lp_.at(i, n_ + 1));
+                artificialSum += static_cast<double>(rhs(i));
         if (std::fabs(artificialSum + static_cast<double>(lp_.at(0, n_ + 1))) > 1e-6 * (1 + artificialSum))
             doubt("the phase-1 objective does not match the constraint rows");
         if (residual() > 1e-6 * scaleB_) doubt("the final basis does not satisfy the constraint rows");
@@ -1005,7 +1244,7 @@ private:
     void checkOptimal() {
         if (residual() > 1e-6 * scaleB_) doubt("the solution does not satisfy all constraints");
         for (int i = 1; i <= m_; ++i)
-            if (!res_.removed[i] && lp_.at(i, n_ + 1) < -1e-6 * scaleB_) {
+            if (!res_.removed[i] && rhs(i) < -1e-6 * scaleB_) {
                 doubt("a basic variable is negative");
                 break;
             }
@@ -1071,6 +1310,9 @@ private:
     // report, where the verdict and the optimum are all that is read.
     bool devex_ = false;
     std::vector<double> weights_; // [1..n]: the Devex reference weights
+    // Phase 1 of a Devex run drops an artificial column once it has left the
+    // basis (excluded): it stands at 0, where phase 1 wants it.
+    bool dropArtificials_ = false;
     int leavingColumn_ = 0;
     std::vector<double> observed_;
     std::vector<double> phaseCost_;
@@ -1102,6 +1344,8 @@ private:
     std::vector<Real> alpha_;     // [1..m]: the entering column
     std::vector<Real> beta_;      // [1..m]: the right-hand sides
     std::vector<Real> prow_;      // [1..n+1]: work space for a tableau row
+    std::vector<int> prowCols_;   // the columns where prow_ may be nonzero
+    std::vector<char> prowListed_;
     std::vector<long double> refreshWork_;
     // Long runs are refreshed now and then; a refresh costs about as much as m pivots.
     long refreshInterval_ = 2L * (m_ + 50);

@@ -51,7 +51,8 @@ enum class Representation {
 enum class FinalTableau {
     Whole = 0,
     // Row 0, the right-hand sides and the basis: the verdict, the objective
-    // value and the solution. The other entries may be stale. As nothing
+    // value and the solution. The other entries may be stale; a model read
+    // without its tableau rows (BuildLPModel) keeps only row 0 and the basis. As nothing
     // else of the run is read, the factored form picks the entering columns
     // by Devex weights (fewer pivots; the same verdict and optimum).
     ResultOnly = 1,

@@ -2,7 +2,7 @@
 
 namespace tarvik::lp {
 
-LPModel BuildLPModel(const ReadModel& read) {
+LPModel BuildLPModel(const ReadModel& read, bool rows) {
     LPModel lp;
     lp.minimize = read.minimize;
     lp.m = static_cast<int>(read.constraints.size());
@@ -10,7 +10,7 @@ LPModel BuildLPModel(const ReadModel& read) {
     const int m = lp.m, n = lp.n;
     // Pad rows to whole cache lines so the row updates run on aligned blocks.
     lp.stride = (static_cast<std::size_t>(n + 1) + 7) / 8 * 8;
-    lp.tableau.assign(static_cast<std::size_t>(m + 1) * lp.stride, Real(0));
+    lp.tableau.assign(lp.stride, Real(0));
     lp.cost.assign(n + 1, 0.0);
     lp.basis.assign(m + 1, 0);
     lp.rhs.assign(m + 1, 0.0);
@@ -32,9 +32,7 @@ LPModel BuildLPModel(const ReadModel& read) {
     for (int i = 1; i <= m; ++i) {
         const ReadConstraint& c = read.constraints[i - 1];
         lp.rowStart[i] = static_cast<int>(lp.rowCol.size());
-        Real* r = lp.row(i);
         auto put = [&](int col, double v) {
-            r[col] += v;
             lp.rowCol.push_back(col);
             lp.rowVal.push_back(v);
         };
@@ -48,21 +46,33 @@ LPModel BuildLPModel(const ReadModel& read) {
             put(c.artificialColumn, 1);
             lp.basis[i] = c.artificialColumn;
         }
-        r[n + 1] = c.rhs;
         lp.rhs[i] = c.rhs;
     }
     lp.rowStart[m + 1] = static_cast<int>(lp.rowCol.size());
+    lp.rowsBuilt = m == 0;
+    if (rows) BuildTableauRows(lp);
     return lp;
 }
 
-LPReadResult ReadLPModel(std::string_view text, ReadSink& sink) {
+void BuildTableauRows(LPModel& lp) {
+    if (lp.rowsBuilt) return;
+    lp.rowsBuilt = true;
+    lp.tableau.resize(static_cast<std::size_t>(lp.m + 1) * lp.stride, Real(0));
+    for (int i = 1; i <= lp.m; ++i) {
+        Real* r = lp.row(i);
+        for (int q = lp.rowStart[i]; q < lp.rowStart[i + 1]; ++q) r[lp.rowCol[q]] += lp.rowVal[q];
+        r[lp.n + 1] = lp.rhs[i];
+    }
+}
+
+LPReadResult ReadLPModel(std::string_view text, ReadSink& sink, bool tableauRows) {
     ReadOutcome read = ReadModelText(text, Dialect::LP, sink);
     LPReadResult result;
     result.success = read.success;
     result.echo = std::move(read.echo);
     result.errorPosition = read.errorPosition;
     result.message = std::move(read.message);
-    if (read.success) result.model = BuildLPModel(read.model);
+    if (read.success) result.model = BuildLPModel(read.model, tableauRows);
     return result;
 }
 

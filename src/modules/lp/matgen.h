@@ -32,6 +32,9 @@ struct LPModel {
     std::vector<int> rowStart; // [1..m+1]
     std::vector<int> rowCol;
     std::vector<double> rowVal;
+    // False while the tableau holds row 0 only (see BuildLPModel); rows 1..m
+    // are then known by rowStart/rowCol/rowVal and rhs alone.
+    bool rowsBuilt = true;
 
     Real* row(int i) { return tableau.data() + static_cast<std::size_t>(i) * stride - 1; }
     const Real* row(int i) const { return tableau.data() + static_cast<std::size_t>(i) * stride - 1; }
@@ -47,9 +50,14 @@ struct LPReadResult {
     LPModel model;
 };
 
-LPReadResult ReadLPModel(std::string_view text, ReadSink& sink);
+LPReadResult ReadLPModel(std::string_view text, ReadSink& sink, bool tableauRows = true);
 
 // Builds the starting tableau from a read model (also used by tests and benchmarks).
-LPModel BuildLPModel(const ReadModel& read);
+// Without `rows` the tableau holds only row 0: a run that prints no tableau
+// and writes no report may solve the model in factored form, which never
+// reads the dense rows (on a large model they are most of the memory the run
+// touches). BuildTableauRows adds them when they are wanted after all.
+LPModel BuildLPModel(const ReadModel& read, bool rows = true);
+void BuildTableauRows(LPModel& lp);
 
 } // namespace tarvik::lp
