@@ -18,6 +18,7 @@ constexpr int kRefactor = -3;        // `iterate`: the pivot element has vanishe
 constexpr int kDriftPivots = 100;    // updates of the inverse after which an infeasible verdict is confirmed
 constexpr int kBlandAfter = 50;      // iterations without progress before the smallest-index rule
 constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
+constexpr int kCutStall = 300;       // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
@@ -700,8 +701,16 @@ int Relaxation::solve(tarvik::Progress& progress) {
     const int code = solveOnce(progress);
     if (m_ == userRows_ || stopped_ || code == kOptimal || code == kInfeasible || code == kUnbounded)
         return code;
-    // Added rows only tighten the relaxation: one they make too hard to
-    // solve is solved without them.
+    // Added rows only tighten the relaxation. When they keep a solve from an
+    // answer, it is solved without them from the first basis, and they are
+    // added again to that optimum; failing that, the search does without them.
+    const std::vector<CutRow> saved = cuts();
+    removeCuts();
+    const int plain = solveOnce(progress);
+    if (plain != kOptimal || stopped_) return plain;
+    addRows(saved);
+    const int again = solveOnce(progress);
+    if (again == kOptimal || again == kInfeasible || stopped_) return again;
     removeCuts();
     return solveOnce(progress);
 }
@@ -730,7 +739,10 @@ int Relaxation::solveOnce(tarvik::Progress& progress) {
         const int code = iterate();
         if (code == kContinue) {
             // The stall guard ends every solve; the cap only guards against a fault.
-            if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit) return kTooManyIterations;
+            if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit ||
+                (m_ != userRows_ && stall_ > kCutStall)) {
+                return kTooManyIterations;
+            }
             progress.yield();
             if (progress.stopRequested()) {
                 stopped_ = true;
