@@ -707,8 +707,9 @@ int Relaxation::solve(tarvik::Progress& progress) {
     const std::vector<CutRow> saved = cuts();
     removeCuts();
     const int plain = solveOnce(progress);
-    if (plain != kOptimal || stopped_) return plain;
+    if (stopped_ || (plain != kOptimal && plain != kInfeasible)) return plain;
     addRows(saved);
+    if (plain == kInfeasible) return plain; // the cuts stay for the nodes to come
     const int again = solveOnce(progress);
     if (again == kOptimal || again == kInfeasible || stopped_) return again;
     removeCuts();
