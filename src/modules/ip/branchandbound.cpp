@@ -256,6 +256,7 @@ void BranchAndBound::cutRoot() {
     constexpr int kRounds = 10;           // rounds at most
     constexpr int kCutsPerRound = 50;     // cuts added in one round at most
     constexpr double kImprovement = 1e-3; // a round must lower the bound by this much (relative)
+    constexpr double kWorthwhile = 5e-3;  // all rounds together must lower it by this much (relative)
     const long pivotsBefore = res_.iterations;
     const double start = lp_.objective();
     double z = start;
@@ -296,9 +297,10 @@ void BranchAndBound::cutRoot() {
         z = next;
         if (!improved) break;
     }
-    if (status_ == kOptimal && lp_.cutRows() > 0 && reachable(lp_.objective()) >= reachable(start)) {
-        // Cuts that leave the bound the search compares where it was only
-        // make the relaxations harder to branch on.
+    if (status_ == kOptimal && lp_.cutRows() > 0 &&
+        reachable(lp_.objective()) > reachable(start) - kWorthwhile * Scale(start)) {
+        // Cuts that leave the bound the search compares (nearly) where it was
+        // only make every relaxation slower and harder to branch on.
         lp_.removeCuts();
         status_ = lp_.solve(progress_);
     }
