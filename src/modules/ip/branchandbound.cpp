@@ -92,6 +92,9 @@ private:
     // Faster search: rounds the node's relaxation into an incumbent if it
     // can, and solves the node's relaxation again; false when that fails.
     bool tryRounding();
+    // Faster search: tightens the root's relaxation by rounds of cuts. Leaves
+    // status_ as the last solve gave it.
+    void cutRoot();
     // A new incumbent from the values x (1..n).
     void accept(std::vector<double> x);
     // Evaluates the node just solved to optimality: false when it ends there
@@ -249,6 +252,67 @@ bool BranchAndBound::tryRounding() {
     return status_ == kOptimal && !res_.stopped;
 }
 
+void BranchAndBound::cutRoot() {
+    constexpr int kRounds = 10;           // rounds at most
+    constexpr int kCutsPerRound = 50;     // cuts added in one round at most
+    constexpr double kImprovement = 1e-3; // a round must lower the bound by this much (relative)
+    constexpr double kWorthwhile = 5e-3;  // all rounds together must lower it by this much (relative)
+    const long pivotsBefore = res_.iterations;
+    const double start = lp_.objective();
+    double z = start;
+    for (int round = 0; round < kRounds; ++round) {
+        if (!lp_.refactor()) {
+            status_ = lp_.solve(progress_);
+            if (status_ != kOptimal) break;
+            z = lp_.objective();
+        }
+        // The fractional integer variables, the most fractional first.
+        std::vector<std::pair<double, int>> candidates;
+        for (int j : lp_.basicStructurals()) {
+            if (!model_.integer[j] || IsIntegral(lp_.value(j))) continue;
+            const double f = lp_.value(j) - std::floor(lp_.value(j));
+            candidates.emplace_back(std::fabs(f - 0.5), j);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        std::vector<CutRow> cuts;
+        CutRow cut;
+        for (const auto& [distance, j] : candidates) {
+            if (static_cast<int>(cuts.size()) == kCutsPerRound) break;
+            if (lp_.gomoryCut(j, cut)) cuts.push_back(cut);
+        }
+        if (cuts.empty()) break;
+        const std::vector<CutRow> before = lp_.cuts();
+        lp_.addRows(cuts);
+        status_ = lp_.solve(progress_);
+        if (status_ != kOptimal && status_ != kInfeasible && !lp_.stopped() && lp_.cutRows() == 0) {
+            // This round's cuts made the relaxation too hard: back to the rounds before.
+            lp_.addRows(before);
+            status_ = lp_.solve(progress_);
+            break;
+        }
+        if (status_ != kOptimal) break;
+        lp_.removeSlackCuts();
+        const double next = lp_.objective();
+        const bool improved = z - next > kImprovement * Scale(z);
+        z = next;
+        if (!improved) break;
+    }
+    if (status_ == kOptimal && lp_.cutRows() > 0 &&
+        reachable(lp_.objective()) > reachable(start) - kWorthwhile * Scale(start)) {
+        // Cuts that leave the bound the search compares (nearly) where it was
+        // only make every relaxation slower and harder to branch on.
+        lp_.removeCuts();
+        status_ = lp_.solve(progress_);
+    }
+    res_.pivots = lp_.pivots;
+    res_.flips = lp_.flips;
+    res_.iterations = lp_.pivots + lp_.flips;
+    pending_.pivots += static_cast<int>(res_.iterations - pivotsBefore);
+    progress_.iteration(res_.iterations);
+    if (lp_.stopped()) res_.stopped = true;
+    if (status_ == kOptimal) pending_.value = lp_.objective();
+}
+
 bool BranchAndBound::evaluate() {
     const double z = lp_.objective();
     if (!stack_.empty()) {
@@ -345,6 +409,34 @@ MIPResult BranchAndBound::run() {
                : status_ == kUnbounded ? NodeOutcome::Unbounded
                                        : NodeOutcome::Stopped);
         return finish(status_);
+    }
+    if (search_.rootCuts) {
+        // The root's own relaxation is rounded first: with the cuts in, more
+        // variables are fractional, and rounding finds less.
+        if (search_.roundingHeuristic && !tryRounding()) {
+            if (res_.stopped) return stoppedResult();
+            record(NodeOutcome::Stopped);
+            return finish(status_);
+        }
+        cutRoot();
+        if (res_.stopped) return stoppedResult();
+        if (status_ != kOptimal) {
+            // Cuts that leave no point prove that there is no integer
+            // solution; the search, without them, proves it too, and does not
+            // rest on their numbers.
+            lp_.removeCuts();
+            status_ = lp_.solve(progress_);
+            res_.pivots = lp_.pivots;
+            res_.flips = lp_.flips;
+            res_.iterations = lp_.pivots + lp_.flips;
+            if (lp_.stopped()) res_.stopped = true;
+            if (res_.stopped) return stoppedResult();
+            if (status_ != kOptimal) {
+                record(status_ == kInfeasible ? NodeOutcome::Infeasible : NodeOutcome::Stopped);
+                return finish(status_);
+            }
+            pending_.value = lp_.objective();
+        }
     }
     res_.upperBound = reachable(lp_.objective());
     progress_.upperBound(res_.upperBound);

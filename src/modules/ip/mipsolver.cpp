@@ -11,12 +11,14 @@ namespace tarvik::ip {
 
 namespace {
 
-constexpr double kValueZero = 1e-6; // values this close to a bound count as on it
-constexpr int kContinue = -1;       // `iterate`: one more iteration is needed
-constexpr int kStalled = -2;        // `iterate`: every improving step leads back to a basis met before
-constexpr int kRefactor = -3;       // `iterate`: the pivot element has vanished, the inverse has drifted
-constexpr int kDriftPivots = 100;   // updates of the inverse after which an infeasible verdict is confirmed
-constexpr int kBlandAfter = 50;     // iterations without progress before the smallest-index rule
+constexpr double kValueZero = 1e-6;  // values this close to a bound count as on it
+constexpr int kContinue = -1;        // `iterate`: one more iteration is needed
+constexpr int kStalled = -2;         // `iterate`: every improving step leads back to a basis met before
+constexpr int kRefactor = -3;        // `iterate`: the pivot element has vanished, the inverse has drifted
+constexpr int kDriftPivots = 100;    // updates of the inverse after which an infeasible verdict is confirmed
+constexpr int kBlandAfter = 50;      // iterations without progress before the smallest-index rule
+constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
+constexpr int kCutStall = 300;       // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
@@ -66,25 +68,40 @@ long PivotLimit(int m, int n) {
 // ---------------------------------------------------------------------------
 // The relaxation
 
-Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(model.m) {
+Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(model.m), userRows_(model.m) {
     lo_.assign(n_, 0.0);
     up_.assign(n_, kInfinity);
     for (int j = 0; j < n_; ++j)
         if (model.upper[j + 1] >= 0) up_[j] = model.upper[j + 1];
     x_.assign(n_, 0.0);
     s_.assign(m_, 0.0);
+    columns_.assign(n_, {});
+    rowIntegral_.assign(m_, 0);
+    for (int i = 0; i < m_; ++i) {
+        bool integral = model.rhs[i + 1] == std::round(model.rhs[i + 1]);
+        for (int k = model.rowStart[i + 1]; k < model.rowStart[i + 2]; ++k) {
+            columns_[model.variable[k] - 1].emplace_back(i, model.value[k]);
+            integral =
+                integral && model.integer[model.variable[k]] && model.value[k] == std::round(model.value[k]);
+        }
+        rowIntegral_[i] = integral ? 1 : 0;
+    }
+    firstBasis();
+}
+
+// The start: constraint 1 active with its slack basic, every variable at its
+// lower bound.
+void Relaxation::firstBasis() {
+    active_.clear();
+    basis_.clear();
     activePos_.assign(m_, -1);
     slackPos_.assign(m_, -1);
     basisPos_.assign(n_, -1);
     atUpper_.assign(n_, 0);
-    columns_.assign(n_, {});
-    for (int i = 0; i < m_; ++i)
-        for (int k = model.rowStart[i + 1]; k < model.rowStart[i + 2]; ++k)
-            columns_[model.variable[k] - 1].emplace_back(i, model.value[k]);
-    const int rows = std::min(m_, kMaxBasisRows);
-    binv_.assign(static_cast<std::size_t>(rows) * kMaxBasisRows, 0.0);
-    // The start: constraint 1 active with its slack basic, every variable at 0.
-    if (m_ > 0 && m_ <= kMaxBasisRows) activate(0);
+    repairVar_ = -1;
+    const int rows = std::min(m_, stride_);
+    binv_.assign(static_cast<std::size_t>(rows) * stride_, 0.0);
+    if (m_ > 0 && userRows_ <= kMaxBasisRows) activate(0);
     recompute();
 }
 
@@ -131,7 +148,7 @@ std::vector<int> Relaxation::basicStructurals() const {
 void Relaxation::activate(int row) {
     const int k = static_cast<int>(active_.size());
     double* nr = binvRow(k);
-    std::fill(nr, nr + kMaxBasisRows, 0.0);
+    std::fill(nr, nr + stride_, 0.0);
     for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
         const int p = basisPos_[model_.variable[e] - 1];
         if (p < 0) continue;
@@ -336,7 +353,7 @@ int Relaxation::findViolation() {
         }
     }
     if (row < 0) return -1;
-    if (static_cast<int>(active_.size()) >= kMaxBasisRows) return -2;
+    if (static_cast<int>(active_.size()) >= stride_) return -2;
     activate(row);
     repairVar_ = n_ + row;
     return slackPos_[row];
@@ -641,7 +658,7 @@ int Relaxation::iterate() {
     }
     int pos = leave;
     if (kind == Row) {
-        if (static_cast<int>(active_.size()) >= kMaxBasisRows) return kTooLarge;
+        if (static_cast<int>(active_.size()) >= stride_) return kTooLarge;
         activate(leave);
         pos = slackPos_[leave];
         column(enter, alpha);
@@ -681,9 +698,29 @@ bool Relaxation::accurate() const {
 }
 
 int Relaxation::solve(tarvik::Progress& progress) {
+    const int code = solveOnce(progress);
+    if (m_ == userRows_ || stopped_ || code == kOptimal || code == kInfeasible || code == kUnbounded)
+        return code;
+    // Added rows only tighten the relaxation. When they keep a solve from an
+    // answer, it is solved without them from the first basis, and they are
+    // added again to that optimum; failing that, the search does without them.
+    const std::vector<CutRow> saved = cuts();
+    removeCuts();
+    const int plain = solveOnce(progress);
+    if (stopped_ || (plain != kOptimal && plain != kInfeasible)) return plain;
+    addRows(saved);
+    if (plain == kInfeasible) return plain; // the cuts stay for the nodes to come
+    const int again = solveOnce(progress);
+    if (again == kOptimal || again == kInfeasible || stopped_) return again;
+    removeCuts();
+    return solveOnce(progress);
+}
+
+int Relaxation::solveOnce(tarvik::Progress& progress) {
     stopped_ = false;
-    if (m_ > kMaxBasisRows) return kTooLarge;
-    const long limit = PivotLimit(m_, n_);
+    if (userRows_ > kMaxBasisRows) return kTooLarge;
+    // With added rows a solve gives up early (and is repeated without them).
+    const long limit = m_ == userRows_ ? PivotLimit(m_, n_) : kCutPivotFactor * (m_ + n_ + 1);
     const long pivotsAtStart = pivots;
     const long flipsAtStart = flips;
     restartGuard();
@@ -703,7 +740,10 @@ int Relaxation::solve(tarvik::Progress& progress) {
         const int code = iterate();
         if (code == kContinue) {
             // The stall guard ends every solve; the cap only guards against a fault.
-            if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit) return kTooManyIterations;
+            if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit ||
+                (m_ != userRows_ && stall_ > kCutStall)) {
+                return kTooManyIterations;
+            }
             progress.yield();
             if (progress.stopRequested()) {
                 stopped_ = true;
@@ -793,6 +833,253 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     }
     if (downRate < std::numeric_limits<double>::infinity()) down = std::min(kInfinity, downRate * f);
     if (upRate < std::numeric_limits<double>::infinity()) up = std::min(kInfinity, upRate * (1 - f));
+}
+
+// ---------------------------------------------------------------------------
+// Cutting planes
+
+void Relaxation::addRows(const std::vector<CutRow>& rows) {
+    for (const CutRow& cut : rows) {
+        const int i = m_++;
+        for (const auto& [j, a] : cut.terms) {
+            model_.variable.push_back(j);
+            model_.value.push_back(a);
+            columns_[j - 1].emplace_back(i, a);
+        }
+        model_.rowStart.push_back(static_cast<int>(model_.value.size()));
+        model_.sense.push_back(cut.sense);
+        model_.rhs.push_back(cut.rhs);
+        double slack = cut.rhs;
+        for (const auto& [j, a] : cut.terms) slack -= a * x_[j - 1];
+        s_.push_back(slack);
+        activePos_.push_back(-1);
+        slackPos_.push_back(-1);
+        rowIntegral_.push_back(0);
+    }
+    // Room in the inverse for every row, the rows held so far kept.
+    if (m_ <= stride_) {
+        binv_.resize(static_cast<std::size_t>(m_) * stride_, 0.0);
+        return;
+    }
+    const int k = static_cast<int>(active_.size());
+    std::vector<double> wider(static_cast<std::size_t>(m_) * m_, 0.0);
+    for (int p = 0; p < k; ++p)
+        std::copy(binvRow(p), binvRow(p) + k, wider.data() + static_cast<std::size_t>(p) * m_);
+    binv_ = std::move(wider);
+    stride_ = m_;
+}
+
+std::vector<CutRow> Relaxation::cuts() const {
+    std::vector<CutRow> rows;
+    for (int i = userRows_; i < m_; ++i) {
+        CutRow& cut = rows.emplace_back();
+        for (int e = model_.rowStart[i + 1]; e < model_.rowStart[i + 2]; ++e)
+            cut.terms.emplace_back(model_.variable[e], model_.value[e]);
+        cut.sense = model_.sense[i + 1];
+        cut.rhs = model_.rhs[i + 1];
+    }
+    return rows;
+}
+
+void Relaxation::removeCuts() {
+    if (m_ == userRows_) return;
+    for (auto& column : columns_)
+        column.erase(std::remove_if(column.begin(), column.end(),
+                                    [this](const auto& e) { return e.first >= userRows_; }),
+                     column.end());
+    const int end = model_.rowStart[userRows_ + 1];
+    model_.variable.resize(end);
+    model_.value.resize(end);
+    model_.rowStart.resize(userRows_ + 2);
+    model_.sense.resize(userRows_ + 1);
+    model_.rhs.resize(userRows_ + 1);
+    m_ = userRows_;
+    s_.resize(m_);
+    rowIntegral_.resize(m_);
+    stride_ = kMaxBasisRows;
+    firstBasis();
+}
+
+void Relaxation::removeSlackCuts() {
+    // An active row with a basic slack leaves the basis with its slack: the
+    // inverse of what remains is the inverse without that slack's row and the
+    // row's column (the slack's column is a unit vector).
+    for (int q = static_cast<int>(active_.size()) - 1; q >= 0; --q) {
+        const int row = active_[q];
+        const int p = slackPos_[row];
+        if (row < userRows_ || p < 0) continue;
+        const int k = static_cast<int>(active_.size());
+        for (int r = 0; r < k; ++r) {
+            if (r == p) continue;
+            double* to = binvRow(r < p ? r : r - 1);
+            const double* from = binvRow(r);
+            for (int c = 0; c < k; ++c)
+                if (c != q) to[c < q ? c : c - 1] = from[c];
+        }
+        active_.erase(active_.begin() + q);
+        basis_.erase(basis_.begin() + p);
+        activePos_[row] = -1;
+        slackPos_[row] = -1;
+        for (int i = q; i < k - 1; ++i) activePos_[active_[i]] = i;
+        for (int i = p; i < k - 1; ++i) {
+            const int v = basis_[i];
+            if (isSlack(v))
+                slackPos_[v - n_] = i;
+            else
+                basisPos_[v] = i;
+        }
+    }
+    // The inactive added rows go: the rest are renumbered.
+    std::vector<int> newRow(m_, -1);
+    int kept = userRows_;
+    for (int i = 0; i < m_; ++i)
+        if (i < userRows_ || activePos_[i] >= 0) newRow[i] = i < userRows_ ? i : kept++;
+    if (kept == m_) return;
+    MIPModel& md = model_;
+    std::vector<int> variable(md.variable.begin(), md.variable.begin() + md.rowStart[userRows_ + 1]);
+    std::vector<double> value(md.value.begin(), md.value.begin() + md.rowStart[userRows_ + 1]);
+    std::vector<int> rowStart(md.rowStart.begin(), md.rowStart.begin() + userRows_ + 2);
+    std::vector<int> sense(md.sense.begin(), md.sense.begin() + userRows_ + 1);
+    std::vector<double> rhs(md.rhs.begin(), md.rhs.begin() + userRows_ + 1);
+    for (int i = userRows_; i < m_; ++i) {
+        if (newRow[i] < 0) continue;
+        for (int e = md.rowStart[i + 1]; e < md.rowStart[i + 2]; ++e) {
+            variable.push_back(md.variable[e]);
+            value.push_back(md.value[e]);
+        }
+        rowStart.push_back(static_cast<int>(value.size()));
+        sense.push_back(md.sense[i + 1]);
+        rhs.push_back(md.rhs[i + 1]);
+        s_[newRow[i]] = s_[i];
+        activePos_[newRow[i]] = activePos_[i];
+        slackPos_[newRow[i]] = slackPos_[i];
+    }
+    md.variable = std::move(variable);
+    md.value = std::move(value);
+    md.rowStart = std::move(rowStart);
+    md.sense = std::move(sense);
+    md.rhs = std::move(rhs);
+    for (auto& column : columns_) {
+        std::size_t to = 0;
+        for (const auto& [row, a] : column)
+            if (newRow[row] >= 0) column[to++] = {newRow[row], a};
+        column.resize(to);
+    }
+    for (int& row : active_) row = newRow[row];
+    for (int& v : basis_)
+        if (isSlack(v)) v = n_ + newRow[v - n_];
+    m_ = kept;
+    s_.resize(m_);
+    activePos_.resize(m_);
+    slackPos_.resize(m_);
+    rowIntegral_.resize(m_);
+    repairVar_ = -1;
+    recompute();
+}
+
+bool Relaxation::refactor() {
+    const bool regular = reinvert();
+    recompute();
+    return regular;
+}
+
+namespace {
+
+constexpr double kCutFraction = 0.01; // the least distance of the basic value from a whole number
+constexpr double kCutDynamism = 1e6;  // the largest ratio of a cut's coefficients
+constexpr double kCutTiny = 1e-9;     // coefficients this much smaller than the largest are dropped
+constexpr double kCutEfficacy = 1e-5; // the least distance of the LP point from the cut
+constexpr double kCutSafety = 1e-9;   // the right-hand side is eased by this much (relative)
+
+} // namespace
+
+// The tableau row of x_j: x_j + sum abar_v x_v + sum tr_q s_q = beta over the
+// nonbasic structurals v and the nonbasic slacks s_q of the active rows. With
+// every nonbasic variable written as its distance t >= 0 from the bound it is
+// at, x_j = x_j* - sum a_t t with f0 the fraction of x_j*, and the cut is
+//   sum_{integer t, f(a_t) <= f0} f(a_t) / f0 t + sum_{integer t, f(a_t) > f0} (1 - f(a_t)) / (1 - f0) t
+//   + sum_{other t, a_t > 0} a_t / f0 t - sum_{other t, a_t < 0} a_t / (1 - f0) t >= 1,
+// written back in the structural variables.
+bool Relaxation::gomoryCut(int j, CutRow& cut) const {
+    const int v0 = j - 1;
+    const int p = basisPos_[v0];
+    if (p < 0 || !model_.integer[j]) return false;
+    const double f0 = x_[v0] - std::floor(x_[v0]);
+    if (f0 < kCutFraction || f0 > 1 - kCutFraction) return false;
+    const int k = static_cast<int>(active_.size());
+    const double* tr = binvRow(p);
+    std::vector<double> abar(n_, 0.0);
+    for (int q = 0; q < k; ++q) {
+        if (tr[q] == 0) continue;
+        const int row = active_[q];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
+            abar[model_.variable[e] - 1] += tr[q] * model_.value[e];
+    }
+    auto weight = [f0](double a, bool integral) {
+        if (std::fabs(a) <= kUpdateTolerance) return 0.0;
+        if (integral) {
+            const double f = a - std::floor(a);
+            return f <= f0 ? f / f0 : (1 - f) / (1 - f0);
+        }
+        return a > 0 ? a / f0 : -a / (1 - f0);
+    };
+    using Real = long double;
+    std::vector<Real> pi(n_, 0);
+    Real rhs = 1;
+    for (int v = 0; v < n_; ++v) {
+        if (basisPos_[v] >= 0 || lo_[v] >= up_[v]) continue;
+        const bool upper = atUpper_[v] != 0;
+        const double bound = upper ? up_[v] : lo_[v];
+        const bool integral = model_.integer[v + 1] && bound == std::round(bound);
+        const double g = weight(upper ? -abar[v] : abar[v], integral);
+        if (g == 0) continue;
+        // t = x - lower, or upper - x.
+        pi[v] += upper ? -g : g;
+        rhs += upper ? -g * bound : g * bound;
+    }
+    for (int q = 0; q < k; ++q) {
+        const int row = active_[q];
+        const int sense = model_.sense[row + 1];
+        if (slackPos_[row] >= 0 || sense == kEqual) continue;
+        // t = s for a <= row (s = b - a x >= 0), -s for a >= row.
+        const double g = weight(sense == kLessEqual ? tr[q] : -tr[q], rowIntegral_[row] != 0);
+        if (g == 0) continue;
+        const Real sign = sense == kLessEqual ? -1 : 1; // t = sign (a x - b)
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
+            pi[model_.variable[e] - 1] += sign * g * model_.value[e];
+        rhs += sign * g * model_.rhs[row + 1];
+    }
+    Real largest = 0;
+    for (int v = 0; v < n_; ++v) largest = std::max(largest, std::fabs(pi[v]));
+    if (largest <= kZeroTolerance) return false;
+    // A tiny coefficient is dropped, the right-hand side eased by the most its
+    // term can give (a term without such a bound stays).
+    for (int v = 0; v < n_; ++v) {
+        if (pi[v] == 0 || std::fabs(pi[v]) > kCutTiny * largest) continue;
+        if (pi[v] > 0 && up_[v] >= kInfinity) continue;
+        rhs -= pi[v] * (pi[v] > 0 ? up_[v] : lo_[v]);
+        pi[v] = 0;
+    }
+    Real smallest = largest, lhs = 0, norm = 0;
+    for (int v = 0; v < n_; ++v) {
+        if (pi[v] == 0) continue;
+        smallest = std::min(smallest, std::fabs(pi[v]));
+        pi[v] /= largest;
+        lhs += pi[v] * x_[v];
+        norm += pi[v] * pi[v];
+    }
+    if (largest / smallest > kCutDynamism) return false;
+    rhs /= largest;
+    rhs -= kCutSafety * std::max<Real>(1, std::fabs(rhs));
+    if ((rhs - lhs) / std::sqrt(norm) < kCutEfficacy) return false;
+    // Written with a right-hand side of 0 or more, as the model's rows are.
+    const Real sign = rhs < 0 ? -1 : 1;
+    cut.terms.clear();
+    for (int v = 0; v < n_; ++v)
+        if (pi[v] != 0) cut.terms.emplace_back(v + 1, static_cast<double>(sign * pi[v]));
+    cut.sense = sign < 0 ? kLessEqual : kGreaterEqual;
+    cut.rhs = static_cast<double>(sign * rhs);
+    return true;
 }
 
 } // namespace tarvik::ip

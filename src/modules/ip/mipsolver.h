@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tarvik::ip {
@@ -74,6 +75,15 @@ struct MIPResult {
     long solutions = 0; // integer solutions found
 };
 
+// A row the search adds to the model's relaxation (a cutting plane): the
+// sum of the terms (variable 1..n, coefficient; in increasing variable
+// order) `sense` `rhs`.
+struct CutRow {
+    std::vector<std::pair<int, double>> terms;
+    int sense = kGreaterEqual;
+    double rhs = 0;
+};
+
 // The relaxation of one node: the model with the current bounds of the
 // variables. The basis, the active constraints and the values carry over
 // from one solve to the next (a warm start after a bound change).
@@ -88,7 +98,8 @@ public:
 
     // Solves from the current basis. Returns kOptimal, kUnbounded,
     // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop
-    // request ends it with kError and `stopped()`.
+    // request ends it with kError and `stopped()`. Added rows (cuts) that
+    // keep a solve from an answer are removed, and it is solved without them.
     int solve(tarvik::Progress& progress);
     bool stopped() const { return stopped_; }
 
@@ -109,6 +120,30 @@ public:
     // bound costs (the reduced cost in that direction, 0 or more at an
     // optimum); kInfinity for a basic or fixed variable.
     void moveCosts(std::vector<double>& cost) const;
+
+    // Cutting planes. The model's own rows are limited to kMaxBasisRows; the
+    // rows added here widen the basis as far as they need.
+    int modelRows() const { return userRows_; }
+    int cutRows() const { return m_ - userRows_; }
+    // Adds the rows (inactive: a violated one becomes active when the
+    // relaxation is solved again).
+    void addRows(const std::vector<CutRow>& rows);
+    // Removes every added row and starts again from the first basis.
+    void removeCuts();
+    // The added rows.
+    std::vector<CutRow> cuts() const;
+    // Removes the added rows that do not bind at the current point (their
+    // slacks basic or their rows inactive); the basis of the rest stays.
+    void removeSlackCuts();
+    // Refactorises the basis at an optimum, so that tableau rows are read
+    // from a fresh inverse; false when the basis had to be repaired (the
+    // relaxation must be solved again).
+    bool refactor();
+    // The Gomory mixed-integer cut of the tableau row of the basic integer
+    // variable j, fractional at the current optimum, valid for every integer
+    // point within the current bounds. False when the row gives none, or only
+    // one too weak or too poorly scaled to add.
+    bool gomoryCut(int j, CutRow& cut) const;
 
     long pivots = 0;
     long flips = 0;
@@ -136,13 +171,19 @@ private:
     // violated inactive row made active; -1 when everything is feasible.
     int findViolation();
     int iterate();
-    double* binvRow(int p) { return binv_.data() + static_cast<std::size_t>(p) * kMaxBasisRows; }
-    const double* binvRow(int p) const { return binv_.data() + static_cast<std::size_t>(p) * kMaxBasisRows; }
+    double* binvRow(int p) { return binv_.data() + static_cast<std::size_t>(p) * stride_; }
+    const double* binvRow(int p) const { return binv_.data() + static_cast<std::size_t>(p) * stride_; }
+    void firstBasis();
+    int solveOnce(tarvik::Progress& progress);
     bool accurate() const;
     void pivot(int pos, int v, const std::vector<double>& alpha);
 
-    const MIPModel& model_;
+    MIPModel model_; // the model's rows, then the added ones
     int n_, m_;
+    int userRows_; // the model's own rows
+    // Rows of the inverse held: kMaxBasisRows, or all rows once cuts outnumber them.
+    int stride_ = kMaxBasisRows;
+    std::vector<char> rowIntegral_; // a row whose slack takes whole values only
     std::vector<double> lo_, up_;
     std::vector<double> x_, s_;  // structural values, slack values (b - a x)
     std::vector<int> active_;    // rows in order of activation

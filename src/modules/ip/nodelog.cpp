@@ -34,6 +34,7 @@ std::string SearchName(const SearchOptions& options) {
     add(options.roundBounds, "bound rounding");
     add(options.reducedCostFixing, "reduced-cost fixing");
     add(options.roundingHeuristic, "rounding heuristic");
+    add(options.rootCuts, "cutting planes");
     return "Faster search (" + features + ")";
 }
 

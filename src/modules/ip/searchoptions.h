@@ -22,20 +22,24 @@ struct SearchOptions {
     // integers (and, failing that, rounded up), the rest solved again. A
     // feasible result is an early incumbent.
     bool roundingHeuristic = false;
+    // The root's relaxation is tightened by rounds of Gomory mixed-integer
+    // cuts, read from the tableau rows of its fractional integer variables,
+    // while the bound improves. The cuts stay in every node's relaxation.
+    bool rootCuts = false;
 
-    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic; }
+    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts; }
     bool operator==(const SearchOptions&) const = default;
 };
 
 // The textbook search, and the faster search that the settings offer.
 inline constexpr SearchOptions kDefaultSearch{};
 inline constexpr SearchOptions kFasterSearch{
-    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true};
+    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true, .rootCuts = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
 inline const std::string kFasterSearchText =
-    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic)";
+    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes)";
 std::string SearchName(const SearchOptions& options);
 
 } // namespace tarvik::ip

@@ -114,6 +114,60 @@ TEST(MipFasterSearch, RoundingTheRootGivesAnEarlyIncumbent) {
     }
 }
 
+// The faster search with its cuts reaches the catalogue's optimum, and no
+// cut of the root's rounds cuts off the optimum the textbook search finds.
+TEST(MipFasterSearch, CutsKeepTheOptimum) {
+    const std::pair<const char*, double> cases[] = {
+        {"p0033", 3089}, {"lseu", 1120}, {"egout", 568.101}, {"flugpl", 432000}, {"stein27", 18}};
+    for (const auto& [name, optimum] : cases) {
+        SCOPED_TRACE(name);
+        const MIPModel m = ReadModel(name);
+        MIPProgress quiet;
+        const MIPResult fast = MIPSolve(m, quiet, kFasterSearch);
+        ASSERT_EQ(fast.status, kOptimal);
+        EXPECT_NEAR(-fast.objective, optimum, 1e-3);
+        EXPECT_TRUE(Feasible(m, fast.x));
+    }
+    const MIPModel m = ReadModel("p0033");
+    MIPProgress quiet;
+    const MIPResult best = MIPSolve(m, quiet);
+    ASSERT_EQ(best.status, kOptimal);
+    Relaxation lp(m);
+    tarvik::Progress none;
+    int checked = 0;
+    for (int round = 0; round < 5 && lp.solve(none) == kOptimal && lp.refactor(); ++round) {
+        std::vector<CutRow> cuts;
+        CutRow cut;
+        for (int j : lp.basicStructurals())
+            if (lp.gomoryCut(j, cut)) cuts.push_back(cut);
+        for (const CutRow& c : cuts) {
+            double lhs = 0;
+            for (const auto& [j, a] : c.terms) lhs += a * best.x[j];
+            EXPECT_TRUE(c.sense == kLessEqual ? lhs <= c.rhs + 1e-9 : lhs >= c.rhs - 1e-9);
+            ++checked;
+        }
+        lp.addRows(cuts);
+    }
+    EXPECT_GT(checked, 10);
+}
+
+// pp08a has 136 rows: its cuts take the relaxation past the 150 rows a
+// model may have, and the search goes on from the tightened root.
+TEST(MipFasterSearch, CutsBeyondTheModelsRowLimitAreNoTooLargeModel) {
+    const MIPModel m = ReadModel("pp08a");
+    Relaxation plain(m);
+    tarvik::Progress none;
+    ASSERT_EQ(plain.solve(none), kOptimal);
+    StopAfter progress(50);
+    NodeLog log;
+    const MIPResult r = MIPSolve(m, progress, kFasterSearch, &log);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_NE(r.status, kTooLarge);
+    ASSERT_TRUE(log.node(1).hasValue);
+    EXPECT_LT(log.node(1).value, plain.objective() - 1000);
+    EXPECT_LE(-log.node(1).value, 7350 + 1e-6); // a bound, never past the optimum
+}
+
 // The longest of them: some 13 s of processor time to pass that node.
 TEST(MipMiplib3, Pp08aGoesOnPastTheSingularBasisOfNode48516) {
     const MIPModel m = ReadModel("pp08a");

@@ -3,6 +3,7 @@
 // continuous ones, by the LP engine.
 #include "modules/ip/mipmatgen.h"
 #include "modules/ip/miprun.h"
+#include "modules/ip/mipsolver.h"
 #include "modules/lp/lprun.h"
 
 #include <gtest/gtest.h>
@@ -229,7 +230,7 @@ void CheckSolution(const Model& m, const MIPRunResult& r, const std::string& tex
     }
 }
 
-void RunOracle(bool mixed, int count, unsigned seed) {
+void RunOracle(bool mixed, int count, unsigned seed, const SearchOptions& search = kDefaultSearch) {
     std::mt19937 g(seed);
     int outcomes[4] = {0, 0, 0, 0};
     for (int k = 0; k < count; ++k) {
@@ -237,7 +238,7 @@ void RunOracle(bool mixed, int count, unsigned seed) {
         const std::string text = Text(m, true);
         const Truth truth = Enumerate(m);
         MIPProgress quiet;
-        const MIPRunResult r = RunMIP(text, quiet);
+        const MIPRunResult r = RunMIP(text, quiet, {.search = search});
         ASSERT_TRUE(r.success) << text << r.message;
         ++outcomes[static_cast<int>(truth.outcome)];
         switch (truth.outcome) {
@@ -275,6 +276,66 @@ TEST(MipOracle, PureIntegerModelsMatchEnumeration) {
 
 TEST(MipOracle, MixedModelsMatchEnumerationWithTheLPEngine) {
     RunOracle(true, 150, 4711);
+}
+
+TEST(MipOracle, FasterSearchMatchesEnumeration) {
+    RunOracle(false, 400, 20261210, kFasterSearch);
+    RunOracle(true, 150, 815, kFasterSearch);
+}
+
+// Every Gomory cut of a few rounds at the root leaves every integer point of
+// the model feasible (pure models, all points enumerated).
+TEST(MipOracle, GomoryCutsKeepEveryIntegerPoint) {
+    std::mt19937 g(1210);
+    int cutsChecked = 0;
+    for (int k = 0; k < 300; ++k) {
+        const Model m = Random(g, false);
+        const std::string text = Text(m, true);
+        ReadSink sink;
+        const MIPReadResult read = ReadMIPModel(text, sink);
+        ASSERT_TRUE(read.success);
+        Relaxation lp(read.model);
+        tarvik::Progress none;
+        std::vector<CutRow> all;
+        for (int round = 0; round < 4 && lp.solve(none) == kOptimal; ++round) {
+            std::vector<CutRow> cuts;
+            CutRow cut;
+            if (!lp.refactor()) break;
+            for (int j : lp.basicStructurals())
+                if (lp.gomoryCut(j, cut)) cuts.push_back(cut);
+            if (cuts.empty()) break;
+            lp.addRows(cuts);
+            all.insert(all.end(), cuts.begin(), cuts.end());
+        }
+        // The model's variable j is the text's variable named read.model.names[j].
+        std::vector<int> x(m.nInt, 0);
+        for (;;) {
+            bool feasible = true;
+            for (const Row& r : m.rows) {
+                long lhs = 0;
+                for (int v = 0; v < m.nInt; ++v) lhs += static_cast<long>(r.a[v]) * x[v];
+                feasible = feasible && (r.sense > 0   ? lhs <= r.rhs
+                                        : r.sense < 0 ? lhs >= r.rhs
+                                                      : lhs == r.rhs);
+            }
+            for (const CutRow& cut : all) {
+                if (!feasible) break;
+                double lhs = 0;
+                for (const auto& [j, a] : cut.terms)
+                    for (int v = 0; v < m.nInt; ++v)
+                        if (read.model.names[j] == Name(m, v)) lhs += a * x[v];
+                const double d = lhs - cut.rhs;
+                EXPECT_TRUE(cut.sense == kLessEqual ? d <= 1e-9 : d >= -1e-9) << text << "cut " << d;
+                ++cutsChecked;
+            }
+            int v = 0;
+            while (v < m.nInt && x[v] == m.upper[v]) x[v++] = 0;
+            if (v == m.nInt) break;
+            ++x[v];
+        }
+        if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_GT(cutsChecked, 1000);
 }
 
 } // namespace

@@ -627,15 +627,16 @@ TEST_F(MIPWindowTest, FasterSearchIsASettingAndTheTreeSaysWhichSearchRan) {
     };
     EXPECT_FALSE(window->settingsDialog()->fasterSearchBox()->isChecked());
     EXPECT_EQ(window->settingsDialog()->fasterSearchBox()->text(),
-              QStringLiteral("Faster search (bound rounding, reduced-cost fixing, rounding heuristic)"));
+              QStringLiteral(
+                  "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes)"));
     answer(true, true);
     answer(false, false); // Cancel keeps the choice
     EXPECT_TRUE(window->settingsDialog()->search() == tarvik::ip::kFasterSearch);
     setModel(DataModel("knapsack.tip"));
     TSearchTreeWindow* tree = RunAndOpenTree(window.get());
     ASSERT_NE(tree, nullptr);
-    EXPECT_TRUE(tree->summary()->text().startsWith(
-        QStringLiteral("Faster search (bound rounding, reduced-cost fixing, rounding heuristic). 8 nodes")));
+    EXPECT_TRUE(tree->summary()->text().startsWith(QStringLiteral(
+        "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes). 8 nodes")));
 }
 
 TEST_F(MIPWindowTest, SearchTreeSavesPicturesAndTheNodeTableAndPrints) {
