@@ -120,19 +120,6 @@ void TMCBDPPlot::SaveBtnClick() {
 
 // --- TMCBDP -------------------------------------------------------------------------
 
-namespace {
-
-QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y) {
-    PlaceLabel(parent, label, 16, y + 4);
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setGeometry(160, y, 170, 24);
-    return e;
-}
-
-} // namespace
-
 TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
     : TMCWindow(module, QStringLiteral("Birthday Problem")), Plot(plot) {
     setObjectName(QStringLiteral("MCBDP"));
@@ -145,25 +132,27 @@ TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
     KindBox->addItems({QStringLiteral("Birthday Problem"), QStringLiteral("Almost birthday problem")});
     KindBox->setToolTip(QStringLiteral("Kies soort"));
     KindBox->setGeometry(12, 24, 200, 24);
-    PlaceLabel(KindGroup, QStringLiteral("Number of persons"), 12, 62);
-    PersonsEdit = new TMCSpinEdit(kBirthdayPersons, KindGroup);
-    PersonsEdit->setObjectName(QStringLiteral("PersonsEdit"));
-    PersonsEdit->setGeometry(200, 58, 100, 24);
-    PlaceLabel(KindGroup, QStringLiteral("Day difference"), 12, 92);
-    DaysEdit = new TMCSpinEdit(kBirthdayDays, KindGroup);
-    DaysEdit->setObjectName(QStringLiteral("DaysEdit"));
-    DaysEdit->setGeometry(200, 88, 100, 24);
+    using R = MCRow<TMCBDP>;
+    Form.add(KindGroup,
+             {
+                 R::Spin("Number of persons", "PersonsEdit", &TMCBDP::PersonsEdit, kBirthdayPersons)
+                     .at(200, 58, 100),
+                 R::Spin("Day difference", "DaysEdit", &TMCBDP::DaysEdit, kBirthdayDays).at(200, 88, 100),
+                 R::Spin("Number of runs ", "RunsEdit", &TMCBDP::RunsEdit, kBirthdayRuns).at(200, 118, 100),
+             });
     DaysEdit->setEnabled(false);
-    PlaceLabel(KindGroup, QStringLiteral("Number of runs "), 12, 122);
-    RunsEdit = new TMCSpinEdit(kBirthdayRuns, KindGroup);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(200, 118, 100, 24);
     LineBox = new QCheckBox(QStringLiteral("Show line"), KindGroup);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 150, 150, 22);
-    EstimateEdit = Output(this, QStringLiteral("Simulated probability"), "EstimateEdit", 200);
-    IntervalEdit = Output(this, QStringLiteral("95% BTI"), "IntervalEdit", 232);
-    ExactEdit = Output(this, QStringLiteral("Exact probability"), "ExactEdit", 264);
+    Form.add(
+        this,
+        {
+            R::Output("Simulated probability", "EstimateEdit", &TMCBDP::EstimateEdit)
+                .at(160, 200, 170)
+                .labelAt(16),
+            R::Output("95% BTI", "IntervalEdit", &TMCBDP::IntervalEdit).at(160, 232, 170).labelAt(16),
+            R::Output("Exact probability", "ExactEdit", &TMCBDP::ExactEdit).at(160, 264, 170).labelAt(16),
+        });
     SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 310);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 310);
     QToolButton* help = ExplanationButton(this, 61);
@@ -185,10 +174,9 @@ void TMCBDP::KindChange(int index) {
 }
 
 void TMCBDP::Open() {
+    Form.restore();
     KindBox->setCurrentIndex(0);
     KindChange(0);
-    PersonsEdit->restoreDefault();
-    RunsEdit->restoreDefault();
     LineBox->setChecked(false);
     for (QLineEdit* e : {EstimateEdit, IntervalEdit, ExactEdit}) e->clear();
     Plot->DrawEmpty();
@@ -197,7 +185,7 @@ void TMCBDP::Open() {
 
 void TMCBDP::SimulateBtnClick() {
     if (running()) return;
-    for (TMCSpinEdit* s : {PersonsEdit, DaysEdit, RunsEdit}) s->commit();
+    Form.commit();
     Pending = true;
     QTimer::singleShot(0, this, [this] { Execute(); });
 }

@@ -2,6 +2,7 @@
 // Birthday Problem: the parameter window TMCBDP and the graph TMCBDPPlot.
 #include "modules/montecarlo/birthday.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -68,6 +69,7 @@ private:
     bool Running = false;
     bool Pending = false;
     BirthdayResult Last;
+    MCSettingsForm<TMCBDP> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -168,15 +168,15 @@ TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
     setFixedSize(330, 500);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 314, 90);
-    PlaceLabel(params, QStringLiteral("Number of intervals"), 12, 28);
-    IntervalsEdit = new TMCSpinEdit(kBenfordIntervals, params);
-    IntervalsEdit->setObjectName(QStringLiteral("IntervalsEdit"));
-    IntervalsEdit->setGeometry(170, 24, 120, 24);
-    PlaceLabel(params, QStringLiteral("Number of draws"), 12, 58);
-    DrawsEdit = new TMCSpinEdit(kBenfordDraws, params);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setSingleStep(100);
-    DrawsEdit->setGeometry(170, 54, 120, 24);
+    using R = MCRow<TMCBenfordDialoog>;
+    Form.add(params, {
+                         R::Spin("Number of intervals", "IntervalsEdit", &TMCBenfordDialoog::IntervalsEdit,
+                                 kBenfordIntervals)
+                             .at(170, 24, 120),
+                         R::Spin("Number of draws", "DrawsEdit", &TMCBenfordDialoog::DrawsEdit, kBenfordDraws)
+                             .at(170, 54, 120)
+                             .stepBy(100),
+                     });
     auto* intervals = new QGroupBox(QStringLiteral("Intervals"), this);
     intervals->setGeometry(8, 106, 314, 340);
     for (int i = 0; i < kFields; ++i) {
@@ -213,8 +213,7 @@ void TMCBenfordDialoog::IntervalsChange() {
 }
 
 void TMCBenfordDialoog::Open() {
-    IntervalsEdit->restoreDefault();
-    DrawsEdit->restoreDefault();
+    Form.restore();
     for (QLineEdit* e : IntervalEdit) e->clear();
     IntervalsChange();
     Plot->hide();

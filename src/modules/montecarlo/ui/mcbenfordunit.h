@@ -2,6 +2,7 @@
 // Benford's law: the settings TMCBenfordDialoog and the bar graph TMCBenfordPlot.
 #include "modules/montecarlo/benford.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -69,6 +70,7 @@ public:
 
 private:
     TMCBenfordPlot* Plot;
+    MCSettingsForm<TMCBenfordDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -237,10 +237,10 @@ TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
     setFixedSize(300, 170);
     ParamGroup = new QGroupBox(QStringLiteral("Parameters"), this);
     ParamGroup->setGeometry(8, 8, 284, 110);
-    PlaceLabel(ParamGroup, QStringLiteral("Number of throws"), 12, 30);
-    ThrowsEdit = new TMCSpinEdit(kBuffonThrows, ParamGroup);
-    ThrowsEdit->setObjectName(QStringLiteral("ThrowsEdit"));
-    ThrowsEdit->setGeometry(150, 26, 110, 24);
+    using R = MCRow<TMCBuffonDialoog>;
+    Form.add(ParamGroup,
+             {R::Spin("Number of throws", "ThrowsEdit", &TMCBuffonDialoog::ThrowsEdit, kBuffonThrows)
+                  .at(150, 26, 110)});
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), ParamGroup);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(12, 66, 200, 22);
@@ -255,7 +255,7 @@ TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
 }
 
 void TMCBuffonDialoog::Open() {
-    ThrowsEdit->restoreDefault();
+    Form.restore();
     FastBox->setChecked(true);
     const QPoint at = module()->SideBySide(width(), 0);
     move(at);

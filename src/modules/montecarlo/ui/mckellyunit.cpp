@@ -252,16 +252,15 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
     setFixedSize(720, 520);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 260, 90);
-    PlaceLabel(params, QStringLiteral("Number of horses"), 12, 28);
-    HorsesEdit = new TMCSpinEdit(kKellyHorses, params);
-    HorsesEdit->setObjectName(QStringLiteral("HorsesEdit"));
-    HorsesEdit->setGeometry(150, 24, 90, 24);
-    ColourOnFocus(HorsesEdit, kLime);
-    PlaceLabel(params, QStringLiteral("Number of races"), 12, 58);
-    RacesEdit = new TMCSpinEdit(kKellyRaces, params);
-    RacesEdit->setObjectName(QStringLiteral("RacesEdit"));
-    RacesEdit->setGeometry(150, 54, 90, 24);
-    ColourOnFocus(RacesEdit, kLime);
+    using R = MCRow<TMCKellyBDialoog>;
+    Form.add(params,
+             {
+                 R::Spin("Number of horses", "HorsesEdit", &TMCKellyBDialoog::HorsesEdit, kKellyHorses)
+                     .at(150, 24, 90),
+                 R::Spin("Number of races", "RacesEdit", &TMCKellyBDialoog::RacesEdit, kKellyRaces)
+                     .at(150, 54, 90),
+             },
+             kLime);
     auto* note =
         new QLabel(QStringLiteral("For at least 1 horse the win probability times the pay-off should be "
                                   "greater than 1. Also, for none of the horses the value is allowed be "
@@ -322,8 +321,7 @@ void TMCKellyBDialoog::HorsesChange() {
 }
 
 void TMCKellyBDialoog::Open() {
-    HorsesEdit->restoreDefault();
-    RacesEdit->restoreDefault();
+    Form.restore();
     for (int i = 0; i < kMaxHorses; ++i) {
         const auto k = static_cast<std::size_t>(i);
         for (QLineEdit* e : {ProbEdit[k], PayEdit[k], FracEdit[k]}) e->clear();
@@ -350,8 +348,7 @@ KellyTexts TMCKellyBDialoog::texts() const {
 
 void TMCKellyBDialoog::OKBtnClick() {
     if (Plot->drawing()) return;
-    HorsesEdit->commit();
-    RacesEdit->commit();
+    Form.commit();
     const auto checked = ValidateKelly(texts());
     if (const auto* e = std::get_if<KellyError>(&checked)) {
         MsgDlg(QString::fromStdString(e->message), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);

@@ -3,6 +3,7 @@
 // TMCKellyBPlot and the report TMCKellyBData.
 #include "modules/montecarlo/kelly.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -94,6 +95,7 @@ public:
 
 private:
     TMCKellyBPlot* Plot;
+    MCSettingsForm<TMCKellyBDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

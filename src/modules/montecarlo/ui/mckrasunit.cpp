@@ -303,16 +303,18 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     f.setBold(true);
     title->setFont(f);
     title->adjustSize();
-    PlaceLabel(this, QStringLiteral("Sold per week"), 16, 64);
-    TicketsEdit = new TMCSpinEdit(kScratchTickets, this);
-    TicketsEdit->setObjectName(QStringLiteral("TicketsEdit"));
-    TicketsEdit->setGeometry(190, 60, 100, 24);
-    PlaceLabel(this, QStringLiteral("( 5 <= # tickets <= 10000 )"), 298, 64);
-    PlaceLabel(this, QStringLiteral("Number of simulated weeks"), 16, 100);
-    WeeksEdit = new TMCSpinEdit(kScratchWeeks, this);
-    WeeksEdit->setObjectName(QStringLiteral("WeeksEdit"));
-    WeeksEdit->setGeometry(190, 96, 100, 24);
-    PlaceLabel(this, QStringLiteral("( 100 <= # weeks <= 1E6 )"), 300, 100);
+    using R = MCRow<TMCKrasOpties>;
+    Form.add(this,
+             {
+                 R::Spin("Sold per week", "TicketsEdit", &TMCKrasOpties::TicketsEdit, kScratchTickets)
+                     .at(190, 60, 100)
+                     .labelAt(16)
+                     .withUnit("( 5 <= # tickets <= 10000 )", 298),
+                 R::Spin("Number of simulated weeks", "WeeksEdit", &TMCKrasOpties::WeeksEdit, kScratchWeeks)
+                     .at(190, 96, 100)
+                     .labelAt(16)
+                     .withUnit("( 100 <= # weeks <= 1E6 )", 300),
+             });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 156);
     OKBtn->setDefault(true);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 156);
@@ -324,8 +326,7 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
 }
 
 void TMCKrasOpties::Open() {
-    TicketsEdit->restoreDefault();
-    WeeksEdit->restoreDefault();
+    Form.restore();
     Plot->hide();
     Table->hide();
     move(module()->SideBySide(width(), 0));

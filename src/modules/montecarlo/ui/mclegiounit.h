@@ -3,6 +3,7 @@
 // limit, the progress window TMCLegioRiskProgress and the graph TMCLegioRiskPlot.
 #include "modules/montecarlo/legio.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -88,6 +89,7 @@ public:
 
 private:
     TMCLegioRiskPlot* Plot;
+    MCSettingsForm<TMCLegioRiskDialoog, LegioTexts, LegioField> Form{this};
     QString LastRate;
     int LastTerm = -1;
 };

@@ -472,19 +472,17 @@ TMCLottoDialoog::TMCLottoDialoog(TMC* module, TMCLottoPlot* plot)
     setFixedSize(300, 170);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 284, 116);
-    PlaceLabel(params, QStringLiteral("Number of balls"), 12, 28);
-    BallsEdit = new TMCSpinEdit(kLottoBalls, params);
-    BallsEdit->setObjectName(QStringLiteral("BallsEdit"));
-    BallsEdit->setGeometry(180, 24, 80, 24);
-    PlaceLabel(params, QStringLiteral("Number of drawn balls"), 12, 58);
-    DrawnEdit = new TMCSpinEdit(kLottoDrawn, params);
-    DrawnEdit->setObjectName(QStringLiteral("DrawnEdit"));
-    DrawnEdit->setGeometry(180, 54, 80, 24);
-    PlaceLabel(params, QStringLiteral("Number of draws"), 12, 88);
-    DrawsEdit = new TMCSpinEdit(kLottoDraws, params);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setSingleStep(10);
-    DrawsEdit->setGeometry(180, 84, 80, 24);
+    using R = MCRow<TMCLottoDialoog>;
+    Form.add(
+        params,
+        {
+            R::Spin("Number of balls", "BallsEdit", &TMCLottoDialoog::BallsEdit, kLottoBalls).at(180, 24, 80),
+            R::Spin("Number of drawn balls", "DrawnEdit", &TMCLottoDialoog::DrawnEdit, kLottoDrawn)
+                .at(180, 54, 80),
+            R::Spin("Number of draws", "DrawsEdit", &TMCLottoDialoog::DrawsEdit, kLottoDraws)
+                .at(180, 84, 80)
+                .stepBy(10),
+        });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 134);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 134);
     // The settings have no help context of their own: the module's topic opens.
@@ -496,9 +494,7 @@ TMCLottoDialoog::TMCLottoDialoog(TMC* module, TMCLottoPlot* plot)
 }
 
 void TMCLottoDialoog::Open() {
-    BallsEdit->restoreDefault();
-    DrawnEdit->restoreDefault();
-    DrawsEdit->restoreDefault();
+    Form.restore();
     Plot->hide();
     move(module()->SideBySide(width(), 0));
     show();

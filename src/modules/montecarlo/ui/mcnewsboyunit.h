@@ -3,6 +3,7 @@
 // TMCNewsboyPlot and the report TMCNewsBoyData.
 #include "modules/montecarlo/newsboy.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -83,6 +84,7 @@ public:
 
 private:
     TMCNewsboyPlot* Plot;
+    MCSettingsForm<TMCNewsboyDialoog, NewsboyTexts, NewsboyField> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

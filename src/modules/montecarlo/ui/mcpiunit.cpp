@@ -59,36 +59,29 @@ void TMCPiPlot::DrawDart(double x, double y) {
 
 // --- TMCPi ------------------------------------------------------------------------------
 
-namespace {
-
-QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y, int w = 150) {
-    PlaceLabel(parent, label, 16, y + 4);
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setGeometry(180, y, w, 24);
-    return e;
-}
-
-} // namespace
-
 TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     : TMCWindow(module, QStringLiteral("Graphical estimate pi")), Plot(plot) {
     setObjectName(QStringLiteral("MCPi"));
     helpContext = 62;
     setFixedSize(350, 300);
-    PlaceLabel(this, QStringLiteral("Number of draws"), 16, 20);
-    DrawsEdit = new TMCSpinEdit(kPiDraws, this);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setGeometry(180, 16, 100, 24);
+    using R = MCRow<TMCPi>;
+    Form.add(
+        this,
+        {R::Spin("Number of draws", "DrawsEdit", &TMCPi::DrawsEdit, kPiDraws).at(180, 16, 100).labelAt(16)});
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), this);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(16, 50, 200, 22);
     FastBox->setChecked(true);
-    CurrentEdit = Output(this, QStringLiteral("Current draws"), "CurrentEdit", 90);
-    EstimateEdit = Output(this, QStringLiteral("Estimation Pi"), "EstimateEdit", 122);
-    IntervalEdit = Output(this, QStringLiteral("95 % Confidence interval"), "IntervalEdit", 154);
-    ActualEdit = Output(this, QStringLiteral("Actual Pi"), "ActualEdit", 186);
+    Form.add(
+        this,
+        {
+            R::Output("Current draws", "CurrentEdit", &TMCPi::CurrentEdit).at(180, 90, 150).labelAt(16),
+            R::Output("Estimation Pi", "EstimateEdit", &TMCPi::EstimateEdit).at(180, 122, 150).labelAt(16),
+            R::Output("95 % Confidence interval", "IntervalEdit", &TMCPi::IntervalEdit)
+                .at(180, 154, 150)
+                .labelAt(16),
+            R::Output("Actual Pi", "ActualEdit", &TMCPi::ActualEdit).at(180, 186, 150).labelAt(16),
+        });
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
     SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
@@ -109,7 +102,7 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
 }
 
 void TMCPi::Open() {
-    DrawsEdit->restoreDefault();
+    Form.restore();
     FastBox->setChecked(true);
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     Plot->Clear();

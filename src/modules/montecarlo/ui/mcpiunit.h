@@ -1,6 +1,7 @@
 #pragma once
 // Simulation Pi: the parameter window TMCPi and the dart board TMCPiPlot.
 #include "modules/montecarlo/pi.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -60,6 +61,7 @@ private:
     bool Running = false;
     bool Pending = false;
     PiResult Last;
+    MCSettingsForm<TMCPi> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -244,14 +244,14 @@ TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
     setFixedSize(320, 160);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 96);
-    PlaceLabel(g, QStringLiteral("Starting capital"), 12, 30);
-    StartEdit = new TMCSpinEdit(kRouletteStart, g);
-    StartEdit->setObjectName(QStringLiteral("StartEdit"));
-    StartEdit->setGeometry(190, 26, 90, 24);
-    PlaceLabel(g, QStringLiteral("Desired capital in chips"), 12, 62);
-    DesiredEdit = new TMCSpinEdit(kRouletteDesired, g);
-    DesiredEdit->setObjectName(QStringLiteral("DesiredEdit"));
-    DesiredEdit->setGeometry(190, 58, 90, 24);
+    using R = MCRow<TMCRouletteDialoog>;
+    Form.add(g, {
+                    R::Spin("Starting capital", "StartEdit", &TMCRouletteDialoog::StartEdit, kRouletteStart)
+                        .at(190, 26, 90),
+                    R::Spin("Desired capital in chips", "DesiredEdit", &TMCRouletteDialoog::DesiredEdit,
+                            kRouletteDesired)
+                        .at(190, 58, 90),
+                });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 120);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 120);
     QToolButton* help = ExplanationButton(this, 64);
@@ -262,8 +262,7 @@ TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
 }
 
 void TMCRouletteDialoog::Open() {
-    StartEdit->restoreDefault();
-    DesiredEdit->restoreDefault();
+    Form.restore();
     move(module()->SideBySide(width(), 0));
     show();
     raise();
@@ -508,18 +507,16 @@ TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TM
     setFixedSize(320, 190);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 126);
-    PlaceLabel(g, QStringLiteral("Starting capital "), 12, 30);
-    StartEdit = new TMCSpinEdit(kRouletteDistStart, g);
-    StartEdit->setObjectName(QStringLiteral("StartEdit"));
-    StartEdit->setGeometry(190, 26, 90, 24);
-    PlaceLabel(g, QStringLiteral("Number of bets"), 12, 62);
-    BetsEdit = new TMCSpinEdit(kRouletteBets, g);
-    BetsEdit->setObjectName(QStringLiteral("BetsEdit"));
-    BetsEdit->setGeometry(190, 58, 90, 24);
-    PlaceLabel(g, QStringLiteral("Number of runs "), 12, 94);
-    RunsEdit = new TMCSpinEdit(kRouletteRuns, g);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(190, 90, 90, 24);
+    using R = MCRow<TMCRouletteDialoog2>;
+    Form.add(
+        g, {
+               R::Spin("Starting capital ", "StartEdit", &TMCRouletteDialoog2::StartEdit, kRouletteDistStart)
+                   .at(190, 26, 90),
+               R::Spin("Number of bets", "BetsEdit", &TMCRouletteDialoog2::BetsEdit, kRouletteBets)
+                   .at(190, 58, 90),
+               R::Spin("Number of runs ", "RunsEdit", &TMCRouletteDialoog2::RunsEdit, kRouletteRuns)
+                   .at(190, 90, 90),
+           });
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 150);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 150);
     QToolButton* help = ExplanationButton(this, 64);

@@ -5,6 +5,7 @@
 // TMCRouletteData2).
 #include "modules/montecarlo/roulettesystems.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -96,6 +97,7 @@ public:
 private:
     TMCRoulettePlot* Plot;
     TMCRouletteKeuze* Keuze = nullptr;
+    MCSettingsForm<TMCRouletteDialoog> Form{this};
 };
 
 class TMCRouletteProgress : public TMCWindow {
@@ -176,6 +178,7 @@ private:
     TMCRoulettePlot2* Plot;
     TMCRouletteProgress* ProgressWin;
     TMCRouletteKeuze* Keuze = nullptr;
+    MCSettingsForm<TMCRouletteDialoog2> Form{this};
     RouletteDistParams Params;
     std::unique_ptr<RouletteDistResult> Last;
     bool Running = false;

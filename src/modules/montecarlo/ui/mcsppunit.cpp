@@ -112,32 +112,26 @@ TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
 
     auto* group = new QGroupBox(QStringLiteral("Simulation parameters"), this);
     group->setGeometry(8, 40, 344, 130);
-    PlaceLabel(group, QStringLiteral("m:"), 12, 30);
-    MEdit = new TMCSpinEdit(kSppM, group);
-    MEdit->setObjectName(QStringLiteral("MEdit"));
-    MEdit->setGeometry(150, 26, 90, 24);
-    PlaceLabel(group, QStringLiteral("(<= 25)"), 250, 30);
-    PlaceLabel(group, QStringLiteral("Number of runs "), 12, 64);
-    RunsEdit = new TMCSpinEdit(kSppRuns, group);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(150, 60, 90, 24);
-    PlaceLabel(group, QStringLiteral("(<= 1E5)"), 250, 64);
+    using R = MCRow<TMCSPPDialoog>;
+    Form.add(
+        group,
+        {
+            R::Spin("m:", "MEdit", &TMCSPPDialoog::MEdit, kSppM).at(150, 26, 90).withUnit("(<= 25)", 250),
+            R::Spin("Number of runs ", "RunsEdit", &TMCSPPDialoog::RunsEdit, kSppRuns)
+                .at(150, 60, 90)
+                .withUnit("(<= 1E5)", 250),
+        });
     LineBox = new QCheckBox(QStringLiteral("Show line"), group);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 96, 150, 22);
 
     auto* result = new QGroupBox(QStringLiteral("Simulation result"), this);
     result->setGeometry(8, 178, 344, 100);
-    PlaceLabel(result, QStringLiteral("Average pay-out"), 12, 30);
-    AverageEdit = new QLineEdit(result);
-    AverageEdit->setObjectName(QStringLiteral("AverageEdit"));
-    AverageEdit->setReadOnly(true);
-    AverageEdit->setGeometry(150, 26, 180, 24);
-    PlaceLabel(result, QStringLiteral("95% BTI"), 12, 64);
-    IntervalEdit = new QLineEdit(result);
-    IntervalEdit->setObjectName(QStringLiteral("IntervalEdit"));
-    IntervalEdit->setReadOnly(true);
-    IntervalEdit->setGeometry(150, 60, 180, 24);
+    Form.add(result,
+             {
+                 R::Output("Average pay-out", "AverageEdit", &TMCSPPDialoog::AverageEdit).at(150, 26, 180),
+                 R::Output("95% BTI", "IntervalEdit", &TMCSPPDialoog::IntervalEdit).at(150, 60, 180),
+             });
 
     SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 294);
     TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 294);
@@ -155,8 +149,7 @@ TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
 }
 
 void TMCSPPDialoog::Open() {
-    MEdit->restoreDefault();
-    RunsEdit->restoreDefault();
+    Form.restore();
     LineBox->setChecked(false);
     AverageEdit->clear();
     IntervalEdit->clear();
@@ -171,8 +164,7 @@ void TMCSPPDialoog::Restore() {
 
 void TMCSPPDialoog::SimulateBtnClick() {
     if (running()) return;
-    MEdit->commit();
-    RunsEdit->commit();
+    Form.commit();
     Pending = true;
     QTimer::singleShot(0, this, [this] { Execute(); });
 }

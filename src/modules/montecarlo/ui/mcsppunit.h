@@ -2,6 +2,7 @@
 // St Petersburg paradox: the parameter window TMCSPPDialoog and the graph TMCSPPPlot.
 #include "modules/montecarlo/stpetersburg.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -70,6 +71,7 @@ private:
     bool Pending = false;
     bool BackAfterRun = false;
     SppResult Last;
+    MCSettingsForm<TMCSPPDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui
