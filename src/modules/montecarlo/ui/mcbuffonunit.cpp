@@ -245,13 +245,7 @@ TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(12, 66, 200, 22);
     FastBox->setChecked(true);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 130);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 130);
-    QToolButton* help = ExplanationButton(this, 60);
-    help->setGeometry(254, 130, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCBuffonDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBuffonDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 130, 254, 60);
 }
 
 void TMCBuffonDialoog::Open() {

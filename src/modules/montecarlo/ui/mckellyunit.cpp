@@ -294,14 +294,8 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
            FracEdit, FracLabel, 130);
     PlaceLabel(this, QStringLiteral("Sum win probabilities must be 1"), 12, 442);
     PlaceLabel(this, QStringLiteral("Sum of fractions must be equal or less than 1"), 364, 442);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 478);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 478);
-    QToolButton* help = ExplanationButton(this, 65);
-    help->setGeometry(676, 478, 30, 25);
+    PlaceSettingsButtons(this, 478, 676, 65);
     connect(HorsesEdit, &QSpinBox::valueChanged, this, &TMCKellyBDialoog::HorsesChange);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCKellyBDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCKellyBDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     HorsesChange();
 }
 

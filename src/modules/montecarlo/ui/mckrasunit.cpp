@@ -315,14 +315,8 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
                      .labelAt(16)
                      .withUnit("( 100 <= # weeks <= 1E6 )", 300),
              });
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 156);
+    PlaceSettingsButtons(this, 156, 456, 69);
     OKBtn->setDefault(true);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 156);
-    QToolButton* help = ExplanationButton(this, 69);
-    help->setGeometry(456, 156, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCKrasOpties::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCKrasOpties::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
 }
 
 void TMCKrasOpties::Open() {

@@ -47,21 +47,9 @@ TMCLegioRiskProgress::TMCLegioRiskProgress(TMC* module)
 // --- TMCLegioRiskPlot --------------------------------------------------------------
 
 TMCLegioRiskPlot::TMCLegioRiskPlot(TMC* module, TMCLegioRiskProgress* progress)
-    : TMCWindow(module, QStringLiteral("Legio risk")), Progress(progress),
-      Picture(NewPicture(kPictureW, kPictureH)) {
+    : TMCGraphWindow(module, QStringLiteral("Legio risk"), kPictureW, kPictureH, false), Progress(progress) {
     setObjectName(QStringLiteral("MCLegioRiskPlot"));
     helpContext = 70;
-    setFixedSize(kPictureW, kPictureH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kPictureW, kPictureH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(184, kPictureH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCLegioRiskPlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLegioRiskPlot::TerugBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCLegioRiskPlot::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral("Legio risk: distribution of the capital after the term"));
     DrawStatic();
 }
@@ -254,16 +242,10 @@ TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
         });
     WithdrawalLabel->setObjectName(QStringLiteral("WithdrawalLabel"));
     WithdrawalLabel->setFixedWidth(186);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 284);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 284);
-    QToolButton* help = ExplanationButton(this, 70);
-    help->setGeometry(374, 284, 30, 25);
+    PlaceSettingsButtons(this, 284, 374, 70);
     Refresh = new QTimer(this);
     Refresh->setInterval(500);
     connect(Refresh, &QTimer::timeout, this, &TMCLegioRiskDialoog::RefreshTick);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCLegioRiskDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLegioRiskDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
 }
 
 void TMCLegioRiskDialoog::RefreshTick() {

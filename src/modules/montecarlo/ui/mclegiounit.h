@@ -28,7 +28,7 @@ public:
     bool StopFlag = false;
 };
 
-class TMCLegioRiskPlot : public TMCWindow {
+class TMCLegioRiskPlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCLegioRiskPlot(TMC* module, TMCLegioRiskProgress* progress);
@@ -38,17 +38,11 @@ public:
     void Run(const LegioParams& params);
     bool running() const { return Running; }
     void Stop();
-    const QImage& picture() const { return Picture; }
     const std::optional<LegioResult>& lastResult() const { return Last; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawStatic();
@@ -57,8 +51,6 @@ private:
 
     TMCLegioRiskDialoog* Dialog = nullptr;
     TMCLegioRiskProgress* Progress;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     LegioParams Params;
     std::optional<LegioResult> Last;
     bool Running = false;

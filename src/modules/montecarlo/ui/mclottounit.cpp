@@ -483,14 +483,8 @@ TMCLottoDialoog::TMCLottoDialoog(TMC* module, TMCLottoPlot* plot)
                 .at(180, 84, 80)
                 .stepBy(10),
         });
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 134);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 134);
     // The settings have no help context of their own: the module's topic opens.
-    QToolButton* help = ExplanationButton(this, 6);
-    help->setGeometry(256, 134, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCLottoDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLottoDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 134, 256, 6);
 }
 
 void TMCLottoDialoog::Open() {

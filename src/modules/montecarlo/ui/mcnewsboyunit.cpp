@@ -52,22 +52,9 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
 // --- TMCNewsboyPlot -----------------------------------------------------------------
 
 TMCNewsboyPlot::TMCNewsboyPlot(TMC* module, TMCNewsBoyData* data)
-    : TMCWindow(module, QStringLiteral("Newsboy")), Data(data), Picture(NewPicture(kPictureW, kPictureH)) {
+    : TMCGraphWindow(module, QStringLiteral("Newsboy"), kPictureW, kPictureH, true), Data(data) {
     setObjectName(QStringLiteral("MCNewsboyPlot"));
     helpContext = 67;
-    setFixedSize(kPictureW, kPictureH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kPictureW, kPictureH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kPictureH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kPictureH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCNewsboyPlot::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(
         QStringLiteral("Newsboy: distribution of the profit per order quantity (yellow Q1, blue Q2)"));
     DrawStatic();
@@ -252,15 +239,9 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     OwnGrid->setRowHeight(0, 26);
     OwnGrid->setRowHeight(1, 26);
 
-    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 520);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 520);
-    QToolButton* help = ExplanationButton(this, 67);
-    help->setGeometry(474, 520, 30, 25);
+    PlaceSettingsButtons(this, 520, 474, 67, "&Ok");
     for (QRadioButton* b : {UniformBtn, TriangularBtn, OwnBtn})
         connect(b, &QRadioButton::toggled, this, &TMCNewsboyDialoog::DistributionChange);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Open();
     hide();
 }

@@ -78,25 +78,13 @@ void TMCRouletteData::Fill(const RouletteRealisation& r) {
 // --- TMCRoulettePlot ------------------------------------------------------------------
 
 TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
-    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
-      Picture(NewPicture(kRunW, kRunH)) {
+    : TMCGraphWindow(module, QStringLiteral("Realisations for the various strategies"), kRunW, kRunH, true),
+      Data(data) {
     setObjectName(QStringLiteral("MCRoulettePlot"));
     helpContext = 64;
-    setFixedSize(kRunW, kRunH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kRunW, kRunH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kRunH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kRunH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kRunH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kRunH + 6, 30, 28);
     Pacer = new QTimer(this);
     Pacer->setInterval(16);
     connect(Pacer, &QTimer::timeout, this, &TMCRoulettePlot::Tick);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot::SaveBtnClick);
     onFrameClose = [this] {
         FinishDrawing();
         TerugBtnClick();
@@ -252,13 +240,7 @@ TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
                             kRouletteDesired)
                         .at(190, 58, 90),
                 });
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 120);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 120);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(276, 120, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 120, 276, 64);
 }
 
 void TMCRouletteDialoog::Open() {
@@ -372,23 +354,10 @@ void TMCRouletteData2::Fill(const RouletteDistResult& r) {
 // --- TMCRoulettePlot2 -------------------------------------------------------------------
 
 TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
-    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
-      Picture(NewPicture(kDistW, kDistH)) {
+    : TMCGraphWindow(module, QStringLiteral("Realisations for the various strategies"), kDistW, kDistH, true),
+      Data(data) {
     setObjectName(QStringLiteral("MCRoulettePlot2"));
     helpContext = 64;
-    setFixedSize(kDistW, kDistH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kDistW, kDistH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kDistH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kDistH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kDistH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kDistH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot2::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral("Realisations for the various strategies: distribution of "
                                                    "the capital of each system after the bets"));
     DrawAxes();
@@ -517,13 +486,7 @@ TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TM
                R::Spin("Number of runs ", "RunsEdit", &TMCRouletteDialoog2::RunsEdit, kRouletteRuns)
                    .at(190, 90, 90),
            });
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 150);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 150);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(276, 150, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 150, 276, 64);
 }
 
 void TMCRouletteDialoog2::Open() {
@@ -597,13 +560,7 @@ TMCRouletteKeuze::TMCRouletteKeuze(TMC* module, TMCRouletteDialoog* single, TMCR
     DistBtn = new QRadioButton(QStringLiteral("Probability distributions"), this);
     DistBtn->setObjectName(QStringLiteral("DistBtn"));
     DistBtn->setGeometry(16, 46, 250, 22);
-    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 96);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 96);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(236, 96, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 96, 236, 64, "&Ok");
 }
 
 void TMCRouletteKeuze::Open() {

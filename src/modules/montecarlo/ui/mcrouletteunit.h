@@ -39,7 +39,7 @@ private:
     QString ReportText;
 };
 
-class TMCRoulettePlot : public TMCWindow {
+class TMCRoulettePlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCRoulettePlot(TMC* module, TMCRouletteData* data);
@@ -48,18 +48,11 @@ public:
     void FinishDrawing();
     bool drawing() const { return Drawing; }
     const RouletteRealisation* lastRun() const { return Run.get(); }
-    const QImage& picture() const { return Picture; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void DataBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QPushButton* DataBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void DataBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawStatic();
@@ -69,8 +62,6 @@ private:
 
     TMCRouletteDialoog* Dialog = nullptr;
     TMCRouletteData* Data;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     std::unique_ptr<RouletteRealisation> Run;
     int Start = 100, Desired = 200;
     int Drawn = 0;
@@ -125,31 +116,22 @@ private:
     QString ReportText;
 };
 
-class TMCRoulettePlot2 : public TMCWindow {
+class TMCRoulettePlot2 : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCRoulettePlot2(TMC* module, TMCRouletteData2* data);
     void setDialog(TMCRouletteDialoog2* d) { Dialog = d; }
     void DrawAxes();
     void DrawBars(const RouletteDistResult& r);
-    const QImage& picture() const { return Picture; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void DataBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QPushButton* DataBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void DataBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     TMCRouletteDialoog2* Dialog = nullptr;
     TMCRouletteData2* Data;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
 };
 
 class TMCRouletteDialoog2 : public TMCWindow {

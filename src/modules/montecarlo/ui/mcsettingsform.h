@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <initializer_list>
 #include <string>
 #include <type_traits>
@@ -133,5 +135,17 @@ private:
     W* window_;
     std::vector<Row> rows_;
 };
+
+// The foot of a settings window `w`: "OK" at (16, y) and "Previous" at
+// (110, y) calling its OKBtnClick and TerugBtnClick, and the explanation button
+// of help context `help` at (helpX, y). Closing the frame is "Previous".
+template <class W> void PlaceSettingsButtons(W* w, int y, int helpX, int help, const char* ok = "OK") {
+    w->OKBtn = PlaceButton(w, QString::fromUtf8(ok), "OKBtn", 16, y);
+    w->TerugBtn = PlaceButton(w, QStringLiteral("Previous"), "TerugBtn", 110, y);
+    ExplanationButton(w, help)->setGeometry(helpX, y, 30, 25);
+    QObject::connect(w->OKBtn, &QPushButton::clicked, w, &W::OKBtnClick);
+    QObject::connect(w->TerugBtn, &QPushButton::clicked, w, &W::TerugBtnClick);
+    w->onFrameClose = [w] { w->TerugBtnClick(); };
+}
 
 } // namespace tarvik::montecarlo::ui

@@ -146,6 +146,25 @@ TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWid
     connect(f1, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(helpContext, this); });
 }
 
+// --- TMCGraphWindow ------------------------------------------------------------------
+
+TMCGraphWindow::TMCGraphWindow(TMC* module, const QString& caption, int w, int h, bool withData)
+    : TMCWindow(module, caption), Picture(NewPicture(w, h)) {
+    setFixedSize(w, h + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, w, h);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, h + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, h + 8);
+    if (withData) DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, h + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(withData ? 268 : 184, h + 6, 30, 28);
+    connect(AgainBtn, &QPushButton::clicked, this, [this] { AgainBtnClick(); });
+    connect(TerugBtn, &QPushButton::clicked, this, [this] { TerugBtnClick(); });
+    if (DataBtn) connect(DataBtn, &QPushButton::clicked, this, [this] { DataBtnClick(); });
+    connect(SaveBtn, &QToolButton::clicked, this, [this] { SaveBtnClick(); });
+    onFrameClose = [this] { TerugBtnClick(); };
+}
+
 void ShowAgain(QWidget* window, bool activate) {
     if (!window) return;
     window->show();

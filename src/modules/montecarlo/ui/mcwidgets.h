@@ -6,6 +6,7 @@
 #include "common/ui/liverepaint.h"
 #include "common/ui/numberfields.h"
 #include "modules/montecarlo/mcshared.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 
 #include <QColor>
 #include <QImage>
@@ -96,6 +97,31 @@ protected:
 
 private:
     TMC* module_;
+};
+
+// A graph window: its picture (w by h) above a row of "Again", "Previous",
+// "Data" (when `withData`) and "Save graph to file", which call the window's
+// handlers; closing the frame is "Previous".
+class TMCGraphWindow : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCGraphWindow(TMC* module, const QString& caption, int w, int h, bool withData);
+    const QImage& picture() const { return Picture; }
+
+    virtual void AgainBtnClick() = 0;
+    virtual void TerugBtnClick() = 0;
+    virtual void DataBtnClick() {}
+    virtual void SaveBtnClick() = 0;
+
+    TMCPictureBox* Graph = nullptr;
+    QPushButton* AgainBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+    QPushButton* DataBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+
+protected:
+    QImage Picture;
+    MCCanvas Canvas{Picture};
 };
 
 // What a run sees of its window: a stop flag, the module closing, and a
