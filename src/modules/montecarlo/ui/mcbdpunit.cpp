@@ -121,7 +121,7 @@ void TMCBDPPlot::SaveBtnClick() {
 // --- TMCBDP -------------------------------------------------------------------------
 
 TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
-    : TMCWindow(module, QStringLiteral("Birthday Problem")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("Birthday Problem"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCBDP"));
     helpContext = 61;
     setFixedSize(350, 360);
@@ -153,13 +153,10 @@ TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
             R::Output("95% BTI", "IntervalEdit", &TMCBDP::IntervalEdit).at(160, 232, 170).labelAt(16),
             R::Output("Exact probability", "ExactEdit", &TMCBDP::ExactEdit).at(160, 264, 170).labelAt(16),
         });
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 310);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 310);
+    PlaceRunButtons(310);
     QToolButton* help = ExplanationButton(this, 61);
     help->setGeometry(300, 310, 30, 25);
     connect(KindBox, &QComboBox::currentIndexChanged, this, &TMCBDP::KindChange);
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCBDP::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBDP::TerugBtnClick);
     // The frame hides both windows; a run goes on unseen.
     onFrameClose = [this] {
         hide();
@@ -183,31 +180,9 @@ void TMCBDP::Open() {
     OpenBeside(Plot, true);
 }
 
-void TMCBDP::SimulateBtnClick() {
-    if (running()) return;
-    Form.commit();
-    Pending = true;
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
-void TMCBDP::TerugBtnClick() {
-    if (running()) {
-        StopFlag = true;
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
-}
-
 void TMCBDP::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCBDP> self(this);
-    Running = true;
-    StopFlag = false;
-    TerugBtn->setText(QStringLiteral("Stop"));
-    SimulateBtn->setEnabled(false);
     const BirthdayParams params{
         .persons = PersonsEdit->value(), .dayDifference = DaysEdit->value(), .runs = RunsEdit->value()};
     const double exact = ExactBirthdayProbability(params.persons, params.dayDifference);
@@ -234,9 +209,7 @@ void TMCBDP::Execute() {
     IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
     Plot->Describe(Last);
     Plot->Graph->update();
-    Running = false;
-    TerugBtn->setText(QStringLiteral("Previous"));
-    SimulateBtn->setEnabled(true);
+    EndRun();
 }
 
 std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module) {

@@ -36,17 +36,13 @@ private:
     MCCanvas Canvas{Picture};
 };
 
-class TMCBDP : public TMCWindow {
+class TMCBDP : public TMCSimulateWindow {
     Q_OBJECT
 public:
     TMCBDP(TMC* module, TMCBDPPlot* plot);
 
     void Open();
     void KindChange(int index);
-    void SimulateBtnClick();
-    void TerugBtnClick();
-    void Stop() { StopFlag = true; }
-    bool running() const { return Running || Pending; }
     const BirthdayResult& lastResult() const { return Last; }
 
     QGroupBox* KindGroup = nullptr;
@@ -58,16 +54,12 @@ public:
     QLineEdit* EstimateEdit = nullptr;
     QLineEdit* IntervalEdit = nullptr;
     QLineEdit* ExactEdit = nullptr;
-    QPushButton* SimulateBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 private:
-    void Execute();
+    void CommitFields() override { Form.commit(); }
+    void Execute() override;
 
     TMCBDPPlot* Plot;
-    bool StopFlag = false;
-    bool Running = false;
-    bool Pending = false;
     BirthdayResult Last;
     MCSettingsForm<TMCBDP> Form{this};
 };

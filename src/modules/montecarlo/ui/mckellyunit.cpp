@@ -1,11 +1,11 @@
 #include "modules/montecarlo/ui/mckellyunit.h"
-#include "common/ui/reportsave.h"
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/picturesave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QGroupBox>
@@ -33,14 +33,8 @@ TMCKellyBData::TMCKellyBData(TMC* module) : TMCWindow(module, QStringLiteral("Ke
     helpContext = 65;
     setWindowModality(Qt::ApplicationModal);
     resize(600, 440);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 584, 380);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Kelly betting"); },
-        [] { return QStringLiteral("KellyBetting"); });
+    Report = PlaceReportView(this, QRect(8, 8, 584, 380), QStringLiteral("Kelly betting"),
+                             QStringLiteral("KellyBetting"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 402);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };

@@ -2,7 +2,6 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
-#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -207,13 +206,7 @@ void TMCLottoGoodnBad::SaveBtnClick() {
 TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
     setObjectName(QStringLiteral("MCLottoData"));
     setFixedSize(560, 480);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 544, 420);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Lotto"); }, [] { return QStringLiteral("Lotto"); });
+    Report = PlaceReportView(this, QRect(8, 8, 544, 420), QStringLiteral("Lotto"), QStringLiteral("Lotto"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &TMCLottoData::OKBtnClick);
     onFrameClose = [this] { OKBtnClick(); };

@@ -2,7 +2,6 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
-#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -37,13 +36,8 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
     helpContext = 67;
     setWindowModality(Qt::ApplicationModal);
     resize(560, 480);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 544, 420);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Newsboy"); }, [] { return QStringLiteral("Newsboy"); });
+    Report =
+        PlaceReportView(this, QRect(8, 8, 544, 420), QStringLiteral("Newsboy"), QStringLiteral("Newsboy"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };

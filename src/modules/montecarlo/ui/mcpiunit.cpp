@@ -60,7 +60,7 @@ void TMCPiPlot::DrawDart(double x, double y) {
 // --- TMCPi ------------------------------------------------------------------------------
 
 TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
-    : TMCWindow(module, QStringLiteral("Graphical estimate pi")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("Graphical estimate pi"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCPi"));
     helpContext = 62;
     setFixedSize(350, 300);
@@ -83,16 +83,13 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
             R::Output("Actual Pi", "ActualEdit", &TMCPi::ActualEdit).at(180, 186, 150).labelAt(16),
         });
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
+    PlaceRunButtons(250);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(264, 250, 30, 25);
     QToolButton* help = ExplanationButton(this, 62);
     help->setGeometry(300, 250, 30, 25);
     connect(SaveBtn, &QToolButton::clicked, this,
             [this] { tarvik::ui::SaveGraphBitmap(Plot->picture(), QStringLiteral("Pi.bmp")); });
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCPi::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCPi::TerugBtnClick);
     // The frame hides both windows (and stops a run) without the chooser.
     onFrameClose = [this] {
         StopFlag = true;
@@ -109,24 +106,6 @@ void TMCPi::Open() {
     OpenBeside(Plot, true);
 }
 
-void TMCPi::SimulateBtnClick() {
-    if (running()) return;
-    DrawsEdit->commit();
-    Pending = true;
-    // The run starts from the event loop, never inside the click.
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
-void TMCPi::TerugBtnClick() {
-    if (running()) {
-        StopFlag = true;
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
-}
-
 void TMCPi::ShowState() {
     CurrentEdit->setText(QString::fromStdString(Last.drawsText()));
     EstimateEdit->setText(QString::fromStdString(Last.estimateText()));
@@ -135,16 +114,11 @@ void TMCPi::ShowState() {
 }
 
 void TMCPi::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCPi> self(this);
-    Running = true;
-    StopFlag = false;
-    SimulateBtn->setEnabled(false);
     DrawsEdit->setEnabled(false);
     FastBox->setEnabled(false);
     SaveBtn->setEnabled(false);
-    TerugBtn->setText(QStringLiteral("Stop"));
     Plot->Clear();
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     const PiParams params{.draws = DrawsEdit->value(), .fast = FastBox->isChecked()};
@@ -174,12 +148,10 @@ void TMCPi::Execute() {
             .arg(QString::fromStdString(Last.drawsText()), QString::fromStdString(Last.estimateText()),
                  QString::fromStdString(Last.intervalText()),
                  QString::fromStdString(PiResult::actualPiText())));
-    Running = false;
-    SimulateBtn->setEnabled(true);
+    EndRun();
     DrawsEdit->setEnabled(true);
     FastBox->setEnabled(true);
     SaveBtn->setEnabled(true);
-    TerugBtn->setText(QStringLiteral("Previous"));
 }
 
 std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module) {

@@ -99,7 +99,7 @@ void TMCSPPPlot::SaveBtnClick() {
 // --- TMCSPPDialoog ---------------------------------------------------------------
 
 TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
-    : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("St Petersburg Paradox"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCSPPDialoog"));
     helpContext = 63;
     setFixedSize(360, 340);
@@ -133,18 +133,15 @@ TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
                  R::Output("95% BTI", "IntervalEdit", &TMCSPPDialoog::IntervalEdit).at(150, 60, 180),
              });
 
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 294);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 294);
+    PlaceRunButtons(294);
     QToolButton* help = ExplanationButton(this, 63);
     help->setGeometry(312, 294, 30, 25);
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCSPPDialoog::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCSPPDialoog::TerugBtnClick);
     // The frame stops a run and hides both windows; the chooser stays hidden.
     onFrameClose = [this] {
         StopFlag = true;
         hide();
         Plot->hide();
-        Restore();
+        ShowIdle();
     };
 }
 
@@ -157,28 +154,10 @@ void TMCSPPDialoog::Open() {
     OpenBeside(Plot, true);
 }
 
-void TMCSPPDialoog::Restore() {
-    SimulateBtn->setEnabled(true);
-    TerugBtn->setText(QStringLiteral("Previous"));
-}
-
-void TMCSPPDialoog::SimulateBtnClick() {
-    if (running()) return;
-    Form.commit();
-    Pending = true;
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
 void TMCSPPDialoog::TerugBtnClick() {
-    if (running()) {
-        // "Stop": the current game is finished first.
-        StopFlag = true;
-        TerugBtn->setText(QStringLiteral("Previous"));
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
+    // "Stop": the current game is finished first; the button reads "Previous" at once.
+    if (running()) TerugBtn->setText(QStringLiteral("Previous"));
+    TMCSimulateWindow::TerugBtnClick();
 }
 
 void TMCSPPDialoog::GraphClosed() {
@@ -191,14 +170,9 @@ void TMCSPPDialoog::GraphClosed() {
 }
 
 void TMCSPPDialoog::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCSPPDialoog> self(this);
-    Running = true;
-    StopFlag = false;
     BackAfterRun = false;
-    TerugBtn->setText(QStringLiteral("Stop"));
-    SimulateBtn->setEnabled(false);
     const SppParams params{.m = MEdit->value(), .runs = RunsEdit->value()};
     Plot->DrawEmpty(params.runs, LineBox->isChecked() ? params.m : 0);
     AverageEdit->clear();
@@ -218,7 +192,7 @@ void TMCSPPDialoog::Execute() {
             .arg(params.m)
             .arg(QString::fromStdString(Last.averageText()), QString::fromStdString(Last.intervalText())));
     Plot->Graph->update();
-    Restore();
+    ShowIdle();
     if (BackAfterRun) TerugBtnClick();
 }
 

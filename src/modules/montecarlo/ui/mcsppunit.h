@@ -40,17 +40,14 @@ private:
     std::vector<QRect> OffScale;
 };
 
-class TMCSPPDialoog : public TMCWindow {
+class TMCSPPDialoog : public TMCSimulateWindow {
     Q_OBJECT
 public:
     TMCSPPDialoog(TMC* module, TMCSPPPlot* plot);
     void Open();
-    void SimulateBtnClick();
-    void TerugBtnClick();
+    void TerugBtnClick() override;
     // The graph window closed by its frame: a run stops, then "Previous".
     void GraphClosed();
-    void Stop() { StopFlag = true; }
-    bool running() const { return Running || Pending; }
     const SppResult& lastResult() const { return Last; }
 
     TMCSpinEdit* MEdit = nullptr;
@@ -58,17 +55,12 @@ public:
     QCheckBox* LineBox = nullptr;
     QLineEdit* AverageEdit = nullptr;
     QLineEdit* IntervalEdit = nullptr;
-    QPushButton* SimulateBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 private:
-    void Execute();
-    void Restore();
+    void CommitFields() override { Form.commit(); }
+    void Execute() override;
 
     TMCSPPPlot* Plot;
-    bool StopFlag = false;
-    bool Running = false;
-    bool Pending = false;
     bool BackAfterRun = false;
     SppResult Last;
     MCSettingsForm<TMCSPPDialoog> Form{this};

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <thread>
 
@@ -163,6 +164,55 @@ TMCGraphWindow::TMCGraphWindow(TMC* module, const QString& caption, int w, int h
     if (DataBtn) connect(DataBtn, &QPushButton::clicked, this, [this] { DataBtnClick(); });
     connect(SaveBtn, &QToolButton::clicked, this, [this] { SaveBtnClick(); });
     onFrameClose = [this] { TerugBtnClick(); };
+}
+
+// --- TMCSimulateWindow ---------------------------------------------------------------
+
+TMCSimulateWindow::TMCSimulateWindow(TMC* module, const QString& caption, QWidget* graph)
+    : TMCWindow(module, caption), GraphWindow(graph) {}
+
+void TMCSimulateWindow::PlaceRunButtons(int y) {
+    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, y);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, y);
+    connect(SimulateBtn, &QPushButton::clicked, this, &TMCSimulateWindow::SimulateBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, [this] { TerugBtnClick(); });
+}
+
+void TMCSimulateWindow::SimulateBtnClick() {
+    if (running()) return;
+    CommitFields();
+    Pending = true;
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCSimulateWindow::TerugBtnClick() {
+    if (running()) {
+        StopFlag = true;
+        return;
+    }
+    hide();
+    GraphWindow->hide();
+    module()->ShowChooser();
+}
+
+bool TMCSimulateWindow::BeginRun() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return false;
+    Running = true;
+    StopFlag = false;
+    TerugBtn->setText(QStringLiteral("Stop"));
+    SimulateBtn->setEnabled(false);
+    return true;
+}
+
+void TMCSimulateWindow::ShowIdle() {
+    SimulateBtn->setEnabled(true);
+    TerugBtn->setText(QStringLiteral("Previous"));
+}
+
+void TMCSimulateWindow::EndRun() {
+    Running = false;
+    ShowIdle();
 }
 
 void ShowAgain(QWidget* window, bool activate) {

@@ -124,6 +124,45 @@ protected:
     MCCanvas Canvas{Picture};
 };
 
+// A parameter window that runs its experiment itself, beside its graph:
+// "Simulate" starts a run from the event loop, never inside the click; during
+// a run "Previous" reads "Stop" and stops it, otherwise it hides both windows
+// and shows the chooser.
+class TMCSimulateWindow : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCSimulateWindow(TMC* module, const QString& caption, QWidget* graph);
+    void SimulateBtnClick();
+    virtual void TerugBtnClick();
+    void Stop() { StopFlag = true; }
+    bool running() const { return Running || Pending; }
+
+    QPushButton* SimulateBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+protected:
+    // "Simulate" at (16, y) and "Previous" at (110, y).
+    void PlaceRunButtons(int y);
+    // The fields' typed texts made their values before a run.
+    virtual void CommitFields() = 0;
+    // The run, from the event loop; it starts with BeginRun.
+    virtual void Execute() = 0;
+    // False when no run is to start now; otherwise the run is marked going,
+    // "Simulate" disabled and "Previous" reads "Stop".
+    bool BeginRun();
+    // "Simulate" enabled and "Previous" again.
+    void ShowIdle();
+    // The run has ended: not running, and ShowIdle.
+    void EndRun();
+
+    bool StopFlag = false;
+    bool Running = false;
+    bool Pending = false;
+
+private:
+    QWidget* GraphWindow;
+};
+
 // What a run sees of its window: a stop flag, the module closing, and a
 // hand-over to the event loop at most about every 10 ms (or every time when
 // `always` is set, as in slow mode), repainting the live picture first.
