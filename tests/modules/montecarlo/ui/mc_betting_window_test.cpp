@@ -33,12 +33,13 @@ using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
+class MCStPetersburgWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCKellyWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCRouletteWindows : public tarvik::montecarlo::test::MCWindowTest {};
+
 // --- St Petersburg ---------------------------------------------------------------------
 
-TEST(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
     Choose(module, MCChoice::StPetersburg);
     auto* dlg = module->findChild<TMCSPPDialoog*>();
     auto* plot = module->findChild<TMCSPPPlot*>();
@@ -64,13 +65,9 @@ TEST(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
     int red = 0;
     for (int x = 50; x <= 375; ++x) red += plot->picture().pixel(x, 265) == QColor(Qt::red).rgb() ? 1 : 0;
     EXPECT_GT(red, 60);
-    delete module;
 }
 
-TEST(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTheChooser) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTheChooser) {
     Choose(module, MCChoice::StPetersburg);
     auto* dlg = module->findChild<TMCSPPDialoog*>();
     dlg->RunsEdit->setValue(100000);
@@ -94,7 +91,6 @@ TEST(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTh
     EXPECT_FALSE(module->findChild<TMCSPPPlot*>()->isVisible());
     EXPECT_FALSE(module->chooser()->isVisible());
     EXPECT_TRUE(dlg->SimulateBtn->isEnabled());
-    delete module;
 }
 
 // --- Kelly ---------------------------------------------------------------------------------
@@ -109,10 +105,7 @@ void FillKelly(TMCKellyBDialoog* dlg, const QStringList& p, const QStringList& u
     }
 }
 
-TEST(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
     Choose(module, MCChoice::Kelly);
     auto* dlg = module->findChild<TMCKellyBDialoog*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -134,13 +127,9 @@ TEST(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
     dlg->ProbEdit[0]->setFocus();
     ProcessEvents(1);
     EXPECT_EQ(dlg->ProbEdit[0]->palette().color(QPalette::Base), QColor(0, 255, 0));
-    delete module;
 }
 
-TEST(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSameRaces) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSameRaces) {
     Choose(module, MCChoice::Kelly);
     auto* dlg = module->findChild<TMCKellyBDialoog*>();
     auto* plot = module->findChild<TMCKellyBPlot*>();
@@ -184,15 +173,11 @@ TEST(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSame
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Roulette --------------------------------------------------------------------------------
 
-TEST(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsARealisation) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsARealisation) {
     Choose(module, MCChoice::Roulette);
     auto* keuze = module->findChild<TMCRouletteKeuze*>();
     ASSERT_TRUE(keuze->isVisible());
@@ -235,13 +220,9 @@ TEST(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsA
     EXPECT_TRUE(keuze->isVisible());
     QTest::mouseClick(keuze->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
-TEST(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) {
     Choose(module, MCChoice::Roulette);
     auto* keuze = module->findChild<TMCRouletteKeuze*>();
     keuze->DistBtn->setChecked(true);
@@ -284,7 +265,6 @@ TEST(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) 
     ASSERT_NE(dlg->lastResult(), nullptr);
     EXPECT_LT(dlg->lastResult()->completed, 100000);
     EXPECT_GT(dlg->lastResult()->completed, 0);
-    delete module;
 }
 
 } // namespace

@@ -40,6 +40,12 @@ using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
+class MCBenfordWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCNewsboyWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCLegioWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCScratchWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCLottoWindow : public tarvik::montecarlo::test::MCWindowTest {};
+
 void Type(QLineEdit* e, const QString& text) {
     e->setFocus();
     e->selectAll();
@@ -49,10 +55,7 @@ void Type(QLineEdit* e, const QString& text) {
 
 // --- Benford ---------------------------------------------------------------------------------
 
-TEST(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused) {
     Choose(module, MCChoice::Benford);
     auto* dlg = module->findChild<TMCBenfordDialoog*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -89,13 +92,9 @@ TEST(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused
     EXPECT_TRUE(dlg->IntervalEdit[2]->hasFocus());
     EXPECT_EQ(dialogs.messageTexts().size(), 3u);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
     Choose(module, MCChoice::Benford);
     auto* dlg = module->findChild<TMCBenfordDialoog*>();
     auto* plot = module->findChild<TMCBenfordPlot*>();
@@ -130,15 +129,11 @@ TEST(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->IntervalEdit[0]->text(), "100");
-    delete module;
 }
 
 // --- Newsboy ---------------------------------------------------------------------------------
 
-TEST(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
     Choose(module, MCChoice::Newsboy);
     auto* dlg = module->findChild<TMCNewsboyDialoog*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -161,13 +156,9 @@ TEST(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
     EXPECT_EQ(dlg->OwnGrid->item(1, 3)->foreground().color(), QColor(Qt::black));
     QTest::mouseClick(dlg->UniformBtn, Qt::LeftButton, {}, QPoint(8, dlg->UniformBtn->height() / 2));
     EXPECT_NE(dlg->OwnGrid->item(1, 3)->foreground().color(), QColor(Qt::black));
-    delete module;
 }
 
-TEST(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
     Choose(module, MCChoice::Newsboy);
     auto* dlg = module->findChild<TMCNewsboyDialoog*>();
     auto* plot = module->findChild<TMCNewsboyPlot*>();
@@ -224,15 +215,11 @@ TEST(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
     EXPECT_FALSE(data->isVisible());
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Legio risk -------------------------------------------------------------------------------
 
-TEST(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTheyAre) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTheyAre) {
     Choose(module, MCChoice::LegioRisk);
     auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -272,14 +259,10 @@ TEST(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTh
     QTest::mouseClick(dlg->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(dlg->Refresh->isActive());
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
-TEST(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::LegioRisk);
     auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
     auto* plot = module->findChild<TMCLegioRiskPlot*>();
@@ -312,16 +295,12 @@ TEST(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
     EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Scratch lottery --------------------------------------------------------------------------
 
-TEST(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::Scratch);
     auto* dlg = module->findChild<TMCKrasOpties*>();
     auto* plot = module->findChild<TMCKrasPlot*>();
@@ -368,14 +347,10 @@ TEST(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     QTest::mouseClick(table->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(table->isVisible());
     EXPECT_TRUE(plot->isVisible());
-    delete module;
 }
 
-TEST(MCScratchWindow, StopLeavesTheTableDisabled) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCScratchWindow, StopLeavesTheTableDisabled) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::Scratch);
     auto* dlg = module->findChild<TMCKrasOpties*>();
     auto* plot = module->findChild<TMCKrasPlot*>();
@@ -391,16 +366,12 @@ TEST(MCScratchWindow, StopLeavesTheTableDisabled) {
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_FALSE(plot->isVisible());
-    delete module;
 }
 
 // --- Lotto ------------------------------------------------------------------------------------
 
-TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::Lotto);
     auto* dlg = module->findChild<TMCLottoDialoog*>();
     auto* plot = module->findChild<TMCLottoPlot*>();
@@ -490,14 +461,10 @@ TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     EXPECT_EQ(sum, 300 * 6);
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::Lotto);
     auto* dlg = module->findChild<TMCLottoDialoog*>();
     auto* plot = module->findChild<TMCLottoPlot*>();
@@ -509,14 +476,10 @@ TEST(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
     EXPECT_LT(plot->state().current, 5000);
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
     Choose(module, MCChoice::Lotto);
     auto* dlg = module->findChild<TMCLottoDialoog*>();
     dlg->DrawsEdit->setValue(5000);

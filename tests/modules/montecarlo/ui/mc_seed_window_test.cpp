@@ -4,6 +4,7 @@
 #include "modules/montecarlo/montecarlocli.h"
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
 #include "modules/montecarlo/ui/mcpiunit.h"
+#include "modules/montecarlo/ui/mctesting.h"
 #include "modules/montecarlo/ui/mcunit.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
@@ -23,6 +24,8 @@ namespace {
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
 using tarvik::test::ProcessEvents;
+
+class MCSeed : public tarvik::montecarlo::test::MCWindowTest {};
 
 template <typename W> W* Choose(TMC* module, MCChoice choice) {
     TMCKeuzeDialoog* chooser = module->chooser();
@@ -46,10 +49,7 @@ std::map<std::string, std::string> CliLines(const std::vector<std::string>& args
     return lines;
 }
 
-TEST(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
     auto* seedCommand = module->findChild<QAction*>("SeedCommand");
     ASSERT_NE(seedCommand, nullptr);
     dialogs.textAnswers = {QStringLiteral("4242")};
@@ -68,7 +68,6 @@ TEST(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
         EXPECT_EQ(pi->IntervalEdit->text().toStdString(), expected.at("95 % Confidence interval"));
     }
     tarvik::ui::SetFixedSeed("montecarlo", std::nullopt);
-    delete module;
 }
 
 } // namespace
