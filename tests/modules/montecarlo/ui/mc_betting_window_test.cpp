@@ -29,7 +29,6 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
-using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
@@ -40,8 +39,7 @@ class MCRouletteWindows : public tarvik::montecarlo::test::MCWindowTest {};
 // --- St Petersburg ---------------------------------------------------------------------
 
 TEST_F(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
-    Choose(module, MCChoice::StPetersburg);
-    auto* dlg = module->findChild<TMCSPPDialoog*>();
+    auto* dlg = Open<TMCSPPDialoog>(MCChoice::StPetersburg);
     auto* plot = module->findChild<TMCSPPPlot*>();
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_TRUE(plot->isVisible());
@@ -68,8 +66,7 @@ TEST_F(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
 }
 
 TEST_F(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTheChooser) {
-    Choose(module, MCChoice::StPetersburg);
-    auto* dlg = module->findChild<TMCSPPDialoog*>();
+    auto* dlg = Open<TMCSPPDialoog>(MCChoice::StPetersburg);
     dlg->RunsEdit->setValue(100000);
     dlg->MEdit->setValue(25);
     QString during;
@@ -106,8 +103,7 @@ void FillKelly(TMCKellyBDialoog* dlg, const QStringList& p, const QStringList& u
 }
 
 TEST_F(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
-    Choose(module, MCChoice::Kelly);
-    auto* dlg = module->findChild<TMCKellyBDialoog*>();
+    auto* dlg = Open<TMCKellyBDialoog>(MCChoice::Kelly);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->HorsesEdit->value(), 10);
     EXPECT_EQ(dlg->RacesEdit->value(), 100);
@@ -130,8 +126,7 @@ TEST_F(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
 }
 
 TEST_F(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSameRaces) {
-    Choose(module, MCChoice::Kelly);
-    auto* dlg = module->findChild<TMCKellyBDialoog*>();
+    auto* dlg = Open<TMCKellyBDialoog>(MCChoice::Kelly);
     auto* plot = module->findChild<TMCKellyBPlot*>();
     FillKelly(dlg, {"0.5", "0.3", "abc"}, {"2.5", "3", "3"}, {"0", "0", "0"});
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -178,8 +173,7 @@ TEST_F(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSa
 // --- Roulette --------------------------------------------------------------------------------
 
 TEST_F(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsARealisation) {
-    Choose(module, MCChoice::Roulette);
-    auto* keuze = module->findChild<TMCRouletteKeuze*>();
+    auto* keuze = Open<TMCRouletteKeuze>(MCChoice::Roulette);
     ASSERT_TRUE(keuze->isVisible());
     EXPECT_EQ(keuze->windowTitle(), "Choice");
     EXPECT_TRUE(keuze->SingleBtn->isChecked());
@@ -223,8 +217,7 @@ TEST_F(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDraw
 }
 
 TEST_F(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) {
-    Choose(module, MCChoice::Roulette);
-    auto* keuze = module->findChild<TMCRouletteKeuze*>();
+    auto* keuze = Open<TMCRouletteKeuze>(MCChoice::Roulette);
     keuze->DistBtn->setChecked(true);
     QTest::mouseClick(keuze->OKBtn, Qt::LeftButton);
     auto* dlg = module->findChild<TMCRouletteDialoog2*>();

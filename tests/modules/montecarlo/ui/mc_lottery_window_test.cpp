@@ -36,7 +36,6 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
-using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
@@ -56,8 +55,7 @@ void Type(QLineEdit* e, const QString& text) {
 // --- Benford ---------------------------------------------------------------------------------
 
 TEST_F(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused) {
-    Choose(module, MCChoice::Benford);
-    auto* dlg = module->findChild<TMCBenfordDialoog*>();
+    auto* dlg = Open<TMCBenfordDialoog>(MCChoice::Benford);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->windowTitle(), "Law of Benford");
     EXPECT_EQ(dlg->IntervalsEdit->value(), 10);
@@ -95,8 +93,7 @@ TEST_F(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefus
 }
 
 TEST_F(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
-    Choose(module, MCChoice::Benford);
-    auto* dlg = module->findChild<TMCBenfordDialoog*>();
+    auto* dlg = Open<TMCBenfordDialoog>(MCChoice::Benford);
     auto* plot = module->findChild<TMCBenfordPlot*>();
     dlg->IntervalsEdit->setValue(1);
     dlg->DrawsEdit->setValue(5000);
@@ -134,8 +131,7 @@ TEST_F(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
 // --- Newsboy ---------------------------------------------------------------------------------
 
 TEST_F(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
-    Choose(module, MCChoice::Newsboy);
-    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
+    auto* dlg = Open<TMCNewsboyDialoog>(MCChoice::Newsboy);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->Q1Edit->text(), "200");
     EXPECT_EQ(dlg->SalvageEdit->text(), "0.5");
@@ -159,8 +155,7 @@ TEST_F(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
 }
 
 TEST_F(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
-    Choose(module, MCChoice::Newsboy);
-    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
+    auto* dlg = Open<TMCNewsboyDialoog>(MCChoice::Newsboy);
     auto* plot = module->findChild<TMCNewsboyPlot*>();
     auto* data = module->findChild<TMCNewsBoyData*>();
     // No number: the focus only.
@@ -220,8 +215,7 @@ TEST_F(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
 // --- Legio risk -------------------------------------------------------------------------------
 
 TEST_F(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTheyAre) {
-    Choose(module, MCChoice::LegioRisk);
-    auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
+    auto* dlg = Open<TMCLegioRiskDialoog>(MCChoice::LegioRisk);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->Refresh->isActive());
     EXPECT_EQ(dlg->Refresh->interval(), 500);
@@ -263,8 +257,7 @@ TEST_F(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAs
 
 TEST_F(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::LegioRisk);
-    auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
+    auto* dlg = Open<TMCLegioRiskDialoog>(MCChoice::LegioRisk);
     auto* plot = module->findChild<TMCLegioRiskPlot*>();
     auto* progress = module->findChild<TMCLegioRiskProgress*>();
     Type(dlg->RunsEdit, "2000");
@@ -301,8 +294,7 @@ TEST_F(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
 
 TEST_F(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::Scratch);
-    auto* dlg = module->findChild<TMCKrasOpties*>();
+    auto* dlg = Open<TMCKrasOpties>(MCChoice::Scratch);
     auto* plot = module->findChild<TMCKrasPlot*>();
     auto* table = module->findChild<TMCKrasTabel*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -351,8 +343,7 @@ TEST_F(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
 
 TEST_F(MCScratchWindow, StopLeavesTheTableDisabled) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::Scratch);
-    auto* dlg = module->findChild<TMCKrasOpties*>();
+    auto* dlg = Open<TMCKrasOpties>(MCChoice::Scratch);
     auto* plot = module->findChild<TMCKrasPlot*>();
     dlg->WeeksEdit->setValue(1000000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -372,8 +363,7 @@ TEST_F(MCScratchWindow, StopLeavesTheTableDisabled) {
 
 TEST_F(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     auto* plot = module->findChild<TMCLottoPlot*>();
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->BallsEdit->value(), 45);
@@ -465,8 +455,7 @@ TEST_F(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
 
 TEST_F(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     auto* plot = module->findChild<TMCLottoPlot*>();
     dlg->DrawsEdit->setValue(5000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -480,8 +469,7 @@ TEST_F(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
 
 TEST_F(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     dlg->DrawsEdit->setValue(5000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
     tarvik::montecarlo::test::AtHandOver(module, 30, [&] { module->closeModule(); });

@@ -27,15 +27,6 @@ using tarvik::test::ProcessEvents;
 
 class MCSeed : public tarvik::montecarlo::test::MCWindowTest {};
 
-template <typename W> W* Choose(TMC* module, MCChoice choice) {
-    TMCKeuzeDialoog* chooser = module->chooser();
-    QRadioButton* radio = chooser->Choices[static_cast<std::size_t>(choice)];
-    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
-    QTest::mouseClick(chooser->OKBtn, Qt::LeftButton);
-    ProcessEvents();
-    return module->findChild<W*>();
-}
-
 // The "Label: value" lines of a command-line run.
 std::map<std::string, std::string> CliLines(const std::vector<std::string>& args) {
     std::ostringstream out, err;
@@ -55,7 +46,7 @@ TEST_F(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
     dialogs.textAnswers = {QStringLiteral("4242")};
     seedCommand->trigger();
 
-    auto* pi = Choose<TMCPi>(module, MCChoice::Pi);
+    auto* pi = Open<TMCPi>(MCChoice::Pi);
     ASSERT_NE(pi, nullptr);
     pi->DrawsEdit->setValue(2000);
     const auto expected = CliLines({"--montecarlo", "pi", "--seed", "4242", "--draws", "2000"});

@@ -61,6 +61,11 @@ class MCWindowTest : public ::testing::Test {
 protected:
     MCWindowTest() : module(new ui::TMC) { module->show(); }
     ~MCWindowTest() override { delete module; }
+    // Picks `choice` in the chooser; its window of type W.
+    template <class W> W* Open(ui::MCChoice choice) {
+        Choose(module, choice);
+        return module->findChild<W*>();
+    }
 
     tarvik::test::ScriptedDialogs dialogs;
     QPointer<ui::TMC> module;
