@@ -83,16 +83,13 @@ TMCKellyBPlot::TMCKellyBPlot(TMC* module, TMCKellyBData* data)
     DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kGraphH + 8);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(268, kGraphH + 6, 30, 28);
-    Pacer = new QTimer(this);
-    Pacer->setInterval(16);
-    connect(Pacer, &QTimer::timeout, this, &TMCKellyBPlot::Tick);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCKellyBPlot::TerugBtnClick);
     connect(AgainBtn, &QPushButton::clicked, this, &TMCKellyBPlot::AgainBtnClick);
     connect(DataBtn, &QPushButton::clicked, this, &TMCKellyBPlot::DataBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCKellyBPlot::SaveBtnClick);
     // The frame: the drawing ends at once, then "Previous".
     onFrameClose = [this] {
-        if (Drawing) FinishDrawing();
+        if (drawing()) FinishDrawing();
         TerugBtnClick();
     };
     Graph->setAccessibleDescription(QStringLiteral(
@@ -145,18 +142,17 @@ void TMCKellyBPlot::StartRun(const KellyInput& input) {
         largest = std::max({largest, Run->own[i], Run->kellyPath[i]});
     Top = KellyScaleTop(largest);
     DrawStatic();
-    Drawn = 0;
-    Drawing = true;
     for (QPushButton* b : {TerugBtn, AgainBtn, DataBtn}) b->setEnabled(false);
     Graph->update();
-    Clock.start();
-    Pacer->start();
+    // One race every 10 ms (1 ms beyond 1000 races), painted at most about
+    // sixty times a second.
+    Pacing.start(input.races, input.races > 1000 ? 1.0 : 10.0);
 }
 
 void TMCKellyBPlot::DrawUpTo(int race) {
     // The races drawn in this step: Kelly's capital and the own one, in turn.
     std::vector<QLine> lines;
-    for (int i = Drawn + 1; i <= race; ++i) {
+    for (int i = Pacing.drawn() + 1; i <= race; ++i) {
         const auto k = static_cast<std::size_t>(i);
         lines.emplace_back(X(i - 1), Y(Run->kellyPath[k - 1]), X(i), Y(Run->kellyPath[k]));
         lines.emplace_back(X(i - 1), Y(Run->own[k - 1]), X(i), Y(Run->own[k]));
@@ -169,29 +165,14 @@ void TMCKellyBPlot::DrawUpTo(int race) {
             }
         });
     }
-    Drawn = std::max(Drawn, race);
-}
-
-void TMCKellyBPlot::Tick() {
-    if (!Drawing) return;
-    // One race every 10 ms (1 ms beyond 1000 races), painted at most about
-    // sixty times a second.
-    const double pause = Accepted.races > 1000 ? 1.0 : 10.0;
-    const int due = std::min(Accepted.races, static_cast<int>(Clock.elapsed() / pause));
-    DrawUpTo(due);
     Graph->update();
-    if (Drawn >= Accepted.races) EndRun();
 }
 
 void TMCKellyBPlot::FinishDrawing() {
-    if (!Drawing) return;
-    DrawUpTo(Accepted.races);
-    EndRun();
+    Pacing.finish();
 }
 
 void TMCKellyBPlot::EndRun() {
-    Pacer->stop();
-    Drawing = false;
     const QString kelly = QString::fromStdString(KellyGraphCapital(Run->kellyLog10));
     const QString own = QString::fromStdString(KellyGraphCapital(Run->ownLog10));
     Canvas.draw([kelly, own](QPainter& p) {
@@ -215,18 +196,18 @@ void TMCKellyBPlot::EndRun() {
 }
 
 void TMCKellyBPlot::TerugBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     hide();
     ShowAgain(Dialog, false);
 }
 
 void TMCKellyBPlot::AgainBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     StartRun(Accepted);
 }
 
 void TMCKellyBPlot::DataBtnClick() {
-    if (Drawing || !Run) return;
+    if (drawing() || !Run) return;
     Data->Fill(KellyReport(*Run));
     Data->move(pos() + QPoint(20, 20));
     Data->show();

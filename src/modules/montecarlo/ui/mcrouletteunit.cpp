@@ -82,9 +82,6 @@ TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
       Data(data) {
     setObjectName(QStringLiteral("MCRoulettePlot"));
     helpContext = 64;
-    Pacer = new QTimer(this);
-    Pacer->setInterval(16);
-    connect(Pacer, &QTimer::timeout, this, &TMCRoulettePlot::Tick);
     onFrameClose = [this] {
         FinishDrawing();
         TerugBtnClick();
@@ -133,13 +130,9 @@ void TMCRoulettePlot::StartRun(int start, int desired) {
         TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
         TextAt(p, 545, 329, QString::number(L));
     });
-    PauseMs = std::min(10.0, kMaxDrawingMs / L);
-    Drawn = 0;
-    Drawing = true;
     for (QPushButton* b : {AgainBtn, TerugBtn, DataBtn}) b->setEnabled(false);
     Graph->update();
-    Clock.start();
-    Pacer->start();
+    Pacing.start(Run->longest(), std::min(10.0, kMaxDrawingMs / L));
 }
 
 void TMCRoulettePlot::DrawUpTo(int round) {
@@ -148,7 +141,7 @@ void TMCRoulettePlot::DrawUpTo(int round) {
     const auto y = [this](int v) { return 318 - static_cast<int>(std::lround(v * 304.0 / Desired)); };
     // The rounds drawn in this step, each line with its strategy.
     std::vector<std::pair<QLine, int>> lines;
-    for (int i = Drawn + 1; i <= round; ++i) {
+    for (int i = Pacing.drawn() + 1; i <= round; ++i) {
         for (int s = 0; s < kSystems; ++s) {
             const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
             if (static_cast<int>(c.size()) <= i) continue; // did not play round i
@@ -162,26 +155,14 @@ void TMCRoulettePlot::DrawUpTo(int round) {
             for (const auto& [l, s] : lines) LineAt(p, l.x1(), l.y1(), l.x2(), l.y2(), kSystemColour[s]);
         });
     }
-    Drawn = std::max(Drawn, round);
-}
-
-void TMCRoulettePlot::Tick() {
-    if (!Drawing) return;
-    const int L = Run->longest();
-    DrawUpTo(std::min(L, static_cast<int>(Clock.elapsed() / PauseMs)));
     Graph->update();
-    if (Drawn >= L) EndRun();
 }
 
 void TMCRoulettePlot::FinishDrawing() {
-    if (!Drawing) return;
-    DrawUpTo(Run->longest());
-    EndRun();
+    Pacing.finish();
 }
 
 void TMCRoulettePlot::EndRun() {
-    Pacer->stop();
-    Drawing = false;
     QStringList ends;
     const char* names[kSystems] = {"Big Martingale", "D'Alembert", "Flat"};
     for (int s = 0; s < kSystems; ++s) {
@@ -202,17 +183,17 @@ void TMCRoulettePlot::EndRun() {
 }
 
 void TMCRoulettePlot::AgainBtnClick() {
-    if (!Drawing) StartRun(Start, Desired);
+    if (!drawing()) StartRun(Start, Desired);
 }
 
 void TMCRoulettePlot::TerugBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     hide();
     ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot::DataBtnClick() {
-    if (Drawing || !Run) return;
+    if (drawing() || !Run) return;
     Data->Fill(*Run);
     Data->move(pos() + QPoint(20, 20));
     Data->show();

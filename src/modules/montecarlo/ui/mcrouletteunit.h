@@ -46,7 +46,7 @@ public:
     void setDialog(TMCRouletteDialoog* d) { Dialog = d; }
     void StartRun(int start, int desired);
     void FinishDrawing();
-    bool drawing() const { return Drawing; }
+    bool drawing() const { return Pacing.drawing(); }
     const RouletteRealisation* lastRun() const { return Run.get(); }
 
     void AgainBtnClick() override;
@@ -57,18 +57,13 @@ public:
 private:
     void DrawStatic();
     void DrawUpTo(int round);
-    void Tick();
     void EndRun();
 
     TMCRouletteDialoog* Dialog = nullptr;
     TMCRouletteData* Data;
     std::unique_ptr<RouletteRealisation> Run;
     int Start = 100, Desired = 200;
-    int Drawn = 0;
-    double PauseMs = 10;
-    bool Drawing = false;
-    QTimer* Pacer = nullptr;
-    QElapsedTimer Clock;
+    MCPacing Pacing{this, [this](int round) { DrawUpTo(round); }, [this] { EndRun(); }};
 };
 
 class TMCRouletteDialoog : public TMCWindow {

@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <thread>
 
 namespace tarvik::montecarlo::ui {
@@ -213,6 +214,46 @@ void TMCSimulateWindow::ShowIdle() {
 void TMCSimulateWindow::EndRun() {
     Running = false;
     ShowIdle();
+}
+
+// --- MCPacing -----------------------------------------------------------------------
+
+MCPacing::MCPacing(QObject* window, std::function<void(int)> drawUpTo, std::function<void()> ended)
+    : timer_(new QTimer(window)), draw_(std::move(drawUpTo)), ended_(std::move(ended)) {
+    timer_->setInterval(16);
+    QObject::connect(timer_, &QTimer::timeout, window, [this] { tick(); });
+}
+
+void MCPacing::start(int steps, double pauseMs) {
+    steps_ = steps;
+    pauseMs_ = pauseMs;
+    drawn_ = 0;
+    drawing_ = true;
+    clock_.start();
+    timer_->start();
+}
+
+void MCPacing::tick() {
+    if (!drawing_) return;
+    drawUpTo(std::min(steps_, static_cast<int>(clock_.elapsed() / pauseMs_)));
+    if (drawn_ >= steps_) end();
+}
+
+void MCPacing::finish() {
+    if (!drawing_) return;
+    drawUpTo(steps_);
+    end();
+}
+
+void MCPacing::drawUpTo(int step) {
+    draw_(step);
+    drawn_ = std::max(drawn_, step);
+}
+
+void MCPacing::end() {
+    timer_->stop();
+    drawing_ = false;
+    ended_();
 }
 
 void ShowAgain(QWidget* window, bool activate) {

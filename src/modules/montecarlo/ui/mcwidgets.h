@@ -9,6 +9,7 @@
 #include "modules/montecarlo/ui/mcdraw.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -18,6 +19,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace tarvik::montecarlo::ui {
@@ -161,6 +163,33 @@ protected:
 
 private:
     QWidget* GraphWindow;
+};
+
+// The pacing of a run that is drawn after it is computed: one step every
+// `pauseMs` by the clock, painted on a 16 ms timer. `drawUpTo(n)` paints the
+// steps after drawn() up to n; `ended` follows the last step.
+class MCPacing {
+public:
+    MCPacing(QObject* window, std::function<void(int)> drawUpTo, std::function<void()> ended);
+    void start(int steps, double pauseMs);
+    // Draws what is left at once.
+    void finish();
+    bool drawing() const { return drawing_; }
+    int drawn() const { return drawn_; }
+
+private:
+    void tick();
+    void drawUpTo(int step);
+    void end();
+
+    QTimer* timer_;
+    QElapsedTimer clock_;
+    std::function<void(int)> draw_;
+    std::function<void()> ended_;
+    int steps_ = 0;
+    double pauseMs_ = 10;
+    int drawn_ = 0;
+    bool drawing_ = false;
 };
 
 // What a run sees of its window: a stop flag, the module closing, and a
