@@ -132,31 +132,29 @@ TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
     KindBox->addItems({QStringLiteral("Birthday Problem"), QStringLiteral("Almost birthday problem")});
     KindBox->setToolTip(QStringLiteral("Kies soort"));
     KindBox->setGeometry(12, 24, 200, 24);
-    using R = MCRow<TMCBDP>;
-    Form.add(KindGroup,
-             {
-                 R::Spin("Number of persons", "PersonsEdit", &TMCBDP::PersonsEdit, kBirthdayPersons)
-                     .at(200, 58, 100),
-                 R::Spin("Day difference", "DaysEdit", &TMCBDP::DaysEdit, kBirthdayDays).at(200, 88, 100),
-                 R::Spin("Number of runs ", "RunsEdit", &TMCBDP::RunsEdit, kBirthdayRuns).at(200, 118, 100),
-             });
+    using D = TMCBDP;
+    using R = MCRow<D>;
+    Form.add(
+        KindGroup,
+        {
+            R::Spin("Number of persons", "PersonsEdit", &D::PersonsEdit, kBirthdayPersons).at(200, 58, 100),
+            R::Spin("Day difference", "DaysEdit", &D::DaysEdit, kBirthdayDays).at(200, 88, 100),
+            R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kBirthdayRuns).at(200, 118, 100),
+        });
     DaysEdit->setEnabled(false);
     LineBox = new QCheckBox(QStringLiteral("Show line"), KindGroup);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 150, 150, 22);
-    Form.add(
-        this,
-        {
-            R::Output("Simulated probability", "EstimateEdit", &TMCBDP::EstimateEdit)
-                .at(160, 200, 170)
-                .labelAt(16),
-            R::Output("95% BTI", "IntervalEdit", &TMCBDP::IntervalEdit).at(160, 232, 170).labelAt(16),
-            R::Output("Exact probability", "ExactEdit", &TMCBDP::ExactEdit).at(160, 264, 170).labelAt(16),
-        });
+    Form.add(this,
+             {
+                 R::Output("Simulated probability", "EstimateEdit", &D::EstimateEdit).at(160, 200, 170, 16),
+                 R::Output("95% BTI", "IntervalEdit", &D::IntervalEdit).at(160, 232, 170, 16),
+                 R::Output("Exact probability", "ExactEdit", &D::ExactEdit).at(160, 264, 170, 16),
+             });
     PlaceRunButtons(310);
     QToolButton* help = ExplanationButton(this, 61);
     help->setGeometry(300, 310, 30, 25);
-    connect(KindBox, &QComboBox::currentIndexChanged, this, &TMCBDP::KindChange);
+    connect(KindBox, &QComboBox::currentIndexChanged, this, &D::KindChange);
     // The frame hides both windows; a run goes on unseen.
     onFrameClose = [this] {
         hide();

@@ -157,12 +157,12 @@ TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
     setFixedSize(330, 500);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 314, 90);
-    using R = MCRow<TMCBenfordDialoog>;
+    using D = TMCBenfordDialoog;
+    using R = MCRow<D>;
     Form.add(params, {
-                         R::Spin("Number of intervals", "IntervalsEdit", &TMCBenfordDialoog::IntervalsEdit,
-                                 kBenfordIntervals)
+                         R::Spin("Number of intervals", "IntervalsEdit", &D::IntervalsEdit, kBenfordIntervals)
                              .at(170, 24, 120),
-                         R::Spin("Number of draws", "DrawsEdit", &TMCBenfordDialoog::DrawsEdit, kBenfordDraws)
+                         R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kBenfordDraws)
                              .at(170, 54, 120)
                              .stepBy(100),
                      });
@@ -178,7 +178,7 @@ TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
     }
     // This window has no help context of its own: the module's topic opens.
     PlaceSettingsButtons(this, 460, 284, 6);
-    connect(IntervalsEdit, &QSpinBox::valueChanged, this, &TMCBenfordDialoog::IntervalsChange);
+    connect(IntervalsEdit, &QSpinBox::valueChanged, this, &D::IntervalsChange);
     IntervalsChange();
 }
 

@@ -237,10 +237,12 @@ TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
     setFixedSize(300, 170);
     ParamGroup = new QGroupBox(QStringLiteral("Parameters"), this);
     ParamGroup->setGeometry(8, 8, 284, 110);
-    using R = MCRow<TMCBuffonDialoog>;
+    using D = TMCBuffonDialoog;
+    using R = MCRow<D>;
     Form.add(ParamGroup,
-             {R::Spin("Number of throws", "ThrowsEdit", &TMCBuffonDialoog::ThrowsEdit, kBuffonThrows)
-                  .at(150, 26, 110)});
+             {
+                 R::Spin("Number of throws", "ThrowsEdit", &D::ThrowsEdit, kBuffonThrows).at(150, 26, 110),
+             });
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), ParamGroup);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(12, 66, 200, 22);

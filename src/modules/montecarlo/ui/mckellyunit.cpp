@@ -227,13 +227,12 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
     setFixedSize(720, 520);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 260, 90);
-    using R = MCRow<TMCKellyBDialoog>;
+    using D = TMCKellyBDialoog;
+    using R = MCRow<D>;
     Form.add(params,
              {
-                 R::Spin("Number of horses", "HorsesEdit", &TMCKellyBDialoog::HorsesEdit, kKellyHorses)
-                     .at(150, 24, 90),
-                 R::Spin("Number of races", "RacesEdit", &TMCKellyBDialoog::RacesEdit, kKellyRaces)
-                     .at(150, 54, 90),
+                 R::Spin("Number of horses", "HorsesEdit", &D::HorsesEdit, kKellyHorses).at(150, 24, 90),
+                 R::Spin("Number of races", "RacesEdit", &D::RacesEdit, kKellyRaces).at(150, 54, 90),
              },
              kLime);
     auto* note =
@@ -270,7 +269,7 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
     PlaceLabel(this, QStringLiteral("Sum win probabilities must be 1"), 12, 442);
     PlaceLabel(this, QStringLiteral("Sum of fractions must be equal or less than 1"), 364, 442);
     PlaceSettingsButtons(this, 478, 676, 65);
-    connect(HorsesEdit, &QSpinBox::valueChanged, this, &TMCKellyBDialoog::HorsesChange);
+    connect(HorsesEdit, &QSpinBox::valueChanged, this, &D::HorsesChange);
     HorsesChange();
 }
 

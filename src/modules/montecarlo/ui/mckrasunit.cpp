@@ -303,18 +303,16 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     f.setBold(true);
     title->setFont(f);
     title->adjustSize();
-    using R = MCRow<TMCKrasOpties>;
-    Form.add(this,
-             {
-                 R::Spin("Sold per week", "TicketsEdit", &TMCKrasOpties::TicketsEdit, kScratchTickets)
-                     .at(190, 60, 100)
-                     .labelAt(16)
-                     .withUnit("( 5 <= # tickets <= 10000 )", 298),
-                 R::Spin("Number of simulated weeks", "WeeksEdit", &TMCKrasOpties::WeeksEdit, kScratchWeeks)
-                     .at(190, 96, 100)
-                     .labelAt(16)
-                     .withUnit("( 100 <= # weeks <= 1E6 )", 300),
-             });
+    using D = TMCKrasOpties;
+    using R = MCRow<D>;
+    Form.add(this, {
+                       R::Spin("Sold per week", "TicketsEdit", &D::TicketsEdit, kScratchTickets)
+                           .at(190, 60, 100, 16)
+                           .withUnit("( 5 <= # tickets <= 10000 )", 298),
+                       R::Spin("Number of simulated weeks", "WeeksEdit", &D::WeeksEdit, kScratchWeeks)
+                           .at(190, 96, 100, 16)
+                           .withUnit("( 100 <= # weeks <= 1E6 )", 300),
+                   });
     PlaceSettingsButtons(this, 156, 456, 69);
     OKBtn->setDefault(true);
 }

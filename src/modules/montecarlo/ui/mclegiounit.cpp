@@ -216,9 +216,11 @@ TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
     using D = TMCLegioRiskDialoog;
     using T = LegioTexts;
     using R = MCRow<D, T, LegioField>;
-    Form.add(params, {R::Text("Rate of return", "RateEdit", &D::RateEdit, &T::rate, LegioField::Rate)
-                          .at(200, 24, 90)
-                          .withUnit("percent", 296)});
+    Form.add(params, {
+                         R::Text("Rate of return", "RateEdit", &D::RateEdit, &T::rate, LegioField::Rate)
+                             .at(200, 24, 90)
+                             .withUnit("percent", 296),
+                     });
     PlaceLabel(params, QStringLiteral("Term of investment"), 12, 60);
     TermBox = new QComboBox(params);
     TermBox->setObjectName(QStringLiteral("TermBox"));

@@ -465,16 +465,14 @@ TMCLottoDialoog::TMCLottoDialoog(TMC* module, TMCLottoPlot* plot)
     setFixedSize(300, 170);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 284, 116);
-    using R = MCRow<TMCLottoDialoog>;
+    using D = TMCLottoDialoog;
+    using R = MCRow<D>;
     Form.add(
         params,
         {
-            R::Spin("Number of balls", "BallsEdit", &TMCLottoDialoog::BallsEdit, kLottoBalls).at(180, 24, 80),
-            R::Spin("Number of drawn balls", "DrawnEdit", &TMCLottoDialoog::DrawnEdit, kLottoDrawn)
-                .at(180, 54, 80),
-            R::Spin("Number of draws", "DrawsEdit", &TMCLottoDialoog::DrawsEdit, kLottoDraws)
-                .at(180, 84, 80)
-                .stepBy(10),
+            R::Spin("Number of balls", "BallsEdit", &D::BallsEdit, kLottoBalls).at(180, 24, 80),
+            R::Spin("Number of drawn balls", "DrawnEdit", &D::DrawnEdit, kLottoDrawn).at(180, 54, 80),
+            R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kLottoDraws).at(180, 84, 80).stepBy(10),
         });
     // The settings have no help context of their own: the module's topic opens.
     PlaceSettingsButtons(this, 134, 256, 6);

@@ -168,8 +168,8 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
         params,
         {
             R::Label("Stock quantities", 24),
-            R::Text("Q1:", "Q1Edit", &D::Q1Edit, &T::q1, F::Q1).at(256, 24, 70).labelAt(230),
-            R::Text("Q2:", "Q2Edit", &D::Q2Edit, &T::q2, F::Q2).at(366, 24, 70).labelAt(340),
+            R::Text("Q1:", "Q1Edit", &D::Q1Edit, &T::q1, F::Q1).at(256, 24, 70, 230),
+            R::Text("Q2:", "Q2Edit", &D::Q2Edit, &T::q2, F::Q2).at(366, 24, 70, 340),
             R::Text("Selling price per unit", "PriceEdit", &D::PriceEdit, &T::price, F::Price)
                 .at(256, 56, 70)
                 .withUnit("dollars", 334),
@@ -190,27 +190,22 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     UniformBtn = new QRadioButton(QStringLiteral("Discrete uniform distribution"), dist);
     UniformBtn->setObjectName(QStringLiteral("UniformBtn"));
     UniformBtn->setGeometry(12, 24, 260, 22);
-    Form.add(dist, {
-                       R::Text("a:", "UniformAEdit", &D::UniformAEdit, &T::uniformA, F::UniformA)
-                           .at(60, 50, 70)
-                           .labelAt(40),
-                       R::Text("b:", "UniformBEdit", &D::UniformBEdit, &T::uniformB, F::UniformB)
-                           .at(170, 50, 70)
-                           .labelAt(150),
-                   });
+    Form.add(
+        dist,
+        {
+            R::Text("a:", "UniformAEdit", &D::UniformAEdit, &T::uniformA, F::UniformA).at(60, 50, 70, 40),
+            R::Text("b:", "UniformBEdit", &D::UniformBEdit, &T::uniformB, F::UniformB).at(170, 50, 70, 150),
+        });
     TriangularBtn = new QRadioButton(QStringLiteral("Discrete triangular distribution"), dist);
     TriangularBtn->setObjectName(QStringLiteral("TriangularBtn"));
     TriangularBtn->setGeometry(12, 84, 260, 22);
     Form.add(dist, {
                        R::Text("a:", "TriangularAEdit", &D::TriangularAEdit, &T::triangularA, F::TriangularA)
-                           .at(60, 110, 70)
-                           .labelAt(40),
+                           .at(60, 110, 70, 40),
                        R::Text("b:", "TriangularBEdit", &D::TriangularBEdit, &T::triangularB, F::TriangularB)
-                           .at(170, 110, 70)
-                           .labelAt(150),
+                           .at(170, 110, 70, 150),
                        R::Text("m:", "TriangularMEdit", &D::TriangularMEdit, &T::triangularM, F::TriangularM)
-                           .at(280, 110, 70)
-                           .labelAt(260),
+                           .at(280, 110, 70, 260),
                    });
     OwnBtn = new QRadioButton(QStringLiteral("Own distribution"), dist);
     OwnBtn->setObjectName(QStringLiteral("OwnBtn"));

@@ -64,10 +64,11 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     setObjectName(QStringLiteral("MCPi"));
     helpContext = 62;
     setFixedSize(350, 300);
-    using R = MCRow<TMCPi>;
-    Form.add(
-        this,
-        {R::Spin("Number of draws", "DrawsEdit", &TMCPi::DrawsEdit, kPiDraws).at(180, 16, 100).labelAt(16)});
+    using D = TMCPi;
+    using R = MCRow<D>;
+    Form.add(this, {
+                       R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kPiDraws).at(180, 16, 100, 16),
+                   });
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), this);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(16, 50, 200, 22);
@@ -75,12 +76,10 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
     Form.add(
         this,
         {
-            R::Output("Current draws", "CurrentEdit", &TMCPi::CurrentEdit).at(180, 90, 150).labelAt(16),
-            R::Output("Estimation Pi", "EstimateEdit", &TMCPi::EstimateEdit).at(180, 122, 150).labelAt(16),
-            R::Output("95 % Confidence interval", "IntervalEdit", &TMCPi::IntervalEdit)
-                .at(180, 154, 150)
-                .labelAt(16),
-            R::Output("Actual Pi", "ActualEdit", &TMCPi::ActualEdit).at(180, 186, 150).labelAt(16),
+            R::Output("Current draws", "CurrentEdit", &D::CurrentEdit).at(180, 90, 150, 16),
+            R::Output("Estimation Pi", "EstimateEdit", &D::EstimateEdit).at(180, 122, 150, 16),
+            R::Output("95 % Confidence interval", "IntervalEdit", &D::IntervalEdit).at(180, 154, 150, 16),
+            R::Output("Actual Pi", "ActualEdit", &D::ActualEdit).at(180, 186, 150, 16),
         });
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
     PlaceRunButtons(250);

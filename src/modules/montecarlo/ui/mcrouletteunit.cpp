@@ -213,12 +213,11 @@ TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
     setFixedSize(320, 160);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 96);
-    using R = MCRow<TMCRouletteDialoog>;
+    using D = TMCRouletteDialoog;
+    using R = MCRow<D>;
     Form.add(g, {
-                    R::Spin("Starting capital", "StartEdit", &TMCRouletteDialoog::StartEdit, kRouletteStart)
-                        .at(190, 26, 90),
-                    R::Spin("Desired capital in chips", "DesiredEdit", &TMCRouletteDialoog::DesiredEdit,
-                            kRouletteDesired)
+                    R::Spin("Starting capital", "StartEdit", &D::StartEdit, kRouletteStart).at(190, 26, 90),
+                    R::Spin("Desired capital in chips", "DesiredEdit", &D::DesiredEdit, kRouletteDesired)
                         .at(190, 58, 90),
                 });
     PlaceSettingsButtons(this, 120, 276, 64);
@@ -457,16 +456,14 @@ TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TM
     setFixedSize(320, 190);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 126);
-    using R = MCRow<TMCRouletteDialoog2>;
-    Form.add(
-        g, {
-               R::Spin("Starting capital ", "StartEdit", &TMCRouletteDialoog2::StartEdit, kRouletteDistStart)
-                   .at(190, 26, 90),
-               R::Spin("Number of bets", "BetsEdit", &TMCRouletteDialoog2::BetsEdit, kRouletteBets)
-                   .at(190, 58, 90),
-               R::Spin("Number of runs ", "RunsEdit", &TMCRouletteDialoog2::RunsEdit, kRouletteRuns)
-                   .at(190, 90, 90),
-           });
+    using D = TMCRouletteDialoog2;
+    using R = MCRow<D>;
+    Form.add(g,
+             {
+                 R::Spin("Starting capital ", "StartEdit", &D::StartEdit, kRouletteDistStart).at(190, 26, 90),
+                 R::Spin("Number of bets", "BetsEdit", &D::BetsEdit, kRouletteBets).at(190, 58, 90),
+                 R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kRouletteRuns).at(190, 90, 90),
+             });
     PlaceSettingsButtons(this, 150, 276, 64);
 }
 

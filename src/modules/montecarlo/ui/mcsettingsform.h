@@ -53,13 +53,12 @@ template <class W, class T = MCNoTexts, class F = int> struct MCRow {
     static MCRow Output(const char* label, const char* name, QLineEdit* W::*member) {
         return {.label = label, .name = name, .edit = member, .readOnly = true};
     }
-    MCRow at(int fieldX, int fieldY, int width) const {
+    // The field at (fieldX, fieldY), `width` wide; its label at `left`.
+    MCRow at(int fieldX, int fieldY, int width, int left = 12) const {
         MCRow r = *this;
-        r.x = fieldX, r.y = fieldY, r.w = width;
-        return r;
-    }
-    MCRow labelAt(int left) const {
-        MCRow r = *this;
+        r.x = fieldX;
+        r.y = fieldY;
+        r.w = width;
         r.labelX = left;
         return r;
     }

@@ -112,26 +112,24 @@ TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
 
     auto* group = new QGroupBox(QStringLiteral("Simulation parameters"), this);
     group->setGeometry(8, 40, 344, 130);
-    using R = MCRow<TMCSPPDialoog>;
-    Form.add(
-        group,
-        {
-            R::Spin("m:", "MEdit", &TMCSPPDialoog::MEdit, kSppM).at(150, 26, 90).withUnit("(<= 25)", 250),
-            R::Spin("Number of runs ", "RunsEdit", &TMCSPPDialoog::RunsEdit, kSppRuns)
-                .at(150, 60, 90)
-                .withUnit("(<= 1E5)", 250),
-        });
+    using D = TMCSPPDialoog;
+    using R = MCRow<D>;
+    Form.add(group, {
+                        R::Spin("m:", "MEdit", &D::MEdit, kSppM).at(150, 26, 90).withUnit("(<= 25)", 250),
+                        R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kSppRuns)
+                            .at(150, 60, 90)
+                            .withUnit("(<= 1E5)", 250),
+                    });
     LineBox = new QCheckBox(QStringLiteral("Show line"), group);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 96, 150, 22);
 
     auto* result = new QGroupBox(QStringLiteral("Simulation result"), this);
     result->setGeometry(8, 178, 344, 100);
-    Form.add(result,
-             {
-                 R::Output("Average pay-out", "AverageEdit", &TMCSPPDialoog::AverageEdit).at(150, 26, 180),
-                 R::Output("95% BTI", "IntervalEdit", &TMCSPPDialoog::IntervalEdit).at(150, 60, 180),
-             });
+    Form.add(result, {
+                         R::Output("Average pay-out", "AverageEdit", &D::AverageEdit).at(150, 26, 180),
+                         R::Output("95% BTI", "IntervalEdit", &D::IntervalEdit).at(150, 60, 180),
+                     });
 
     PlaceRunButtons(294);
     QToolButton* help = ExplanationButton(this, 63);
