@@ -62,11 +62,14 @@ template <class W, class T = MCNoTexts, class F = int> struct MCRow {
         r.labelX = left;
         return r;
     }
+    // The unit `text` behind the field, at `left`.
     MCRow withUnit(const char* text, int left) const {
         MCRow r = *this;
-        r.unit = text, r.unitX = left;
+        r.unit = text;
+        r.unitX = left;
         return r;
     }
+    // The arrows of an integer field step by `n`.
     MCRow stepBy(int n) const {
         MCRow r = *this;
         r.step = n;
