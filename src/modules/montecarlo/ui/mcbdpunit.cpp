@@ -120,21 +120,8 @@ void TMCBDPPlot::SaveBtnClick() {
 
 // --- TMCBDP -------------------------------------------------------------------------
 
-namespace {
-
-QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y) {
-    PlaceLabel(parent, label, 16, y + 4);
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setGeometry(160, y, 170, 24);
-    return e;
-}
-
-} // namespace
-
 TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
-    : TMCWindow(module, QStringLiteral("Birthday Problem")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("Birthday Problem"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCBDP"));
     helpContext = 61;
     setFixedSize(350, 360);
@@ -145,32 +132,29 @@ TMCBDP::TMCBDP(TMC* module, TMCBDPPlot* plot)
     KindBox->addItems({QStringLiteral("Birthday Problem"), QStringLiteral("Almost birthday problem")});
     KindBox->setToolTip(QStringLiteral("Kies soort"));
     KindBox->setGeometry(12, 24, 200, 24);
-    PlaceLabel(KindGroup, QStringLiteral("Number of persons"), 12, 62);
-    PersonsEdit = new TMCSpinEdit(kBirthdayPersons, KindGroup);
-    PersonsEdit->setObjectName(QStringLiteral("PersonsEdit"));
-    PersonsEdit->setGeometry(200, 58, 100, 24);
-    PlaceLabel(KindGroup, QStringLiteral("Day difference"), 12, 92);
-    DaysEdit = new TMCSpinEdit(kBirthdayDays, KindGroup);
-    DaysEdit->setObjectName(QStringLiteral("DaysEdit"));
-    DaysEdit->setGeometry(200, 88, 100, 24);
+    using D = TMCBDP;
+    using R = MCRow<D>;
+    Form.add(
+        KindGroup,
+        {
+            R::Spin("Number of persons", "PersonsEdit", &D::PersonsEdit, kBirthdayPersons).at(200, 58, 100),
+            R::Spin("Day difference", "DaysEdit", &D::DaysEdit, kBirthdayDays).at(200, 88, 100),
+            R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kBirthdayRuns).at(200, 118, 100),
+        });
     DaysEdit->setEnabled(false);
-    PlaceLabel(KindGroup, QStringLiteral("Number of runs "), 12, 122);
-    RunsEdit = new TMCSpinEdit(kBirthdayRuns, KindGroup);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(200, 118, 100, 24);
     LineBox = new QCheckBox(QStringLiteral("Show line"), KindGroup);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 150, 150, 22);
-    EstimateEdit = Output(this, QStringLiteral("Simulated probability"), "EstimateEdit", 200);
-    IntervalEdit = Output(this, QStringLiteral("95% BTI"), "IntervalEdit", 232);
-    ExactEdit = Output(this, QStringLiteral("Exact probability"), "ExactEdit", 264);
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 310);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 310);
+    Form.add(this,
+             {
+                 R::Output("Simulated probability", "EstimateEdit", &D::EstimateEdit).at(160, 200, 170, 16),
+                 R::Output("95% BTI", "IntervalEdit", &D::IntervalEdit).at(160, 232, 170, 16),
+                 R::Output("Exact probability", "ExactEdit", &D::ExactEdit).at(160, 264, 170, 16),
+             });
+    PlaceRunButtons(310);
     QToolButton* help = ExplanationButton(this, 61);
     help->setGeometry(300, 310, 30, 25);
-    connect(KindBox, &QComboBox::currentIndexChanged, this, &TMCBDP::KindChange);
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCBDP::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBDP::TerugBtnClick);
+    connect(KindBox, &QComboBox::currentIndexChanged, this, &D::KindChange);
     // The frame hides both windows; a run goes on unseen.
     onFrameClose = [this] {
         hide();
@@ -185,41 +169,18 @@ void TMCBDP::KindChange(int index) {
 }
 
 void TMCBDP::Open() {
+    Form.restore();
     KindBox->setCurrentIndex(0);
     KindChange(0);
-    PersonsEdit->restoreDefault();
-    RunsEdit->restoreDefault();
     LineBox->setChecked(false);
     for (QLineEdit* e : {EstimateEdit, IntervalEdit, ExactEdit}) e->clear();
     Plot->DrawEmpty();
     OpenBeside(Plot, true);
 }
 
-void TMCBDP::SimulateBtnClick() {
-    if (running()) return;
-    for (TMCSpinEdit* s : {PersonsEdit, DaysEdit, RunsEdit}) s->commit();
-    Pending = true;
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
-void TMCBDP::TerugBtnClick() {
-    if (running()) {
-        StopFlag = true;
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
-}
-
 void TMCBDP::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCBDP> self(this);
-    Running = true;
-    StopFlag = false;
-    TerugBtn->setText(QStringLiteral("Stop"));
-    SimulateBtn->setEnabled(false);
     const BirthdayParams params{
         .persons = PersonsEdit->value(), .dayDifference = DaysEdit->value(), .runs = RunsEdit->value()};
     const double exact = ExactBirthdayProbability(params.persons, params.dayDifference);
@@ -246,9 +207,7 @@ void TMCBDP::Execute() {
     IntervalEdit->setText(QString::fromStdString(Last.intervalText()));
     Plot->Describe(Last);
     Plot->Graph->update();
-    Running = false;
-    TerugBtn->setText(QStringLiteral("Previous"));
-    SimulateBtn->setEnabled(true);
+    EndRun();
 }
 
 std::unique_ptr<TMCExperiment> CreateBirthdayExperiment(TMC* module) {

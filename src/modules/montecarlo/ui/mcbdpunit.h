@@ -2,6 +2,7 @@
 // Birthday Problem: the parameter window TMCBDP and the graph TMCBDPPlot.
 #include "modules/montecarlo/birthday.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -35,17 +36,13 @@ private:
     MCCanvas Canvas{Picture};
 };
 
-class TMCBDP : public TMCWindow {
+class TMCBDP : public TMCSimulateWindow {
     Q_OBJECT
 public:
     TMCBDP(TMC* module, TMCBDPPlot* plot);
 
     void Open();
     void KindChange(int index);
-    void SimulateBtnClick();
-    void TerugBtnClick();
-    void Stop() { StopFlag = true; }
-    bool running() const { return Running || Pending; }
     const BirthdayResult& lastResult() const { return Last; }
 
     QGroupBox* KindGroup = nullptr;
@@ -57,17 +54,14 @@ public:
     QLineEdit* EstimateEdit = nullptr;
     QLineEdit* IntervalEdit = nullptr;
     QLineEdit* ExactEdit = nullptr;
-    QPushButton* SimulateBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 private:
-    void Execute();
+    void CommitFields() override { Form.commit(); }
+    void Execute() override;
 
     TMCBDPPlot* Plot;
-    bool StopFlag = false;
-    bool Running = false;
-    bool Pending = false;
     BirthdayResult Last;
+    MCSettingsForm<TMCBDP> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -24,19 +24,8 @@ constexpr int kPictureH = 345;
 // --- TMCBenfordPlot ---------------------------------------------------------------
 
 TMCBenfordPlot::TMCBenfordPlot(TMC* module)
-    : TMCWindow(module, QStringLiteral("Law of Benford")), Picture(NewPicture(kPictureW, kPictureH)) {
+    : TMCGraphWindow(module, QStringLiteral("Law of Benford"), kPictureW, kPictureH, false) {
     setObjectName(QStringLiteral("MCBenfordPlot"));
-    setFixedSize(kPictureW, kPictureH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kPictureW, kPictureH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(184, kPictureH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCBenfordPlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBenfordPlot::TerugBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCBenfordPlot::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral(
         "Law of Benford: share of each leading digit (red) beside the Benford approximation value (blue)"));
     DrawStatic();
@@ -168,15 +157,15 @@ TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
     setFixedSize(330, 500);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 314, 90);
-    PlaceLabel(params, QStringLiteral("Number of intervals"), 12, 28);
-    IntervalsEdit = new TMCSpinEdit(kBenfordIntervals, params);
-    IntervalsEdit->setObjectName(QStringLiteral("IntervalsEdit"));
-    IntervalsEdit->setGeometry(170, 24, 120, 24);
-    PlaceLabel(params, QStringLiteral("Number of draws"), 12, 58);
-    DrawsEdit = new TMCSpinEdit(kBenfordDraws, params);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setSingleStep(100);
-    DrawsEdit->setGeometry(170, 54, 120, 24);
+    using D = TMCBenfordDialoog;
+    using R = MCRow<D>;
+    Form.add(params, {
+                         R::Spin("Number of intervals", "IntervalsEdit", &D::IntervalsEdit, kBenfordIntervals)
+                             .at(170, 24, 120),
+                         R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kBenfordDraws)
+                             .at(170, 54, 120)
+                             .stepBy(100),
+                     });
     auto* intervals = new QGroupBox(QStringLiteral("Intervals"), this);
     intervals->setGeometry(8, 106, 314, 340);
     for (int i = 0; i < kFields; ++i) {
@@ -187,15 +176,9 @@ TMCBenfordDialoog::TMCBenfordDialoog(TMC* module, TMCBenfordPlot* plot)
         IntervalEdit[k]->setGeometry(110, 24 + 30 * i, 180, 24);
         ColourOnFocus(IntervalEdit[k]);
     }
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 460);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 460);
     // This window has no help context of its own: the module's topic opens.
-    QToolButton* help = ExplanationButton(this, 6);
-    help->setGeometry(284, 460, 30, 25);
-    connect(IntervalsEdit, &QSpinBox::valueChanged, this, &TMCBenfordDialoog::IntervalsChange);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCBenfordDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBenfordDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 460, 284, 6);
+    connect(IntervalsEdit, &QSpinBox::valueChanged, this, &D::IntervalsChange);
     IntervalsChange();
 }
 
@@ -213,8 +196,7 @@ void TMCBenfordDialoog::IntervalsChange() {
 }
 
 void TMCBenfordDialoog::Open() {
-    IntervalsEdit->restoreDefault();
-    DrawsEdit->restoreDefault();
+    Form.restore();
     for (QLineEdit* e : IntervalEdit) e->clear();
     IntervalsChange();
     Plot->hide();

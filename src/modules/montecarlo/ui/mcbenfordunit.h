@@ -2,6 +2,7 @@
 // Benford's law: the settings TMCBenfordDialoog and the bar graph TMCBenfordPlot.
 #include "modules/montecarlo/benford.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -14,7 +15,7 @@ namespace tarvik::montecarlo::ui {
 
 class TMCBenfordDialoog;
 
-class TMCBenfordPlot : public TMCWindow {
+class TMCBenfordPlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     explicit TMCBenfordPlot(TMC* module);
@@ -22,19 +23,13 @@ public:
     // Draws the static picture and runs D draws over the bounds.
     void Run(const BenfordParams& params);
     bool running() const { return Running; }
-    const QImage& picture() const { return Picture; }
     const BenfordResult& lastResult() const { return Last; }
     // The static picture: scale, axes, legend and the blue Benford bars.
     void DrawStatic();
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawBars(const BenfordResult& r);
@@ -42,8 +37,6 @@ private:
     void Describe();
 
     TMCBenfordDialoog* Dialog = nullptr;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     BenfordParams Params;
     BenfordResult Last;
     bool Running = false;
@@ -69,6 +62,7 @@ public:
 
 private:
     TMCBenfordPlot* Plot;
+    MCSettingsForm<TMCBenfordDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

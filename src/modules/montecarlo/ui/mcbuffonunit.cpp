@@ -237,25 +237,21 @@ TMCBuffonDialoog::TMCBuffonDialoog(TMC* module, TMCBuffonPlot* plot)
     setFixedSize(300, 170);
     ParamGroup = new QGroupBox(QStringLiteral("Parameters"), this);
     ParamGroup->setGeometry(8, 8, 284, 110);
-    PlaceLabel(ParamGroup, QStringLiteral("Number of throws"), 12, 30);
-    ThrowsEdit = new TMCSpinEdit(kBuffonThrows, ParamGroup);
-    ThrowsEdit->setObjectName(QStringLiteral("ThrowsEdit"));
-    ThrowsEdit->setGeometry(150, 26, 110, 24);
+    using D = TMCBuffonDialoog;
+    using R = MCRow<D>;
+    Form.add(ParamGroup,
+             {
+                 R::Spin("Number of throws", "ThrowsEdit", &D::ThrowsEdit, kBuffonThrows).at(150, 26, 110),
+             });
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), ParamGroup);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(12, 66, 200, 22);
     FastBox->setChecked(true);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 130);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 130);
-    QToolButton* help = ExplanationButton(this, 60);
-    help->setGeometry(254, 130, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCBuffonDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCBuffonDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 130, 254, 60);
 }
 
 void TMCBuffonDialoog::Open() {
-    ThrowsEdit->restoreDefault();
+    Form.restore();
     FastBox->setChecked(true);
     const QPoint at = module()->SideBySide(width(), 0);
     move(at);

@@ -3,6 +3,7 @@
 // TMCBuffonPlot with its Stop / Continue / Again button.
 #include "modules/montecarlo/buffon.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -84,6 +85,7 @@ public:
 
 private:
     TMCBuffonPlot* Plot;
+    MCSettingsForm<TMCBuffonDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -1,11 +1,11 @@
 #include "modules/montecarlo/ui/mckellyunit.h"
-#include "common/ui/reportsave.h"
 
 #include "common/numformat.h"
 #include "common/ui/dialogservice.h"
 #include "common/ui/picturesave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
+#include "modules/montecarlo/ui/mcreport.h"
 #include "modules/montecarlo/ui/mcunit.h"
 
 #include <QGroupBox>
@@ -33,14 +33,8 @@ TMCKellyBData::TMCKellyBData(TMC* module) : TMCWindow(module, QStringLiteral("Ke
     helpContext = 65;
     setWindowModality(Qt::ApplicationModal);
     resize(600, 440);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 584, 380);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Kelly betting"); },
-        [] { return QStringLiteral("KellyBetting"); });
+    Report = PlaceReportView(this, QRect(8, 8, 584, 380), QStringLiteral("Kelly betting"),
+                             QStringLiteral("KellyBetting"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 262, 402);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };
@@ -89,16 +83,13 @@ TMCKellyBPlot::TMCKellyBPlot(TMC* module, TMCKellyBData* data)
     DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kGraphH + 8);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(268, kGraphH + 6, 30, 28);
-    Pacer = new QTimer(this);
-    Pacer->setInterval(16);
-    connect(Pacer, &QTimer::timeout, this, &TMCKellyBPlot::Tick);
     connect(TerugBtn, &QPushButton::clicked, this, &TMCKellyBPlot::TerugBtnClick);
     connect(AgainBtn, &QPushButton::clicked, this, &TMCKellyBPlot::AgainBtnClick);
     connect(DataBtn, &QPushButton::clicked, this, &TMCKellyBPlot::DataBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMCKellyBPlot::SaveBtnClick);
     // The frame: the drawing ends at once, then "Previous".
     onFrameClose = [this] {
-        if (Drawing) FinishDrawing();
+        if (drawing()) FinishDrawing();
         TerugBtnClick();
     };
     Graph->setAccessibleDescription(QStringLiteral(
@@ -151,18 +142,17 @@ void TMCKellyBPlot::StartRun(const KellyInput& input) {
         largest = std::max({largest, Run->own[i], Run->kellyPath[i]});
     Top = KellyScaleTop(largest);
     DrawStatic();
-    Drawn = 0;
-    Drawing = true;
     for (QPushButton* b : {TerugBtn, AgainBtn, DataBtn}) b->setEnabled(false);
     Graph->update();
-    Clock.start();
-    Pacer->start();
+    // One race every 10 ms (1 ms beyond 1000 races), painted at most about
+    // sixty times a second.
+    Pacing.start(input.races, input.races > 1000 ? 1.0 : 10.0);
 }
 
 void TMCKellyBPlot::DrawUpTo(int race) {
     // The races drawn in this step: Kelly's capital and the own one, in turn.
     std::vector<QLine> lines;
-    for (int i = Drawn + 1; i <= race; ++i) {
+    for (int i = Pacing.drawn() + 1; i <= race; ++i) {
         const auto k = static_cast<std::size_t>(i);
         lines.emplace_back(X(i - 1), Y(Run->kellyPath[k - 1]), X(i), Y(Run->kellyPath[k]));
         lines.emplace_back(X(i - 1), Y(Run->own[k - 1]), X(i), Y(Run->own[k]));
@@ -175,29 +165,14 @@ void TMCKellyBPlot::DrawUpTo(int race) {
             }
         });
     }
-    Drawn = std::max(Drawn, race);
-}
-
-void TMCKellyBPlot::Tick() {
-    if (!Drawing) return;
-    // One race every 10 ms (1 ms beyond 1000 races), painted at most about
-    // sixty times a second.
-    const double pause = Accepted.races > 1000 ? 1.0 : 10.0;
-    const int due = std::min(Accepted.races, static_cast<int>(Clock.elapsed() / pause));
-    DrawUpTo(due);
     Graph->update();
-    if (Drawn >= Accepted.races) EndRun();
 }
 
 void TMCKellyBPlot::FinishDrawing() {
-    if (!Drawing) return;
-    DrawUpTo(Accepted.races);
-    EndRun();
+    Pacing.finish();
 }
 
 void TMCKellyBPlot::EndRun() {
-    Pacer->stop();
-    Drawing = false;
     const QString kelly = QString::fromStdString(KellyGraphCapital(Run->kellyLog10));
     const QString own = QString::fromStdString(KellyGraphCapital(Run->ownLog10));
     Canvas.draw([kelly, own](QPainter& p) {
@@ -221,18 +196,18 @@ void TMCKellyBPlot::EndRun() {
 }
 
 void TMCKellyBPlot::TerugBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     hide();
     ShowAgain(Dialog, false);
 }
 
 void TMCKellyBPlot::AgainBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     StartRun(Accepted);
 }
 
 void TMCKellyBPlot::DataBtnClick() {
-    if (Drawing || !Run) return;
+    if (drawing() || !Run) return;
     Data->Fill(KellyReport(*Run));
     Data->move(pos() + QPoint(20, 20));
     Data->show();
@@ -252,16 +227,14 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
     setFixedSize(720, 520);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 260, 90);
-    PlaceLabel(params, QStringLiteral("Number of horses"), 12, 28);
-    HorsesEdit = new TMCSpinEdit(kKellyHorses, params);
-    HorsesEdit->setObjectName(QStringLiteral("HorsesEdit"));
-    HorsesEdit->setGeometry(150, 24, 90, 24);
-    ColourOnFocus(HorsesEdit, kLime);
-    PlaceLabel(params, QStringLiteral("Number of races"), 12, 58);
-    RacesEdit = new TMCSpinEdit(kKellyRaces, params);
-    RacesEdit->setObjectName(QStringLiteral("RacesEdit"));
-    RacesEdit->setGeometry(150, 54, 90, 24);
-    ColourOnFocus(RacesEdit, kLime);
+    using D = TMCKellyBDialoog;
+    using R = MCRow<D>;
+    Form.add(params,
+             {
+                 R::Spin("Number of horses", "HorsesEdit", &D::HorsesEdit, kKellyHorses).at(150, 24, 90),
+                 R::Spin("Number of races", "RacesEdit", &D::RacesEdit, kKellyRaces).at(150, 54, 90),
+             },
+             kLime);
     auto* note =
         new QLabel(QStringLiteral("For at least 1 horse the win probability times the pay-off should be "
                                   "greater than 1. Also, for none of the horses the value is allowed be "
@@ -295,14 +268,8 @@ TMCKellyBDialoog::TMCKellyBDialoog(TMC* module, TMCKellyBPlot* plot)
            FracEdit, FracLabel, 130);
     PlaceLabel(this, QStringLiteral("Sum win probabilities must be 1"), 12, 442);
     PlaceLabel(this, QStringLiteral("Sum of fractions must be equal or less than 1"), 364, 442);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 478);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 478);
-    QToolButton* help = ExplanationButton(this, 65);
-    help->setGeometry(676, 478, 30, 25);
-    connect(HorsesEdit, &QSpinBox::valueChanged, this, &TMCKellyBDialoog::HorsesChange);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCKellyBDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCKellyBDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 478, 676, 65);
+    connect(HorsesEdit, &QSpinBox::valueChanged, this, &D::HorsesChange);
     HorsesChange();
 }
 
@@ -322,8 +289,7 @@ void TMCKellyBDialoog::HorsesChange() {
 }
 
 void TMCKellyBDialoog::Open() {
-    HorsesEdit->restoreDefault();
-    RacesEdit->restoreDefault();
+    Form.restore();
     for (int i = 0; i < kMaxHorses; ++i) {
         const auto k = static_cast<std::size_t>(i);
         for (QLineEdit* e : {ProbEdit[k], PayEdit[k], FracEdit[k]}) e->clear();
@@ -350,8 +316,7 @@ KellyTexts TMCKellyBDialoog::texts() const {
 
 void TMCKellyBDialoog::OKBtnClick() {
     if (Plot->drawing()) return;
-    HorsesEdit->commit();
-    RacesEdit->commit();
+    Form.commit();
     const auto checked = ValidateKelly(texts());
     if (const auto* e = std::get_if<KellyError>(&checked)) {
         MsgDlg(QString::fromStdString(e->message), tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);

@@ -3,6 +3,7 @@
 // TMCKellyBPlot and the report TMCKellyBData.
 #include "modules/montecarlo/kelly.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -39,7 +40,7 @@ public:
     void StartRun(const KellyInput& input);
     // Draws what is left at once (the end of the pacing).
     void FinishDrawing();
-    bool drawing() const { return Drawing; }
+    bool drawing() const { return Pacing.drawing(); }
     const KellyRun* lastRun() const { return Run.get(); }
     const QImage& picture() const { return Picture; }
 
@@ -57,7 +58,6 @@ public:
 private:
     void DrawStatic();
     void DrawUpTo(int race);
-    void Tick();
     void EndRun();
     int X(int race) const;
     int Y(double capital) const;
@@ -69,10 +69,7 @@ private:
     std::unique_ptr<KellyRun> Run;
     KellyInput Accepted;
     double Top = 10;
-    int Drawn = 0;
-    bool Drawing = false;
-    QTimer* Pacer = nullptr;
-    QElapsedTimer Clock;
+    MCPacing Pacing{this, [this](int race) { DrawUpTo(race); }, [this] { EndRun(); }};
 };
 
 class TMCKellyBDialoog : public TMCWindow {
@@ -94,6 +91,7 @@ public:
 
 private:
     TMCKellyBPlot* Plot;
+    MCSettingsForm<TMCKellyBDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

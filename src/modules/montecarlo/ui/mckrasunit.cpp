@@ -303,29 +303,22 @@ TMCKrasOpties::TMCKrasOpties(TMC* module, TMCKrasPlot* plot, TMCKrasTabel* table
     f.setBold(true);
     title->setFont(f);
     title->adjustSize();
-    PlaceLabel(this, QStringLiteral("Sold per week"), 16, 64);
-    TicketsEdit = new TMCSpinEdit(kScratchTickets, this);
-    TicketsEdit->setObjectName(QStringLiteral("TicketsEdit"));
-    TicketsEdit->setGeometry(190, 60, 100, 24);
-    PlaceLabel(this, QStringLiteral("( 5 <= # tickets <= 10000 )"), 298, 64);
-    PlaceLabel(this, QStringLiteral("Number of simulated weeks"), 16, 100);
-    WeeksEdit = new TMCSpinEdit(kScratchWeeks, this);
-    WeeksEdit->setObjectName(QStringLiteral("WeeksEdit"));
-    WeeksEdit->setGeometry(190, 96, 100, 24);
-    PlaceLabel(this, QStringLiteral("( 100 <= # weeks <= 1E6 )"), 300, 100);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 156);
+    using D = TMCKrasOpties;
+    using R = MCRow<D>;
+    Form.add(this, {
+                       R::Spin("Sold per week", "TicketsEdit", &D::TicketsEdit, kScratchTickets)
+                           .at(190, 60, 100, 16)
+                           .withUnit("( 5 <= # tickets <= 10000 )", 298),
+                       R::Spin("Number of simulated weeks", "WeeksEdit", &D::WeeksEdit, kScratchWeeks)
+                           .at(190, 96, 100, 16)
+                           .withUnit("( 100 <= # weeks <= 1E6 )", 300),
+                   });
+    PlaceSettingsButtons(this, 156, 456, 69);
     OKBtn->setDefault(true);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 156);
-    QToolButton* help = ExplanationButton(this, 69);
-    help->setGeometry(456, 156, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCKrasOpties::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCKrasOpties::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
 }
 
 void TMCKrasOpties::Open() {
-    TicketsEdit->restoreDefault();
-    WeeksEdit->restoreDefault();
+    Form.restore();
     Plot->hide();
     Table->hide();
     move(module()->SideBySide(width(), 0));

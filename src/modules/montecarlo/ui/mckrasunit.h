@@ -3,6 +3,7 @@
 // and the table TMCKrasTabel.
 #include "modules/montecarlo/scratch.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -100,6 +101,7 @@ public:
 private:
     TMCKrasPlot* Plot;
     TMCKrasTabel* Table;
+    MCSettingsForm<TMCKrasOpties> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

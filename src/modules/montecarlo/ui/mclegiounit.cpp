@@ -47,21 +47,9 @@ TMCLegioRiskProgress::TMCLegioRiskProgress(TMC* module)
 // --- TMCLegioRiskPlot --------------------------------------------------------------
 
 TMCLegioRiskPlot::TMCLegioRiskPlot(TMC* module, TMCLegioRiskProgress* progress)
-    : TMCWindow(module, QStringLiteral("Legio risk")), Progress(progress),
-      Picture(NewPicture(kPictureW, kPictureH)) {
+    : TMCGraphWindow(module, QStringLiteral("Legio risk"), kPictureW, kPictureH, false), Progress(progress) {
     setObjectName(QStringLiteral("MCLegioRiskPlot"));
     helpContext = 70;
-    setFixedSize(kPictureW, kPictureH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kPictureW, kPictureH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(184, kPictureH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCLegioRiskPlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLegioRiskPlot::TerugBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCLegioRiskPlot::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral("Legio risk: distribution of the capital after the term"));
     DrawStatic();
 }
@@ -218,12 +206,6 @@ void TMCLegioRiskPlot::SaveBtnClick() {
 
 // --- TMCLegioRiskDialoog --------------------------------------------------------------
 
-namespace {
-
-constexpr int kFieldWidth = 90;
-
-} // namespace
-
 TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
     : TMCWindow(module, QStringLiteral("Legio risk")), Plot(plot) {
     setObjectName(QStringLiteral("MCLegioRiskDialoog"));
@@ -231,36 +213,41 @@ TMCLegioRiskDialoog::TMCLegioRiskDialoog(TMC* module, TMCLegioRiskPlot* plot)
     setFixedSize(420, 320);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 404, 264);
-    PlaceLabel(params, QStringLiteral("Rate of return"), 12, 28);
-    RateEdit = PlaceField(params, "RateEdit", 200, 24, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("percent"), 296, 28);
+    using D = TMCLegioRiskDialoog;
+    using T = LegioTexts;
+    using R = MCRow<D, T, LegioField>;
+    Form.add(params, {
+                         R::Text("Rate of return", "RateEdit", &D::RateEdit, &T::rate, LegioField::Rate)
+                             .at(200, 24, 90)
+                             .withUnit("percent", 296),
+                     });
     PlaceLabel(params, QStringLiteral("Term of investment"), 12, 60);
     TermBox = new QComboBox(params);
     TermBox->setObjectName(QStringLiteral("TermBox"));
     TermBox->addItems({QStringLiteral("10"), QStringLiteral("15"), QStringLiteral("20")});
     TermBox->setGeometry(200, 56, 90, 24);
-    PlaceLabel(params, QStringLiteral("Investment is 100,000 %1").arg(QStringLiteral("dollars")), 12, 92);
-    WithdrawalLabel = PlaceLabel(params, QStringLiteral("Yearly withdrawal:"), 12, 124);
+    Form.add(
+        params,
+        {
+            R::Label("Investment is 100,000 dollars", 88),
+            R::Text("Yearly withdrawal:", "WithdrawalEdit", &D::WithdrawalEdit, &T::withdrawal,
+                    LegioField::Withdrawal)
+                .at(200, 120, 90)
+                .withUnit("dollars", 296)
+                .keepLabel(&D::WithdrawalLabel),
+            R::Text("P(same rate of return)", "SameEdit", &D::SameEdit, &T::same, LegioField::Same)
+                .at(200, 152, 90),
+            R::Text("Fluctuation factor", "FluctuationEdit", &D::FluctuationEdit, &T::fluctuation,
+                    LegioField::Fluctuation)
+                .at(200, 184, 90),
+            R::Text("Number of runs ", "RunsEdit", &D::RunsEdit, &T::runs, LegioField::Runs).at(200, 216, 90),
+        });
     WithdrawalLabel->setObjectName(QStringLiteral("WithdrawalLabel"));
     WithdrawalLabel->setFixedWidth(186);
-    WithdrawalEdit = PlaceField(params, "WithdrawalEdit", 200, 120, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("dollars"), 296, 124);
-    PlaceLabel(params, QStringLiteral("P(same rate of return)"), 12, 156);
-    SameEdit = PlaceField(params, "SameEdit", 200, 152, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("Fluctuation factor"), 12, 188);
-    FluctuationEdit = PlaceField(params, "FluctuationEdit", 200, 184, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("Number of runs "), 12, 220);
-    RunsEdit = PlaceField(params, "RunsEdit", 200, 216, kFieldWidth);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 284);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 284);
-    QToolButton* help = ExplanationButton(this, 70);
-    help->setGeometry(374, 284, 30, 25);
+    PlaceSettingsButtons(this, 284, 374, 70);
     Refresh = new QTimer(this);
     Refresh->setInterval(500);
     connect(Refresh, &QTimer::timeout, this, &TMCLegioRiskDialoog::RefreshTick);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCLegioRiskDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLegioRiskDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
 }
 
 void TMCLegioRiskDialoog::RefreshTick() {
@@ -275,11 +262,8 @@ void TMCLegioRiskDialoog::RefreshTick() {
 
 void TMCLegioRiskDialoog::Open() {
     const LegioTexts d;
-    RateEdit->setText(QString::fromStdString(d.rate));
+    Form.restore(d);
     TermBox->setCurrentText(QString::number(d.term));
-    SameEdit->setText(QString::fromStdString(d.same));
-    FluctuationEdit->setText(QString::fromStdString(d.fluctuation));
-    RunsEdit->setText(QString::fromStdString(d.runs));
     LastRate.clear();
     LastTerm = -1;
     RefreshTick();
@@ -293,12 +277,8 @@ void TMCLegioRiskDialoog::Open() {
 
 LegioTexts TMCLegioRiskDialoog::texts() const {
     LegioTexts t;
-    t.rate = RateEdit->text().toStdString();
+    Form.read(t);
     t.term = TermBox->currentText().toInt();
-    t.withdrawal = WithdrawalEdit->text().toStdString();
-    t.same = SameEdit->text().toStdString();
-    t.fluctuation = FluctuationEdit->text().toStdString();
-    t.runs = RunsEdit->text().toStdString();
     return t;
 }
 
@@ -308,25 +288,7 @@ void TMCLegioRiskDialoog::OKBtnClick() {
     // last showed.
     const LegioCheck check = CheckLegio(texts());
     if (!check.params) {
-        QWidget* field = RateEdit;
-        switch (check.field) {
-        case LegioField::Rate:
-            field = RateEdit;
-            break;
-        case LegioField::Same:
-            field = SameEdit;
-            break;
-        case LegioField::Withdrawal:
-            field = WithdrawalEdit;
-            break;
-        case LegioField::Fluctuation:
-            field = FluctuationEdit;
-            break;
-        case LegioField::Runs:
-            field = RunsEdit;
-            break;
-        }
-        RefuseInput(QString::fromStdString(check.message), field);
+        RefuseInput(QString::fromStdString(check.message), Form.widget(check.field));
         return;
     }
     hide();

@@ -3,6 +3,7 @@
 // limit, the progress window TMCLegioRiskProgress and the graph TMCLegioRiskPlot.
 #include "modules/montecarlo/legio.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -27,7 +28,7 @@ public:
     bool StopFlag = false;
 };
 
-class TMCLegioRiskPlot : public TMCWindow {
+class TMCLegioRiskPlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCLegioRiskPlot(TMC* module, TMCLegioRiskProgress* progress);
@@ -37,17 +38,11 @@ public:
     void Run(const LegioParams& params);
     bool running() const { return Running; }
     void Stop();
-    const QImage& picture() const { return Picture; }
     const std::optional<LegioResult>& lastResult() const { return Last; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawStatic();
@@ -56,8 +51,6 @@ private:
 
     TMCLegioRiskDialoog* Dialog = nullptr;
     TMCLegioRiskProgress* Progress;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     LegioParams Params;
     std::optional<LegioResult> Last;
     bool Running = false;
@@ -88,6 +81,7 @@ public:
 
 private:
     TMCLegioRiskPlot* Plot;
+    MCSettingsForm<TMCLegioRiskDialoog, LegioTexts, LegioField> Form{this};
     QString LastRate;
     int LastTerm = -1;
 };

@@ -2,7 +2,6 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
-#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -207,13 +206,7 @@ void TMCLottoGoodnBad::SaveBtnClick() {
 TMCLottoData::TMCLottoData(TMC* module) : TMCWindow(module, QStringLiteral("Data")) {
     setObjectName(QStringLiteral("MCLottoData"));
     setFixedSize(560, 480);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 544, 420);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Lotto"); }, [] { return QStringLiteral("Lotto"); });
+    Report = PlaceReportView(this, QRect(8, 8, 544, 420), QStringLiteral("Lotto"), QStringLiteral("Lotto"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &TMCLottoData::OKBtnClick);
     onFrameClose = [this] { OKBtnClick(); };
@@ -472,33 +465,21 @@ TMCLottoDialoog::TMCLottoDialoog(TMC* module, TMCLottoPlot* plot)
     setFixedSize(300, 170);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 284, 116);
-    PlaceLabel(params, QStringLiteral("Number of balls"), 12, 28);
-    BallsEdit = new TMCSpinEdit(kLottoBalls, params);
-    BallsEdit->setObjectName(QStringLiteral("BallsEdit"));
-    BallsEdit->setGeometry(180, 24, 80, 24);
-    PlaceLabel(params, QStringLiteral("Number of drawn balls"), 12, 58);
-    DrawnEdit = new TMCSpinEdit(kLottoDrawn, params);
-    DrawnEdit->setObjectName(QStringLiteral("DrawnEdit"));
-    DrawnEdit->setGeometry(180, 54, 80, 24);
-    PlaceLabel(params, QStringLiteral("Number of draws"), 12, 88);
-    DrawsEdit = new TMCSpinEdit(kLottoDraws, params);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setSingleStep(10);
-    DrawsEdit->setGeometry(180, 84, 80, 24);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 134);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 134);
+    using D = TMCLottoDialoog;
+    using R = MCRow<D>;
+    Form.add(
+        params,
+        {
+            R::Spin("Number of balls", "BallsEdit", &D::BallsEdit, kLottoBalls).at(180, 24, 80),
+            R::Spin("Number of drawn balls", "DrawnEdit", &D::DrawnEdit, kLottoDrawn).at(180, 54, 80),
+            R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kLottoDraws).at(180, 84, 80).stepBy(10),
+        });
     // The settings have no help context of their own: the module's topic opens.
-    QToolButton* help = ExplanationButton(this, 6);
-    help->setGeometry(256, 134, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCLottoDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCLottoDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 134, 256, 6);
 }
 
 void TMCLottoDialoog::Open() {
-    BallsEdit->restoreDefault();
-    DrawnEdit->restoreDefault();
-    DrawsEdit->restoreDefault();
+    Form.restore();
     Plot->hide();
     move(module()->SideBySide(width(), 0));
     show();

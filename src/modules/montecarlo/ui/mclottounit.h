@@ -3,6 +3,7 @@
 // result windows TMCLottoHotnCold, TMCLottoGoodnBad and TMCLottoData.
 #include "modules/montecarlo/lotto.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -136,6 +137,7 @@ public:
 
 private:
     TMCLottoPlot* Plot;
+    MCSettingsForm<TMCLottoDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

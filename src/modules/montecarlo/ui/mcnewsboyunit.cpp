@@ -2,7 +2,6 @@
 
 #include "common/numformat.h"
 #include "common/ui/picturesave.h"
-#include "common/ui/reportsave.h"
 #include "modules/montecarlo/ui/mcdraw.h"
 #include "modules/montecarlo/ui/mcexperiments.h"
 #include "modules/montecarlo/ui/mcreport.h"
@@ -37,13 +36,8 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
     helpContext = 67;
     setWindowModality(Qt::ApplicationModal);
     resize(560, 480);
-    Report = new QTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QTextEdit::NoWrap);
-    Report->setGeometry(8, 8, 544, 420);
-    tarvik::ui::AddReportSaving(
-        Report, [] { return QStringLiteral("Newsboy"); }, [] { return QStringLiteral("Newsboy"); });
+    Report =
+        PlaceReportView(this, QRect(8, 8, 544, 420), QStringLiteral("Newsboy"), QStringLiteral("Newsboy"));
     OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 242, 442);
     connect(OKBtn, &QPushButton::clicked, this, &QWidget::hide);
     onFrameClose = [this] { hide(); };
@@ -52,22 +46,9 @@ TMCNewsBoyData::TMCNewsBoyData(TMC* module) : TMCWindow(module, QStringLiteral("
 // --- TMCNewsboyPlot -----------------------------------------------------------------
 
 TMCNewsboyPlot::TMCNewsboyPlot(TMC* module, TMCNewsBoyData* data)
-    : TMCWindow(module, QStringLiteral("Newsboy")), Data(data), Picture(NewPicture(kPictureW, kPictureH)) {
+    : TMCGraphWindow(module, QStringLiteral("Newsboy"), kPictureW, kPictureH, true), Data(data) {
     setObjectName(QStringLiteral("MCNewsboyPlot"));
     helpContext = 67;
-    setFixedSize(kPictureW, kPictureH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kPictureW, kPictureH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kPictureH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kPictureH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kPictureH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kPictureH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCNewsboyPlot::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCNewsboyPlot::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(
         QStringLiteral("Newsboy: distribution of the profit per order quantity (yellow Q1, blue Q2)"));
     DrawStatic();
@@ -172,12 +153,6 @@ void TMCNewsboyPlot::SaveBtnClick() {
 
 // --- TMCNewsboyDialoog ----------------------------------------------------------------
 
-namespace {
-
-constexpr int kFieldWidth = 70;
-
-} // namespace
-
 TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     : TMCWindow(module, QStringLiteral("Newsboy")), Plot(plot) {
     setObjectName(QStringLiteral("MCNewsboyDialoog"));
@@ -185,46 +160,53 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     setFixedSize(520, 560);
     auto* params = new QGroupBox(QStringLiteral("Parameters"), this);
     params->setGeometry(8, 8, 504, 250);
-    PlaceLabel(params, QStringLiteral("Stock quantities"), 12, 28);
-    PlaceLabel(params, QStringLiteral("Q1:"), 230, 28);
-    Q1Edit = PlaceField(params, "Q1Edit", 256, 24, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("Q2:"), 340, 28);
-    Q2Edit = PlaceField(params, "Q2Edit", 366, 24, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("Selling price per unit"), 12, 60);
-    PriceEdit = PlaceField(params, "PriceEdit", 256, 56, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("dollars"), 334, 60);
-    PlaceLabel(params, QStringLiteral("Salvage value per unit left over"), 12, 92);
-    SalvageEdit = PlaceField(params, "SalvageEdit", 256, 88, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("dollars"), 334, 92);
-    PlaceLabel(params, QStringLiteral("Penalty cost per unit shortage"), 12, 124);
-    PenaltyEdit = PlaceField(params, "PenaltyEdit", 256, 120, kFieldWidth);
-    PlaceLabel(params, QStringLiteral("dollars"), 334, 124);
-    PlaceLabel(params, QStringLiteral("Acquisition cost is normalized as $ 1"), 12, 154);
-    PlaceLabel(params, QStringLiteral("Number of bins"), 12, 184);
-    BinsEdit = new TMCSpinEdit(kNewsboyBins, params);
-    BinsEdit->setObjectName(QStringLiteral("BinsEdit"));
-    BinsEdit->setGeometry(256, 180, 70, 24);
-    PlaceLabel(params, QStringLiteral("Number of runs "), 12, 216);
-    RunsEdit = PlaceField(params, "RunsEdit", 256, 212, kFieldWidth);
+    using D = TMCNewsboyDialoog;
+    using T = NewsboyTexts;
+    using F = NewsboyField;
+    using R = MCRow<D, T, F>;
+    Form.add(
+        params,
+        {
+            R::Label("Stock quantities", 24),
+            R::Text("Q1:", "Q1Edit", &D::Q1Edit, &T::q1, F::Q1).at(256, 24, 70, 230),
+            R::Text("Q2:", "Q2Edit", &D::Q2Edit, &T::q2, F::Q2).at(366, 24, 70, 340),
+            R::Text("Selling price per unit", "PriceEdit", &D::PriceEdit, &T::price, F::Price)
+                .at(256, 56, 70)
+                .withUnit("dollars", 334),
+            R::Text("Salvage value per unit left over", "SalvageEdit", &D::SalvageEdit, &T::salvage,
+                    F::Salvage)
+                .at(256, 88, 70)
+                .withUnit("dollars", 334),
+            R::Text("Penalty cost per unit shortage", "PenaltyEdit", &D::PenaltyEdit, &T::penalty, F::Penalty)
+                .at(256, 120, 70)
+                .withUnit("dollars", 334),
+            R::Label("Acquisition cost is normalized as $ 1", 150),
+            R::Spin("Number of bins", "BinsEdit", &D::BinsEdit, kNewsboyBins).at(256, 180, 70),
+            R::Text("Number of runs ", "RunsEdit", &D::RunsEdit, &T::runs, F::Runs).at(256, 212, 70),
+        });
 
     auto* dist = new QGroupBox(QStringLiteral("Distribution"), this);
     dist->setGeometry(8, 266, 504, 240);
     UniformBtn = new QRadioButton(QStringLiteral("Discrete uniform distribution"), dist);
     UniformBtn->setObjectName(QStringLiteral("UniformBtn"));
     UniformBtn->setGeometry(12, 24, 260, 22);
-    PlaceLabel(dist, QStringLiteral("a:"), 40, 54);
-    UniformAEdit = PlaceField(dist, "UniformAEdit", 60, 50, kFieldWidth);
-    PlaceLabel(dist, QStringLiteral("b:"), 150, 54);
-    UniformBEdit = PlaceField(dist, "UniformBEdit", 170, 50, kFieldWidth);
+    Form.add(
+        dist,
+        {
+            R::Text("a:", "UniformAEdit", &D::UniformAEdit, &T::uniformA, F::UniformA).at(60, 50, 70, 40),
+            R::Text("b:", "UniformBEdit", &D::UniformBEdit, &T::uniformB, F::UniformB).at(170, 50, 70, 150),
+        });
     TriangularBtn = new QRadioButton(QStringLiteral("Discrete triangular distribution"), dist);
     TriangularBtn->setObjectName(QStringLiteral("TriangularBtn"));
     TriangularBtn->setGeometry(12, 84, 260, 22);
-    PlaceLabel(dist, QStringLiteral("a:"), 40, 114);
-    TriangularAEdit = PlaceField(dist, "TriangularAEdit", 60, 110, kFieldWidth);
-    PlaceLabel(dist, QStringLiteral("b:"), 150, 114);
-    TriangularBEdit = PlaceField(dist, "TriangularBEdit", 170, 110, kFieldWidth);
-    PlaceLabel(dist, QStringLiteral("m:"), 260, 114);
-    TriangularMEdit = PlaceField(dist, "TriangularMEdit", 280, 110, kFieldWidth);
+    Form.add(dist, {
+                       R::Text("a:", "TriangularAEdit", &D::TriangularAEdit, &T::triangularA, F::TriangularA)
+                           .at(60, 110, 70, 40),
+                       R::Text("b:", "TriangularBEdit", &D::TriangularBEdit, &T::triangularB, F::TriangularB)
+                           .at(170, 110, 70, 150),
+                       R::Text("m:", "TriangularMEdit", &D::TriangularMEdit, &T::triangularM, F::TriangularM)
+                           .at(280, 110, 70, 260),
+                   });
     OwnBtn = new QRadioButton(QStringLiteral("Own distribution"), dist);
     OwnBtn->setObjectName(QStringLiteral("OwnBtn"));
     OwnBtn->setGeometry(12, 144, 260, 22);
@@ -246,15 +228,9 @@ TMCNewsboyDialoog::TMCNewsboyDialoog(TMC* module, TMCNewsboyPlot* plot)
     OwnGrid->setRowHeight(0, 26);
     OwnGrid->setRowHeight(1, 26);
 
-    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 520);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 520);
-    QToolButton* help = ExplanationButton(this, 67);
-    help->setGeometry(474, 520, 30, 25);
+    PlaceSettingsButtons(this, 520, 474, 67, "&Ok");
     for (QRadioButton* b : {UniformBtn, TriangularBtn, OwnBtn})
         connect(b, &QRadioButton::toggled, this, &TMCNewsboyDialoog::DistributionChange);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCNewsboyDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Open();
     hide();
 }
@@ -278,19 +254,7 @@ void TMCNewsboyDialoog::DistributionChange() {
 }
 
 void TMCNewsboyDialoog::Open() {
-    const NewsboyTexts d;
-    Q1Edit->setText(QString::fromStdString(d.q1));
-    Q2Edit->setText(QString::fromStdString(d.q2));
-    PriceEdit->setText(QString::fromStdString(d.price));
-    SalvageEdit->setText(QString::fromStdString(d.salvage));
-    PenaltyEdit->setText(QString::fromStdString(d.penalty));
-    RunsEdit->setText(QString::fromStdString(d.runs));
-    BinsEdit->restoreDefault();
-    UniformAEdit->setText(QString::fromStdString(d.uniformA));
-    UniformBEdit->setText(QString::fromStdString(d.uniformB));
-    TriangularAEdit->setText(QString::fromStdString(d.triangularA));
-    TriangularBEdit->setText(QString::fromStdString(d.triangularB));
-    TriangularMEdit->setText(QString::fromStdString(d.triangularM));
+    Form.restore();
     for (int c = 0; c < kNewsboyOwnDemands; ++c) OwnGrid->item(1, c)->setText(QStringLiteral("0"));
     UniformBtn->setChecked(true);
     DistributionChange();
@@ -300,54 +264,18 @@ void TMCNewsboyDialoog::Open() {
 
 NewsboyTexts TMCNewsboyDialoog::texts() const {
     NewsboyTexts t;
-    t.q1 = Q1Edit->text().toStdString();
-    t.q2 = Q2Edit->text().toStdString();
-    t.price = PriceEdit->text().toStdString();
-    t.salvage = SalvageEdit->text().toStdString();
-    t.penalty = PenaltyEdit->text().toStdString();
-    t.runs = RunsEdit->text().toStdString();
+    Form.read(t);
     t.bins = BinsEdit->value();
     t.distribution = OwnBtn->isChecked()          ? NewsboyDistribution::Own
                      : TriangularBtn->isChecked() ? NewsboyDistribution::Triangular
                                                   : NewsboyDistribution::Uniform;
-    t.uniformA = UniformAEdit->text().toStdString();
-    t.uniformB = UniformBEdit->text().toStdString();
-    t.triangularA = TriangularAEdit->text().toStdString();
-    t.triangularB = TriangularBEdit->text().toStdString();
-    t.triangularM = TriangularMEdit->text().toStdString();
     for (int c = 0; c < kNewsboyOwnDemands; ++c)
         t.own[static_cast<std::size_t>(c)] = OwnGrid->item(1, c)->text().toStdString();
     return t;
 }
 
 QWidget* TMCNewsboyDialoog::field(NewsboyField f) const {
-    switch (f) {
-    case NewsboyField::Q1:
-        return Q1Edit;
-    case NewsboyField::Q2:
-        return Q2Edit;
-    case NewsboyField::Price:
-        return PriceEdit;
-    case NewsboyField::Salvage:
-        return SalvageEdit;
-    case NewsboyField::Penalty:
-        return PenaltyEdit;
-    case NewsboyField::Runs:
-        return RunsEdit;
-    case NewsboyField::UniformA:
-        return UniformAEdit;
-    case NewsboyField::UniformB:
-        return UniformBEdit;
-    case NewsboyField::TriangularA:
-        return TriangularAEdit;
-    case NewsboyField::TriangularB:
-        return TriangularBEdit;
-    case NewsboyField::TriangularM:
-        return TriangularMEdit;
-    case NewsboyField::Own:
-        return OwnGrid;
-    }
-    return nullptr;
+    return f == NewsboyField::Own ? OwnGrid : Form.widget(f);
 }
 
 void TMCNewsboyDialoog::OKBtnClick() {

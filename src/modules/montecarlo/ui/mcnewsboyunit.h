@@ -3,6 +3,7 @@
 // TMCNewsboyPlot and the report TMCNewsBoyData.
 #include "modules/montecarlo/newsboy.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -25,26 +26,19 @@ public:
     QPushButton* OKBtn = nullptr;
 };
 
-class TMCNewsboyPlot : public TMCWindow {
+class TMCNewsboyPlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCNewsboyPlot(TMC* module, TMCNewsBoyData* data);
     void setDialog(TMCNewsboyDialoog* d) { Dialog = d; }
     // Computes the runs and draws the histogram at once.
     void Run(const NewsboyParams& params);
-    const QImage& picture() const { return Picture; }
     const std::optional<NewsboyResult>& lastResult() const { return Last; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void DataBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QPushButton* DataBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void DataBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawStatic();
@@ -52,8 +46,6 @@ private:
 
     TMCNewsboyDialoog* Dialog = nullptr;
     TMCNewsBoyData* Data;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     NewsboyParams Params;
     std::optional<NewsboyResult> Last;
 };
@@ -83,6 +75,7 @@ public:
 
 private:
     TMCNewsboyPlot* Plot;
+    MCSettingsForm<TMCNewsboyDialoog, NewsboyTexts, NewsboyField> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -59,47 +59,36 @@ void TMCPiPlot::DrawDart(double x, double y) {
 
 // --- TMCPi ------------------------------------------------------------------------------
 
-namespace {
-
-QLineEdit* Output(QWidget* parent, const QString& label, const char* name, int y, int w = 150) {
-    PlaceLabel(parent, label, 16, y + 4);
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setGeometry(180, y, w, 24);
-    return e;
-}
-
-} // namespace
-
 TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
-    : TMCWindow(module, QStringLiteral("Graphical estimate pi")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("Graphical estimate pi"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCPi"));
     helpContext = 62;
     setFixedSize(350, 300);
-    PlaceLabel(this, QStringLiteral("Number of draws"), 16, 20);
-    DrawsEdit = new TMCSpinEdit(kPiDraws, this);
-    DrawsEdit->setObjectName(QStringLiteral("DrawsEdit"));
-    DrawsEdit->setGeometry(180, 16, 100, 24);
+    using D = TMCPi;
+    using R = MCRow<D>;
+    Form.add(this, {
+                       R::Spin("Number of draws", "DrawsEdit", &D::DrawsEdit, kPiDraws).at(180, 16, 100, 16),
+                   });
     FastBox = new QCheckBox(QStringLiteral("Fast simulation"), this);
     FastBox->setObjectName(QStringLiteral("FastBox"));
     FastBox->setGeometry(16, 50, 200, 22);
     FastBox->setChecked(true);
-    CurrentEdit = Output(this, QStringLiteral("Current draws"), "CurrentEdit", 90);
-    EstimateEdit = Output(this, QStringLiteral("Estimation Pi"), "EstimateEdit", 122);
-    IntervalEdit = Output(this, QStringLiteral("95 % Confidence interval"), "IntervalEdit", 154);
-    ActualEdit = Output(this, QStringLiteral("Actual Pi"), "ActualEdit", 186);
+    Form.add(
+        this,
+        {
+            R::Output("Current draws", "CurrentEdit", &D::CurrentEdit).at(180, 90, 150, 16),
+            R::Output("Estimation Pi", "EstimateEdit", &D::EstimateEdit).at(180, 122, 150, 16),
+            R::Output("95 % Confidence interval", "IntervalEdit", &D::IntervalEdit).at(180, 154, 150, 16),
+            R::Output("Actual Pi", "ActualEdit", &D::ActualEdit).at(180, 186, 150, 16),
+        });
     ActualEdit->setText(QString::fromStdString(PiResult::actualPiText()));
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 250);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 250);
+    PlaceRunButtons(250);
     SaveBtn = SaveGraphButton(this);
     SaveBtn->setGeometry(264, 250, 30, 25);
     QToolButton* help = ExplanationButton(this, 62);
     help->setGeometry(300, 250, 30, 25);
     connect(SaveBtn, &QToolButton::clicked, this,
             [this] { tarvik::ui::SaveGraphBitmap(Plot->picture(), QStringLiteral("Pi.bmp")); });
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCPi::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCPi::TerugBtnClick);
     // The frame hides both windows (and stops a run) without the chooser.
     onFrameClose = [this] {
         StopFlag = true;
@@ -109,29 +98,11 @@ TMCPi::TMCPi(TMC* module, TMCPiPlot* plot)
 }
 
 void TMCPi::Open() {
-    DrawsEdit->restoreDefault();
+    Form.restore();
     FastBox->setChecked(true);
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     Plot->Clear();
     OpenBeside(Plot, true);
-}
-
-void TMCPi::SimulateBtnClick() {
-    if (running()) return;
-    DrawsEdit->commit();
-    Pending = true;
-    // The run starts from the event loop, never inside the click.
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
-void TMCPi::TerugBtnClick() {
-    if (running()) {
-        StopFlag = true;
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
 }
 
 void TMCPi::ShowState() {
@@ -142,16 +113,11 @@ void TMCPi::ShowState() {
 }
 
 void TMCPi::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCPi> self(this);
-    Running = true;
-    StopFlag = false;
-    SimulateBtn->setEnabled(false);
     DrawsEdit->setEnabled(false);
     FastBox->setEnabled(false);
     SaveBtn->setEnabled(false);
-    TerugBtn->setText(QStringLiteral("Stop"));
     Plot->Clear();
     for (QLineEdit* e : {CurrentEdit, EstimateEdit, IntervalEdit}) e->clear();
     const PiParams params{.draws = DrawsEdit->value(), .fast = FastBox->isChecked()};
@@ -181,12 +147,10 @@ void TMCPi::Execute() {
             .arg(QString::fromStdString(Last.drawsText()), QString::fromStdString(Last.estimateText()),
                  QString::fromStdString(Last.intervalText()),
                  QString::fromStdString(PiResult::actualPiText())));
-    Running = false;
-    SimulateBtn->setEnabled(true);
+    EndRun();
     DrawsEdit->setEnabled(true);
     FastBox->setEnabled(true);
     SaveBtn->setEnabled(true);
-    TerugBtn->setText(QStringLiteral("Previous"));
 }
 
 std::unique_ptr<TMCExperiment> CreatePiExperiment(TMC* module) {

@@ -1,6 +1,7 @@
 #pragma once
 // Simulation Pi: the parameter window TMCPi and the dart board TMCPiPlot.
 #include "modules/montecarlo/pi.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -27,17 +28,13 @@ private:
     QImage Picture;
 };
 
-class TMCPi : public TMCWindow {
+class TMCPi : public TMCSimulateWindow {
     Q_OBJECT
 public:
     TMCPi(TMC* module, TMCPiPlot* plot);
 
     // The chooser's "OK": defaults, outputs cleared, both windows shown.
     void Open();
-    void SimulateBtnClick();
-    void TerugBtnClick();
-    void Stop() { StopFlag = true; }
-    bool running() const { return Running || Pending; }
     // The state after the last dart of the current or last run.
     const PiResult& lastResult() const { return Last; }
 
@@ -47,19 +44,16 @@ public:
     QLineEdit* EstimateEdit = nullptr;
     QLineEdit* IntervalEdit = nullptr;
     QLineEdit* ActualEdit = nullptr;
-    QPushButton* SimulateBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
     QToolButton* SaveBtn = nullptr; // the board's "Save graph to file"
 
 private:
-    void Execute();
+    void CommitFields() override { Form.commit(); }
+    void Execute() override;
     void ShowState();
 
     TMCPiPlot* Plot;
-    bool StopFlag = false;
-    bool Running = false;
-    bool Pending = false;
     PiResult Last;
+    MCSettingsForm<TMCPi> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

@@ -76,6 +76,17 @@ QPushButton* AddDataSaving(QWidget* window, QPushButton* beside, const QString& 
     return save;
 }
 
+QTextEdit* PlaceReportView(QWidget* window, QRect at, const QString& title, const QString& baseName) {
+    auto* view = new QTextEdit(window);
+    view->setObjectName(QStringLiteral("Report"));
+    view->setReadOnly(true);
+    view->setLineWrapMode(QTextEdit::NoWrap);
+    view->setGeometry(at);
+    tarvik::ui::AddReportSaving(
+        view, [title] { return title; }, [baseName] { return baseName; });
+    return view;
+}
+
 void RefuseInput(const QString& message, QWidget* field) {
     if (!message.isEmpty()) MsgDlg(message, tarvik::ui::MsgKind::Error, tarvik::ui::mbOK, 0);
     if (!field) return;

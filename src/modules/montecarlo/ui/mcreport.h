@@ -3,6 +3,7 @@
 // styled lines, and the error message that focuses the field it is about.
 #include "modules/montecarlo/mcshared.h"
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -23,6 +24,11 @@ void FillReport(QTextEdit* view, const std::vector<StyledLine>& lines);
 // title and the proposed file name without extension.
 QPushButton* AddDataSaving(QWidget* window, QPushButton* beside, const QString& title,
                            const QString& baseName, std::function<QString()> text);
+
+// The read-only report view of a data window at `at`, without line wrapping,
+// that saves as PDF or text with the title `title` and the proposed file name
+// `baseName`.
+QTextEdit* PlaceReportView(QWidget* window, QRect at, const QString& title, const QString& baseName);
 
 // An error message with one OK button; then `field` gets the focus with its
 // text selected. An empty message only moves the focus.

@@ -78,25 +78,10 @@ void TMCRouletteData::Fill(const RouletteRealisation& r) {
 // --- TMCRoulettePlot ------------------------------------------------------------------
 
 TMCRoulettePlot::TMCRoulettePlot(TMC* module, TMCRouletteData* data)
-    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
-      Picture(NewPicture(kRunW, kRunH)) {
+    : TMCGraphWindow(module, QStringLiteral("Realisations for the various strategies"), kRunW, kRunH, true),
+      Data(data) {
     setObjectName(QStringLiteral("MCRoulettePlot"));
     helpContext = 64;
-    setFixedSize(kRunW, kRunH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kRunW, kRunH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kRunH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kRunH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kRunH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kRunH + 6, 30, 28);
-    Pacer = new QTimer(this);
-    Pacer->setInterval(16);
-    connect(Pacer, &QTimer::timeout, this, &TMCRoulettePlot::Tick);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot::SaveBtnClick);
     onFrameClose = [this] {
         FinishDrawing();
         TerugBtnClick();
@@ -145,13 +130,9 @@ void TMCRoulettePlot::StartRun(int start, int desired) {
         TextAt(p, 286, 329, QString::number(std::lround(L / 2.0)));
         TextAt(p, 545, 329, QString::number(L));
     });
-    PauseMs = std::min(10.0, kMaxDrawingMs / L);
-    Drawn = 0;
-    Drawing = true;
     for (QPushButton* b : {AgainBtn, TerugBtn, DataBtn}) b->setEnabled(false);
     Graph->update();
-    Clock.start();
-    Pacer->start();
+    Pacing.start(Run->longest(), std::min(10.0, kMaxDrawingMs / L));
 }
 
 void TMCRoulettePlot::DrawUpTo(int round) {
@@ -160,7 +141,7 @@ void TMCRoulettePlot::DrawUpTo(int round) {
     const auto y = [this](int v) { return 318 - static_cast<int>(std::lround(v * 304.0 / Desired)); };
     // The rounds drawn in this step, each line with its strategy.
     std::vector<std::pair<QLine, int>> lines;
-    for (int i = Drawn + 1; i <= round; ++i) {
+    for (int i = Pacing.drawn() + 1; i <= round; ++i) {
         for (int s = 0; s < kSystems; ++s) {
             const auto& c = Run->systems[static_cast<std::size_t>(s)].capital;
             if (static_cast<int>(c.size()) <= i) continue; // did not play round i
@@ -174,26 +155,14 @@ void TMCRoulettePlot::DrawUpTo(int round) {
             for (const auto& [l, s] : lines) LineAt(p, l.x1(), l.y1(), l.x2(), l.y2(), kSystemColour[s]);
         });
     }
-    Drawn = std::max(Drawn, round);
-}
-
-void TMCRoulettePlot::Tick() {
-    if (!Drawing) return;
-    const int L = Run->longest();
-    DrawUpTo(std::min(L, static_cast<int>(Clock.elapsed() / PauseMs)));
     Graph->update();
-    if (Drawn >= L) EndRun();
 }
 
 void TMCRoulettePlot::FinishDrawing() {
-    if (!Drawing) return;
-    DrawUpTo(Run->longest());
-    EndRun();
+    Pacing.finish();
 }
 
 void TMCRoulettePlot::EndRun() {
-    Pacer->stop();
-    Drawing = false;
     QStringList ends;
     const char* names[kSystems] = {"Big Martingale", "D'Alembert", "Flat"};
     for (int s = 0; s < kSystems; ++s) {
@@ -214,17 +183,17 @@ void TMCRoulettePlot::EndRun() {
 }
 
 void TMCRoulettePlot::AgainBtnClick() {
-    if (!Drawing) StartRun(Start, Desired);
+    if (!drawing()) StartRun(Start, Desired);
 }
 
 void TMCRoulettePlot::TerugBtnClick() {
-    if (Drawing) return;
+    if (drawing()) return;
     hide();
     ShowAgain(Dialog, false);
 }
 
 void TMCRoulettePlot::DataBtnClick() {
-    if (Drawing || !Run) return;
+    if (drawing() || !Run) return;
     Data->Fill(*Run);
     Data->move(pos() + QPoint(20, 20));
     Data->show();
@@ -244,26 +213,18 @@ TMCRouletteDialoog::TMCRouletteDialoog(TMC* module, TMCRoulettePlot* plot)
     setFixedSize(320, 160);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 96);
-    PlaceLabel(g, QStringLiteral("Starting capital"), 12, 30);
-    StartEdit = new TMCSpinEdit(kRouletteStart, g);
-    StartEdit->setObjectName(QStringLiteral("StartEdit"));
-    StartEdit->setGeometry(190, 26, 90, 24);
-    PlaceLabel(g, QStringLiteral("Desired capital in chips"), 12, 62);
-    DesiredEdit = new TMCSpinEdit(kRouletteDesired, g);
-    DesiredEdit->setObjectName(QStringLiteral("DesiredEdit"));
-    DesiredEdit->setGeometry(190, 58, 90, 24);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 120);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 120);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(276, 120, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    using D = TMCRouletteDialoog;
+    using R = MCRow<D>;
+    Form.add(g, {
+                    R::Spin("Starting capital", "StartEdit", &D::StartEdit, kRouletteStart).at(190, 26, 90),
+                    R::Spin("Desired capital in chips", "DesiredEdit", &D::DesiredEdit, kRouletteDesired)
+                        .at(190, 58, 90),
+                });
+    PlaceSettingsButtons(this, 120, 276, 64);
 }
 
 void TMCRouletteDialoog::Open() {
-    StartEdit->restoreDefault();
-    DesiredEdit->restoreDefault();
+    Form.restore();
     move(module()->SideBySide(width(), 0));
     show();
     raise();
@@ -373,23 +334,10 @@ void TMCRouletteData2::Fill(const RouletteDistResult& r) {
 // --- TMCRoulettePlot2 -------------------------------------------------------------------
 
 TMCRoulettePlot2::TMCRoulettePlot2(TMC* module, TMCRouletteData2* data)
-    : TMCWindow(module, QStringLiteral("Realisations for the various strategies")), Data(data),
-      Picture(NewPicture(kDistW, kDistH)) {
+    : TMCGraphWindow(module, QStringLiteral("Realisations for the various strategies"), kDistW, kDistH, true),
+      Data(data) {
     setObjectName(QStringLiteral("MCRoulettePlot2"));
     helpContext = 64;
-    setFixedSize(kDistW, kDistH + 44);
-    Graph = new TMCPictureBox(&Picture, this);
-    Graph->setGeometry(0, 0, kDistW, kDistH);
-    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, kDistH + 8);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, kDistH + 8);
-    DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, kDistH + 8);
-    SaveBtn = SaveGraphButton(this);
-    SaveBtn->setGeometry(268, kDistH + 6, 30, 28);
-    connect(AgainBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::AgainBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::TerugBtnClick);
-    connect(DataBtn, &QPushButton::clicked, this, &TMCRoulettePlot2::DataBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMCRoulettePlot2::SaveBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
     Graph->setAccessibleDescription(QStringLiteral("Realisations for the various strategies: distribution of "
                                                    "the capital of each system after the bets"));
     DrawAxes();
@@ -508,25 +456,15 @@ TMCRouletteDialoog2::TMCRouletteDialoog2(TMC* module, TMCRoulettePlot2* plot, TM
     setFixedSize(320, 190);
     auto* g = new QGroupBox(QStringLiteral("Parameters"), this);
     g->setGeometry(8, 8, 304, 126);
-    PlaceLabel(g, QStringLiteral("Starting capital "), 12, 30);
-    StartEdit = new TMCSpinEdit(kRouletteDistStart, g);
-    StartEdit->setObjectName(QStringLiteral("StartEdit"));
-    StartEdit->setGeometry(190, 26, 90, 24);
-    PlaceLabel(g, QStringLiteral("Number of bets"), 12, 62);
-    BetsEdit = new TMCSpinEdit(kRouletteBets, g);
-    BetsEdit->setObjectName(QStringLiteral("BetsEdit"));
-    BetsEdit->setGeometry(190, 58, 90, 24);
-    PlaceLabel(g, QStringLiteral("Number of runs "), 12, 94);
-    RunsEdit = new TMCSpinEdit(kRouletteRuns, g);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(190, 90, 90, 24);
-    OKBtn = PlaceButton(this, QStringLiteral("OK"), "OKBtn", 16, 150);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 150);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(276, 150, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteDialoog2::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    using D = TMCRouletteDialoog2;
+    using R = MCRow<D>;
+    Form.add(g,
+             {
+                 R::Spin("Starting capital ", "StartEdit", &D::StartEdit, kRouletteDistStart).at(190, 26, 90),
+                 R::Spin("Number of bets", "BetsEdit", &D::BetsEdit, kRouletteBets).at(190, 58, 90),
+                 R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kRouletteRuns).at(190, 90, 90),
+             });
+    PlaceSettingsButtons(this, 150, 276, 64);
 }
 
 void TMCRouletteDialoog2::Open() {
@@ -600,13 +538,7 @@ TMCRouletteKeuze::TMCRouletteKeuze(TMC* module, TMCRouletteDialoog* single, TMCR
     DistBtn = new QRadioButton(QStringLiteral("Probability distributions"), this);
     DistBtn->setObjectName(QStringLiteral("DistBtn"));
     DistBtn->setGeometry(16, 46, 250, 22);
-    OKBtn = PlaceButton(this, QStringLiteral("&Ok"), "OKBtn", 16, 96);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 96);
-    QToolButton* help = ExplanationButton(this, 64);
-    help->setGeometry(236, 96, 30, 25);
-    connect(OKBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::OKBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCRouletteKeuze::TerugBtnClick);
-    onFrameClose = [this] { TerugBtnClick(); };
+    PlaceSettingsButtons(this, 96, 236, 64, "&Ok");
 }
 
 void TMCRouletteKeuze::Open() {

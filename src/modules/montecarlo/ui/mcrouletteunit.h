@@ -5,6 +5,7 @@
 // TMCRouletteData2).
 #include "modules/montecarlo/roulettesystems.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QElapsedTimer>
@@ -38,45 +39,31 @@ private:
     QString ReportText;
 };
 
-class TMCRoulettePlot : public TMCWindow {
+class TMCRoulettePlot : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCRoulettePlot(TMC* module, TMCRouletteData* data);
     void setDialog(TMCRouletteDialoog* d) { Dialog = d; }
     void StartRun(int start, int desired);
     void FinishDrawing();
-    bool drawing() const { return Drawing; }
+    bool drawing() const { return Pacing.drawing(); }
     const RouletteRealisation* lastRun() const { return Run.get(); }
-    const QImage& picture() const { return Picture; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void DataBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QPushButton* DataBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void DataBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     void DrawStatic();
     void DrawUpTo(int round);
-    void Tick();
     void EndRun();
 
     TMCRouletteDialoog* Dialog = nullptr;
     TMCRouletteData* Data;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
     std::unique_ptr<RouletteRealisation> Run;
     int Start = 100, Desired = 200;
-    int Drawn = 0;
-    double PauseMs = 10;
-    bool Drawing = false;
-    QTimer* Pacer = nullptr;
-    QElapsedTimer Clock;
+    MCPacing Pacing{this, [this](int round) { DrawUpTo(round); }, [this] { EndRun(); }};
 };
 
 class TMCRouletteDialoog : public TMCWindow {
@@ -96,6 +83,7 @@ public:
 private:
     TMCRoulettePlot* Plot;
     TMCRouletteKeuze* Keuze = nullptr;
+    MCSettingsForm<TMCRouletteDialoog> Form{this};
 };
 
 class TMCRouletteProgress : public TMCWindow {
@@ -123,31 +111,22 @@ private:
     QString ReportText;
 };
 
-class TMCRoulettePlot2 : public TMCWindow {
+class TMCRoulettePlot2 : public TMCGraphWindow {
     Q_OBJECT
 public:
     TMCRoulettePlot2(TMC* module, TMCRouletteData2* data);
     void setDialog(TMCRouletteDialoog2* d) { Dialog = d; }
     void DrawAxes();
     void DrawBars(const RouletteDistResult& r);
-    const QImage& picture() const { return Picture; }
 
-    void AgainBtnClick();
-    void TerugBtnClick();
-    void DataBtnClick();
-    void SaveBtnClick();
-
-    TMCPictureBox* Graph = nullptr;
-    QPushButton* AgainBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
-    QPushButton* DataBtn = nullptr;
-    QToolButton* SaveBtn = nullptr;
+    void AgainBtnClick() override;
+    void TerugBtnClick() override;
+    void DataBtnClick() override;
+    void SaveBtnClick() override;
 
 private:
     TMCRouletteDialoog2* Dialog = nullptr;
     TMCRouletteData2* Data;
-    QImage Picture;
-    MCCanvas Canvas{Picture};
 };
 
 class TMCRouletteDialoog2 : public TMCWindow {
@@ -176,6 +155,7 @@ private:
     TMCRoulettePlot2* Plot;
     TMCRouletteProgress* ProgressWin;
     TMCRouletteKeuze* Keuze = nullptr;
+    MCSettingsForm<TMCRouletteDialoog2> Form{this};
     RouletteDistParams Params;
     std::unique_ptr<RouletteDistResult> Last;
     bool Running = false;

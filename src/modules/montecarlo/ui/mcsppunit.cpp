@@ -99,7 +99,7 @@ void TMCSPPPlot::SaveBtnClick() {
 // --- TMCSPPDialoog ---------------------------------------------------------------
 
 TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
-    : TMCWindow(module, QStringLiteral("St Petersburg Paradox")), Plot(plot) {
+    : TMCSimulateWindow(module, QStringLiteral("St Petersburg Paradox"), plot), Plot(plot) {
     setObjectName(QStringLiteral("MCSPPDialoog"));
     helpContext = 63;
     setFixedSize(360, 340);
@@ -112,51 +112,39 @@ TMCSPPDialoog::TMCSPPDialoog(TMC* module, TMCSPPPlot* plot)
 
     auto* group = new QGroupBox(QStringLiteral("Simulation parameters"), this);
     group->setGeometry(8, 40, 344, 130);
-    PlaceLabel(group, QStringLiteral("m:"), 12, 30);
-    MEdit = new TMCSpinEdit(kSppM, group);
-    MEdit->setObjectName(QStringLiteral("MEdit"));
-    MEdit->setGeometry(150, 26, 90, 24);
-    PlaceLabel(group, QStringLiteral("(<= 25)"), 250, 30);
-    PlaceLabel(group, QStringLiteral("Number of runs "), 12, 64);
-    RunsEdit = new TMCSpinEdit(kSppRuns, group);
-    RunsEdit->setObjectName(QStringLiteral("RunsEdit"));
-    RunsEdit->setGeometry(150, 60, 90, 24);
-    PlaceLabel(group, QStringLiteral("(<= 1E5)"), 250, 64);
+    using D = TMCSPPDialoog;
+    using R = MCRow<D>;
+    Form.add(group, {
+                        R::Spin("m:", "MEdit", &D::MEdit, kSppM).at(150, 26, 90).withUnit("(<= 25)", 250),
+                        R::Spin("Number of runs ", "RunsEdit", &D::RunsEdit, kSppRuns)
+                            .at(150, 60, 90)
+                            .withUnit("(<= 1E5)", 250),
+                    });
     LineBox = new QCheckBox(QStringLiteral("Show line"), group);
     LineBox->setObjectName(QStringLiteral("LineBox"));
     LineBox->setGeometry(12, 96, 150, 22);
 
     auto* result = new QGroupBox(QStringLiteral("Simulation result"), this);
     result->setGeometry(8, 178, 344, 100);
-    PlaceLabel(result, QStringLiteral("Average pay-out"), 12, 30);
-    AverageEdit = new QLineEdit(result);
-    AverageEdit->setObjectName(QStringLiteral("AverageEdit"));
-    AverageEdit->setReadOnly(true);
-    AverageEdit->setGeometry(150, 26, 180, 24);
-    PlaceLabel(result, QStringLiteral("95% BTI"), 12, 64);
-    IntervalEdit = new QLineEdit(result);
-    IntervalEdit->setObjectName(QStringLiteral("IntervalEdit"));
-    IntervalEdit->setReadOnly(true);
-    IntervalEdit->setGeometry(150, 60, 180, 24);
+    Form.add(result, {
+                         R::Output("Average pay-out", "AverageEdit", &D::AverageEdit).at(150, 26, 180),
+                         R::Output("95% BTI", "IntervalEdit", &D::IntervalEdit).at(150, 60, 180),
+                     });
 
-    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, 294);
-    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, 294);
+    PlaceRunButtons(294);
     QToolButton* help = ExplanationButton(this, 63);
     help->setGeometry(312, 294, 30, 25);
-    connect(SimulateBtn, &QPushButton::clicked, this, &TMCSPPDialoog::SimulateBtnClick);
-    connect(TerugBtn, &QPushButton::clicked, this, &TMCSPPDialoog::TerugBtnClick);
     // The frame stops a run and hides both windows; the chooser stays hidden.
     onFrameClose = [this] {
         StopFlag = true;
         hide();
         Plot->hide();
-        Restore();
+        ShowIdle();
     };
 }
 
 void TMCSPPDialoog::Open() {
-    MEdit->restoreDefault();
-    RunsEdit->restoreDefault();
+    Form.restore();
     LineBox->setChecked(false);
     AverageEdit->clear();
     IntervalEdit->clear();
@@ -164,29 +152,10 @@ void TMCSPPDialoog::Open() {
     OpenBeside(Plot, true);
 }
 
-void TMCSPPDialoog::Restore() {
-    SimulateBtn->setEnabled(true);
-    TerugBtn->setText(QStringLiteral("Previous"));
-}
-
-void TMCSPPDialoog::SimulateBtnClick() {
-    if (running()) return;
-    MEdit->commit();
-    RunsEdit->commit();
-    Pending = true;
-    QTimer::singleShot(0, this, [this] { Execute(); });
-}
-
 void TMCSPPDialoog::TerugBtnClick() {
-    if (running()) {
-        // "Stop": the current game is finished first.
-        StopFlag = true;
-        TerugBtn->setText(QStringLiteral("Previous"));
-        return;
-    }
-    hide();
-    Plot->hide();
-    module()->ShowChooser();
+    // "Stop": the current game is finished first; the button reads "Previous" at once.
+    if (running()) TerugBtn->setText(QStringLiteral("Previous"));
+    TMCSimulateWindow::TerugBtnClick();
 }
 
 void TMCSPPDialoog::GraphClosed() {
@@ -199,14 +168,9 @@ void TMCSPPDialoog::GraphClosed() {
 }
 
 void TMCSPPDialoog::Execute() {
-    Pending = false;
-    if (Running || module()->ModuleClosing()) return;
+    if (!BeginRun()) return;
     const QPointer<TMCSPPDialoog> self(this);
-    Running = true;
-    StopFlag = false;
     BackAfterRun = false;
-    TerugBtn->setText(QStringLiteral("Stop"));
-    SimulateBtn->setEnabled(false);
     const SppParams params{.m = MEdit->value(), .runs = RunsEdit->value()};
     Plot->DrawEmpty(params.runs, LineBox->isChecked() ? params.m : 0);
     AverageEdit->clear();
@@ -226,7 +190,7 @@ void TMCSPPDialoog::Execute() {
             .arg(params.m)
             .arg(QString::fromStdString(Last.averageText()), QString::fromStdString(Last.intervalText())));
     Plot->Graph->update();
-    Restore();
+    ShowIdle();
     if (BackAfterRun) TerugBtnClick();
 }
 

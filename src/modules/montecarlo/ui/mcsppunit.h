@@ -2,6 +2,7 @@
 // St Petersburg paradox: the parameter window TMCSPPDialoog and the graph TMCSPPPlot.
 #include "modules/montecarlo/stpetersburg.h"
 #include "modules/montecarlo/ui/mcdraw.h"
+#include "modules/montecarlo/ui/mcsettingsform.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 
 #include <QImage>
@@ -39,17 +40,14 @@ private:
     std::vector<QRect> OffScale;
 };
 
-class TMCSPPDialoog : public TMCWindow {
+class TMCSPPDialoog : public TMCSimulateWindow {
     Q_OBJECT
 public:
     TMCSPPDialoog(TMC* module, TMCSPPPlot* plot);
     void Open();
-    void SimulateBtnClick();
-    void TerugBtnClick();
+    void TerugBtnClick() override;
     // The graph window closed by its frame: a run stops, then "Previous".
     void GraphClosed();
-    void Stop() { StopFlag = true; }
-    bool running() const { return Running || Pending; }
     const SppResult& lastResult() const { return Last; }
 
     TMCSpinEdit* MEdit = nullptr;
@@ -57,19 +55,15 @@ public:
     QCheckBox* LineBox = nullptr;
     QLineEdit* AverageEdit = nullptr;
     QLineEdit* IntervalEdit = nullptr;
-    QPushButton* SimulateBtn = nullptr;
-    QPushButton* TerugBtn = nullptr;
 
 private:
-    void Execute();
-    void Restore();
+    void CommitFields() override { Form.commit(); }
+    void Execute() override;
 
     TMCSPPPlot* Plot;
-    bool StopFlag = false;
-    bool Running = false;
-    bool Pending = false;
     bool BackAfterRun = false;
     SppResult Last;
+    MCSettingsForm<TMCSPPDialoog> Form{this};
 };
 
 } // namespace tarvik::montecarlo::ui

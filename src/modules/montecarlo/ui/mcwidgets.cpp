@@ -15,7 +15,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <thread>
 
 namespace tarvik::montecarlo::ui {
@@ -144,6 +146,114 @@ TMCWindow::TMCWindow(TMC* module, const QString& caption, bool frameless) : QWid
     f1->setShortcutContext(Qt::WindowShortcut);
     addAction(f1);
     connect(f1, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(helpContext, this); });
+}
+
+// --- TMCGraphWindow ------------------------------------------------------------------
+
+TMCGraphWindow::TMCGraphWindow(TMC* module, const QString& caption, int w, int h, bool withData)
+    : TMCWindow(module, caption), Picture(NewPicture(w, h)) {
+    setFixedSize(w, h + 44);
+    Graph = new TMCPictureBox(&Picture, this);
+    Graph->setGeometry(0, 0, w, h);
+    AgainBtn = PlaceButton(this, QStringLiteral("Again"), "AgainBtn", 16, h + 8);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 100, h + 8);
+    if (withData) DataBtn = PlaceButton(this, QStringLiteral("Data"), "DataBtn", 184, h + 8);
+    SaveBtn = SaveGraphButton(this);
+    SaveBtn->setGeometry(withData ? 268 : 184, h + 6, 30, 28);
+    connect(AgainBtn, &QPushButton::clicked, this, [this] { AgainBtnClick(); });
+    connect(TerugBtn, &QPushButton::clicked, this, [this] { TerugBtnClick(); });
+    if (DataBtn) connect(DataBtn, &QPushButton::clicked, this, [this] { DataBtnClick(); });
+    connect(SaveBtn, &QToolButton::clicked, this, [this] { SaveBtnClick(); });
+    onFrameClose = [this] { TerugBtnClick(); };
+}
+
+// --- TMCSimulateWindow ---------------------------------------------------------------
+
+TMCSimulateWindow::TMCSimulateWindow(TMC* module, const QString& caption, QWidget* graph)
+    : TMCWindow(module, caption), GraphWindow(graph) {}
+
+void TMCSimulateWindow::PlaceRunButtons(int y) {
+    SimulateBtn = PlaceButton(this, QStringLiteral("Simulate"), "SimulateBtn", 16, y);
+    TerugBtn = PlaceButton(this, QStringLiteral("Previous"), "TerugBtn", 110, y);
+    connect(SimulateBtn, &QPushButton::clicked, this, &TMCSimulateWindow::SimulateBtnClick);
+    connect(TerugBtn, &QPushButton::clicked, this, [this] { TerugBtnClick(); });
+}
+
+void TMCSimulateWindow::SimulateBtnClick() {
+    if (running()) return;
+    CommitFields();
+    Pending = true;
+    QTimer::singleShot(0, this, [this] { Execute(); });
+}
+
+void TMCSimulateWindow::TerugBtnClick() {
+    if (running()) {
+        StopFlag = true;
+        return;
+    }
+    hide();
+    GraphWindow->hide();
+    module()->ShowChooser();
+}
+
+bool TMCSimulateWindow::BeginRun() {
+    Pending = false;
+    if (Running || module()->ModuleClosing()) return false;
+    Running = true;
+    StopFlag = false;
+    TerugBtn->setText(QStringLiteral("Stop"));
+    SimulateBtn->setEnabled(false);
+    return true;
+}
+
+void TMCSimulateWindow::ShowIdle() {
+    SimulateBtn->setEnabled(true);
+    TerugBtn->setText(QStringLiteral("Previous"));
+}
+
+void TMCSimulateWindow::EndRun() {
+    Running = false;
+    ShowIdle();
+}
+
+// --- MCPacing -----------------------------------------------------------------------
+
+MCPacing::MCPacing(QObject* window, std::function<void(int)> drawUpTo, std::function<void()> ended)
+    : timer_(new QTimer(window)), draw_(std::move(drawUpTo)), ended_(std::move(ended)) {
+    timer_->setInterval(16);
+    QObject::connect(timer_, &QTimer::timeout, window, [this] { tick(); });
+}
+
+void MCPacing::start(int steps, double pauseMs) {
+    steps_ = steps;
+    pauseMs_ = pauseMs;
+    drawn_ = 0;
+    drawing_ = true;
+    clock_.start();
+    timer_->start();
+}
+
+void MCPacing::tick() {
+    if (!drawing_) return;
+    drawUpTo(std::min(steps_, static_cast<int>(clock_.elapsed() / pauseMs_)));
+    if (drawn_ >= steps_) end();
+}
+
+void MCPacing::finish() {
+    if (!drawing_) return;
+    drawUpTo(steps_);
+    end();
+}
+
+void MCPacing::drawUpTo(int step) {
+    draw_(step);
+    drawn_ = std::max(drawn_, step);
+}
+
+void MCPacing::end() {
+    timer_->stop();
+    drawing_ = false;
+    ended_();
 }
 
 void ShowAgain(QWidget* window, bool activate) {

@@ -6,8 +6,10 @@
 #include "common/ui/liverepaint.h"
 #include "common/ui/numberfields.h"
 #include "modules/montecarlo/mcshared.h"
+#include "modules/montecarlo/ui/mcdraw.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -17,6 +19,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace tarvik::montecarlo::ui {
@@ -96,6 +99,97 @@ protected:
 
 private:
     TMC* module_;
+};
+
+// A graph window: its picture (w by h) above a row of "Again", "Previous",
+// "Data" (when `withData`) and "Save graph to file", which call the window's
+// handlers; closing the frame is "Previous".
+class TMCGraphWindow : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCGraphWindow(TMC* module, const QString& caption, int w, int h, bool withData);
+    const QImage& picture() const { return Picture; }
+
+    virtual void AgainBtnClick() = 0;
+    virtual void TerugBtnClick() = 0;
+    virtual void DataBtnClick() {}
+    virtual void SaveBtnClick() = 0;
+
+    TMCPictureBox* Graph = nullptr;
+    QPushButton* AgainBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+    QPushButton* DataBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+
+protected:
+    QImage Picture;
+    MCCanvas Canvas{Picture};
+};
+
+// A parameter window that runs its experiment itself, beside its graph:
+// "Simulate" starts a run from the event loop, never inside the click; during
+// a run "Previous" reads "Stop" and stops it, otherwise it hides both windows
+// and shows the chooser.
+class TMCSimulateWindow : public TMCWindow {
+    Q_OBJECT
+public:
+    TMCSimulateWindow(TMC* module, const QString& caption, QWidget* graph);
+    void SimulateBtnClick();
+    virtual void TerugBtnClick();
+    void Stop() { StopFlag = true; }
+    bool running() const { return Running || Pending; }
+
+    QPushButton* SimulateBtn = nullptr;
+    QPushButton* TerugBtn = nullptr;
+
+protected:
+    // "Simulate" at (16, y) and "Previous" at (110, y).
+    void PlaceRunButtons(int y);
+    // The fields' typed texts made their values before a run.
+    virtual void CommitFields() = 0;
+    // The run, from the event loop; it starts with BeginRun.
+    virtual void Execute() = 0;
+    // False when no run is to start now; otherwise the run is marked going,
+    // "Simulate" disabled and "Previous" reads "Stop".
+    bool BeginRun();
+    // "Simulate" enabled and "Previous" again.
+    void ShowIdle();
+    // The run has ended: not running, and ShowIdle.
+    void EndRun();
+
+    bool StopFlag = false;
+    bool Running = false;
+    bool Pending = false;
+
+private:
+    QWidget* GraphWindow;
+};
+
+// The pacing of a run that is drawn after it is computed: one step every
+// `pauseMs` by the clock, painted on a 16 ms timer. `drawUpTo(n)` paints the
+// steps after drawn() up to n; `ended` follows the last step.
+class MCPacing {
+public:
+    MCPacing(QObject* window, std::function<void(int)> drawUpTo, std::function<void()> ended);
+    void start(int steps, double pauseMs);
+    // Draws what is left at once.
+    void finish();
+    bool drawing() const { return drawing_; }
+    int drawn() const { return drawn_; }
+
+private:
+    void tick();
+    void drawUpTo(int step);
+    void end();
+
+    QTimer* timer_;
+    QElapsedTimer clock_;
+    std::function<void(int)> draw_;
+    std::function<void()> ended_;
+    int steps_ = 0;
+    double pauseMs_ = 10;
+    int drawn_ = 0;
+    bool drawing_ = false;
 };
 
 // What a run sees of its window: a stop flag, the module closing, and a

@@ -29,18 +29,17 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
-using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
 
+class MCStPetersburgWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCKellyWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCRouletteWindows : public tarvik::montecarlo::test::MCWindowTest {};
+
 // --- St Petersburg ---------------------------------------------------------------------
 
-TEST(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::StPetersburg);
-    auto* dlg = module->findChild<TMCSPPDialoog*>();
+TEST_F(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
+    auto* dlg = Open<TMCSPPDialoog>(MCChoice::StPetersburg);
     auto* plot = module->findChild<TMCSPPPlot*>();
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_TRUE(plot->isVisible());
@@ -64,15 +63,10 @@ TEST(MCStPetersburgWindow, ARunShowsTheComputationsAverageAndInterval) {
     int red = 0;
     for (int x = 50; x <= 375; ++x) red += plot->picture().pixel(x, 265) == QColor(Qt::red).rgb() ? 1 : 0;
     EXPECT_GT(red, 60);
-    delete module;
 }
 
-TEST(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTheChooser) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::StPetersburg);
-    auto* dlg = module->findChild<TMCSPPDialoog*>();
+TEST_F(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTheChooser) {
+    auto* dlg = Open<TMCSPPDialoog>(MCChoice::StPetersburg);
     dlg->RunsEdit->setValue(100000);
     dlg->MEdit->setValue(25);
     QString during;
@@ -94,7 +88,6 @@ TEST(MCStPetersburgWindow, StopReadsPreviousAndTheFrameHidesBothWindowsWithoutTh
     EXPECT_FALSE(module->findChild<TMCSPPPlot*>()->isVisible());
     EXPECT_FALSE(module->chooser()->isVisible());
     EXPECT_TRUE(dlg->SimulateBtn->isEnabled());
-    delete module;
 }
 
 // --- Kelly ---------------------------------------------------------------------------------
@@ -109,12 +102,8 @@ void FillKelly(TMCKellyBDialoog* dlg, const QStringList& p, const QStringList& u
     }
 }
 
-TEST(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Kelly);
-    auto* dlg = module->findChild<TMCKellyBDialoog*>();
+TEST_F(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
+    auto* dlg = Open<TMCKellyBDialoog>(MCChoice::Kelly);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->HorsesEdit->value(), 10);
     EXPECT_EQ(dlg->RacesEdit->value(), 100);
@@ -134,15 +123,10 @@ TEST(MCKellyWindow, TheNumberOfHorsesEnablesTheirFields) {
     dlg->ProbEdit[0]->setFocus();
     ProcessEvents(1);
     EXPECT_EQ(dlg->ProbEdit[0]->palette().color(QPalette::Base), QColor(0, 255, 0));
-    delete module;
 }
 
-TEST(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSameRaces) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Kelly);
-    auto* dlg = module->findChild<TMCKellyBDialoog*>();
+TEST_F(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSameRaces) {
+    auto* dlg = Open<TMCKellyBDialoog>(MCChoice::Kelly);
     auto* plot = module->findChild<TMCKellyBPlot*>();
     FillKelly(dlg, {"0.5", "0.3", "abc"}, {"2.5", "3", "3"}, {"0", "0", "0"});
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -184,17 +168,12 @@ TEST(MCKellyWindow, AnErrorIsReportedAndItsFieldSelectedAndAValidRunDrawsTheSame
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Roulette --------------------------------------------------------------------------------
 
-TEST(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsARealisation) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Roulette);
-    auto* keuze = module->findChild<TMCRouletteKeuze*>();
+TEST_F(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsARealisation) {
+    auto* keuze = Open<TMCRouletteKeuze>(MCChoice::Roulette);
     ASSERT_TRUE(keuze->isVisible());
     EXPECT_EQ(keuze->windowTitle(), "Choice");
     EXPECT_TRUE(keuze->SingleBtn->isChecked());
@@ -235,15 +214,10 @@ TEST(MCRouletteWindows, SingleRunRefusesAStartNotBelowTheDesiredCapitalAndDrawsA
     EXPECT_TRUE(keuze->isVisible());
     QTest::mouseClick(keuze->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
-TEST(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Roulette);
-    auto* keuze = module->findChild<TMCRouletteKeuze*>();
+TEST_F(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) {
+    auto* keuze = Open<TMCRouletteKeuze>(MCChoice::Roulette);
     keuze->DistBtn->setChecked(true);
     QTest::mouseClick(keuze->OKBtn, Qt::LeftButton);
     auto* dlg = module->findChild<TMCRouletteDialoog2*>();
@@ -284,7 +258,6 @@ TEST(MCRouletteWindows, DistributionsRunWithProgressAndShowTheComputationsData) 
     ASSERT_NE(dlg->lastResult(), nullptr);
     EXPECT_LT(dlg->lastResult()->completed, 100000);
     EXPECT_GT(dlg->lastResult()->completed, 0);
-    delete module;
 }
 
 } // namespace

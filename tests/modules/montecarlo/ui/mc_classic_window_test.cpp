@@ -44,10 +44,11 @@ template <typename W> W* Choose(TMC* module, MCChoice choice) {
 using tarvik::montecarlo::test::AtHandOver;
 using tarvik::montecarlo::test::EveryHandOver;
 
-TEST(MCPiWindow, ARunShowsTheNumbersOfTheComputationFromTheSameGeneratorState) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+class MCPiWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCBirthdayWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCBuffonWindow : public tarvik::montecarlo::test::MCWindowTest {};
+
+TEST_F(MCPiWindow, ARunShowsTheNumbersOfTheComputationFromTheSameGeneratorState) {
     auto* pi = Choose<TMCPi>(module, MCChoice::Pi);
     ASSERT_NE(pi, nullptr);
     auto* plot = module->findChild<TMCPiPlot*>();
@@ -81,13 +82,9 @@ TEST(MCPiWindow, ARunShowsTheNumbersOfTheComputationFromTheSameGeneratorState) {
     const int withDarts = black(plot->picture());
     plot->Clear();
     EXPECT_GT(withDarts, black(plot->picture()) + 2000);
-    delete module;
 }
 
-TEST(MCPiWindow, PreviousReadsStopDuringARunAndStopsIt) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCPiWindow, PreviousReadsStopDuringARunAndStopsIt) {
     auto* pi = Choose<TMCPi>(module, MCChoice::Pi);
     pi->DrawsEdit->setValue(400000);
     pi->FastBox->setChecked(false);
@@ -111,13 +108,9 @@ TEST(MCPiWindow, PreviousReadsStopDuringARunAndStopsIt) {
     QTest::mouseClick(pi->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(pi->isVisible());
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
-TEST(MCPiWindow, TheFrameHidesBothWindowsWithoutTheChooserAndClosingTheModuleEndsARun) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCPiWindow, TheFrameHidesBothWindowsWithoutTheChooserAndClosingTheModuleEndsARun) {
     auto* pi = Choose<TMCPi>(module, MCChoice::Pi);
     pi->close();
     ProcessEvents();
@@ -135,10 +128,7 @@ TEST(MCPiWindow, TheFrameHidesBothWindowsWithoutTheChooserAndClosingTheModuleEnd
     EXPECT_TRUE(module.isNull());
 }
 
-TEST(MCBirthdayWindow, TheKindSetsAndEnablesTheDayDifference) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBirthdayWindow, TheKindSetsAndEnablesTheDayDifference) {
     auto* bdp = Choose<TMCBDP>(module, MCChoice::Birthday);
     ASSERT_NE(bdp, nullptr);
     EXPECT_EQ(bdp->KindBox->toolTip(), "Kies soort");
@@ -150,13 +140,9 @@ TEST(MCBirthdayWindow, TheKindSetsAndEnablesTheDayDifference) {
     bdp->KindBox->setCurrentIndex(0);
     EXPECT_FALSE(bdp->DaysEdit->isEnabled());
     EXPECT_EQ(bdp->DaysEdit->value(), 0);
-    delete module;
 }
 
-TEST(MCBirthdayWindow, TwentyThreePersonsShowTheExactProbabilityAndTheComputationsEstimate) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBirthdayWindow, TwentyThreePersonsShowTheExactProbabilityAndTheComputationsEstimate) {
     auto* bdp = Choose<TMCBDP>(module, MCChoice::Birthday);
     bdp->PersonsEdit->setValue(23);
     bdp->LineBox->setChecked(true);
@@ -175,13 +161,9 @@ TEST(MCBirthdayWindow, TwentyThreePersonsShowTheExactProbabilityAndTheComputatio
     int red = 0;
     for (int x = 50; x <= 375; ++x) red += g.pixel(x, BirthdayY(0.5073)) == QColor(Qt::red).rgb() ? 1 : 0;
     EXPECT_GT(red, 100);
-    delete module;
 }
 
-TEST(MCBuffonWindow, StopPausesContinueResumesAndTheRunEndsAtTheRequestedTotal) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBuffonWindow, StopPausesContinueResumesAndTheRunEndsAtTheRequestedTotal) {
     auto* dlg = Choose<TMCBuffonDialoog>(module, MCChoice::Buffon);
     ASSERT_NE(dlg, nullptr);
     auto* plot = module->findChild<TMCBuffonPlot*>();
@@ -220,13 +202,9 @@ TEST(MCBuffonWindow, StopPausesContinueResumesAndTheRunEndsAtTheRequestedTotal) 
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCBuffonWindow, ClosingTheBoardByItsFrameStopsTheRunAndGoesBack) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCBuffonWindow, ClosingTheBoardByItsFrameStopsTheRunAndGoesBack) {
     auto* dlg = Choose<TMCBuffonDialoog>(module, MCChoice::Buffon);
     auto* plot = module->findChild<TMCBuffonPlot*>();
     EveryHandOver everyThrow;
@@ -240,7 +218,6 @@ TEST(MCBuffonWindow, ClosingTheBoardByItsFrameStopsTheRunAndGoesBack) {
     // Previous in the parameter window: the chooser again.
     QTest::mouseClick(dlg->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
 } // namespace

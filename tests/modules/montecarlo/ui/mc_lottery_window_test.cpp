@@ -36,9 +36,14 @@ namespace {
 
 using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
-using tarvik::montecarlo::test::Choose;
 using tarvik::montecarlo::test::WaitWhile;
 using tarvik::test::ProcessEvents;
+
+class MCBenfordWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCNewsboyWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCLegioWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCScratchWindow : public tarvik::montecarlo::test::MCWindowTest {};
+class MCLottoWindow : public tarvik::montecarlo::test::MCWindowTest {};
 
 void Type(QLineEdit* e, const QString& text) {
     e->setFocus();
@@ -49,12 +54,8 @@ void Type(QLineEdit* e, const QString& text) {
 
 // --- Benford ---------------------------------------------------------------------------------
 
-TEST(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Benford);
-    auto* dlg = module->findChild<TMCBenfordDialoog*>();
+TEST_F(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused) {
+    auto* dlg = Open<TMCBenfordDialoog>(MCChoice::Benford);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->windowTitle(), "Law of Benford");
     EXPECT_EQ(dlg->IntervalsEdit->value(), 10);
@@ -89,15 +90,10 @@ TEST(MCBenfordWindow, TheNumberOfIntervalsEnablesItsFieldsAndBadBoundsAreRefused
     EXPECT_TRUE(dlg->IntervalEdit[2]->hasFocus());
     EXPECT_EQ(dialogs.messageTexts().size(), 3u);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Benford);
-    auto* dlg = module->findChild<TMCBenfordDialoog*>();
+TEST_F(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
+    auto* dlg = Open<TMCBenfordDialoog>(MCChoice::Benford);
     auto* plot = module->findChild<TMCBenfordPlot*>();
     dlg->IntervalsEdit->setValue(1);
     dlg->DrawsEdit->setValue(5000);
@@ -130,17 +126,12 @@ TEST(MCBenfordWindow, ARunDrawsTheBarsOfTheComputationAndAgainRepeatsIt) {
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->IntervalEdit[0]->text(), "100");
-    delete module;
 }
 
 // --- Newsboy ---------------------------------------------------------------------------------
 
-TEST(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Newsboy);
-    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
+TEST_F(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
+    auto* dlg = Open<TMCNewsboyDialoog>(MCChoice::Newsboy);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->Q1Edit->text(), "200");
     EXPECT_EQ(dlg->SalvageEdit->text(), "0.5");
@@ -161,15 +152,10 @@ TEST(MCNewsboyWindow, TheDistributionChoiceEnablesItsFieldsAndTheGrid) {
     EXPECT_EQ(dlg->OwnGrid->item(1, 3)->foreground().color(), QColor(Qt::black));
     QTest::mouseClick(dlg->UniformBtn, Qt::LeftButton, {}, QPoint(8, dlg->UniformBtn->height() / 2));
     EXPECT_NE(dlg->OwnGrid->item(1, 3)->foreground().color(), QColor(Qt::black));
-    delete module;
 }
 
-TEST(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Newsboy);
-    auto* dlg = module->findChild<TMCNewsboyDialoog*>();
+TEST_F(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
+    auto* dlg = Open<TMCNewsboyDialoog>(MCChoice::Newsboy);
     auto* plot = module->findChild<TMCNewsboyPlot*>();
     auto* data = module->findChild<TMCNewsBoyData*>();
     // No number: the focus only.
@@ -224,17 +210,12 @@ TEST(MCNewsboyWindow, MessagesFocusTheirFieldAndARunFillsTheDataReport) {
     EXPECT_FALSE(data->isVisible());
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Legio risk -------------------------------------------------------------------------------
 
-TEST(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTheyAre) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::LegioRisk);
-    auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
+TEST_F(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTheyAre) {
+    auto* dlg = Open<TMCLegioRiskDialoog>(MCChoice::LegioRisk);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->Refresh->isActive());
     EXPECT_EQ(dlg->Refresh->interval(), 500);
@@ -272,16 +253,11 @@ TEST(MCLegioWindow, TheWithdrawalLimitFollowsTheRateAndTheCheckUsesTheFieldsAsTh
     QTest::mouseClick(dlg->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(dlg->Refresh->isActive());
     EXPECT_TRUE(module->chooser()->isVisible());
-    delete module;
 }
 
-TEST(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::LegioRisk);
-    auto* dlg = module->findChild<TMCLegioRiskDialoog*>();
+    auto* dlg = Open<TMCLegioRiskDialoog>(MCChoice::LegioRisk);
     auto* plot = module->findChild<TMCLegioRiskPlot*>();
     auto* progress = module->findChild<TMCLegioRiskProgress*>();
     Type(dlg->RunsEdit, "2000");
@@ -312,18 +288,13 @@ TEST(MCLegioWindow, ProgressWindowRunsToTheGraphAndStopReturnsToTheSettings) {
     EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
 // --- Scratch lottery --------------------------------------------------------------------------
 
-TEST(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Scratch);
-    auto* dlg = module->findChild<TMCKrasOpties*>();
+    auto* dlg = Open<TMCKrasOpties>(MCChoice::Scratch);
     auto* plot = module->findChild<TMCKrasPlot*>();
     auto* table = module->findChild<TMCKrasTabel*>();
     ASSERT_TRUE(dlg->isVisible());
@@ -368,16 +339,11 @@ TEST(MCScratchWindow, MinimaAreRefusedAndACompletedRunOpensTheTable) {
     QTest::mouseClick(table->TerugBtn, Qt::LeftButton);
     EXPECT_FALSE(table->isVisible());
     EXPECT_TRUE(plot->isVisible());
-    delete module;
 }
 
-TEST(MCScratchWindow, StopLeavesTheTableDisabled) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCScratchWindow, StopLeavesTheTableDisabled) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Scratch);
-    auto* dlg = module->findChild<TMCKrasOpties*>();
+    auto* dlg = Open<TMCKrasOpties>(MCChoice::Scratch);
     auto* plot = module->findChild<TMCKrasPlot*>();
     dlg->WeeksEdit->setValue(1000000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -391,18 +357,13 @@ TEST(MCScratchWindow, StopLeavesTheTableDisabled) {
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_FALSE(plot->isVisible());
-    delete module;
 }
 
 // --- Lotto ------------------------------------------------------------------------------------
 
-TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     auto* plot = module->findChild<TMCLottoPlot*>();
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->BallsEdit->value(), 45);
@@ -490,16 +451,11 @@ TEST(MCLottoWindow, StopAfterDraw120ThenContinueEndsWithAllDraws) {
     EXPECT_EQ(sum, 300 * 6);
     QTest::mouseClick(plot->TerugBtn, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     auto* plot = module->findChild<TMCLottoPlot*>();
     dlg->DrawsEdit->setValue(5000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
@@ -509,16 +465,11 @@ TEST(MCLottoWindow, TheFrameDuringARunStopsItThenActsAsPrevious) {
     EXPECT_LT(plot->state().current, 5000);
     EXPECT_FALSE(plot->isVisible());
     EXPECT_TRUE(dlg->isVisible());
-    delete module;
 }
 
-TEST(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
-    tarvik::test::ScriptedDialogs dialogs;
+TEST_F(MCLottoWindow, ClosingTheModuleDuringARunEndsIt) {
     tarvik::montecarlo::test::EveryHandOver everyHandOver;
-    QPointer<TMC> module = new TMC;
-    module->show();
-    Choose(module, MCChoice::Lotto);
-    auto* dlg = module->findChild<TMCLottoDialoog*>();
+    auto* dlg = Open<TMCLottoDialoog>(MCChoice::Lotto);
     dlg->DrawsEdit->setValue(5000);
     QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
     tarvik::montecarlo::test::AtHandOver(module, 30, [&] { module->closeModule(); });

@@ -4,6 +4,7 @@
 #include "modules/montecarlo/montecarlocli.h"
 #include "modules/montecarlo/ui/mckeuzedialoogunit.h"
 #include "modules/montecarlo/ui/mcpiunit.h"
+#include "modules/montecarlo/ui/mctesting.h"
 #include "modules/montecarlo/ui/mcunit.h"
 #include "support/apptesting.h"
 #include "support/scripteddialogs.h"
@@ -24,14 +25,7 @@ using namespace tarvik::montecarlo;
 using namespace tarvik::montecarlo::ui;
 using tarvik::test::ProcessEvents;
 
-template <typename W> W* Choose(TMC* module, MCChoice choice) {
-    TMCKeuzeDialoog* chooser = module->chooser();
-    QRadioButton* radio = chooser->Choices[static_cast<std::size_t>(choice)];
-    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
-    QTest::mouseClick(chooser->OKBtn, Qt::LeftButton);
-    ProcessEvents();
-    return module->findChild<W*>();
-}
+class MCSeed : public tarvik::montecarlo::test::MCWindowTest {};
 
 // The "Label: value" lines of a command-line run.
 std::map<std::string, std::string> CliLines(const std::vector<std::string>& args) {
@@ -46,16 +40,13 @@ std::map<std::string, std::string> CliLines(const std::vector<std::string>& args
     return lines;
 }
 
-TEST(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
-    tarvik::test::ScriptedDialogs dialogs;
-    QPointer<TMC> module = new TMC;
-    module->show();
+TEST_F(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
     auto* seedCommand = module->findChild<QAction*>("SeedCommand");
     ASSERT_NE(seedCommand, nullptr);
     dialogs.textAnswers = {QStringLiteral("4242")};
     seedCommand->trigger();
 
-    auto* pi = Choose<TMCPi>(module, MCChoice::Pi);
+    auto* pi = Open<TMCPi>(MCChoice::Pi);
     ASSERT_NE(pi, nullptr);
     pi->DrawsEdit->setValue(2000);
     const auto expected = CliLines({"--montecarlo", "pi", "--seed", "4242", "--draws", "2000"});
@@ -68,7 +59,6 @@ TEST(MCSeed, FixedSeedRepeatsTheCommandLineRunOfPi) {
         EXPECT_EQ(pi->IntervalEdit->text().toStdString(), expected.at("95 % Confidence interval"));
     }
     tarvik::ui::SetFixedSeed("montecarlo", std::nullopt);
-    delete module;
 }
 
 } // namespace

@@ -6,14 +6,17 @@
 #include "modules/montecarlo/ui/mcunit.h"
 #include "modules/montecarlo/ui/mcwidgets.h"
 #include "support/apptesting.h"
+#include "support/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace tarvik::montecarlo::test {
@@ -51,5 +54,21 @@ inline void Choose(ui::TMC* module, ui::MCChoice choice) {
 inline void WaitWhile(const std::function<bool()>& busy) {
     for (int i = 0; i < 2000000 && busy(); ++i) QCoreApplication::processEvents();
 }
+
+// A window test: scripted dialogs and a shown module window, deleted after
+// the test unless the test closed it.
+class MCWindowTest : public ::testing::Test {
+protected:
+    MCWindowTest() : module(new ui::TMC) { module->show(); }
+    ~MCWindowTest() override { delete module; }
+    // Picks `choice` in the chooser; its window of type W.
+    template <class W> W* Open(ui::MCChoice choice) {
+        Choose(module, choice);
+        return module->findChild<W*>();
+    }
+
+    tarvik::test::ScriptedDialogs dialogs;
+    QPointer<ui::TMC> module;
+};
 
 } // namespace tarvik::montecarlo::test
