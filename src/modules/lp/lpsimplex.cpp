@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_set>
-#if defined(__x86_64__) && __has_include(<sys/platform/x86.h>)
+// The processor's features as the C library found them (the header is C for
+// GCC only: clang builds take the plain row update).
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&                   \
+    __has_include(<sys/platform/x86.h>)
 #include <sys/platform/x86.h>
 #endif
 
