@@ -102,7 +102,7 @@ TDobbelDlg::TDobbelDlg(TDobbel* owner) : QDialog(owner), owner_(owner) {
     tarvik::ui::AddProbabilityFields(probLayout, probBox, PEdit);
     for (QLineEdit* field : PEdit) {
         field->installEventFilter(this);
-        connect(field, &QLineEdit::textChanged, this, [this, field] { FilterField(field); });
+        tarvik::ui::KeepUnsignedReal(field);
     }
     probLayout->addWidget(new QLabel(QStringLiteral("P(X=1) between 0.1 and 0.9"), probBox), 3, 0, 1, 4);
     main->addWidget(probBox);
@@ -138,20 +138,6 @@ void TDobbelDlg::KeuzeClick(Choice choice) {
         PEdit[j]->setReadOnly(!fields[j].editable);
         PEdit[j]->setEnabled(fields[j].enabled);
     }
-}
-
-void TDobbelDlg::FilterField(QLineEdit* field) {
-    // One byte per character, so that the caret positions carry over; a
-    // character outside Latin-1 becomes one the filter always removes.
-    const QString text = field->text();
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
-    const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
-    if (!f.changed) return;
-    field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
-    field->setCursorPosition(f.caret);
-    tarvik::ui::CharactersRefused(field, bytes, f.text);
 }
 
 void TDobbelDlg::OKBtnClick() {

@@ -28,26 +28,12 @@ namespace tarvik::normal::ui {
 
 using tarvik::ui::MsgKind;
 
-void FilterRealField(QLineEdit* field) {
-    // One byte per character, so that the caret positions carry over; a
-    // character outside ASCII becomes one the filter always removes.
-    const QString text = field->text();
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
-    const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
-    if (!f.changed) return;
-    field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
-    field->setCursorPosition(f.caret);
-    tarvik::ui::CharactersRefused(field, bytes, f.text);
-}
-
 namespace {
 
 QLineEdit* RealField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
-    QObject::connect(field, &QLineEdit::textChanged, field, [field] { FilterRealField(field); });
+    tarvik::ui::KeepUnsignedReal(field);
     return field;
 }
 
@@ -169,8 +155,7 @@ TCLSDialoog::TCLSDialoog(TCLS* owner)
     ProbGroup = probs;
     auto* pl = new QGridLayout(probs);
     tarvik::ui::AddProbabilityFields(pl, probs, PEdit);
-    for (QLineEdit* field : PEdit)
-        connect(field, &QLineEdit::textChanged, field, [field] { FilterRealField(field); });
+    for (QLineEdit* field : PEdit) tarvik::ui::KeepUnsignedReal(field);
     main->addWidget(probs);
 
     const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), true);
