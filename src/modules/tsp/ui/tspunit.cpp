@@ -492,6 +492,17 @@ void TTSP::Wait(double units) {
     }
 }
 
+bool TTSP::ShowStep() {
+    const QPointer<TTSP> self(this);
+    emit constructionStep();
+    if (!self) return false;
+    if (Animate)
+        Wait(2);
+    else
+        Yield();
+    return self;
+}
+
 void TTSP::RunClosestNeighbour(int start) {
     const QPointer<TTSP> self(this);
     Constructing = true;
@@ -511,13 +522,7 @@ void TTSP::RunClosestNeighbour(int start) {
             if (Stopped()) break;
         }
         AddToPath(method.step());
-        emit constructionStep();
-        if (!self) return;
-        if (Animate)
-            Wait(2);
-        else
-            Yield();
-        if (!self) return;
+        if (!ShowStep()) return;
     }
     Path = nullptr;
     if (isClosing()) return;
@@ -570,13 +575,7 @@ void TTSP::RunGreatestAngle() {
         Heuristic = method.tour();
         TourLen = method.length();
         DrawMap();
-        emit constructionStep();
-        if (!self) return;
-        if (Animate)
-            Wait(2);
-        else
-            Yield();
-        if (!self) return;
+        if (!ShowStep()) return;
     }
     if (isClosing()) return;
     Constructing = false;
