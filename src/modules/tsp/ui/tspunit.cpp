@@ -500,7 +500,7 @@ bool TTSP::ShowStep() {
         Wait(2);
     else
         Yield();
-    return self;
+    return !self.isNull();
 }
 
 void TTSP::RunClosestNeighbour(int start) {
