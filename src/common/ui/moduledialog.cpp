@@ -1,8 +1,12 @@
 #include "common/ui/moduledialog.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDialog>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace tarvik::ui {
@@ -34,6 +38,31 @@ void ShowInFront(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void AddProbabilityFields(QGridLayout* grid, QWidget* parent, std::span<QLineEdit*, 6> fields) {
+    for (int j = 0; j < 6; ++j) {
+        auto* label = new QLabel(QStringLiteral("P(X=%1) =").arg(j + 1), parent);
+        auto* field = new QLineEdit(parent);
+        field->setObjectName(QStringLiteral("PEdit%1").arg(j + 1));
+        const int row = j % 3, col = (j / 3) * 2;
+        grid->addWidget(label, row, col);
+        grid->addWidget(field, row, col + 1);
+        fields[static_cast<std::size_t>(j)] = field;
+    }
+}
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    restore();
+}
+
+void WaitCursor::restore() {
+    if (active_) QApplication::restoreOverrideCursor();
+    active_ = false;
 }
 
 } // namespace tarvik::ui

@@ -1,9 +1,12 @@
 #include "common/ui/modulewindow.h"
 
+#include "common/ui/help.h"
 #include "common/ui/windowowner.h"
 
+#include <QAction>
 #include <QActionEvent>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace tarvik::ui {
@@ -22,6 +25,15 @@ QMenu* ModuleWindow::addModuleMenu(const QString& title) {
     // shortcuts work whether or not the menu bar shows the menu.
     menu->installEventFilter(this);
     return menu;
+}
+
+QAction* ModuleWindow::addHelpMenu(int helpContext) {
+    QMenu* help = addModuleMenu(QStringLiteral("Help"));
+    QAction* explanation = help->addAction(QStringLiteral("Explanation"));
+    explanation->setObjectName(QStringLiteral("Explanation1"));
+    explanation->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(explanation, &QAction::triggered, this, [this, helpContext] { ShowHelp(helpContext, this); });
+    return explanation;
 }
 
 bool ModuleWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QWidget>
 
+class QAction;
 class QMenu;
 
 namespace tarvik::ui {
@@ -30,6 +31,9 @@ signals:
 protected:
     // Adds a menu of the module; its actions' shortcuts also work on the window.
     QMenu* addModuleMenu(const QString& title);
+    // Adds the Help menu with its "Explanation" entry ("Explanation1", F1),
+    // which opens help topic `helpContext`; returns that entry.
+    QAction* addHelpMenu(int helpContext);
     // FormCloseQuery: false keeps the module open (an unsaved model, say).
     virtual bool canClose() { return true; }
     // Stops running computations and releases dialogs and picture windows.

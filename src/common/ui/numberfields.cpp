@@ -98,4 +98,20 @@ int RefusalBeeps() {
     return beeps;
 }
 
+void KeepUnsignedReal(QLineEdit* field) {
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] {
+        // One byte per character, so that the caret positions carry over; a
+        // character outside ASCII becomes one the filter always removes.
+        const QString text = field->text();
+        std::string bytes;
+        bytes.reserve(text.size());
+        for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
+        const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
+        if (!f.changed) return;
+        field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
+        field->setCursorPosition(f.caret);
+        CharactersRefused(field, bytes, f.text);
+    });
+}
+
 } // namespace tarvik::ui

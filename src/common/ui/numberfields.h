@@ -32,6 +32,9 @@ protected:
 // field for a few seconds.
 void CharactersRefused(QLineEdit* field, const std::string& typed, const std::string& kept,
                        bool decimals = true);
+// Keeps `field`, as it is typed in, to what `FilterRealText` lets stand of an
+// unsigned real number, with `CharactersRefused` for what it drops.
+void KeepUnsignedReal(QLineEdit* field);
 // The hint's text.
 QString DecimalMarkHint();
 // The beeps `CharactersRefused` has given so far.

@@ -1,6 +1,7 @@
 #pragma once
 // The frequency diagram window: the growing bars of the six faces.
 #include "common/ui/liverepaint.h"
+#include "common/ui/picturebox.h"
 #include "modules/dice/dobbel.h"
 
 #include <QImage>
@@ -16,19 +17,7 @@ namespace tarvik::dice::ui {
 
 class TDobbel;
 
-// Shows an off-screen picture at its natural size.
-class TPictureBox : public QWidget {
-    Q_OBJECT
-public:
-    TPictureBox(const QImage* picture, QWidget* parent);
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const QImage* picture_;
-};
+using tarvik::ui::TPictureBox;
 
 class TDobbelBar : public QWidget {
     Q_OBJECT

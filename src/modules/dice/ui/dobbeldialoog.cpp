@@ -77,19 +77,12 @@ TDobbelDlg::TDobbelDlg(TDobbel* owner) : QDialog(owner), owner_(owner) {
     main->addWidget(keuzeFrame);
 
     auto* middle = new QHBoxLayout;
-    auto* settingsBox = new QGroupBox(QStringLiteral("Settings"), this);
-    settingsBox->setObjectName(QStringLiteral("SettingsGroup"));
-    auto* settingsLayout = new QVBoxLayout(settingsBox);
-    FastBox = new QCheckBox(QStringLiteral("Fast simulation"), settingsBox);
-    FastBox->setObjectName(QStringLiteral("FastBox"));
-    TableBox = new QCheckBox(QStringLiteral("Table relative frequency"), settingsBox);
-    TableBox->setObjectName(QStringLiteral("TableBox"));
-    WalkBox = new QCheckBox(QStringLiteral("Random walk"), settingsBox);
-    WalkBox->setObjectName(QStringLiteral("WalkBox"));
-    for (QCheckBox* box : {FastBox, TableBox, WalkBox}) {
-        box->setChecked(true);
-        settingsLayout->addWidget(box);
-    }
+    QGroupBox* settingsBox =
+        tarvik::ui::ChoiceColumn<QCheckBox>(this, QStringLiteral("Settings"), QStringLiteral("SettingsGroup"),
+                                            {{&FastBox, "Fast simulation", "FastBox"},
+                                             {&TableBox, "Table relative frequency", "TableBox"},
+                                             {&WalkBox, "Random walk", "WalkBox"}});
+    for (QCheckBox* box : {FastBox, TableBox, WalkBox}) box->setChecked(true);
     middle->addWidget(settingsBox);
 
     auto* throwsBox = new QGroupBox(QStringLiteral("# throws"), this);
@@ -106,16 +99,10 @@ TDobbelDlg::TDobbelDlg(TDobbel* owner) : QDialog(owner), owner_(owner) {
     auto* probBox = new QGroupBox(QStringLiteral("Probabilities"), this);
     probBox->setObjectName(QStringLiteral("ProbabilitiesGroup"));
     auto* probLayout = new QGridLayout(probBox);
-    for (int j = 0; j < kFaces; ++j) {
-        auto* label = new QLabel(QStringLiteral("P(X=%1) =").arg(j + 1), probBox);
-        PEdit[j] = new QLineEdit(probBox);
-        PEdit[j]->setObjectName(QStringLiteral("PEdit%1").arg(j + 1));
-        PEdit[j]->installEventFilter(this);
-        QLineEdit* field = PEdit[j];
-        connect(field, &QLineEdit::textChanged, this, [this, field] { FilterField(field); });
-        const int row = j % 3, col = (j / 3) * 2;
-        probLayout->addWidget(label, row, col);
-        probLayout->addWidget(PEdit[j], row, col + 1);
+    tarvik::ui::AddProbabilityFields(probLayout, probBox, PEdit);
+    for (QLineEdit* field : PEdit) {
+        field->installEventFilter(this);
+        tarvik::ui::KeepUnsignedReal(field);
     }
     probLayout->addWidget(new QLabel(QStringLiteral("P(X=1) between 0.1 and 0.9"), probBox), 3, 0, 1, 4);
     main->addWidget(probBox);
@@ -151,20 +138,6 @@ void TDobbelDlg::KeuzeClick(Choice choice) {
         PEdit[j]->setReadOnly(!fields[j].editable);
         PEdit[j]->setEnabled(fields[j].enabled);
     }
-}
-
-void TDobbelDlg::FilterField(QLineEdit* field) {
-    // One byte per character, so that the caret positions carry over; a
-    // character outside Latin-1 becomes one the filter always removes.
-    const QString text = field->text();
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
-    const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
-    if (!f.changed) return;
-    field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
-    field->setCursorPosition(f.caret);
-    tarvik::ui::CharactersRefused(field, bytes, f.text);
 }
 
 void TDobbelDlg::OKBtnClick() {

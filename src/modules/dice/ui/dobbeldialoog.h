@@ -59,7 +59,6 @@ protected:
 
 private:
     void KeuzeClick(Choice choice);
-    void FilterField(QLineEdit* field);
 
     TDobbel* owner_;
     QButtonGroup* keuzeGroup_ = nullptr;

@@ -39,20 +39,6 @@ private:
     const DiceRun& run_;
 };
 
-// The wait cursor for as long as the run lasts, whatever ends it.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore() {
-        if (active_) QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-
-private:
-    bool active_ = true;
-};
-
 } // namespace
 
 TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
@@ -77,11 +63,7 @@ TDobbel::TDobbel(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(Throw1, &QAction::triggered, this, &TDobbel::ThrowAgain);
     tarvik::ui::AddSeedCommand(options, QStringLiteral("dice"), this);
 
-    QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    QAction* explanation = help->addAction(QStringLiteral("Explanation"));
-    explanation->setObjectName(QStringLiteral("Explanation1"));
-    explanation->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(2, this); });
+    addHelpMenu(2);
 
     DobbelDlg = new TDobbelDlg(this);
     DobbelBar = new TDobbelBar(this);
@@ -163,7 +145,7 @@ void TDobbel::Execute() {
     Running = true;
     Stop = false;
     BackAfterRun = false;
-    WaitCursor cursor;
+    tarvik::ui::WaitCursor cursor;
 
     DobbelTabel->hide();
     WandelingForm->hide();

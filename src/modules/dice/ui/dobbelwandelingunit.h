@@ -1,5 +1,6 @@
 #pragma once
 // The random walk of the number of ones against the number expected.
+#include "common/ui/picturebox.h"
 #include "modules/dice/dobbel.h"
 
 #include <QImage>
@@ -10,7 +11,7 @@ class QToolButton;
 
 namespace tarvik::dice::ui {
 
-class TPictureBox;
+using tarvik::ui::TPictureBox;
 
 class TWandelingForm : public QWidget {
     Q_OBJECT

@@ -28,26 +28,12 @@ namespace tarvik::normal::ui {
 
 using tarvik::ui::MsgKind;
 
-void FilterRealField(QLineEdit* field) {
-    // One byte per character, so that the caret positions carry over; a
-    // character outside ASCII becomes one the filter always removes.
-    const QString text = field->text();
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text) bytes.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
-    const FilteredText f = FilterRealText(bytes, field->cursorPosition(), kUnsignedRealChars);
-    if (!f.changed) return;
-    field->setText(QString::fromLatin1(f.text.data(), static_cast<qsizetype>(f.text.size())));
-    field->setCursorPosition(f.caret);
-    tarvik::ui::CharactersRefused(field, bytes, f.text);
-}
-
 namespace {
 
 QLineEdit* RealField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
-    QObject::connect(field, &QLineEdit::textChanged, field, [field] { FilterRealField(field); });
+    tarvik::ui::KeepUnsignedReal(field);
     return field;
 }
 
@@ -113,18 +99,12 @@ void TCLSWindow::reject() {
 TCLSKeuzeDialoog::TCLSKeuzeDialoog(TCLS* owner)
     : TCLSWindow(owner, QStringLiteral("CLSKeuzeDialoog"), QStringLiteral("Normal distribution")) {
     auto* main = new QVBoxLayout(this);
-    auto* group = new QGroupBox(QStringLiteral("Make your choice"), this);
-    group->setObjectName(QStringLiteral("KeuzeGroup"));
-    auto* gl = new QVBoxLayout(group);
-    CentralBtn = new QRadioButton(QStringLiteral("Central limit theorem"), group);
-    CentralBtn->setObjectName(QStringLiteral("CentralBtn"));
-    SqrtBtn = new QRadioButton(QStringLiteral("Square root law"), group);
-    SqrtBtn->setObjectName(QStringLiteral("SqrtBtn"));
-    IntervalBtn = new QRadioButton(QStringLiteral("Confidence interval"), group);
-    IntervalBtn->setObjectName(QStringLiteral("IntervalBtn"));
-    for (QRadioButton* b : {CentralBtn, SqrtBtn, IntervalBtn}) gl->addWidget(b);
+    main->addWidget(tarvik::ui::ChoiceColumn<QRadioButton>(
+        this, QStringLiteral("Make your choice"), QStringLiteral("KeuzeGroup"),
+        {{&CentralBtn, "Central limit theorem", "CentralBtn"},
+         {&SqrtBtn, "Square root law", "SqrtBtn"},
+         {&IntervalBtn, "Confidence interval", "IntervalBtn"}}));
     CentralBtn->setChecked(true);
-    main->addWidget(group);
     const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), false);
     OKBtn = buttons.main;
     TerugBtn = buttons.back;
@@ -157,40 +137,25 @@ TCLSDialoog::TCLSDialoog(TCLS* owner)
     : TCLSWindow(owner, QStringLiteral("CLSDialoog"), QStringLiteral("Settings")) {
     auto* main = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    auto* dice = new QGroupBox(QStringLiteral("Dice"), this);
-    dice->setObjectName(QStringLiteral("DiceGroup"));
-    auto* dl = new QVBoxLayout(dice);
-    FairBtn = new QRadioButton(QStringLiteral("Fair"), dice);
-    FairBtn->setObjectName(QStringLiteral("FairBtn"));
-    BiasedBtn = new QRadioButton(QStringLiteral("Biased"), dice);
-    BiasedBtn->setObjectName(QStringLiteral("BiasedBtn"));
-    dl->addWidget(FairBtn);
-    dl->addWidget(BiasedBtn);
-    dl->addStretch();
+    QGroupBox* dice = tarvik::ui::ChoiceColumn<QRadioButton>(
+        this, QStringLiteral("Dice"), QStringLiteral("DiceGroup"),
+        {{&FairBtn, "Fair", "FairBtn"}, {&BiasedBtn, "Biased", "BiasedBtn"}});
+    static_cast<QVBoxLayout*>(dice->layout())->addStretch();
     top->addWidget(dice);
-    auto* hist = new QGroupBox(QStringLiteral("Histogram"), this);
-    hist->setObjectName(QStringLiteral("HistogramGroup"));
-    auto* hl = new QVBoxLayout(hist);
-    const char* const texts[3] = {"1 Histogram", "2 Histograms", "4 Histograms"};
-    for (int i = 0; i < 3; ++i) {
-        HistBtn[i] = new QRadioButton(QString::fromLatin1(texts[i]), hist);
-        HistBtn[i]->setObjectName(QStringLiteral("Hist%1Btn").arg(1 << i));
-        hl->addWidget(HistBtn[i]);
-    }
+    top->addWidget(tarvik::ui::ChoiceColumn<QRadioButton>(this, QStringLiteral("Histogram"),
+                                                          QStringLiteral("HistogramGroup"),
+                                                          {{&HistBtn[0], "1 Histogram", "Hist1Btn"},
+                                                           {&HistBtn[1], "2 Histograms", "Hist2Btn"},
+                                                           {&HistBtn[2], "4 Histograms", "Hist4Btn"}}));
     HistBtn[0]->setChecked(true);
-    top->addWidget(hist);
     main->addLayout(top);
 
     auto* probs = new QGroupBox(QStringLiteral("Probabilities"), this);
     probs->setObjectName(QStringLiteral("ProbabilitiesGroup"));
     ProbGroup = probs;
     auto* pl = new QGridLayout(probs);
-    for (int j = 0; j < kFaces; ++j) {
-        PEdit[j] = RealField(QStringLiteral("PEdit%1").arg(j + 1), probs);
-        const int row = j % 3, col = (j / 3) * 2;
-        pl->addWidget(new QLabel(QStringLiteral("P(X=%1) =").arg(j + 1), probs), row, col);
-        pl->addWidget(PEdit[j], row, col + 1);
-    }
+    tarvik::ui::AddProbabilityFields(pl, probs, PEdit);
+    for (QLineEdit* field : PEdit) tarvik::ui::KeepUnsignedReal(field);
     main->addWidget(probs);
 
     const Buttons buttons = AddDialogButtons(main, QStringLiteral("OK"), QStringLiteral("OKBtn"), true);

@@ -22,9 +22,6 @@ namespace tarvik::normal::ui {
 
 class TCLS;
 
-// Keeps a numeric field to the point, the digits and E/e while the user types.
-void FilterRealField(QLineEdit* field);
-
 // The base of the module's windows: they stay on top, Escape does nothing, F1
 // opens the help; closing by the frame hides the window and then does
 // `frameClose` (nothing more by default).

@@ -19,6 +19,7 @@ TCLSGraphWindow::TCLSGraphWindow(TCLS* owner, const QString& name, const QString
                                  int height)
     : TCLSWindow(owner, name, caption), Picture(NewPicture(width, height)) {
     PictureBox = new TPictureBox(&Picture, this);
+    PictureBox->setFixedSize(Picture.size());
     PictureBox->setObjectName(QStringLiteral("PictureBox"));
     tarvik::ui::DescribePicture(PictureBox, caption + QStringLiteral(": nothing drawn yet"));
 }

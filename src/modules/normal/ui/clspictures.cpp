@@ -130,18 +130,4 @@ void DrawIntervalLine(QImage& image, const IntervalLine& line) {
     if (line.strokeRight) p.drawLine(line.x2, line.y - 5, line.x2, line.y + 5);
 }
 
-TPictureBox::TPictureBox(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(picture->size());
-}
-
-QSize TPictureBox::sizeHint() const {
-    return picture_->size();
-}
-
-void TPictureBox::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.drawImage(event->rect().topLeft(), *picture_, event->rect());
-}
-
 } // namespace tarvik::normal::ui

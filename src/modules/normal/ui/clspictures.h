@@ -2,6 +2,7 @@
 // The pictures of the normal-distribution module, drawn on off-screen images
 // from what the computation returns: histograms, the square-root law and the
 // confidence intervals.
+#include "common/ui/picturebox.h"
 #include "modules/normal/clt.h"
 #include "modules/normal/intervals.h"
 #include "modules/normal/sqrtlaw.h"
@@ -28,18 +29,6 @@ void DrawSqrtPoint(QImage& image, const SqrtPoint& point, bool big);
 void DrawIntervalFrame(QImage& image, double p);
 void DrawIntervalLine(QImage& image, const IntervalLine& line);
 
-// Shows an off-screen picture at its natural size.
-class TPictureBox : public QWidget {
-    Q_OBJECT
-public:
-    TPictureBox(const QImage* picture, QWidget* parent);
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const QImage* picture_;
-};
+using tarvik::ui::TPictureBox;
 
 } // namespace tarvik::normal::ui

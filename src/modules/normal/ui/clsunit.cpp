@@ -106,11 +106,7 @@ TCLS::TCLS(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(ConfidenceInterval1, &QAction::triggered, this, &TCLS::ShowIntervalSettings);
     connect(Settings1, &QAction::triggered, this, &TCLS::ShowChooser);
 
-    QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    QAction* explanation = help->addAction(QStringLiteral("Explanation"));
-    explanation->setObjectName(QStringLiteral("Explanation1"));
-    explanation->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kHelpContext, this); });
+    addHelpMenu(kHelpContext);
 
     KeuzeDialoog = new TCLSKeuzeDialoog(this);
     Dialoog = new TCLSDialoog(this);

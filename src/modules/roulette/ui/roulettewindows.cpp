@@ -3,6 +3,7 @@
 #include "common/ui/help.h"
 #include "common/ui/reportsave.h"
 
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/roulette/strategy.h"
 #include "modules/roulette/ui/rouletteunit.h"
@@ -53,17 +54,10 @@ TRouletteDialoog::TRouletteDialoog(TRoulette* owner) : QDialog(owner), owner_(ow
     setWindowTitle(QStringLiteral("Roulette"));
 
     auto* main = new QVBoxLayout(this);
-    auto* choice = new QGroupBox(QStringLiteral("Make your choice"), this);
-    choice->setObjectName(QStringLiteral("KeuzeGroup"));
-    auto* choiceLayout = new QVBoxLayout(choice);
-    ActionBtn = new QRadioButton(QStringLiteral("Roulette in action"), choice);
-    ActionBtn->setObjectName(QStringLiteral("ActionBtn"));
-    GameBtn = new QRadioButton(QStringLiteral("All-or-nothing game"), choice);
-    GameBtn->setObjectName(QStringLiteral("GameBtn"));
+    main->addWidget(tarvik::ui::ChoiceColumn<QRadioButton>(
+        this, QStringLiteral("Make your choice"), QStringLiteral("KeuzeGroup"),
+        {{&ActionBtn, "Roulette in action", "ActionBtn"}, {&GameBtn, "All-or-nothing game", "GameBtn"}}));
     ActionBtn->setChecked(true);
-    choiceLayout->addWidget(ActionBtn);
-    choiceLayout->addWidget(GameBtn);
-    main->addWidget(choice);
 
     auto* fields = new QGridLayout;
     StartKapitaalSpin = NewSpin(1, kMaxCapital, 3, this, "StartKapitaalSpin");

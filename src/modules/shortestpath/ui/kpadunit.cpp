@@ -64,11 +64,7 @@ TKPad::TKPad(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(Settings1, &QAction::triggered, this, &TKPad::ShowSettings);
     tarvik::ui::AddSeedCommand(options, QStringLiteral("shortestpath"), this);
 
-    QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    QAction* explanation = help->addAction(QStringLiteral("Explanation"));
-    explanation->setObjectName(QStringLiteral("Explanation1"));
-    explanation->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(kKPadHelpContext, this); });
+    QAction* explanation = addHelpMenu(kKPadHelpContext);
 
     KPadOpties = new TKPadOpties(this);
     KPadDialoog = new TKPadDialoog(this);

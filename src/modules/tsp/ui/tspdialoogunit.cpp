@@ -3,6 +3,7 @@
 #include "common/ui/help.h"
 #include "common/ui/numberfields.h"
 
+#include "common/ui/moduledialog.h"
 #include "common/ui/modulewindow.h"
 #include "modules/tsp/tspcities.h"
 #include "modules/tsp/ui/tspunit.h"
@@ -49,16 +50,10 @@ TTSPZetSteden::TTSPZetSteden(TTSP* owner) : QDialog(owner), owner_(owner) {
     setWindowTitle(QStringLiteral("Place cities"));
 
     auto* main = new QVBoxLayout(this);
-    KeuzeGroup = new QGroupBox(QStringLiteral("Choose cities"), this);
-    KeuzeGroup->setObjectName(QStringLiteral("KeuzeGroup"));
-    auto* keuze = new QVBoxLayout(KeuzeGroup);
-    RandomBtn = new QRadioButton(QStringLiteral("Random"), KeuzeGroup);
-    RandomBtn->setObjectName(QStringLiteral("RandomBtn"));
-    OwnBtn = new QRadioButton(QStringLiteral("Own choice"), KeuzeGroup);
-    OwnBtn->setObjectName(QStringLiteral("OwnBtn"));
+    KeuzeGroup = tarvik::ui::ChoiceColumn<QRadioButton>(
+        this, QStringLiteral("Choose cities"), QStringLiteral("KeuzeGroup"),
+        {{&RandomBtn, "Random", "RandomBtn"}, {&OwnBtn, "Own choice", "OwnBtn"}});
     RandomBtn->setChecked(true);
-    keuze->addWidget(RandomBtn);
-    keuze->addWidget(OwnBtn);
     main->addWidget(KeuzeGroup);
 
     auto* aantal = new QGroupBox(QStringLiteral("Number of cities"), this);

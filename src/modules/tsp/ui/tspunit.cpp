@@ -46,20 +46,6 @@ qint64 NowMs() {
         .count();
 }
 
-// The wait cursor for as long as a piece of work lasts, whatever ends it.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore() {
-        if (active_) QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-
-private:
-    bool active_ = true;
-};
-
 // What the exact search sees of the windows: the event loop at most every
 // 20 ms, the stop flag ("Stop", "Stop and erase tour", closing the module)
 // and the progress lines.
@@ -127,11 +113,7 @@ TTSP::TTSP(QWidget* parent) : tarvik::ui::ModuleWindow(parent) {
     connect(choose, &QAction::triggered, this, &TTSP::ShowPlacement);
     tarvik::ui::AddSeedCommand(options, QStringLiteral("tsp"), this);
 
-    QMenu* help = addModuleMenu(QStringLiteral("Help"));
-    QAction* explanation = help->addAction(QStringLiteral("Explanation"));
-    explanation->setObjectName(QStringLiteral("Explanation1"));
-    explanation->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(explanation, &QAction::triggered, this, [this] { tarvik::ui::ShowHelp(3, this); });
+    addHelpMenu(3);
 
     auto* layout = new QHBoxLayout(this);
     Info = new TTSPInfo(this);
@@ -510,6 +492,17 @@ void TTSP::Wait(double units) {
     }
 }
 
+bool TTSP::ShowStep() {
+    const QPointer<TTSP> self(this);
+    emit constructionStep();
+    if (!self) return false;
+    if (Animate)
+        Wait(2);
+    else
+        Yield();
+    return !self.isNull();
+}
+
 void TTSP::RunClosestNeighbour(int start) {
     const QPointer<TTSP> self(this);
     Constructing = true;
@@ -529,13 +522,7 @@ void TTSP::RunClosestNeighbour(int start) {
             if (Stopped()) break;
         }
         AddToPath(method.step());
-        emit constructionStep();
-        if (!self) return;
-        if (Animate)
-            Wait(2);
-        else
-            Yield();
-        if (!self) return;
+        if (!ShowStep()) return;
     }
     Path = nullptr;
     if (isClosing()) return;
@@ -588,13 +575,7 @@ void TTSP::RunGreatestAngle() {
         Heuristic = method.tour();
         TourLen = method.length();
         DrawMap();
-        emit constructionStep();
-        if (!self) return;
-        if (Animate)
-            Wait(2);
-        else
-            Yield();
-        if (!self) return;
+        if (!ShowStep()) return;
     }
     if (isClosing()) return;
     Constructing = false;
@@ -622,7 +603,7 @@ void TTSP::TweeOptBtnClick() {
     if (!HeuristicPresent || Constructing || Searching || Heuristic.size() != static_cast<std::size_t>(N))
         return;
     Dialoog->TweeOptBtn->setEnabled(false);
-    WaitCursor cursor;
+    tarvik::ui::WaitCursor cursor;
     const TwoOptResult r = TwoOpt(Heuristic, D);
     Dialoog->AddResultLine(QString::fromStdString(TwoOptLine(r)));
     Description = QString::fromStdString(TwoOptDescription(r, Description.toStdString()));
@@ -759,7 +740,7 @@ void TTSP::RunSearch(double upper) {
     BB->SetSearching(true);
     Dialoog->CancelBtn->setEnabled(false);
     BB->ListBox->clear();
-    WaitCursor cursor;
+    tarvik::ui::WaitCursor cursor;
     if (Kaart) BB->move(Kaart->geometry().topLeft() + QPoint(10, 40));
     BB->show();
     BB->raise();

@@ -101,6 +101,9 @@ private:
     // Hands control to the interface, at most every 10 ms.
     void Yield();
     bool Stopped() const;
+    // Tells the windows a construction step is made, then pauses (two wait
+    // units while animating); false when the module went meanwhile.
+    bool ShowStep();
 
     void BeginConstruction(int entry);
     void RunClosestNeighbour(int start);
