@@ -16,21 +16,6 @@
 
 namespace tarvik::simulation::ui {
 
-TSimPicture::TSimPicture(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(QStringLiteral("Image1"));
-    tarvik::ui::DescribePicture(this, QStringLiteral("Number of customers present: no run drawn yet"));
-}
-
-QSize TSimPicture::sizeHint() const {
-    return picture_->size();
-}
-
-void TSimPicture::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.drawImage(event->rect().topLeft(), *picture_, event->rect());
-}
-
 TSimGraphWindow::TSimGraphWindow(QWidget* parent, const QString& name, QSize pictureSize, int windowHeight,
                                  const QString& saveHint)
     : QWidget(parent), Picture(NewPicture(pictureSize.width(), pictureSize.height())) {
@@ -40,7 +25,9 @@ TSimGraphWindow::TSimGraphWindow(QWidget* parent, const QString& name, QSize pic
     setWindowTitle(QStringLiteral("Graph"));
     setFixedSize(pictureSize.width() + 100, windowHeight);
 
-    Image1 = new TSimPicture(&Picture, this);
+    Image1 = new tarvik::ui::TPictureBox(&Picture, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    tarvik::ui::DescribePicture(Image1, QStringLiteral("Number of customers present: no run drawn yet"));
     Image1->setGeometry(QRect(QPoint(0, 0), pictureSize));
 
     const int x = pictureSize.width() + 10;

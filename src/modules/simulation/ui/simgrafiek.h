@@ -2,6 +2,7 @@
 // The graph windows of the queue simulation, and the one of the single-server
 // queue: the live picture Image1 (497 x 353), "Stop"/"Previous", "Again",
 // "Data" and the save button.
+#include "common/ui/picturebox.h"
 #include "common/ui/picturesave.h"
 
 #include <QImage>
@@ -11,20 +12,6 @@ class QPushButton;
 class QToolButton;
 
 namespace tarvik::simulation::ui {
-
-// Shows an image at its natural size.
-class TSimPicture : public QWidget {
-    Q_OBJECT
-public:
-    TSimPicture(const QImage* picture, QWidget* parent);
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const QImage* picture_;
-};
 
 // A live graph window ("Graph"): the picture at the left, held as an image so
 // that it persists and can be saved, and at the right "Stop"/"Previous",
@@ -39,7 +26,7 @@ public:
     void Flush();
     bool dirty() const { return dirty_; }
 
-    TSimPicture* Image1 = nullptr;
+    tarvik::ui::TPictureBox* Image1 = nullptr;
     QPushButton* SluitBtn = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* ToonDataBtn = nullptr;
