@@ -996,6 +996,28 @@ private:
 
     void perturb() {
         perturbed_ = true;
+        if (devex_) {
+            // Unwatched runs spread the basic values instead: b + B d for a
+            // small positive d raises every basic value by its d_i, so the
+            // basis stays feasible while the ties break. (Spreading b itself
+            // at a degenerate vertex leaves some basic values below 0, and
+            // the method then wanders: a pivot on such a row loses ground.)
+            std::fill(pert_.begin(), pert_.end(), 0.0);
+            std::uint64_t x = 0x2545F4914F6CDD1DULL;
+            for (int i = 1; i <= m_; ++i) {
+                x ^= x << 13;
+                x ^= x >> 7;
+                x ^= x << 17;
+                if (res_.removed[i]) continue;
+                const double u = static_cast<double>(x >> 11) * 0x1.0p-53;
+                const double d = (1 + u) * 1e-7 * (1 + std::fabs(static_cast<double>(beta_[i])));
+                const int c = lp_.basis[i];
+                for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) pert_[colRow_[q]] += d * colVal_[q];
+            }
+            rebuildRhsTerms();
+            rhsColumn();
+            return;
+        }
         std::uint64_t x = 0x2545F4914F6CDD1DULL;
         for (int k = 1; k <= m_; ++k) {
             x ^= x << 13;
