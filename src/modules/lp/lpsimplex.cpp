@@ -380,17 +380,20 @@ private:
     }
 
     // A starting basis with fewer artificial columns (phase 1 of a factored
-    // run that nobody watches). An artificial column basic in a row whose
-    // right-hand side is 0 stands at 0: swapping it for any other column
-    // with a nonzero in that row moves no basic value, whatever the sign. The
-    // swaps are chosen on the original rows so that the new columns form a
-    // triangle (each new column has no nonzero in the rows swapped before
-    // it), so the basis stays regular; the factors are then rebuilt once.
+    // run that nobody watches). The artificial column basic in row r gives
+    // way to a model column e with a nonzero there: e takes the row's basic
+    // value over (divided by its entry), and every other row that e has a
+    // nonzero in changes by as much. A swap is made only if every basic value
+    // stays at 0 or above, so the start stays feasible (in a row whose value
+    // is 0 nothing moves, whatever the sign). The swaps are chosen on the
+    // original rows so that the new columns form a triangle (each new column
+    // has no nonzero in the rows swapped before it), so the basis stays
+    // regular; the factors are then rebuilt once.
     void crash() {
         std::vector<char> candidate(m_ + 1, 0);
         std::vector<int> rows;
         for (int i = 1; i <= m_; ++i)
-            if (!res_.removed[i] && lp_.rhs[i] == 0 &&
+            if (!res_.removed[i] && lp_.rhs[i] >= 0 &&
                 lp_.columns[lp_.basis[i]].kind == ColumnKind::Artificial) {
                 candidate[i] = 1;
                 rows.push_back(i);
@@ -415,6 +418,20 @@ private:
                     ++openIn[i];
                     ++touches[lp_.rowCol[q]];
                 }
+        // The basic value of each row as the swaps are made.
+        std::vector<long double> value(m_ + 1, 0.0L);
+        for (int i = 1; i <= m_; ++i) value[i] = lp_.rhs[i];
+        // Whether column j can take row r over (entry: its nonzero there).
+        auto keepsFeasible = [&](int r, int j, double entry) {
+            const long double x = value[r] / entry;
+            if (x < 0) return false;
+            if (x == 0) return true;
+            for (int q = colStart_[j]; q < colStart_[j + 1]; ++q) {
+                const int i = colRow_[q];
+                if (i != r && !res_.removed[i] && value[i] - colVal_[q] * x < 0) return false;
+            }
+            return true;
+        };
         const std::vector<int> oldBasis = lp_.basis, oldBasicRow = basicRow_;
         const std::uint64_t oldHash = hash_;
         int swaps = 0;
@@ -426,12 +443,17 @@ private:
             if (!r) break;
             candidate[r] = 0;
             // Among its open columns whose entry here is at least half their
-            // largest, the one that touches the fewest candidate rows.
+            // largest and that keep the start feasible, the one that touches
+            // the fewest candidate rows.
             int e = 0;
+            double entry = 0;
             for (int q = lp_.rowStart[r]; q < lp_.rowStart[r + 1]; ++q) {
                 const int j = lp_.rowCol[q];
                 if (!open[j] || std::fabs(lp_.rowVal[q]) < 0.5 * largest[j]) continue;
-                if (!e || touches[j] < touches[e]) e = j;
+                if ((!e || touches[j] < touches[e]) && keepsFeasible(r, j, lp_.rowVal[q])) {
+                    e = j;
+                    entry = lp_.rowVal[q];
+                }
             }
             // Every open column in row r is closed: later columns must have
             // no nonzero here.
@@ -443,6 +465,11 @@ private:
                     if (candidate[colRow_[t]]) --openIn[colRow_[t]];
             }
             if (!e) continue;
+            const long double xe = value[r] / entry;
+            if (xe != 0)
+                for (int q = colStart_[e]; q < colStart_[e + 1]; ++q)
+                    if (colRow_[q] != r) value[colRow_[q]] -= colVal_[q] * xe;
+            value[r] = xe;
             const int old = lp_.basis[r];
             hash_ ^= keys_[old] ^ keys_[e];
             if (basicRow_[old] == r) basicRow_[old] = 0;
@@ -455,7 +482,8 @@ private:
             // A triangle of model columns can have a huge inverse (chains of
             // growth factors, as in models over many periods): B^-1 applied
             // to a vector of signs shows it. Such a start is not worth its
-            // rounding; the unit columns stay then.
+            // rounding; the unit columns stay then, as they do when the basic
+            // values come out below 0 beyond rounding after all.
             std::vector<long double>& x = workX_;
             std::uint64_t h = 0x9E3779B97F4A7C15ULL;
             for (int k = 1; k <= m_; ++k) {
@@ -469,13 +497,21 @@ private:
             for (int k = 1; k <= m_; ++k) growth = std::max(growth, std::fabs(x[k]));
             if (growth <= kCrashGrowth) {
                 factoredRhs();
-                sinceRefresh_ = 0;
-                return;
+                bool feasible = true;
+                for (int i = 1; i <= m_; ++i)
+                    if (!res_.removed[i] && beta_[i] < -kFeasibility * scaleB_) feasible = false;
+                if (feasible) {
+                    for (int i = 1; i <= m_; ++i)
+                        if (!res_.removed[i] && beta_[i] < 0) beta_[i] = 0;
+                    sinceRefresh_ = 0;
+                    return;
+                }
             }
             lp_.basis = oldBasis;
             basicRow_ = oldBasicRow;
             hash_ = oldHash;
             reinvert();
+            factoredRhs();
             return;
         }
         lp_.basis = oldBasis;
