@@ -49,7 +49,9 @@ private:
         double oldLower = 0; // its bounds before branching
         double oldUpper = 0;
         double floorValue = 0; // down: var <= floor, up: var >= floor + 1
-        int side = 0;          // 0 down, 1 up: the side being explored
+        double value = 0;      // its LP value, and the branching variable's there
+        double varValue = 0;
+        int side = 0; // 0 down, 1 up: the side being explored
         double estimate[2] = {-kInfinity, -kInfinity};
         bool done[2] = {false, false};
         // Faster search: variables fixed at a bound while the current side is
@@ -121,6 +123,28 @@ private:
     // Evaluates the node just solved to optimality: false when it ends there
     // (pruned or integral), true when it branched and its first child is solved.
     bool evaluate();
+    // Pseudo-costs: the loss of the LP value per unit of the branching
+    // variable's move, averaged over the sides solved so far.
+    void notePseudoCost(const Node& parent, double z) {
+        const int side = parent.side;
+        const double f = parent.varValue - parent.floorValue;
+        const double move = side == 0 ? f : 1 - f;
+        if (move < kIntTolerance) return;
+        if (pcCount_[side].empty()) {
+            for (int s = 0; s < 2; ++s) {
+                pcSum_[s].assign(model_.n + 1, 0.0);
+                pcCount_[s].assign(model_.n + 1, 0);
+            }
+        }
+        pcSum_[side][parent.var] += std::max(0.0, parent.value - z) / move;
+        ++pcCount_[side][parent.var];
+    }
+    // The expected loss of the LP value on one side of variable j, `move`
+    // away: its pseudo-cost's, but no less than the penalty.
+    double expectedLoss(int j, int side, double move, double penalty) const {
+        if (pcCount_[side].empty() || pcCount_[side][j] == 0) return penalty;
+        return std::max(penalty, pcSum_[side][j] / pcCount_[side][j] * move);
+    }
     // Depth-first: backtracks along the stack to the next open side and
     // solves it; false when the stack is used up.
     bool backtrack();
@@ -160,6 +184,8 @@ private:
     int diveParent_ = 0;
     int diveDepth_ = 0;
     double diveEstimate_ = -kInfinity;
+    std::vector<double> pcSum_[2];
+    std::vector<int> pcCount_[2];
 };
 
 int BranchAndBound::solveNode(const NodeBranch& branch) {
@@ -368,6 +394,7 @@ bool BranchAndBound::evaluate() {
         // The side's estimate, refined by what its relaxation gave.
         double& e = stack_.back().estimate[stack_.back().side];
         e = std::min(e, reachable(z));
+        if (search_.pseudoCosts) notePseudoCost(stack_.back(), z);
     }
     if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
         record(NodeOutcome::Pruned);
@@ -392,8 +419,17 @@ bool BranchAndBound::evaluate() {
         integral = false;
         double down, up;
         lp_.penalties(j, down, up);
-        const double high = std::max(down, up), low = std::min(down, up);
+        double high = std::max(down, up), low = std::min(down, up);
         const bool bothInfinite = low >= kInfinity;
+        if (search_.pseudoCosts) {
+            // The product of the two sides' expected losses, and the larger
+            // when they tie.
+            const double f = lp_.value(j) - std::floor(lp_.value(j));
+            const double d = std::max(expectedLoss(j, 0, f, down), 1e-6 * Scale(z));
+            const double u = std::max(expectedLoss(j, 1, 1 - f, up), 1e-6 * Scale(z));
+            high = d * u;
+            low = -std::max(d, u);
+        }
         if (chosen == 0 || bothInfinite || high > chosenHigh || (high == chosenHigh && low < chosenLow)) {
             chosen = j;
             chosenHigh = high;
@@ -425,6 +461,8 @@ bool BranchAndBound::evaluate() {
     nd.oldLower = lp_.lower(chosen);
     nd.oldUpper = lp_.upper(chosen);
     nd.floorValue = std::floor(lp_.value(chosen));
+    nd.value = z;
+    nd.varValue = lp_.value(chosen);
     nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
     nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
     // The side with the smaller penalty first (down on a tie).

@@ -31,9 +31,13 @@ struct SearchOptions {
     // estimate: it dives depth-first below it until the dive ends, then picks
     // again. Beyond a bound on the store's memory it goes on depth-first.
     bool bestBound = false;
+    // The branching variable is the one with the largest product of its two
+    // sides' expected losses: the LP value lost per unit of move on each
+    // side so far (its pseudo-costs), but no less than the penalties.
+    bool pseudoCosts = false;
 
     bool faster() const {
-        return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound;
+        return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound || pseudoCosts;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -44,7 +48,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .reducedCostFixing = true,
                                              .roundingHeuristic = true,
                                              .rootCuts = true,
-                                             .bestBound = true};
+                                             .bestBound = true,
+                                             .pseudoCosts = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
