@@ -71,6 +71,7 @@ private:
         long order = 0; // when it was stored: later first among equals
         int parent = 0;
         NodeBranch branch;
+        double parentValue = 0, fraction = 0; // the parent's LP value, the variable's fraction there
         std::vector<BoundChange> bounds;
         // The heap's order: the largest estimate, then the deepest, then the latest.
         bool operator<(const OpenNode& o) const {
@@ -125,9 +126,7 @@ private:
     bool evaluate();
     // Pseudo-costs: the loss of the LP value per unit of the branching
     // variable's move, averaged over the sides solved so far.
-    void notePseudoCost(const Node& parent, double z) {
-        const int side = parent.side;
-        const double f = parent.varValue - parent.floorValue;
+    void notePseudoCost(int var, int side, double f, double parentValue, double z) {
         const double move = side == 0 ? f : 1 - f;
         if (move < kIntTolerance) return;
         if (pcCount_[side].empty()) {
@@ -136,8 +135,8 @@ private:
                 pcCount_[s].assign(model_.n + 1, 0);
             }
         }
-        pcSum_[side][parent.var] += std::max(0.0, parent.value - z) / move;
-        ++pcCount_[side][parent.var];
+        pcSum_[side][var] += std::max(0.0, parentValue - z) / move;
+        ++pcCount_[side][var];
     }
     // The expected loss of the LP value on one side of variable j, `move`
     // away: its pseudo-cost's, but no less than the penalty.
@@ -184,6 +183,8 @@ private:
     int diveParent_ = 0;
     int diveDepth_ = 0;
     double diveEstimate_ = -kInfinity;
+    NodeBranch diveBranch_;
+    double diveParentValue_ = 0, diveFraction_ = 0;
     std::vector<double> pcSum_[2];
     std::vector<int> pcCount_[2];
 };
@@ -394,7 +395,11 @@ bool BranchAndBound::evaluate() {
         // The side's estimate, refined by what its relaxation gave.
         double& e = stack_.back().estimate[stack_.back().side];
         e = std::min(e, reachable(z));
-        if (search_.pseudoCosts) notePseudoCost(stack_.back(), z);
+        const Node& top = stack_.back();
+        if (search_.pseudoCosts)
+            notePseudoCost(top.var, top.side, top.varValue - top.floorValue, top.value, z);
+    } else if (search_.pseudoCosts && diveParent_ != 0) {
+        notePseudoCost(diveBranch_.var, diveBranch_.up ? 1 : 0, diveFraction_, diveParentValue_, z);
     }
     if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
         record(NodeOutcome::Pruned);
@@ -621,6 +626,8 @@ void BranchAndBound::storeOpenSides() {
             open.parent = nd.number;
             nd.side = other;
             open.branch = branchOf(nd);
+            open.parentValue = nd.value;
+            open.fraction = nd.varValue - nd.floorValue;
             lower[nd.var] = other == 0 ? nd.oldLower : nd.floorValue + 1;
             upper[nd.var] = other == 0 ? nd.floorValue : nd.oldUpper;
             changes.clear();
@@ -661,6 +668,9 @@ bool BranchAndBound::jump() {
     diveParent_ = nd.parent;
     diveDepth_ = nd.depth;
     diveEstimate_ = nd.estimate;
+    diveBranch_ = nd.branch;
+    diveParentValue_ = nd.parentValue;
+    diveFraction_ = nd.fraction;
     showUpper();
     solveNode(nd.branch);
     return true;
