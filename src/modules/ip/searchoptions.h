@@ -54,7 +54,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
 inline const std::string kFasterSearchText =
-    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes)";
+    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes, best-bound "
+    "search, pseudo-costs)";
 std::string SearchName(const SearchOptions& options);
 
 } // namespace tarvik::ip
