@@ -49,13 +49,37 @@ private:
         double oldLower = 0; // its bounds before branching
         double oldUpper = 0;
         double floorValue = 0; // down: var <= floor, up: var >= floor + 1
-        int side = 0;          // 0 down, 1 up: the side being explored
+        double value = 0;      // its LP value, and the branching variable's there
+        double varValue = 0;
+        int side = 0; // 0 down, 1 up: the side being explored
         double estimate[2] = {-kInfinity, -kInfinity};
         bool done[2] = {false, false};
         // Faster search: variables fixed at a bound while the current side is
         // explored, (variable, lower, upper) before.
         std::vector<std::tuple<int, double, double>> fixed;
     };
+
+    // Best-bound search: an open side kept for later, with the bounds that
+    // differ from the root's (after the root's own fixings).
+    struct BoundChange {
+        int var = 0;
+        double lower = 0, upper = 0;
+    };
+    struct OpenNode {
+        double estimate = 0;
+        int depth = 0;
+        long order = 0; // when it was stored: later first among equals
+        int parent = 0;
+        NodeBranch branch;
+        double parentValue = 0, fraction = 0; // the parent's LP value, the variable's fraction there
+        std::vector<BoundChange> bounds;
+        // The heap's order: the largest estimate, then the deepest, then the latest.
+        bool operator<(const OpenNode& o) const {
+            return std::tie(estimate, depth, order) < std::tie(o.estimate, o.depth, o.order);
+        }
+    };
+    // The store's memory at most; beyond it the search goes on depth-first.
+    static constexpr std::size_t kMaxStoreBytes = std::size_t{256} << 20;
 
     // Solves the relaxation of a new node below the top of the stack (the
     // root when the stack is empty) and starts its log record.
@@ -100,6 +124,39 @@ private:
     // Evaluates the node just solved to optimality: false when it ends there
     // (pruned or integral), true when it branched and its first child is solved.
     bool evaluate();
+    // Pseudo-costs: the loss of the LP value per unit of the branching
+    // variable's move, averaged over the sides solved so far.
+    void notePseudoCost(int var, int side, double f, double parentValue, double z) {
+        const double move = side == 0 ? f : 1 - f;
+        if (move < kIntTolerance) return;
+        if (pcCount_[side].empty()) {
+            for (int s = 0; s < 2; ++s) {
+                pcSum_[s].assign(model_.n + 1, 0.0);
+                pcCount_[s].assign(model_.n + 1, 0);
+            }
+        }
+        pcSum_[side][var] += std::max(0.0, parentValue - z) / move;
+        ++pcCount_[side][var];
+    }
+    // The expected loss of the LP value on one side of variable j, `move`
+    // away: its pseudo-cost's, but no less than the penalty.
+    double expectedLoss(int j, int side, double move, double penalty) const {
+        if (pcCount_[side].empty() || pcCount_[side][j] == 0) return penalty;
+        return std::max(penalty, pcSum_[side][j] / pcCount_[side][j] * move);
+    }
+    // Depth-first: backtracks along the stack to the next open side and
+    // solves it; false when the stack is used up.
+    bool backtrack();
+    // Best-bound search: whether open sides go to the store now.
+    bool storing() const {
+        return search_.bestBound && haveBase_ && res_.haveIncumbent && storeBytes_ < kMaxStoreBytes;
+    }
+    // Moves the open sides of the stack to the store and empties the stack.
+    void storeOpenSides();
+    // Takes the stored node with the largest estimate that can still beat
+    // the incumbent and solves it (the root of the next dive); false when
+    // there is none.
+    bool jump();
 
     const MIPModel& model_;
     MIPProgress& progress_;
@@ -115,13 +172,28 @@ private:
     int solved_ = 0;
     NodeRecord pending_;
     std::vector<VarValue> fixes_;
+    // Best-bound search: the root's bounds, the stored nodes (a heap), their
+    // memory, and the node the current dive started from (the stack's
+    // bottom branches below it).
+    bool haveBase_ = false;
+    std::vector<double> baseLower_, baseUpper_;
+    std::vector<OpenNode> open_;
+    std::size_t storeBytes_ = 0;
+    long stored_ = 0;
+    int diveParent_ = 0;
+    int diveDepth_ = 0;
+    double diveEstimate_ = -kInfinity;
+    NodeBranch diveBranch_;
+    double diveParentValue_ = 0, diveFraction_ = 0;
+    std::vector<double> pcSum_[2];
+    std::vector<int> pcCount_[2];
 };
 
 int BranchAndBound::solveNode(const NodeBranch& branch) {
     pending_ = NodeRecord{};
     pending_.number = ++solved_;
-    pending_.parent = stack_.empty() ? 0 : stack_.back().number;
-    pending_.depth = static_cast<int>(stack_.size());
+    pending_.parent = stack_.empty() ? diveParent_ : stack_.back().number;
+    pending_.depth = diveDepth_ + static_cast<int>(stack_.size());
     pending_.branch = branch;
     fixes_.clear();
     const long before = res_.iterations;
@@ -169,6 +241,8 @@ void BranchAndBound::showUpper() {
     for (const Node& nd : stack_)
         for (int s = 0; s < 2; ++s)
             if (!nd.done[s]) open = std::max(open, nd.estimate[s]);
+    if (!open_.empty()) open = std::max(open, open_.front().estimate);
+    open = std::max(open, diveEstimate_);
     if (open < res_.upperBound) {
         res_.upperBound = open;
         progress_.upperBound(open);
@@ -315,10 +389,17 @@ void BranchAndBound::cutRoot() {
 
 bool BranchAndBound::evaluate() {
     const double z = lp_.objective();
+    // A dive's first node: from here on its own record, or its sides, count.
+    if (stack_.empty()) diveEstimate_ = -kInfinity;
     if (!stack_.empty()) {
         // The side's estimate, refined by what its relaxation gave.
         double& e = stack_.back().estimate[stack_.back().side];
         e = std::min(e, reachable(z));
+        const Node& top = stack_.back();
+        if (search_.pseudoCosts)
+            notePseudoCost(top.var, top.side, top.varValue - top.floorValue, top.value, z);
+    } else if (search_.pseudoCosts && diveParent_ != 0) {
+        notePseudoCost(diveBranch_.var, diveBranch_.up ? 1 : 0, diveFraction_, diveParentValue_, z);
     }
     if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
         record(NodeOutcome::Pruned);
@@ -343,8 +424,17 @@ bool BranchAndBound::evaluate() {
         integral = false;
         double down, up;
         lp_.penalties(j, down, up);
-        const double high = std::max(down, up), low = std::min(down, up);
+        double high = std::max(down, up), low = std::min(down, up);
         const bool bothInfinite = low >= kInfinity;
+        if (search_.pseudoCosts) {
+            // The product of the two sides' expected losses, and the larger
+            // when they tie.
+            const double f = lp_.value(j) - std::floor(lp_.value(j));
+            const double d = std::max(expectedLoss(j, 0, f, down), 1e-6 * Scale(z));
+            const double u = std::max(expectedLoss(j, 1, 1 - f, up), 1e-6 * Scale(z));
+            high = d * u;
+            low = -std::max(d, u);
+        }
         if (chosen == 0 || bothInfinite || high > chosenHigh || (high == chosenHigh && low < chosenLow)) {
             chosen = j;
             chosenHigh = high;
@@ -376,6 +466,8 @@ bool BranchAndBound::evaluate() {
     nd.oldLower = lp_.lower(chosen);
     nd.oldUpper = lp_.upper(chosen);
     nd.floorValue = std::floor(lp_.value(chosen));
+    nd.value = z;
+    nd.varValue = lp_.value(chosen);
     nd.estimate[0] = chosenDown >= kInfinity ? -kInfinity : reachable(z - chosenDown);
     nd.estimate[1] = chosenUp >= kInfinity ? -kInfinity : reachable(z - chosenUp);
     // The side with the smaller penalty first (down on a tie).
@@ -388,6 +480,16 @@ bool BranchAndBound::evaluate() {
     pending_.estimate[1] = nd.estimate[1];
     pending_.upFirst = nd.side == 1;
     record(NodeOutcome::Branched);
+    if (search_.bestBound && !haveBase_ && stack_.empty()) {
+        // The root's bounds (with its fixings): stored nodes keep what differs.
+        haveBase_ = true;
+        baseLower_.assign(model_.n + 1, 0.0);
+        baseUpper_.assign(model_.n + 1, 0.0);
+        for (int j = 1; j <= model_.n; ++j) {
+            baseLower_[j] = lp_.lower(j);
+            baseUpper_[j] = lp_.upper(j);
+        }
+    }
     stack_.push_back(std::move(nd));
     ++res_.nodes;
     impose(stack_.back());
@@ -446,7 +548,7 @@ MIPResult BranchAndBound::run() {
         // Evaluate the node just solved.
         if (status_ == kInfeasible) {
             // The current side of the top node is ruled out.
-            stack_.back().estimate[stack_.back().side] = -kInfinity;
+            if (!stack_.empty()) stack_.back().estimate[stack_.back().side] = -kInfinity;
             record(NodeOutcome::Infeasible);
         } else if (status_ != kOptimal) {
             record(NodeOutcome::Stopped);
@@ -458,35 +560,120 @@ MIPResult BranchAndBound::run() {
         } else if (status_ != kOptimal) {
             record(NodeOutcome::Stopped);
             return finish(status_);
-        } else if (stack_.empty()) {
+        } else if (stack_.empty() && open_.empty()) {
             break; // an integral root
         }
 
-        // Backtrack: each side of a node is explored once.
         bool explored = false;
-        while (!stack_.empty()) {
-            Node& top = stack_.back();
-            top.done[top.side] = true;
-            for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
-                lp_.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
-            top.fixed.clear();
-            top.estimate[top.side] = -kInfinity;
-            const int other = 1 - top.side;
-            if (!top.done[other] && beatsIncumbent(top.estimate[other])) {
-                top.side = other;
-                impose(top);
-                showUpper();
-                solveNode(branchOf(top));
-                explored = true;
-                break;
-            }
-            lp_.setBounds(top.var, top.oldLower, top.oldUpper);
-            stack_.pop_back();
-            showUpper();
+        if (storing()) {
+            storeOpenSides();
+            explored = jump();
+        } else {
+            explored = backtrack() || jump();
         }
         if (!explored) break;
     }
     return finish(res_.haveIncumbent ? kOptimal : kNoIntegerSolution);
+}
+
+bool BranchAndBound::backtrack() {
+    // Each side of a node is explored once.
+    while (!stack_.empty()) {
+        Node& top = stack_.back();
+        top.done[top.side] = true;
+        for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
+            lp_.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
+        top.fixed.clear();
+        top.estimate[top.side] = -kInfinity;
+        const int other = 1 - top.side;
+        if (!top.done[other] && beatsIncumbent(top.estimate[other])) {
+            top.side = other;
+            impose(top);
+            showUpper();
+            solveNode(branchOf(top));
+            return true;
+        }
+        lp_.setBounds(top.var, top.oldLower, top.oldUpper);
+        stack_.pop_back();
+        showUpper();
+    }
+    return false;
+}
+
+void BranchAndBound::storeOpenSides() {
+    // The stack is undone on a copy of the bounds, from the top: an open side
+    // is stored with the bounds it would have been solved with.
+    const int n = model_.n;
+    std::vector<double> lower(n + 1), upper(n + 1);
+    for (int j = 1; j <= n; ++j) {
+        lower[j] = lp_.lower(j);
+        upper[j] = lp_.upper(j);
+    }
+    std::vector<BoundChange> changes;
+    for (int k = static_cast<int>(stack_.size()) - 1; k >= 0; --k) {
+        Node& nd = stack_[static_cast<std::size_t>(k)];
+        nd.done[nd.side] = true;
+        for (auto it = nd.fixed.rbegin(); it != nd.fixed.rend(); ++it) {
+            lower[std::get<0>(*it)] = std::get<1>(*it);
+            upper[std::get<0>(*it)] = std::get<2>(*it);
+        }
+        const int other = 1 - nd.side;
+        if (!nd.done[other] && beatsIncumbent(nd.estimate[other])) {
+            OpenNode open;
+            open.estimate = nd.estimate[other];
+            open.depth = diveDepth_ + k + 1;
+            open.order = ++stored_;
+            open.parent = nd.number;
+            nd.side = other;
+            open.branch = branchOf(nd);
+            open.parentValue = nd.value;
+            open.fraction = nd.varValue - nd.floorValue;
+            lower[nd.var] = other == 0 ? nd.oldLower : nd.floorValue + 1;
+            upper[nd.var] = other == 0 ? nd.floorValue : nd.oldUpper;
+            changes.clear();
+            for (int j = 1; j <= n; ++j)
+                if (lower[j] != baseLower_[j] || upper[j] != baseUpper_[j])
+                    changes.push_back({.var = j, .lower = lower[j], .upper = upper[j]});
+            open.bounds.assign(changes.begin(), changes.end());
+            storeBytes_ += sizeof(OpenNode) + open.bounds.capacity() * sizeof(BoundChange);
+            open_.push_back(std::move(open));
+            std::push_heap(open_.begin(), open_.end());
+        }
+        lower[nd.var] = nd.oldLower;
+        upper[nd.var] = nd.oldUpper;
+    }
+    stack_.clear();
+}
+
+bool BranchAndBound::jump() {
+    if (open_.empty()) return false;
+    std::pop_heap(open_.begin(), open_.end());
+    OpenNode nd = std::move(open_.back());
+    open_.pop_back();
+    storeBytes_ -= sizeof(OpenNode) + nd.bounds.capacity() * sizeof(BoundChange);
+    if (!beatsIncumbent(nd.estimate)) {
+        // The largest estimate cannot beat the incumbent: neither can the rest.
+        open_.clear();
+        storeBytes_ = 0;
+        return false;
+    }
+    // From the last dive's bounds back to the root's, then to the node's,
+    // solved from the first basis: the last dive's optimum is far from
+    // this node's, and the simplex method can stall on the way from it.
+    for (int j = 1; j <= model_.n; ++j)
+        if (lp_.lower(j) != baseLower_[j] || lp_.upper(j) != baseUpper_[j])
+            lp_.setBoundsOnly(j, baseLower_[j], baseUpper_[j]);
+    for (const BoundChange& c : nd.bounds) lp_.setBoundsOnly(c.var, c.lower, c.upper);
+    lp_.restart();
+    diveParent_ = nd.parent;
+    diveDepth_ = nd.depth;
+    diveEstimate_ = nd.estimate;
+    diveBranch_ = nd.branch;
+    diveParentValue_ = nd.parentValue;
+    diveFraction_ = nd.fraction;
+    showUpper();
+    solveNode(nd.branch);
+    return true;
 }
 
 } // namespace

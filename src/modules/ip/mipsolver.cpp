@@ -123,12 +123,16 @@ void Relaxation::setValue(int v, double value) {
 }
 
 void Relaxation::setBounds(int j, double lower, double upper) {
+    setBoundsOnly(j, lower, upper);
+    recompute();
+}
+
+void Relaxation::setBoundsOnly(int j, double lower, double upper) {
     const int v = j - 1;
     lo_[v] = lower;
     up_[v] = upper >= kInfinity ? kInfinity : upper;
     // A nonbasic variable moves to its new bound.
     if (basisPos_[v] < 0 && atUpper_[v] && up_[v] >= kInfinity) atUpper_[v] = 0;
-    recompute();
 }
 
 double Relaxation::objective() const {

@@ -95,6 +95,11 @@ public:
     double lower(int j) const { return lo_[j - 1]; }
     double upper(int j) const { return up_[j - 1]; }
     void setBounds(int j, double lower, double upper);
+    // Many bound changes at once: `setBounds` without working out the new
+    // values, which `restart` (or a last `setBounds`) then does.
+    void setBoundsOnly(int j, double lower, double upper);
+    // Forgets the basis: the next solve starts from the first one.
+    void restart() { firstBasis(); }
 
     // Solves from the current basis. Returns kOptimal, kUnbounded,
     // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop

@@ -35,6 +35,8 @@ std::string SearchName(const SearchOptions& options) {
     add(options.reducedCostFixing, "reduced-cost fixing");
     add(options.roundingHeuristic, "rounding heuristic");
     add(options.rootCuts, "cutting planes");
+    add(options.bestBound, "best-bound search");
+    add(options.pseudoCosts, "pseudo-costs");
     return "Faster search (" + features + ")";
 }
 

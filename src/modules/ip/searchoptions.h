@@ -26,20 +26,36 @@ struct SearchOptions {
     // cuts, read from the tableau rows of its fractional integer variables,
     // while the bound improves. The cuts stay in every node's relaxation.
     bool rootCuts = false;
+    // Once there is an incumbent, the open sides are kept as stored nodes
+    // (their bounds), and the search goes on from the one with the largest
+    // estimate: it dives depth-first below it until the dive ends, then picks
+    // again. Beyond a bound on the store's memory it goes on depth-first.
+    bool bestBound = false;
+    // The branching variable is the one with the largest product of its two
+    // sides' expected losses: the LP value lost per unit of move on each
+    // side so far (its pseudo-costs), but no less than the penalties.
+    bool pseudoCosts = false;
 
-    bool faster() const { return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts; }
+    bool faster() const {
+        return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound || pseudoCosts;
+    }
     bool operator==(const SearchOptions&) const = default;
 };
 
 // The textbook search, and the faster search that the settings offer.
 inline constexpr SearchOptions kDefaultSearch{};
-inline constexpr SearchOptions kFasterSearch{
-    .roundBounds = true, .reducedCostFixing = true, .roundingHeuristic = true, .rootCuts = true};
+inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
+                                             .reducedCostFixing = true,
+                                             .roundingHeuristic = true,
+                                             .rootCuts = true,
+                                             .bestBound = true,
+                                             .pseudoCosts = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
 inline const std::string kFasterSearchText =
-    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes)";
+    "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes, best-bound "
+    "search, pseudo-costs)";
 std::string SearchName(const SearchOptions& options);
 
 } // namespace tarvik::ip

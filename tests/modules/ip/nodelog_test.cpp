@@ -132,15 +132,15 @@ std::string RandomModel(std::mt19937& g) {
     return s.str();
 }
 
-// The speed-ups that only prune never add a node; the cuts change the
-// relaxations, and with them the branching, so only all models together
-// must take no more nodes.
+// The speed-ups that only prune never add a node; the cuts, the node order
+// and the branching rule change the tree, so only all models together must
+// take no more nodes.
 TEST(FasterSearch, FindsTheSameOptimumWithNoMoreNodesOnRandomModels) {
     std::mt19937 g(31);
     int fewer = 0;
     long nodesTextbook = 0, nodesWithCuts = 0;
     SearchOptions pruning = kFasterSearch;
-    pruning.rootCuts = false;
+    pruning.rootCuts = pruning.bestBound = pruning.pseudoCosts = false;
     for (int k = 0; k < 150; ++k) {
         const std::string text = RandomModel(g);
         MIPProgress quiet;
@@ -161,6 +161,52 @@ TEST(FasterSearch, FindsTheSameOptimumWithNoMoreNodesOnRandomModels) {
     }
     EXPECT_GT(fewer, 10); // the speed-ups do work on these models
     EXPECT_LE(nodesWithCuts, nodesTextbook);
+}
+
+class StopAfter : public MIPProgress {
+public:
+    explicit StopAfter(long solves) : solves_(solves) {}
+    void iteration(long) override { ++seen_; }
+    bool stopRequested() const override { return seen_ >= solves_; }
+
+private:
+    long solves_, seen_ = 0;
+};
+
+// The best-bound search jumps between stored nodes: its node table keeps the
+// rules of a tree, and a run stopped part-way shows bounds around the optimum.
+TEST(FasterSearch, BestBoundKeepsTheTreeAndItsBounds) {
+    std::mt19937 g(47);
+    int jumps = 0;
+    // Without bound rounding, which prunes nodes whose LP values beat the incumbent.
+    SearchOptions search = kFasterSearch;
+    search.roundBounds = false;
+    for (int k = 0; k < 150; ++k) {
+        const std::string text = RandomModel(g);
+        NodeLog log;
+        MIPProgress quiet;
+        const MIPRunResult run = RunMIP(text, quiet, {.search = search, .log = &log});
+        ASSERT_TRUE(run.success) << text;
+        CheckTable(NodeTableText(log), log.minimize(), run, text, true);
+        // A node whose parent is not on the path to the node before it.
+        for (std::size_t i = 1; i < log.nodes().size(); ++i) {
+            int at = log.nodes()[i - 1].number;
+            while (at != 0 && at != log.nodes()[i].parent) at = log.node(at).parent;
+            jumps += at == 0;
+        }
+        if (run.solve.status != kOptimal) continue;
+        const double optimum = run.solve.objective, tol = 1e-6 * std::max(1.0, std::fabs(optimum));
+        for (long solves = 2; solves < run.solve.lpSolves; solves *= 2) {
+            StopAfter stop(solves);
+            const MIPResult part = RunMIP(text, stop, {.search = search}).solve;
+            ASSERT_TRUE(part.stopped) << text;
+            EXPECT_GE(part.upperBound, optimum - tol) << text << solves;
+            if (part.haveIncumbent) {
+                EXPECT_LE(part.objective, optimum + tol) << text << solves;
+            }
+        }
+    }
+    EXPECT_GT(jumps, 10);
 }
 
 TEST(NodeLog, KeepsItsFirstNodesAndValuesThenCountsOnly) {

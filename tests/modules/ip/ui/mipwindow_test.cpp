@@ -628,7 +628,8 @@ TEST_F(MIPWindowTest, FasterSearchIsASettingAndTheTreeSaysWhichSearchRan) {
     EXPECT_FALSE(window->settingsDialog()->fasterSearchBox()->isChecked());
     EXPECT_EQ(window->settingsDialog()->fasterSearchBox()->text(),
               QStringLiteral(
-                  "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes)"));
+                  "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes, "
+                  "best-bound search, pseudo-costs)"));
     answer(true, true);
     answer(false, false); // Cancel keeps the choice
     EXPECT_TRUE(window->settingsDialog()->search() == tarvik::ip::kFasterSearch);
@@ -636,7 +637,8 @@ TEST_F(MIPWindowTest, FasterSearchIsASettingAndTheTreeSaysWhichSearchRan) {
     TSearchTreeWindow* tree = RunAndOpenTree(window.get());
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(tree->summary()->text().startsWith(QStringLiteral(
-        "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes). 8 nodes")));
+        "Faster search (bound rounding, reduced-cost fixing, rounding heuristic, cutting planes, best-bound "
+        "search, pseudo-costs). 8 nodes")));
 }
 
 TEST_F(MIPWindowTest, SearchTreeSavesPicturesAndTheNodeTableAndPrints) {
