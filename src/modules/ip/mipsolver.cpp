@@ -19,6 +19,7 @@ constexpr int kDriftPivots = 100;    // updates of the inverse after which an in
 constexpr int kBlandAfter = 50;      // iterations without progress before the smallest-index rule
 constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
 constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
+constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
 constexpr int kCutStall = 300;       // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
@@ -666,6 +667,12 @@ int Relaxation::iterate() {
             const double rate = -dir * alpha[target];
             const double dist = std::fabs(targetBound - varValue(basis_[target]));
             step = dist / std::fabs(rate);
+            if (step > kDualStepLimit) {
+                // So long a move comes from a small pivot on an ill-conditioned
+                // basis: a repair step, which keeps the feasible values feasible, instead.
+                dual = false;
+                continue;
+            }
             kind = Basic;
             leave = target;
             leaveUp = want < 0;
