@@ -37,7 +37,9 @@ class BranchAndBound {
 public:
     BranchAndBound(const MIPModel& model, MIPProgress& progress, const SearchOptions& search, NodeLog* log)
         : model_(model), progress_(progress), search_(search), log_(log), lp_(model),
-          step_(search.roundBounds ? CostStep(model) : 0) {}
+          step_(search.roundBounds ? CostStep(model) : 0) {
+        lp_.dualSteps = search.dualSteps;
+    }
 
     MIPResult run();
 

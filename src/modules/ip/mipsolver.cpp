@@ -18,6 +18,8 @@ constexpr int kRefactor = -3;        // `iterate`: the pivot element has vanishe
 constexpr int kDriftPivots = 100;    // updates of the inverse after which an infeasible verdict is confirmed
 constexpr int kBlandAfter = 50;      // iterations without progress before the smallest-index rule
 constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
+constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
+constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
 constexpr int kCutStall = 300;       // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
@@ -418,11 +420,18 @@ std::uint64_t Relaxation::basisHash() const {
 // everything is feasible, or a smaller violation of the variable under
 // repair than it ever had in this solve. Each record can be set only
 // finitely often, so the stall guard below is cleared finitely often.
-void Relaxation::noteProgress(int target) {
+void Relaxation::noteProgress(int target, bool dual) {
     bool progress = false;
     if (static_cast<int>(active_.size()) != activeAtRecord_) {
         activeAtRecord_ = static_cast<int>(active_.size());
         progress = true;
+    } else if (dual) {
+        // Dual steps lower the objective (or keep it).
+        const double z = objective();
+        if (z < bestDual_ - kValueZero * Scale(z)) {
+            bestDual_ = z;
+            progress = true;
+        }
     } else if (target < 0) {
         const double z = objective();
         if (z > bestObjective_ + kValueZero * Scale(z)) {
@@ -461,7 +470,46 @@ int Relaxation::iterate() {
     int target = findViolation();
     if (target == -2) return kTooLarge;
     const int k = static_cast<int>(active_.size());
-    noteProgress(target);
+    std::vector<double>& y = y_;
+    duals(y);
+    auto direction = [&](int v) {
+        // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
+        if (varLower(v) >= varUpper(v)) return 0;
+        if (isSlack(v)) return model_.sense[v - n_ + 1] == kLessEqual ? 1 : -1;
+        return atUpper_[v] ? -1 : 1;
+    };
+    // A dual step needs every nonbasic variable's reduced cost to have the
+    // sign of an optimum. At the start of a solve, a variable with two bounds
+    // that has the wrong sign (left at a bound by an earlier node) moves to
+    // its other bound first.
+    // Dual steps that stop lowering the objective give way to the repair
+    // steps below until the next record (so the stall guard still ends
+    // every solve).
+    bool dual = dualSteps && target >= 0 && stall_ < kBlandAfter;
+    for (int q = 0; q < k && dual; ++q) {
+        const int row = active_[q];
+        const int sense = model_.sense[row + 1];
+        if (slackPos_[row] < 0 && sense != kEqual && sense * y[q] < -kIntTolerance) dual = false;
+    }
+    const bool mayFlip = flipAtStart_;
+    flipAtStart_ = false;
+    if (dual) {
+        std::vector<int>& wrong = moveList_;
+        wrong.clear();
+        for (int j = 0; j < n_ && dual; ++j) {
+            if (basisPos_[j] >= 0 || direction(j) * reducedCost(j, y) >= -kIntTolerance) continue;
+            if (up_[j] >= kInfinity || !mayFlip) dual = false;
+            wrong.push_back(j);
+        }
+        if (dual && !wrong.empty()) {
+            for (int j : wrong) atUpper_[j] = atUpper_[j] ? 0 : 1;
+            flips += static_cast<long>(wrong.size());
+            recompute();
+            ++stall_;
+            return kContinue;
+        }
+    }
+    noteProgress(target, dual);
     const bool bland = stall_ > kBlandAfter;
     std::uint64_t hash = 0;
     if (bland) {
@@ -471,14 +519,6 @@ int Relaxation::iterate() {
     refused_.clear();
     auto refused = [&](int v) { return std::find(refused_.begin(), refused_.end(), v) != refused_.end(); };
 
-    std::vector<double>& y = y_;
-    duals(y);
-    auto direction = [&](int v) {
-        // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
-        if (varLower(v) >= varUpper(v)) return 0;
-        if (isSlack(v)) return model_.sense[v - n_ + 1] == kLessEqual ? 1 : -1;
-        return atUpper_[v] ? -1 : 1;
-    };
     int want = 0;
     double targetBound = 0;
     const double* tr = nullptr;
@@ -528,12 +568,45 @@ int Relaxation::iterate() {
                     dir = d;
                 }
             };
-            for (int q = 0; q < k; ++q) {
-                const int row = active_[q];
-                if (slackPos_[row] < 0 && model_.sense[row + 1] != kEqual) consider(n_ + row, tr[q]);
+            // A dual step: the two passes of Harris's ratio test. The first
+            // finds the smallest ratio with every reduced cost eased by a
+            // tolerance, the second takes the largest pivot within it, so the
+            // reduced costs keep their signs (to that tolerance) and the
+            // pivot is never needlessly small.
+            double bound = std::numeric_limits<double>::infinity();
+            double bestPivot = 0;
+            auto dualPass = [&](int v, double alphaT, bool second) {
+                const int d = direction(v);
+                if (d == 0 || std::fabs(alphaT) <= kValueZero) return;
+                const double rate = -d * alphaT;
+                if (rate * want <= 0) return;
+                if (bland && refused(v)) return;
+                const double rc = std::max(0.0, d * reducedCost(v, y));
+                if (!second) {
+                    bound = std::min(bound, (rc + kDualTolerance) / std::fabs(rate));
+                } else if (rc / std::fabs(rate) <= bound && std::fabs(rate) > bestPivot) {
+                    bestPivot = std::fabs(rate);
+                    enter = v;
+                    dir = d;
+                }
+            };
+            for (int pass = 0; pass < (dual ? 2 : 1); ++pass) {
+                for (int q = 0; q < k; ++q) {
+                    const int row = active_[q];
+                    if (slackPos_[row] >= 0 || model_.sense[row + 1] == kEqual) continue;
+                    if (dual)
+                        dualPass(n_ + row, tr[q], pass == 1);
+                    else
+                        consider(n_ + row, tr[q]);
+                }
+                for (int j = 0; j < n_; ++j) {
+                    if (basisPos_[j] >= 0) continue;
+                    if (dual)
+                        dualPass(j, rowAlpha_[j], pass == 1);
+                    else
+                        consider(j, rowAlpha_[j]);
+                }
             }
-            for (int j = 0; j < n_; ++j)
-                if (basisPos_[j] < 0) consider(j, rowAlpha_[j]);
             if (enter < 0) return refused_.empty() ? kInfeasible : kStalled;
         } else {
             double best = -kZeroTolerance;
@@ -587,7 +660,26 @@ int Relaxation::iterate() {
             leaveKey = key;
             if (s <= kUpdateTolerance && !bland) zeroStep = true;
         };
-        if (!isSlack(enter) && up_[enter] < kInfinity) take(up_[enter] - lo_[enter], Flip, -1, false, -1);
+        if (dual) {
+            // The violated variable leaves at its bound; the entering one
+            // takes whatever value that gives, and the basic variables that
+            // leave their bounds are repaired in the steps that follow.
+            const double rate = -dir * alpha[target];
+            const double dist = std::fabs(targetBound - varValue(basis_[target]));
+            step = dist / std::fabs(rate);
+            if (step > kDualStepLimit) {
+                // So long a move comes from a small pivot on an ill-conditioned
+                // basis: a repair step, which keeps the feasible values feasible, instead.
+                dual = false;
+                continue;
+            }
+            kind = Basic;
+            leave = target;
+            leaveUp = want < 0;
+            zeroStep = true;
+        }
+        if (!dual && !isSlack(enter) && up_[enter] < kInfinity)
+            take(up_[enter] - lo_[enter], Flip, -1, false, -1);
         if (target >= 0 && !zeroStep) {
             const double rate = -dir * alpha[target];
             const double val = varValue(basis_[target]);
@@ -728,6 +820,7 @@ int Relaxation::solveOnce(tarvik::Progress& progress) {
     const long pivotsAtStart = pivots;
     const long flipsAtStart = flips;
     restartGuard();
+    flipAtStart_ = true;
     bestViolation_.assign(static_cast<std::size_t>(n_ + m_), std::numeric_limits<double>::infinity());
     int reinversions = 0;
     // A fresh inverse in extended precision, and the search for progress
@@ -786,6 +879,7 @@ void Relaxation::restartGuard() {
     visited_.clear();
     activeAtRecord_ = static_cast<int>(active_.size());
     bestObjective_ = -std::numeric_limits<double>::infinity();
+    bestDual_ = std::numeric_limits<double>::infinity();
 }
 
 void Relaxation::moveCosts(std::vector<double>& cost) const {

@@ -152,6 +152,8 @@ public:
 
     long pivots = 0;
     long flips = 0;
+    // Repairs by dual simplex steps while the reduced costs allow them.
+    bool dualSteps = false;
 
 private:
     // Variables: 0..n-1 structural, n + i the slack of constraint i (0-based).
@@ -168,7 +170,7 @@ private:
     static std::uint64_t statusKey(int v, int status);
     int status(int v) const;
     std::uint64_t basisHash() const;
-    void noteProgress(int target);
+    void noteProgress(int target, bool dual);
     void restartGuard();
     void duals(std::vector<double>& y) const;
     double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
@@ -205,6 +207,8 @@ private:
     // Scratch space of one iteration.
     std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
+    std::vector<int> moveList_;
+    bool flipAtStart_ = false; // dual steps: wrong-signed variables may still move to their other bounds
     int repairVar_ = -1;                        // the basic variable being repaired until it is feasible
     long refactoredAt_ = 0;                     // the pivot count at the last refactorisation
     int stall_ = 0;                             // iterations since the last progress
@@ -212,6 +216,7 @@ private:
     std::vector<int> refused_;                  // entering candidates that lead back to one of them
     int activeAtRecord_ = 0;
     double bestObjective_ = 0;
+    double bestDual_ = 0;               // the lowest objective reached by dual steps
     std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
 };
 

@@ -35,9 +35,14 @@ struct SearchOptions {
     // sides' expected losses: the LP value lost per unit of move on each
     // side so far (its pseudo-costs), but no less than the penalties.
     bool pseudoCosts = false;
+    // A relaxation whose reduced costs all have the right sign (as after a
+    // bound change or an added row) is repaired by dual simplex steps: the
+    // violated basic variable leaves at its bound whatever the others do.
+    bool dualSteps = false;
 
     bool faster() const {
-        return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound || pseudoCosts;
+        return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
+               pseudoCosts || dualSteps;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -49,7 +54,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .roundingHeuristic = true,
                                              .rootCuts = true,
                                              .bestBound = true,
-                                             .pseudoCosts = true};
+                                             .pseudoCosts = true,
+                                             .dualSteps = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
