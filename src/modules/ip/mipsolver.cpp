@@ -20,7 +20,7 @@ constexpr int kBlandAfter = 50;      // iterations without progress before the s
 constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
 constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
 constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
-constexpr int kCutStall = 300;       // with added rows: iterations without progress before a solve gives up
+constexpr int kCutStall = 300; // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));

@@ -209,9 +209,9 @@ private:
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
     bool flipAtStart_ = false; // dual steps: wrong-signed variables may still move to their other bounds
-    int repairVar_ = -1;                        // the basic variable being repaired until it is feasible
-    long refactoredAt_ = 0;                     // the pivot count at the last refactorisation
-    int stall_ = 0;                             // iterations since the last progress
+    int repairVar_ = -1;       // the basic variable being repaired until it is feasible
+    long refactoredAt_ = 0;    // the pivot count at the last refactorisation
+    int stall_ = 0;            // iterations since the last progress
     std::unordered_set<std::uint64_t> visited_; // bases met while stalling
     std::vector<int> refused_;                  // entering candidates that lead back to one of them
     int activeAtRecord_ = 0;
