@@ -76,6 +76,15 @@ static void UpdateRow(Real* __restrict dst, const Real* __restrict src, Real f, 
     update(dst, src, f, count);
 }
 
+// The next number of a xorshift sequence (the keys of the basis hash, the
+// perturbation, the crash's test vector): fixed, so every run is the same.
+static inline std::uint64_t Xorshift(std::uint64_t& x) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    return x;
+}
+
 // a - b, where a result that is only the rounding left over from cancelling
 // two equal numbers becomes an exact zero: such rests must never be taken for
 // pivot elements.
@@ -152,12 +161,7 @@ public:
         // progress in between means the method cycles.
         keys_.resize(n_ + 2);
         std::uint64_t x = 0x9E3779B97F4A7C15ULL;
-        for (auto& k : keys_) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            k = x;
-        }
+        for (auto& k : keys_) k = Xorshift(x);
         for (int i = 1; i <= m_; ++i) hash_ ^= keys_[lp_.basis[i]];
         scaleB_ = 1;
         for (int i = 1; i <= m_; ++i) scaleB_ = std::max(scaleB_, std::fabs(lp_.rhs[i]));
@@ -486,12 +490,7 @@ private:
             // values come out below 0 beyond rounding after all.
             std::vector<long double>& x = workX_;
             std::uint64_t h = 0x9E3779B97F4A7C15ULL;
-            for (int k = 1; k <= m_; ++k) {
-                h ^= h << 13;
-                h ^= h >> 7;
-                h ^= h << 17;
-                x[k] = (h & 1) ? 1.0L : -1.0L;
-            }
+            for (int k = 1; k <= m_; ++k) x[k] = (Xorshift(h) & 1) ? 1.0L : -1.0L;
             ftran(etas_, x);
             long double growth = 0;
             for (int k = 1; k <= m_; ++k) growth = std::max(growth, std::fabs(x[k]));
@@ -1030,37 +1029,25 @@ private:
         }
     }
 
+    // Spreads the right-hand sides a little (random but the same every run)
+    // so that the ratio test meets no ties. Unwatched runs spread the basic
+    // values instead: b + B d for a small positive d raises every basic value
+    // by its d_i, so the basis stays feasible. (Spreading b itself at a
+    // degenerate vertex leaves some basic values below 0, and the method then
+    // wanders: a pivot on such a row loses ground.)
     void perturb() {
         perturbed_ = true;
-        if (devex_) {
-            // Unwatched runs spread the basic values instead: b + B d for a
-            // small positive d raises every basic value by its d_i, so the
-            // basis stays feasible while the ties break. (Spreading b itself
-            // at a degenerate vertex leaves some basic values below 0, and
-            // the method then wanders: a pivot on such a row loses ground.)
-            std::fill(pert_.begin(), pert_.end(), 0.0);
-            std::uint64_t x = 0x2545F4914F6CDD1DULL;
-            for (int i = 1; i <= m_; ++i) {
-                x ^= x << 13;
-                x ^= x >> 7;
-                x ^= x << 17;
-                if (res_.removed[i]) continue;
-                const double u = static_cast<double>(x >> 11) * 0x1.0p-53;
-                const double d = (1 + u) * 1e-7 * (1 + std::fabs(static_cast<double>(beta_[i])));
-                const int c = lp_.basis[i];
-                for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) pert_[colRow_[q]] += d * colVal_[q];
-            }
-            rebuildRhsTerms();
-            rhsColumn();
-            return;
-        }
+        if (devex_) std::fill(pert_.begin(), pert_.end(), 0.0);
         std::uint64_t x = 0x2545F4914F6CDD1DULL;
         for (int k = 1; k <= m_; ++k) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            double u = static_cast<double>(x >> 11) * 0x1.0p-53;
-            pert_[k] = (1 + u) * 1e-7 * (1 + std::fabs(lp_.rhs[k]));
+            const double u = static_cast<double>(Xorshift(x) >> 11) * 0x1.0p-53;
+            if (!devex_) {
+                pert_[k] = (1 + u) * 1e-7 * (1 + std::fabs(lp_.rhs[k]));
+            } else if (!res_.removed[k]) {
+                const double d = (1 + u) * 1e-7 * (1 + std::fabs(static_cast<double>(beta_[k])));
+                const int c = lp_.basis[k];
+                for (int q = colStart_[c]; q < colStart_[c + 1]; ++q) pert_[colRow_[q]] += d * colVal_[q];
+            }
         }
         rebuildRhsTerms();
         rhsColumn();
