@@ -644,7 +644,9 @@ int Relaxation::iterate() {
         step = std::numeric_limits<double>::infinity();
         leave = -1;
         leaveUp = false;
-        bool zeroStep = false;
+        // The leaving choice is final: a step of 0 (nothing comes before it),
+        // or a dual step (the violated variable leaves).
+        bool settled = false;
         int leaveKey = 0; // the smallest-index rule: the leaving variable's index
         auto take = [&](double s, Kind kd, int which, bool upper, int key) {
             if (bland) {
@@ -658,7 +660,7 @@ int Relaxation::iterate() {
             leave = which;
             leaveUp = upper;
             leaveKey = key;
-            if (s <= kUpdateTolerance && !bland) zeroStep = true;
+            if (s <= kUpdateTolerance && !bland) settled = true;
         };
         if (dual) {
             // The violated variable leaves at its bound; the entering one
@@ -676,17 +678,17 @@ int Relaxation::iterate() {
             kind = Basic;
             leave = target;
             leaveUp = want < 0;
-            zeroStep = true;
+            settled = true;
         }
         if (!dual && !isSlack(enter) && up_[enter] < kInfinity)
             take(up_[enter] - lo_[enter], Flip, -1, false, -1);
-        if (target >= 0 && !zeroStep) {
+        if (target >= 0 && !settled) {
             const double rate = -dir * alpha[target];
             const double val = varValue(basis_[target]);
             double dist = std::fabs(targetBound - val);
             take(dist / std::fabs(rate), Basic, target, want < 0, basis_[target]);
         }
-        for (int p = 0; p < k && !zeroStep; ++p) {
+        for (int p = 0; p < k && !settled; ++p) {
             if (p == target || std::fabs(alpha[p]) <= kValueZero) continue;
             const int w = basis_[p];
             const double rate = -dir * alpha[p];
@@ -703,7 +705,7 @@ int Relaxation::iterate() {
                 take(dist / rate, Basic, p, true, w);
             }
         }
-        if (!zeroStep) {
+        if (!settled) {
             // How each structural moves per unit step.
             std::vector<std::pair<int, double>>& moves = moves_;
             moves.clear();
@@ -715,7 +717,7 @@ int Relaxation::iterate() {
             for (const auto& [j, w] : moves)
                 for (const auto& [row, a] : columns_[j])
                     if (activePos_[row] < 0) rate[row] -= a * w;
-            for (int i = 0; i < m_ && !zeroStep; ++i) {
+            for (int i = 0; i < m_ && !settled; ++i) {
                 if (activePos_[i] >= 0 || std::fabs(rate[i]) <= kValueZero) continue;
                 const int sense = model_.sense[i + 1];
                 double s = s_[i];
