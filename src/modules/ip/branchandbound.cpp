@@ -4,6 +4,7 @@
 // the side with the smaller one first, backtrack along the stack while an
 // open side's estimate beats the incumbent. The faster search only adds its
 // switches (SearchOptions); with none set, this is the textbook search.
+#include "modules/ip/mircuts.h"
 #include "modules/ip/mipsolver.h"
 
 #include <algorithm>
@@ -39,6 +40,7 @@ public:
         : model_(model), progress_(progress), search_(search), log_(log), lp_(model),
           step_(search.roundBounds ? CostStep(model) : 0) {
         lp_.dualSteps = search.dualSteps;
+        lp_.parkCuts = search.mirCuts;
     }
 
     MIPResult run();
@@ -333,8 +335,13 @@ void BranchAndBound::cutRoot() {
     constexpr int kCutsPerRound = 50;     // cuts added in one round at most
     constexpr double kImprovement = 1e-3; // a round must lower the bound by this much (relative)
     constexpr double kWorthwhile = 5e-3;  // all rounds together must lower it by this much (relative)
+    constexpr std::size_t kSparseTerms = 10; // Gomory cuts of at most this many terms (or a tenth of the variables)
     const long pivotsBefore = res_.iterations;
     const double start = lp_.objective();
+    const MirSeparator mir(model_);
+    // With the sparse cuts on, a dense Gomory cut slows every node more than it helps.
+    const std::size_t denseLimit =
+        search_.mirCuts ? std::max<std::size_t>(kSparseTerms, model_.n / 10) : model_.n;
     double z = start;
     for (int round = 0; round < kRounds; ++round) {
         if (!lp_.refactor()) {
@@ -351,10 +358,13 @@ void BranchAndBound::cutRoot() {
         }
         std::sort(candidates.begin(), candidates.end());
         std::vector<CutRow> cuts;
+        if (search_.mirCuts) cuts = mir.cuts(lp_.values(), kCutsPerRound);
+        // Gomory cuts only when the sparse ones give out.
+        const bool gomory = search_.rootCuts && cuts.empty();
         CutRow cut;
         for (const auto& [distance, j] : candidates) {
-            if (static_cast<int>(cuts.size()) == kCutsPerRound) break;
-            if (lp_.gomoryCut(j, cut)) cuts.push_back(cut);
+            if (!gomory || static_cast<int>(cuts.size()) == kCutsPerRound) break;
+            if (lp_.gomoryCut(j, cut) && cut.terms.size() <= denseLimit) cuts.push_back(cut);
         }
         if (cuts.empty()) break;
         const std::vector<CutRow> before = lp_.cuts();
@@ -514,7 +524,7 @@ MIPResult BranchAndBound::run() {
                                        : NodeOutcome::Stopped);
         return finish(status_);
     }
-    if (search_.rootCuts) {
+    if (search_.rootCuts || search_.mirCuts) {
         // The root's own relaxation is rounded first: with the cuts in, more
         // variables are fractional, and rounding finds less.
         if (search_.roundingHeuristic && !tryRounding()) {

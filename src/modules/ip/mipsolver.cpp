@@ -21,6 +21,7 @@ constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and colu
 constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
 constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
 constexpr int kCutStall = 300; // with added rows: iterations without progress before a solve gives up
+constexpr int kUnparkAfter = 100; // solves after which cuts set aside are added again
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
@@ -796,12 +797,19 @@ bool Relaxation::accurate() const {
 }
 
 int Relaxation::solve(tarvik::Progress& progress) {
+    // Cuts set aside by a solve they kept from an answer come back after a
+    // while: the nodes further on may solve with them again.
+    if (!parked_.empty() && ++sinceParked_ >= kUnparkAfter) {
+        addRows(parked_);
+        parked_.clear();
+    }
     const int code = solveOnce(progress);
     if (m_ == userRows_ || stopped_ || code == kOptimal || code == kInfeasible || code == kUnbounded)
         return code;
     // Added rows only tighten the relaxation. When they keep a solve from an
     // answer, it is solved without them from the first basis, and they are
-    // added again to that optimum; failing that, the search does without them.
+    // added again to that optimum; failing that, they are set aside for a
+    // while (`parkCuts` on), else the search does without them.
     const std::vector<CutRow> saved = cuts();
     removeCuts();
     const int plain = solveOnce(progress);
@@ -811,6 +819,10 @@ int Relaxation::solve(tarvik::Progress& progress) {
     const int again = solveOnce(progress);
     if (again == kOptimal || again == kInfeasible || stopped_) return again;
     removeCuts();
+    if (parkCuts) {
+        parked_ = saved;
+        sinceParked_ = 0;
+    }
     return solveOnce(progress);
 }
 
@@ -982,6 +994,7 @@ std::vector<CutRow> Relaxation::cuts() const {
 }
 
 void Relaxation::removeCuts() {
+    parked_.clear();
     if (m_ == userRows_) return;
     for (auto& column : columns_)
         column.erase(std::remove_if(column.begin(), column.end(),

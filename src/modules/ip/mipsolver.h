@@ -154,6 +154,9 @@ public:
     long flips = 0;
     // Repairs by dual simplex steps while the reduced costs allow them.
     bool dualSteps = false;
+    // Added rows that keep a solve from an answer are set aside for a number
+    // of solves rather than for good.
+    bool parkCuts = false;
 
 private:
     // Variables: 0..n-1 structural, n + i the slack of constraint i (0-based).
@@ -218,6 +221,8 @@ private:
     double bestObjective_ = 0;
     double bestDual_ = 0;               // the lowest objective reached by dual steps
     std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
+    std::vector<CutRow> parked_; // added rows set aside (`parkCuts`)
+    int sinceParked_ = 0;        // solves since then
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`

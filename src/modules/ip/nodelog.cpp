@@ -34,7 +34,7 @@ std::string SearchName(const SearchOptions& options) {
     add(options.roundBounds, "bound rounding");
     add(options.reducedCostFixing, "reduced-cost fixing");
     add(options.roundingHeuristic, "rounding heuristic");
-    add(options.rootCuts, "cutting planes");
+    add(options.rootCuts || options.mirCuts, "cutting planes");
     add(options.bestBound, "best-bound search");
     add(options.pseudoCosts, "pseudo-costs");
     return "Faster search (" + features + ")";

@@ -39,10 +39,17 @@ struct SearchOptions {
     // bound change or an added row) is repaired by dual simplex steps: the
     // violated basic variable leaves at its bound whatever the others do.
     bool dualSteps = false;
+    // The root's rounds of cuts take sparse mixed-integer rounding cuts from
+    // the model's rows, alone and aggregated along their continuous
+    // variables, with the variable upper bounds of flows substituted; Gomory
+    // cuts (with `rootCuts`) only in rounds where these give none. Cuts that
+    // keep a node's relaxation from an answer are set aside for a while, not
+    // for good.
+    bool mirCuts = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps;
+               pseudoCosts || dualSteps || mirCuts;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -55,7 +62,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .rootCuts = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
-                                             .dualSteps = true};
+                                             .dualSteps = true,
+                                             .mirCuts = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
