@@ -542,7 +542,9 @@ MIPResult BranchAndBound::run() {
             status_ = lp_.solve(progress_);
             res_.pivots = lp_.pivots;
             res_.flips = lp_.flips;
+            pending_.pivots += static_cast<int>(lp_.pivots + lp_.flips - res_.iterations);
             res_.iterations = lp_.pivots + lp_.flips;
+            progress_.iteration(res_.iterations);
             if (lp_.stopped()) res_.stopped = true;
             if (res_.stopped) return stoppedResult();
             if (status_ != kOptimal) {

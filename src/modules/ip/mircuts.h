@@ -56,7 +56,6 @@ private:
     // model's variables (coefficients dense in `pi`, `rhs`); its efficacy at x.
     double mir(const Aggregate& row, const std::vector<char>& complemented, const std::vector<char>& viaVub,
                double delta, const double* x, std::vector<double>& pi, double& rhs) const;
-    double upperOf(int j) const { return upper_[j]; }
 
     int n_;
     std::vector<Row> rows_;             // the model's rows, a >= row written as <=

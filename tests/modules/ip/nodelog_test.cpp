@@ -140,7 +140,7 @@ TEST(FasterSearch, FindsTheSameOptimumWithNoMoreNodesOnRandomModels) {
     int fewer = 0;
     long nodesTextbook = 0, nodesWithCuts = 0;
     SearchOptions pruning = kFasterSearch;
-    pruning.rootCuts = pruning.bestBound = pruning.pseudoCosts = false;
+    pruning.rootCuts = pruning.mirCuts = pruning.bestBound = pruning.pseudoCosts = false;
     for (int k = 0; k < 150; ++k) {
         const std::string text = RandomModel(g);
         MIPProgress quiet;
