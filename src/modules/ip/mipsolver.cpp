@@ -21,7 +21,6 @@ constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and colu
 constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
 constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
 constexpr int kCutStall = 300; // with added rows: iterations without progress before a solve gives up
-constexpr int kUnparkAfter = 100; // solves after which cuts set aside are added again
 
 double Scale(double v) {
     return std::max(1.0, std::fabs(v));
@@ -797,9 +796,9 @@ bool Relaxation::accurate() const {
 }
 
 int Relaxation::solve(tarvik::Progress& progress) {
-    // Cuts set aside by a solve they kept from an answer come back after a
-    // while: the nodes further on may solve with them again.
-    if (!parked_.empty() && ++sinceParked_ >= kUnparkAfter) {
+    // Cuts set aside by the last solve come back: the next node may well
+    // solve with them again.
+    if (!parked_.empty()) {
         addRows(parked_);
         parked_.clear();
     }
@@ -808,8 +807,8 @@ int Relaxation::solve(tarvik::Progress& progress) {
         return code;
     // Added rows only tighten the relaxation. When they keep a solve from an
     // answer, it is solved without them from the first basis, and they are
-    // added again to that optimum; failing that, they are set aside for a
-    // while (`parkCuts` on), else the search does without them.
+    // added again to that optimum; failing that, this solve does without
+    // them, and with `parkCuts` the next one has them again (else none does).
     const std::vector<CutRow> saved = cuts();
     removeCuts();
     const int plain = solveOnce(progress);
@@ -819,10 +818,7 @@ int Relaxation::solve(tarvik::Progress& progress) {
     const int again = solveOnce(progress);
     if (again == kOptimal || again == kInfeasible || stopped_) return again;
     removeCuts();
-    if (parkCuts) {
-        parked_ = saved;
-        sinceParked_ = 0;
-    }
+    if (parkCuts) parked_ = saved;
     return solveOnce(progress);
 }
 

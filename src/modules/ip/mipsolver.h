@@ -154,8 +154,8 @@ public:
     long flips = 0;
     // Repairs by dual simplex steps while the reduced costs allow them.
     bool dualSteps = false;
-    // Added rows that keep a solve from an answer are set aside for a number
-    // of solves rather than for good.
+    // Added rows that keep a solve from an answer are left out of that solve
+    // only, rather than for good.
     bool parkCuts = false;
 
 private:
@@ -221,8 +221,7 @@ private:
     double bestObjective_ = 0;
     double bestDual_ = 0;               // the lowest objective reached by dual steps
     std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
-    std::vector<CutRow> parked_; // added rows set aside (`parkCuts`)
-    int sinceParked_ = 0;        // solves since then
+    std::vector<CutRow> parked_;        // added rows left out of the last solve (`parkCuts`)
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`

@@ -43,8 +43,8 @@ struct SearchOptions {
     // the model's rows, alone and aggregated along their continuous
     // variables, with the variable upper bounds of flows substituted; Gomory
     // cuts (with `rootCuts`) only in rounds where these give none. Cuts that
-    // keep a node's relaxation from an answer are set aside for a while, not
-    // for good.
+    // keep a node's relaxation from an answer are left out of that node's
+    // only, not for good.
     bool mirCuts = false;
 
     bool faster() const {
