@@ -28,7 +28,8 @@ MirSeparator::MirSeparator(const MIPModel& model) : n_(model.n) {
     upper_.assign(n_ + 1, kInfinity);
     for (int j = 1; j <= n_; ++j) {
         integer_[j] = model.integer[j] ? 1 : 0;
-        if (model.upper[j] >= 0) upper_[j] = model.upper[j];
+        if (model.upper[j] >= 0)
+            upper_[j] = integer_[j] ? std::floor(model.upper[j] + kIntTolerance) : model.upper[j];
     }
     col_.assign(n_ + 1, {});
     for (int i = 1; i <= model.m; ++i) {
