@@ -4,8 +4,8 @@
 // the side with the smaller one first, backtrack along the stack while an
 // open side's estimate beats the incumbent. The faster search only adds its
 // switches (SearchOptions); with none set, this is the textbook search.
-#include "modules/ip/mircuts.h"
 #include "modules/ip/mipsolver.h"
+#include "modules/ip/mircuts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -335,11 +335,12 @@ void BranchAndBound::cutRoot() {
     constexpr int kCutsPerRound = 50;     // cuts added in one round at most
     constexpr double kImprovement = 1e-3; // a round must lower the bound by this much (relative)
     constexpr double kWorthwhile = 5e-3;  // all rounds together must lower it by this much (relative)
-    constexpr std::size_t kSparseTerms = 10; // Gomory cuts of at most this many terms (or a tenth of the variables)
+    // With the sparse cuts on, Gomory cuts of at most this many terms (or a tenth of the variables).
+    constexpr std::size_t kSparseTerms = 10;
     const long pivotsBefore = res_.iterations;
     const double start = lp_.objective();
     const MirSeparator mir(model_);
-    // With the sparse cuts on, a dense Gomory cut slows every node more than it helps.
+    // A dense Gomory cut slows every node more than it helps.
     const std::size_t denseLimit =
         search_.mirCuts ? std::max<std::size_t>(kSparseTerms, model_.n / 10) : model_.n;
     double z = start;
