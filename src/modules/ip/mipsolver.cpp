@@ -107,6 +107,69 @@ void Relaxation::firstBasis() {
     recompute();
 }
 
+void Relaxation::saveBasis(std::vector<int>& saved) const {
+    const int k = static_cast<int>(active_.size());
+    saved.clear();
+    saved.reserve(static_cast<std::size_t>(2 + 2 * k));
+    saved.push_back(m_);
+    saved.push_back(k);
+    saved.insert(saved.end(), active_.begin(), active_.end());
+    saved.insert(saved.end(), basis_.begin(), basis_.end());
+    for (int j = 0; j < n_; ++j)
+        if (atUpper_[j] && basisPos_[j] < 0) saved.push_back(j);
+}
+
+bool Relaxation::loadBasis(const std::vector<int>& saved) {
+    const int size = static_cast<int>(saved.size());
+    const int k = size >= 2 ? saved[1] : -1;
+    if (size < 2 || saved[0] != m_ || k < 0 || k > std::min(m_, stride_) || size < 2 + 2 * k) {
+        firstBasis();
+        return false;
+    }
+    active_.clear();
+    basis_.clear();
+    activePos_.assign(m_, -1);
+    slackPos_.assign(m_, -1);
+    basisPos_.assign(n_, -1);
+    atUpper_.assign(n_, 0);
+    repairVar_ = -1;
+    bool fits = true;
+    for (int q = 0; q < k && fits; ++q) {
+        const int row = saved[static_cast<std::size_t>(2 + q)];
+        fits = row >= 0 && row < m_ && activePos_[row] < 0;
+        if (!fits) break;
+        activePos_[row] = q;
+        active_.push_back(row);
+    }
+    for (int p = 0; p < k && fits; ++p) {
+        const int v = saved[static_cast<std::size_t>(2 + k + p)];
+        if (v >= 0 && v < n_ && basisPos_[v] < 0) {
+            basisPos_[v] = p;
+        } else if (v >= n_ && v < n_ + m_ && activePos_[v - n_] >= 0 && slackPos_[v - n_] < 0) {
+            slackPos_[v - n_] = p;
+        } else {
+            fits = false;
+            break;
+        }
+        basis_.push_back(v);
+    }
+    for (int e = 2 + 2 * k; e < size && fits; ++e) {
+        const int j = saved[static_cast<std::size_t>(e)];
+        fits = j >= 0 && j < n_ && basisPos_[j] < 0;
+        if (fits && up_[j] < kInfinity) atUpper_[j] = 1;
+    }
+    if (!fits || !reinvert()) {
+        firstBasis();
+        return false;
+    }
+    recompute();
+    if (!rowsSatisfied()) {
+        firstBasis();
+        return false;
+    }
+    return true;
+}
+
 double Relaxation::varLower(int v) const {
     if (!isSlack(v)) return lo_[v];
     return model_.sense[v - n_ + 1] == kGreaterEqual ? -kInfinity : 0.0;
@@ -773,7 +836,7 @@ int Relaxation::iterate() {
     return kContinue;
 }
 
-bool Relaxation::accurate() const {
+bool Relaxation::rowsSatisfied() const {
     const int k = static_cast<int>(active_.size());
     for (int q = 0; q < k; ++q) {
         const int row = active_[q];
@@ -786,6 +849,12 @@ bool Relaxation::accurate() const {
         }
         if (std::fabs(r) > kIntTolerance * Scale(size)) return false;
     }
+    return true;
+}
+
+bool Relaxation::accurate() const {
+    if (!rowsSatisfied()) return false;
+    const int k = static_cast<int>(active_.size());
     for (int p = 0; p < k; ++p) {
         const int v = basis_[p];
         const double val = varValue(v);

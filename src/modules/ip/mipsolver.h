@@ -100,6 +100,15 @@ public:
     void setBoundsOnly(int j, double lower, double upper);
     // Forgets the basis: the next solve starts from the first one.
     void restart() { firstBasis(); }
+    // The basis in a few words: the row count, the active rows, the basic
+    // variables in basis order (n + i for the slack of row i, 0-based) and
+    // the nonbasic structurals at their upper bounds.
+    void saveBasis(std::vector<int>& saved) const;
+    // Takes up a saved basis under the current bounds: refactorises it and
+    // works out the values, which the next solve repairs where the bounds
+    // have changed. False, with the first basis taken instead, when it does
+    // not fit the rows held now or is singular or inaccurate.
+    bool loadBasis(const std::vector<int>& saved);
 
     // Solves from the current basis. Returns kOptimal, kUnbounded,
     // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop
@@ -183,6 +192,7 @@ private:
     void firstBasis();
     int solveOnce(tarvik::Progress& progress);
     bool accurate() const;
+    bool rowsSatisfied() const; // the active rows hold at the current values
     void pivot(int pos, int v, const std::vector<double>& alpha);
 
     MIPModel model_; // the model's rows, then the added ones

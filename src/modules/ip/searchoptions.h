@@ -39,10 +39,14 @@ struct SearchOptions {
     // bound change or an added row) is repaired by dual simplex steps: the
     // violated basic variable leaves at its bound whatever the others do.
     bool dualSteps = false;
+    // Best-bound search: a stored node keeps its parent's optimal basis, and
+    // the jump to it starts from that basis (the dual steps repair the
+    // branching bound) rather than from the first one.
+    bool warmJumps = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps;
+               pseudoCosts || dualSteps || warmJumps;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -55,7 +59,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .rootCuts = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
-                                             .dualSteps = true};
+                                             .dualSteps = true,
+                                             .warmJumps = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
