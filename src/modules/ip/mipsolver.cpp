@@ -311,6 +311,7 @@ bool Relaxation::reinvert() {
     std::vector<int> pivotRow(k, -1);
     std::vector<char> used(k, 0);
     std::vector<int> dependent;
+    std::vector<int> nonzero;
     for (int c = 0; c < k; ++c) {
         int best = -1;
         for (int r = 0; r < k; ++r)
@@ -322,18 +323,22 @@ bool Relaxation::reinvert() {
         }
         used[best] = 1;
         pivotRow[c] = best;
+        // Columns before c are read no more (a pivot column holds zeros
+        // outside its pivot row), nor is c itself: only those after it are
+        // updated. The inverse's row is sparse: only its nonzeros are used.
+        nonzero.clear();
+        for (int j = c + 1; j < k; ++j) b[at(best, j)] /= piv;
         for (int j = 0; j < k; ++j) {
-            b[at(best, j)] /= piv;
+            if (inv[at(best, j)] == 0) continue;
             inv[at(best, j)] /= piv;
+            nonzero.push_back(j);
         }
         for (int r = 0; r < k; ++r) {
             if (r == best) continue;
             const Real f = b[at(r, c)];
             if (f == 0) continue;
-            for (int j = 0; j < k; ++j) {
-                b[at(r, j)] -= f * b[at(best, j)];
-                inv[at(r, j)] -= f * inv[at(best, j)];
-            }
+            for (int j = c + 1; j < k; ++j) b[at(r, j)] -= f * b[at(best, j)];
+            for (int j : nonzero) inv[at(r, j)] -= f * inv[at(best, j)];
         }
     }
     // A row without a pivot is untouched by the elimination: its slack's
@@ -535,6 +540,22 @@ int Relaxation::iterate() {
     const int k = static_cast<int>(active_.size());
     std::vector<double>& y = y_;
     duals(y);
+    // Each reduced cost is worked out once per iteration, when first asked for.
+    if (rcSeen_.size() < static_cast<std::size_t>(n_ + m_)) {
+        rcSeen_.resize(static_cast<std::size_t>(n_ + m_), 0);
+        rcValue_.resize(static_cast<std::size_t>(n_ + m_), 0.0);
+    }
+    if (++rcRound_ == 0) {
+        std::fill(rcSeen_.begin(), rcSeen_.end(), 0);
+        rcRound_ = 1;
+    }
+    auto rcOf = [&](int v) {
+        if (rcSeen_[v] != rcRound_) {
+            rcSeen_[v] = rcRound_;
+            rcValue_[v] = reducedCost(v, y);
+        }
+        return rcValue_[v];
+    };
     auto direction = [&](int v) {
         // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
         if (varLower(v) >= varUpper(v)) return 0;
@@ -560,7 +581,7 @@ int Relaxation::iterate() {
         std::vector<int>& wrong = moveList_;
         wrong.clear();
         for (int j = 0; j < n_ && dual; ++j) {
-            if (basisPos_[j] >= 0 || direction(j) * reducedCost(j, y) >= -kIntTolerance) continue;
+            if (basisPos_[j] >= 0 || direction(j) * rcOf(j) >= -kIntTolerance) continue;
             if (up_[j] >= kInfinity || !mayFlip) dual = false;
             wrong.push_back(j);
         }
@@ -624,7 +645,7 @@ int Relaxation::iterate() {
                 const double rate = -d * alphaT;
                 if (rate * want <= 0) return;
                 if (bland && refused(v)) return;
-                const double ratio = d * reducedCost(v, y) / std::fabs(rate);
+                const double ratio = d * rcOf(v) / std::fabs(rate);
                 if (bland ? enter < 0 || v < enter : ratio < bestRatio) {
                     bestRatio = ratio;
                     enter = v;
@@ -644,7 +665,7 @@ int Relaxation::iterate() {
                 const double rate = -d * alphaT;
                 if (rate * want <= 0) return;
                 if (bland && refused(v)) return;
-                const double rc = std::max(0.0, d * reducedCost(v, y));
+                const double rc = std::max(0.0, d * rcOf(v));
                 if (!second) {
                     bound = std::min(bound, (rc + kDualTolerance) / std::fabs(rate));
                 } else if (rc / std::fabs(rate) <= bound && std::fabs(rate) > bestPivot) {
@@ -689,7 +710,7 @@ int Relaxation::iterate() {
                 if (basisPos_[j] >= 0) continue;
                 const int d = direction(j);
                 if (d == 0 || (bland && refused(j))) continue;
-                double rc = reducedCost(j, y);
+                double rc = rcOf(j);
                 if (std::fabs(rc) <= kIntTolerance) rc = 0;
                 rc *= d;
                 if (bland ? rc < -kZeroTolerance && (enter < 0 || j < enter) : rc < best) {

@@ -218,6 +218,9 @@ private:
     std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
+    std::vector<double> rcValue_;  // reduced costs of this iteration
+    std::vector<unsigned> rcSeen_; // the iteration that worked each out
+    unsigned rcRound_ = 0;
     bool flipAtStart_ = false; // dual steps: wrong-signed variables may still move to their other bounds
     int repairVar_ = -1;       // the basic variable being repaired until it is feasible
     long refactoredAt_ = 0;    // the pivot count at the last refactorisation
