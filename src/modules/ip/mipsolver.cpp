@@ -158,7 +158,7 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
         fits = j >= 0 && j < n_ && basisPos_[j] < 0;
         if (fits && up_[j] < kInfinity) atUpper_[j] = 1;
     }
-    if (!fits || !reinvert()) {
+    if (!fits || !invertStructurals()) {
         firstBasis();
         return false;
     }
@@ -167,6 +167,83 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
         firstBasis();
         return false;
     }
+    return true;
+}
+
+// The inverse of a basis whose basic slacks are unit columns: with R the
+// active rows without a basic slack and C the basic structurals (as many),
+// the structurals' rows of the inverse are M^-1 for M = A(R, C), and a basic
+// slack's row i is e_i - A(i, C) M^-1 on the columns of R. False when M is
+// singular.
+bool Relaxation::invertStructurals() {
+    const int k = static_cast<int>(active_.size());
+    std::vector<int> rows, cols; // positions in active_, positions in basis_
+    for (int q = 0; q < k; ++q)
+        if (slackPos_[active_[q]] < 0) rows.push_back(q);
+    for (int p = 0; p < k; ++p)
+        if (!isSlack(basis_[p])) cols.push_back(p);
+    const int r = static_cast<int>(rows.size());
+    if (r != static_cast<int>(cols.size())) return false;
+    using Real = long double;
+    const auto at = [r](int a, int b) { return static_cast<std::size_t>(a) * r + b; };
+    std::vector<int> rowOf(k, -1); // active position -> index in rows
+    for (int a = 0; a < r; ++a) rowOf[rows[a]] = a;
+    std::vector<int> colOf(k, -1); // basis position -> index in cols
+    for (int b = 0; b < r; ++b) colOf[cols[b]] = b;
+    std::vector<Real> m(static_cast<std::size_t>(r) * r, 0), inv(static_cast<std::size_t>(r) * r, 0);
+    for (int b = 0; b < r; ++b)
+        for (const auto& [row, a] : columns_[basis_[cols[b]]])
+            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
+    for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
+    // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
+    for (int c = 0; c < r; ++c) {
+        int best = c;
+        for (int a = c + 1; a < r; ++a)
+            if (std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)])) best = a;
+        const Real piv = m[at(best, c)];
+        if (std::fabs(piv) <= kUpdateTolerance) return false;
+        if (best != c)
+            for (int j = 0; j < r; ++j) {
+                std::swap(m[at(best, j)], m[at(c, j)]);
+                std::swap(inv[at(best, j)], inv[at(c, j)]);
+            }
+        for (int j = 0; j < r; ++j) {
+            m[at(c, j)] /= piv;
+            inv[at(c, j)] /= piv;
+        }
+        for (int a = 0; a < r; ++a) {
+            const Real f = m[at(a, c)];
+            if (a == c || f == 0) continue;
+            for (int j = 0; j < r; ++j) {
+                m[at(a, j)] -= f * m[at(c, j)];
+                inv[at(a, j)] -= f * inv[at(c, j)];
+            }
+        }
+    }
+    // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
+    for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
+    for (int b = 0; b < r; ++b) {
+        double* row = binvRow(cols[b]);
+        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(b, a)]);
+    }
+    std::vector<Real> acc(r);
+    for (int p = 0; p < k; ++p) {
+        const int v = basis_[p];
+        if (!isSlack(v)) continue;
+        const int q = activePos_[v - n_];
+        std::fill(acc.begin(), acc.end(), 0);
+        const int row = active_[q];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
+            const int j = model_.variable[e] - 1;
+            if (basisPos_[j] < 0) continue;
+            const int b = colOf[basisPos_[j]];
+            for (int a = 0; a < r; ++a) acc[a] += model_.value[e] * inv[at(b, a)];
+        }
+        double* out = binvRow(p);
+        out[q] = 1;
+        for (int a = 0; a < r; ++a) out[rows[a]] = static_cast<double>(-acc[a]);
+    }
+    refactoredAt_ = pivots;
     return true;
 }
 

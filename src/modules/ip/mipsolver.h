@@ -175,6 +175,7 @@ private:
     void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
     void recompute();
     bool reinvert();
+    bool invertStructurals(); // a faster `reinvert` that leaves a singular basis alone
     // The stall guard (see `iterate`).
     static std::uint64_t statusKey(int v, int status);
     int status(int v) const;
