@@ -196,6 +196,7 @@ bool Relaxation::invertStructurals() {
             if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
     for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
     // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
+    std::vector<int> nonzero;
     for (int c = 0; c < r; ++c) {
         int best = c;
         for (int a = c + 1; a < r; ++a)
@@ -207,17 +208,19 @@ bool Relaxation::invertStructurals() {
                 std::swap(m[at(best, j)], m[at(c, j)]);
                 std::swap(inv[at(best, j)], inv[at(c, j)]);
             }
+        // Columns up to c are read no more; only the nonzeros of the inverse's row are used.
+        nonzero.clear();
+        for (int j = c + 1; j < r; ++j) m[at(c, j)] /= piv;
         for (int j = 0; j < r; ++j) {
-            m[at(c, j)] /= piv;
+            if (inv[at(c, j)] == 0) continue;
             inv[at(c, j)] /= piv;
+            nonzero.push_back(j);
         }
         for (int a = 0; a < r; ++a) {
             const Real f = m[at(a, c)];
             if (a == c || f == 0) continue;
-            for (int j = 0; j < r; ++j) {
-                m[at(a, j)] -= f * m[at(c, j)];
-                inv[at(a, j)] -= f * inv[at(c, j)];
-            }
+            for (int j = c + 1; j < r; ++j) m[at(a, j)] -= f * m[at(c, j)];
+            for (int j : nonzero) inv[at(a, j)] -= f * inv[at(c, j)];
         }
     }
     // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
