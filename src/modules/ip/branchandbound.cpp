@@ -61,6 +61,7 @@ private:
         // Faster search: variables fixed at a bound while the current side is
         // explored, (variable, lower, upper) before.
         std::vector<std::tuple<int, double, double>> fixed;
+        std::vector<int> basis; // warm jumps: its optimal basis (Relaxation::saveBasis)
     };
 
     // Best-bound search: an open side kept for later, with the bounds that
@@ -77,6 +78,7 @@ private:
         NodeBranch branch;
         double parentValue = 0, fraction = 0; // the parent's LP value, the variable's fraction there
         std::vector<BoundChange> bounds;
+        std::vector<int> basis; // warm jumps: the parent's optimal basis
         // The heap's order: the largest estimate, then the deepest, then the latest.
         bool operator<(const OpenNode& o) const {
             return std::tie(estimate, depth, order) < std::tie(o.estimate, o.depth, o.order);
@@ -85,6 +87,14 @@ private:
     // The store's memory at most; beyond it the search goes on depth-first.
     static constexpr std::size_t kMaxStoreBytes = std::size_t{256} << 20;
 
+    // The counts after more pivots for the node being evaluated.
+    void countPivots() {
+        res_.pivots = lp_.pivots;
+        res_.flips = lp_.flips;
+        pending_.pivots += static_cast<int>(lp_.pivots + lp_.flips - res_.iterations);
+        res_.iterations = lp_.pivots + lp_.flips;
+        progress_.iteration(res_.iterations);
+    }
     // Solves the relaxation of a new node below the top of the stack (the
     // root when the stack is empty) and starts its log record.
     int solveNode(const NodeBranch& branch);
@@ -161,6 +171,11 @@ private:
     // the incumbent and solves it (the root of the next dive); false when
     // there is none.
     bool jump();
+    // The store's memory for one node.
+    static std::size_t bytesOf(const OpenNode& nd) {
+        return sizeof(OpenNode) + nd.bounds.capacity() * sizeof(BoundChange) +
+               nd.basis.capacity() * sizeof(int);
+    }
 
     const MIPModel& model_;
     MIPProgress& progress_;
@@ -492,6 +507,7 @@ bool BranchAndBound::evaluate() {
     pending_.estimate[0] = nd.estimate[0];
     pending_.estimate[1] = nd.estimate[1];
     pending_.upFirst = nd.side == 1;
+    if (search_.bestBound && search_.warmJumps) lp_.saveBasis(nd.basis);
     record(NodeOutcome::Branched);
     if (search_.bestBound && !haveBase_ && stack_.empty()) {
         // The root's bounds (with its fixings): stored nodes keep what differs.
@@ -650,7 +666,8 @@ void BranchAndBound::storeOpenSides() {
                 if (lower[j] != baseLower_[j] || upper[j] != baseUpper_[j])
                     changes.push_back({.var = j, .lower = lower[j], .upper = upper[j]});
             open.bounds.assign(changes.begin(), changes.end());
-            storeBytes_ += sizeof(OpenNode) + open.bounds.capacity() * sizeof(BoundChange);
+            open.basis = std::move(nd.basis);
+            storeBytes_ += bytesOf(open);
             open_.push_back(std::move(open));
             std::push_heap(open_.begin(), open_.end());
         }
@@ -665,7 +682,7 @@ bool BranchAndBound::jump() {
     std::pop_heap(open_.begin(), open_.end());
     OpenNode nd = std::move(open_.back());
     open_.pop_back();
-    storeBytes_ -= sizeof(OpenNode) + nd.bounds.capacity() * sizeof(BoundChange);
+    storeBytes_ -= bytesOf(nd);
     if (!beatsIncumbent(nd.estimate)) {
         // The largest estimate cannot beat the incumbent: neither can the rest.
         open_.clear();
@@ -673,13 +690,15 @@ bool BranchAndBound::jump() {
         return false;
     }
     // From the last dive's bounds back to the root's, then to the node's,
-    // solved from the first basis: the last dive's optimum is far from
-    // this node's, and the simplex method can stall on the way from it.
+    // solved from the parent's basis or else the first one: the last dive's
+    // optimum is far from this node's, and the simplex method can stall on
+    // the way from it.
     for (int j = 1; j <= model_.n; ++j)
         if (lp_.lower(j) != baseLower_[j] || lp_.upper(j) != baseUpper_[j])
             lp_.setBoundsOnly(j, baseLower_[j], baseUpper_[j]);
     for (const BoundChange& c : nd.bounds) lp_.setBoundsOnly(c.var, c.lower, c.upper);
-    lp_.restart();
+    const bool warm = search_.warmJumps && !nd.basis.empty() && lp_.loadBasis(nd.basis);
+    if (!warm) lp_.restart();
     diveParent_ = nd.parent;
     diveDepth_ = nd.depth;
     diveEstimate_ = nd.estimate;
@@ -688,6 +707,17 @@ bool BranchAndBound::jump() {
     diveFraction_ = nd.fraction;
     showUpper();
     solveNode(nd.branch);
+    if (warm && !res_.stopped && status_ != kOptimal && status_ != kInfeasible) {
+        // The parent's basis led nowhere: the node is solved again from the first one.
+        lp_.restart();
+        status_ = lp_.solve(progress_);
+        countPivots();
+        if (lp_.stopped()) res_.stopped = true;
+        if (status_ == kOptimal) {
+            pending_.hasValue = true;
+            pending_.value = lp_.objective();
+        }
+    }
     return true;
 }
 

@@ -107,6 +107,149 @@ void Relaxation::firstBasis() {
     recompute();
 }
 
+void Relaxation::saveBasis(std::vector<int>& saved) const {
+    const int k = static_cast<int>(active_.size());
+    saved.clear();
+    saved.reserve(static_cast<std::size_t>(2 + 2 * k));
+    saved.push_back(m_);
+    saved.push_back(k);
+    saved.insert(saved.end(), active_.begin(), active_.end());
+    saved.insert(saved.end(), basis_.begin(), basis_.end());
+    for (int j = 0; j < n_; ++j)
+        if (atUpper_[j] && basisPos_[j] < 0) saved.push_back(j);
+}
+
+bool Relaxation::loadBasis(const std::vector<int>& saved) {
+    const int size = static_cast<int>(saved.size());
+    const int k = size >= 2 ? saved[1] : -1;
+    if (size < 2 || saved[0] != m_ || k < 0 || k > std::min(m_, stride_) || size < 2 + 2 * k) {
+        firstBasis();
+        return false;
+    }
+    active_.clear();
+    basis_.clear();
+    activePos_.assign(m_, -1);
+    slackPos_.assign(m_, -1);
+    basisPos_.assign(n_, -1);
+    atUpper_.assign(n_, 0);
+    repairVar_ = -1;
+    bool fits = true;
+    for (int q = 0; q < k && fits; ++q) {
+        const int row = saved[static_cast<std::size_t>(2 + q)];
+        fits = row >= 0 && row < m_ && activePos_[row] < 0;
+        if (!fits) break;
+        activePos_[row] = q;
+        active_.push_back(row);
+    }
+    for (int p = 0; p < k && fits; ++p) {
+        const int v = saved[static_cast<std::size_t>(2 + k + p)];
+        if (v >= 0 && v < n_ && basisPos_[v] < 0) {
+            basisPos_[v] = p;
+        } else if (v >= n_ && v < n_ + m_ && activePos_[v - n_] >= 0 && slackPos_[v - n_] < 0) {
+            slackPos_[v - n_] = p;
+        } else {
+            fits = false;
+            break;
+        }
+        basis_.push_back(v);
+    }
+    for (int e = 2 + 2 * k; e < size && fits; ++e) {
+        const int j = saved[static_cast<std::size_t>(e)];
+        fits = j >= 0 && j < n_ && basisPos_[j] < 0;
+        if (fits && up_[j] < kInfinity) atUpper_[j] = 1;
+    }
+    if (!fits || !invertStructurals()) {
+        firstBasis();
+        return false;
+    }
+    recompute();
+    if (!rowsSatisfied()) {
+        firstBasis();
+        return false;
+    }
+    return true;
+}
+
+// The inverse of a basis whose basic slacks are unit columns: with R the
+// active rows without a basic slack and C the basic structurals (as many),
+// the structurals' rows of the inverse are M^-1 for M = A(R, C), and a basic
+// slack's row i is e_i - A(i, C) M^-1 on the columns of R. False when M is
+// singular.
+bool Relaxation::invertStructurals() {
+    const int k = static_cast<int>(active_.size());
+    std::vector<int> rows, cols; // positions in active_, positions in basis_
+    for (int q = 0; q < k; ++q)
+        if (slackPos_[active_[q]] < 0) rows.push_back(q);
+    for (int p = 0; p < k; ++p)
+        if (!isSlack(basis_[p])) cols.push_back(p);
+    const int r = static_cast<int>(rows.size());
+    if (r != static_cast<int>(cols.size())) return false;
+    using Real = long double;
+    const auto at = [r](int a, int b) { return static_cast<std::size_t>(a) * r + b; };
+    std::vector<int> rowOf(k, -1); // active position -> index in rows
+    for (int a = 0; a < r; ++a) rowOf[rows[a]] = a;
+    std::vector<int> colOf(k, -1); // basis position -> index in cols
+    for (int b = 0; b < r; ++b) colOf[cols[b]] = b;
+    std::vector<Real> m(static_cast<std::size_t>(r) * r, 0), inv(static_cast<std::size_t>(r) * r, 0);
+    for (int b = 0; b < r; ++b)
+        for (const auto& [row, a] : columns_[basis_[cols[b]]])
+            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
+    for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
+    // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
+    std::vector<int> nonzero;
+    for (int c = 0; c < r; ++c) {
+        int best = c;
+        for (int a = c + 1; a < r; ++a)
+            if (std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)])) best = a;
+        const Real piv = m[at(best, c)];
+        if (std::fabs(piv) <= kUpdateTolerance) return false;
+        if (best != c)
+            for (int j = 0; j < r; ++j) {
+                std::swap(m[at(best, j)], m[at(c, j)]);
+                std::swap(inv[at(best, j)], inv[at(c, j)]);
+            }
+        // Columns up to c are read no more; only the nonzeros of the inverse's row are used.
+        nonzero.clear();
+        for (int j = c + 1; j < r; ++j) m[at(c, j)] /= piv;
+        for (int j = 0; j < r; ++j) {
+            if (inv[at(c, j)] == 0) continue;
+            inv[at(c, j)] /= piv;
+            nonzero.push_back(j);
+        }
+        for (int a = 0; a < r; ++a) {
+            const Real f = m[at(a, c)];
+            if (a == c || f == 0) continue;
+            for (int j = c + 1; j < r; ++j) m[at(a, j)] -= f * m[at(c, j)];
+            for (int j : nonzero) inv[at(a, j)] -= f * inv[at(c, j)];
+        }
+    }
+    // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
+    for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
+    for (int b = 0; b < r; ++b) {
+        double* row = binvRow(cols[b]);
+        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(b, a)]);
+    }
+    std::vector<Real> acc(r);
+    for (int p = 0; p < k; ++p) {
+        const int v = basis_[p];
+        if (!isSlack(v)) continue;
+        const int q = activePos_[v - n_];
+        std::fill(acc.begin(), acc.end(), 0);
+        const int row = active_[q];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
+            const int j = model_.variable[e] - 1;
+            if (basisPos_[j] < 0) continue;
+            const int b = colOf[basisPos_[j]];
+            for (int a = 0; a < r; ++a) acc[a] += model_.value[e] * inv[at(b, a)];
+        }
+        double* out = binvRow(p);
+        out[q] = 1;
+        for (int a = 0; a < r; ++a) out[rows[a]] = static_cast<double>(-acc[a]);
+    }
+    refactoredAt_ = pivots;
+    return true;
+}
+
 double Relaxation::varLower(int v) const {
     if (!isSlack(v)) return lo_[v];
     return model_.sense[v - n_ + 1] == kGreaterEqual ? -kInfinity : 0.0;
@@ -248,6 +391,7 @@ bool Relaxation::reinvert() {
     std::vector<int> pivotRow(k, -1);
     std::vector<char> used(k, 0);
     std::vector<int> dependent;
+    std::vector<int> nonzero;
     for (int c = 0; c < k; ++c) {
         int best = -1;
         for (int r = 0; r < k; ++r)
@@ -259,18 +403,22 @@ bool Relaxation::reinvert() {
         }
         used[best] = 1;
         pivotRow[c] = best;
+        // Columns before c are read no more (a pivot column holds zeros
+        // outside its pivot row), nor is c itself: only those after it are
+        // updated. The inverse's row is sparse: only its nonzeros are used.
+        nonzero.clear();
+        for (int j = c + 1; j < k; ++j) b[at(best, j)] /= piv;
         for (int j = 0; j < k; ++j) {
-            b[at(best, j)] /= piv;
+            if (inv[at(best, j)] == 0) continue;
             inv[at(best, j)] /= piv;
+            nonzero.push_back(j);
         }
         for (int r = 0; r < k; ++r) {
             if (r == best) continue;
             const Real f = b[at(r, c)];
             if (f == 0) continue;
-            for (int j = 0; j < k; ++j) {
-                b[at(r, j)] -= f * b[at(best, j)];
-                inv[at(r, j)] -= f * inv[at(best, j)];
-            }
+            for (int j = c + 1; j < k; ++j) b[at(r, j)] -= f * b[at(best, j)];
+            for (int j : nonzero) inv[at(r, j)] -= f * inv[at(best, j)];
         }
     }
     // A row without a pivot is untouched by the elimination: its slack's
@@ -472,6 +620,22 @@ int Relaxation::iterate() {
     const int k = static_cast<int>(active_.size());
     std::vector<double>& y = y_;
     duals(y);
+    // Each reduced cost is worked out once per iteration, when first asked for.
+    if (rcSeen_.size() < static_cast<std::size_t>(n_ + m_)) {
+        rcSeen_.resize(static_cast<std::size_t>(n_ + m_), 0);
+        rcValue_.resize(static_cast<std::size_t>(n_ + m_), 0.0);
+    }
+    if (++rcRound_ == 0) {
+        std::fill(rcSeen_.begin(), rcSeen_.end(), 0);
+        rcRound_ = 1;
+    }
+    auto rcOf = [&](int v) {
+        if (rcSeen_[v] != rcRound_) {
+            rcSeen_[v] = rcRound_;
+            rcValue_[v] = reducedCost(v, y);
+        }
+        return rcValue_[v];
+    };
     auto direction = [&](int v) {
         // +1 when the nonbasic variable can increase, -1 when it can decrease, 0 fixed.
         if (varLower(v) >= varUpper(v)) return 0;
@@ -497,7 +661,7 @@ int Relaxation::iterate() {
         std::vector<int>& wrong = moveList_;
         wrong.clear();
         for (int j = 0; j < n_ && dual; ++j) {
-            if (basisPos_[j] >= 0 || direction(j) * reducedCost(j, y) >= -kIntTolerance) continue;
+            if (basisPos_[j] >= 0 || direction(j) * rcOf(j) >= -kIntTolerance) continue;
             if (up_[j] >= kInfinity || !mayFlip) dual = false;
             wrong.push_back(j);
         }
@@ -561,7 +725,7 @@ int Relaxation::iterate() {
                 const double rate = -d * alphaT;
                 if (rate * want <= 0) return;
                 if (bland && refused(v)) return;
-                const double ratio = d * reducedCost(v, y) / std::fabs(rate);
+                const double ratio = d * rcOf(v) / std::fabs(rate);
                 if (bland ? enter < 0 || v < enter : ratio < bestRatio) {
                     bestRatio = ratio;
                     enter = v;
@@ -581,7 +745,7 @@ int Relaxation::iterate() {
                 const double rate = -d * alphaT;
                 if (rate * want <= 0) return;
                 if (bland && refused(v)) return;
-                const double rc = std::max(0.0, d * reducedCost(v, y));
+                const double rc = std::max(0.0, d * rcOf(v));
                 if (!second) {
                     bound = std::min(bound, (rc + kDualTolerance) / std::fabs(rate));
                 } else if (rc / std::fabs(rate) <= bound && std::fabs(rate) > bestPivot) {
@@ -626,7 +790,7 @@ int Relaxation::iterate() {
                 if (basisPos_[j] >= 0) continue;
                 const int d = direction(j);
                 if (d == 0 || (bland && refused(j))) continue;
-                double rc = reducedCost(j, y);
+                double rc = rcOf(j);
                 if (std::fabs(rc) <= kIntTolerance) rc = 0;
                 rc *= d;
                 if (bland ? rc < -kZeroTolerance && (enter < 0 || j < enter) : rc < best) {
@@ -773,7 +937,7 @@ int Relaxation::iterate() {
     return kContinue;
 }
 
-bool Relaxation::accurate() const {
+bool Relaxation::rowsSatisfied() const {
     const int k = static_cast<int>(active_.size());
     for (int q = 0; q < k; ++q) {
         const int row = active_[q];
@@ -786,6 +950,12 @@ bool Relaxation::accurate() const {
         }
         if (std::fabs(r) > kIntTolerance * Scale(size)) return false;
     }
+    return true;
+}
+
+bool Relaxation::accurate() const {
+    if (!rowsSatisfied()) return false;
+    const int k = static_cast<int>(active_.size());
     for (int p = 0; p < k; ++p) {
         const int v = basis_[p];
         const double val = varValue(v);

@@ -100,6 +100,15 @@ public:
     void setBoundsOnly(int j, double lower, double upper);
     // Forgets the basis: the next solve starts from the first one.
     void restart() { firstBasis(); }
+    // The basis in a few words: the row count, the active rows, the basic
+    // variables in basis order (n + i for the slack of row i, 0-based) and
+    // the nonbasic structurals at their upper bounds.
+    void saveBasis(std::vector<int>& saved) const;
+    // Takes up a saved basis under the current bounds: refactorises it and
+    // works out the values, which the next solve repairs where the bounds
+    // have changed. False, with the first basis taken instead, when it does
+    // not fit the rows held now or is singular or inaccurate.
+    bool loadBasis(const std::vector<int>& saved);
 
     // Solves from the current basis. Returns kOptimal, kUnbounded,
     // kInfeasible, kTooManyIterations, kTooLarge or kPrecision; a stop
@@ -169,6 +178,7 @@ private:
     void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
     void recompute();
     bool reinvert();
+    bool invertStructurals(); // a faster `reinvert` that leaves a singular basis alone
     // The stall guard (see `iterate`).
     static std::uint64_t statusKey(int v, int status);
     int status(int v) const;
@@ -186,6 +196,7 @@ private:
     void firstBasis();
     int solveOnce(tarvik::Progress& progress);
     bool accurate() const;
+    bool rowsSatisfied() const; // the active rows hold at the current values
     void pivot(int pos, int v, const std::vector<double>& alpha);
 
     MIPModel model_; // the model's rows, then the added ones
@@ -211,6 +222,9 @@ private:
     std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
+    std::vector<double> rcValue_;  // reduced costs of this iteration
+    std::vector<unsigned> rcSeen_; // the iteration that worked each out
+    unsigned rcRound_ = 0;
     bool flipAtStart_ = false; // dual steps: wrong-signed variables may still move to their other bounds
     int repairVar_ = -1;       // the basic variable being repaired until it is feasible
     long refactoredAt_ = 0;    // the pivot count at the last refactorisation

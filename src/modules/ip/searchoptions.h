@@ -46,10 +46,14 @@ struct SearchOptions {
     // keep a node's relaxation from an answer are left out of that node's
     // only, not for good.
     bool mirCuts = false;
+    // Best-bound search: a stored node keeps its parent's optimal basis, and
+    // the jump to it starts from that basis (the dual steps repair the
+    // branching bound) rather than from the first one.
+    bool warmJumps = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts;
+               pseudoCosts || dualSteps || mirCuts || warmJumps;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -63,7 +67,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
                                              .dualSteps = true,
-                                             .mirCuts = true};
+                                             .mirCuts = true,
+                                             .warmJumps = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).

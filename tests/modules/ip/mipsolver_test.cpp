@@ -315,5 +315,47 @@ TEST(MipRelaxation, RootsBeyondAHundredPivotsAreSolvedAndMatchTheLPEngine) {
     EXPECT_GE(-r.objective, engine.objective - 1e-9);
 }
 
+// A basis saved at one optimum and taken up under a branch's bounds, after
+// the other branch was solved, gives the optimum of a solve from scratch.
+TEST(MipRelaxation, SavedBasisLoadedUnderNewBoundsGivesTheColdOptimum) {
+    std::string text = SetCovering(60, 120, 7) + "$binary";
+    for (int j = 1; j <= 120; ++j) text += " x" + std::to_string(j);
+    const MIPModel m = Read(text + ";\r\n");
+    Relaxation lp(m);
+    lp.dualSteps = true;
+    tarvik::Progress none;
+    ASSERT_EQ(lp.solve(none), kOptimal);
+    const double root = lp.objective();
+    std::vector<int> saved;
+    lp.saveBasis(saved);
+    int basic = 0;
+    for (int j : lp.basicStructurals()) {
+        if (basic == 0 && !IsIntegral(lp.value(j))) basic = j;
+    }
+    ASSERT_NE(basic, 0);
+    for (int side = 0; side < 2; ++side) {
+        Relaxation cold(m);
+        cold.setBounds(basic, side, side);
+        const int coldStatus = cold.solve(none);
+        lp.setBounds(basic, 1 - side, 1 - side);
+        lp.solve(none);
+        lp.setBoundsOnly(basic, side, side);
+        EXPECT_TRUE(lp.loadBasis(saved));
+        ASSERT_EQ(lp.solve(none), coldStatus);
+        if (coldStatus == kOptimal) {
+            EXPECT_NEAR(lp.objective(), cold.objective(), 1e-7 * std::abs(root));
+        }
+    }
+    // Under the bounds it was saved with, the basis is that optimum again.
+    lp.setBoundsOnly(basic, 0, 1);
+    ASSERT_TRUE(lp.loadBasis(saved));
+    EXPECT_NEAR(lp.objective(), root, 1e-7 * std::abs(root));
+    // A basis saved for other rows is refused: the first basis is taken instead.
+    saved[0] += 1;
+    EXPECT_FALSE(lp.loadBasis(saved));
+    ASSERT_EQ(lp.solve(none), kOptimal);
+    EXPECT_NEAR(lp.objective(), root, 1e-7 * std::abs(root));
+}
+
 } // namespace
 } // namespace tarvik::ip
