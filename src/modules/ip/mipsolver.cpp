@@ -11,6 +11,28 @@ namespace tarvik::ip {
 
 namespace {
 
+// One Gauss-Jordan step on the square d x d matrices m and inv (row-major):
+// row p is divided by its pivot, then column c is eliminated from every other
+// row. Columns of m up to c are left as they are (the caller reads them no
+// more), and only the nonzeros of inv's row p are used.
+void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv, int d, int p, int c,
+                     long double piv, std::vector<int>& nonzero) {
+    const auto at = [d](int a, int b) { return static_cast<std::size_t>(a) * d + b; };
+    nonzero.clear();
+    for (int j = c + 1; j < d; ++j) m[at(p, j)] /= piv;
+    for (int j = 0; j < d; ++j) {
+        if (inv[at(p, j)] == 0) continue;
+        inv[at(p, j)] /= piv;
+        nonzero.push_back(j);
+    }
+    for (int a = 0; a < d; ++a) {
+        const long double f = m[at(a, c)];
+        if (a == p || f == 0) continue;
+        for (int j = c + 1; j < d; ++j) m[at(a, j)] -= f * m[at(p, j)];
+        for (int j : nonzero) inv[at(a, j)] -= f * inv[at(p, j)];
+    }
+}
+
 constexpr double kValueZero = 1e-6;  // values this close to a bound count as on it
 constexpr int kContinue = -1;        // `iterate`: one more iteration is needed
 constexpr int kStalled = -2;         // `iterate`: every improving step leads back to a basis met before
@@ -208,20 +230,8 @@ bool Relaxation::invertStructurals() {
                 std::swap(m[at(best, j)], m[at(c, j)]);
                 std::swap(inv[at(best, j)], inv[at(c, j)]);
             }
-        // Columns up to c are read no more; only the nonzeros of the inverse's row are used.
-        nonzero.clear();
-        for (int j = c + 1; j < r; ++j) m[at(c, j)] /= piv;
-        for (int j = 0; j < r; ++j) {
-            if (inv[at(c, j)] == 0) continue;
-            inv[at(c, j)] /= piv;
-            nonzero.push_back(j);
-        }
-        for (int a = 0; a < r; ++a) {
-            const Real f = m[at(a, c)];
-            if (a == c || f == 0) continue;
-            for (int j = c + 1; j < r; ++j) m[at(a, j)] -= f * m[at(c, j)];
-            for (int j : nonzero) inv[at(a, j)] -= f * inv[at(c, j)];
-        }
+        // Columns up to c are read no more.
+        EliminateColumn(m, inv, r, c, c, piv, nonzero);
     }
     // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
     for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
@@ -404,22 +414,8 @@ bool Relaxation::reinvert() {
         used[best] = 1;
         pivotRow[c] = best;
         // Columns before c are read no more (a pivot column holds zeros
-        // outside its pivot row), nor is c itself: only those after it are
-        // updated. The inverse's row is sparse: only its nonzeros are used.
-        nonzero.clear();
-        for (int j = c + 1; j < k; ++j) b[at(best, j)] /= piv;
-        for (int j = 0; j < k; ++j) {
-            if (inv[at(best, j)] == 0) continue;
-            inv[at(best, j)] /= piv;
-            nonzero.push_back(j);
-        }
-        for (int r = 0; r < k; ++r) {
-            if (r == best) continue;
-            const Real f = b[at(r, c)];
-            if (f == 0) continue;
-            for (int j = c + 1; j < k; ++j) b[at(r, j)] -= f * b[at(best, j)];
-            for (int j : nonzero) inv[at(r, j)] -= f * inv[at(best, j)];
-        }
+        // outside its pivot row), nor is c itself.
+        EliminateColumn(b, inv, k, best, c, piv, nonzero);
     }
     // A row without a pivot is untouched by the elimination: its slack's
     // column is still its unit vector and completes the basis.
