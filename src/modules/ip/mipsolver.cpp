@@ -113,9 +113,8 @@ Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(m
     firstBasis();
 }
 
-// The start: constraint 1 active with its slack basic, every variable at its
-// lower bound.
-void Relaxation::firstBasis() {
+// No active row, no basic variable, every variable at its lower bound.
+void Relaxation::clearBasis() {
     active_.clear();
     basis_.clear();
     activePos_.assign(m_, -1);
@@ -123,6 +122,12 @@ void Relaxation::firstBasis() {
     basisPos_.assign(n_, -1);
     atUpper_.assign(n_, 0);
     repairVar_ = -1;
+}
+
+// The start: constraint 1 active with its slack basic, every variable at its
+// lower bound.
+void Relaxation::firstBasis() {
+    clearBasis();
     const int rows = std::min(m_, stride_);
     binv_.assign(static_cast<std::size_t>(rows) * stride_, 0.0);
     if (m_ > 0 && userRows_ <= kMaxBasisRows) activate(0);
@@ -148,13 +153,7 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
         firstBasis();
         return false;
     }
-    active_.clear();
-    basis_.clear();
-    activePos_.assign(m_, -1);
-    slackPos_.assign(m_, -1);
-    basisPos_.assign(n_, -1);
-    atUpper_.assign(n_, 0);
-    repairVar_ = -1;
+    clearBasis();
     bool fits = true;
     for (int q = 0; q < k && fits; ++q) {
         const int row = saved[static_cast<std::size_t>(2 + q)];

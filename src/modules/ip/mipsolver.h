@@ -193,6 +193,7 @@ private:
     int iterate();
     double* binvRow(int p) { return binv_.data() + static_cast<std::size_t>(p) * stride_; }
     const double* binvRow(int p) const { return binv_.data() + static_cast<std::size_t>(p) * stride_; }
+    void clearBasis();
     void firstBasis();
     int solveOnce(tarvik::Progress& progress);
     bool accurate() const;
