@@ -41,6 +41,7 @@ public:
           step_(search.roundBounds ? CostStep(model) : 0) {
         lp_.dualSteps = search.dualSteps;
         lp_.parkCuts = search.mirCuts;
+        lp_.quickValues = search.quickValues;
     }
 
     MIPResult run();

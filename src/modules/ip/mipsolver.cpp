@@ -42,6 +42,7 @@ constexpr int kBlandAfter = 50;      // iterations without progress before the s
 constexpr long kCutPivotFactor = 10; // with added rows: pivots per row and column before a solve gives up
 constexpr double kDualTolerance = 1e-7; // dual steps: how far a reduced cost may go to the wrong side
 constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the entering variable
+constexpr int kQuickMoves = 32;         // `quickValues`: updates before the values are worked out afresh
 constexpr int kCutStall = 300; // with added rows: iterations without progress before a solve gives up
 
 double Scale(double v) {
@@ -115,6 +116,7 @@ Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(m
 
 // No active row, no basic variable, every variable at its lower bound.
 void Relaxation::clearBasis() {
+    haveCosts_ = false;
     active_.clear();
     basis_.clear();
     activePos_.assign(m_, -1);
@@ -197,6 +199,7 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
 // slack's row i is e_i - A(i, C) M^-1 on the columns of R. False when M is
 // singular.
 bool Relaxation::invertStructurals() {
+    haveCosts_ = false;
     const int k = static_cast<int>(active_.size());
     std::vector<int> rows, cols; // positions in active_, positions in basis_
     for (int q = 0; q < k; ++q)
@@ -277,8 +280,21 @@ void Relaxation::setValue(int v, double value) {
 }
 
 void Relaxation::setBounds(int j, double lower, double upper) {
+    const int v = j - 1;
+    const double before = x_[v];
     setBoundsOnly(j, lower, upper);
-    recompute();
+    if (!quickValues || quickMoves_ >= kQuickMoves) {
+        recompute();
+        return;
+    }
+    // Only a nonbasic variable's value moves (to its new bound), and the
+    // basic ones with it along its column.
+    if (basisPos_[v] >= 0) return;
+    const double at = atUpper_[v] ? up_[v] : lo_[v];
+    if (at == before) return;
+    column(v, alpha_);
+    moveValues(v, at - before, alpha_);
+    x_[v] = at;
 }
 
 void Relaxation::setBoundsOnly(int j, double lower, double upper) {
@@ -338,6 +354,9 @@ void Relaxation::column(int v, std::vector<double>& alpha) const {
 }
 
 void Relaxation::recompute() {
+    // Reduced costs updated along with the values are worked out afresh with them.
+    if (quickMoves_ > 0) haveCosts_ = false;
+    quickMoves_ = 0;
     const int k = static_cast<int>(active_.size());
     for (int j = 0; j < n_; ++j)
         if (basisPos_[j] < 0) x_[j] = atUpper_[j] ? up_[j] : lo_[j];
@@ -379,6 +398,7 @@ void Relaxation::recompute() {
 // the slack of a row without a pivot takes its place, so the basis is always
 // regular afterwards. Returns false when the basis had to be repaired.
 bool Relaxation::reinvert() {
+    haveCosts_ = false;
     const int k = static_cast<int>(active_.size());
     using Real = long double;
     const auto at = [k](int r, int c) { return static_cast<std::size_t>(r) * k + c; };
@@ -440,6 +460,32 @@ bool Relaxation::reinvert() {
         for (int q = 0; q < k; ++q) row[q] = static_cast<double>(inv[at(pivotRow[p], q)]);
     }
     return dependent.empty();
+}
+
+void Relaxation::tableauRow(const double* tr, std::vector<double>& rowAlpha) const {
+    rowAlpha.assign(n_, 0.0);
+    if (quickValues) {
+        // Only the nonbasic columns, each from its own entries, with the
+        // row's entries spread over the model's rows (0 on an inactive one).
+        std::vector<double>& byRow = byRow_;
+        byRow.assign(m_, 0.0);
+        const int k = static_cast<int>(active_.size());
+        for (int q = 0; q < k; ++q) byRow[active_[q]] = tr[q];
+        for (int j = 0; j < n_; ++j) {
+            if (basisPos_[j] >= 0) continue;
+            double sum = 0;
+            for (const auto& [row, a] : columns_[j]) sum += byRow[row] * a;
+            rowAlpha[j] = sum;
+        }
+        return;
+    }
+    const int k = static_cast<int>(active_.size());
+    for (int q = 0; q < k; ++q) {
+        if (tr[q] == 0) continue;
+        const int row = active_[q];
+        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
+            rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
+    }
 }
 
 void Relaxation::duals(std::vector<double>& y) const {
@@ -509,6 +555,7 @@ int Relaxation::findViolation() {
 }
 
 void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
+    haveCosts_ = false;
     const int k = static_cast<int>(active_.size());
     const double piv = alpha[pos];
     double* pr = binvRow(pos);
@@ -518,6 +565,11 @@ void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
         const double f = alpha[p];
         if (std::fabs(f) <= kUpdateTolerance) continue;
         double* row = binvRow(p);
+        if (quickValues) {
+            // Every entry updated (tiny ones too): a loop the compiler vectorises.
+            for (int q = 0; q < k; ++q) row[q] -= f * pr[q];
+            continue;
+        }
         for (int q = 0; q < k; ++q) {
             const double u = f * pr[q];
             if (std::fabs(u) > kUpdateTolerance || u == 0) row[q] -= u;
@@ -614,7 +666,18 @@ int Relaxation::iterate() {
     if (target == -2) return kTooLarge;
     const int k = static_cast<int>(active_.size());
     std::vector<double>& y = y_;
-    duals(y);
+    // `quickValues`: the reduced costs kept from the last iteration, else all
+    // worked out now (the duals of the rows are the slacks' reduced costs).
+    const bool kept = quickValues && haveCosts_;
+    if (!kept) duals(y);
+    if (quickValues && !kept) {
+        keptCost_.resize(static_cast<std::size_t>(n_ + m_));
+        for (int j = 0; j < n_; ++j)
+            if (basisPos_[j] < 0) keptCost_[j] = reducedCost(j, y);
+        for (int q = 0; q < k; ++q) keptCost_[n_ + active_[q]] = y[q];
+        haveCosts_ = true;
+    }
+    auto rowDual = [&](int q) { return quickValues ? keptCost_[n_ + active_[q]] : y[q]; };
     // Each reduced cost is worked out once per iteration, when first asked for.
     if (rcSeen_.size() < static_cast<std::size_t>(n_ + m_)) {
         rcSeen_.resize(static_cast<std::size_t>(n_ + m_), 0);
@@ -625,6 +688,7 @@ int Relaxation::iterate() {
         rcRound_ = 1;
     }
     auto rcOf = [&](int v) {
+        if (quickValues) return keptCost_[v];
         if (rcSeen_[v] != rcRound_) {
             rcSeen_[v] = rcRound_;
             rcValue_[v] = reducedCost(v, y);
@@ -648,7 +712,7 @@ int Relaxation::iterate() {
     for (int q = 0; q < k && dual; ++q) {
         const int row = active_[q];
         const int sense = model_.sense[row + 1];
-        if (slackPos_[row] < 0 && sense != kEqual && sense * y[q] < -kIntTolerance) dual = false;
+        if (slackPos_[row] < 0 && sense != kEqual && sense * rowDual(q) < -kIntTolerance) dual = false;
     }
     const bool mayFlip = flipAtStart_;
     flipAtStart_ = false;
@@ -688,14 +752,7 @@ int Relaxation::iterate() {
         targetBound = want > 0 ? varLower(tv) : varUpper(tv);
         // Row `target` of the tableau, for every nonbasic column.
         tr = binvRow(target);
-        std::vector<double>& rowAlpha = rowAlpha_;
-        rowAlpha.assign(n_, 0.0);
-        for (int q = 0; q < k; ++q) {
-            if (tr[q] == 0) continue;
-            const int row = active_[q];
-            for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
-                rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
-        }
+        tableauRow(tr, rowAlpha_);
     }
 
     enum Kind { None, Flip, Basic, Row };
@@ -774,7 +831,7 @@ int Relaxation::iterate() {
                 const int sense = model_.sense[row + 1];
                 if (slackPos_[row] >= 0 || sense == kEqual) continue;
                 if (bland && refused(n_ + row)) continue;
-                const double rc = sense * y[q];
+                const double rc = sense * rowDual(q);
                 if (bland ? rc < -kZeroTolerance && (enter < 0 || n_ + row < enter) : rc < best) {
                     best = rc;
                     enter = n_ + row;
@@ -910,7 +967,12 @@ int Relaxation::iterate() {
     if (kind == Flip) {
         atUpper_[enter] = atUpper_[enter] ? 0 : 1;
         ++flips;
-        recompute();
+        if (quickValues) {
+            moveValues(enter, dir * (up_[enter] - lo_[enter]), alpha);
+            x_[enter] = atUpper_[enter] ? up_[enter] : lo_[enter];
+        } else {
+            recompute();
+        }
         return kContinue;
     }
     int pos = leave;
@@ -926,10 +988,51 @@ int Relaxation::iterate() {
         if (!isSlack(w)) atUpper_[w] = leaveUp ? 1 : 0;
     }
     if (!isSlack(enter)) atUpper_[enter] = 0;
+    if (quickValues) {
+        // The step the ratio test found; a row made active or a repair ends
+        // with the leaving variable exactly at its bound.
+        const int w = basis_[pos];
+        moveValues(enter, dir * step, alpha);
+        setValue(w, isSlack(w) ? 0.0 : atUpper_[w] ? up_[w] : lo_[w]);
+    }
+    // A dual step's pivot row is the tableau row read for it: every reduced
+    // cost moves by the entering one's ratio times its entry there (read
+    // before the pivot changes the inverse).
+    const bool keepCosts = quickValues && dual && haveCosts_;
+    const int leaving = basis_[pos];
+    if (keepCosts) {
+        const double ratio = rcOf(enter) / alpha[pos];
+        for (int j = 0; j < n_; ++j)
+            if (basisPos_[j] < 0) keptCost_[j] -= ratio * rowAlpha_[j];
+        for (int q = 0; q < k; ++q) {
+            const int row = active_[q];
+            if (slackPos_[row] < 0) keptCost_[n_ + row] -= ratio * tr[q];
+        }
+        keptCost_[leaving] = -ratio; // its entry in its own row is 1
+    }
     pivot(pos, enter, alpha);
     ++pivots;
-    recompute();
+    if (!quickValues) recompute();
+    haveCosts_ = keepCosts;
     return kContinue;
+}
+
+void Relaxation::moveValues(int v, double t, const std::vector<double>& alpha) {
+    ++quickMoves_;
+    const int k = static_cast<int>(active_.size());
+    auto moveRows = [&](int j, double change) {
+        for (const auto& [row, a] : columns_[j])
+            if (activePos_[row] < 0) s_[row] -= a * change;
+    };
+    for (int p = 0; p < k; ++p) {
+        if (alpha[p] == 0) continue;
+        const int w = basis_[p];
+        const double change = -t * alpha[p];
+        setValue(w, varValue(w) + change);
+        if (!isSlack(w)) moveRows(w, change);
+    }
+    setValue(v, varValue(v) + t);
+    if (!isSlack(v)) moveRows(v, t);
 }
 
 bool Relaxation::rowsSatisfied() const {
@@ -1009,15 +1112,24 @@ int Relaxation::solveOnce(tarvik::Progress& progress) {
         return true;
     };
     for (;;) {
+        if (quickMoves_ >= kQuickMoves) recompute();
         const int code = iterate();
+        if (code != kContinue && quickMoves_ > 0) {
+            // No verdict on values and reduced costs that were only updated:
+            // they are worked out afresh and the iteration looks again.
+            recompute();
+            continue;
+        }
         if (code == kContinue) {
             // The stall guard ends every solve; the cap only guards against a fault.
             if (pivots - pivotsAtStart > limit || flips - flipsAtStart > 4 * limit ||
                 (m_ != userRows_ && stall_ > kCutStall)) {
+                if (quickMoves_ > 0) recompute();
                 return kTooManyIterations;
             }
             progress.yield();
             if (progress.stopRequested()) {
+                if (quickMoves_ > 0) recompute();
                 stopped_ = true;
                 return kError;
             }
@@ -1058,12 +1170,13 @@ void Relaxation::restartGuard() {
 }
 
 void Relaxation::moveCosts(std::vector<double>& cost) const {
+    const bool kept = quickValues && haveCosts_;
     std::vector<double> y;
-    duals(y);
+    if (!kept) duals(y);
     cost.assign(n_ + 1, kInfinity);
     for (int v = 0; v < n_; ++v)
         if (basisPos_[v] < 0 && lo_[v] < up_[v])
-            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * reducedCost(v, y));
+            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * (kept ? keptCost_[v] : reducedCost(v, y)));
 }
 
 void Relaxation::penalties(int j, double& down, double& up) const {
@@ -1074,21 +1187,18 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     const int k = static_cast<int>(active_.size());
     const double val = x_[v];
     const double f = val - std::floor(val);
+    // `quickValues`: the reduced costs the solve ended with.
+    const bool kept = quickValues && haveCosts_;
     std::vector<double> y;
-    duals(y);
+    if (!kept) duals(y);
     const double* tr = binvRow(p);
-    std::vector<double> rowAlpha(n_, 0.0);
-    for (int q = 0; q < k; ++q) {
-        if (tr[q] == 0) continue;
-        const int row = active_[q];
-        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
-            rowAlpha[model_.variable[e] - 1] += tr[q] * model_.value[e];
-    }
+    std::vector<double> rowAlpha;
+    tableauRow(tr, rowAlpha);
     double downRate = std::numeric_limits<double>::infinity();
     double upRate = downRate;
     auto consider = [&](int w, int d, double a) {
         if (d == 0 || std::fabs(a) <= kZeroTolerance) return;
-        const double rc = std::max(0.0, d * reducedCost(w, y));
+        const double rc = std::max(0.0, d * (kept ? keptCost_[w] : reducedCost(w, y)));
         const double rate = -d * a; // change of x_j per unit move of w
         if (rate < 0)
             downRate = std::min(downRate, rc / -rate);
@@ -1112,6 +1222,7 @@ void Relaxation::penalties(int j, double& down, double& up) const {
 // Cutting planes
 
 void Relaxation::addRows(const std::vector<CutRow>& rows) {
+    haveCosts_ = false;
     for (const CutRow& cut : rows) {
         const int i = m_++;
         for (const auto& [j, a] : cut.terms) {
@@ -1175,6 +1286,7 @@ void Relaxation::removeCuts() {
 }
 
 void Relaxation::removeSlackCuts() {
+    haveCosts_ = false;
     // An active row with a basic slack leaves the basis with its slack: the
     // inverse of what remains is the inverse without that slack's row and the
     // row's column (the slack's column is a unit vector).

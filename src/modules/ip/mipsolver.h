@@ -166,6 +166,10 @@ public:
     // Added rows that keep a solve from an answer are left out of that solve
     // only, rather than for good.
     bool parkCuts = false;
+    // The values follow each step by its ratio (the basic ones along the
+    // entering column) instead of being worked out afresh from the inverse;
+    // they are worked out afresh every few steps and before every verdict.
+    bool quickValues = false;
 
 private:
     // Variables: 0..n-1 structural, n + i the slack of constraint i (0-based).
@@ -177,6 +181,9 @@ private:
     void activate(int row);
     void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
     void recompute();
+    // `quickValues`: the values after the nonbasic variable v moved by t,
+    // alpha its column of the inverse times the active rows.
+    void moveValues(int v, double t, const std::vector<double>& alpha);
     bool reinvert();
     bool invertStructurals(); // a faster `reinvert` that leaves a singular basis alone
     // The stall guard (see `iterate`).
@@ -186,6 +193,9 @@ private:
     void noteProgress(int target, bool dual);
     void restartGuard();
     void duals(std::vector<double>& y) const;
+    // The tableau row of the inverse's row tr, for every structural (with
+    // `quickValues` for the nonbasic ones only, 0 for the rest).
+    void tableauRow(const double* tr, std::vector<double>& rowAlpha) const;
     double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
     // The basis position of the most violated basic variable, else the most
     // violated inactive row made active; -1 when everything is feasible.
@@ -237,6 +247,10 @@ private:
     double bestDual_ = 0;               // the lowest objective reached by dual steps
     std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
     std::vector<CutRow> parked_;        // added rows left out of the last solve (`parkCuts`)
+    int quickMoves_ = 0;                // `quickValues`: updates since the values were worked out
+    mutable std::vector<double> byRow_; // `tableauRow`: the inverse's row by model row
+    std::vector<double> keptCost_;      // `quickValues`: the reduced costs of the nonbasic variables
+    bool haveCosts_ = false;            // whether keptCost_ belongs to the current basis
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`

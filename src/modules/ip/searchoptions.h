@@ -52,10 +52,14 @@ struct SearchOptions {
     // faster search: together with `mirCuts` it sends bell5 on a search of
     // many cheap nodes that does not close within 30 s.
     bool warmJumps = false;
+    // The relaxation's values follow each simplex step by its ratio and are
+    // worked out afresh from the inverse only every few steps and before a
+    // verdict (rather than after every step).
+    bool quickValues = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts || warmJumps;
+               pseudoCosts || dualSteps || mirCuts || warmJumps || quickValues;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -69,7 +73,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
                                              .dualSteps = true,
-                                             .mirCuts = true};
+                                             .mirCuts = true,
+                                             .quickValues = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
