@@ -15,8 +15,9 @@ namespace {
 // row p is divided by its pivot, then column c is eliminated from every other
 // row. Columns of m up to c are left as they are (the caller reads them no
 // more), and only the nonzeros of inv's row p are used.
-void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv, int d, int p, int c,
-                     long double piv, std::vector<int>& nonzero) {
+template <class Real>
+void EliminateColumn(std::vector<Real>& m, std::vector<Real>& inv, int d, int p, int c, Real piv,
+                     std::vector<int>& nonzero) {
     const auto at = [d](int a, int b) { return static_cast<std::size_t>(a) * d + b; };
     nonzero.clear();
     for (int j = c + 1; j < d; ++j) m[at(p, j)] /= piv;
@@ -26,7 +27,7 @@ void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv,
         nonzero.push_back(j);
     }
     for (int a = 0; a < d; ++a) {
-        const long double f = m[at(a, c)];
+        const Real f = m[at(a, c)];
         if (a == p || f == 0) continue;
         for (int j = c + 1; j < d; ++j) m[at(a, j)] -= f * m[at(p, j)];
         for (int j : nonzero) inv[at(a, j)] -= f * inv[at(p, j)];
@@ -200,6 +201,11 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
 // singular.
 bool Relaxation::invertStructurals() {
     haveCosts_ = false;
+    // `quickValues`: in double precision (the caller checks the rows after it).
+    return quickValues ? invertStructuralsIn<double>() : invertStructuralsIn<long double>();
+}
+
+template <class Real> bool Relaxation::invertStructuralsIn() {
     const int k = static_cast<int>(active_.size());
     std::vector<int> rows, cols; // positions in active_, positions in basis_
     for (int q = 0; q < k; ++q)
@@ -208,7 +214,6 @@ bool Relaxation::invertStructurals() {
         if (!isSlack(basis_[p])) cols.push_back(p);
     const int r = static_cast<int>(rows.size());
     if (r != static_cast<int>(cols.size())) return false;
-    using Real = long double;
     const auto at = [r](int a, int b) { return static_cast<std::size_t>(a) * r + b; };
     std::vector<int> rowOf(k, -1); // active position -> index in rows
     for (int a = 0; a < r; ++a) rowOf[rows[a]] = a;
@@ -789,38 +794,41 @@ int Relaxation::iterate() {
             // tolerance, the second takes the largest pivot within it, so the
             // reduced costs keep their signs (to that tolerance) and the
             // pivot is never needlessly small.
+            // The first pass keeps its candidates for the second.
             double bound = std::numeric_limits<double>::infinity();
-            double bestPivot = 0;
-            auto dualPass = [&](int v, double alphaT, bool second) {
+            std::vector<DualCandidate>& candidates = dualCandidates_;
+            candidates.clear();
+            auto dualPass = [&](int v, double alphaT) {
                 const int d = direction(v);
                 if (d == 0 || std::fabs(alphaT) <= kValueZero) return;
                 const double rate = -d * alphaT;
                 if (rate * want <= 0) return;
                 if (bland && refused(v)) return;
                 const double rc = std::max(0.0, d * rcOf(v));
-                if (!second) {
-                    bound = std::min(bound, (rc + kDualTolerance) / std::fabs(rate));
-                } else if (rc / std::fabs(rate) <= bound && std::fabs(rate) > bestPivot) {
-                    bestPivot = std::fabs(rate);
-                    enter = v;
-                    dir = d;
-                }
+                bound = std::min(bound, (rc + kDualTolerance) / std::fabs(rate));
+                candidates.push_back({v, d, std::fabs(rate), rc});
             };
-            for (int pass = 0; pass < (dual ? 2 : 1); ++pass) {
-                for (int q = 0; q < k; ++q) {
-                    const int row = active_[q];
-                    if (slackPos_[row] >= 0 || model_.sense[row + 1] == kEqual) continue;
-                    if (dual)
-                        dualPass(n_ + row, tr[q], pass == 1);
-                    else
-                        consider(n_ + row, tr[q]);
-                }
-                for (int j = 0; j < n_; ++j) {
-                    if (basisPos_[j] >= 0) continue;
-                    if (dual)
-                        dualPass(j, rowAlpha_[j], pass == 1);
-                    else
-                        consider(j, rowAlpha_[j]);
+            for (int q = 0; q < k; ++q) {
+                const int row = active_[q];
+                if (slackPos_[row] >= 0 || model_.sense[row + 1] == kEqual) continue;
+                if (dual)
+                    dualPass(n_ + row, tr[q]);
+                else
+                    consider(n_ + row, tr[q]);
+            }
+            for (int j = 0; j < n_; ++j) {
+                if (basisPos_[j] >= 0) continue;
+                if (dual)
+                    dualPass(j, rowAlpha_[j]);
+                else
+                    consider(j, rowAlpha_[j]);
+            }
+            double bestPivot = 0;
+            for (const DualCandidate& c : candidates) {
+                if (c.rc / c.rate <= bound && c.rate > bestPivot) {
+                    bestPivot = c.rate;
+                    enter = c.v;
+                    dir = c.d;
                 }
             }
             if (enter < 0) return refused_.empty() ? kInfeasible : kStalled;

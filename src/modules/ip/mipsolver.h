@@ -186,6 +186,7 @@ private:
     void moveValues(int v, double t, const std::vector<double>& alpha);
     bool reinvert();
     bool invertStructurals(); // a faster `reinvert` that leaves a singular basis alone
+    template <class Real> bool invertStructuralsIn();
     // The stall guard (see `iterate`).
     static std::uint64_t statusKey(int v, int status);
     int status(int v) const;
@@ -233,6 +234,11 @@ private:
     std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
+    struct DualCandidate {
+        int v, d;        // the variable, its direction
+        double rate, rc; // |its tableau entry|, its reduced cost in that direction
+    };
+    std::vector<DualCandidate> dualCandidates_;
     std::vector<double> rcValue_;  // reduced costs of this iteration
     std::vector<unsigned> rcSeen_; // the iteration that worked each out
     unsigned rcRound_ = 0;
