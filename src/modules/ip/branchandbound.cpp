@@ -161,6 +161,12 @@ private:
     // Depth-first: backtracks along the stack to the next open side and
     // solves it; false when the stack is used up.
     bool backtrack();
+    // Whether the top node's other side is still to be explored.
+    bool siblingOpen() const {
+        if (stack_.empty()) return false;
+        const Node& top = stack_.back();
+        return !top.done[1 - top.side] && beatsIncumbent(top.estimate[1 - top.side]);
+    }
     // Best-bound search: whether open sides go to the store now.
     bool storing() const {
         return search_.bestBound && haveBase_ && res_.haveIncumbent && storeBytes_ < kMaxStoreBytes;
@@ -596,7 +602,9 @@ MIPResult BranchAndBound::run() {
         }
 
         bool explored = false;
-        if (storing()) {
+        if (storing() && search_.siblingDives && status_ == kInfeasible && siblingOpen()) {
+            explored = backtrack();
+        } else if (storing()) {
             storeOpenSides();
             explored = jump();
         } else {

@@ -48,14 +48,21 @@ struct SearchOptions {
     bool mirCuts = false;
     // Best-bound search: a stored node keeps its parent's optimal basis, and
     // the jump to it starts from that basis (the dual steps repair the
-    // branching bound) rather than from the first one. Not yet part of the
-    // faster search: together with `mirCuts` it sends bell5 on a search of
-    // many cheap nodes that does not close within 30 s.
+    // branching bound) rather than from the first one. Such a start ends at
+    // another of the optima where the optimum is degenerate, often one with
+    // zero penalties on variables without costs whose smaller side then
+    // proves infeasible (see `siblingDives`).
     bool warmJumps = false;
+    // Best-bound search: a dive whose node proves infeasible goes on with the
+    // other side of its parent, which now holds the parent's whole bound,
+    // rather than ending there. Dives that keep ending on an infeasible first
+    // side never reach an integer solution, and the search then widens
+    // without a better incumbent (bell5 with `warmJumps`).
+    bool siblingDives = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts || warmJumps;
+               pseudoCosts || dualSteps || mirCuts || warmJumps || siblingDives;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -69,7 +76,9 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
                                              .dualSteps = true,
-                                             .mirCuts = true};
+                                             .mirCuts = true,
+                                             .warmJumps = true,
+                                             .siblingDives = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
