@@ -14,12 +14,18 @@ namespace {
 // One Gauss-Jordan step on the square d x d matrices m and inv (row-major):
 // row p is divided by its pivot, then column c is eliminated from every other
 // row. Columns of m up to c are left as they are (the caller reads them no
-// more), and only the nonzeros of inv's row p are used.
+// more), and only the nonzeros of the two rows p are used (a zero of m
+// changes nothing in inv, whatever its sign).
 void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv, int d, int p, int c,
-                     long double piv, std::vector<int>& nonzero) {
+                     long double piv, std::vector<int>& nonzero, std::vector<int>& rowNonzero) {
     const auto at = [d](int a, int b) { return static_cast<std::size_t>(a) * d + b; };
     nonzero.clear();
-    for (int j = c + 1; j < d; ++j) m[at(p, j)] /= piv;
+    rowNonzero.clear();
+    for (int j = c + 1; j < d; ++j) {
+        if (m[at(p, j)] == 0) continue;
+        m[at(p, j)] /= piv;
+        rowNonzero.push_back(j);
+    }
     for (int j = 0; j < d; ++j) {
         if (inv[at(p, j)] == 0) continue;
         inv[at(p, j)] /= piv;
@@ -28,7 +34,7 @@ void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv,
     for (int a = 0; a < d; ++a) {
         const long double f = m[at(a, c)];
         if (a == p || f == 0) continue;
-        for (int j = c + 1; j < d; ++j) m[at(a, j)] -= f * m[at(p, j)];
+        for (int j : rowNonzero) m[at(a, j)] -= f * m[at(p, j)];
         for (int j : nonzero) inv[at(a, j)] -= f * inv[at(p, j)];
     }
 }
@@ -115,6 +121,7 @@ Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(m
 
 // No active row, no basic variable, every variable at its lower bound.
 void Relaxation::clearBasis() {
+    ++changed_;
     active_.clear();
     basis_.clear();
     activePos_.assign(m_, -1);
@@ -197,6 +204,7 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
 // slack's row i is e_i - A(i, C) M^-1 on the columns of R. False when M is
 // singular.
 bool Relaxation::invertStructurals() {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     std::vector<int> rows, cols; // positions in active_, positions in basis_
     for (int q = 0; q < k; ++q)
@@ -217,7 +225,7 @@ bool Relaxation::invertStructurals() {
             if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
     for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
     // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
-    std::vector<int> nonzero;
+    std::vector<int> nonzero, rowNonzero;
     for (int c = 0; c < r; ++c) {
         int best = c;
         for (int a = c + 1; a < r; ++a)
@@ -230,7 +238,7 @@ bool Relaxation::invertStructurals() {
                 std::swap(inv[at(best, j)], inv[at(c, j)]);
             }
         // Columns up to c are read no more.
-        EliminateColumn(m, inv, r, c, c, piv, nonzero);
+        EliminateColumn(m, inv, r, c, c, piv, nonzero, rowNonzero);
     }
     // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
     for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
@@ -304,6 +312,7 @@ std::vector<int> Relaxation::basicStructurals() const {
 
 // Borders the inverse with the new row: its slack becomes basic.
 void Relaxation::activate(int row) {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     double* nr = binvRow(k);
     std::fill(nr, nr + stride_, 0.0);
@@ -338,6 +347,7 @@ void Relaxation::column(int v, std::vector<double>& alpha) const {
 }
 
 void Relaxation::recompute() {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     for (int j = 0; j < n_; ++j)
         if (basisPos_[j] < 0) x_[j] = atUpper_[j] ? up_[j] : lo_[j];
@@ -379,6 +389,7 @@ void Relaxation::recompute() {
 // the slack of a row without a pivot takes its place, so the basis is always
 // regular afterwards. Returns false when the basis had to be repaired.
 bool Relaxation::reinvert() {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     using Real = long double;
     const auto at = [k](int r, int c) { return static_cast<std::size_t>(r) * k + c; };
@@ -400,7 +411,7 @@ bool Relaxation::reinvert() {
     std::vector<int> pivotRow(k, -1);
     std::vector<char> used(k, 0);
     std::vector<int> dependent;
-    std::vector<int> nonzero;
+    std::vector<int> nonzero, rowNonzero;
     for (int c = 0; c < k; ++c) {
         int best = -1;
         for (int r = 0; r < k; ++r)
@@ -414,7 +425,7 @@ bool Relaxation::reinvert() {
         pivotRow[c] = best;
         // Columns before c are read no more (a pivot column holds zeros
         // outside its pivot row), nor is c itself.
-        EliminateColumn(b, inv, k, best, c, piv, nonzero);
+        EliminateColumn(b, inv, k, best, c, piv, nonzero, rowNonzero);
     }
     // A row without a pivot is untouched by the elimination: its slack's
     // column is still its unit vector and completes the basis.
@@ -453,6 +464,25 @@ void Relaxation::duals(std::vector<double>& y) const {
         const double* bp = binvRow(p);
         for (int q = 0; q < k; ++q) y[q] += c * bp[q];
     }
+}
+
+const std::vector<double>& Relaxation::currentDuals() const {
+    if (dualsAt_ != changed_) {
+        duals(dualCache_);
+        dualsAt_ = changed_;
+    }
+    return dualCache_;
+}
+
+const std::vector<double>& Relaxation::currentReducedCosts() const {
+    if (costsAt_ != changed_) {
+        const std::vector<double>& y = currentDuals();
+        costCache_.assign(n_, 0.0);
+        for (int v = 0; v < n_; ++v)
+            if (basisPos_[v] < 0) costCache_[v] = reducedCost(v, y);
+        costsAt_ = changed_;
+    }
+    return costCache_;
 }
 
 double Relaxation::reducedCost(int v, const std::vector<double>& y) const {
@@ -509,6 +539,7 @@ int Relaxation::findViolation() {
 }
 
 void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     const double piv = alpha[pos];
     double* pr = binvRow(pos);
@@ -613,8 +644,7 @@ int Relaxation::iterate() {
     int target = findViolation();
     if (target == -2) return kTooLarge;
     const int k = static_cast<int>(active_.size());
-    std::vector<double>& y = y_;
-    duals(y);
+    const std::vector<double>& y = currentDuals();
     // Each reduced cost is worked out once per iteration, when first asked for.
     if (rcSeen_.size() < static_cast<std::size_t>(n_ + m_)) {
         rcSeen_.resize(static_cast<std::size_t>(n_ + m_), 0);
@@ -1058,12 +1088,10 @@ void Relaxation::restartGuard() {
 }
 
 void Relaxation::moveCosts(std::vector<double>& cost) const {
-    std::vector<double> y;
-    duals(y);
+    const std::vector<double>& rc = currentReducedCosts();
     cost.assign(n_ + 1, kInfinity);
     for (int v = 0; v < n_; ++v)
-        if (basisPos_[v] < 0 && lo_[v] < up_[v])
-            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * reducedCost(v, y));
+        if (basisPos_[v] < 0 && lo_[v] < up_[v]) cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * rc[v]);
 }
 
 void Relaxation::penalties(int j, double& down, double& up) const {
@@ -1074,8 +1102,8 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     const int k = static_cast<int>(active_.size());
     const double val = x_[v];
     const double f = val - std::floor(val);
-    std::vector<double> y;
-    duals(y);
+    const std::vector<double>& y = currentDuals();
+    const std::vector<double>& rc = currentReducedCosts();
     const double* tr = binvRow(p);
     std::vector<double> rowAlpha(n_, 0.0);
     for (int q = 0; q < k; ++q) {
@@ -1088,12 +1116,12 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     double upRate = downRate;
     auto consider = [&](int w, int d, double a) {
         if (d == 0 || std::fabs(a) <= kZeroTolerance) return;
-        const double rc = std::max(0.0, d * reducedCost(w, y));
+        const double cost = std::max(0.0, d * (w < n_ ? rc[w] : y[activePos_[w - n_]]));
         const double rate = -d * a; // change of x_j per unit move of w
         if (rate < 0)
-            downRate = std::min(downRate, rc / -rate);
+            downRate = std::min(downRate, cost / -rate);
         else
-            upRate = std::min(upRate, rc / rate);
+            upRate = std::min(upRate, cost / rate);
     };
     for (int q = 0; q < k; ++q) {
         const int row = active_[q];
@@ -1112,6 +1140,7 @@ void Relaxation::penalties(int j, double& down, double& up) const {
 // Cutting planes
 
 void Relaxation::addRows(const std::vector<CutRow>& rows) {
+    ++changed_;
     for (const CutRow& cut : rows) {
         const int i = m_++;
         for (const auto& [j, a] : cut.terms) {
@@ -1175,6 +1204,7 @@ void Relaxation::removeCuts() {
 }
 
 void Relaxation::removeSlackCuts() {
+    ++changed_;
     // An active row with a basic slack leaves the basis with its slack: the
     // inverse of what remains is the inverse without that slack's row and the
     // row's column (the slack's column is a unit vector).

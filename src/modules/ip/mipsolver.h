@@ -186,6 +186,10 @@ private:
     void noteProgress(int target, bool dual);
     void restartGuard();
     void duals(std::vector<double>& y) const;
+    // The duals and the structurals' reduced costs of the current basis,
+    // worked out once for it (`changed_` marks every change of the basis).
+    const std::vector<double>& currentDuals() const;
+    const std::vector<double>& currentReducedCosts() const;
     double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
     // The basis position of the most violated basic variable, else the most
     // violated inactive row made active; -1 when everything is feasible.
@@ -220,7 +224,7 @@ private:
     std::vector<std::vector<std::pair<int, double>>> columns_;
     bool stopped_ = false;
     // Scratch space of one iteration.
-    std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
+    std::vector<double> rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
     std::vector<double> rcValue_;  // reduced costs of this iteration
@@ -237,6 +241,9 @@ private:
     double bestDual_ = 0;               // the lowest objective reached by dual steps
     std::vector<double> bestViolation_; // per variable: the smallest violation while under repair
     std::vector<CutRow> parked_;        // added rows left out of the last solve (`parkCuts`)
+    unsigned long changed_ = 1;         // counts changes of the basis and the values
+    mutable unsigned long dualsAt_ = 0, costsAt_ = 0;
+    mutable std::vector<double> dualCache_, costCache_;
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`
