@@ -224,27 +224,28 @@ bool Relaxation::invertStructurals() {
         for (const auto& [row, a] : columns_[basis_[cols[b]]])
             if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
     for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
-    // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
+    // Gauss-Jordan with partial pivoting among the rows not yet used, which
+    // stay where they are: the inverse's row for column c is inv's pivotRow[c].
     std::vector<int> nonzero, rowNonzero;
+    std::vector<int> pivotRow(r, -1);
+    std::vector<char> used(r, 0);
     for (int c = 0; c < r; ++c) {
-        int best = c;
-        for (int a = c + 1; a < r; ++a)
-            if (std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)])) best = a;
+        int best = -1;
+        for (int a = 0; a < r; ++a)
+            if (!used[a] && (best < 0 || std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)]))) best = a;
         const Real piv = m[at(best, c)];
         if (std::fabs(piv) <= kUpdateTolerance) return false;
-        if (best != c)
-            for (int j = 0; j < r; ++j) {
-                std::swap(m[at(best, j)], m[at(c, j)]);
-                std::swap(inv[at(best, j)], inv[at(c, j)]);
-            }
+        used[best] = 1;
+        pivotRow[c] = best;
         // Columns up to c are read no more.
-        EliminateColumn(m, inv, r, c, c, piv, nonzero, rowNonzero);
+        EliminateColumn(m, inv, r, best, c, piv, nonzero, rowNonzero);
     }
-    // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
+    // inv = M^-1 (rows in pivot order): its row b belongs to structural
+    // cols[b], its column a to active row rows[a].
     for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
     for (int b = 0; b < r; ++b) {
         double* row = binvRow(cols[b]);
-        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(b, a)]);
+        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(pivotRow[b], a)]);
     }
     std::vector<Real> acc(r);
     for (int p = 0; p < k; ++p) {
@@ -256,7 +257,7 @@ bool Relaxation::invertStructurals() {
         for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
             const int j = model_.variable[e] - 1;
             if (basisPos_[j] < 0) continue;
-            const int b = colOf[basisPos_[j]];
+            const int b = pivotRow[colOf[basisPos_[j]]];
             for (int a = 0; a < r; ++a) acc[a] += model_.value[e] * inv[at(b, a)];
         }
         double* out = binvRow(p);
@@ -367,10 +368,21 @@ void Relaxation::recompute() {
         const int row = active_[q];
         if (slackPos_[row] < 0) s_[row] = 0;
     }
+    // A zero of r adds an exact zero to a sum that starts at +0: the sums
+    // over the nonzeros alone are the same to the bit.
+    std::vector<int>& nonzero = rhsNonzero_;
+    nonzero.clear();
+    for (int q = 0; q < k; ++q)
+        if (r[q] != 0) nonzero.push_back(q);
+    const bool sparse = 2 * nonzero.size() < static_cast<std::size_t>(k);
     for (int p = 0; p < k; ++p) {
         const double* bp = binvRow(p);
         double v = 0;
-        for (int q = 0; q < k; ++q) v += bp[q] * r[q];
+        if (sparse) {
+            for (int q : nonzero) v += bp[q] * r[q];
+        } else {
+            for (int q = 0; q < k; ++q) v += bp[q] * r[q];
+        }
         setValue(basis_[p], v);
     }
     // The slacks of the inactive rows.

@@ -227,6 +227,7 @@ private:
     std::vector<double> rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
+    std::vector<int> rhsNonzero_;  // `recompute`: the nonzeros of the right-hand sides
     std::vector<double> rcValue_;  // reduced costs of this iteration
     std::vector<unsigned> rcSeen_; // the iteration that worked each out
     unsigned rcRound_ = 0;
