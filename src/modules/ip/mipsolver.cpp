@@ -142,13 +142,19 @@ void Relaxation::firstBasis() {
 }
 
 void Relaxation::saveBasis(std::vector<int>& saved) const {
-    const int k = static_cast<int>(active_.size());
+    // A row whose slack is basic holds nothing up: it is left out with its
+    // slack (and becomes active again when it is violated).
+    int k = 0;
+    for (int row : active_)
+        if (slackPos_[row] < 0) ++k;
     saved.clear();
     saved.reserve(static_cast<std::size_t>(2 + 2 * k));
     saved.push_back(m_);
     saved.push_back(k);
-    saved.insert(saved.end(), active_.begin(), active_.end());
-    saved.insert(saved.end(), basis_.begin(), basis_.end());
+    for (int row : active_)
+        if (slackPos_[row] < 0) saved.push_back(row);
+    for (int v : basis_)
+        if (!isSlack(v)) saved.push_back(v);
     for (int j = 0; j < n_; ++j)
         if (atUpper_[j] && basisPos_[j] < 0) saved.push_back(j);
 }

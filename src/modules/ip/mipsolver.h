@@ -100,9 +100,10 @@ public:
     void setBoundsOnly(int j, double lower, double upper);
     // Forgets the basis: the next solve starts from the first one.
     void restart() { firstBasis(); }
-    // The basis in a few words: the row count, the active rows, the basic
-    // variables in basis order (n + i for the slack of row i, 0-based) and
-    // the nonbasic structurals at their upper bounds.
+    // The basis in a few words: the row count, the active rows whose slacks
+    // are nonbasic, the basic structurals in basis order and the nonbasic
+    // structurals at their upper bounds. (A loaded basis may also name basic
+    // slacks, n + i for row i, 0-based.)
     void saveBasis(std::vector<int>& saved) const;
     // Takes up a saved basis under the current bounds: refactorises it and
     // works out the values, which the next solve repairs where the bounds
