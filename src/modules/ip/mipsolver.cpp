@@ -226,25 +226,76 @@ bool Relaxation::invertStructurals() {
     std::vector<int> colOf(k, -1); // basis position -> index in cols
     for (int b = 0; b < r; ++b) colOf[cols[b]] = b;
     std::vector<Real> m(static_cast<std::size_t>(r) * r, 0), inv(static_cast<std::size_t>(r) * r, 0);
+    // M is sparse: each column keeps the rows where it may be nonzero, each
+    // row of inv the columns, and the elimination visits only those (the
+    // values are those of the full passes, each row's update being its own).
+    std::vector<std::vector<int>> colRows(r), invCols(r);
+    std::vector<char> listed(static_cast<std::size_t>(r) * r, 0),
+        invListed(static_cast<std::size_t>(r) * r, 0);
     for (int b = 0; b < r; ++b)
         for (const auto& [row, a] : columns_[basis_[cols[b]]])
-            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
-    for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
+            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) {
+                const int a0 = rowOf[activePos_[row]];
+                m[at(a0, b)] = a;
+                if (!listed[at(a0, b)]) {
+                    listed[at(a0, b)] = 1;
+                    colRows[b].push_back(a0);
+                }
+            }
+    for (int a = 0; a < r; ++a) {
+        inv[at(a, a)] = 1;
+        invListed[at(a, a)] = 1;
+        invCols[a].push_back(a);
+    }
     // Gauss-Jordan with partial pivoting among the rows not yet used, which
     // stay where they are: the inverse's row for column c is inv's pivotRow[c].
     std::vector<int> nonzero, rowNonzero;
     std::vector<int> pivotRow(r, -1);
     std::vector<char> used(r, 0);
     for (int c = 0; c < r; ++c) {
+        // The largest entry, the first of equal ones.
+        std::vector<int>& candidates = colRows[c];
+        std::sort(candidates.begin(), candidates.end());
         int best = -1;
-        for (int a = 0; a < r; ++a)
+        for (int a : candidates)
             if (!used[a] && (best < 0 || std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)]))) best = a;
+        if (best < 0) return false;
         const Real piv = m[at(best, c)];
         if (std::fabs(piv) <= kUpdateTolerance) return false;
         used[best] = 1;
         pivotRow[c] = best;
+        const int p = best;
         // Columns up to c are read no more.
-        EliminateColumn(m, inv, r, best, c, piv, nonzero, rowNonzero);
+        rowNonzero.clear();
+        for (int j = c + 1; j < r; ++j) {
+            if (m[at(p, j)] == 0) continue;
+            m[at(p, j)] /= piv;
+            rowNonzero.push_back(j);
+        }
+        nonzero.clear();
+        for (int j : invCols[p]) {
+            if (inv[at(p, j)] == 0) continue;
+            inv[at(p, j)] /= piv;
+            nonzero.push_back(j);
+        }
+        for (int a : candidates) {
+            const Real f = m[at(a, c)];
+            if (a == p || f == 0) continue;
+            for (int j : rowNonzero) {
+                if (!listed[at(a, j)]) {
+                    listed[at(a, j)] = 1;
+                    colRows[j].push_back(a);
+                }
+                m[at(a, j)] -= f * m[at(p, j)];
+            }
+            for (int j : nonzero) {
+                if (!invListed[at(a, j)]) {
+                    invListed[at(a, j)] = 1;
+                    invCols[a].push_back(j);
+                }
+                inv[at(a, j)] -= f * inv[at(p, j)];
+            }
+        }
     }
     // inv = M^-1 (rows in pivot order): its row b belongs to structural
     // cols[b], its column a to active row rows[a].
