@@ -162,6 +162,12 @@ private:
     // Depth-first: backtracks along the stack to the next open side and
     // solves it; false when the stack is used up.
     bool backtrack();
+    // Whether the top node's other side is still to be explored.
+    bool siblingOpen() const {
+        if (stack_.empty()) return false;
+        const Node& top = stack_.back();
+        return !top.done[1 - top.side] && beatsIncumbent(top.estimate[1 - top.side]);
+    }
     // Best-bound search: whether open sides go to the store now.
     bool storing() const {
         return search_.bestBound && haveBase_ && res_.haveIncumbent && storeBytes_ < kMaxStoreBytes;
@@ -279,14 +285,18 @@ void BranchAndBound::impose(const Node& node) {
 void BranchAndBound::fixByReducedCost(double z) {
     std::vector<double> costs;
     lp_.moveCosts(costs);
+    // The values are worked out once, at the last fixing.
+    int last = 0;
     for (int j = 1; j <= model_.n; ++j) {
         if (!model_.integer[j] || costs[j] >= kInfinity) continue;
         if (beatsIncumbent(reachable(z - costs[j]))) continue;
         if (!stack_.empty()) stack_.back().fixed.emplace_back(j, lp_.lower(j), lp_.upper(j));
         const double at = lp_.atUpper(j) ? lp_.upper(j) : lp_.lower(j);
-        lp_.setBounds(j, at, at);
+        lp_.setBoundsOnly(j, at, at);
         fixes_.push_back({.var = j, .value = at});
+        last = j;
     }
+    if (last != 0) lp_.setBounds(last, lp_.lower(last), lp_.upper(last));
 }
 
 void BranchAndBound::accept(std::vector<double> x) {
@@ -597,7 +607,9 @@ MIPResult BranchAndBound::run() {
         }
 
         bool explored = false;
-        if (storing()) {
+        if (storing() && search_.siblingDives && status_ == kInfeasible && siblingOpen()) {
+            explored = backtrack();
+        } else if (storing()) {
             storeOpenSides();
             explored = jump();
         } else {
@@ -613,8 +625,9 @@ bool BranchAndBound::backtrack() {
     while (!stack_.empty()) {
         Node& top = stack_.back();
         top.done[top.side] = true;
+        // The values are worked out by the bound change that follows.
         for (auto it = top.fixed.rbegin(); it != top.fixed.rend(); ++it)
-            lp_.setBounds(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
+            lp_.setBoundsOnly(std::get<0>(*it), std::get<1>(*it), std::get<2>(*it));
         top.fixed.clear();
         top.estimate[top.side] = -kInfinity;
         const int other = 1 - top.side;

@@ -14,22 +14,27 @@ namespace {
 // One Gauss-Jordan step on the square d x d matrices m and inv (row-major):
 // row p is divided by its pivot, then column c is eliminated from every other
 // row. Columns of m up to c are left as they are (the caller reads them no
-// more), and only the nonzeros of inv's row p are used.
-template <class Real>
-void EliminateColumn(std::vector<Real>& m, std::vector<Real>& inv, int d, int p, int c, Real piv,
-                     std::vector<int>& nonzero) {
+// more), and only the nonzeros of the two rows p are used (a zero of m
+// changes nothing in inv, whatever its sign).
+void EliminateColumn(std::vector<long double>& m, std::vector<long double>& inv, int d, int p, int c,
+                     long double piv, std::vector<int>& nonzero, std::vector<int>& rowNonzero) {
     const auto at = [d](int a, int b) { return static_cast<std::size_t>(a) * d + b; };
     nonzero.clear();
-    for (int j = c + 1; j < d; ++j) m[at(p, j)] /= piv;
+    rowNonzero.clear();
+    for (int j = c + 1; j < d; ++j) {
+        if (m[at(p, j)] == 0) continue;
+        m[at(p, j)] /= piv;
+        rowNonzero.push_back(j);
+    }
     for (int j = 0; j < d; ++j) {
         if (inv[at(p, j)] == 0) continue;
         inv[at(p, j)] /= piv;
         nonzero.push_back(j);
     }
     for (int a = 0; a < d; ++a) {
-        const Real f = m[at(a, c)];
+        const long double f = m[at(a, c)];
         if (a == p || f == 0) continue;
-        for (int j = c + 1; j < d; ++j) m[at(a, j)] -= f * m[at(p, j)];
+        for (int j : rowNonzero) m[at(a, j)] -= f * m[at(p, j)];
         for (int j : nonzero) inv[at(a, j)] -= f * inv[at(p, j)];
     }
 }
@@ -118,6 +123,7 @@ Relaxation::Relaxation(const MIPModel& model) : model_(model), n_(model.n), m_(m
 // No active row, no basic variable, every variable at its lower bound.
 void Relaxation::clearBasis() {
     haveCosts_ = false;
+    ++changed_;
     active_.clear();
     basis_.clear();
     activePos_.assign(m_, -1);
@@ -138,13 +144,19 @@ void Relaxation::firstBasis() {
 }
 
 void Relaxation::saveBasis(std::vector<int>& saved) const {
-    const int k = static_cast<int>(active_.size());
+    // A row whose slack is basic holds nothing up: it is left out with its
+    // slack (and becomes active again when it is violated).
+    int k = 0;
+    for (int row : active_)
+        if (slackPos_[row] < 0) ++k;
     saved.clear();
     saved.reserve(static_cast<std::size_t>(2 + 2 * k));
     saved.push_back(m_);
     saved.push_back(k);
-    saved.insert(saved.end(), active_.begin(), active_.end());
-    saved.insert(saved.end(), basis_.begin(), basis_.end());
+    for (int row : active_)
+        if (slackPos_[row] < 0) saved.push_back(row);
+    for (int v : basis_)
+        if (!isSlack(v)) saved.push_back(v);
     for (int j = 0; j < n_; ++j)
         if (atUpper_[j] && basisPos_[j] < 0) saved.push_back(j);
 }
@@ -201,6 +213,7 @@ bool Relaxation::loadBasis(const std::vector<int>& saved) {
 // singular.
 bool Relaxation::invertStructurals() {
     haveCosts_ = false;
+    ++changed_;
     // `quickValues`: in double precision (the caller checks the rows after it).
     return quickValues ? invertStructuralsIn<double>() : invertStructuralsIn<long double>();
 }
@@ -220,31 +233,83 @@ template <class Real> bool Relaxation::invertStructuralsIn() {
     std::vector<int> colOf(k, -1); // basis position -> index in cols
     for (int b = 0; b < r; ++b) colOf[cols[b]] = b;
     std::vector<Real> m(static_cast<std::size_t>(r) * r, 0), inv(static_cast<std::size_t>(r) * r, 0);
+    // M is sparse: each column keeps the rows where it may be nonzero, each
+    // row of inv the columns, and the elimination visits only those (the
+    // values are those of the full passes, each row's update being its own).
+    std::vector<std::vector<int>> colRows(r), invCols(r);
+    std::vector<char> listed(static_cast<std::size_t>(r) * r, 0),
+        invListed(static_cast<std::size_t>(r) * r, 0);
     for (int b = 0; b < r; ++b)
         for (const auto& [row, a] : columns_[basis_[cols[b]]])
-            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) m[at(rowOf[activePos_[row]], b)] = a;
-    for (int a = 0; a < r; ++a) inv[at(a, a)] = 1;
-    // Gauss-Jordan with partial pivoting: column c's pivot row is swapped into row c.
-    std::vector<int> nonzero;
+            if (activePos_[row] >= 0 && rowOf[activePos_[row]] >= 0) {
+                const int a0 = rowOf[activePos_[row]];
+                m[at(a0, b)] = a;
+                if (!listed[at(a0, b)]) {
+                    listed[at(a0, b)] = 1;
+                    colRows[b].push_back(a0);
+                }
+            }
+    for (int a = 0; a < r; ++a) {
+        inv[at(a, a)] = 1;
+        invListed[at(a, a)] = 1;
+        invCols[a].push_back(a);
+    }
+    // Gauss-Jordan with partial pivoting among the rows not yet used, which
+    // stay where they are: the inverse's row for column c is inv's pivotRow[c].
+    std::vector<int> nonzero, rowNonzero;
+    std::vector<int> pivotRow(r, -1);
+    std::vector<char> used(r, 0);
     for (int c = 0; c < r; ++c) {
-        int best = c;
-        for (int a = c + 1; a < r; ++a)
-            if (std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)])) best = a;
+        // The largest entry, the first of equal ones.
+        std::vector<int>& candidates = colRows[c];
+        std::sort(candidates.begin(), candidates.end());
+        int best = -1;
+        for (int a : candidates)
+            if (!used[a] && (best < 0 || std::fabs(m[at(a, c)]) > std::fabs(m[at(best, c)]))) best = a;
+        if (best < 0) return false;
         const Real piv = m[at(best, c)];
         if (std::fabs(piv) <= kUpdateTolerance) return false;
-        if (best != c)
-            for (int j = 0; j < r; ++j) {
-                std::swap(m[at(best, j)], m[at(c, j)]);
-                std::swap(inv[at(best, j)], inv[at(c, j)]);
-            }
+        used[best] = 1;
+        pivotRow[c] = best;
+        const int p = best;
         // Columns up to c are read no more.
-        EliminateColumn(m, inv, r, c, c, piv, nonzero);
+        rowNonzero.clear();
+        for (int j = c + 1; j < r; ++j) {
+            if (m[at(p, j)] == 0) continue;
+            m[at(p, j)] /= piv;
+            rowNonzero.push_back(j);
+        }
+        nonzero.clear();
+        for (int j : invCols[p]) {
+            if (inv[at(p, j)] == 0) continue;
+            inv[at(p, j)] /= piv;
+            nonzero.push_back(j);
+        }
+        for (int a : candidates) {
+            const Real f = m[at(a, c)];
+            if (a == p || f == 0) continue;
+            for (int j : rowNonzero) {
+                if (!listed[at(a, j)]) {
+                    listed[at(a, j)] = 1;
+                    colRows[j].push_back(a);
+                }
+                m[at(a, j)] -= f * m[at(p, j)];
+            }
+            for (int j : nonzero) {
+                if (!invListed[at(a, j)]) {
+                    invListed[at(a, j)] = 1;
+                    invCols[a].push_back(j);
+                }
+                inv[at(a, j)] -= f * inv[at(p, j)];
+            }
+        }
     }
-    // inv = M^-1: its row b belongs to structural cols[b], its column a to active row rows[a].
+    // inv = M^-1 (rows in pivot order): its row b belongs to structural
+    // cols[b], its column a to active row rows[a].
     for (int p = 0; p < k; ++p) std::fill(binvRow(p), binvRow(p) + stride_, 0.0);
     for (int b = 0; b < r; ++b) {
         double* row = binvRow(cols[b]);
-        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(b, a)]);
+        for (int a = 0; a < r; ++a) row[rows[a]] = static_cast<double>(inv[at(pivotRow[b], a)]);
     }
     std::vector<Real> acc(r);
     for (int p = 0; p < k; ++p) {
@@ -256,7 +321,7 @@ template <class Real> bool Relaxation::invertStructuralsIn() {
         for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e) {
             const int j = model_.variable[e] - 1;
             if (basisPos_[j] < 0) continue;
-            const int b = colOf[basisPos_[j]];
+            const int b = pivotRow[colOf[basisPos_[j]]];
             for (int a = 0; a < r; ++a) acc[a] += model_.value[e] * inv[at(b, a)];
         }
         double* out = binvRow(p);
@@ -287,7 +352,7 @@ void Relaxation::setValue(int v, double value) {
 void Relaxation::setBounds(int j, double lower, double upper) {
     const int v = j - 1;
     const double before = x_[v];
-    setBoundsOnly(j, lower, upper);
+    assignBounds(v, lower, upper);
     if (!quickValues || quickMoves_ >= kQuickMoves) {
         recompute();
         return;
@@ -304,6 +369,14 @@ void Relaxation::setBounds(int j, double lower, double upper) {
 
 void Relaxation::setBoundsOnly(int j, double lower, double upper) {
     const int v = j - 1;
+    assignBounds(v, lower, upper);
+    // `quickValues`: a nonbasic value left off its bound is worked out
+    // afresh, with all the others, before the next step.
+    if (quickValues && basisPos_[v] < 0 && x_[v] != (atUpper_[v] ? up_[v] : lo_[v]))
+        quickMoves_ = kQuickMoves;
+}
+
+void Relaxation::assignBounds(int v, double lower, double upper) {
     lo_[v] = lower;
     up_[v] = upper >= kInfinity ? kInfinity : upper;
     // A nonbasic variable moves to its new bound.
@@ -325,6 +398,7 @@ std::vector<int> Relaxation::basicStructurals() const {
 
 // Borders the inverse with the new row: its slack becomes basic.
 void Relaxation::activate(int row) {
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     double* nr = binvRow(k);
     std::fill(nr, nr + stride_, 0.0);
@@ -362,6 +436,7 @@ void Relaxation::recompute() {
     // Reduced costs updated along with the values are worked out afresh with them.
     if (quickMoves_ > 0) haveCosts_ = false;
     quickMoves_ = 0;
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     for (int j = 0; j < n_; ++j)
         if (basisPos_[j] < 0) x_[j] = atUpper_[j] ? up_[j] : lo_[j];
@@ -381,10 +456,21 @@ void Relaxation::recompute() {
         const int row = active_[q];
         if (slackPos_[row] < 0) s_[row] = 0;
     }
+    // A zero of r adds an exact zero to a sum that starts at +0: the sums
+    // over the nonzeros alone are the same to the bit.
+    std::vector<int>& nonzero = rhsNonzero_;
+    nonzero.clear();
+    for (int q = 0; q < k; ++q)
+        if (r[q] != 0) nonzero.push_back(q);
+    const bool sparse = 2 * nonzero.size() < static_cast<std::size_t>(k);
     for (int p = 0; p < k; ++p) {
         const double* bp = binvRow(p);
         double v = 0;
-        for (int q = 0; q < k; ++q) v += bp[q] * r[q];
+        if (sparse) {
+            for (int q : nonzero) v += bp[q] * r[q];
+        } else {
+            for (int q = 0; q < k; ++q) v += bp[q] * r[q];
+        }
         setValue(basis_[p], v);
     }
     // The slacks of the inactive rows.
@@ -404,6 +490,7 @@ void Relaxation::recompute() {
 // regular afterwards. Returns false when the basis had to be repaired.
 bool Relaxation::reinvert() {
     haveCosts_ = false;
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     using Real = long double;
     const auto at = [k](int r, int c) { return static_cast<std::size_t>(r) * k + c; };
@@ -425,7 +512,7 @@ bool Relaxation::reinvert() {
     std::vector<int> pivotRow(k, -1);
     std::vector<char> used(k, 0);
     std::vector<int> dependent;
-    std::vector<int> nonzero;
+    std::vector<int> nonzero, rowNonzero;
     for (int c = 0; c < k; ++c) {
         int best = -1;
         for (int r = 0; r < k; ++r)
@@ -439,7 +526,7 @@ bool Relaxation::reinvert() {
         pivotRow[c] = best;
         // Columns before c are read no more (a pivot column holds zeros
         // outside its pivot row), nor is c itself.
-        EliminateColumn(b, inv, k, best, c, piv, nonzero);
+        EliminateColumn(b, inv, k, best, c, piv, nonzero, rowNonzero);
     }
     // A row without a pivot is untouched by the elimination: its slack's
     // column is still its unit vector and completes the basis.
@@ -506,6 +593,25 @@ void Relaxation::duals(std::vector<double>& y) const {
     }
 }
 
+const std::vector<double>& Relaxation::currentDuals() const {
+    if (dualsAt_ != changed_) {
+        duals(dualCache_);
+        dualsAt_ = changed_;
+    }
+    return dualCache_;
+}
+
+const std::vector<double>& Relaxation::currentReducedCosts() const {
+    if (costsAt_ != changed_) {
+        const std::vector<double>& y = currentDuals();
+        costCache_.assign(n_, 0.0);
+        for (int v = 0; v < n_; ++v)
+            if (basisPos_[v] < 0) costCache_[v] = reducedCost(v, y);
+        costsAt_ = changed_;
+    }
+    return costCache_;
+}
+
 double Relaxation::reducedCost(int v, const std::vector<double>& y) const {
     if (isSlack(v)) return y[activePos_[v - n_]];
     double d = -model_.cost[v + 1];
@@ -561,6 +667,7 @@ int Relaxation::findViolation() {
 
 void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
     haveCosts_ = false;
+    ++changed_;
     const int k = static_cast<int>(active_.size());
     const double piv = alpha[pos];
     double* pr = binvRow(pos);
@@ -670,11 +777,10 @@ int Relaxation::iterate() {
     int target = findViolation();
     if (target == -2) return kTooLarge;
     const int k = static_cast<int>(active_.size());
-    std::vector<double>& y = y_;
     // `quickValues`: the reduced costs kept from the last iteration, else all
     // worked out now (the duals of the rows are the slacks' reduced costs).
     const bool kept = quickValues && haveCosts_;
-    if (!kept) duals(y);
+    const std::vector<double>& y = kept ? dualCache_ : currentDuals();
     if (quickValues && !kept) {
         keptCost_.resize(static_cast<std::size_t>(n_ + m_));
         for (int j = 0; j < n_; ++j)
@@ -1178,13 +1284,12 @@ void Relaxation::restartGuard() {
 }
 
 void Relaxation::moveCosts(std::vector<double>& cost) const {
+    // `quickValues`: the reduced costs the solve ended with.
     const bool kept = quickValues && haveCosts_;
-    std::vector<double> y;
-    if (!kept) duals(y);
+    const std::vector<double>& rc = kept ? keptCost_ : currentReducedCosts();
     cost.assign(n_ + 1, kInfinity);
     for (int v = 0; v < n_; ++v)
-        if (basisPos_[v] < 0 && lo_[v] < up_[v])
-            cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * (kept ? keptCost_[v] : reducedCost(v, y)));
+        if (basisPos_[v] < 0 && lo_[v] < up_[v]) cost[v + 1] = std::max(0.0, (atUpper_[v] ? -1 : 1) * rc[v]);
 }
 
 void Relaxation::penalties(int j, double& down, double& up) const {
@@ -1195,10 +1300,10 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     const int k = static_cast<int>(active_.size());
     const double val = x_[v];
     const double f = val - std::floor(val);
-    // `quickValues`: the reduced costs the solve ended with.
+    // `quickValues`: the reduced costs the solve ended with (a slack's at n + i).
     const bool kept = quickValues && haveCosts_;
-    std::vector<double> y;
-    if (!kept) duals(y);
+    const std::vector<double>& y = kept ? dualCache_ : currentDuals();
+    const std::vector<double>& rc = kept ? keptCost_ : currentReducedCosts();
     const double* tr = binvRow(p);
     std::vector<double> rowAlpha;
     tableauRow(tr, rowAlpha);
@@ -1206,12 +1311,12 @@ void Relaxation::penalties(int j, double& down, double& up) const {
     double upRate = downRate;
     auto consider = [&](int w, int d, double a) {
         if (d == 0 || std::fabs(a) <= kZeroTolerance) return;
-        const double rc = std::max(0.0, d * (kept ? keptCost_[w] : reducedCost(w, y)));
+        const double cost = std::max(0.0, d * (kept || w < n_ ? rc[w] : y[activePos_[w - n_]]));
         const double rate = -d * a; // change of x_j per unit move of w
         if (rate < 0)
-            downRate = std::min(downRate, rc / -rate);
+            downRate = std::min(downRate, cost / -rate);
         else
-            upRate = std::min(upRate, rc / rate);
+            upRate = std::min(upRate, cost / rate);
     };
     for (int q = 0; q < k; ++q) {
         const int row = active_[q];
@@ -1231,6 +1336,7 @@ void Relaxation::penalties(int j, double& down, double& up) const {
 
 void Relaxation::addRows(const std::vector<CutRow>& rows) {
     haveCosts_ = false;
+    ++changed_;
     for (const CutRow& cut : rows) {
         const int i = m_++;
         for (const auto& [j, a] : cut.terms) {
@@ -1295,6 +1401,7 @@ void Relaxation::removeCuts() {
 
 void Relaxation::removeSlackCuts() {
     haveCosts_ = false;
+    ++changed_;
     // An active row with a basic slack leaves the basis with its slack: the
     // inverse of what remains is the inverse without that slack's row and the
     // row's column (the slack's column is a unit vector).

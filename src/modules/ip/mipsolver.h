@@ -100,9 +100,10 @@ public:
     void setBoundsOnly(int j, double lower, double upper);
     // Forgets the basis: the next solve starts from the first one.
     void restart() { firstBasis(); }
-    // The basis in a few words: the row count, the active rows, the basic
-    // variables in basis order (n + i for the slack of row i, 0-based) and
-    // the nonbasic structurals at their upper bounds.
+    // The basis in a few words: the row count, the active rows whose slacks
+    // are nonbasic, the basic structurals in basis order and the nonbasic
+    // structurals at their upper bounds. (A loaded basis may also name basic
+    // slacks, n + i for row i, 0-based.)
     void saveBasis(std::vector<int>& saved) const;
     // Takes up a saved basis under the current bounds: refactorises it and
     // works out the values, which the next solve repairs where the bounds
@@ -178,6 +179,7 @@ private:
     double varUpper(int v) const;
     double varValue(int v) const { return isSlack(v) ? s_[v - n_] : x_[v]; }
     void setValue(int v, double value);
+    void assignBounds(int v, double lower, double upper); // `setBoundsOnly` of variable v (0-based)
     void activate(int row);
     void column(int v, std::vector<double>& alpha) const; // Binv times the active column of v
     void recompute();
@@ -197,6 +199,10 @@ private:
     // The tableau row of the inverse's row tr, for every structural (with
     // `quickValues` for the nonbasic ones only, 0 for the rest).
     void tableauRow(const double* tr, std::vector<double>& rowAlpha) const;
+    // The duals and the structurals' reduced costs of the current basis,
+    // worked out once for it (`changed_` marks every change of the basis).
+    const std::vector<double>& currentDuals() const;
+    const std::vector<double>& currentReducedCosts() const;
     double reducedCost(int v, const std::vector<double>& y) const; // z - c for increasing v
     // The basis position of the most violated basic variable, else the most
     // violated inactive row made active; -1 when everything is feasible.
@@ -231,7 +237,7 @@ private:
     std::vector<std::vector<std::pair<int, double>>> columns_;
     bool stopped_ = false;
     // Scratch space of one iteration.
-    std::vector<double> y_, rowAlpha_, alpha_, rate_, rhs_;
+    std::vector<double> rowAlpha_, alpha_, rate_, rhs_;
     std::vector<std::pair<int, double>> moves_;
     std::vector<int> moveList_;
     struct DualCandidate {
@@ -239,6 +245,7 @@ private:
         double rate, rc; // |its tableau entry|, its reduced cost in that direction
     };
     std::vector<DualCandidate> dualCandidates_;
+    std::vector<int> rhsNonzero_;  // `recompute`: the nonzeros of the right-hand sides
     std::vector<double> rcValue_;  // reduced costs of this iteration
     std::vector<unsigned> rcSeen_; // the iteration that worked each out
     unsigned rcRound_ = 0;
@@ -257,6 +264,9 @@ private:
     mutable std::vector<double> byRow_; // `tableauRow`: the inverse's row by model row
     std::vector<double> keptCost_;      // `quickValues`: the reduced costs of the nonbasic variables
     bool haveCosts_ = false;            // whether keptCost_ belongs to the current basis
+    unsigned long changed_ = 1;         // counts changes of the basis and the values
+    mutable unsigned long dualsAt_ = 0, costsAt_ = 0;
+    mutable std::vector<double> dualCache_, costCache_;
 };
 
 // Solves the model by branch and bound: the textbook search unless `search`

@@ -48,10 +48,17 @@ struct SearchOptions {
     bool mirCuts = false;
     // Best-bound search: a stored node keeps its parent's optimal basis, and
     // the jump to it starts from that basis (the dual steps repair the
-    // branching bound) rather than from the first one. Not yet part of the
-    // faster search: together with `mirCuts` it sends bell5 on a search of
-    // many cheap nodes that does not close within 30 s.
+    // branching bound) rather than from the first one. Such a start ends at
+    // another of the optima where the optimum is degenerate, often one with
+    // zero penalties on variables without costs whose smaller side then
+    // proves infeasible (see `siblingDives`).
     bool warmJumps = false;
+    // Best-bound search: a dive whose node proves infeasible goes on with the
+    // other side of its parent, which now holds the parent's whole bound,
+    // rather than ending there. Dives that keep ending on an infeasible first
+    // side never reach an integer solution, and the search then widens
+    // without a better incumbent (bell5 with `warmJumps`).
+    bool siblingDives = false;
     // The relaxation's values follow each simplex step by its ratio and are
     // worked out afresh from the inverse only every few steps and before a
     // verdict (rather than after every step).
@@ -59,7 +66,7 @@ struct SearchOptions {
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts || warmJumps || quickValues;
+               pseudoCosts || dualSteps || mirCuts || warmJumps || siblingDives || quickValues;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -74,6 +81,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .pseudoCosts = true,
                                              .dualSteps = true,
                                              .mirCuts = true,
+                                             .warmJumps = true,
+                                             .siblingDives = true,
                                              .quickValues = true};
 
 // The setting's text, and which search a run used ("Default search" or the

@@ -114,6 +114,28 @@ TEST(MipFasterSearch, RoundingTheRootGivesAnEarlyIncumbent) {
     }
 }
 
+// A side that proves infeasible as soon as its node has branched leaves the
+// dive to the other side: that one, when it is solved at all, comes next.
+TEST(MipFasterSearch, DivesGoOnPastAnInfeasibleFirstSide) {
+    for (const char* name : {"egout", "p0033"}) {
+        SCOPED_TRACE(name);
+        const MIPModel m = ReadModel(name);
+        NodeLog log;
+        MIPProgress quiet;
+        ASSERT_EQ(MIPSolve(m, quiet, kFasterSearch, &log).status, kOptimal);
+        int checked = 0;
+        for (std::size_t i = 1; i < log.nodes().size(); ++i) {
+            const NodeRecord& nd = log.nodes()[i];
+            if (nd.outcome != NodeOutcome::Infeasible || nd.parent != log.nodes()[i - 1].number) continue;
+            const int sibling = log.node(nd.parent).child[nd.branch.up ? 0 : 1];
+            if (sibling == 0) continue;
+            ++checked;
+            EXPECT_EQ(sibling, nd.number + 1) << "node " << nd.number;
+        }
+        EXPECT_GT(checked, 0);
+    }
+}
+
 // The faster search with its cuts reaches the catalogue's optimum, and no
 // cut of the root's rounds cuts off the optimum the textbook search finds.
 TEST(MipFasterSearch, CutsKeepTheOptimum) {
