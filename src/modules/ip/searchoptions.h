@@ -52,10 +52,16 @@ struct SearchOptions {
     // faster search: together with `mirCuts` it sends bell5 on a search of
     // many cheap nodes that does not close within 30 s.
     bool warmJumps = false;
+    // At the root (after its cuts) and then now and again, a dive from the
+    // node's relaxation: one fractional integer variable after another is
+    // bounded to a side (towards the incumbent once there is one) and the
+    // relaxation solved again, until it is integral (a new incumbent) or
+    // fails twice in a row. Its pivots are held to a share of the search's.
+    bool divingHeuristic = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts || warmJumps;
+               pseudoCosts || dualSteps || mirCuts || warmJumps || divingHeuristic;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -69,7 +75,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .bestBound = true,
                                              .pseudoCosts = true,
                                              .dualSteps = true,
-                                             .mirCuts = true};
+                                             .mirCuts = true,
+                                             .divingHeuristic = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
