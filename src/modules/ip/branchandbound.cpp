@@ -43,7 +43,7 @@ public:
         lp_.parkCuts = search.mirCuts;
         bool whole = true;
         for (int j = 1; j <= model.n && whole; ++j) whole = model.cost[j] == std::round(model.cost[j]);
-        if (whole) diveMargin_ = 1 - kIntTolerance;
+        if (whole) diveMargin_ = 1;
     }
 
     MIPResult run();
@@ -90,7 +90,7 @@ private:
     // Dives take at most this share of all pivots; one starts when the share
     // has saved up a dive's pivots (which the root's dive may take at once),
     // and no sooner than kDiveEvery nodes after the last one.
-    static constexpr double kDiveShare = 0.2;
+    static constexpr double kDiveShare = 0.1;
     static constexpr long kDivePivots = 10000;
     static constexpr int kDiveEvery = 100;
     // The store's memory at most; beyond it the search goes on depth-first.
@@ -139,22 +139,33 @@ private:
     // Faster search: rounds the node's relaxation into an incumbent if it
     // can, and solves the node's relaxation again; false when that fails.
     bool tryRounding();
-    // Faster search: whether a dive is due at the node being evaluated.
+    // Faster search: whether a dive is due at the node being evaluated. The
+    // root's dive only sets out to improve an incumbent: the depth-first
+    // search finds a first one soon enough, and gathers pseudo-costs on the
+    // way, which the best-bound search that an incumbent starts needs.
     bool diveDue() const {
-        return solved_ == 1 ||
-               (solved_ >= nextDive_ && static_cast<double>(divePivots_ + kDivePivots) <= kDiveShare * res_.iterations);
+        return (solved_ == 1 && res_.haveIncumbent) ||
+               (solved_ >= nextDive_ &&
+                static_cast<double>(divePivots_ + kDivePivots) <= kDiveShare * res_.iterations);
     }
     // Faster search: dives from the node's relaxation towards an integer
-    // solution, then takes up the node's bounds and basis again and solves
-    // its relaxation; false when that fails or the search stops.
+    // solution, then takes up the node's relaxation again as it was; false
+    // when the search stops.
     bool dive();
-    // The dive itself, until an integer solution better than the incumbent
-    // by `margin`, or until the pivot count reaches `limit`: bounds one
-    // fractional integer variable after another to the side of its target
-    // (the incumbent's value with `guided`, else the nearer integer); a side
-    // that leaves no such solution sends it back to the deepest bound whose
-    // other side is still open.
-    void diveSearch(long limit, bool guided, double margin);
+    // The dive itself, until an integer solution worth a dive, or until the
+    // pivot count reaches `limit`: bounds one fractional integer variable
+    // after another to the side of its target (the incumbent's value with
+    // `guided`, else the nearer integer); a side that leaves no solution
+    // worth it sends it back to the deepest bound whose other side is still
+    // open, and takes that side.
+    void diveSearch(long limit, bool guided);
+    // Whether a relaxation of LP value z may hold a solution worth a dive:
+    // better than the incumbent by the dive's margin at least.
+    bool diveWorthwhile(double z) const {
+        if (!res_.haveIncumbent) return true;
+        if (diveMargin_ == 0) return beatsIncumbent(reachable(z));
+        return reachable(z) >= incumbent_ + diveMargin_ - tolerance();
+    }
     // Faster search: tightens the root's relaxation by rounds of cuts. Leaves
     // status_ as the last solve gave it.
     void cutRoot();
@@ -380,16 +391,12 @@ bool BranchAndBound::tryRounding() {
 
 bool BranchAndBound::dive() {
     const int n = model_.n;
-    std::vector<int> basis;
-    lp_.saveBasis(basis);
-    std::vector<double> lower(n + 1), upper(n + 1);
-    for (int j = 1; j <= n; ++j) {
-        lower[j] = lp_.lower(j);
-        upper[j] = lp_.upper(j);
-    }
+    // The node's relaxation as it is (bounds, basis, inverse, values), taken
+    // up again after the dive: the search goes on exactly as without it.
+    Relaxation node = lp_;
     const long start = lp_.pivots + lp_.flips;
-    const long allowance =
-        std::max(kDivePivots, static_cast<long>(kDiveShare * static_cast<double>(res_.iterations)) - divePivots_);
+    const long allowance = std::max(
+        kDivePivots, static_cast<long>(kDiveShare * static_cast<double>(res_.iterations)) - divePivots_);
     nextDive_ = solved_ + kDiveEvery;
     // With an incumbent, the dives take turns: plain, guided towards it, and
     // with the integer variables where the node's relaxation and the
@@ -399,30 +406,28 @@ bool BranchAndBound::dive() {
     if (turn == 2) {
         for (int j = 1; j <= n; ++j) {
             const double v = lp_.value(j);
-            if (model_.integer[j] && lower[j] != upper[j] && IsIntegral(v) && std::fabs(v - res_.x[j]) < 0.5)
+            if (model_.integer[j] && lp_.lower(j) != lp_.upper(j) && IsIntegral(v) &&
+                std::fabs(v - res_.x[j]) < 0.5)
                 lp_.setBoundsOnly(j, res_.x[j], res_.x[j]);
         }
         lp_.setBounds(1, lp_.lower(1), lp_.upper(1)); // works out the values under the new bounds
         const int status = lp_.solve(progress_);
         if (lp_.stopped()) res_.stopped = true;
-        ready = status == kOptimal && beatsIncumbent(reachable(lp_.objective()) - diveMargin_);
+        ready = status == kOptimal && diveWorthwhile(lp_.objective());
     } else {
-        ready = !res_.haveIncumbent || beatsIncumbent(reachable(lp_.objective()) - diveMargin_);
+        ready = diveWorthwhile(lp_.objective());
     }
-    if (ready && !res_.stopped) diveSearch(start + allowance, turn == 1, diveMargin_);
+    if (ready && !res_.stopped) diveSearch(start + allowance, turn == 1);
 
-    // Back to the node: its bounds, its basis, its relaxation.
-    for (int j = 1; j <= n; ++j)
-        if (lp_.lower(j) != lower[j] || lp_.upper(j) != upper[j]) lp_.setBoundsOnly(j, lower[j], upper[j]);
-    lp_.loadBasis(basis); // else the first basis
-    if (!res_.stopped) status_ = lp_.solve(progress_);
+    // Back to the node; the counts keep the dive's pivots.
+    node.countFrom(lp_);
+    lp_ = std::move(node);
     divePivots_ += lp_.pivots + lp_.flips - start;
     countPivots();
-    if (lp_.stopped()) res_.stopped = true;
-    return status_ == kOptimal && !res_.stopped;
+    return !res_.stopped;
 }
 
-void BranchAndBound::diveSearch(long limit, bool guided, double margin) {
+void BranchAndBound::diveSearch(long limit, bool guided) {
     const int n = model_.n;
     struct Step {
         int var = 0;
@@ -453,7 +458,11 @@ void BranchAndBound::diveSearch(long limit, bool guided, double margin) {
             return;
         }
         const double down = std::floor(lp_.value(var));
-        path.push_back({.var = var, .lower = lp_.lower(var), .upper = lp_.upper(var), .down = down, .up = target > down});
+        path.push_back({.var = var,
+                        .lower = lp_.lower(var),
+                        .upper = lp_.upper(var),
+                        .down = down,
+                        .up = target > down});
         for (;;) {
             const Step& st = path.back();
             if (st.up)
@@ -465,8 +474,7 @@ void BranchAndBound::diveSearch(long limit, bool guided, double margin) {
                 res_.stopped = true;
                 return;
             }
-            if (status == kOptimal && (!res_.haveIncumbent || beatsIncumbent(reachable(lp_.objective()) - margin)))
-                break;
+            if (status == kOptimal && diveWorthwhile(lp_.objective())) break;
             if (status != kOptimal && status != kInfeasible) return;
             while (!path.empty() && path.back().second) {
                 lp_.setBoundsOnly(path.back().var, path.back().lower, path.back().upper);
