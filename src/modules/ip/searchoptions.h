@@ -52,11 +52,16 @@ struct SearchOptions {
     // faster search: together with `mirCuts` it sends bell5 on a search of
     // many cheap nodes that does not close within 30 s.
     bool warmJumps = false;
-    // At the root (after its cuts) and then now and again, a dive from the
-    // node's relaxation: one fractional integer variable after another is
-    // bounded to a side (towards the incumbent once there is one) and the
-    // relaxation solved again, until it is integral (a new incumbent) or
-    // fails twice in a row. Its pivots are held to a share of the search's.
+    // Dives from a node's relaxation to an integer solution: one fractional
+    // integer variable after another is bounded to the side of the nearer
+    // integer (or of the incumbent's value, or, from a relaxation with the
+    // variables fixed where it agrees with the incumbent, of the nearer
+    // integer again: the dives take turns), and the relaxation solved again;
+    // a side that is infeasible or cannot beat the incumbent sends the dive
+    // back to the last bound whose other side is still open. An integral
+    // relaxation is a new incumbent. At the root (after its cuts) when there
+    // is an incumbent to improve, then every so often within a tenth of the
+    // search's pivots; the node's relaxation is taken up again as it was.
     bool divingHeuristic = false;
 
     bool faster() const {
