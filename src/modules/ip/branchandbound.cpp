@@ -42,6 +42,9 @@ public:
         lp_.dualSteps = search.dualSteps;
         lp_.parkCuts = search.mirCuts;
         lp_.quickValues = search.quickValues;
+        bool whole = true;
+        for (int j = 1; j <= model.n && whole; ++j) whole = model.cost[j] == std::round(model.cost[j]);
+        if (whole) diveMargin_ = 1;
     }
 
     MIPResult run();
@@ -85,6 +88,12 @@ private:
             return std::tie(estimate, depth, order) < std::tie(o.estimate, o.depth, o.order);
         }
     };
+    // Dives take at most this share of all pivots; one starts when the share
+    // has saved up a dive's pivots (which the root's dive may take at once),
+    // and no sooner than kDiveEvery nodes after the last one.
+    static constexpr double kDiveShare = 0.1;
+    static constexpr long kDivePivots = 10000;
+    static constexpr int kDiveEvery = 100;
     // The store's memory at most; beyond it the search goes on depth-first.
     static constexpr std::size_t kMaxStoreBytes = std::size_t{256} << 20;
 
@@ -131,6 +140,33 @@ private:
     // Faster search: rounds the node's relaxation into an incumbent if it
     // can, and solves the node's relaxation again; false when that fails.
     bool tryRounding();
+    // Faster search: whether a dive is due at the node being evaluated. The
+    // root's dive only sets out to improve an incumbent: the depth-first
+    // search finds a first one soon enough, and gathers pseudo-costs on the
+    // way, which the best-bound search that an incumbent starts needs.
+    bool diveDue() const {
+        return (solved_ == 1 && res_.haveIncumbent) ||
+               (solved_ >= nextDive_ &&
+                static_cast<double>(divePivots_ + kDivePivots) <= kDiveShare * res_.iterations);
+    }
+    // Faster search: dives from the node's relaxation towards an integer
+    // solution, then takes up the node's relaxation again as it was; false
+    // when the search stops.
+    bool dive();
+    // The dive itself, until an integer solution worth a dive, or until the
+    // pivot count reaches `limit`: bounds one fractional integer variable
+    // after another to the side of its target (the incumbent's value with
+    // `guided`, else the nearer integer); a side that leaves no solution
+    // worth it sends it back to the deepest bound whose other side is still
+    // open, and takes that side.
+    void diveSearch(long limit, bool guided);
+    // Whether a relaxation of LP value z may hold a solution worth a dive:
+    // better than the incumbent by the dive's margin at least.
+    bool diveWorthwhile(double z) const {
+        if (!res_.haveIncumbent) return true;
+        if (diveMargin_ == 0) return beatsIncumbent(reachable(z));
+        return reachable(z) >= incumbent_ + diveMargin_ - tolerance();
+    }
     // Faster search: tightens the root's relaxation by rounds of cuts. Leaves
     // status_ as the last solve gave it.
     void cutRoot();
@@ -213,6 +249,14 @@ private:
     double diveParentValue_ = 0, diveFraction_ = 0;
     std::vector<double> pcSum_[2];
     std::vector<int> pcCount_[2];
+    // Diving: the pivots spent in dives, the dives so far, the first node
+    // the next one may start from, and the margin a dive's solution must beat
+    // the incumbent by (1 when every cost is a whole number, as the values of
+    // many such models' solutions are: smaller gains are left to the search).
+    long divePivots_ = 0;
+    int dives_ = 0;
+    int nextDive_ = 0;
+    double diveMargin_ = 0;
 };
 
 int BranchAndBound::solveNode(const NodeBranch& branch) {
@@ -356,6 +400,105 @@ bool BranchAndBound::tryRounding() {
     return status_ == kOptimal && !res_.stopped;
 }
 
+bool BranchAndBound::dive() {
+    const int n = model_.n;
+    // The node's relaxation as it is (bounds, basis, inverse, values), taken
+    // up again after the dive: the search goes on exactly as without it.
+    Relaxation node = lp_;
+    const long start = lp_.pivots + lp_.flips;
+    const long allowance = std::max(
+        kDivePivots, static_cast<long>(kDiveShare * static_cast<double>(res_.iterations)) - divePivots_);
+    nextDive_ = solved_ + kDiveEvery;
+    // With an incumbent, the dives take turns: plain, guided towards it, and
+    // with the integer variables where the node's relaxation and the
+    // incumbent agree kept at that value (a relaxation-induced neighbourhood).
+    const int turn = res_.haveIncumbent ? dives_++ % 3 : 0;
+    bool ready = true;
+    if (turn == 2) {
+        for (int j = 1; j <= n; ++j) {
+            const double v = lp_.value(j);
+            if (model_.integer[j] && lp_.lower(j) != lp_.upper(j) && IsIntegral(v) &&
+                std::fabs(v - res_.x[j]) < 0.5)
+                lp_.setBoundsOnly(j, res_.x[j], res_.x[j]);
+        }
+        lp_.setBounds(1, lp_.lower(1), lp_.upper(1)); // works out the values under the new bounds
+        const int status = lp_.solve(progress_);
+        if (lp_.stopped()) res_.stopped = true;
+        ready = status == kOptimal && diveWorthwhile(lp_.objective());
+    } else {
+        ready = diveWorthwhile(lp_.objective());
+    }
+    if (ready && !res_.stopped) diveSearch(start + allowance, turn == 1);
+
+    // Back to the node; the counts keep the dive's pivots.
+    node.countFrom(lp_);
+    lp_ = std::move(node);
+    divePivots_ += lp_.pivots + lp_.flips - start;
+    countPivots();
+    return !res_.stopped;
+}
+
+void BranchAndBound::diveSearch(long limit, bool guided) {
+    const int n = model_.n;
+    struct Step {
+        int var = 0;
+        double lower = 0, upper = 0, down = 0; // its bounds before, and the integer below its value
+        bool up = false;                       // the side taken
+        bool second = false;                   // the other side was taken first
+    };
+    std::vector<Step> path;
+    for (;;) {
+        // The fractional integer variable nearest to its target.
+        int var = 0;
+        double nearest = kInfinity, target = 0;
+        for (int j = 1; j <= n; ++j) {
+            const double v = lp_.value(j);
+            if (!model_.integer[j] || IsIntegral(v)) continue;
+            const double down = std::floor(v);
+            const double t = guided ? std::clamp(res_.x[j], down, down + 1) : std::round(v);
+            if (std::fabs(v - t) < nearest) {
+                nearest = std::fabs(v - t);
+                var = j;
+                target = t;
+            }
+        }
+        if (var == 0) {
+            std::vector<double> x(n + 1, 0.0);
+            for (int j = 1; j <= n; ++j) x[j] = lp_.value(j);
+            accept(std::move(x));
+            return;
+        }
+        const double down = std::floor(lp_.value(var));
+        path.push_back({.var = var,
+                        .lower = lp_.lower(var),
+                        .upper = lp_.upper(var),
+                        .down = down,
+                        .up = target > down});
+        for (;;) {
+            const Step& st = path.back();
+            if (st.up)
+                lp_.setBounds(st.var, st.down + 1, st.upper);
+            else
+                lp_.setBounds(st.var, st.lower, st.down);
+            const int status = lp_.solve(progress_);
+            if (lp_.stopped()) {
+                res_.stopped = true;
+                return;
+            }
+            if (status == kOptimal && diveWorthwhile(lp_.objective())) break;
+            if (status != kOptimal && status != kInfeasible) return;
+            while (!path.empty() && path.back().second) {
+                lp_.setBoundsOnly(path.back().var, path.back().lower, path.back().upper);
+                path.pop_back();
+            }
+            if (path.empty() || lp_.pivots + lp_.flips >= limit) return;
+            path.back().second = true;
+            path.back().up = !path.back().up;
+        }
+        if (lp_.pivots + lp_.flips >= limit) return;
+    }
+}
+
 void BranchAndBound::cutRoot() {
     constexpr int kRounds = 10;           // rounds at most
     constexpr int kCutsPerRound = 50;     // cuts added in one round at most
@@ -446,6 +589,13 @@ bool BranchAndBound::evaluate() {
     }
     if (search_.roundingHeuristic && !res_.haveIncumbent && (solved_ == 1 || solved_ % 100 == 0)) {
         if (!tryRounding()) return false; // stopped, or the relaxation failed
+        if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
+            record(NodeOutcome::Pruned);
+            return false;
+        }
+    }
+    if (search_.divingHeuristic && diveDue()) {
+        if (!dive()) return false; // stopped, or the relaxation failed
         if (res_.haveIncumbent && !beatsIncumbent(reachable(z))) {
             record(NodeOutcome::Pruned);
             return false;

@@ -162,6 +162,14 @@ public:
 
     long pivots = 0;
     long flips = 0;
+    // Takes over the counts of a copy that went on solving (a heuristic's
+    // dive from this relaxation): its pivots and flips count here too, and
+    // this relaxation's own refactorisation falls due as it would have.
+    void countFrom(const Relaxation& copy) {
+        refactoredAt_ += copy.pivots - pivots;
+        pivots = copy.pivots;
+        flips = copy.flips;
+    }
     // Repairs by dual simplex steps while the reduced costs allow them.
     bool dualSteps = false;
     // Added rows that keep a solve from an answer are left out of that solve

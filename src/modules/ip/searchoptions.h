@@ -63,10 +63,22 @@ struct SearchOptions {
     // worked out afresh from the inverse only every few steps and before a
     // verdict (rather than after every step).
     bool quickValues = false;
+    // Dives from a node's relaxation to an integer solution: one fractional
+    // integer variable after another is bounded to the side of the nearer
+    // integer (or of the incumbent's value, or, from a relaxation with the
+    // variables fixed where it agrees with the incumbent, of the nearer
+    // integer again: the dives take turns), and the relaxation solved again;
+    // a side that is infeasible or cannot beat the incumbent sends the dive
+    // back to the last bound whose other side is still open. An integral
+    // relaxation is a new incumbent. At the root (after its cuts) when there
+    // is an incumbent to improve, then every so often within a tenth of the
+    // search's pivots; the node's relaxation is taken up again as it was.
+    bool divingHeuristic = false;
 
     bool faster() const {
         return roundBounds || reducedCostFixing || roundingHeuristic || rootCuts || bestBound ||
-               pseudoCosts || dualSteps || mirCuts || warmJumps || siblingDives || quickValues;
+               pseudoCosts || dualSteps || mirCuts || warmJumps || siblingDives || quickValues ||
+               divingHeuristic;
     }
     bool operator==(const SearchOptions&) const = default;
 };
@@ -83,7 +95,8 @@ inline constexpr SearchOptions kFasterSearch{.roundBounds = true,
                                              .mirCuts = true,
                                              .warmJumps = true,
                                              .siblingDives = true,
-                                             .quickValues = true};
+                                             .quickValues = true,
+                                             .divingHeuristic = true};
 
 // The setting's text, and which search a run used ("Default search" or the
 // setting's text).
