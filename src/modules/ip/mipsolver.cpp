@@ -678,8 +678,13 @@ void Relaxation::pivot(int pos, int v, const std::vector<double>& alpha) {
         if (std::fabs(f) <= kUpdateTolerance) continue;
         double* row = binvRow(p);
         if (quickValues) {
-            // Every entry updated (tiny ones too): a loop the compiler vectorises.
-            for (int q = 0; q < k; ++q) row[q] -= f * pr[q];
+            // The same update without branches, so that the compiler
+            // vectorises it: a tiny change is left out, as below, so that the
+            // inverse keeps its exact zeros (degenerate models need them).
+            for (int q = 0; q < k; ++q) {
+                const double u = f * pr[q];
+                row[q] -= std::fabs(u) > kUpdateTolerance ? u : 0.0;
+            }
             continue;
         }
         for (int q = 0; q < k; ++q) {
