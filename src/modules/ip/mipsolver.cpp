@@ -555,8 +555,8 @@ bool Relaxation::reinvert() {
 }
 
 void Relaxation::tableauRow(const double* tr, std::vector<double>& rowAlpha) const {
-    rowAlpha.assign(n_, 0.0);
     if (quickValues) {
+        rowAlpha.assign(n_, 0.0);
         // Only the nonbasic columns, each from its own entries, with the
         // row's entries spread over the model's rows (0 on an inactive one).
         std::vector<double>& byRow = byRow_;
@@ -571,6 +571,11 @@ void Relaxation::tableauRow(const double* tr, std::vector<double>& rowAlpha) con
         }
         return;
     }
+    tableauRowFromRows(tr, rowAlpha);
+}
+
+void Relaxation::tableauRowFromRows(const double* tr, std::vector<double>& rowAlpha) const {
+    rowAlpha.assign(n_, 0.0);
     const int k = static_cast<int>(active_.size());
     for (int q = 0; q < k; ++q) {
         if (tr[q] == 0) continue;
@@ -787,9 +792,9 @@ int Relaxation::iterate() {
     const bool kept = quickValues && haveCosts_;
     const std::vector<double>& y = kept ? dualCache_ : currentDuals();
     if (quickValues && !kept) {
+        const std::vector<double>& rc = currentReducedCosts();
         keptCost_.resize(static_cast<std::size_t>(n_ + m_));
-        for (int j = 0; j < n_; ++j)
-            if (basisPos_[j] < 0) keptCost_[j] = reducedCost(j, y);
+        std::copy(rc.begin(), rc.end(), keptCost_.begin());
         for (int q = 0; q < k; ++q) keptCost_[n_ + active_[q]] = y[q];
         haveCosts_ = true;
     }
@@ -1514,13 +1519,8 @@ bool Relaxation::gomoryCut(int j, CutRow& cut) const {
     if (f0 < kCutFraction || f0 > 1 - kCutFraction) return false;
     const int k = static_cast<int>(active_.size());
     const double* tr = binvRow(p);
-    std::vector<double> abar(n_, 0.0);
-    for (int q = 0; q < k; ++q) {
-        if (tr[q] == 0) continue;
-        const int row = active_[q];
-        for (int e = model_.rowStart[row + 1]; e < model_.rowStart[row + 2]; ++e)
-            abar[model_.variable[e] - 1] += tr[q] * model_.value[e];
-    }
+    std::vector<double> abar;
+    tableauRowFromRows(tr, abar);
     auto weight = [f0](double a, bool integral) {
         if (std::fabs(a) <= kUpdateTolerance) return 0.0;
         if (integral) {

@@ -207,6 +207,8 @@ private:
     // The tableau row of the inverse's row tr, for every structural (with
     // `quickValues` for the nonbasic ones only, 0 for the rest).
     void tableauRow(const double* tr, std::vector<double>& rowAlpha) const;
+    // The same for every structural, row by row (the order the textbook search's sums keep).
+    void tableauRowFromRows(const double* tr, std::vector<double>& rowAlpha) const;
     // The duals and the structurals' reduced costs of the current basis,
     // worked out once for it (`changed_` marks every change of the basis).
     const std::vector<double>& currentDuals() const;
