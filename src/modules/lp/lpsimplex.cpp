@@ -111,10 +111,23 @@ struct Etas {
     std::vector<double> value, val;
     std::size_t size() const { return pivot.size(); }
     // Appends the column col[1..m] (its pivot entry col[p]).
+    // Without branches: about half the entries of an entering column are
+    // zeros, in no order a processor could predict. Every entry is written
+    // and the end moves on past the nonzeros only.
     void add(int p, const std::vector<Real>& col, int m) {
         open(p, col[p]);
-        for (int k = 1; k <= m; ++k)
-            if (k != p && col[k] != 0) push(k, col[k]);
+        std::size_t end = row.size();
+        row.resize(end + static_cast<std::size_t>(m));
+        val.resize(end + static_cast<std::size_t>(m));
+        int* const r = row.data();
+        double* const v = val.data();
+        for (int k = 1; k <= m; ++k) {
+            r[end] = k;
+            v[end] = col[k];
+            end += static_cast<std::size_t>(k != p) & static_cast<std::size_t>(col[k] != 0);
+        }
+        row.resize(end);
+        val.resize(end);
         close();
     }
     // Or entry by entry.
