@@ -815,8 +815,10 @@ private:
     // few pivots the right-hand sides B^-1 b afresh in extended precision
     // (in between, the pivots update them as the tableau's pivot does).
     void factoredColumns(int e) {
-        loadColumn(e);
-        for (int k = 1; k <= m_; ++k) alphaSlot_[k] = static_cast<Real>(workX_[k]);
+        // Straight into doubles: a column has at most one entry per row, so
+        // no sum is rounded on the way.
+        std::fill(alphaSlot_.begin(), alphaSlot_.end(), Real(0));
+        for (int q = colStart_[e]; q < colStart_[e + 1]; ++q) alphaSlot_[colRow_[q]] = colVal_[q];
         ftran(etas_, alphaSlot_);
         for (int i = 1; i <= m_; ++i)
             alpha_[i] = res_.removed[i] ? Real(0) : lp_.basis[i] == e ? Real(1) : alphaSlot_[slot_[i]];
