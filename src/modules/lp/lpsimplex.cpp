@@ -852,22 +852,28 @@ private:
             prow_[j] = 0;
             prowListed_[j] = 0;
         }
-        prowCols_.clear();
         for (int k = 1; k <= m_; ++k) {
             if (v[k] == 0) continue;
             const Real w = v[k];
-            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q) {
-                const int j = lp_.rowCol[q];
-                prow_[j] += w * lp_.rowVal[q];
-                listProw(j);
-            }
+            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q) prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
         }
         prow_[n_ + 1] = beta_[r];
-        listProw(n_ + 1);
         // The basic columns are unit columns in the tableau.
         for (int i = 1; i <= m_; ++i)
             if (!res_.removed[i]) prow_[lp_.basis[i]] = i == r ? 1 : 0;
-        listProw(lp_.basis[r]);
+        // The nonzeros are listed afterwards, in one pass without a branch
+        // per column (listing each column as the sums first reach it cost
+        // more: whether a column is reached again is as good as random).
+        prowCols_.resize(static_cast<std::size_t>(n_) + 1);
+        int* const listed = prowCols_.data();
+        std::size_t count = 0;
+        for (int j = 1; j <= n_ + 1; ++j) {
+            const bool nonzero = prow_[j] != 0;
+            listed[count] = j;
+            prowListed_[j] = nonzero;
+            count += nonzero;
+        }
+        prowCols_.resize(count);
     }
 
     void listProw(int j) {
