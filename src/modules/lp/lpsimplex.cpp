@@ -711,7 +711,7 @@ private:
             const int p = etas.pivot[t];
             // A row never listed is zero: the byte is cheaper to test than x.
             if ((nz && !(*listed)[p]) || x[p] == 0) continue;
-            const T xp = x[p] / etas.value[t];
+            const T xp = etas.value[t] == 1 ? x[p] : x[p] / etas.value[t];
             x[p] = xp;
             if (nz)
                 for (int q = etas.start[t]; q < etas.start[t + 1]; ++q)
@@ -785,7 +785,10 @@ private:
                 s3 -= x[row[q + 3]] * val[q + 3];
             }
             for (; q < end; ++q) s0 -= x[row[q]] * val[q];
-            x[p] = ((s0 + s1) + (s2 + s3)) / etas.value[t];
+            // The columns of U have a pivot of 1: dividing by it changes
+            // nothing, and the division is what the next eta waits for.
+            const T sum = (s0 + s1) + (s2 + s3);
+            x[p] = etas.value[t] == 1 ? sum : sum / etas.value[t];
         }
     }
     template <typename T> void btran(std::vector<T>& v) const { btran(etas_, v); }
