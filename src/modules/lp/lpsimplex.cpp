@@ -671,7 +671,8 @@ private:
         hash_ ^= keys_[old] ^ keys_[e];
         if (basicRow_[old] == r) {
             basicRow_[old] = 0;
-            for (int i = 1; i <= m_; ++i)
+            // (A factored basis is regular: no column is basic twice.)
+            for (int i = 1; i <= m_ && !factored_; ++i)
                 if (!res_.removed[i] && i != r && lp_.basis[i] == old) {
                     basicRow_[old] = i;
                     break;
