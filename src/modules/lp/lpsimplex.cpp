@@ -859,7 +859,8 @@ private:
         for (int k = 1; k <= m_; ++k) {
             if (v[k] == 0) continue;
             const Real w = v[k];
-            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q) prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
+            for (int q = lp_.rowStart[k]; q < lp_.rowStart[k + 1]; ++q)
+                prow_[lp_.rowCol[q]] += w * lp_.rowVal[q];
         }
         prow_[n_ + 1] = beta_[r];
         // The basic columns are unit columns in the tableau.
