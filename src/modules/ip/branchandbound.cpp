@@ -329,8 +329,8 @@ void BranchAndBound::impose(const Node& node) {
 void BranchAndBound::fixByReducedCost(double z) {
     std::vector<double> costs;
     lp_.moveCosts(costs);
-    // The values are worked out once, at the last fixing.
-    int last = 0;
+    // The values are worked out once, after the last fixing.
+    bool fixed = false;
     for (int j = 1; j <= model_.n; ++j) {
         if (!model_.integer[j] || costs[j] >= kInfinity) continue;
         if (beatsIncumbent(reachable(z - costs[j]))) continue;
@@ -338,9 +338,9 @@ void BranchAndBound::fixByReducedCost(double z) {
         const double at = lp_.atUpper(j) ? lp_.upper(j) : lp_.lower(j);
         lp_.setBoundsOnly(j, at, at);
         fixes_.push_back({.var = j, .value = at});
-        last = j;
+        fixed = true;
     }
-    if (last != 0) lp_.setBounds(last, lp_.lower(last), lp_.upper(last));
+    if (fixed) lp_.settleValues();
 }
 
 void BranchAndBound::accept(std::vector<double> x) {
@@ -421,7 +421,7 @@ bool BranchAndBound::dive() {
                 std::fabs(v - res_.x[j]) < 0.5)
                 lp_.setBoundsOnly(j, res_.x[j], res_.x[j]);
         }
-        lp_.setBounds(1, lp_.lower(1), lp_.upper(1)); // works out the values under the new bounds
+        lp_.settleValues();
         const int status = lp_.solve(progress_);
         if (lp_.stopped()) res_.stopped = true;
         ready = status == kOptimal && diveWorthwhile(lp_.objective());

@@ -411,6 +411,10 @@ void Relaxation::setBoundsOnly(int j, double lower, double upper) {
         quickMoves_ = kQuickMoves;
 }
 
+void Relaxation::settleValues() {
+    if (!quickValues || quickMoves_ >= kQuickMoves) recompute();
+}
+
 void Relaxation::assignBounds(int v, double lower, double upper) {
     lo_[v] = lower;
     up_[v] = upper >= kInfinity ? kInfinity : upper;

@@ -96,8 +96,11 @@ public:
     double upper(int j) const { return up_[j - 1]; }
     void setBounds(int j, double lower, double upper);
     // Many bound changes at once: `setBounds` without working out the new
-    // values, which `restart` (or a last `setBounds`) then does.
+    // values, which `settleValues`, `restart` or a last `setBounds` then does.
     void setBoundsOnly(int j, double lower, double upper);
+    // The values under the bounds set so far (with `quickValues` only where
+    // a bound change left them to be worked out afresh).
+    void settleValues();
     // Forgets the basis: the next solve starts from the first one.
     void restart() { firstBasis(); }
     // The basis in a few words: the row count, the active rows whose slacks
