@@ -16,10 +16,6 @@ namespace tarvik::ip {
 
 namespace {
 
-double Scale(double v) {
-    return std::max(1.0, std::fabs(v));
-}
-
 // The greatest common divisor of the costs when only integer variables have
 // costs and those are whole numbers: every integer solution's value is then a
 // multiple of it. 0 when there is no such step.

@@ -51,10 +51,6 @@ constexpr double kDualStepLimit = 1e3;  // dual steps: the longest move of the e
 constexpr int kQuickMoves = 32;         // `quickValues`: updates before the values are worked out afresh
 constexpr int kCutStall = 300; // with added rows: iterations without progress before a solve gives up
 
-double Scale(double v) {
-    return std::max(1.0, std::fabs(v));
-}
-
 } // namespace
 
 bool IsIntegral(double x) {

@@ -7,6 +7,8 @@
 #include "modules/ip/nodelog.h"
 #include "modules/ip/searchoptions.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -48,6 +50,11 @@ public:
 
 // Whether x counts as a whole number (within kIntTolerance).
 bool IsIntegral(double x);
+
+// What a relative tolerance is taken of: |v|, but at least 1.
+inline double Scale(double v) {
+    return std::max(1.0, std::fabs(v));
+}
 
 // A bound as the progress dialog shows it: " +inf", " -inf" or 2 decimals in 10 characters.
 std::string BoundText(double value);

@@ -17,10 +17,6 @@ constexpr double kMirSafety = 1e-9;    // the right-hand side is eased by this m
 constexpr double kMirParallel = 0.999; // cuts nearer to parallel than this are one cut
 constexpr double kOnBound = 1e-6;      // values this close to a bound count as on it
 
-double Scale(double v) {
-    return std::max(1.0, std::fabs(v));
-}
-
 } // namespace
 
 MirSeparator::MirSeparator(const MIPModel& model) : n_(model.n) {
